@@ -1,0 +1,173 @@
+#include "files/inifile.h"
+
+#include <fstream>
+#include <iterator>
+
+#include "files/safesave.h"
+#include "model/exceptions.h"
+#include "model/textcompare.h"
+
+namespace vocatrix {
+namespace {
+
+std::string TrimBlanks(const std::string& s) {
+  std::size_t b = 0;
+  std::size_t e = s.size();
+  while (b < e && (s[b] == ' ' || s[b] == '\t')) ++b;
+  while (e > b && (s[e - 1] == ' ' || s[e - 1] == '\t')) --e;
+  return s.substr(b, e - b);
+}
+
+// The name of a "[section]" line, or false for any other line.
+bool SectionName(const std::string& line, std::string& name) {
+  const std::string t = TrimBlanks(line);
+  if (t.size() < 2 || t.front() != '[') return false;
+  const auto close = t.find(']');
+  if (close == std::string::npos) return false;
+  name = TrimBlanks(t.substr(1, close - 1));
+  return true;
+}
+
+// Index of the "[section]" line, or -1.
+int FindSection(const std::vector<std::string>& lines, const std::string& section) {
+  std::string name;
+  for (std::size_t i = 0; i < lines.size(); ++i)
+    if (SectionName(lines[i], name) && SameTextAsciiCaseless(name, section)) return static_cast<int>(i);
+  return -1;
+}
+
+// One past the last line of the section starting at `header`.
+std::size_t SectionEnd(const std::vector<std::string>& lines, std::size_t header) {
+  std::string name;
+  std::size_t i = header + 1;
+  while (i < lines.size() && !SectionName(lines[i], name)) ++i;
+  return i;
+}
+
+}  // namespace
+
+bool SplitIniLine(const std::string& line, std::string& key, std::string& value) {
+  const auto eq = line.find('=');
+  if (eq == std::string::npos) return false;
+  key = TrimBlanks(line.substr(0, eq));
+  value = TrimBlanks(line.substr(eq + 1));
+  return true;
+}
+
+std::vector<std::string> IniFile::ReadLines(bool& crlf) const {
+  crlf = false;
+  std::vector<std::string> lines;
+  std::ifstream in(fileName_, std::ios::binary);
+  if (!in) return lines;
+  const std::string data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::size_t start = 0;
+  for (std::size_t i = 0; i < data.size(); ++i) {
+    if (data[i] == '\n') {
+      std::size_t end = i;
+      if (end > start && data[end - 1] == '\r') {
+        --end;
+        crlf = true;
+      }
+      lines.push_back(data.substr(start, end - start));
+      start = i + 1;
+    }
+  }
+  if (start < data.size()) {
+    std::string last = data.substr(start);
+    if (!last.empty() && last.back() == '\r') last.pop_back();
+    lines.push_back(last);
+  }
+  return lines;
+}
+
+void IniFile::WriteLines(const std::vector<std::string>& lines, bool crlf) const {
+  std::string data;
+  const char* eol = crlf ? "\r\n" : "\n";
+  for (const std::string& line : lines) data += line + eol;
+  try {
+    WriteFileAtomically(fileName_, data);
+  } catch (const Exception&) {
+    throw EFWriteError::ForFile(fileName_);
+  }
+}
+
+std::string IniFile::ReadString(const std::string& section, const std::string& key,
+                                const std::string& defaultValue) const {
+  bool crlf;
+  const std::vector<std::string> lines = ReadLines(crlf);
+  const int header = FindSection(lines, section);
+  if (header < 0) return defaultValue;
+  const std::size_t end = SectionEnd(lines, static_cast<std::size_t>(header));
+  std::string k, v;
+  for (std::size_t i = static_cast<std::size_t>(header) + 1; i < end; ++i) {
+    if (SplitIniLine(lines[i], k, v) && SameTextAsciiCaseless(k, key)) {
+      if (v.size() > kMaxValueLength) v.resize(kMaxValueLength);
+      return v;
+    }
+  }
+  return defaultValue;
+}
+
+std::vector<std::string> IniFile::ReadSectionValues(const std::string& section) const {
+  bool crlf;
+  const std::vector<std::string> lines = ReadLines(crlf);
+  std::vector<std::string> result;
+  const int header = FindSection(lines, section);
+  if (header < 0) return result;
+  const std::size_t end = SectionEnd(lines, static_cast<std::size_t>(header));
+  std::string k, v;
+  for (std::size_t i = static_cast<std::size_t>(header) + 1; i < end; ++i) {
+    if (!SplitIniLine(lines[i], k, v) || k.empty() || k[0] == ';') continue;
+    if (v.size() > kMaxValueLength) v.resize(kMaxValueLength);
+    result.push_back(k + "=" + v);
+  }
+  return result;
+}
+
+bool IniFile::SectionExists(const std::string& section) const {
+  bool crlf;
+  return FindSection(ReadLines(crlf), section) >= 0;
+}
+
+void IniFile::WriteString(const std::string& section, const std::string& key, const std::string& value) {
+  bool crlf;
+  std::vector<std::string> lines = ReadLines(crlf);
+  const std::string newLine = key + "=" + value;
+  const int header = FindSection(lines, section);
+  if (header < 0) {
+    if (!lines.empty() && !TrimBlanks(lines.back()).empty()) lines.emplace_back();
+    lines.push_back("[" + section + "]");
+    lines.push_back(newLine);
+  } else {
+    const std::size_t end = SectionEnd(lines, static_cast<std::size_t>(header));
+    std::string k, v;
+    bool replaced = false;
+    for (std::size_t i = static_cast<std::size_t>(header) + 1; i < end && !replaced; ++i) {
+      if (SplitIniLine(lines[i], k, v) && SameTextAsciiCaseless(k, key)) {
+        lines[i] = newLine;
+        replaced = true;
+      }
+    }
+    if (!replaced) {
+      // After the section's last non-empty line, so blank separators stay below it.
+      std::size_t at = end;
+      while (at > static_cast<std::size_t>(header) + 1 && TrimBlanks(lines[at - 1]).empty()) --at;
+      lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(at), newLine);
+    }
+  }
+  WriteLines(lines, crlf);
+}
+
+void IniFile::EraseSection(const std::string& section) {
+  bool crlf;
+  std::vector<std::string> lines = ReadLines(crlf);
+  bool changed = false;
+  for (int header = FindSection(lines, section); header >= 0; header = FindSection(lines, section)) {
+    const std::size_t end = SectionEnd(lines, static_cast<std::size_t>(header));
+    lines.erase(lines.begin() + header, lines.begin() + static_cast<std::ptrdiff_t>(end));
+    changed = true;
+  }
+  if (changed) WriteLines(lines, crlf);
+}
+
+}  // namespace vocatrix

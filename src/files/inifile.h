@@ -1,0 +1,42 @@
+#pragma once
+// Initialisation files with the semantics of the Windows profile functions:
+// "[section]" and "key=value" lines, section and key names matched without
+// regard to case, a missing file, section or key gives the caller's default,
+// values read are at most 1023 characters. Files are Windows-1252 with CR LF
+// or LF line ends. Every write keeps all other lines as they were and
+// replaces the file atomically.
+
+#include <string>
+#include <vector>
+
+namespace vocatrix {
+
+class IniFile {
+ public:
+  explicit IniFile(std::string fileName) : fileName_(std::move(fileName)) {}
+
+  const std::string& FileName() const { return fileName_; }
+
+  std::string ReadString(const std::string& section, const std::string& key,
+                         const std::string& defaultValue) const;
+  // The section's lines as "key=value" (key and value trimmed), in file order.
+  std::vector<std::string> ReadSectionValues(const std::string& section) const;
+  bool SectionExists(const std::string& section) const;
+
+  // Raise EFWriteError ("Kann nicht nach %s schreiben") when the file cannot be written.
+  void WriteString(const std::string& section, const std::string& key, const std::string& value);
+  void EraseSection(const std::string& section);
+
+  static constexpr std::size_t kMaxValueLength = 1023;
+
+ private:
+  std::vector<std::string> ReadLines(bool& crlf) const;
+  void WriteLines(const std::vector<std::string>& lines, bool crlf) const;
+
+  std::string fileName_;
+};
+
+// Splits "key=value" into its trimmed parts; false when the line has no "=".
+bool SplitIniLine(const std::string& line, std::string& key, std::string& value);
+
+}  // namespace vocatrix

@@ -1,0 +1,23 @@
+#pragma once
+// The one way Vocatrix writes a user file: the new content goes to a
+// temporary file beside the target, and only when it is completely written
+// is it renamed over the target. A failed write (full disk, no permission)
+// leaves the target, and any older backup, untouched.
+
+#include <string>
+#include <string_view>
+
+namespace vocatrix {
+
+// Writes `data` to `path` atomically. With a backup path, the previous file
+// is moved there (replacing an older backup) only after the new content was
+// written successfully. Raises EFCreateError when the temporary file cannot
+// be created and EFWriteError when writing or renaming fails.
+void WriteFileAtomically(const std::string& path, std::string_view data, const std::string& backupPath = {});
+
+// The whole content of a file; EFOpenError when it cannot be opened or read.
+std::string ReadWholeFile(const std::string& path);
+
+bool FileExists(const std::string& path);
+
+}  // namespace vocatrix

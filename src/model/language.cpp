@@ -1,0 +1,10 @@
+#include "model/language.h"
+
+namespace vocatrix {
+
+const std::vector<std::string>& FormNames() {
+  static const std::vector<std::string> names = TWordForms().Names;
+  return names;
+}
+
+}  // namespace vocatrix

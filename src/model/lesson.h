@@ -1,0 +1,88 @@
+#pragma once
+// The lesson document: header, two languages and the ordered entries.
+//
+// Ownership: a document owns its languages and its entry-list object; the
+// entries themselves are shared (std::shared_ptr), because a concatenation
+// lists the same entry objects in several lessons. An entry lives as long as
+// any lesson (or other holder) still refers to it.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "model/collection.h"
+#include "model/language.h"
+#include "model/meaning.h"
+
+namespace vocatrix {
+
+using TMeaningList = TCollection<TMeaning>;
+
+class TMeanCollection {
+ public:
+  TMeanCollection();
+  virtual ~TMeanCollection();
+  TMeanCollection(const TMeanCollection&) = delete;
+  TMeanCollection& operator=(const TMeanCollection&) = delete;
+
+  // Empty header, "Language 1" and "Language 2", one blank entry.
+  static std::unique_ptr<TMeanCollection> CreateEmpty();
+
+  bool Modified = false;
+  std::string LessonFileName;  // file-system path
+  std::string Title;
+  std::string Topic;
+  std::string Author;
+  std::string Picture;
+  TLanguage Language1;
+  TLanguage Language2;
+  // The entries in lesson order; absent (null) after reading a lesson text
+  // file without a single valid entry line.
+  std::unique_ptr<TMeaningList> Meanings;
+
+  // Number of entries; 0 when Meanings is absent.
+  int EntryCount() const { return Meanings ? Meanings->Count() : 0; }
+
+  // --- Reading and writing by file kind (lessonfiles.cpp) ---
+  // A document read from a .tav, .txt or .rtf file.
+  static std::unique_ptr<TMeanCollection> CreateFromFile(const std::string& fileName);
+  // Reads lesson text leniently and compacts; returns the number of skipped lines.
+  int LoadText(const std::string& fileName);
+  // Strict parse of lesson-text lines into a new document; null and the
+  // 0-based index of the faulty line on a format error.
+  static std::unique_ptr<TMeanCollection> FromLines(const std::vector<std::string>& lines, int& errorLine);
+  std::vector<std::string> ToLines() const;
+  void SaveToFile(const std::string& fileName);
+  // As SaveToFile; the previous file goes to `backupName` once the new
+  // content is safely written.
+  void SaveToFile(const std::string& fileName, const std::string& backupName);
+
+  // --- Queries, compacting and mirroring (compact.cpp) ---
+  const MeaningPtr& At(int index) const;
+  int IndexOf(const std::string& text) const;
+  void GetSpeachName(std::uint8_t side, std::string& name) const;
+  const TFont& GetFont(std::uint8_t side) const;
+  void DblDel();
+  void Mirror();
+  void X();
+  void InitDate();
+  bool SameDate() const;
+  int Import();
+  void Xport();
+
+  // --- Combining (combine.cpp) ---
+  std::uint16_t AddLesson(std::unique_ptr<TMeanCollection>& other);
+  void AddKnowledge();
+  void PutKnowledge();
+
+ protected:
+  // Fills this (fresh) document from a file by its kind.
+  void ReadFromFile(const std::string& fileName);
+};
+
+// Word statistics: mode 0 words of language 1, 1 of language 2, 2 all; the
+// exact count (no 16-bit wrap).
+std::uint32_t CountWords(const TMeanCollection& lesson, std::uint8_t mode);
+
+}  // namespace vocatrix

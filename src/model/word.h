@@ -1,0 +1,80 @@
+#pragma once
+// Words and the two word collections of an entry and of the word registries.
+//
+// Ownership: entries hold their words through std::shared_ptr (a word may sit
+// in several lists while lessons are combined or exercises refer to it). A
+// word's link to its entry is non-owning and can never dangle: it is a
+// weak reference, so once the entry is gone Meaning() yields null.
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "files/font.h"
+#include "model/collection.h"
+
+namespace vocatrix {
+
+class TMeaning;
+
+class TWord {
+ public:
+  explicit TWord(std::string text = {}, std::string extra = {}, std::string remark = {});
+
+  const std::string& Text() const { return text_; }
+  void SetText(std::string text);
+
+  std::string Extra;
+  std::string Remark;
+  // Display font of the word's language, or none; set by the exercise model.
+  std::unique_ptr<TFont> Font;
+  // One score per exercise kind 0 to 3.
+  std::array<std::int8_t, 4> Knowledge{};
+
+  // The entry whose list holds the word, or null.
+  TMeaning* Meaning() const { return meaning_.expired() ? nullptr : meaningRaw_; }
+  std::shared_ptr<TMeaning> MeaningShared() const { return meaning_.lock(); }
+  void SetMeaning(const std::shared_ptr<TMeaning>& meaning);
+  void SetMeaning(TMeaning* meaning);  // the entry must be held by a shared_ptr
+
+  void IncKnowledge(int kind, int delta);
+  void DecKnowledge(int kind, int delta);
+
+  // Sort key of the user-locale comparison, computed once per text.
+  const std::wstring& CollationKey() const;
+
+ private:
+  std::string text_;
+  std::weak_ptr<TMeaning> meaning_;
+  TMeaning* meaningRaw_ = nullptr;
+  // Built on first use, and only when the collation is locale-aware.
+  struct CachedKey {
+    std::wstring key;
+    unsigned generation;
+  };
+  mutable std::unique_ptr<CachedKey> key_;
+};
+
+using PWord = std::shared_ptr<TWord>;
+
+// The user-locale, case-sensitive comparison of two words' texts.
+int CompareWordTexts(const TWord& a, const TWord& b);
+
+// An entry's word list: unsorted, in the order of adding, one word per text.
+class TWordCollection : public TSortedCollection<TWord> {
+ public:
+  int Compare(const TWord& a, const TWord& b) const override;
+  // Appends the word unless a word with an equal text is present.
+  bool Insert(PWord word) override;
+  // Linear search from the first word on.
+  bool Search(const TWord& key, int& index) const override;
+};
+
+// Sorted by word key (text, then the form of the word's entry); one word per key.
+class TUniqueWordCollection : public TSortedCollection<TWord> {
+ public:
+  int Compare(const TWord& a, const TWord& b) const override;
+};
+
+}  // namespace vocatrix

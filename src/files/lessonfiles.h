@@ -1,0 +1,18 @@
+#pragma once
+// Lesson files by kind, decided from the extension.
+
+#include <string>
+
+namespace vocatrix {
+
+enum FileKindCode : int { kNotLesson = 0, kLessonFile = 1, kTextFile = 2, kRichTextFile = 3 };
+
+// 1 ".tav", 2 ".txt", 3 ".rtf" (compared without regard to case), 0 otherwise.
+// The extension is the part from the last "." on, when no "/" follows it.
+int FileKind(const std::string& fileName);
+
+// The backup name of a file: its extension replaced by ".BAK", or ".BAK"
+// appended when it has none.
+std::string BackupName(const std::string& fileName);
+
+}  // namespace vocatrix

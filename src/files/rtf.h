@@ -1,0 +1,67 @@
+#pragma once
+// Reading and writing rich text (RTF) in the core, and reading the lines of
+// lesson-text files of either kind.
+//
+// Text in runs and lines is Windows-1252 bytes; a tab is '\t'.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "files/font.h"
+
+namespace vocatrix {
+
+// Character format of a run of text.
+struct RtfCharFormat {
+  std::string Face;          // empty: the document's default font
+  int HalfPoints = 24;       // size in half points (RTF's \fs unit)
+  bool HasColor = false;     // false: automatic colour (\cf0 or none)
+  TColor Color = 0;          // 0x00BBGGRR when HasColor
+  bool Bold = false;
+  bool Italic = false;
+  bool Underline = false;
+  bool StrikeOut = false;
+
+  bool operator==(const RtfCharFormat&) const = default;
+};
+
+struct RtfRun {
+  std::string Text;
+  RtfCharFormat Format;
+  bool operator==(const RtfRun&) const = default;
+};
+
+using RtfParagraph = std::vector<RtfRun>;
+
+struct RtfDocument {
+  std::vector<RtfParagraph> Paragraphs;
+};
+
+// Parses RTF data. Never crashes on bad input: unbalanced braces, absurd
+// nesting, truncated control words and binary garbage yield whatever text
+// could be recovered.
+RtfDocument ParseRtf(std::string_view data);
+
+// Writes a document as RTF (\ansicpg1252, font and colour tables, \par per
+// paragraph); ParseRtf reads it back to the same text and formats.
+std::string WriteRtf(const RtfDocument& document);
+
+// The plain text of each paragraph, one line per paragraph.
+std::vector<std::string> DocumentLines(const RtfDocument& document);
+
+// Splits plain text into lines at CR LF, LF or CR (a final line break adds
+// no empty line). UTF-8 text (a byte-order mark, or valid UTF-8 with at least
+// one multi-byte sequence) is converted to Windows-1252 first.
+std::vector<std::string> PlainTextLines(std::string_view data);
+
+// The lines of a lesson-text file: RTF (data starting with "{\rtf") one line
+// per paragraph, anything else as plain text. EFOpenError when the file
+// cannot be opened.
+std::vector<std::string> RtfToLines(const std::string& path);
+
+// A run's format as a font and back (size rounded to whole points).
+TFont RunFont(const RtfCharFormat& format);
+RtfCharFormat FormatOfFont(const TFont& font);
+
+}  // namespace vocatrix

@@ -1,6 +1,7 @@
 #include "operations/combine.h"
 
 #include <utility>
+#include <vector>
 
 namespace vocatrix {
 
@@ -147,11 +148,9 @@ TWordSequence WordsOfLanguage(const TMeanCollection& lesson, const std::string& 
 }
 
 TUniqueWordCollection UniqueWordsOfLanguage(const TMeanCollection& lesson, const std::string& name) {
-  TUniqueWordCollection words;
-  WalkLanguage(lesson, name, [&](const TWordCollection& list) {
-    for (const PWord& w : list) words.Insert(w);
-  });
-  return words;
+  std::vector<PWord> words;
+  WalkLanguage(lesson, name, [&](const TWordCollection& list) { words.insert(words.end(), list.begin(), list.end()); });
+  return TUniqueWordCollection::FromWords(words);
 }
 
 void CopyNewWords(TWordCollection& target, const TWordCollection& source, const MeaningPtr& holder) {

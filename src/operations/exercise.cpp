@@ -256,13 +256,12 @@ void TWordPool::Append(const PWord& word) {
   if (tree_.empty()) tree_.assign(1, 0);
   const int slot = static_cast<int>(slots_.size());
   slots_.push_back(word);
-  // The new Fenwick node covers the slots (k - lowbit k, k]; all but the new
-  // one are already counted in the prefix sums.
+  // The new Fenwick node k covers the slots (k - lowbit k, k]: the new one
+  // and those whose nodes the walk down from k - 1 meets before that bound.
   const int k = slot + 1;
   const int low = k - (k & -k);
   int sum = 1;
   for (int j = k - 1; j > low; j -= j & -j) sum += tree_[static_cast<std::size_t>(j)];
-  for (int j = low; j > 0; j -= j & -j) sum -= tree_[static_cast<std::size_t>(j)];
   tree_.push_back(sum);
   where_[word.get()].push_back(slot);
   ++live_;
@@ -457,6 +456,7 @@ void TSelection::MakeProblems(std::uint8_t side, bool translation, std::vector<P
 
 std::unique_ptr<TLesson> TLesson::CreateFromFile(const std::string& fileName) {
   auto lesson = std::make_unique<TLesson>();
+  lesson->LessonFileName = fileName;
   lesson->ReadFromFile(fileName);
   return lesson;
 }

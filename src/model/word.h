@@ -88,8 +88,8 @@ class TUniqueWordCollection : public TSortedCollection<TWord> {
 
 // A word registry with the semantics of TUniqueWordCollection (one word per
 // key, the first one added stays) for the hot loops of compaction: lookups
-// and insertions cost O(1) with code-point collation and O(log n) with a
-// locale's collation, where the sorted array would shift on every insertion.
+// and insertions cost O(1), where the sorted array would shift on every
+// insertion.
 // It refers to words without keeping them alive; words must not change their
 // text or entry form while registered.
 class TWordRegistry {

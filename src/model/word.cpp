@@ -52,11 +52,17 @@ int CompareWordTexts(const TWord& a, const TWord& b) {
   return CompareCollationKeys(a.CollationKey(), b.CollationKey());
 }
 
+bool SameWordText(const TWord& a, const TWord& b) {
+  if (a.Text() == b.Text()) return true;
+  // Under code-point order only equal bytes compare equal.
+  return CollationUsesLocale() && a.CollationKey() == b.CollationKey();
+}
+
 int TWordCollection::Compare(const TWord& a, const TWord& b) const { return CompareWordTexts(a, b); }
 
 bool TWordCollection::Search(const TWord& key, int& index) const {
   for (std::size_t i = 0; i < items_.size(); ++i) {
-    if (Compare(*items_[i], key) == 0) {
+    if (SameWordText(*items_[i], key)) {
       index = static_cast<int>(i);
       return true;
     }

@@ -61,6 +61,8 @@ using PWord = std::shared_ptr<TWord>;
 
 // The user-locale, case-sensitive comparison of two words' texts.
 int CompareWordTexts(const TWord& a, const TWord& b);
+// CompareWordTexts(a, b) == 0, without ordering work.
+bool SameWordText(const TWord& a, const TWord& b);
 
 // An entry's word list: unsorted, in the order of adding, one word per text.
 class TWordCollection : public TSortedCollection<TWord> {

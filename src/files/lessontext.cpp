@@ -222,9 +222,9 @@ int ParseLessonLines(const std::vector<std::string>& lines, bool strict, TMeanCo
           break;
         }
         SplitRemark(left, word, remark);
-        auto a = std::make_shared<TWord>(word, std::string(), remark);
+        auto a = std::make_shared<TWord>(std::move(word), std::string(), std::move(remark));
         SplitRemark(right, word, remark);
-        auto b = std::make_shared<TWord>(word, std::string(), remark);
+        auto b = std::make_shared<TWord>(std::move(word), std::string(), std::move(remark));
         // When both names match, the language-2 reading wins.
         MeaningPtr entry;
         if (leftIsLanguage2) {

@@ -1,8 +1,6 @@
 #include "model/word.h"
 
 #include <algorithm>
-#include <set>
-#include <unordered_map>
 
 #include "model/meaning.h"
 #include "model/textcompare.h"
@@ -54,11 +52,17 @@ int CompareWordTexts(const TWord& a, const TWord& b) {
   return CompareCollationKeys(a.CollationKey(), b.CollationKey());
 }
 
+bool SameWordText(const TWord& a, const TWord& b) {
+  if (a.Text() == b.Text()) return true;
+  // Under code-point order only equal bytes compare equal.
+  return CollationUsesLocale() && a.CollationKey() == b.CollationKey();
+}
+
 int TWordCollection::Compare(const TWord& a, const TWord& b) const { return CompareWordTexts(a, b); }
 
 bool TWordCollection::Search(const TWord& key, int& index) const {
   for (std::size_t i = 0; i < items_.size(); ++i) {
-    if (Compare(*items_[i], key) == 0) {
+    if (SameWordText(*items_[i], key)) {
       index = static_cast<int>(i);
       return true;
     }
@@ -102,53 +106,81 @@ TUniqueWordCollection TUniqueWordCollection::FromWords(const std::vector<PWord>&
 }
 
 struct TWordRegistry::Impl {
-  struct Key {
-    std::string_view text;
-    int form;
-    bool operator==(const Key&) const = default;
-  };
-  struct KeyHash {
-    std::size_t operator()(const Key& k) const {
-      return std::hash<std::string_view>()(k.text) * 31u + static_cast<std::size_t>(k.form);
-    }
-  };
-  struct KeyLess {
-    bool operator()(const TWord* a, const TWord* b) const { return CompareWordKeys(*a, *b) < 0; }
+  struct Slot {
+    std::size_t hash = 0;
+    TWord* word = nullptr;
+    int form = 0;
   };
 
-  // With code-point collation two texts compare equal exactly when their
-  // bytes are equal, so a hash of the bytes finds the same twin as the
-  // ordered search would.
-  bool hashed = !CollationUsesLocale();
-  std::unordered_map<Key, TWord*, KeyHash> byBytes;
-  std::set<TWord*, KeyLess> byCollation;
+  // Two texts compare equal exactly when their sort keys are equal (with
+  // code-point collation: when their bytes are), so hashing the key finds
+  // the same twin as the ordered search would. The table is open-addressed
+  // so that registering hundreds of thousands of words allocates nothing
+  // per word.
+  bool useLocale = CollationUsesLocale();
+  std::vector<Slot> slots;
+  std::size_t count = 0;
+
+  std::size_t HashOf(const TWord& word, int form) const {
+    std::size_t h;
+    if (useLocale) {
+      const std::wstring& key = word.CollationKey();
+      h = std::hash<std::wstring_view>()(std::wstring_view(key));
+    } else {
+      h = std::hash<std::string_view>()(word.Text());
+    }
+    return h ^ (static_cast<std::size_t>(form) * 0x9E3779B97F4A7C15ull);
+  }
+
+  bool SameText(const TWord& a, const TWord& b) const {
+    if (a.Text() == b.Text()) return true;
+    return useLocale && a.CollationKey() == b.CollationKey();
+  }
+
+  // The slot holding the key, or the empty slot where it would go.
+  Slot& Probe(const TWord& word, int form, std::size_t hash) {
+    const std::size_t mask = slots.size() - 1;
+    for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
+      Slot& slot = slots[i];
+      if (!slot.word || (slot.hash == hash && slot.form == form && SameText(*slot.word, word))) return slot;
+    }
+  }
+
+  void Grow() {
+    std::vector<Slot> old(slots.empty() ? 1024 : slots.size() * 2);
+    old.swap(slots);
+    for (const Slot& slot : old)
+      if (slot.word) Probe(*slot.word, slot.form, slot.hash) = slot;
+  }
 };
 
 TWordRegistry::TWordRegistry() : impl_(std::make_unique<Impl>()) {}
 TWordRegistry::~TWordRegistry() = default;
 
 TWord* TWordRegistry::Find(const TWord& word) const {
-  if (impl_->hashed) {
-    const auto it = impl_->byBytes.find(Impl::Key{word.Text(), FormOf(word)});
-    return it == impl_->byBytes.end() ? nullptr : it->second;
-  }
-  const auto it = impl_->byCollation.find(const_cast<TWord*>(&word));
-  return it == impl_->byCollation.end() ? nullptr : *it;
+  if (impl_->count == 0) return nullptr;
+  const int form = FormOf(word);
+  return impl_->Probe(word, form, impl_->HashOf(word, form)).word;
 }
 
 bool TWordRegistry::Insert(TWord* word) {
-  if (impl_->hashed) return impl_->byBytes.emplace(Impl::Key{word->Text(), FormOf(*word)}, word).second;
-  return impl_->byCollation.insert(word).second;
+  if ((impl_->count + 1) * 2 > impl_->slots.size()) impl_->Grow();
+  const int form = FormOf(*word);
+  const std::size_t hash = impl_->HashOf(*word, form);
+  Impl::Slot& slot = impl_->Probe(*word, form, hash);
+  if (slot.word) return false;
+  slot = Impl::Slot{hash, word, form};
+  ++impl_->count;
+  return true;
 }
 
 void TWordRegistry::Clear() {
-  impl_->byBytes.clear();
-  impl_->byCollation.clear();
-  impl_->hashed = !CollationUsesLocale();
+  // Keeps the table's size: the next pass registers about as many words.
+  std::fill(impl_->slots.begin(), impl_->slots.end(), Impl::Slot{});
+  impl_->count = 0;
+  impl_->useLocale = CollationUsesLocale();
 }
 
-std::size_t TWordRegistry::Count() const {
-  return impl_->hashed ? impl_->byBytes.size() : impl_->byCollation.size();
-}
+std::size_t TWordRegistry::Count() const { return impl_->count; }
 
 }  // namespace vocatrix

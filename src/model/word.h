@@ -61,6 +61,8 @@ using PWord = std::shared_ptr<TWord>;
 
 // The user-locale, case-sensitive comparison of two words' texts.
 int CompareWordTexts(const TWord& a, const TWord& b);
+// CompareWordTexts(a, b) == 0, without ordering work.
+bool SameWordText(const TWord& a, const TWord& b);
 
 // An entry's word list: unsorted, in the order of adding, one word per text.
 class TWordCollection : public TSortedCollection<TWord> {
@@ -88,8 +90,8 @@ class TUniqueWordCollection : public TSortedCollection<TWord> {
 
 // A word registry with the semantics of TUniqueWordCollection (one word per
 // key, the first one added stays) for the hot loops of compaction: lookups
-// and insertions cost O(1) with code-point collation and O(log n) with a
-// locale's collation, where the sorted array would shift on every insertion.
+// and insertions cost O(1), where the sorted array would shift on every
+// insertion.
 // It refers to words without keeping them alive; words must not change their
 // text or entry form while registered.
 class TWordRegistry {

@@ -237,94 +237,10 @@ void TProbCollection::Print(std::ostream& out) const {
   for (const ProblemPtr& p : *this) p->Print(out);
 }
 
-// --------------------------------------------------------------- TWordPool
-
-void TWordPool::Clear() {
-  slots_.clear();
-  tree_.assign(1, 0);
-  where_.clear();
-  live_ = 0;
-}
-
-void TWordPool::AddToTree(int slot, int delta) {
-  const int size = static_cast<int>(tree_.size()) - 1;
-  for (int k = slot + 1; k <= size; k += k & -k) tree_[static_cast<std::size_t>(k)] += delta;
-}
-
-void TWordPool::Append(const PWord& word) {
-  if (slots_.size() > 2 * static_cast<std::size_t>(live_) + 64) Rebuild();
-  if (tree_.empty()) tree_.assign(1, 0);
-  const int slot = static_cast<int>(slots_.size());
-  slots_.push_back(word);
-  // The new Fenwick node k covers the slots (k - lowbit k, k]: the new one
-  // and those whose nodes the walk down from k - 1 meets before that bound.
-  const int k = slot + 1;
-  const int low = k - (k & -k);
-  int sum = 1;
-  for (int j = k - 1; j > low; j -= j & -j) sum += tree_[static_cast<std::size_t>(j)];
-  tree_.push_back(sum);
-  where_[word.get()].push_back(slot);
-  ++live_;
-}
-
-int TWordPool::SlotOf(int index) const {
-  if (index < 0 || index >= live_) throw EListError();
-  const int size = static_cast<int>(tree_.size()) - 1;
-  int step = 1;
-  while (step * 2 <= size) step *= 2;
-  int pos = 0;
-  int remaining = index + 1;
-  for (; step > 0; step /= 2) {
-    if (pos + step <= size && tree_[static_cast<std::size_t>(pos + step)] < remaining) {
-      pos += step;
-      remaining -= tree_[static_cast<std::size_t>(pos)];
-    }
-  }
-  return pos;
-}
-
-const PWord& TWordPool::At(int index) const { return slots_[static_cast<std::size_t>(SlotOf(index))]; }
-
-void TWordPool::AtDelete(int index) {
-  const int slot = SlotOf(index);
-  std::vector<int>& slots = where_[slots_[static_cast<std::size_t>(slot)].get()];
-  slots.erase(std::find(slots.begin(), slots.end(), slot));
-  slots_[static_cast<std::size_t>(slot)].reset();
-  AddToTree(slot, -1);
-  --live_;
-}
-
-void TWordPool::Remove(const TWord* word) {
-  const auto it = where_.find(word);
-  if (it == where_.end() || it->second.empty()) return;
-  const int slot = it->second.front();
-  it->second.erase(it->second.begin());
-  slots_[static_cast<std::size_t>(slot)].reset();
-  AddToTree(slot, -1);
-  --live_;
-}
-
-void TWordPool::Rebuild() {
-  std::vector<PWord> present;
-  present.reserve(static_cast<std::size_t>(live_));
-  for (PWord& w : slots_)
-    if (w) present.push_back(std::move(w));
-  slots_ = std::move(present);
-  const int size = static_cast<int>(slots_.size());
-  tree_.assign(static_cast<std::size_t>(size) + 1, 1);
-  tree_[0] = 0;
-  for (int k = 1; k <= size; ++k) {
-    const int parent = k + (k & -k);
-    if (parent <= size) tree_[static_cast<std::size_t>(parent)] += tree_[static_cast<std::size_t>(k)];
-  }
-  where_.clear();
-  for (int s = 0; s < size; ++s) where_[slots_[static_cast<std::size_t>(s)].get()].push_back(s);
-}
-
 // -------------------------------------------------------------- TSelection
 
 TSelection::TSelection(TLesson& lesson, bool allWords) : lesson_(lesson), allWords_(allWords) {
-  for (TWordPool& pool : pools_) pool.Clear();
+  for (TAnswerPool& pool : pools_) pool.Clear();
 }
 
 int TSelection::FormOf(const TWord& word) {
@@ -334,7 +250,10 @@ int TSelection::FormOf(const TWord& word) {
 
 void TSelection::SetFont(TWord& word) const {
   TMeaning* m = word.Meaning();
-  const auto side = static_cast<std::uint8_t>(m ? m->SideOf(word) : 0);
+  SetFont(word, static_cast<std::uint8_t>(m ? m->SideOf(word) : 0));
+}
+
+void TSelection::SetFont(TWord& word, std::uint8_t side) const {
   const TFont& font = lesson_.GetFont(side);
   if (word.Font)
     *word.Font = font;
@@ -343,7 +262,8 @@ void TSelection::SetFont(TWord& word) const {
 }
 
 void TSelection::FillPools(std::uint8_t side) {
-  for (TWordPool& pool : pools_) pool.Clear();
+  for (TAnswerPool& pool : pools_) pool.Clear();
+  poolSide_ = static_cast<std::uint8_t>(1 - side);
   const TWordSequence words = CollectWords(lesson_, static_cast<std::uint8_t>(1 - side), false);
   for (const PWord& w : words) pools_[PoolIndex(FormOf(*w))].Append(w);
 }
@@ -377,7 +297,9 @@ PWord TSelection::PickSolution(const PWord& question, bool firstOnly, std::uint8
 }
 
 TCollection<TWord> TSelection::PickAlternatives(int count, int form) {
-  TCollection<TWord> drawn;
+  // First all draws, touching only the pools' own arrays, then the words
+  // themselves: their cache misses overlap instead of queueing one by one.
+  drawn_.clear();
   int i = PoolIndex(form);
   while (count > 0) {
     if (pools_[i].Empty()) {
@@ -391,15 +313,23 @@ TCollection<TWord> TSelection::PickAlternatives(int count, int form) {
       }
     }
     if (pools_[i].Empty()) break;
-    const int r = Random(pools_[i].Count());
-    PWord w = pools_[i].At(r);
-    SetFont(*w);
-    pools_[i].AtDelete(r);
-    drawn.Insert(std::move(w));
+    const TAnswerPool::Taken taken = pools_[i].Take(Random(pools_[i].Count()));
+    __builtin_prefetch(taken.word);
+    __builtin_prefetch(&taken.word->Font);
+    drawn_.push_back(Drawn{i, taken.record});
     --count;
   }
-  for (const PWord& w : drawn) pools_[PoolIndex(FormOf(*w))].Append(w);
-  return drawn;
+  TCollection<TWord> alternatives;
+  alternatives.Reserve(drawn_.size() + 1);  // room for the solution
+  for (const Drawn& d : drawn_) {
+    const TWord& w = *pools_[d.pool].Word(d.record);
+    if (w.Font) __builtin_prefetch(w.Font.get());
+  }
+  for (const Drawn& d : drawn_) SetFont(*pools_[d.pool].Word(d.record), poolSide_);  // one language per pool
+  for (const Drawn& d : drawn_) alternatives.Insert(pools_[d.pool].Word(d.record));
+  // Every drawn word goes back to the pool of its entry's form, the one it came from.
+  for (const Drawn& d : drawn_) pools_[d.pool].AppendRecord(d.record);
+  return alternatives;
 }
 
 ProblemPtr TSelection::MakeProblem(const PWord& question, std::uint8_t type) {
@@ -422,31 +352,32 @@ ProblemPtr TSelection::MakeProblem(const PWord& question, std::uint8_t type) {
 }
 
 void TSelection::MakeProblems(std::uint8_t side, bool translation, std::vector<ProblemPtr>& out) {
-  if (!lesson_.Meanings) return;
-  std::vector<PWord> questions;
+  if (!lesson_.Meanings || side > 1) return;
+  std::vector<const PWord*> questions;
   const auto add = [&out](ProblemPtr p) {
     if (p) out.push_back(std::move(p));
   };
   for (const MeaningPtr& m : *lesson_.Meanings) {
-    const PWord head = m->HeadWord(side);
-    if (!head) continue;
-    const TWordCollection* own = OwnList(*head);
-    const TWordCollection* opposite = OppositeList(*head);
+    // The head is the first word of its side; its own list is that side's
+    // first list, its opposite list the side's other one.
+    const TWordCollection& own = side == 0 ? m->Synonyms : m->Translations;
+    const TWordCollection& opposite = side == 0 ? m->Antonyms : m->AntonymTranslations;
+    if (own.Empty()) continue;
     questions.clear();
     if (!allWords_) {
-      questions.push_back(head);
-      if (opposite && !opposite->Empty()) questions.push_back(opposite->At(0));
+      questions.push_back(&own.At(0));
+      if (!opposite.Empty()) questions.push_back(&opposite.At(0));
     } else {
-      if (own) questions.insert(questions.end(), own->begin(), own->end());
-      if (opposite) questions.insert(questions.end(), opposite->begin(), opposite->end());
+      for (const PWord& w : own) questions.push_back(&w);
+      for (const PWord& w : opposite) questions.push_back(&w);
     }
-    for (const PWord& w : questions) {
+    for (const PWord* w : questions) {
       if (translation) {
-        add(MakeProblem(w, kTranslationProblem));
-        if (allWords_) add(MakeProblem(w, kAntonymTranslationProblem));
+        add(MakeProblem(*w, kTranslationProblem));
+        if (allWords_) add(MakeProblem(*w, kAntonymTranslationProblem));
       } else {
-        add(MakeProblem(w, kSynonymProblem));
-        add(MakeProblem(w, kAntonymProblem));
+        add(MakeProblem(*w, kSynonymProblem));
+        add(MakeProblem(*w, kAntonymProblem));
       }
     }
   }

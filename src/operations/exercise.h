@@ -13,10 +13,10 @@
 #include <iostream>
 #include <memory>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "model/lesson.h"
+#include "operations/answerpool.h"
 
 namespace vocatrix {
 
@@ -100,33 +100,6 @@ class TProbCollection : public TSortedCollection<TProblem> {
   void Print(std::ostream& out = std::cout) const;
 };
 
-// A word sequence with the order semantics of a plain collection (append at
-// the end, remove the first reference to a word, draw by position) whose
-// removals and draws cost a logarithm, not a scan. One pool per form holds
-// the answer words of a selection.
-class TWordPool {
- public:
-  int Count() const { return live_; }
-  bool Empty() const { return live_ == 0; }
-  void Clear();
-  void Append(const PWord& word);
-  // The word at a position among the present ones.
-  const PWord& At(int index) const;
-  void AtDelete(int index);
-  // Removes the first reference to exactly this word; nothing if absent.
-  void Remove(const TWord* word);
-
- private:
-  int SlotOf(int index) const;
-  void AddToTree(int slot, int delta);
-  void Rebuild();
-
-  std::vector<PWord> slots_;  // null where a word was removed
-  std::vector<int> tree_;     // counts of present slots, as a Fenwick tree
-  std::unordered_map<const TWord*, std::vector<int>> where_;  // present slots, ascending
-  int live_ = 0;
-};
-
 // One run of Select: the five answer pools and the steps that fill and
 // drain them.
 class TSelection {
@@ -143,16 +116,23 @@ class TSelection {
   // Problems for the questions of one side, entry by entry.
   void MakeProblems(std::uint8_t side, bool translation, std::vector<ProblemPtr>& out);
 
-  const TWordPool& Pool(int form) const { return pools_[PoolIndex(form)]; }
+  const TAnswerPool& Pool(int form) const { return pools_[PoolIndex(form)]; }
 
  private:
   static int PoolIndex(int form) { return form < 0 ? 0 : (form > 4 ? 4 : form); }
   static int FormOf(const TWord& word);
   void SetFont(TWord& word) const;
+  void SetFont(TWord& word, std::uint8_t side) const;
 
   TLesson& lesson_;
   bool allWords_;
-  TWordPool pools_[5];
+  std::uint8_t poolSide_ = 1;  // the language of the pooled words
+  TAnswerPool pools_[5];
+  struct Drawn {
+    int pool;
+    int record;
+  };
+  std::vector<Drawn> drawn_;  // scratch of PickAlternatives
 };
 
 // A lesson document that selects exercise problems.

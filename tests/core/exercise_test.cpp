@@ -483,11 +483,11 @@ TEST(Scoring, LessonProblemOnlyAges) {
 
 // ------------------------------------------------------------ word pools
 
-TEST(WordPool, BehavesLikeAPlainSequence) {
+TEST(AnswerPool, BehavesLikeAPlainSequence) {
   SeedRandom(5);
   std::vector<PWord> words;
   for (int i = 0; i < 12; ++i) words.push_back(std::make_shared<TWord>("w" + std::to_string(i)));
-  TWordPool pool;
+  TAnswerPool pool;
   pool.Clear();
   std::vector<PWord> model;
   for (int step = 0; step < 5000; ++step) {

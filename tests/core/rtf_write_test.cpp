@@ -49,28 +49,6 @@ TEST(RtfWriter, EscapesSpecialCharactersAndHighBytes) {
   EXPECT_EQ(ParseRtf(rtf).Paragraphs, doc.Paragraphs);
 }
 
-TEST(RtfWriter, RoundTripsEveryFormatAttribute) {
-  std::vector<RtfCharFormat> formats;
-  formats.push_back(Plain());
-  formats.push_back(Plain("", 24));                       // no face of its own
-  formats.push_back(Plain("Odd;Name {x}\\ \xC4rial", 9));  // characters a font name must escape
-  for (int attribute = 0; attribute < 5; ++attribute) {
-    RtfCharFormat f = Plain("Courier New", 36);
-    if (attribute == 0) f.Bold = true;
-    if (attribute == 1) f.Italic = true;
-    if (attribute == 2) f.Underline = true;
-    if (attribute == 3) f.StrikeOut = true;
-    if (attribute == 4) f.HasColor = true, f.Color = 0x123456;
-    formats.push_back(f);
-  }
-  RtfParagraph paragraph;
-  for (std::size_t i = 0; i < formats.size(); ++i)
-    paragraph.push_back({"run" + std::to_string(i), formats[i]});
-  RtfDocument doc;
-  doc.Paragraphs = {paragraph, {}, paragraph};
-  EXPECT_EQ(ParseRtf(WriteRtf(doc)).Paragraphs, doc.Paragraphs);
-}
-
 TEST(RtfWriter, SystemColoursAreWrittenAsAutomatic) {
   RtfCharFormat system = Plain();
   system.HasColor = true;
@@ -80,13 +58,6 @@ TEST(RtfWriter, SystemColoursAreWrittenAsAutomatic) {
   const RtfDocument back = ParseRtf(WriteRtf(doc));
   ASSERT_EQ(back.Paragraphs.size(), 1u);
   EXPECT_EQ(back.Paragraphs[0], (RtfParagraph{{"a", Plain()}}));
-}
-
-TEST(RtfWriter, EmptyDocumentStaysEmpty) {
-  EXPECT_TRUE(ParseRtf(WriteRtf(RtfDocument{})).Paragraphs.empty());
-  RtfDocument oneEmpty;
-  oneEmpty.Paragraphs = {{}};
-  EXPECT_EQ(ParseRtf(WriteRtf(oneEmpty)).Paragraphs.size(), 1u);
 }
 
 // Adjacent runs of equal format read back as one, and empty runs vanish.
@@ -104,9 +75,12 @@ RtfDocument Normalised(const RtfDocument& doc) {
   return out;
 }
 
+// Documents of every shape: empty ones, empty paragraphs and runs, any byte
+// but NUL, all format attributes.
 TEST(RtfWriter, RandomDocumentsRoundTrip) {
   std::mt19937 random(20240305);
-  const std::vector<std::string> faces = {"Arial", "Times New Roman", "", "Symbol;{x}"};
+  // Faces include none at all and characters a font name must escape.
+  const std::vector<std::string> faces = {"Arial", "Times New Roman", "", "Odd;Name {x}\\ \xC4rial"};
   for (int round = 0; round < 200; ++round) {
     RtfDocument doc;
     const int paragraphs = static_cast<int>(random() % 5);

@@ -241,6 +241,33 @@ TEST(Select, LessonWithoutEntriesOrWithoutEntryListGivesNothing) {
   EXPECT_EQ(lesson->Count(255), 0);
 }
 
+TEST(Selection, PoolsLoseTheSolutionsOwnListOnlyWhileAProblemIsMade) {
+  SeedRandom(2);
+  auto lesson = MakeTLesson({MakeEntry(1, {"house"}, {"Haus", "Geb\xE4ude"}), MakeEntry(1, {"tree"}, {"Baum"}),
+                             MakeEntry(0, {"go"}, {"gehen"}, {"stay"}, {"bleiben"}), MakeEntry(7, {"odd"}, {"seltsam"})});
+  TSelection selection(*lesson, false);
+  selection.FillPools(0);
+  // Language-2 words by form; a form past 4 counts as "other".
+  EXPECT_EQ(selection.Pool(0).Count(), 2);
+  EXPECT_EQ(selection.Pool(1).Count(), 3);
+  EXPECT_EQ(selection.Pool(4).Count(), 1);
+  const PWord house = lesson->At(0)->Synonyms.At(0);
+  const PWord solution = selection.PickSolution(house, true, kTranslationProblem);
+  ASSERT_TRUE(solution);
+  EXPECT_EQ(solution->Text(), "Haus");
+  ASSERT_EQ(selection.Pool(1).Count(), 1);
+  EXPECT_EQ(selection.Pool(1).At(0)->Text(), "Baum");
+  EXPECT_FALSE(selection.PickSolution(house, true, kAntonymTranslationProblem));
+
+  selection.FillPools(0);
+  const ProblemPtr p = selection.MakeProblem(house, kTranslationProblem);
+  ASSERT_TRUE(p);
+  EXPECT_EQ(Texts(p->Alternatives).size(), 5u);  // Baum, then the highest forms left: seltsam, gehen, bleiben
+  EXPECT_EQ(selection.Pool(1).Count(), 3);
+  EXPECT_EQ(selection.Pool(0).Count(), 2);
+  EXPECT_EQ(selection.Pool(4).Count(), 1);
+}
+
 // -------------------------------------------------------------- grouping
 
 TProbCollection WithLevels(const std::vector<int>& levels) {

@@ -70,9 +70,9 @@ TEST_F(Catalogue, ListsLessonFilesOfOneFolderOnly) {
 TEST_F(Catalogue, SummaryLineHasTheTenFieldsWithLowerCaseNames) {
   Dir("Ärger");
   const std::string file = root.File("Ärger/Lesson ONE.tav");
-  SaveLesson(file, "My Title; Part 1");
+  SaveLesson(file, "My Title; Chapter 1");
   EXPECT_EQ(LessonSummary(file),
-            "lesson one.tav; My Title; Part 1; Topic; \xE4rger; Ann; p.bmp; English; Deutsch; 2; 4");
+            "lesson one.tav; My Title; Chapter 1; Topic; \xE4rger; Ann; p.bmp; English; Deutsch; 2; 4");
 }
 
 TEST_F(Catalogue, CataloguesNestedFoldersButNotTheChosenOne) {

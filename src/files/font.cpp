@@ -147,7 +147,7 @@ std::vector<std::string> FontFilesToInstall() {
   for (const std::string& line : IniFile(settings).ReadSectionValues("Fonts")) {
     const auto eq = line.find('=');
     const std::string value = eq == std::string::npos ? std::string() : line.substr(eq + 1);
-    files.push_back(ExpandFileName(folder + value));
+    files.push_back(ResolveSettingsPath(folder, value));
   }
   return files;
 }

@@ -1,8 +1,5 @@
 #include "files/inifile.h"
 
-#include <fstream>
-#include <iterator>
-
 #include "files/safesave.h"
 #include "model/exceptions.h"
 #include "model/textcompare.h"
@@ -57,9 +54,12 @@ bool SplitIniLine(const std::string& line, std::string& key, std::string& value)
 std::vector<std::string> IniFile::ReadLines(bool& crlf) const {
   crlf = false;
   std::vector<std::string> lines;
-  std::ifstream in(fileName_, std::ios::binary);
-  if (!in) return lines;
-  const std::string data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::string data;
+  try {
+    data = ReadWholeFile(fileName_);
+  } catch (const Exception&) {
+    return lines;  // a missing or unreadable file reads as empty
+  }
   std::size_t start = 0;
   for (std::size_t i = 0; i < data.size(); ++i) {
     if (data[i] == '\n') {

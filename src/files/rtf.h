@@ -41,6 +41,14 @@ struct RtfDocument {
 // Parses RTF data. Never crashes on bad input: unbalanced braces, absurd
 // nesting, truncated control words and binary garbage yield whatever text
 // could be recovered.
+//
+// Each \par, \line and \sect ends a paragraph; a last paragraph left empty
+// after the final one adds none. Table cells are joined by tabs and each \row
+// ends a paragraph; \page adds nothing. Bytes (\'hh or raw) are decoded
+// through the code page of the current font's \fcharset or \cpg, else the
+// document's \ansicpg (Windows-1252 when none is given); characters that
+// Windows-1252 cannot hold, from bytes or \uN, become "?". Text after the
+// document's outermost group is ignored. Adjacent runs of equal format merge.
 RtfDocument ParseRtf(std::string_view data);
 
 // Writes a document as RTF (\ansicpg1252, font and colour tables, \par per
@@ -60,7 +68,9 @@ std::vector<std::string> PlainTextLines(std::string_view data);
 // cannot be opened.
 std::vector<std::string> RtfToLines(const std::string& path);
 
-// A run's format as a font and back (size rounded to whole points).
+// A run's format as a font and back (size rounded to whole points). The
+// automatic colour is the system's window-text colour; a font in a system
+// colour (no RGB value in the core) gives the automatic colour.
 TFont RunFont(const RtfCharFormat& format);
 RtfCharFormat FormatOfFont(const TFont& font);
 

@@ -33,13 +33,19 @@ Collation MakeCollation(const std::locale& loc) {
   return c;
 }
 
+// Mirrors CurrentCollation().useLocale for the hot paths.
+bool gUseLocale = false;
+
 Collation& CurrentCollation() {
   static Collation collation = [] {
+    Collation c;
     try {
-      return MakeCollation(std::locale(""));
+      c = MakeCollation(std::locale(""));
     } catch (const std::exception&) {
-      return MakeCollation(std::locale::classic());
+      c = MakeCollation(std::locale::classic());
     }
+    gUseLocale = c.useLocale;
+    return c;
   }();
   return collation;
 }
@@ -67,11 +73,16 @@ void SetCollationLocale(const std::locale& locale) {
   const unsigned next = CurrentCollation().generation + 1;
   CurrentCollation() = MakeCollation(locale);
   CurrentCollation().generation = next;
+  gUseLocale = CurrentCollation().useLocale;
 }
 
 unsigned CollationGeneration() { return CurrentCollation().generation; }
 
-bool CollationUsesLocale() { return CurrentCollation().useLocale; }
+bool CollationUsesLocale() {
+  static const bool initialised = (CurrentCollation(), true);
+  (void)initialised;
+  return gUseLocale;
+}
 
 std::wstring MakeCollationKey(std::string_view cp1252) {
   const Collation& c = CurrentCollation();

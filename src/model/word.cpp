@@ -1,5 +1,7 @@
 #include "model/word.h"
 
+#include <algorithm>
+
 #include "model/meaning.h"
 #include "model/textcompare.h"
 
@@ -50,11 +52,17 @@ int CompareWordTexts(const TWord& a, const TWord& b) {
   return CompareCollationKeys(a.CollationKey(), b.CollationKey());
 }
 
+bool SameWordText(const TWord& a, const TWord& b) {
+  if (a.Text() == b.Text()) return true;
+  // Under code-point order only equal bytes compare equal.
+  return CollationUsesLocale() && a.CollationKey() == b.CollationKey();
+}
+
 int TWordCollection::Compare(const TWord& a, const TWord& b) const { return CompareWordTexts(a, b); }
 
 bool TWordCollection::Search(const TWord& key, int& index) const {
   for (std::size_t i = 0; i < items_.size(); ++i) {
-    if (Compare(*items_[i], key) == 0) {
+    if (SameWordText(*items_[i], key)) {
       index = static_cast<int>(i);
       return true;
     }
@@ -70,14 +78,109 @@ bool TWordCollection::Insert(PWord word) {
   return true;
 }
 
-int TUniqueWordCollection::Compare(const TWord& a, const TWord& b) const {
-  const int c = CompareWordTexts(a, b);
-  if (c != 0) return c;
-  const TMeaning* ma = a.Meaning();
-  const TMeaning* mb = b.Meaning();
-  const int fa = ma ? ma->Form : 0;
-  const int fb = mb ? mb->Form : 0;
-  return fa - fb;
+namespace {
+
+int FormOf(const TWord& word) {
+  const TMeaning* m = word.Meaning();
+  return m ? m->Form : 0;
 }
+
+}  // namespace
+
+int CompareWordKeys(const TWord& a, const TWord& b) {
+  const int c = CompareWordTexts(a, b);
+  return c != 0 ? c : FormOf(a) - FormOf(b);
+}
+
+int TUniqueWordCollection::Compare(const TWord& a, const TWord& b) const { return CompareWordKeys(a, b); }
+
+TUniqueWordCollection TUniqueWordCollection::FromWords(const std::vector<PWord>& words) {
+  std::vector<PWord> sorted(words);
+  std::stable_sort(sorted.begin(), sorted.end(),
+                   [](const PWord& a, const PWord& b) { return CompareWordKeys(*a, *b) < 0; });
+  TUniqueWordCollection result;
+  result.items_.reserve(sorted.size());
+  for (PWord& w : sorted)
+    if (result.items_.empty() || CompareWordKeys(*result.items_.back(), *w) != 0) result.items_.push_back(std::move(w));
+  return result;
+}
+
+struct TWordRegistry::Impl {
+  struct Slot {
+    std::size_t hash = 0;
+    TWord* word = nullptr;
+    int form = 0;
+  };
+
+  // Two texts compare equal exactly when their sort keys are equal (with
+  // code-point collation: when their bytes are), so hashing the key finds
+  // the same twin as the ordered search would. The table is open-addressed
+  // so that registering hundreds of thousands of words allocates nothing
+  // per word.
+  bool useLocale = CollationUsesLocale();
+  std::vector<Slot> slots;
+  std::size_t count = 0;
+
+  std::size_t HashOf(const TWord& word, int form) const {
+    std::size_t h;
+    if (useLocale) {
+      const std::wstring& key = word.CollationKey();
+      h = std::hash<std::wstring_view>()(std::wstring_view(key));
+    } else {
+      h = std::hash<std::string_view>()(word.Text());
+    }
+    return h ^ (static_cast<std::size_t>(form) * 0x9E3779B97F4A7C15ull);
+  }
+
+  bool SameText(const TWord& a, const TWord& b) const {
+    if (a.Text() == b.Text()) return true;
+    return useLocale && a.CollationKey() == b.CollationKey();
+  }
+
+  // The slot holding the key, or the empty slot where it would go.
+  Slot& Probe(const TWord& word, int form, std::size_t hash) {
+    const std::size_t mask = slots.size() - 1;
+    for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
+      Slot& slot = slots[i];
+      if (!slot.word || (slot.hash == hash && slot.form == form && SameText(*slot.word, word))) return slot;
+    }
+  }
+
+  void Grow() {
+    std::vector<Slot> old(slots.empty() ? 1024 : slots.size() * 2);
+    old.swap(slots);
+    for (const Slot& slot : old)
+      if (slot.word) Probe(*slot.word, slot.form, slot.hash) = slot;
+  }
+};
+
+TWordRegistry::TWordRegistry() : impl_(std::make_unique<Impl>()) {}
+TWordRegistry::~TWordRegistry() = default;
+
+TWord* TWordRegistry::Find(const TWord& word) const {
+  if (impl_->count == 0) return nullptr;
+  const int form = FormOf(word);
+  return impl_->Probe(word, form, impl_->HashOf(word, form)).word;
+}
+
+bool TWordRegistry::Insert(TWord* word) {
+  if ((impl_->count + 1) * 2 > impl_->slots.size()) impl_->Grow();
+  const int form = FormOf(*word);
+  const std::size_t hash = impl_->HashOf(*word, form);
+  Impl::Slot& slot = impl_->Probe(*word, form, hash);
+  if (slot.word) return false;
+  slot = Impl::Slot{hash, word, form};
+  ++impl_->count;
+  return true;
+}
+
+void TWordRegistry::Clear() {
+  // Keeps the table's size: the next pass registers about as many words.
+  std::fill(impl_->slots.begin(), impl_->slots.end(), Impl::Slot{});
+  impl_->count = 0;
+  impl_->useLocale = CollationUsesLocale();
+}
+
+std::size_t TWordRegistry::Count() const { return impl_->count; }
 
 }  // namespace vocatrix

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "files/font.h"
 #include "model/collection.h"
@@ -60,6 +61,8 @@ using PWord = std::shared_ptr<TWord>;
 
 // The user-locale, case-sensitive comparison of two words' texts.
 int CompareWordTexts(const TWord& a, const TWord& b);
+// CompareWordTexts(a, b) == 0, without ordering work.
+bool SameWordText(const TWord& a, const TWord& b);
 
 // An entry's word list: unsorted, in the order of adding, one word per text.
 class TWordCollection : public TSortedCollection<TWord> {
@@ -71,10 +74,40 @@ class TWordCollection : public TSortedCollection<TWord> {
   bool Search(const TWord& key, int& index) const override;
 };
 
+// Word keys: the text by the user-locale comparison, then the form of the
+// word's entry as an unsigned number.
+int CompareWordKeys(const TWord& a, const TWord& b);
+
 // Sorted by word key (text, then the form of the word's entry); one word per key.
 class TUniqueWordCollection : public TSortedCollection<TWord> {
  public:
   int Compare(const TWord& a, const TWord& b) const override;
+
+  // The collection that inserting the words one by one would give (for each
+  // key the first word met stays), built in n log n instead of n^2 steps.
+  static TUniqueWordCollection FromWords(const std::vector<PWord>& words);
+};
+
+// A word registry with the semantics of TUniqueWordCollection (one word per
+// key, the first one added stays) for the hot loops of compaction: lookups
+// and insertions cost O(1), where the sorted array would shift on every
+// insertion.
+// It refers to words without keeping them alive; words must not change their
+// text or entry form while registered.
+class TWordRegistry {
+ public:
+  TWordRegistry();
+  ~TWordRegistry();
+  // The registered word with the same key, or null.
+  TWord* Find(const TWord& word) const;
+  // Registers the word unless its key is present; returns whether it went in.
+  bool Insert(TWord* word);
+  void Clear();
+  std::size_t Count() const;
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> impl_;
 };
 
 }  // namespace vocatrix

@@ -1,0 +1,201 @@
+#include "cli/clicommon.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <iostream>
+#include <new>
+
+#include "files/cp1252.h"
+#include "files/fontranges.h"
+#include "files/inifile.h"
+#include "files/lessonfiles.h"
+#include "files/rtf.h"
+#include "files/safesave.h"
+#include "files/settings.h"
+#include "model/exceptions.h"
+
+namespace vocatrix::cli {
+namespace {
+
+void PrintUsage(std::ostream& out, const std::vector<Command>& commands) {
+  out << "Usage: " << kProgramName << " COMMAND [ARGUMENTS]\n"
+      << "Reads and writes vocabulary lessons: .tav lesson files, .txt and .rtf lesson text.\n\n"
+      << "Commands:\n";
+  std::size_t width = 0;
+  for (const Command& c : commands) width = std::max(width, c.Name.size() + 1 + c.Arguments.size());
+  for (const Command& c : commands) {
+    const std::string synopsis = c.Name + " " + c.Arguments;
+    out << "  " << synopsis << std::string(width + 2 - synopsis.size(), ' ') << c.Summary << "\n";
+  }
+  out << "\nOptions:\n"
+      << "  --help     show this help and exit\n"
+      << "  --version  show the version and exit\n\n"
+      << "Exit codes: 0 success, 1 a file could not be read or written, 2 wrong usage.\n";
+}
+
+const Command* FindCommand(const std::vector<Command>& commands, const std::string& name) {
+  for (const Command& c : commands)
+    if (c.Name == name) return &c;
+  return nullptr;
+}
+
+void ReportFailure(const std::string& fileName, const std::string& message) {
+  // Most messages already quote the file; name it only where they do not.
+  if (fileName.empty() || message.find(fileName) != std::string::npos)
+    Note(message);
+  else
+    Note(fileName + ": " + message);
+}
+
+// The interface language for translated messages, from this program's own
+// settings file; without one the messages are English.
+void LoadInterfaceLanguage() {
+  try {
+    SetCurrentLanguage(IniFile(ProgramSettingsFile()).ReadString("Config", "Language", std::string()));
+  } catch (const std::exception&) {
+    SetCurrentLanguage(std::string());
+  }
+}
+
+}  // namespace
+
+void WithFile(const std::string& fileName, const std::function<void()>& action) {
+  try {
+    action();
+  } catch (const Exception& e) {
+    throw FileFailure(fileName, e.what());
+  }
+}
+
+Arguments::Arguments(const std::vector<std::string>& args, const std::vector<std::string>& allowedOptions,
+                     int operands) {
+  bool optionsEnded = false;
+  for (const std::string& arg : args) {
+    if (!optionsEnded && arg == "--") {
+      optionsEnded = true;
+    } else if (!optionsEnded && arg.size() > 1 && arg[0] == '-') {
+      if (std::find(allowedOptions.begin(), allowedOptions.end(), arg) == allowedOptions.end())
+        throw UsageError("unknown option '" + arg + "'");
+      options_.push_back(arg);
+    } else {
+      operands_.push_back(arg);
+    }
+  }
+  if (static_cast<int>(operands_.size()) != operands)
+    throw UsageError("expected " + std::to_string(operands) + (operands == 1 ? " file name" : " file names") +
+                     ", got " + std::to_string(operands_.size()));
+}
+
+bool Arguments::Has(const std::string& option) const {
+  return std::find(options_.begin(), options_.end(), option) != options_.end();
+}
+
+std::unique_ptr<TMeanCollection> ReadLesson(const std::string& fileName, bool compact) {
+  std::unique_ptr<TMeanCollection> lesson;
+  WithFile(fileName, [&] {
+    const int kind = FileKind(fileName);
+    if (kind == kTextFile || kind == kRichTextFile) {
+      // As CreateFromFile does, but keeping the count of skipped lines.
+      lesson = std::make_unique<TMeanCollection>();
+      lesson->LessonFileName = fileName;
+      const int skipped = lesson->LoadText(fileName);
+      if (skipped > 0)
+        Note(fileName + ": skipped " + std::to_string(skipped) +
+             (skipped == 1 ? " malformed line" : " malformed lines"));
+    } else {
+      lesson = TMeanCollection::CreateFromFile(fileName);
+      if (compact) lesson->DblDel();
+    }
+  });
+  return lesson;
+}
+
+void RequireLessonName(const std::string& fileName) {
+  if (FileKind(fileName) == kNotLesson) throw FileFailure(fileName, ENotLesson::ForFile(fileName).what());
+}
+
+void WriteLesson(TMeanCollection& lesson, const std::string& fileName) {
+  WithFile(fileName, [&] {
+    switch (FileKind(fileName)) {
+      case kLessonFile:
+        // A lesson file always holds at least one entry.
+        if (lesson.EntryCount() == 0) {
+          if (!lesson.Meanings) lesson.Meanings = std::make_unique<TMeaningList>();
+          lesson.Meanings->Insert(TMeaning::Create());
+          Note(fileName + ": the lesson has no entries; writing one blank entry");
+        }
+        lesson.SaveToFile(fileName);
+        break;
+      case kRichTextFile: {
+        const std::vector<std::string> lines = lesson.ToLines();
+        const TFont memoFont = DefaultMemoFont();
+        const RtfDocument document = LessonTextDocument(
+            lines, LessonTextFontRanges(lines, lesson.Language1, lesson.Language2, memoFont), memoFont);
+        WriteFileAtomically(fileName, WriteRtf(document));
+        break;
+      }
+      default: lesson.SaveToFile(fileName); break;
+    }
+  });
+}
+
+std::string TerminalText(const std::string& lessonText) { return Cp1252ToUtf8(lessonText); }
+
+void PrintLine(const std::string& utf8) {
+  std::cout << utf8 << '\n';
+}
+
+void Note(const std::string& utf8) { std::cerr << kProgramName << ": " << utf8 << std::endl; }
+
+int RunCommandLine(const std::vector<std::string>& args, const std::vector<Command>& commands) {
+  LoadInterfaceLanguage();
+  if (args.empty()) {
+    PrintUsage(std::cerr, commands);
+    return kExitUsage;
+  }
+  const std::string& first = args[0];
+  if (first == "--help" || first == "-h" || first == "help") {
+    PrintUsage(std::cout, commands);
+    return std::cout.flush() ? kExitOk : kExitBadFile;
+  }
+  if (first == "--version") {
+    std::cout << kProgramName << " " << kVersion << "\n";
+    return std::cout.flush() ? kExitOk : kExitBadFile;
+  }
+  const Command* command = FindCommand(commands, first);
+  if (!command) {
+    Note("unknown command '" + first + "'");
+    std::cerr << "Try '" << kProgramName << " --help'.\n";
+    return kExitUsage;
+  }
+  const std::vector<std::string> rest(args.begin() + 1, args.end());
+  if (std::find(rest.begin(), rest.end(), "--help") != rest.end()) {
+    std::cout << "Usage: " << kProgramName << " " << command->Name << " " << command->Arguments << "\n"
+              << command->Summary << "\n";
+    return std::cout.flush() ? kExitOk : kExitBadFile;
+  }
+  int code;
+  try {
+    code = command->Run(rest);
+  } catch (const UsageError& e) {
+    Note(command->Name + ": " + e.what());
+    std::cerr << "Usage: " << kProgramName << " " << command->Name << " " << command->Arguments << "\n";
+    return kExitUsage;
+  } catch (const FileFailure& e) {
+    ReportFailure(e.FileName(), e.what());
+    return kExitBadFile;
+  } catch (const std::bad_alloc&) {
+    Note("out of memory");
+    return kExitBadFile;
+  } catch (const std::exception& e) {
+    Note(e.what());
+    return kExitBadFile;
+  }
+  if (!std::cout.flush()) {
+    Note("cannot write to standard output");
+    return kExitBadFile;
+  }
+  return code;
+}
+
+}  // namespace vocatrix::cli

@@ -1,0 +1,99 @@
+#pragma once
+// Shared pieces of the vocatrix-cli commands: the command table, argument
+// helpers, reading and writing lessons, and error reporting.
+//
+// A command is a function taking its arguments (the words after the command
+// name) and returning an exit code; it reports failures by throwing. Each
+// source file of commands exposes one function listing its commands, and
+// main.cpp joins those lists.
+
+#include <functional>
+#include <iosfwd>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "model/lesson.h"
+
+namespace vocatrix::cli {
+
+inline constexpr const char* kProgramName = "vocatrix-cli";
+inline constexpr const char* kVersion = "1.14";
+
+enum ExitCode : int { kExitOk = 0, kExitBadFile = 1, kExitUsage = 2 };
+
+struct Command {
+  std::string Name;
+  std::string Arguments;  // shown in the usage, e.g. "[--compact] IN OUT"
+  std::string Summary;    // one line
+  std::function<int(const std::vector<std::string>&)> Run;
+};
+
+// The commands of src/cli/lessoncommands.cpp.
+std::vector<Command> LessonCommands();
+
+// Wrong use of the command line (exit code 2).
+class UsageError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// A failure with a file: the file's name and the (translated) message.
+// Exit code 1.
+class FileFailure : public std::runtime_error {
+ public:
+  FileFailure(std::string fileName, const std::string& message)
+      : std::runtime_error(message), fileName_(std::move(fileName)) {}
+  const std::string& FileName() const { return fileName_; }
+
+ private:
+  std::string fileName_;
+};
+
+// Runs `action`; a lesson error on the way becomes a FileFailure for the file.
+void WithFile(const std::string& fileName, const std::function<void()>& action);
+
+// A command's arguments split into options ("--name") and operands.
+class Arguments {
+ public:
+  // Options not in `allowedOptions` and a number of operands other than
+  // `operands` raise UsageError. A lone "--" ends the options.
+  Arguments(const std::vector<std::string>& args, const std::vector<std::string>& allowedOptions, int operands);
+
+  bool Has(const std::string& option) const;
+  const std::string& Operand(int index) const { return operands_.at(static_cast<std::size_t>(index)); }
+
+ private:
+  std::vector<std::string> options_;
+  std::vector<std::string> operands_;
+};
+
+// Reads a lesson by the file's kind. Lesson text is read leniently and
+// compacted, and the number of skipped malformed lines goes to stderr; a
+// lesson file is compacted only when `compact` is set.
+std::unique_ptr<TMeanCollection> ReadLesson(const std::string& fileName, bool compact);
+
+// Writes a lesson by the file's kind, always replacing the file atomically.
+// A ".rtf" target gets real rich text with each word in its language's font;
+// a ".tav" target of a lesson without entries gets one blank entry, which is
+// noted on stderr.
+void WriteLesson(TMeanCollection& lesson, const std::string& fileName);
+
+// Raises ENotLesson unless the name is a lesson file name of any kind, so a
+// command fails before doing any work.
+void RequireLessonName(const std::string& fileName);
+
+// A lesson string (Windows-1252) for the terminal (UTF-8).
+std::string TerminalText(const std::string& lessonText);
+
+// Writes one line to stdout.
+void PrintLine(const std::string& utf8);
+
+// Notes on stderr, prefixed with the program name.
+void Note(const std::string& utf8);
+
+// Runs the command line: options, command lookup and error reporting.
+int RunCommandLine(const std::vector<std::string>& args, const std::vector<Command>& commands);
+
+}  // namespace vocatrix::cli

@@ -1,0 +1,15 @@
+// vocatrix-cli: batch work on lessons with the lesson core only.
+
+#include <string>
+#include <vector>
+
+#include "cli/clicommon.h"
+
+int main(int argc, char** argv) {
+  using namespace vocatrix::cli;
+  // Each command file contributes its list here.
+  std::vector<Command> commands = LessonCommands();
+
+  const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+  return RunCommandLine(args, commands);
+}

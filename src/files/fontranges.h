@@ -1,0 +1,50 @@
+#pragma once
+// Which characters of a lesson text get which language's display font.
+//
+// The editor's Text page and the RTF output of the command line share this:
+// the ranges are computed here, and the caller only applies them.
+
+#include <string>
+#include <vector>
+
+#include "files/font.h"
+#include "files/rtf.h"
+#include "model/language.h"
+
+namespace vocatrix {
+
+// A run of characters [Start, Start + Length) of one line (offsets in bytes,
+// which are characters in Windows-1252) and the font it gets.
+struct FontRange {
+  int Line = 0;
+  int Start = 0;
+  int Length = 0;
+  TFont Font;
+
+  bool operator==(const FontRange&) const = default;
+};
+
+// The Text page's own font: Courier New, 10 points, black, no style.
+TFont DefaultMemoFont();
+
+// The font ranges of lesson text, in the order they are to be applied (a
+// later range overrides an earlier one where they overlap):
+//  - none at all when both languages' fonts are the control's font;
+//  - "Ti:", "Th:", "Au:", "Bm:" values in language 1's font;
+//  - "Sp:" values in language 1's font; such a line switches the fonts of the
+//    following entry lines' left and right words to the font of the language
+//    named exactly (language 1 when the name equals its name, else language 2);
+//  - entry lines: the text before the marker character in the left font, the
+//    text from the second character after it in the right font, then the first
+//    of "(v.)", "(s.)", "(adj.)", "(adv.)" and the character after it in the
+//    control's font.
+// "Fo:" lines, empty lines and "{" lines get nothing.
+std::vector<FontRange> LessonTextFontRanges(const std::vector<std::string>& lines, const TLanguage& language1,
+                                            const TLanguage& language2, const TFont& controlFont);
+
+// The lines as a rich-text document, one paragraph per line, each character
+// in the font of the last range covering it, else in the control's font.
+RtfDocument LessonTextDocument(const std::vector<std::string>& lines, const std::vector<FontRange>& ranges,
+                               const TFont& controlFont);
+
+}  // namespace vocatrix

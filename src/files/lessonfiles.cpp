@@ -1,0 +1,102 @@
+#include "files/lessonfiles.h"
+
+#include "files/binaryfile.h"
+#include "files/cp1252.h"
+#include "files/lessontext.h"
+#include "files/rtf.h"
+#include "files/safesave.h"
+#include "model/exceptions.h"
+#include "model/lesson.h"
+
+namespace vocatrix {
+namespace {
+
+// Position of the extension's ".", or npos when the name has none.
+std::size_t ExtensionStart(const std::string& fileName) {
+  const std::size_t dot = fileName.rfind('.');
+  if (dot == std::string::npos) return std::string::npos;
+  if (fileName.find('/', dot) != std::string::npos) return std::string::npos;
+  return dot;
+}
+
+std::string TextFileImage(const std::vector<std::string>& lines) {
+  std::size_t size = 0;
+  for (const std::string& line : lines) size += line.size() + 2;
+  std::string data;
+  data.reserve(size);
+  for (const std::string& line : lines) {
+    data += line;
+    data += "\r\n";
+  }
+  return data;
+}
+
+}  // namespace
+
+int FileKind(const std::string& fileName) {
+  const std::size_t dot = ExtensionStart(fileName);
+  if (dot == std::string::npos) return kNotLesson;
+  const std::string extension = AnsiLowerCase(std::string_view(fileName).substr(dot));
+  if (extension == ".tav") return kLessonFile;
+  if (extension == ".txt") return kTextFile;
+  if (extension == ".rtf") return kRichTextFile;
+  return kNotLesson;
+}
+
+std::string BackupName(const std::string& fileName) {
+  const std::size_t dot = ExtensionStart(fileName);
+  return (dot == std::string::npos ? fileName : fileName.substr(0, dot)) + ".BAK";
+}
+
+std::unique_ptr<TMeanCollection> TMeanCollection::CreateFromFile(const std::string& fileName) {
+  auto lesson = std::make_unique<TMeanCollection>();
+  lesson->LessonFileName = fileName;
+  lesson->ReadFromFile(fileName);
+  return lesson;
+}
+
+void TMeanCollection::ReadFromFile(const std::string& fileName) {
+  switch (FileKind(fileName)) {
+    case kLessonFile: LoadBinary(*this, fileName); break;
+    case kTextFile:
+    case kRichTextFile: LoadText(fileName); break;
+    default: throw ENotLesson::ForFile(fileName);
+  }
+}
+
+int TMeanCollection::LoadText(const std::string& fileName) {
+  Language1 = TLanguage(std::string());
+  Language2 = TLanguage(std::string());
+  const std::vector<std::string> lines = RtfToLines(fileName);
+  const int skipped = ParseLessonLines(lines, false, *this);
+  DblDel();
+  return skipped;
+}
+
+std::unique_ptr<TMeanCollection> TMeanCollection::FromLines(const std::vector<std::string>& lines, int& errorLine) {
+  auto lesson = CreateEmpty();
+  lesson->Meanings.reset();
+  errorLine = ParseLessonLines(lines, true, *lesson);
+  if (!lesson->Meanings) return nullptr;
+  return lesson;
+}
+
+std::vector<std::string> TMeanCollection::ToLines() const {
+  std::vector<std::string> lines;
+  WriteLessonLines(lines, *this);
+  return lines;
+}
+
+void TMeanCollection::SaveToFile(const std::string& fileName) { SaveToFile(fileName, std::string()); }
+
+void TMeanCollection::SaveToFile(const std::string& fileName, const std::string& backupName) {
+  switch (FileKind(fileName)) {
+    case kLessonFile: SaveBinary(*this, fileName, backupName); break;
+    // A ".rtf" name gets plain lesson text too; the reader takes either.
+    case kTextFile:
+    case kRichTextFile: WriteFileAtomically(fileName, TextFileImage(ToLines()), backupName); break;
+    default: throw ENotLesson::ForFile(fileName);
+  }
+}
+
+}  // namespace vocatrix

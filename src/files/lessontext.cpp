@@ -1,0 +1,307 @@
+#include "files/lessontext.h"
+
+#include <algorithm>
+#include <memory>
+#include <utility>
+
+#include "files/font.h"
+#include "model/lesson.h"
+#include "model/textcompare.h"
+
+namespace vocatrix {
+namespace {
+
+constexpr const char* kDefaultName1 = "Language 1";
+constexpr const char* kDefaultName2 = "Language 2";
+// What the writer puts between the two words of a pair line and the two names
+// of an "Sp:" or "Fo:" line, around the marker character.
+constexpr std::string_view kMarkerOpen = "\t ";
+constexpr std::string_view kMarkerClose = " \t";
+constexpr std::string_view kHyphenSeparator = "\t - \t";
+
+std::string_view TrimView(std::string_view text) {
+  std::size_t b = 0;
+  std::size_t e = text.size();
+  while (b < e && static_cast<unsigned char>(text[b]) <= 32) ++b;
+  while (e > b && static_cast<unsigned char>(text[e - 1]) <= 32) --e;
+  return text.substr(b, e - b);
+}
+
+bool StartsWith(std::string_view text, std::string_view prefix) {
+  return text.size() >= prefix.size() && text.compare(0, prefix.size(), prefix) == 0;
+}
+
+// Adds the right word to the list of the left word that the marker names.
+void AddByMarker(char marker, const TWord& left, const PWord& right) {
+  switch (marker) {
+    case '-': AddToCounterpartList(left, right); break;
+    case '+': AddToCrossList(left, right); break;
+    case '=': AddToOwnList(left, right); break;
+    default: AddToOppositeList(left, right); break;
+  }
+}
+
+const char* FormSuffix(std::uint8_t form) {
+  switch (form) {
+    case 0: return " (v.)";
+    case 1: return " (s.)";
+    case 2: return " (adj.)";
+    case 3: return " (adv.)";
+    default: return "";
+  }
+}
+
+class LineWriter {
+ public:
+  explicit LineWriter(std::vector<std::string>& lines) : lines_(lines) {}
+
+  void Add(std::string line) { lines_.push_back(std::move(line)); }
+
+  // "a (form)<tab> c <tab>b", only when both words exist.
+  void Pair(const TWordCollection& left, const TWordCollection& right, char marker, std::uint8_t form) {
+    if (left.Empty() || right.Empty()) return;
+    Pair(*left.At(0), *right.At(0), marker, form);
+  }
+
+  void Pair(const TWord& a, const TWord& b, char marker, std::uint8_t form) {
+    const char* suffix = FormSuffix(form);
+    std::string line;
+    line.reserve(a.Text().size() + b.Text().size() + 12);
+    line += a.Text();
+    line += suffix;
+    line += kMarkerOpen;
+    line += marker;
+    line += kMarkerClose;
+    line += b.Text();
+    lines_.push_back(std::move(line));
+  }
+
+  // Neighbouring words of one list joined by "=".
+  void Neighbours(const TWordCollection& list, std::uint8_t form) {
+    for (int k = 0; k + 1 < list.Count(); ++k) Pair(*list.At(k), *list.At(k + 1), '=', form);
+  }
+
+ private:
+  std::vector<std::string>& lines_;
+};
+
+std::string LanguageLine(const std::string& left, const std::string& right) {
+  std::string line = "Sp: " + left;
+  line += kHyphenSeparator;
+  line += right;
+  return line;
+}
+
+}  // namespace
+
+LessonLineKind ClassifyLessonLine(std::string_view line) {
+  if (line.empty() || line[0] == '{') return LessonLineKind::kIgnored;
+  if (line.size() >= 3 && line[2] == ':') {
+    const std::string_view tag = line.substr(0, 3);
+    if (tag == "Ti:") return LessonLineKind::kTitle;
+    if (tag == "Th:") return LessonLineKind::kTopic;
+    if (tag == "Au:") return LessonLineKind::kAuthor;
+    if (tag == "Bm:") return LessonLineKind::kPicture;
+    if (tag == "Fo:") return LessonLineKind::kFonts;
+    if (tag == "Sp:") return LessonLineKind::kLanguages;
+  }
+  return LessonLineKind::kEntry;
+}
+
+std::size_t FindMarker(std::string_view text) {
+  // By kind, not by position: a "+" early in the text loses to a later "- ".
+  for (std::string_view marker : {"- ", "-\t", "+", "=", "#"}) {
+    const std::size_t pos = text.find(marker);
+    if (pos != std::string_view::npos) return pos;
+  }
+  return std::string_view::npos;
+}
+
+bool SplitAtMarker(std::string_view text, std::string& left, std::string& right, char* marker) {
+  const std::size_t pos = FindMarker(text);
+  if (pos == std::string_view::npos) return false;
+  const std::string_view l = TrimView(text.substr(0, pos));
+  const std::string_view r = TrimView(text.substr(pos + 1));
+  if (l.empty() || r.empty()) return false;
+  left.assign(l);
+  right.assign(r);
+  if (marker) *marker = text[pos];
+  return true;
+}
+
+void SplitRemark(const std::string& part, std::string& word, std::string& remark) {
+  const std::size_t open = part.find('(');
+  const std::size_t close = open == std::string::npos ? std::string::npos : part.find(')', open);
+  if (close == std::string::npos) {
+    word = part;
+    remark.clear();
+    return;
+  }
+  std::string tail = part.substr(open);
+  tail[0] = ' ';
+  tail[close - open] = ' ';
+  remark.assign(TrimView(tail));
+  word.assign(TrimView(std::string_view(part).substr(0, open)));
+}
+
+int FormOfRemark(std::string_view remark) {
+  if (remark == "v.") return 0;
+  if (remark == "s.") return 1;
+  if (remark == "adj.") return 2;
+  if (remark == "adv.") return 3;
+  return kFormOther;
+}
+
+std::size_t TagValueOffset(std::string_view line) {
+  if (line.size() <= 3) return line.size();
+  return static_cast<unsigned char>(line[3]) <= 32 ? 4 : 3;
+}
+
+std::string_view TagValueForDisplay(std::string_view line) { return line.substr(TagValueOffset(line)); }
+
+int ParseLessonLines(const std::vector<std::string>& lines, bool strict, TMeanCollection& lesson) {
+  lesson.Title.clear();
+  lesson.Topic.clear();
+  lesson.Author.clear();
+  lesson.Picture.clear();
+  lesson.Language1.Name = kDefaultName1;
+  lesson.Language2.Name = kDefaultName2;
+  lesson.Language1.Font = DefaultFont();
+  lesson.Language2.Font = DefaultFont();
+  lesson.Meanings.reset();
+  std::string currentLeft = kDefaultName1;
+  std::string currentRight = kDefaultName2;
+  auto entries = std::make_unique<TMeaningList>();
+  int errors = 0;
+
+  std::string left;
+  std::string right;
+  std::string word;
+  std::string remark;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    const std::string& line = lines[i];
+    const LessonLineKind kind = ClassifyLessonLine(line);
+    bool malformed = false;
+    switch (kind) {
+      case LessonLineKind::kIgnored: break;
+      case LessonLineKind::kTitle: lesson.Title.assign(TrimView(std::string_view(line).substr(3))); break;
+      case LessonLineKind::kTopic: lesson.Topic.assign(TrimView(std::string_view(line).substr(3))); break;
+      case LessonLineKind::kAuthor: lesson.Author.assign(TrimView(std::string_view(line).substr(3))); break;
+      case LessonLineKind::kPicture: lesson.Picture.assign(TrimView(std::string_view(line).substr(3))); break;
+      case LessonLineKind::kFonts:
+        // A font line that does not split is ignored, not an error.
+        if (SplitAtMarker(TrimView(std::string_view(line).substr(3)), left, right)) {
+          lesson.Language1.Font = TextToFont(left);
+          lesson.Language2.Font = TextToFont(right);
+        }
+        break;
+      case LessonLineKind::kLanguages:
+        if (!SplitAtMarker(TrimView(std::string_view(line).substr(3)), left, right)) {
+          malformed = true;
+          break;
+        }
+        // The first language line names the languages the lesson still lacks.
+        if (lesson.Language1.Name == kDefaultName1) lesson.Language1.Name = left;
+        if (lesson.Language2.Name == kDefaultName2) {
+          if (!SameTextAsciiCaseless(left, lesson.Language1.Name)) lesson.Language2.Name = left;
+          if (!SameTextAsciiCaseless(right, lesson.Language1.Name)) lesson.Language2.Name = right;
+        }
+        currentLeft = left;
+        currentRight = right;
+        break;
+      case LessonLineKind::kEntry: {
+        char marker = 0;
+        if (!SplitAtMarker(line, left, right, &marker)) {
+          malformed = true;
+          break;
+        }
+        const bool leftIsLanguage1 = SameTextAsciiCaseless(currentLeft, lesson.Language1.Name);
+        const bool leftIsLanguage2 = SameTextAsciiCaseless(currentLeft, lesson.Language2.Name);
+        if (!leftIsLanguage1 && !leftIsLanguage2) {
+          malformed = true;
+          break;
+        }
+        SplitRemark(left, word, remark);
+        auto a = std::make_shared<TWord>(std::move(word), std::string(), std::move(remark));
+        SplitRemark(right, word, remark);
+        auto b = std::make_shared<TWord>(std::move(word), std::string(), std::move(remark));
+        // When both names match, the language-2 reading wins.
+        MeaningPtr entry;
+        if (leftIsLanguage2) {
+          entry = TMeaning::Create();
+          entry->AddWord(kTranslations, a);
+        } else {
+          entry = TMeaning::Create(a);
+        }
+        AddByMarker(marker, *a, b);
+        entry->Form = static_cast<std::uint8_t>(FormOfRemark(a->Remark));
+        entries->Insert(std::move(entry));
+        break;
+      }
+    }
+    if (malformed) {
+      if (strict) return static_cast<int>(i);
+      ++errors;
+    }
+  }
+
+  if (!entries->Empty()) {
+    lesson.Meanings = std::move(entries);
+  } else if (strict) {
+    entries->Insert(TMeaning::Create());
+    lesson.Meanings = std::move(entries);
+  }
+  return errors;
+}
+
+void WriteLessonLines(std::vector<std::string>& lines, const TMeanCollection& lesson) {
+  const std::string& name1 = lesson.Language1.Name;
+  const std::string& name2 = lesson.Language2.Name;
+  LineWriter out(lines);
+  out.Add("Ti: " + lesson.Title);
+  out.Add("Th: " + lesson.Topic);
+  out.Add("Au: " + lesson.Author);
+  out.Add("Bm: " + lesson.Picture);
+  std::string fonts = "Fo: " + FontToText(lesson.Language1.Font);
+  fonts += kHyphenSeparator;
+  fonts += FontToText(lesson.Language2.Font);
+  out.Add(std::move(fonts));
+  out.Add("");
+  out.Add(LanguageLine(name1, name2));
+  static const TMeaningList kNoEntries;
+  const TMeaningList& entries = lesson.Meanings ? *lesson.Meanings : kNoEntries;
+  lines.reserve(lines.size() + static_cast<std::size_t>(entries.Count()) * 4 + 8);
+  for (const MeaningPtr& m : entries) {
+    out.Pair(m->Synonyms, m->Translations, '-', m->Form);
+    out.Pair(m->Antonyms, m->AntonymTranslations, '-', m->Form);
+  }
+  for (const MeaningPtr& m : entries) {
+    out.Pair(m->Synonyms, m->AntonymTranslations, '+', m->Form);
+    out.Pair(m->Antonyms, m->Translations, '+', m->Form);
+  }
+  out.Add("");
+  out.Add(LanguageLine(name1, name1));
+  for (const MeaningPtr& m : entries) {
+    out.Neighbours(m->Synonyms, m->Form);
+    out.Neighbours(m->Antonyms, m->Form);
+  }
+  for (const MeaningPtr& m : entries) out.Pair(m->Synonyms, m->Antonyms, '#', m->Form);
+  out.Add("");
+  out.Add(LanguageLine(name2, name2));
+  for (const MeaningPtr& m : entries) {
+    out.Neighbours(m->Translations, m->Form);
+    out.Neighbours(m->AntonymTranslations, m->Form);
+  }
+  for (const MeaningPtr& m : entries) out.Pair(m->Translations, m->AntonymTranslations, '#', m->Form);
+}
+
+bool LanguagesAtLine(const std::vector<std::string>& lines, int index, std::string& left, std::string& right) {
+  if (index < 0 || lines.empty()) return false;
+  for (std::size_t i = std::min<std::size_t>(static_cast<std::size_t>(index), lines.size() - 1) + 1; i-- > 0;) {
+    const std::string& line = lines[i];
+    if (StartsWith(line, "Sp:")) return SplitAtMarker(TagValueForDisplay(line), left, right);
+  }
+  return false;
+}
+
+}  // namespace vocatrix

@@ -1,0 +1,73 @@
+#pragma once
+// Lesson text: header lines with two-letter tags ("Ti:", "Th:", "Au:",
+// "Bm:", "Fo:", "Sp:"), blank and "{" lines that are ignored, and entry lines
+// joining two words by a marker ("- ", "-\t", "+", "=", "#").
+//
+// Lines are lesson strings (Windows-1252 bytes, no line ends).
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vocatrix {
+
+class TMeanCollection;
+
+enum class LessonLineKind { kIgnored, kTitle, kTopic, kAuthor, kPicture, kFonts, kLanguages, kEntry };
+
+// The kind of a line: empty and "{" lines are ignored, a tag counts only at
+// the very start and in its exact case, anything else is an entry line (a
+// line of blanks too).
+LessonLineKind ClassifyLessonLine(std::string_view line);
+
+// The marker of a text: the first marker kind present anywhere, in the order
+// "- ", "-\t", "+", "=", "#", wins. Returns the position of the marker
+// character ("-", "+", "=" or "#"), or npos when the text holds none.
+std::size_t FindMarker(std::string_view text);
+
+// Splits at the marker: `left` is the text before the marker character,
+// `right` the text after it, both trimmed of codes 0 to 32. Succeeds only
+// when both are non-empty; `marker` (when given) receives the marker character.
+bool SplitAtMarker(std::string_view text, std::string& left, std::string& right, char* marker = nullptr);
+
+// Takes "(remark)" off one side of an entry line: the word before the first
+// "(" and the text from there on, with that "(" and the first ")" after it
+// blanked. Without a ")" after the "(" the remark is empty and the word is
+// the part unchanged.
+void SplitRemark(const std::string& part, std::string& word, std::string& remark);
+
+// Form code of a remark: "v." 0, "s." 1, "adj." 2, "adv." 3, anything else 4.
+int FormOfRemark(std::string_view remark);
+
+// The value of a tagged line for the editor's language and font lookups: the
+// text after the tag, without the one blank or tab that the writer puts
+// after it. (A hand-written "Sp:English" keeps its first letter.)
+std::string_view TagValueForDisplay(std::string_view line);
+// Offset of that value within the line.
+std::size_t TagValueOffset(std::string_view line);
+
+// Reads lesson text into the header fields, languages and entries of
+// `lesson`. Title, topic, author and picture are cleared, the languages set to
+// "Language 1"/"Language 2" with the default font, and Meanings replaced.
+//
+// Lenient mode skips malformed lines and returns their number; a text without
+// a single valid entry line leaves Meanings absent (null).
+// Strict mode stops at the first malformed line: Meanings is left absent and
+// the line's 0-based index (counting every line) is returned. A text without
+// entry lines then gets one blank entry; 0 is returned on success.
+// Malformed: an "Sp:" value or entry line that does not split into two
+// non-empty parts, and an entry line whose left language is neither of the
+// lesson's two languages.
+int ParseLessonLines(const std::vector<std::string>& lines, bool strict, TMeanCollection& lesson);
+
+// Appends the lesson as lesson text: header lines, the translation and
+// antonym-translation pairs, then the synonym and antonym pairs of each
+// language under its own "Sp:" line. An absent entry list writes no pairs.
+void WriteLessonLines(std::vector<std::string>& lines, const TMeanCollection& lesson);
+
+// The languages in force at a line: those of the nearest "Sp:" line at or
+// above `index`. False when there is none or its value does not split.
+bool LanguagesAtLine(const std::vector<std::string>& lines, int index, std::string& left, std::string& right);
+
+}  // namespace vocatrix

@@ -1,0 +1,183 @@
+#include <gtest/gtest.h>
+
+#include "model/lesson.h"
+#include "model/textcompare.h"
+#include "test_util.h"
+
+namespace vocatrix {
+namespace {
+
+using test::MakeEntry;
+using test::MakeLesson;
+using test::Texts;
+using Words = std::vector<std::string>;
+
+TEST(Compact, MirroredDuplicateMergesWithoutAddingWords) {
+  auto lesson = MakeLesson("English", "Deutsch", {MakeEntry(1, {"house"}, {"Haus"}), MakeEntry(1, {"Haus"}, {"house"})});
+  lesson->DblDel();
+  ASSERT_EQ(lesson->EntryCount(), 1);
+  EXPECT_EQ(Texts(lesson->At(0)->Synonyms), Words{"house"});
+  EXPECT_EQ(Texts(lesson->At(0)->Translations), Words{"Haus"});
+  EXPECT_FALSE(lesson->Modified);
+}
+
+TEST(Compact, DifferentFormsAndLetterCaseNeverMatch) {
+  auto lesson = MakeLesson("a", "b",
+                           {MakeEntry(1, {"bank"}), MakeEntry(0, {"bank"}), MakeEntry(4, {"Haus"}), MakeEntry(4, {"haus"})});
+  lesson->DblDel();
+  EXPECT_EQ(lesson->EntryCount(), 4);
+}
+
+TEST(Compact, SecondPassCatchesEntriesLinkedByMergedWords) {
+  auto lesson = MakeLesson("a", "b", {MakeEntry(2, {"a"}, {"x"}), MakeEntry(2, {"b"}, {"y"}), MakeEntry(2, {"a", "b"})});
+  const MeaningPtr first = lesson->At(0);
+  lesson->DblDel();
+  ASSERT_EQ(lesson->EntryCount(), 1);
+  EXPECT_EQ(lesson->At(0), first);
+  EXPECT_EQ(Texts(first->Synonyms), (Words{"a", "b"}));
+  EXPECT_EQ(Texts(first->Translations), (Words{"x", "y"}));
+  for (int kind = 0; kind < 4; ++kind)
+    for (const PWord& w : first->ListOfKind(kind)) EXPECT_EQ(w->Meaning(), first.get());
+}
+
+TEST(Compact, MergeFollowsRelativeListsAndAppendsCopies) {
+  // entry 2 shares the antonym "small" as a synonym: its lists land relative to that word
+  auto lesson = MakeLesson("en", "de",
+                           {MakeEntry(2, {"big"}, {"gro\xDF"}, {"small"}, {"klein"}),
+                            MakeEntry(2, {"small", "little"}, {"winzig"}, {"huge"}, {"riesig"})});
+  lesson->At(1)->Synonyms.At(1)->Remark = "not copied";
+  lesson->DblDel();
+  ASSERT_EQ(lesson->EntryCount(), 1);
+  const MeaningPtr& m = lesson->At(0);
+  EXPECT_EQ(Texts(m->Synonyms), (Words{"big", "huge"}));
+  EXPECT_EQ(Texts(m->Antonyms), (Words{"small", "little"}));
+  EXPECT_EQ(Texts(m->Translations), (Words{"gro\xDF", "riesig"}));
+  EXPECT_EQ(Texts(m->AntonymTranslations), (Words{"klein", "winzig"}));
+  EXPECT_EQ(m->Antonyms.At(1)->Remark, "");
+  EXPECT_EQ(m->Form, 2);
+}
+
+TEST(Compact, EmptyEntriesStayAndMissingEntryListIsFine) {
+  auto lesson = MakeLesson("a", "b", {TMeaning::Create(), MakeEntry(4, {"a"}), TMeaning::Create(), MakeEntry(4, {"a"})});
+  lesson->DblDel();
+  EXPECT_EQ(lesson->EntryCount(), 3);
+  EXPECT_TRUE(lesson->At(0)->Synonyms.Empty());
+  EXPECT_TRUE(lesson->At(2)->Synonyms.Empty());
+  lesson->Meanings.reset();
+  lesson->DblDel();
+  EXPECT_EQ(lesson->Meanings, nullptr);
+}
+
+TEST(Compact, LanguageDoesNotMatterOnlyTextAndForm) {
+  // a language-2 word equal to another entry's language-1 word joins them
+  auto lesson = MakeLesson("a", "b", {MakeEntry(3, {"chat"}, {"Katze"}), MakeEntry(3, {"cat"}, {"chat"})});
+  lesson->DblDel();
+  ASSERT_EQ(lesson->EntryCount(), 1);
+  EXPECT_EQ(Texts(lesson->At(0)->Synonyms), Words{"chat"});
+  EXPECT_EQ(Texts(lesson->At(0)->Translations), (Words{"Katze", "cat"}));
+}
+
+TEST(Compact, EntryListedTwiceIsNotMergedWithItself) {
+  const MeaningPtr shared = MakeEntry(4, {"a"}, {"b"});
+  auto lesson = MakeLesson("x", "y", {shared, shared});
+  lesson->DblDel();
+  EXPECT_EQ(lesson->EntryCount(), 2);
+}
+
+TEST(Compact, MergedEntrySurvivesInAnotherLessonThatHoldsIt) {
+  const MeaningPtr a = MakeEntry(4, {"w"});
+  const MeaningPtr b = MakeEntry(4, {"w"}, {"t"});
+  auto other = MakeLesson("x", "y", {b});
+  auto lesson = MakeLesson("x", "y", {a, b});
+  lesson->DblDel();
+  EXPECT_EQ(lesson->EntryCount(), 1);
+  EXPECT_EQ(Texts(other->At(0)->Translations), Words{"t"});
+}
+
+TEST(Compact, LocaleCollationMatchesLikeCodePoints) {
+  std::locale german;
+  try {
+    german = std::locale("de_DE.UTF-8");
+  } catch (const std::exception&) {
+    GTEST_SKIP() << "the de_DE.UTF-8 locale is not installed";
+  }
+  SetCollationLocale(german);
+  auto lesson = MakeLesson("a", "b",
+                           {MakeEntry(1, {"\xE4pfel"}, {"apples"}), MakeEntry(1, {"Haus"}), MakeEntry(1, {"x"}, {"\xE4pfel"}),
+                            MakeEntry(1, {"haus"})});
+  lesson->DblDel();
+  SetCollationLocale(std::locale::classic());
+  ASSERT_EQ(lesson->EntryCount(), 3);
+  EXPECT_EQ(Texts(lesson->At(0)->Synonyms), Words{"\xE4pfel"});
+  EXPECT_EQ(Texts(lesson->At(0)->Translations), (Words{"apples", "x"}));
+}
+
+TEST(Mirror, TwiceGivesTheLessonBackAndLeavesModifiedAlone) {
+  auto lesson = MakeLesson("English", "Deutsch", {MakeEntry(1, {"big"}, {"gro\xDF"}, {"small"}, {"klein"})});
+  lesson->Language1.Font.Size = 14;
+  lesson->Title = "t";
+  lesson->Mirror();
+  EXPECT_EQ(lesson->Language1.Name, "Deutsch");
+  EXPECT_EQ(lesson->Language2.Font.Size, 14);
+  EXPECT_EQ(Texts(lesson->At(0)->Synonyms), Words{"gro\xDF"});
+  EXPECT_EQ(Texts(lesson->At(0)->AntonymTranslations), Words{"small"});
+  EXPECT_FALSE(lesson->Modified);
+  lesson->Mirror();
+  EXPECT_EQ(lesson->Language1.Name, "English");
+  EXPECT_EQ(Texts(lesson->At(0)->Synonyms), Words{"big"});
+  EXPECT_EQ(lesson->Title, "t");
+
+  auto empty = MakeLesson("a", "b", {});
+  empty->Mirror();
+  EXPECT_EQ(empty->Language1.Name, "b");
+  EXPECT_EQ(CountWords(*empty, 2), 0u);
+}
+
+TEST(Mirror, WalksMoreThan65535Entries) {
+  auto lesson = MakeLesson("a", "b", {});
+  for (int i = 0; i < 65540; ++i) lesson->Meanings->Insert(MakeEntry(4, {"w"}));
+  lesson->Mirror();
+  EXPECT_TRUE(lesson->At(65539)->Synonyms.Empty());
+  EXPECT_EQ(Texts(lesson->At(65539)->Translations), Words{"w"});
+}
+
+TEST(LessonQueries, CountsSearchesAndSides) {
+  auto lesson = MakeLesson("English", "Deutsch",
+                           {MakeEntry(1, {"a", "b"}, {"c"}, {"d"}, {"e", "f"}), MakeEntry(1, {"g"}, {}, {}, {"only here"})});
+  EXPECT_EQ(CountWords(*lesson, 0), 4u);
+  EXPECT_EQ(CountWords(*lesson, 1), 4u);
+  EXPECT_EQ(CountWords(*lesson, 2), 8u);
+  EXPECT_EQ(CountWords(*lesson, 3), 0u);
+  EXPECT_EQ(lesson->IndexOf("only here"), 1);
+  EXPECT_EQ(lesson->IndexOf("Only here"), -1);
+  EXPECT_EQ(lesson->IndexOf("d"), 0);
+  std::string name = "unchanged";
+  lesson->GetSpeachName(2, name);
+  EXPECT_EQ(name, "unchanged");
+  lesson->GetSpeachName(1, name);
+  EXPECT_EQ(name, "Deutsch");
+  EXPECT_EQ(&lesson->GetFont(0), &lesson->Language1.Font);
+  EXPECT_EQ(&lesson->GetFont(1), &lesson->Language2.Font);
+  EXPECT_THROW(lesson->At(2), EListError);
+}
+
+TEST(LessonQueries, CountWordsDoesNotWrapAtSixteenBits) {
+  auto lesson = MakeLesson("a", "b", {});
+  for (int i = 0; i < 65535; ++i) lesson->Meanings->Insert(MakeEntry(4, {"a", "b"}, {"c"}));
+  EXPECT_EQ(CountWords(*lesson, 2), 3u * 65535u);
+}
+
+TEST(LessonQueries, PlaceholderReplacesLanguageOneWords) {
+  auto lesson = MakeLesson("a", "b", {MakeEntry(4, {"a", "b"}, {"c"}, {}, {"d"})});
+  lesson->X();
+  EXPECT_TRUE(lesson->Modified);
+  EXPECT_EQ(Texts(lesson->At(0)->Synonyms), Words{"xxx"});
+  EXPECT_TRUE(lesson->At(0)->Antonyms.Empty());
+  EXPECT_EQ(Texts(lesson->At(0)->Translations), Words{"c"});
+  EXPECT_EQ(lesson->At(0)->Synonyms.At(0)->Meaning(), lesson->At(0).get());
+  EXPECT_EQ(lesson->Import(), 0);
+  EXPECT_EQ(lesson->Meanings, nullptr);
+}
+
+}  // namespace
+}  // namespace vocatrix

@@ -1,0 +1,253 @@
+#include <gtest/gtest.h>
+
+#include "files/rtf.h"
+#include "model/exceptions.h"
+#include "rtf_samples.h"
+#include "test_util.h"
+
+namespace vocatrix {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+Lines RtfLines(std::string_view rtf) { return DocumentLines(ParseRtf(rtf)); }
+
+RtfCharFormat Format(std::string face, int halfPoints, bool bold = false, bool italic = false) {
+  RtfCharFormat f;
+  f.Face = std::move(face);
+  f.HalfPoints = halfPoints;
+  f.Bold = bold;
+  f.Italic = italic;
+  return f;
+}
+
+RtfCharFormat WithColor(RtfCharFormat f, TColor color) {
+  f.HasColor = true;
+  f.Color = color;
+  return f;
+}
+
+struct LinesCase {
+  const char* name;
+  std::string rtf;
+  Lines expected;
+};
+
+void CheckLines(const std::vector<LinesCase>& cases) {
+  for (const LinesCase& c : cases) EXPECT_EQ(RtfLines(c.rtf), c.expected) << c.name;
+}
+
+TEST(RtfReader, ParagraphAndLineBreaksEndLines) {
+  CheckLines({
+      {"three paragraphs", R"({\rtf1 a\par b\par c\par})", {"a", "b", "c"}},
+      {"last paragraph without par", R"({\rtf1 a\par b\par c})", {"a", "b", "c"}},
+      {"empty paragraphs inside stay", R"({\rtf1 a\par\par c\par})", {"a", "", "c"}},
+      {"trailing empty paragraph kept", R"({\rtf1 a\par\par})", {"a", ""}},
+      {"line and sect", R"({\rtf1 a\line b\sect c})", {"a", "b", "c"}},
+      {"backslash newline is a par", "{\\rtf1 a\\\nb\\\r\nc}", {"a", "b", "c"}},
+      {"raw line breaks are no text", "{\\rtf1 a\r\nb\nc\r}", {"abc"}},
+      {"empty document", R"({\rtf1 })", {}},
+      {"table cells and rows", R"({\rtf1 a\cell b\cell \row c\cell \row d})", {"a\tb", "c", "d"}},
+      {"text after the outermost group ignored", R"({\rtf1 a\par}junk\par)", {"a"}},
+  });
+}
+
+TEST(RtfReader, ControlSymbolsAndEscapes) {
+  CheckLines({
+      {"hex escapes", R"({\rtf1 M\'e4dchen \'DF})", {"M\xE4" "dchen \xDF"}},
+      {"delimiting space consumed once", R"({\rtf1\b  x\b0 y})", {" xy"}},
+      {"numeric parameter ends at non-digit", R"({\rtf1\fs20x})", {"x"}},
+      {"special characters", R"({\rtf1 a\{b\}c\\d})", {"a{b}c\\d"}},
+      {"tab", R"({\rtf1 a\tab b})", {"a\tb"}},
+      {"non-breaking space and hyphen", R"({\rtf1 a\~b\_c\-d})", {"a\xA0" "b-cd"}},
+      {"typographic words", R"({\rtf1\lquote a\rquote \ldblquote b\rdblquote \emdash\endash\bullet})",
+       {"\x91" "a\x92\x93" "b\x94\x97\x96\x95"}},
+      {"stray control bytes dropped", std::string("{\\rtf1 a\x01\x02" "b}"), {"ab"}},
+      {"unknown control words ignored", R"({\rtf1\foo12 a\barbaz-5 b})", {"ab"}},
+  });
+}
+
+TEST(RtfReader, UnicodeAndFallbackCharacters) {
+  CheckLines({
+      {"question mark fallback", R"({\rtf1 K\u228?fer})", {"K\xE4" "fer"}},
+      {"hex fallback counts as one", R"({\rtf1 K\u228\'e4fer})", {"K\xE4" "fer"}},
+      {"outside Windows-1252", R"({\rtf1 \u1046?\u8364?})", {"?\x80"}},
+      {"negative parameter", R"({\rtf1 \u-1279?x})", {"?x"}},
+      {"surrogate pair is one character", R"({\rtf1 \u-10179?\u-8704?x})", {"?x"}},
+      {"uc2 skips two", R"({\rtf1\uc2 \u228\'c3\'a4x})", {"\xE4x"}},
+      {"uc0 skips nothing", R"({\rtf1\uc0 \u228 x})", {"\xE4x"}},
+      {"uc is scoped by groups", R"({\rtf1 {\uc2 \u228 ab}\u228 cd})", {"\xE4\xE4" "d"}},
+      {"control word counts as one", R"({\rtf1 \u228\tab x})", {"\xE4x"}},
+      {"brace ends the fallback", R"({\rtf1 \u228{x}})", {"\xE4x"}},
+      {"space after u is the delimiter", R"({\rtf1 \u228  x})", {"\xE4x"}},
+  });
+}
+
+TEST(RtfReader, SkipsDestinationsThatAreNoText) {
+  CheckLines({
+      {"ignorable destination", R"({\rtf1{\*\generator Riched20;}a{\*\unknown {nested} b}c})", {"ac"}},
+      {"info and stylesheet", R"({\rtf1{\info{\title T}{\author A}}{\stylesheet{\s0 Normal;}}a})", {"a"}},
+      {"header and footer", R"({\rtf1{\header H\par}{\footerr F\par}a})", {"a"}},
+      {"picture as hex", R"({\rtf1 a{\pict\pngblip 89504e47 7b7d}b})", {"ab"}},
+      {"binary data with braces", std::string("{\\rtf1 a{\\pict\\bin5 }{\\\\\x80}b}"), {"ab"}},
+      {"field result kept, instruction not", R"({\rtf1{\field{\fldinst HYPERLINK "x"}{\fldrslt Link}}})",
+       {"Link"}},
+      {"list numbering text", R"({\rtf1{\listtext 1.\tab}a\par{\pntext\f1\'B7\tab}b})", {"a", "b"}},
+  });
+}
+
+TEST(RtfReader, CodePagesOfDocumentAndFonts) {
+  CheckLines({
+      {"no code page is Windows-1252", R"({\rtf1 \'88\'80})", {"\x88\x80"}},
+      {"ansicpg1251: euro moves, Cyrillic becomes ?", R"({\rtf1\ansi\ansicpg1251 \'88\'c0\'e0 x})",
+       {"\x80?? x"}},
+      {"ansicpg1250", R"({\rtf1\ansi\ansicpg1250 \'e8\'f6\'8a})", {"?\xF6\x8A"}},
+      {"ansicpg437", R"({\rtf1\ansi\ansicpg437 \'84\'81\'e1})", {"\xE4\xFC\xDF"}},
+      {"pc means 437", R"({\rtf1\pc \'84})", {"\xE4"}},
+      {"literal high bytes decoded too", "{\\rtf1\\ansicpg437 \x84}", {"\xE4"}},
+      {"fcharset204 font in a 1252 document",
+       R"({\rtf1\ansi\ansicpg1252{\fonttbl{\f0 Arial;}{\f1\fcharset204 Arial CYR;}}\f1\'88\f0\'88})",
+       {"\x80\x88"}},
+      {"fcharset0 font in a 1251 document",
+       R"({\rtf1\ansi\ansicpg1251{\fonttbl{\f0\fcharset0 Arial;}}\f0\'88})", {"\x88"}},
+      {"double-byte character is one ?", R"({\rtf1\ansi\ansicpg932 a\'82\'a0b\'83e})", {"a?b?"}},
+      {"lone lead byte", R"({\rtf1\ansi\ansicpg932 a\'82})", {"a?"}},
+      {"unknown code page keeps the bytes", R"({\rtf1\ansi\ansicpg99999 \'e4})", {"\xE4"}},
+  });
+}
+
+TEST(RtfReader, CharacterFormatsFollowGroupsAndResets) {
+  const std::string header = R"({\rtf1\ansi\deff0{\fonttbl{\f0\fswiss\fcharset0 Arial;})"
+                             R"({\f1{\*\panose 02020603050405020304}Times New Roman;}})"
+                             R"({\colortbl;\red255\green0\blue0;\red0\green128\blue255;})";
+  const RtfCharFormat arial = Format("Arial", 24);
+  RtfCharFormat boldTimes = Format("Times New Roman", 20, true);
+  struct Case {
+    const char* name;
+    std::string body;
+    RtfParagraph expected;
+  };
+  RtfCharFormat underline = arial;
+  underline.Underline = true;
+  RtfCharFormat strike = arial;
+  strike.StrikeOut = true;
+  const std::vector<Case> cases = {
+      {"default font from deff", "a", {{"a", arial}}},
+      {"group restores the format", R"(a{\f1\fs20\b b}c)", {{"a", arial}, {"b", boldTimes}, {"c", arial}}},
+      {"adjacent equal formats merge", R"({\b x}{\b y}z)", {{"xy", Format("Arial", 24, true)}, {"z", arial}}},
+      {"parameter 0 turns off", R"(\b\i a\b0\i0 b)", {{"a", Format("Arial", 24, true, true)}, {"b", arial}}},
+      {"plain resets", R"(\f1\fs20\b\cf1 a\plain b)", {{"a", WithColor(boldTimes, 0x0000FF)}, {"b", arial}}},
+      {"colours from the table", R"(\cf2 a\cf0 b\cf9 c)", {{"a", WithColor(arial, 0xFF8000)}, {"bc", arial}}},
+      {"underline kinds", R"(\ul a\ulnone b\uldb c\ul0 d)", {{"a", underline}, {"b", arial}, {"c", underline}, {"d", arial}}},
+      {"strike", R"(\strike a\strike0 b)", {{"a", strike}, {"b", arial}}},
+      {"unknown font has no face", R"(\f7 a)", {{"a", Format("", 24)}}},
+      {"fs without parameter is 24", R"(\fs30\fs a)", {{"a", arial}}},
+  };
+  for (const Case& c : cases) {
+    const RtfDocument doc = ParseRtf(header + c.body + "}");
+    ASSERT_EQ(doc.Paragraphs.size(), 1u) << c.name;
+    EXPECT_EQ(doc.Paragraphs[0], c.expected) << c.name;
+  }
+}
+
+TEST(RtfReader, FontTableEntriesWithoutGroupsOrSemicolons) {
+  const RtfDocument doc = ParseRtf(
+      R"({\rtf1{\fonttbl\f0\fswiss Helvetica;\f1\fmodern Courier New;}{\fonttbl{\f2 Tahoma}}\f1 a\f2 b\f0 c})");
+  ASSERT_EQ(doc.Paragraphs.size(), 1u);
+  const RtfParagraph& p = doc.Paragraphs[0];
+  ASSERT_EQ(p.size(), 3u);
+  EXPECT_EQ(p[0].Format.Face, "Courier New");
+  EXPECT_EQ(p[1].Format.Face, "Tahoma");
+  EXPECT_EQ(p[2].Format.Face, "Helvetica");
+}
+
+TEST(RtfReader, LibreOfficeDocument) {
+  const RtfDocument doc = ParseRtf(test::kLibreOfficeSample);
+  EXPECT_EQ(DocumentLines(doc), (Lines{"Ti: M\xE4rchen", "Sp: Deutsch - English", "Haus - house (s.)"}));
+  ASSERT_EQ(doc.Paragraphs.size(), 3u);
+  EXPECT_EQ(doc.Paragraphs[0], (RtfParagraph{{"Ti: M\xE4rchen", Format("Liberation Serif", 24)}}));
+  EXPECT_EQ(doc.Paragraphs[1][0].Format, Format("Liberation Serif", 24, true));
+  RtfCharFormat red = WithColor(Format("Liberation Serif", 28, false, true), 0x0000FF);
+  EXPECT_EQ(doc.Paragraphs[2],
+            (RtfParagraph{{"Haus - house", red}, {" (s.)", Format("Liberation Serif", 24)}}));
+}
+
+TEST(RtfReader, WordPadDocument) {
+  const RtfDocument doc = ParseRtf(test::kWordPadSample);
+  EXPECT_EQ(DocumentLines(doc), (Lines{"Ti: Gr\xFC\xDF" "e", "Sp: Deutsch - Russisch", "Euro - \x80?"}));
+  ASSERT_EQ(doc.Paragraphs.size(), 3u);
+  EXPECT_EQ(doc.Paragraphs[0][0].Format, WithColor(Format("Calibri", 22, true), 0xBB4D00));
+  EXPECT_EQ(doc.Paragraphs[2][1], (RtfRun{"\x80?", Format("Arial CYR", 22)}));
+}
+
+TEST(RtfReader, WordDocument) {
+  const RtfDocument doc = ParseRtf(test::kWordSample);
+  EXPECT_EQ(DocumentLines(doc), (Lines{"Ti: Stra\xDF" "e", "Caf\xE9 - caf\xE9\t(s.)", "Link"}));
+  ASSERT_EQ(doc.Paragraphs.size(), 3u);
+  EXPECT_EQ(doc.Paragraphs[0][0].Format, Format("Arial", 22, true));
+  RtfCharFormat link = WithColor(Format("Arial", 22), 0xFF0000);
+  link.Underline = true;
+  EXPECT_EQ(doc.Paragraphs[2], (RtfParagraph{{"Link", link}}));
+}
+
+TEST(RtfReader, PandocDocument) {
+  const RtfDocument doc = ParseRtf(
+      "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 \\fswiss Helvetica;}{\\f1 \\fmodern Courier;}}\n"
+      "{\\colortbl;\\red255\\green0\\blue0;\\red0\\green0\\blue255;}\n\\widowctrl\\hyphauto\n\n"
+      "{\\pard \\ql \\f0 \\sa180 \\li0 \\fi0 Ti: Tiere\\par}\n"
+      "{\\pard \\ql \\f0 \\sa180 \\li0 \\fi0 K\\u228?fer - beetle\\par}\n"
+      "{\\pard \\ql \\f0 \\sa180 \\li0 \\fi0 {\\b Hund} - {\\i dog} \\u8364? {\\f1 x}\\par}\n}\n");
+  EXPECT_EQ(DocumentLines(doc), (Lines{"Ti: Tiere", "K\xE4" "fer - beetle", "Hund - dog \x80 x"}));
+  ASSERT_EQ(doc.Paragraphs.size(), 3u);
+  EXPECT_EQ(doc.Paragraphs[2], (RtfParagraph{{"Hund", Format("Helvetica", 24, true)},
+                                             {" - ", Format("Helvetica", 24)},
+                                             {"dog", Format("Helvetica", 24, false, true)},
+                                             {" \x80 ", Format("Helvetica", 24)},
+                                             {"x", Format("Courier", 24)}}));
+}
+
+TEST(PlainTextLines, SplitsAtEveryKindOfLineBreak) {
+  const std::vector<std::pair<std::string, Lines>> cases = {
+      {"a\r\nb\r\nc\r\n", {"a", "b", "c"}},
+      {"a\nb\nc", {"a", "b", "c"}},
+      {"a\rb\rc\r", {"a", "b", "c"}},
+      {"a\r\n\nb\r\rc", {"a", "", "b", "", "c"}},
+      {"\r\n", {""}},
+      {"", {}},
+      {"Ti: \xE4\xF6\xFC\xDF\r\nHaus - house", {"Ti: \xE4\xF6\xFC\xDF", "Haus - house"}},
+      {"Ti: \xC3\xA4\xC3\xB6\xC3\xBC\xC3\x9F\n", {"Ti: \xE4\xF6\xFC\xDF"}},
+      {"\xEF\xBB\xBFTi: plain\r\n", {"Ti: plain"}},
+      {"\xEF\xBB\xBF\xC3\xA4\n", {"\xE4"}},
+      {"\xD0\x9F\xD1\x80\xD0\xB8 - \xE2\x82\xAC", {"??? - \x80"}},
+      {"\xC3\xA4 but \xE4 too", {"\xC3\xA4 but \xE4 too"}},  // not valid UTF-8: taken as 1252
+  };
+  for (const auto& [data, expected] : cases) EXPECT_EQ(PlainTextLines(data), expected) << data;
+}
+
+TEST(RtfToLines, ReadsRichAndPlainTextFiles) {
+  test::TempDir dir;
+  const std::string rtf = dir.File("lesson.rtf");
+  const std::string txt = dir.File("lesson.txt");
+  const std::string rtfNamedTxt = dir.File("other.txt");
+  test::WriteFile(rtf, R"({\rtf1\ansi Ti: Tiere\par Hund - dog\par Katze - cat\par})");
+  test::WriteFile(txt, "Ti: Tiere\r\nHund - dog\r\nKatze - cat");
+  test::WriteFile(rtfNamedTxt, "{\\rtf1 x\\par}");
+  const Lines expected = {"Ti: Tiere", "Hund - dog", "Katze - cat"};
+  EXPECT_EQ(RtfToLines(rtf), expected);
+  EXPECT_EQ(RtfToLines(txt), expected);
+  EXPECT_EQ(RtfToLines(rtfNamedTxt), Lines{"x"});
+}
+
+TEST(RtfToLines, MissingFileRaisesOpenError) {
+  test::TempDir dir;
+  const std::string missing = dir.File("missing.rtf");
+  try {
+    RtfToLines(missing);
+    FAIL() << "no exception";
+  } catch (const EFOpenError& e) {
+    EXPECT_EQ(std::string(e.what()), "Kann Datei " + missing + " nicht öffnen");
+  }
+}
+
+}  // namespace
+}  // namespace vocatrix

@@ -85,11 +85,12 @@ void SetHint(QWidget* widget, const QString& hint) {
   widget->setToolTip(hint.section('|', 0, 0));
 }
 
-MainForm::MainForm(Platform& platform, QWidget* parent) : QMainWindow(parent), platform_(platform) {
+MainForm::MainForm(const Platform& platform, QWidget* parent) : QMainWindow(parent), platform_(platform) {
   InitVocatrixResources();
   setObjectName("MainForm");
   setWindowTitle(kProductName);
-  setWindowIcon(QIcon(":/vocatrix/icon.xpm"));
+  QApplication::setWindowIcon(QIcon(":/vocatrix/icon.xpm"));
+  setWindowIcon(QApplication::windowIcon());
   QFont font("Arial");
   font.setPixelSize(13);
   font.setBold(true);

@@ -41,7 +41,7 @@ class MainForm : public QMainWindow {
 
   // Reads the character set, the interface language and the language list
   // from the settings and installs the private fonts (FormCreate).
-  explicit MainForm(Platform& platform, QWidget* parent = nullptr);
+  explicit MainForm(const Platform& platform, QWidget* parent = nullptr);
   // Writes the character set, the language and the open lessons back, and
   // removes the private fonts (FormDestroy).
   ~MainForm() override;
@@ -123,7 +123,7 @@ class MainForm : public QMainWindow {
   void CheckLanguageItems(QActionGroup* group) const;
   bool PreviewEvent(QObject* watched, QEvent* event);
 
-  Platform& platform_;
+  Platform platform_;
   std::string language_;
   std::vector<std::string> languages_;
   std::string helpFile_;

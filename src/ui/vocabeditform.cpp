@@ -150,10 +150,7 @@ VocabEditForm::VocabEditForm(MainForm* mainForm) : main_(mainForm) {
   connect(TabSet, &QTabBar::currentChanged, this, &VocabEditForm::TabSetClick);
 
   Client->resize(kClientWidth, kClientHeight);
-  ensurePolished();
-  const QMargins frame = contentsMargins();
-  fixedWidth_ = kClientWidth + frame.left() + frame.right();
-  fixedHeight_ = kClientHeight + frame.top() + frame.bottom();
+  UpdateFixedSize();
   ShowPage(kHeaderPage);
   SetTextMargins();
 
@@ -165,10 +162,8 @@ VocabEditForm::VocabEditForm(MainForm* mainForm) : main_(mainForm) {
 
   ApplyFonts();
   MemoText->clear();
-  for (QPlainTextEdit* memo : {MemoSynonyms, MemoTranslations, MemoAntonyms, MemoTransvertions}) {
-    const QSignalBlocker blocker(memo);
-    memo->clear();
-  }
+  // Shows the blank entry, the entry count and the entry number.
+  ShowLesson();
   main_->AddLanguageItems(menuLanguage_, languageGroup_);
   controlsChanged_ = false;
 
@@ -467,15 +462,30 @@ void VocabEditForm::ShowPage(int page) {
 }
 
 void VocabEditForm::ApplyPageSize() {
-  if (shownPage_ == kTextPage) {
-    setMinimumSize(QSize(fixedWidth_ / 2, fixedHeight_ / 2));
+  // Minimised, the window is just its title bar; on the Text page it sizes freely.
+  if (shownPage_ == kTextPage || (windowState() & Qt::WindowMinimized)) {
+    setMinimumSize(QSize(0, 0));
     setMaximumSize(QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
     return;
   }
   if (windowState() & Qt::WindowMaximized) setWindowState(windowState() & ~Qt::WindowMaximized);
   setMinimumSize(QSize(fixedWidth_, fixedHeight_));
   setMaximumSize(QSize(fixedWidth_, fixedHeight_));
-  if (!(windowState() & Qt::WindowMinimized)) resize(fixedWidth_, fixedHeight_);
+  resize(fixedWidth_, fixedHeight_);
+}
+
+void VocabEditForm::UpdateFixedSize() {
+  // The frame and title bar around the client area are known once the
+  // window has its style; until then they count as nothing.
+  const QMargins frame = contentsMargins();
+  fixedWidth_ = kClientWidth + frame.left() + frame.right();
+  fixedHeight_ = kClientHeight + frame.top() + frame.bottom();
+}
+
+void VocabEditForm::showEvent(QShowEvent* event) {
+  QMdiSubWindow::showEvent(event);
+  UpdateFixedSize();
+  ApplyPageSize();
 }
 
 void VocabEditForm::SetTextMargins() { MemoText->SetTextMargins(3, 2); }
@@ -483,8 +493,7 @@ void VocabEditForm::SetTextMargins() { MemoText->SetTextMargins(3, 2); }
 void VocabEditForm::changeEvent(QEvent* event) {
   QMdiSubWindow::changeEvent(event);
   // On the Header and Entries pages a maximised window returns to its fixed size.
-  if (event->type() == QEvent::WindowStateChange && shownPage_ != kTextPage && (windowState() & Qt::WindowMaximized))
-    ApplyPageSize();
+  if (event->type() == QEvent::WindowStateChange) ApplyPageSize();
 }
 
 void VocabEditForm::resizeEvent(QResizeEvent* event) {

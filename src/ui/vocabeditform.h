@@ -126,6 +126,7 @@ class VocabEditForm : public QMdiSubWindow {
   void closeEvent(QCloseEvent* event) override;
   void changeEvent(QEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
+  void showEvent(QShowEvent* event) override;
 
  private:
   void CreateHeaderPage(QWidget* page);
@@ -133,6 +134,7 @@ class VocabEditForm : public QMdiSubWindow {
   void CreateMenus();
   void ShowPage(int page);
   void ApplyPageSize();
+  void UpdateFixedSize();
   void FormClose();
   void TabSetClick(int index);
   void EnsureEntry();

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QPlainTextEdit>
+#include <QTest>
 #include <QToolButton>
 #include <memory>
 
@@ -41,6 +42,12 @@ class UiTest : public ::testing::Test {
       main_->show();
     }
     return *main_;
+  }
+
+  // Makes the main window the active one, so focus changes send their events.
+  void ActivateMain() {
+    Main().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&Main()));
   }
 
   // Destroys the main window, which writes its settings.

@@ -341,9 +341,12 @@ void VocabEditForm::ShowLesson() {
 
   const int count = lesson_->EntryCount();
   Label7->setText(QString::number(count));
-  Label11->setText(QString::number(CountWords(*lesson_, 2)));
-  Label13->setText(QString::number(CountWords(*lesson_, 0)));
-  Label15->setText(QString::number(CountWords(*lesson_, 1)));
+  // All words are the words of both languages; two passes instead of three.
+  const std::uint32_t words1 = CountWords(*lesson_, 0);
+  const std::uint32_t words2 = CountWords(*lesson_, 1);
+  Label11->setText(QString::number(words1 + words2));
+  Label13->setText(QString::number(words1));
+  Label15->setText(QString::number(words2));
   controlsChanged_ = false;
 
   if (entryIndex_ >= count) entryIndex_ = std::max(0, count - 1);

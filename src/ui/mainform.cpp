@@ -208,6 +208,7 @@ void MainForm::CreateStatusBar() {
   statusBar_->setObjectName("StatusBar");
   QFont font("MS Sans Serif");
   font.setPixelSize(11);
+  font.setBold(false);
   statusBar_->setFont(font);
   statusBar_->setFixedHeight(20);
   statusBar_->AddPanel(80, "Compiling");

@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <ostream>
 
 #include "ui/charcompose.h"
 #include "ui/qtstrings.h"
@@ -21,6 +22,10 @@ struct ComposeCase {
   const char* expected;
   int expectedCaret;
 };
+
+void PrintTo(const ComposeCase& c, std::ostream* os) {
+  *os << ToQString(c.text).toStdString() << "|" << c.caret << " + " << static_cast<int>(c.clicked);
+}
 
 class ComposeCharacterTest : public ::testing::TestWithParam<ComposeCase> {};
 

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "ui/application.h"
 #include "ui/mainform.h"
 #include "ui/platform/qtplatform.h"
 #include "ui/qtfonts.h"
@@ -30,7 +31,7 @@ int main(int argc, char* argv[]) {
                  "  xvfb-run -a scripts/run.sh [lesson files...]\n");
     return 1;
   }
-  QApplication app(argc, argv);
+  vocatrix::ui::TApplication app(argc, argv);
   QApplication::setApplicationName(vocatrix::ui::MainForm::kProductName);
   QApplication::setApplicationDisplayName(vocatrix::ui::MainForm::kProductName);
   QApplication::setApplicationVersion(vocatrix::ui::MainForm::kVersion);
@@ -38,6 +39,9 @@ int main(int argc, char* argv[]) {
 
   vocatrix::ui::QtPlatform platform;
   vocatrix::ui::MainForm mainForm(platform.Get());
+  app.OnError = [&](const QString& message) {
+    platform.Get().dialogs.ShowError(QApplication::activeWindow(), message);
+  };
   mainForm.SetLanguage(mainForm.Language());
   mainForm.show();
   mainForm.repaint();

@@ -11,6 +11,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPointer>
 #include <QToolButton>
 
 #include "files/inifile.h"
@@ -206,10 +207,13 @@ void MainForm::UpdateWindowMenu() {
   windowListItems_ << menuWindows_->addSeparator();
   int number = 1;
   for (QMdiSubWindow* window : windows) {
-    QAction* item = menuWindows_->addAction(QString("&%1 %2").arg(number++).arg(window->windowTitle()));
+    QString caption = window->windowTitle();
+    QAction* item = menuWindows_->addAction(QString("&%1 %2").arg(number++).arg(caption.replace('&', "&&")));
     item->setCheckable(true);
     item->setChecked(window == clientArea_->currentSubWindow());
-    connect(item, &QAction::triggered, this, [this, window] { clientArea_->setActiveSubWindow(window); });
+    connect(item, &QAction::triggered, this, [this, target = QPointer<QMdiSubWindow>(window)] {
+      if (target) clientArea_->setActiveSubWindow(target);
+    });
     windowListItems_ << item;
   }
 }

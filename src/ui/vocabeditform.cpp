@@ -244,8 +244,6 @@ void VocabEditForm::CreateEntriesPage(QWidget* page) {
   // Filled circles, as the symbol font shows them.
   BitBtnInsert = makeButton("BitBtnInsert", QString(QChar(0x25CF)), "Eintrag einfügen", 104, 30);
   BitBtnCopy = makeButton("BitBtnCopy", QString(2, QChar(0x25CF)), "Eintrag verdoppeln", 138, 34);
-  for (QPushButton* button : {BitBtnMirror, BitBtnDelete, BitBtnInsert, BitBtnCopy})
-    button->setFocusPolicy(Qt::TabFocus);
 
   ScrollBar = new QScrollBar(Qt::Horizontal, page);
   ScrollBar->setObjectName("ScrollBar");
@@ -253,6 +251,7 @@ void VocabEditForm::CreateEntriesPage(QWidget* page) {
   ScrollBar->setRange(1, 1);
   ScrollBar->setSingleStep(1);
   ScrollBar->setPageStep(1);
+  ScrollBar->setFocusPolicy(Qt::StrongFocus);
 
   QWidget::setTabOrder(MemoSynonyms, MemoTranslations);
   QWidget::setTabOrder(MemoTranslations, MemoAntonyms);

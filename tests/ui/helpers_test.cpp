@@ -1,14 +1,18 @@
-// Menu merging, the string conversion point and dialog filters.
+// Menu merging, the string conversion point, dialog filters, file access
+// and the application's last error box.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <QEvent>
+
+#include "core/test_util.h"
+#include "model/exceptions.h"
+#include "ui/application.h"
 #include "ui/menumerge.h"
 #include "ui/platform/fileaccess.h"
 #include "ui/platform/platform.h"
 #include "ui/qtstrings.h"
-#include "core/test_util.h"
-
-#include <sys/stat.h>
 
 namespace vocatrix::ui {
 namespace {
@@ -55,6 +59,32 @@ TEST(FileAccess, ReadOnlyMeansExistingAndNotWritable) {
   EXPECT_FALSE(FileIsReadOnly(file));
   ::chmod(file.c_str(), 0444);
   EXPECT_TRUE(FileIsReadOnly(file));  // also for the administrator
+}
+
+}  // namespace
+}  // namespace vocatrix::ui
+
+namespace vocatrix::ui {
+namespace {
+
+class Throwing : public QObject {
+ public:
+  bool event(QEvent* e) override {
+    if (e->type() == QEvent::User) throw Exception("Kann Datei x nicht öffnen");
+    return QObject::event(e);
+  }
+};
+
+TEST(Application, AnErrorThatReachesTheMessageLoopIsShownInsteadOfEndingTheProgram) {
+  auto* app = dynamic_cast<TApplication*>(QCoreApplication::instance());
+  ASSERT_NE(app, nullptr);
+  QString shown;
+  app->OnError = [&](const QString& message) { shown = message; };
+  Throwing object;
+  QEvent event(QEvent::User);
+  EXPECT_FALSE(QCoreApplication::sendEvent(&object, &event));
+  EXPECT_EQ(shown, QString::fromUtf8("Kann Datei x nicht öffnen"));
+  app->OnError = nullptr;
 }
 
 }  // namespace

@@ -3,13 +3,12 @@
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
-
+#include "ui/application.h"
 #include "ui/qtfonts.h"
 
 int main(int argc, char** argv) {
   if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
+  vocatrix::ui::TApplication app(argc, argv);
   vocatrix::ui::InstallFontSubstitutions();
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();

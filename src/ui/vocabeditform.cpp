@@ -78,24 +78,34 @@ QStringList MemoLines(const QPlainTextEdit* memo) {
   return raw.split('\n');
 }
 
+// Adds the characters of `more` that `rejected` does not hold yet.
+void Collect(QString* rejected, const QString& more) {
+  for (qsizetype i = 0; i < more.size(); ++i) {
+    const qsizetype width = more[i].isHighSurrogate() && i + 1 < more.size() ? 2 : 1;
+    const QString character = more.mid(i, width);
+    if (!rejected->contains(character)) *rejected += character;
+    i += width - 1;
+  }
+}
+
+// The lines of a memo as lesson strings; characters that Windows-1252
+// cannot hold are collected in `rejected`.
 std::vector<std::string> LessonLines(const QPlainTextEdit* memo, QString* rejected, bool* hadRejected) {
   std::vector<std::string> lines;
-  const qsizetype before = rejected->size();
-  std::size_t replaced = 0;
+  *hadRejected = false;
   for (const QString& line : MemoLines(memo)) {
     QString lineRejected;
     lines.push_back(ToLessonString(line, &lineRejected));
-    for (const QChar c : lineRejected)
-      if (!rejected->contains(c)) *rejected += c;
-    replaced += static_cast<std::size_t>(lineRejected.size());
+    if (lineRejected.isEmpty()) continue;
+    *hadRejected = true;
+    Collect(rejected, lineRejected);
   }
-  *hadRejected = replaced > 0 || rejected->size() != before;
   return lines;
 }
 
 }  // namespace
 
-VocabEditForm::VocabEditForm(MainForm* mainForm) : main_(mainForm) {
+VocabEditForm::VocabEditForm(MainForm* mainForm) : main_(mainForm), lesson_(TMeanCollection::CreateEmpty()) {
   setAttribute(Qt::WA_DeleteOnClose);
   setObjectName(mainForm->NewChildName());
   setFont(PixelFont("Arial", 13, true));
@@ -154,7 +164,6 @@ VocabEditForm::VocabEditForm(MainForm* mainForm) : main_(mainForm) {
   ShowPage(kHeaderPage);
   SetTextMargins();
 
-  lesson_ = TMeanCollection::CreateEmpty();
   lesson_->Language1.Name = Utf8ToCp1252(TranslateMessage("Language1", "Language 1"));
   lesson_->Language2.Name = Utf8ToCp1252(TranslateMessage("Language2", "Language 2"));
   EditLanguage1->setText(ToQString(lesson_->Language1.Name));
@@ -374,8 +383,7 @@ void VocabEditForm::StoreControls() {
     QString editRejected;
     target = ToLessonString(edit->text(), &editRejected);
     if (editRejected.isEmpty()) return;
-    for (const QChar c : editRejected)
-      if (!rejected.contains(c)) rejected += c;
+    Collect(&rejected, editRejected);
     const QSignalBlocker blocker(edit);
     edit->setText(ToQString(target));  // show what was stored
   };

@@ -270,6 +270,7 @@ TEST_F(FileCommandsTest, SaveAllAndCloseAllVisitEveryLessonWindow) {
   Settle();
   EXPECT_TRUE(Main().LessonWindows().isEmpty());
   EXPECT_EQ(platform_.Dialogs.Messages.size(), 1u);
+  EXPECT_FALSE(Button("SaveBtn")->isEnabled());
 }
 
 }  // namespace

@@ -66,6 +66,23 @@ TEST_F(NavigationTest, ScrollingDownAtTheLastEntryAppendsABlankEntry) {
   Discard(form);
 }
 
+TEST_F(NavigationTest, AFullLessonRefusesFurtherEntriesWithABeep) {
+  // The lesson file counts entries in 16 bits.
+  auto lesson = MakeLesson("a", "b", {});
+  for (int i = 0; i < VocabEditForm::kMaxEntries; ++i) lesson->Meanings->Insert(TMeaning::Create());
+  SaveBinary(*lesson, File("full.tav"));
+  VocabEditForm* form = Open(File("full.tav"));
+  form->SelectTab(VocabEditForm::kEntriesPage);
+  form->EditEntryNr->setText("65535");
+  form->ScrollBar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+  EXPECT_FALSE(form->ButtonInsertClick());
+  form->ButtonCopyClick();
+  EXPECT_EQ(form->Lesson().EntryCount(), VocabEditForm::kMaxEntries);
+  EXPECT_EQ(form->EntryIndex(), VocabEditForm::kMaxEntries - 1);
+  EXPECT_EQ(platform_.Sound.Beeps, 3);
+  Discard(form);
+}
+
 TEST_F(NavigationTest, TypedEntryNumbersJumpOrTurnTheFieldRed) {
   VocabEditForm* form = OpenEntries(12);
   struct Case {

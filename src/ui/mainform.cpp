@@ -65,7 +65,7 @@ QAction* AddSeparator(QMenu* menu, const char* name) {
   return separator;
 }
 
-// Items of commands that later parts of the editor provide.
+// Items of commands not available yet: they exist, disabled, until wired.
 QAction* AddLaterItem(QMenu* menu, const char* name, const QString& caption) {
   QAction* item = AddItem(menu, name, caption);
   item->setEnabled(false);
@@ -200,7 +200,7 @@ void MainForm::CreateToolBar(QWidget* parent) {
   connect(pasteBtn_, &QToolButton::clicked, this, [this] {
     if (VocabEditForm* form = ActiveEditForm()) form->PasteFromClipboard();
   });
-  // PrintBtn is connected to the active window's print command by printing.
+  // PrintBtn stays unconnected and disabled until printing is wired.
 }
 
 void MainForm::CreateStatusBar() {
@@ -325,7 +325,7 @@ void MainForm::MenuLanguageClick(int tag) { SetLanguage(LanguageOfTag(tag)); }
 void MainForm::SetLanguage(const std::string& name) {
   language_ = name;
   SetCurrentLanguage(name);
-  // The interface-language files are applied to all windows here once they exist.
+  // Applying the interface-language files to all windows belongs here.
   RefreshMenuBar();
   setWindowTitle(Utf8ToQString(Translate(name, "Vocatrix", "Name", kProductName)));
   const bool german = name == "Deutsch";

@@ -146,7 +146,7 @@ void MainForm::closeEvent(QCloseEvent* event) {
 void MainForm::SetLessonControlsEnabled(bool enabled) {
   for (QToolButton* button : {saveBtn_, cutBtn_, copyBtn_, pasteBtn_}) button->setEnabled(enabled);
   for (QToolButton* button : charButtons_) button->setEnabled(enabled);
-  // Printing enables PrintBtn together with the others once it exists.
+  // PrintBtn stays disabled until printing is wired.
   printBtn_->setEnabled(false);
   menuWindows_->menuAction()->setVisible(enabled);
 }

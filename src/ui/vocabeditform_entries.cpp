@@ -145,7 +145,7 @@ void VocabEditForm::CompactClick() {
 }
 
 void VocabEditForm::MirrorClick() {
-  // The Text page mirrors its text instead; it joins with the Text page.
+  // Mirrors the lesson of the Header and Entries pages.
   StoreControls();
   lesson_->Mirror();
   ShowLesson();

@@ -42,7 +42,7 @@ void VocabEditForm::Open(const std::string& fileName) {
 }
 
 void VocabEditForm::OpenTextFile(const std::string& fileName) {
-  // Lesson text opens on the Text page, which is not part of this window yet.
+  // Lesson text opens on the Text page, which does not compile text yet.
   throw Exception(FormatText("'%s' is lesson text; this version opens lesson files (.tav) only.", {fileName}));
 }
 

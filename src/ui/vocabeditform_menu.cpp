@@ -37,7 +37,7 @@ void AddSeparator(QMenu* menu, const char* name) {
   separator->setText("-");
 }
 
-// Items of commands that later parts of the editor provide.
+// Items of commands not available yet: they exist, disabled, until wired.
 QAction* AddLaterItem(QMenu* menu, const char* name, const QString& caption, const QKeySequence& shortcut = {}) {
   QAction* item = AddItem(menu, name, caption, shortcut);
   item->setEnabled(false);

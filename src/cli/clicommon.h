@@ -32,6 +32,8 @@ struct Command {
 
 // The commands of src/cli/lessoncommands.cpp.
 std::vector<Command> LessonCommands();
+// The commands of src/cli/combinecommands.cpp.
+std::vector<Command> CombineCommands();
 
 // Wrong use of the command line (exit code 2).
 class UsageError : public std::runtime_error {

@@ -1,6 +1,7 @@
 // vocatrix-cli: batch work on lessons with the lesson core only.
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "cli/clicommon.h"
@@ -9,6 +10,7 @@ int main(int argc, char** argv) {
   using namespace vocatrix::cli;
   // Each command file contributes its list here.
   std::vector<Command> commands = LessonCommands();
+  for (Command& c : CombineCommands()) commands.push_back(std::move(c));
 
   const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
   return RunCommandLine(args, commands);

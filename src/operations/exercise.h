@@ -1,0 +1,153 @@
+#pragma once
+// The exercise model shared with the learning games: a lesson that selects
+// problems (TLesson), one question with its solution and multiple-choice
+// alternatives (TProblem), and the selected problems ordered by how well the
+// learner knows them (TProbCollection).
+//
+// Problems refer to their words through shared pointers, so a problem stays
+// usable after its words have left their lists. The `Lesson` link is a plain
+// reference: a problem must not outlive the lesson that made it when it is
+// used for type 5 or read through that link.
+
+#include <cstdint>
+#include <iostream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "model/lesson.h"
+#include "operations/answerpool.h"
+
+namespace vocatrix {
+
+class TLesson;
+
+// Problem types and the selection flags of Select and Count.
+enum ProblemKind : std::uint8_t {
+  kTranslationProblem = 0,          // solution from the question's counterpart list
+  kAntonymTranslationProblem = 1,   // from the cross list
+  kSynonymProblem = 2,              // another word of the own list
+  kAntonymProblem = 3,              // from the opposite list
+  kLessonProblem = 5,               // the answer is a lesson
+};
+
+enum SelectFlags : std::uint8_t {
+  kAskLanguage1 = 1,          // translation problems asked in language 1
+  kAskLanguage2 = 2,          // translation problems asked in language 2
+  kSameLanguage1 = 4,         // synonym and antonym problems in language 1
+  kSameLanguage2 = 8,         // synonym and antonym problems in language 2
+  kKeepHard = 16,
+  kKeepMedium = 32,
+  kKeepEasy = 64,
+  kAllWords = 128,            // every word asked, random translation solutions
+};
+
+class TProblem {
+ public:
+  const TLesson* Lesson = nullptr;
+  std::int32_t Attempts = 1;
+  std::int32_t Weight = 4;
+  std::int32_t Deduction = 0;
+  std::int8_t Level = 0;
+  PWord Question;
+  std::uint8_t ProblemType = 0;
+  PWord Solution;
+  TCollection<TWord> Alternatives;
+
+  // Moves the solution to a random place among the first n alternatives
+  // (n is kept within 1 and the number of alternatives).
+  void Alternate(int n);
+  // Right when the answer equals, byte for byte, the solution or one of its
+  // synonyms. Never right for type 5, which is answered with a lesson.
+  bool Solved(const std::string& answer) const;
+  // Type 5: right when the lesson holds the question's text.
+  bool Solved(const TMeanCollection& lesson) const;
+  // The nearest accepted spelling when it lies within `tolerance` percent,
+  // otherwise the empty string.
+  void Neighboor(const std::string& answer, std::uint8_t tolerance, std::string& result) const;
+  // Adds a new word with the text to the solution's own list, at its front or
+  // end, without looking for a word of the same text.
+  void BackInsert(const std::string& text, bool atFront);
+  // The score change of an answer in scoring mode 1, 2 or 3 (0 for other
+  // modes), computed on the low byte as a signed 8-bit number.
+  std::int8_t Value(std::uint8_t mode, bool solved) const;
+  // Applies an answer to the Knowledge scores and to the problem itself.
+  void Score(std::uint8_t mode, const std::string& answer);
+  // "Level Question Mark" on one line, the texts as UTF-8.
+  void Print(std::ostream& out = std::cout) const;
+};
+
+using ProblemPtr = std::shared_ptr<TProblem>;
+
+// Problems in ascending Level order; a new problem goes before those of equal
+// Level.
+class TProbCollection : public TSortedCollection<TProblem> {
+ public:
+  TProbCollection() { Duplicates = true; }
+
+  bool Graded = false;
+
+  int Compare(const TProblem& a, const TProblem& b) const override { return a.Level - b.Level; }
+
+  int Hard() const;
+  int Medium() const;
+  int Easy() const;
+
+  // Inserts the problems as one Insert after the other would, in one sort.
+  void InsertAll(std::vector<ProblemPtr> problems);
+  void DeleteRange(int index, int count);
+
+  void Print(std::ostream& out = std::cout) const;
+};
+
+// One run of Select: the five answer pools and the steps that fill and
+// drain them.
+class TSelection {
+ public:
+  TSelection(TLesson& lesson, bool allWords);
+
+  // Empties the pools and fills them with the words of CollectWords
+  // (1 - side), each into the pool of its entry's form.
+  void FillPools(std::uint8_t side);
+  PWord PickSolution(const PWord& question, bool firstOnly, std::uint8_t type);
+  TCollection<TWord> PickAlternatives(int count, int form);
+  // Null when the question has no usable solution.
+  ProblemPtr MakeProblem(const PWord& question, std::uint8_t type);
+  // Problems for the questions of one side, entry by entry.
+  void MakeProblems(std::uint8_t side, bool translation, std::vector<ProblemPtr>& out);
+
+  const TAnswerPool& Pool(int form) const { return pools_[PoolIndex(form)]; }
+
+ private:
+  static int PoolIndex(int form) { return form < 0 ? 0 : (form > 4 ? 4 : form); }
+  static int FormOf(const TWord& word);
+  void SetFont(TWord& word) const;
+  void SetFont(TWord& word, std::uint8_t side) const;
+
+  TLesson& lesson_;
+  bool allWords_;
+  std::uint8_t poolSide_ = 1;  // the language of the pooled words
+  TAnswerPool pools_[5];
+  struct Drawn {
+    int pool;
+    int record;
+  };
+  std::vector<Drawn> drawn_;  // scratch of PickAlternatives
+};
+
+// A lesson document that selects exercise problems.
+class TLesson : public TMeanCollection {
+ public:
+  // A lesson read from a file by its kind, as TMeanCollection::CreateFromFile.
+  static std::unique_ptr<TLesson> CreateFromFile(const std::string& fileName);
+
+  // A new selection for the flags (see SelectFlags); the caller owns it.
+  std::unique_ptr<TProbCollection> Select(std::uint8_t flags);
+  // The number of problems Select gives for these flags, as a 16-bit count.
+  std::uint16_t Count(std::uint8_t flags);
+};
+
+// Characters the two texts do not share, regardless of order.
+int LetterDistance(const std::string& a, const std::string& b);
+
+}  // namespace vocatrix

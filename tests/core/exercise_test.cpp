@@ -1,0 +1,544 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+#include <sstream>
+
+#include "operations/exercise.h"
+#include "operations/random.h"
+#include "test_util.h"
+
+namespace vocatrix {
+namespace {
+
+using test::MakeEntry;
+using test::Texts;
+
+std::unique_ptr<TLesson> MakeTLesson(const std::vector<MeaningPtr>& entries) {
+  auto lesson = std::make_unique<TLesson>();
+  lesson->Language1 = TLanguage("English");
+  lesson->Language2 = TLanguage("Deutsch");
+  lesson->Language2.Font.Name = "Times";
+  lesson->Meanings = std::make_unique<TMeaningList>();
+  for (const MeaningPtr& m : entries) lesson->Meanings->Insert(m);
+  return lesson;
+}
+
+std::vector<std::string> Texts(const TCollection<TWord>& words) {
+  std::vector<std::string> texts;
+  for (const PWord& w : words) texts.push_back(w->Text());
+  return texts;
+}
+
+// A problem built by hand around an entry, for the answer operations.
+ProblemPtr ProblemFor(const MeaningPtr& entry, int alternatives = 5) {
+  auto p = std::make_shared<TProblem>();
+  p->Question = entry->Synonyms.At(0);
+  p->Solution = entry->Translations.At(0);
+  p->ProblemType = kTranslationProblem;
+  p->Alternatives.Insert(p->Solution);
+  for (int i = 1; i < alternatives; ++i) p->Alternatives.Insert(std::make_shared<TWord>("alt" + std::to_string(i)));
+  return p;
+}
+
+std::string Describe(const TProbCollection& problems) {
+  std::string out;
+  for (const ProblemPtr& p : problems) {
+    out += std::to_string(p->ProblemType) + ":" + p->Question->Text() + ">" + p->Solution->Text() + "[";
+    for (const PWord& w : p->Alternatives) out += w->Text() + ",";
+    out += "] ";
+  }
+  return out;
+}
+
+// ------------------------------------------------------------- selection
+
+TEST(Select, TranslationProblemTakesTheFirstTranslationAndNoOwnListAlternative) {
+  SeedRandom(1);
+  auto lesson = MakeTLesson({MakeEntry(1, {"house"}, {"Haus", "Gebäude"})});
+  const auto problems = lesson->Select(kAskLanguage1);
+  ASSERT_EQ(problems->Count(), 1);
+  const TProblem& p = *problems->At(0);
+  EXPECT_EQ(p.ProblemType, kTranslationProblem);
+  EXPECT_EQ(p.Question->Text(), "house");
+  EXPECT_EQ(p.Solution->Text(), "Haus");
+  EXPECT_EQ(Texts(p.Alternatives), std::vector<std::string>{"Haus"});
+  EXPECT_EQ(p.Lesson, lesson.get());
+  EXPECT_EQ(p.Attempts, 1);
+  EXPECT_EQ(p.Weight, 4);
+  EXPECT_FALSE(problems->Graded);
+  // Question and solution carry the fonts of their languages.
+  ASSERT_TRUE(p.Question->Font && p.Solution->Font);
+  EXPECT_EQ(p.Question->Font->Name, "Arial");
+  EXPECT_EQ(p.Solution->Font->Name, "Times");
+}
+
+TEST(Select, AllWordsDrawsTheTranslationAtRandomAndNeedsACrossListForType1) {
+  std::set<std::string> solutions;
+  for (std::uint64_t seed = 0; seed < 40; ++seed) {
+    SeedRandom(seed);
+    auto lesson = MakeTLesson({MakeEntry(1, {"house"}, {"Haus", "Gebäude"})});
+    const auto problems = lesson->Select(kAllWords | kAskLanguage1);
+    ASSERT_EQ(problems->Count(), 1);
+    EXPECT_EQ(problems->At(0)->ProblemType, kTranslationProblem);
+    solutions.insert(problems->At(0)->Solution->Text());
+  }
+  EXPECT_EQ(solutions, (std::set<std::string>{"Haus", "Gebäude"}));
+}
+
+TEST(Select, SameLanguageProblemsNeedASecondSynonymOrAnAntonym) {
+  SeedRandom(3);
+  auto lesson = MakeTLesson({MakeEntry(2, {"big"}, {"groß"}, {"small"})});
+  const auto problems = lesson->Select(kSameLanguage1);
+  ASSERT_EQ(problems->Count(), 2);
+  std::set<std::string> pairs;
+  for (const ProblemPtr& p : *problems) {
+    EXPECT_EQ(p->ProblemType, kAntonymProblem);
+    pairs.insert(p->Question->Text() + ">" + p->Solution->Text());
+  }
+  EXPECT_EQ(pairs, (std::set<std::string>{"big>small", "small>big"}));
+}
+
+TEST(Select, AllWordsAsksEveryWordAndMakesAntonymTranslationProblems) {
+  SeedRandom(4);
+  auto lesson = MakeTLesson({MakeEntry(2, {"big", "large"}, {"groß"}, {"small"}, {"klein"})});
+  const auto problems = lesson->Select(kAllWords | kAskLanguage1);
+  // Questions big, large, small; each gets a type 0 and a type 1 problem.
+  std::multiset<std::string> made;
+  for (const ProblemPtr& p : *problems)
+    made.insert(std::to_string(p->ProblemType) + p->Question->Text() + ">" + p->Solution->Text());
+  EXPECT_EQ(made, (std::multiset<std::string>{"0big>groß", "1big>klein", "0large>groß", "1large>klein",
+                                              "0small>klein", "1small>groß"}));
+  // Without all words: the head and the first antonym, translation problems only.
+  EXPECT_EQ(lesson->Count(kAskLanguage1), 2);
+}
+
+TEST(Select, SameLanguage2AsksTranslationsForTheirSynonyms) {
+  SeedRandom(5);
+  auto lesson = MakeTLesson({MakeEntry(1, {"car"}, {"Auto", "Wagen"})});
+  const auto problems = lesson->Select(kSameLanguage2);
+  ASSERT_EQ(problems->Count(), 1);
+  EXPECT_EQ(problems->At(0)->ProblemType, kSynonymProblem);
+  EXPECT_EQ(problems->At(0)->Question->Text(), "Auto");
+  EXPECT_EQ(problems->At(0)->Solution->Text(), "Wagen");
+}
+
+TEST(Select, AlternativesComeFromTheQuestionsFormThenTheHighestFormLeft) {
+  // Form 1 holds only the solution's own list; form 3 has two words, form 0 many.
+  std::vector<MeaningPtr> entries{MakeEntry(1, {"house"}, {"Haus", "Gebäude"}), MakeEntry(3, {"fast"}, {"schnell"}),
+                                  MakeEntry(3, {"slow"}, {"langsam"})};
+  for (int i = 0; i < 6; ++i) entries.push_back(MakeEntry(0, {"go" + std::to_string(i)}, {"gehen" + std::to_string(i)}));
+  for (std::uint64_t seed = 0; seed < 20; ++seed) {
+    SeedRandom(seed);
+    auto lesson = MakeTLesson(entries);
+    const auto problems = lesson->Select(kAskLanguage1);
+    const TProblem* house = nullptr;
+    for (const ProblemPtr& p : *problems)
+      if (p->Question->Text() == "house") house = p.get();
+    ASSERT_NE(house, nullptr);
+    std::vector<std::string> alternatives = Texts(house->Alternatives);
+    ASSERT_EQ(alternatives.size(), 5u);
+    EXPECT_EQ(std::count(alternatives.begin(), alternatives.end(), "Haus"), 1);
+    EXPECT_EQ(std::count(alternatives.begin(), alternatives.end(), "Gebäude"), 0);
+    EXPECT_EQ(std::count(alternatives.begin(), alternatives.end(), "schnell"), 1);
+    EXPECT_EQ(std::count(alternatives.begin(), alternatives.end(), "langsam"), 1);
+    int gehen = 0;
+    for (const std::string& a : alternatives) gehen += a.rfind("gehen", 0) == 0;
+    EXPECT_EQ(gehen, 2);
+    for (const PWord& w : house->Alternatives) {
+      ASSERT_TRUE(w->Font);
+      EXPECT_EQ(w->Font->Name, "Times");
+    }
+  }
+}
+
+TEST(Select, AlternativesAreDistinctAndNeverSynonymsOfTheSolution) {
+  std::vector<MeaningPtr> entries;
+  for (int i = 0; i < 30; ++i)
+    entries.push_back(MakeEntry(1, {"w" + std::to_string(i)}, {"a" + std::to_string(i), "b" + std::to_string(i)}));
+  SeedRandom(7);
+  auto lesson = MakeTLesson(entries);
+  const auto problems = lesson->Select(kAllWords | kAskLanguage1 | kAskLanguage2);
+  ASSERT_EQ(problems->Count(), 60 + 30);
+  for (const ProblemPtr& p : *problems) {
+    ASSERT_EQ(p->Alternatives.Count(), 5);
+    std::set<const TWord*> seen;
+    int solutions = 0;
+    for (const PWord& w : p->Alternatives) {
+      EXPECT_TRUE(seen.insert(w.get()).second) << Describe(*problems);
+      if (w == p->Solution) ++solutions;
+      else EXPECT_NE(w->Meaning(), p->Solution->Meaning()) << w->Text() << " is a synonym of " << p->Solution->Text();
+    }
+    EXPECT_EQ(solutions, 1);
+  }
+}
+
+TEST(Select, AFixedSeedGivesTheSameSelection) {
+  std::vector<MeaningPtr> entries;
+  for (int i = 0; i < 40; ++i)
+    entries.push_back(MakeEntry(i % 3, {"w" + std::to_string(i), "v" + std::to_string(i)},
+                                {"a" + std::to_string(i), "b" + std::to_string(i)}, {"x" + std::to_string(i)},
+                                {"y" + std::to_string(i)}));
+  auto lesson = MakeTLesson(entries);
+  SeedRandom(42);
+  const std::string first = Describe(*lesson->Select(255));
+  SeedRandom(42);
+  const std::string second = Describe(*lesson->Select(255));
+  EXPECT_EQ(first, second);
+  SeedRandom(43);
+  EXPECT_NE(Describe(*lesson->Select(255)), first);
+}
+
+TEST(Select, FlagBitsKeepTheirGroups) {
+  // Head scores for the translation problem give the levels -3 -3 0 0 0 5:
+  // hard 2, medium 3, easy 1.
+  const int levels[] = {0, -3, 5, 0, -3, 0};
+  std::vector<MeaningPtr> entries;
+  for (int i = 0; i < 6; ++i) {
+    entries.push_back(MakeEntry(1, {"q" + std::to_string(i)}, {"s" + std::to_string(i)}));
+    entries.back()->Synonyms.At(0)->Knowledge[0] = static_cast<std::int8_t>(levels[i]);
+  }
+  auto lesson = MakeTLesson(entries);
+  struct Case {
+    std::uint8_t keep;
+    std::vector<int> levels;
+  };
+  const Case cases[] = {
+      {kKeepHard, {-3, -3}},
+      {kKeepMedium, {0, 0, 0}},
+      {kKeepEasy, {5}},
+      {kKeepHard | kKeepEasy, {-3, -3, 5}},
+      {kKeepHard | kKeepMedium | kKeepEasy, {-3, -3, 0, 0, 0, 5}},
+      {0, {}},
+  };
+  for (const Case& c : cases) {
+    SeedRandom(9);
+    const auto problems = lesson->Select(static_cast<std::uint8_t>(kAskLanguage1 | c.keep));
+    std::vector<int> got;
+    for (const ProblemPtr& p : *problems) got.push_back(p->Level);
+    EXPECT_EQ(got, c.levels) << "keep " << int(c.keep);
+    EXPECT_TRUE(problems->Graded);
+    EXPECT_EQ(lesson->Count(static_cast<std::uint8_t>(kAskLanguage1 | c.keep)), c.levels.size());
+  }
+}
+
+TEST(Select, UngradedSelectionKeepsEverythingWhateverTheFlags) {
+  std::vector<MeaningPtr> entries;
+  for (int i = 0; i < 5; ++i) entries.push_back(MakeEntry(1, {"q" + std::to_string(i)}, {"s" + std::to_string(i)}));
+  auto lesson = MakeTLesson(entries);
+  const auto problems = lesson->Select(kAskLanguage1);
+  EXPECT_EQ(problems->Count(), 5);
+  EXPECT_FALSE(problems->Graded);
+  EXPECT_EQ(problems->Hard(), 0);
+  EXPECT_EQ(problems->Medium(), 0);
+  EXPECT_EQ(problems->Easy(), 0);
+}
+
+TEST(Select, LessonWithoutEntriesOrWithoutEntryListGivesNothing) {
+  auto lesson = MakeTLesson({MakeEntry(1, {}, {})});
+  EXPECT_EQ(lesson->Count(255), 0);
+  lesson->Meanings.reset();
+  EXPECT_EQ(lesson->Count(255), 0);
+}
+
+TEST(Selection, PoolsLoseTheSolutionsOwnListOnlyWhileAProblemIsMade) {
+  SeedRandom(2);
+  auto lesson = MakeTLesson({MakeEntry(1, {"house"}, {"Haus", "Geb\xE4ude"}), MakeEntry(1, {"tree"}, {"Baum"}),
+                             MakeEntry(0, {"go"}, {"gehen"}, {"stay"}, {"bleiben"}), MakeEntry(7, {"odd"}, {"seltsam"})});
+  TSelection selection(*lesson, false);
+  selection.FillPools(0);
+  // Language-2 words by form; a form past 4 counts as "other".
+  EXPECT_EQ(selection.Pool(0).Count(), 2);
+  EXPECT_EQ(selection.Pool(1).Count(), 3);
+  EXPECT_EQ(selection.Pool(4).Count(), 1);
+  const PWord house = lesson->At(0)->Synonyms.At(0);
+  const PWord solution = selection.PickSolution(house, true, kTranslationProblem);
+  ASSERT_TRUE(solution);
+  EXPECT_EQ(solution->Text(), "Haus");
+  ASSERT_EQ(selection.Pool(1).Count(), 1);
+  EXPECT_EQ(selection.Pool(1).At(0)->Text(), "Baum");
+  EXPECT_FALSE(selection.PickSolution(house, true, kAntonymTranslationProblem));
+
+  selection.FillPools(0);
+  const ProblemPtr p = selection.MakeProblem(house, kTranslationProblem);
+  ASSERT_TRUE(p);
+  EXPECT_EQ(Texts(p->Alternatives).size(), 5u);  // Baum, then the highest forms left: seltsam, gehen, bleiben
+  EXPECT_EQ(selection.Pool(1).Count(), 3);
+  EXPECT_EQ(selection.Pool(0).Count(), 2);
+  EXPECT_EQ(selection.Pool(4).Count(), 1);
+}
+
+// -------------------------------------------------------------- grouping
+
+TProbCollection WithLevels(const std::vector<int>& levels) {
+  TProbCollection c;
+  for (int level : levels) {
+    auto p = std::make_shared<TProblem>();
+    p->Level = static_cast<std::int8_t>(level);
+    c.Insert(p);
+  }
+  return c;
+}
+
+TEST(Grouping, SplitsAtTheLevelChangesOfTheMiddleBands) {
+  struct Case {
+    std::vector<int> levels;
+    int hard, medium, easy;
+  };
+  const Case cases[] = {
+      {{-3, -3, 0, 0, 0, 5}, 2, 3, 1},
+      {{1, 1, 1, 1}, 0, 0, 0},
+      // Only a change below n div 3: the hard group ends there.
+      {{0, 1, 1, 1, 1, 1, 1, 1, 1}, 1, 8, 0},
+      // Only a change above 2n div 3: the easy group starts there.
+      {{0, 0, 0, 0, 0, 0, 0, 0, 1}, 0, 8, 1},
+      // Several changes: the lowest in the middle band for hard, the highest for easy.
+      {{0, 1, 2, 3, 4, 5, 6, 7, 8, 9}, 3, 4, 3},
+      {{}, 0, 0, 0},
+      {{7}, 0, 0, 0},
+      {{1, 2}, 1, 1, 0},
+  };
+  for (const Case& c : cases) {
+    const TProbCollection problems = WithLevels(c.levels);
+    EXPECT_EQ(problems.Hard(), c.hard) << ::testing::PrintToString(c.levels);
+    EXPECT_EQ(problems.Medium(), c.medium) << ::testing::PrintToString(c.levels);
+    EXPECT_EQ(problems.Easy(), c.easy) << ::testing::PrintToString(c.levels);
+  }
+}
+
+TEST(Grouping, BatchInsertionKeepsTheOrderOfSingleInsertions) {
+  SeedRandom(11);
+  TProbCollection single;
+  TProbCollection batched;
+  for (int round = 0; round < 3; ++round) {
+    std::vector<ProblemPtr> batch;
+    for (int i = 0; i < 200; ++i) {
+      auto p = std::make_shared<TProblem>();
+      p->Level = static_cast<std::int8_t>(Random(7) - 3);
+      single.Insert(p);
+      batch.push_back(p);
+    }
+    batched.InsertAll(batch);
+    ASSERT_EQ(batched.Items(), single.Items());
+  }
+}
+
+// --------------------------------------------------------------- answers
+
+TEST(Answers, SolvedAcceptsSynonymsByteForByte) {
+  const MeaningPtr entry = MakeEntry(1, {"house"}, {"Haus", "Gebäude"});
+  const ProblemPtr p = ProblemFor(entry);
+  EXPECT_TRUE(p->Solved("Haus"));
+  EXPECT_TRUE(p->Solved("Gebäude"));
+  EXPECT_FALSE(p->Solved("haus"));
+  EXPECT_FALSE(p->Solved("Haus "));
+  EXPECT_FALSE(p->Solved(""));
+}
+
+TEST(Answers, LessonProblemIsSolvedByALessonHoldingTheQuestion) {
+  const MeaningPtr entry = MakeEntry(1, {"house"}, {"Haus"});
+  ProblemPtr p = ProblemFor(entry);
+  p->ProblemType = kLessonProblem;
+  auto holding = MakeTLesson({MakeEntry(1, {"tree"}, {"house"})});
+  auto other = MakeTLesson({MakeEntry(1, {"tree"}, {"Baum"})});
+  EXPECT_TRUE(p->Solved(*holding));
+  EXPECT_FALSE(p->Solved(*other));
+  EXPECT_FALSE(p->Solved("Haus"));
+}
+
+TEST(Answers, LetterDistanceCountsUnsharedCharacters) {
+  struct Case {
+    const char* a;
+    const char* b;
+    int distance;
+  };
+  const Case cases[] = {
+      {"Haus", "Hasu", 0}, {"Haus", "Hause", 1}, {"Haus", "Maus", 2}, {"", "", 0}, {"abc", "", 3},
+      {"aab", "ab", 1},
+      // A "#" of the first text matches a character the first walk marked.
+      {"a#", "ab", 1},
+  };
+  for (const Case& c : cases) EXPECT_EQ(LetterDistance(c.a, c.b), c.distance) << c.a << " / " << c.b;
+}
+
+TEST(Answers, NeighboorOffersTheNearestSpellingWithinTolerance) {
+  const MeaningPtr entry = MakeEntry(1, {"house"}, {"Haus"});
+  const ProblemPtr p = ProblemFor(entry);
+  struct Case {
+    const char* answer;
+    int tolerance;
+    const char* expected;
+  };
+  const Case cases[] = {
+      {"Hause", 20, "Haus"}, {"Maus", 25, "Haus"}, {"Maus", 24, ""}, {"Haus", 0, "Haus"}, {"xyz", 100, "Haus"},
+  };
+  for (const Case& c : cases) {
+    std::string result = "stale";
+    p->Neighboor(c.answer, static_cast<std::uint8_t>(c.tolerance), result);
+    EXPECT_EQ(result, c.expected) << c.answer << " at " << c.tolerance;
+  }
+  // Among synonyms the first of the nearest wins.
+  const MeaningPtr two = MakeEntry(1, {"cat"}, {"Katze", "Kater", "Katzen"});
+  std::string result;
+  ProblemFor(two)->Neighboor("Katzr", 50, result);
+  EXPECT_EQ(result, "Katze");
+}
+
+TEST(Answers, BackInsertAddsWithoutCheckingForTheSameText) {
+  const MeaningPtr entry = MakeEntry(1, {"house"}, {"Haus"});
+  const ProblemPtr p = ProblemFor(entry);
+  p->BackInsert("Heim", true);
+  p->BackInsert("Haus", false);
+  EXPECT_EQ(test::Texts(entry->Translations), (std::vector<std::string>{"Heim", "Haus", "Haus"}));
+  EXPECT_EQ(entry->Translations.At(0)->Meaning(), entry.get());
+  EXPECT_TRUE(p->Solved("Heim"));
+}
+
+TEST(Answers, AlternateKeepsTheSolutionAmongTheFirstN) {
+  const MeaningPtr entry = MakeEntry(1, {"house"}, {"Haus"});
+  const ProblemPtr p = ProblemFor(entry);
+  std::set<int> places;
+  for (std::uint64_t seed = 0; seed < 50; ++seed) {
+    SeedRandom(seed);
+    p->Alternate(3);
+    ASSERT_EQ(p->Alternatives.Count(), 5);
+    const int at = p->Alternatives.IndexOfItem(p->Solution.get());
+    EXPECT_LT(at, 3);
+    places.insert(at);
+  }
+  EXPECT_EQ(places, (std::set<int>{0, 1, 2}));
+  p->Alternate(99);  // past the end: still one solution in the list
+  EXPECT_EQ(p->Alternatives.Count(), 5);
+  p->Alternate(0);
+  EXPECT_EQ(p->Alternatives.IndexOfItem(p->Solution.get()), 0);
+}
+
+TEST(Answers, PrintWritesLevelQuestionAndMark) {
+  const MeaningPtr entry = MakeEntry(1, {"Gr\xF6\xDF" "e"}, {"size"});
+  const ProblemPtr p = ProblemFor(entry);
+  p->Level = -5;
+  std::ostringstream out;
+  p->Print(out);
+  p->ProblemType = kAntonymProblem;
+  p->Print(out);
+  EXPECT_EQ(out.str(), "-5 Größe -\n-5 Größe #\n");
+}
+
+// --------------------------------------------------------------- scoring
+
+TEST(Scoring, ValueTableOfAFreshProblem) {
+  const MeaningPtr entry = MakeEntry(1, {"house"}, {"Haus"});
+  const ProblemPtr p = ProblemFor(entry, 5);
+  EXPECT_EQ(p->Value(1, true), 32);
+  EXPECT_EQ(p->Value(1, false), 32);
+  EXPECT_EQ(p->Value(2, true), 32);
+  EXPECT_EQ(p->Value(2, false), -1);
+  EXPECT_EQ(p->Value(3, true), 16);
+  EXPECT_EQ(p->Value(3, false), -5);
+  EXPECT_EQ(p->Value(4, true), 0);
+  p->Weight = 0;
+  EXPECT_EQ(p->Value(1, true), 1);
+  // Only the low byte counts: -130 wraps to 126.
+  p->Attempts = 26;
+  EXPECT_EQ(p->Value(3, false), 126);
+}
+
+TEST(Scoring, Mode2WrongWrongRightChangesByMinus1Minus2Plus8) {
+  const MeaningPtr entry = MakeEntry(1, {"house"}, {"Haus"});
+  const ProblemPtr p = ProblemFor(entry);
+  TWord& question = *p->Question;
+  std::vector<int> scores;
+  for (const char* answer : {"Hus", "Hause", "Haus"}) {
+    p->Score(2, answer);
+    scores.push_back(question.Knowledge[0]);
+    EXPECT_EQ(p->Level, question.Knowledge[0]);
+  }
+  EXPECT_EQ(scores, (std::vector<int>{-1, -3, 5}));
+  EXPECT_EQ(p->Weight, 0);
+  EXPECT_EQ(p->Attempts, 4);
+  EXPECT_EQ(p->Solution->Knowledge[0], 0);
+}
+
+TEST(Scoring, ScoresStopAtTheirBounds) {
+  const MeaningPtr entry = MakeEntry(1, {"house"}, {"Haus"});
+  {
+    const ProblemPtr p = ProblemFor(entry);
+    p->Question->Knowledge[0] = 120;
+    p->Score(2, "Haus");  // +32
+    EXPECT_EQ(p->Question->Knowledge[0], 127);
+  }
+  {
+    const ProblemPtr p = ProblemFor(entry);
+    p->Question->Knowledge[0] = -120;
+    p->Attempts = 3;
+    p->Score(3, "nothing");  // (5 - 10) * 3 = -15
+    EXPECT_EQ(p->Question->Knowledge[0], -128);
+  }
+  {
+    const ProblemPtr p = ProblemFor(entry);
+    p->Question->Knowledge[0] = 100;
+    p->Score(1, "wrong");  // mode 1 rewards a miss too
+    EXPECT_EQ(p->Question->Knowledge[0], 127);
+  }
+}
+
+TEST(Scoring, Mode3MissAlsoCostsTheSolutionAndTheChosenAlternative) {
+  const MeaningPtr entry = MakeEntry(1, {"house"}, {"Haus"});
+  const ProblemPtr p = ProblemFor(entry);
+  p->ProblemType = kAntonymProblem;
+  p->Score(3, "alt2");
+  EXPECT_EQ(p->Question->Knowledge[3], -5);
+  EXPECT_EQ(p->Solution->Knowledge[3], -5);
+  EXPECT_EQ(p->Alternatives.At(2)->Knowledge[3], -5);
+  EXPECT_EQ(p->Alternatives.At(1)->Knowledge[3], 0);
+  EXPECT_EQ(p->Question->Knowledge[0], 0);
+  // A miss matching no alternative leaves the alternatives alone.
+  p->Score(3, "zzz");
+  EXPECT_EQ(p->Solution->Knowledge[3], -15);
+  EXPECT_EQ(p->Alternatives.At(2)->Knowledge[3], -5);
+}
+
+TEST(Scoring, LessonProblemOnlyAges) {
+  const MeaningPtr entry = MakeEntry(1, {"house"}, {"Haus"});
+  const ProblemPtr p = ProblemFor(entry);
+  p->ProblemType = kLessonProblem;
+  p->Score(2, "Haus");
+  EXPECT_EQ(p->Question->Knowledge, (std::array<std::int8_t, 4>{}));
+  EXPECT_EQ(p->Attempts, 2);
+  EXPECT_EQ(p->Weight, 2);
+}
+
+// ------------------------------------------------------------ word pools
+
+TEST(AnswerPool, BehavesLikeAPlainSequence) {
+  SeedRandom(5);
+  std::vector<PWord> words;
+  for (int i = 0; i < 12; ++i) words.push_back(std::make_shared<TWord>("w" + std::to_string(i)));
+  TAnswerPool pool;
+  pool.Clear();
+  std::vector<PWord> model;
+  for (int step = 0; step < 5000; ++step) {
+    const int op = Random(4);
+    const PWord& w = words[static_cast<std::size_t>(Random(static_cast<int>(words.size())))];
+    if (op <= 1) {
+      pool.Append(w);
+      model.push_back(w);
+    } else if (op == 2) {
+      pool.Remove(w.get());
+      const auto it = std::find(model.begin(), model.end(), w);
+      if (it != model.end()) model.erase(it);
+    } else if (!model.empty()) {
+      const int at = Random(static_cast<int>(model.size()));
+      pool.AtDelete(at);
+      model.erase(model.begin() + at);
+    }
+    ASSERT_EQ(pool.Count(), static_cast<int>(model.size()));
+    if (step % 50 == 0) {
+      for (int i = 0; i < pool.Count(); ++i) ASSERT_EQ(pool.At(i), model[static_cast<std::size_t>(i)]) << step;
+    }
+  }
+  EXPECT_THROW(pool.At(pool.Count()), EListError);
+}
+
+}  // namespace
+}  // namespace vocatrix

@@ -1,0 +1,148 @@
+// The editor's speed: start-up to the shown main window, opening a lesson of
+// 65535 entries into a window, and stepping from entry to entry.
+// Runs offscreen unless another platform is set.
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QScrollBar>
+#include <cstdio>
+#include <cstdlib>
+
+#include "core/test_util.h"
+#include "files/binaryfile.h"
+#include "files/settings.h"
+#include "ui/mainform.h"
+#include "ui/qtfonts.h"
+#include "ui/vocabeditform.h"
+
+namespace {
+
+using namespace vocatrix;
+
+// Any dialog would wait for a user that is not there: fail loudly instead.
+class NoDialogs : public ui::Dialogs {
+ public:
+  ui::MessageAnswer Message(QWidget*, ui::MessageKind, ui::MessageButtons, const QString& text) override {
+    std::fprintf(stderr, "unexpected message: %s\n", text.toUtf8().constData());
+    std::abort();
+  }
+  std::optional<QString> OpenFileName(QWidget*, const ui::FileDialogRequest&) override { std::abort(); }
+  std::optional<QString> SaveFileName(QWidget*, const ui::FileDialogRequest&) override { std::abort(); }
+  bool ChooseFont(QWidget*, QFont&) override { std::abort(); }
+};
+
+class Silence : public ui::Sound {
+ public:
+  void Beep() override {}
+};
+
+class NoFonts : public ui::FontRegistry {
+ public:
+  bool AddFontFile(const QString&) override { return true; }
+  void RemoveFontFile(const QString&) override {}
+};
+
+NoDialogs dialogs;
+Silence sound;
+NoFonts fonts;
+const ui::Platform platform{dialogs, sound, fonts};
+
+test::TempDir& Folder() {
+  static test::TempDir folder;
+  return folder;
+}
+
+// A lesson file of 65535 entries with distinct words, made once.
+const std::string& LargeLesson() {
+  static const std::string path = [] {
+    auto lesson = TMeanCollection::CreateEmpty();
+    lesson->Language1.Name = "English";
+    lesson->Language2.Name = "Deutsch";
+    lesson->Meanings->DeleteAll();
+    for (int i = 0; i < 65535; ++i) {
+      const std::string n = std::to_string(i);
+      lesson->Meanings->Insert(test::MakeEntry(static_cast<std::uint8_t>(i % 5), {"word" + n, "synonym" + n},
+                                               {"Wort" + n}, {"antonym" + n}));
+    }
+    const std::string file = Folder().File("large.tav");
+    SaveBinary(*lesson, file);
+    return file;
+  }();
+  return path;
+}
+
+void Settle() {
+  QApplication::processEvents();
+  QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+void BM_StartUpToShownMainWindow(benchmark::State& state) {
+  for (auto _ : state) {
+    ui::MainForm main(platform);
+    main.SetLanguage(main.Language());
+    main.show();
+    main.repaint();
+    QApplication::processEvents();
+    state.PauseTiming();
+    main.hide();
+    state.ResumeTiming();
+  }
+}
+BENCHMARK(BM_StartUpToShownMainWindow)->Unit(benchmark::kMillisecond);
+
+void BM_OpenLesson65535Entries(benchmark::State& state) {
+  const std::string& file = LargeLesson();
+  ui::MainForm main(platform);
+  main.show();
+  for (auto _ : state) {
+    ui::VocabEditForm* form = main.OpenFile(file);
+    QApplication::processEvents();  // shown and painted
+    state.PauseTiming();
+    if (!form || form->Lesson().EntryCount() != 65535) state.SkipWithError("lesson not opened");
+    if (form) form->close();
+    Settle();
+    state.ResumeTiming();
+  }
+}
+BENCHMARK(BM_OpenLesson65535Entries)->Unit(benchmark::kMillisecond);
+
+// One step to the next entry of the 65535-entry lesson, on the Entries page,
+// as the scroll bar's arrow does it; 1000 steps per round.
+void BM_StepToNextEntry(benchmark::State& state) {
+  ui::MainForm main(platform);
+  main.show();
+  ui::VocabEditForm* form = main.OpenFile(LargeLesson());
+  form->SelectTab(ui::VocabEditForm::kEntriesPage);
+  QApplication::processEvents();
+  for (auto _ : state) {
+    for (int i = 0; i < 1000; ++i) {
+      form->ScrollBar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+      form->repaint();
+    }
+    state.PauseTiming();
+    form->ScrollBarScroll(ui::ScrollCode::Top, 1);
+    state.ResumeTiming();
+  }
+  // Time is per 1000 steps; items per second counts single steps.
+  state.SetItemsProcessed(1000 * state.iterations());
+  form->Lesson().Modified = false;
+}
+BENCHMARK(BM_StepToNextEntry)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QElapsedTimer timer;
+  timer.start();
+  QApplication app(argc, argv);
+  ui::InstallFontSubstitutions();
+  std::printf("QApplication created in %lld ms\n", static_cast<long long>(timer.elapsed()));
+  SetProgramFilePath(Folder().File("vocatrix"));
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

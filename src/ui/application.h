@@ -1,0 +1,20 @@
+#pragma once
+// The application object: errors that no command caught end in an error box
+// instead of ending the program.
+
+#include <QApplication>
+#include <functional>
+
+namespace vocatrix::ui {
+
+class TApplication : public QApplication {
+ public:
+  using QApplication::QApplication;
+
+  // Shows the message of an error that reached the message loop.
+  std::function<void(const QString& message)> OnError;
+
+  bool notify(QObject* receiver, QEvent* event) override;
+};
+
+}  // namespace vocatrix::ui

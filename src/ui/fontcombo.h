@@ -1,0 +1,22 @@
+#pragma once
+// A drop-down that shows the name of a language's font and opens the font
+// dialog instead of its list.
+
+#include <QComboBox>
+#include <functional>
+
+namespace vocatrix::ui {
+
+class TFontCombo : public QComboBox {
+ public:
+  using QComboBox::QComboBox;
+
+  // Runs instead of showing the list.
+  std::function<void()> OnDropDown;
+
+  void showPopup() override {
+    if (OnDropDown) OnDropDown();
+  }
+};
+
+}  // namespace vocatrix::ui

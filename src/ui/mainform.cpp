@@ -1,0 +1,378 @@
+// The main window: layout, tool bar, status bar, menus, settings, interface
+// language and character buttons. Child windows and file commands are in
+// mainform_windows.cpp.
+
+#include "ui/mainform.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QFrame>
+#include <QMdiArea>
+#include <QMenu>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QResizeEvent>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "components/compostatusbar.h"
+#include "files/font.h"
+#include "files/inifile.h"
+#include "files/settings.h"
+#include "ui/charcompose.h"
+#include "ui/eventpreview.h"
+#include "ui/qtstrings.h"
+#include "ui/vocabeditform.h"
+
+static void InitVocatrixResources() { Q_INIT_RESOURCE(vocatrix); }
+
+namespace vocatrix::ui {
+namespace {
+
+// Æ æ Œ œ ` ´ ¸ ˆ ˜
+const char kDefaultCharSet[] = "\xC6\xE6\x8C\x9C\x60\xB4\xB8\x88\x98";
+
+// A character set is stored as it stands; blanks at its ends are kept by
+// quoting it, since the settings file trims values.
+std::string QuoteCharSet(const std::string& set) {
+  if (!set.empty() && (set.front() == ' ' || set.back() == ' ' || set.front() == '"')) return '"' + set + '"';
+  return set;
+}
+
+std::string UnquoteCharSet(const std::string& value) {
+  if (value.size() >= 2 && value.front() == '"' && value.back() == '"') return value.substr(1, value.size() - 2);
+  return value;
+}
+
+QMenu* MakeMenu(QWidget* owner, const char* name, const QString& caption) {
+  auto* menu = new QMenu(caption, owner);
+  menu->setObjectName(name);
+  return menu;
+}
+
+QAction* AddItem(QMenu* menu, const char* name, const QString& caption, const QKeySequence& shortcut = {}) {
+  QAction* item = menu->addAction(caption);
+  item->setObjectName(name);
+  if (!shortcut.isEmpty()) item->setShortcut(shortcut);
+  return item;
+}
+
+QAction* AddSeparator(QMenu* menu, const char* name) {
+  QAction* separator = menu->addSeparator();
+  separator->setObjectName(name);
+  separator->setText("-");
+  return separator;
+}
+
+// Items of commands not available yet: they exist, disabled, until wired.
+QAction* AddLaterItem(QMenu* menu, const char* name, const QString& caption) {
+  QAction* item = AddItem(menu, name, caption);
+  item->setEnabled(false);
+  return item;
+}
+
+QString ValueOfLine(const std::string& line) {
+  std::string key, value;
+  SplitIniLine(line, key, value);
+  return ToQString(value);
+}
+
+}  // namespace
+
+void SetHint(QWidget* widget, const QString& hint) {
+  widget->setProperty("hint", hint);
+  widget->setToolTip(hint.section('|', 0, 0));
+}
+
+MainForm::MainForm(const Platform& platform, QWidget* parent) : QMainWindow(parent), platform_(platform) {
+  InitVocatrixResources();
+  setObjectName("MainForm");
+  setWindowTitle(kProductName);
+  QApplication::setWindowIcon(QIcon(":/vocatrix/icon.xpm"));
+  setWindowIcon(QApplication::windowIcon());
+  QFont font("Arial");
+  font.setPixelSize(13);
+  font.setBold(true);
+  setFont(font);
+  resize(605, 468);
+
+  auto* central = new QWidget(this);
+  central->setObjectName("ClientPanel");
+  auto* layout = new QVBoxLayout(central);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  CreateToolBar(central);
+  clientArea_ = new QMdiArea(central);
+  clientArea_->setObjectName("ClientArea");
+  layout->addWidget(clientArea_, 1);
+  setCentralWidget(central);
+  CreateStatusBar();
+  CreateMenus();
+  connect(clientArea_, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow*) {
+    if (!destroying_) RefreshMenuBar();
+  });
+
+  // FormCreate
+  SetStatus(kStatusIdle);
+  setAcceptDrops(true);
+  preview_ = new EventPreview(this, [this](QObject* watched, QEvent* event) { return PreviewEvent(watched, event); });
+  qApp->installEventFilter(preview_);
+  PaintClientBackground();
+  const IniFile settings(ProgramSettingsFile());
+  SetCharSet(UnquoteCharSet(settings.ReadString("Config", "CharSet", kDefaultCharSet)));
+  language_ = settings.ReadString("Config", "Language", "English");
+  InstallFonts(1);
+  const IniFile languageList(ConfigPath("Config", "LanguageIni", ProgramSettingsFile()));
+  for (const std::string& line : languageList.ReadSectionValues("Languages"))
+    if (!ValueOfLine(line).isEmpty()) languages_.push_back(line);
+  AddLanguageItems(menuLanguage_, languageGroup_);
+  SetLessonControlsEnabled(false);
+  RefreshMenuBar();
+}
+
+MainForm::~MainForm() {
+  // FormDestroy: the lesson windows still exist here.
+  destroying_ = true;
+  qApp->removeEventFilter(preview_);
+  try {
+    WriteSettings();
+  } catch (const std::exception& e) {
+    qWarning("%s", e.what());
+  }
+  languages_.clear();
+  InstallFonts(0);
+}
+
+void MainForm::CreateToolBar(QWidget* parent) {
+  auto* bar = new QFrame(parent);
+  bar->setObjectName("SpeedBar");
+  bar->setFrameStyle(QFrame::Panel | QFrame::Raised);
+  bar->setFixedHeight(33);
+  parent->layout()->addWidget(bar);
+
+  const auto makeButton = [](QWidget* owner, const char* name, int x, int y, const QString& hint,
+                             const char* glyph) {
+    auto* button = new QToolButton(owner);
+    button->setObjectName(name);
+    button->setGeometry(x, y, 25, 25);
+    button->setFocusPolicy(Qt::NoFocus);
+    if (glyph) {
+      button->setIcon(QIcon(QString(":/vocatrix/") + glyph));
+      button->setIconSize(QSize(16, 16));
+    }
+    if (!hint.isEmpty()) SetHint(button, hint);
+    return button;
+  };
+  QToolButton* newBtn = makeButton(bar, "NewBtn", 7, 4, "Neu", "new.xpm");
+  QToolButton* openBtn = makeButton(bar, "OpenBtn", 31, 4, "Öffnen|", "open.xpm");
+  saveBtn_ = makeButton(bar, "SaveBtn", 55, 4, "Speichern|", "save.xpm");
+  printBtn_ = makeButton(bar, "PrintBtn", 79, 4, "Drucken", "print.xpm");
+  cutBtn_ = makeButton(bar, "CutBtn", 112, 4, "Ausschneiden|", "cut.xpm");
+  copyBtn_ = makeButton(bar, "CopyBtn", 136, 4, "Kopieren|", "copy.xpm");
+  pasteBtn_ = makeButton(bar, "PasteBtn", 160, 4, "Einfügen|", "paste.xpm");
+  QToolButton* helpBtn = makeButton(bar, "HelpBtn", 416, 4, "Hilfe", "help.xpm");
+  helpBtn->setEnabled(false);  // help topics come with the help viewer
+
+  speedPanel_ = new QWidget(bar);
+  speedPanel_->setObjectName("SpeedPanel");
+  speedPanel_->setGeometry(192, 2, 217, 29);
+  const char* names[kCharButtons] = {"SpeedButton1", "SpeedButton2", "SpeedButton3", "SpeedButton4", "SpeedButton5",
+                                     "SpeedButton6", "SpeedButton7", "SpeedButton8", "SpeedButton9"};
+  for (int i = 0; i < kCharButtons; ++i) {
+    charButtons_[i] = makeButton(speedPanel_, names[i], 24 * i, 2, {}, nullptr);
+    charButtons_[i]->setText(QString(QChar('A' + i)));
+    charButtons_[i]->setEnabled(false);
+    connect(charButtons_[i], &QToolButton::clicked, this, [this, i] { CharmapClick(i); });
+  }
+
+  connect(newBtn, &QToolButton::clicked, this, [this] { NewChild(); });
+  connect(openBtn, &QToolButton::clicked, this, &MainForm::OpenChild);
+  connect(saveBtn_, &QToolButton::clicked, this, [this] {
+    if (VocabEditForm* form = ActiveEditForm()) form->MenuSaveClick();
+  });
+  connect(cutBtn_, &QToolButton::clicked, this, [this] {
+    if (VocabEditForm* form = ActiveEditForm()) form->CutToClipboard();
+  });
+  connect(copyBtn_, &QToolButton::clicked, this, [this] {
+    if (VocabEditForm* form = ActiveEditForm()) form->CopyToClipboard();
+  });
+  connect(pasteBtn_, &QToolButton::clicked, this, [this] {
+    if (VocabEditForm* form = ActiveEditForm()) form->PasteFromClipboard();
+  });
+  // PrintBtn stays unconnected and disabled until printing is wired.
+}
+
+void MainForm::CreateStatusBar() {
+  statusBar_ = new TCompoStatusBar(this);
+  statusBar_->setObjectName("StatusBar");
+  QFont font("MS Sans Serif");
+  font.setPixelSize(11);
+  font.setBold(false);
+  statusBar_->setFont(font);
+  statusBar_->setFixedHeight(20);
+  statusBar_->AddPanel(80, "Compiling");
+  statusBar_->AddPanel(50);
+  setStatusBar(statusBar_);
+  progressBar_ = new QProgressBar(statusBar_);
+  progressBar_->setObjectName("ProgressBar");
+  progressBar_->setGeometry(86, 6, 216, 10);
+  progressBar_->setRange(0, 100);
+  progressBar_->setTextVisible(false);
+  progressBar_->hide();
+}
+
+void MainForm::CreateMenus() {
+  menuFile_ = MakeMenu(this, "MenuFile", "&Datei");
+  connect(AddItem(menuFile_, "MenuNew", "&Neu", QKeySequence("Ctrl+N")), &QAction::triggered, this,
+          [this] { NewChild(); });
+  connect(AddItem(menuFile_, "MenuOpen", "&Öffnen...", QKeySequence("Ctrl+O")), &QAction::triggered, this,
+          &MainForm::OpenChild);
+  AddLaterItem(menuFile_, "MenuBrowse", "&Browsen...")->setVisible(false);
+  AddSeparator(menuFile_, "Separator3");
+  connect(AddItem(menuFile_, "MenuExit", "&Beenden"), &QAction::triggered, this, &MainForm::MenuExitClick);
+
+  menuExtras_ = MakeMenu(this, "MenuExtras", "&Extras");
+  AddLaterItem(menuExtras_, "MenuCharmap", "Sonder&zeichen...");
+  menuLanguage_ = MakeMenu(this, "MenuLanguage", "S&prache");
+  menuExtras_->addMenu(menuLanguage_);
+  AddLaterItem(menuLanguage_, "MenuSaveLanguage", "&Speichern")->setVisible(false);
+  languageGroup_ = new QActionGroup(this);
+  languageGroup_->setExclusive(true);
+
+  menuWindows_ = MakeMenu(this, "MenuWindows", "&Fenster");
+  connect(AddItem(menuWindows_, "MenuCascade", "&Überlappend"), &QAction::triggered, this, &MainForm::CascadeClick);
+  connect(AddItem(menuWindows_, "MenuTileVertical", "&Nebeneinander"), &QAction::triggered, this,
+          &MainForm::TileVerticalClick);
+  connect(AddItem(menuWindows_, "MenuTileHorizontal", "&Untereinander"), &QAction::triggered, this,
+          &MainForm::TileHorizontalClick);
+  connect(AddItem(menuWindows_, "MenuArrangeIcons", "&Symbole anordnen"), &QAction::triggered, this,
+          &MainForm::ArrangeIconsClick);
+  connect(menuWindows_, &QMenu::aboutToShow, this, &MainForm::UpdateWindowMenu);
+
+  // Help topics, the maker's page and the about box come with their own parts.
+  menuHelp_ = MakeMenu(this, "MenuHelp", "&Hilfe");
+  AddLaterItem(menuHelp_, "MenuTopics", "&Hilfethemen");
+  AddLaterItem(menuHelp_, "MenuSteps", "&Kurzanleitung");
+  AddLaterItem(menuHelp_, "MenuProducts", "&Mehr davon");
+  AddSeparator(menuHelp_, "N2");
+  menuTips_ = AddLaterItem(menuHelp_, "MenuTips", "&Lerntips");
+  menuHolly_ = AddLaterItem(menuHelp_, "MenuHolly", "&Sprachferien");
+  n3_ = AddSeparator(menuHelp_, "N3");
+  AddLaterItem(menuHelp_, "MenuHomepage", "Homepage");
+  AddLaterItem(menuHelp_, "MenuAbout", "Inf&o...");
+}
+
+void MainForm::WriteSettings() {
+  IniFile settings(ProgramSettingsFile());
+  settings.WriteString("Config", "CharSet", QuoteCharSet(GetCharSet()));
+  settings.WriteString("Config", "Language", language_);
+  settings.EraseSection("Lessons");
+  const QList<VocabEditForm*> windows = LessonWindows();
+  for (qsizetype n = windows.size() - 1; n >= 0; --n)
+    settings.WriteString("Lessons", "Lesson" + std::to_string(n + 1), windows[n]->FileName());
+}
+
+void MainForm::InstallFonts(int mode) {
+  if (mode == 1) {
+    for (const std::string& file : FontFilesToInstall()) {
+      const QString path = FileNameToQString(file);
+      if (platform_.fonts.AddFontFile(path)) installedFonts_.push_back(path);
+    }
+  } else {
+    for (const QString& path : installedFonts_) platform_.fonts.RemoveFontFile(path);
+    installedFonts_.clear();
+  }
+}
+
+void MainForm::PaintClientBackground() {
+  // The bitmap is tiled from the top left corner over the whole client area.
+  background_ = QPixmap(":/vocatrix/background.xpm");
+  clientArea_->setBackground(QBrush(background_));
+}
+
+void MainForm::resizeEvent(QResizeEvent* event) {
+  QMainWindow::resizeEvent(event);
+  FormResize();
+}
+
+void MainForm::FormResize() { progressBar_->resize(std::max(0, width() - 100), progressBar_->height()); }
+
+std::string MainForm::LanguageOfTag(int tag) const {
+  if (tag < 0 || tag >= static_cast<int>(languages_.size())) return {};
+  std::string key, value;
+  SplitIniLine(languages_[static_cast<std::size_t>(tag)], key, value);
+  return value;
+}
+
+void MainForm::AddLanguageItems(QMenu* menu, QActionGroup* group) {
+  for (int i = 0; i < static_cast<int>(languages_.size()); ++i) {
+    QAction* item = menu->addAction(ToQString(LanguageOfTag(i)));
+    item->setCheckable(true);
+    item->setData(i);
+    group->addAction(item);
+    item->setChecked(LanguageOfTag(i) == language_);
+    connect(item, &QAction::triggered, this, [this, i] { MenuLanguageClick(i); });
+  }
+}
+
+void MainForm::CheckLanguageItems(QActionGroup* group) const {
+  for (QAction* item : group->actions()) item->setChecked(LanguageOfTag(item->data().toInt()) == language_);
+}
+
+void MainForm::MenuLanguageClick(int tag) { SetLanguage(LanguageOfTag(tag)); }
+
+void MainForm::SetLanguage(const std::string& name) {
+  language_ = name;
+  SetCurrentLanguage(name);
+  // Applying the interface-language files to all windows belongs here.
+  RefreshMenuBar();
+  setWindowTitle(Utf8ToQString(Translate(name, "Vocatrix", "Name", kProductName)));
+  const bool german = name == "Deutsch";
+  helpFile_ = ProgramFolder() + (german ? "German.hlp" : "English.hlp");
+  menuTips_->setVisible(german);
+  menuHolly_->setVisible(german);
+  n3_->setVisible(german);
+  // Every language menu shows the language now in use.
+  CheckLanguageItems(languageGroup_);
+  for (VocabEditForm* form : LessonWindows()) CheckLanguageItems(form->LanguageItems());
+  SetStatus(statusState_);
+}
+
+void MainForm::SetStatus(int state) {
+  statusState_ = state;
+  switch (state) {
+    case kStatusError:
+      progressBar_->hide();
+      statusBar_->SetPanelText(0, Utf8ToQString(TranslateMessage("Error", "Error")));
+      statusBar_->SetPanelText(1, Utf8ToQString(TranslateMessage("Errline", "Format error in selected line.")));
+      break;
+    case kStatusCompiling:
+      progressBar_->show();
+      statusBar_->SetPanelText(0, Utf8ToQString(TranslateMessage("Compiling", "Compiling")));
+      statusBar_->SetPanelText(1, {});
+      break;
+    default:
+      progressBar_->hide();
+      statusBar_->SetPanelText(0, {});
+      statusBar_->SetPanelText(1, {});
+      break;
+  }
+}
+
+void MainForm::SetCharSet(const std::string& text) {
+  for (int i = 0; i < kCharButtons; ++i) {
+    const char c = i < static_cast<int>(text.size()) ? text[static_cast<std::size_t>(i)] : '\0';
+    charSet_[i] = c ? std::string(1, c) : std::string();
+    QString caption = c ? QString(CharOfCode(static_cast<unsigned char>(c))) : QString();
+    charButtons_[i]->setText(caption.replace('&', "&&"));
+  }
+}
+
+std::string MainForm::GetCharSet() const {
+  std::string set;
+  for (const std::string& c : charSet_) set += c;
+  return set;
+}
+
+}  // namespace vocatrix::ui

@@ -1,0 +1,164 @@
+#pragma once
+// The main window: the frame that holds the lesson editor windows, with the
+// tool bar and its nine character buttons, the status bar with its progress
+// bar, the interface language and the commands not bound to one lesson.
+
+#include <QList>
+#include <QMainWindow>
+#include <QPixmap>
+#include <QStringList>
+#include <QUrl>
+#include <string>
+#include <vector>
+
+#include "ui/platform/platform.h"
+
+class QAction;
+class QActionGroup;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class QProgressBar;
+class QToolButton;
+
+namespace vocatrix {
+class TCompoStatusBar;
+}
+
+namespace vocatrix::ui {
+
+class VocabEditForm;
+
+// The status words of the status bar.
+enum StatusState : int { kStatusIdle = 0, kStatusError = 1, kStatusCompiling = 2 };
+
+class MainForm : public QMainWindow {
+  Q_OBJECT
+ public:
+  static constexpr const char* kProductName = "Vocatrix";
+  static constexpr const char* kVersion = "1.14";
+  static constexpr int kCharButtons = 9;
+
+  // Reads the character set, the interface language and the language list
+  // from the settings and installs the private fonts (FormCreate).
+  explicit MainForm(const Platform& platform, QWidget* parent = nullptr);
+  // Writes the character set, the language and the open lessons back, and
+  // removes the private fonts (FormDestroy).
+  ~MainForm() override;
+
+  Platform& Services() { return platform_; }
+
+  // --- Interface language ---
+  const std::string& Language() const { return language_; }
+  // The lines "key=value" of section "Languages" (values not empty).
+  const std::vector<std::string>& Languages() const { return languages_; }
+  std::string LanguageOfTag(int tag) const;
+  void SetLanguage(const std::string& name);
+  void MenuLanguageClick(int tag);
+  // Appends one radio item per language to a language submenu.
+  void AddLanguageItems(QMenu* menu, QActionGroup* group);
+  const std::string& HelpFile() const { return helpFile_; }
+
+  // --- Status bar ---
+  int StatusState() const { return statusState_; }
+  void SetStatus(int state);
+  QProgressBar* ProgressBar() const { return progressBar_; }
+  TCompoStatusBar* StatusBar() const { return statusBar_; }
+
+  // --- Character buttons ---
+  void SetCharSet(const std::string& text);
+  std::string GetCharSet() const;
+  void CharmapClick(int button);  // 0 to 8
+
+  // --- Child windows ---
+  QMdiArea* ClientArea() const { return clientArea_; }
+  // The lesson editor windows in child order: index 0 is the active one.
+  QList<VocabEditForm*> LessonWindows() const;
+  VocabEditForm* ActiveEditForm() const;
+  VocabEditForm* NewChild();
+  void OpenChild();
+  // Opens a file in a new window; reports any error and discards the window.
+  // Returns the window, or null.
+  VocabEditForm* OpenFile(const std::string& fileName);
+  void OpenStartupFiles(const QStringList& arguments);
+  void DropFiles(const QList<QUrl>& urls);
+  void SaveAllLessons();
+  void CloseAllLessons();
+  void MenuExitClick();
+  // Enables or disables the buttons that act on a lesson window and shows
+  // or hides the Window menu.
+  void SetLessonControlsEnabled(bool enabled);
+  // Called by a lesson editor window as it closes.
+  void LessonWindowClosed(VocabEditForm* form);
+
+  // --- Window arrangement ---
+  void CascadeClick();
+  void TileVerticalClick();    // side by side
+  void TileHorizontalClick();  // one below the other
+  void ArrangeIconsClick();
+
+  // The name of the next lesson editor window: "VocabEditForm", then
+  // "VocabEditForm_1", ... (the first one no open window carries).
+  QString NewChildName() const;
+
+  // --- Menus ---
+  // Builds the menu bar from the frame's menus and the active window's.
+  void RefreshMenuBar();
+  // Lists the child windows in the Window menu, the active one checked.
+  void UpdateWindowMenu();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  void CreateToolBar(QWidget* parent);
+  void CreateStatusBar();
+  void CreateMenus();
+  void ReadSettings();
+  void WriteSettings();
+  void InstallFonts(int mode);
+  void PaintClientBackground();
+  void FormResize();
+  void CheckLanguageItems(QActionGroup* group) const;
+  bool PreviewEvent(QObject* watched, QEvent* event);
+
+  Platform platform_;
+  std::string language_;
+  std::vector<std::string> languages_;
+  std::string helpFile_;
+  int statusState_ = kStatusIdle;
+  std::vector<QString> installedFonts_;
+  QPixmap background_;
+
+  QMdiArea* clientArea_ = nullptr;
+  TCompoStatusBar* statusBar_ = nullptr;
+  QProgressBar* progressBar_ = nullptr;
+  QWidget* speedPanel_ = nullptr;
+  QToolButton* saveBtn_ = nullptr;
+  QToolButton* printBtn_ = nullptr;
+  QToolButton* cutBtn_ = nullptr;
+  QToolButton* copyBtn_ = nullptr;
+  QToolButton* pasteBtn_ = nullptr;
+  QToolButton* charButtons_[kCharButtons] = {};
+  std::string charSet_[kCharButtons];
+
+  QMenu* menuFile_ = nullptr;
+  QMenu* menuExtras_ = nullptr;
+  QMenu* menuLanguage_ = nullptr;
+  QMenu* menuWindows_ = nullptr;
+  QMenu* menuHelp_ = nullptr;
+  QActionGroup* languageGroup_ = nullptr;
+  QList<QAction*> windowListItems_;
+  QAction* menuTips_ = nullptr;
+  QAction* menuHolly_ = nullptr;
+  QAction* n3_ = nullptr;
+  QObject* preview_ = nullptr;
+  bool destroying_ = false;
+};
+
+// The hint of a control: the full text kept for translation, the part
+// before "|" shown as tool tip.
+void SetHint(QWidget* widget, const QString& hint);
+
+}  // namespace vocatrix::ui

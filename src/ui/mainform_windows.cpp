@@ -1,0 +1,236 @@
+// The main window's child windows: new, open, drop, start-up files, save
+// all, close all, exit, arrangement, the Window menu and menu merging, and
+// the character buttons acting on the active window.
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QPointer>
+#include <QToolButton>
+
+#include "files/inifile.h"
+#include "files/settings.h"
+#include "ui/charcompose.h"
+#include "ui/mainform.h"
+#include "ui/menumerge.h"
+#include "ui/qtstrings.h"
+#include "ui/vocabeditform.h"
+
+namespace vocatrix::ui {
+namespace {
+
+bool HasLocalFiles(const QMimeData* data) {
+  if (!data || !data->hasUrls()) return false;
+  for (const QUrl& url : data->urls())
+    if (url.isLocalFile()) return true;
+  return false;
+}
+
+}  // namespace
+
+QList<VocabEditForm*> MainForm::LessonWindows() const {
+  QList<VocabEditForm*> windows;
+  // Stacking order runs from the bottom to the top window.
+  const QList<QMdiSubWindow*> stack = clientArea_->subWindowList(QMdiArea::StackingOrder);
+  for (auto it = stack.rbegin(); it != stack.rend(); ++it)
+    if (auto* form = qobject_cast<VocabEditForm*>(*it)) windows.push_back(form);
+  return windows;
+}
+
+VocabEditForm* MainForm::ActiveEditForm() const {
+  return qobject_cast<VocabEditForm*>(clientArea_->currentSubWindow());
+}
+
+QString MainForm::NewChildName() const {
+  QStringList taken;
+  for (QMdiSubWindow* window : clientArea_->subWindowList()) taken << window->objectName();
+  QString name = "VocabEditForm";
+  for (int n = 1; taken.contains(name); ++n) name = QString("VocabEditForm_%1").arg(n);
+  return name;
+}
+
+VocabEditForm* MainForm::NewChild() {
+  auto* form = new VocabEditForm(this);
+  clientArea_->addSubWindow(form);
+  form->show();
+  clientArea_->setActiveSubWindow(form);
+  return form;
+}
+
+void MainForm::OpenChild() {
+  FileDialogRequest request;
+  request.Filter = VocabEditForm::kOpenFilter;
+  request.FilterIndex = 1;
+  if (const std::optional<QString> chosen = platform_.dialogs.OpenFileName(this, request))
+    OpenFile(QStringToFileName(*chosen));
+}
+
+VocabEditForm* MainForm::OpenFile(const std::string& fileName) {
+  VocabEditForm* form = nullptr;
+  try {
+    form = new VocabEditForm(this);
+    form->Open(fileName);
+  } catch (const std::exception& e) {
+    platform_.dialogs.ShowError(this, Utf8ToQString(e.what()));
+    delete form;
+    if (clientArea_->subWindowList().isEmpty()) SetLessonControlsEnabled(false);
+    return nullptr;
+  }
+  clientArea_->addSubWindow(form);
+  form->show();
+  clientArea_->setActiveSubWindow(form);
+  return form;
+}
+
+void MainForm::OpenStartupFiles(const QStringList& arguments) {
+  if (!arguments.isEmpty()) {
+    for (const QString& argument : arguments) OpenFile(ExpandFileName(QStringToFileName(argument)));
+    return;
+  }
+  std::vector<std::string> files;
+  for (const std::string& line : IniFile(ProgramSettingsFile()).ReadSectionValues("Lessons")) {
+    std::string key, value;
+    if (SplitIniLine(line, key, value) && !value.empty()) files.push_back(PathFromSettings(value));
+  }
+  for (auto it = files.rbegin(); it != files.rend(); ++it) OpenFile(*it);
+}
+
+void MainForm::DropFiles(const QList<QUrl>& urls) {
+  for (const QUrl& url : urls)
+    if (url.isLocalFile()) OpenFile(QStringToFileName(url.toLocalFile()));
+}
+
+bool MainForm::PreviewEvent(QObject* watched, QEvent* event) {
+  const QEvent::Type type = event->type();
+  if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop) return false;
+  auto* widget = qobject_cast<QWidget*>(watched);
+  if (!widget || widget->window() != this) return false;
+  auto* drop = static_cast<QDropEvent*>(event);
+  if (!HasLocalFiles(drop->mimeData())) return false;
+  // Files dropped anywhere on the window open as lessons.
+  drop->setDropAction(Qt::CopyAction);
+  drop->accept();
+  if (type == QEvent::Drop) DropFiles(drop->mimeData()->urls());
+  return true;
+}
+
+void MainForm::SaveAllLessons() {
+  const QList<VocabEditForm*> windows = LessonWindows();
+  for (auto it = windows.rbegin(); it != windows.rend(); ++it) (*it)->MenuSaveClick();
+}
+
+void MainForm::CloseAllLessons() {
+  const QList<VocabEditForm*> windows = LessonWindows();
+  for (auto it = windows.rbegin(); it != windows.rend(); ++it) (*it)->close();
+}
+
+void MainForm::MenuExitClick() { close(); }
+
+void MainForm::closeEvent(QCloseEvent* event) {
+  const QList<VocabEditForm*> windows = LessonWindows();
+  for (auto it = windows.rbegin(); it != windows.rend(); ++it) {
+    if (!(*it)->FormCloseQuery()) {
+      event->ignore();
+      return;
+    }
+  }
+  event->accept();
+}
+
+void MainForm::SetLessonControlsEnabled(bool enabled) {
+  for (QToolButton* button : {saveBtn_, cutBtn_, copyBtn_, pasteBtn_}) button->setEnabled(enabled);
+  for (QToolButton* button : charButtons_) button->setEnabled(enabled);
+  // PrintBtn stays disabled until printing is wired.
+  printBtn_->setEnabled(false);
+  menuWindows_->menuAction()->setVisible(enabled);
+}
+
+void MainForm::CascadeClick() { clientArea_->cascadeSubWindows(); }
+
+void MainForm::TileVerticalClick() {
+  QList<QMdiSubWindow*> windows;
+  for (QMdiSubWindow* window : clientArea_->subWindowList())
+    if (!window->isMinimized() && window->isVisible()) windows << window;
+  if (windows.isEmpty()) return;
+  const QRect area = clientArea_->viewport()->rect();
+  const int width = area.width() / static_cast<int>(windows.size());
+  for (int i = 0; i < windows.size(); ++i) {
+    windows[i]->showNormal();
+    windows[i]->setGeometry(i * width, 0, width, area.height());
+  }
+}
+
+void MainForm::TileHorizontalClick() {
+  QList<QMdiSubWindow*> windows;
+  for (QMdiSubWindow* window : clientArea_->subWindowList())
+    if (!window->isMinimized() && window->isVisible()) windows << window;
+  if (windows.isEmpty()) return;
+  const QRect area = clientArea_->viewport()->rect();
+  const int height = area.height() / static_cast<int>(windows.size());
+  for (int i = 0; i < windows.size(); ++i) {
+    windows[i]->showNormal();
+    windows[i]->setGeometry(0, i * height, area.width(), height);
+  }
+}
+
+void MainForm::ArrangeIconsClick() {
+  // Minimised windows line up along the bottom edge, left to right.
+  const QRect area = clientArea_->viewport()->rect();
+  int x = 0;
+  int y = area.bottom();
+  for (QMdiSubWindow* window : clientArea_->subWindowList()) {
+    if (!window->isMinimized()) continue;
+    const QSize size = window->size();
+    if (x > 0 && x + size.width() > area.width()) {
+      x = 0;
+      y -= size.height();
+    }
+    window->move(x, y - size.height() + 1);
+    x += size.width();
+  }
+}
+
+void MainForm::UpdateWindowMenu() {
+  for (QAction* item : windowListItems_) {
+    menuWindows_->removeAction(item);
+    delete item;
+  }
+  windowListItems_.clear();
+  const QList<QMdiSubWindow*> windows = clientArea_->subWindowList(QMdiArea::CreationOrder);
+  if (windows.isEmpty()) return;
+  windowListItems_ << menuWindows_->addSeparator();
+  int number = 1;
+  for (QMdiSubWindow* window : windows) {
+    QString caption = window->windowTitle();
+    QAction* item = menuWindows_->addAction(QString("&%1 %2").arg(number++).arg(caption.replace('&', "&&")));
+    item->setCheckable(true);
+    item->setChecked(window == clientArea_->currentSubWindow());
+    connect(item, &QAction::triggered, this, [this, target = QPointer<QMdiSubWindow>(window)] {
+      if (target) clientArea_->setActiveSubWindow(target);
+    });
+    windowListItems_ << item;
+  }
+}
+
+void MainForm::RefreshMenuBar() {
+  const std::vector<GroupedMenu<QMenu*>> frame = {{0, menuFile_}, {0, menuExtras_}, {8, menuWindows_}, {9, menuHelp_}};
+  std::vector<GroupedMenu<QMenu*>> child;
+  if (VocabEditForm* form = ActiveEditForm()) child = form->MenuGroups();
+  menuBar()->clear();
+  for (QMenu* menu : MergeMenus(frame, child)) menuBar()->addMenu(menu);
+}
+
+void MainForm::CharmapClick(int button) {
+  if (button < 0 || button >= kCharButtons || charSet_[button].empty()) return;
+  QMdiSubWindow* window = clientArea_->currentSubWindow();
+  if (!window) return;
+  InsertCharacter(window->focusWidget(), static_cast<unsigned char>(charSet_[button][0]));
+}
+
+}  // namespace vocatrix::ui

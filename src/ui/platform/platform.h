@@ -1,0 +1,83 @@
+#pragma once
+// What the editor needs of the desktop, behind small interfaces: message
+// boxes and the common dialogs, the beep, and private font files. The
+// program uses the Qt implementations (qtplatform.h); tests answer from a
+// script and check what was asked.
+
+#include <QFont>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+class QWidget;
+
+namespace vocatrix::ui {
+
+// The kinds of message boxes: an error with OK; a confirmation with Yes/No/
+// Cancel or OK/Cancel; a warning with OK; information with OK/Cancel.
+enum class MessageKind { Error, Confirmation, Warning, Information };
+enum class MessageButtons { Ok, OkCancel, YesNoCancel };
+enum class MessageAnswer { Ok, Cancel, Yes, No };
+
+// An open or save dialog. `Filter` is a list of label|pattern pairs
+// separated by "|", patterns joined by ";" ("Text (*.txt)|*.txt|...").
+struct FileDialogRequest {
+  QString Title;
+  QString Filter;
+  int FilterIndex = 1;     // 1-based: the filter selected at the start
+  QString FileName;        // the name the dialog starts with
+  QString DefaultExtension;  // without dot; added to a name typed without one
+  bool OverwritePrompt = false;
+  bool RefuseReadOnly = false;
+};
+
+class Dialogs {
+ public:
+  virtual ~Dialogs() = default;
+  // A closed box counts as Cancel (or OK for a box with OK only).
+  virtual MessageAnswer Message(QWidget* parent, MessageKind kind, MessageButtons buttons, const QString& text) = 0;
+  // The full path chosen, or nothing when cancelled.
+  virtual std::optional<QString> OpenFileName(QWidget* parent, const FileDialogRequest& request) = 0;
+  virtual std::optional<QString> SaveFileName(QWidget* parent, const FileDialogRequest& request) = 0;
+  // Changes `font` and returns true on OK.
+  virtual bool ChooseFont(QWidget* parent, QFont& font) = 0;
+
+  // The box kinds with their fixed buttons.
+  void ShowError(QWidget* parent, const QString& text) {
+    Message(parent, MessageKind::Error, MessageButtons::Ok, text);
+  }
+  void ShowWarning(QWidget* parent, const QString& text) {
+    Message(parent, MessageKind::Warning, MessageButtons::Ok, text);
+  }
+};
+
+class Sound {
+ public:
+  virtual ~Sound() = default;
+  virtual void Beep() = 0;
+};
+
+// Font files added to and removed from the faces the program offers.
+class FontRegistry {
+ public:
+  virtual ~FontRegistry() = default;
+  // False when the file could not be added.
+  virtual bool AddFontFile(const QString& path) = 0;
+  virtual void RemoveFontFile(const QString& path) = 0;
+};
+
+struct Platform {
+  Dialogs& dialogs;
+  Sound& sound;
+  FontRegistry& fonts;
+};
+
+// Qt's name filters for a "label|pattern|..." filter: each label shown as
+// written, its patterns (";" or blank separated) for matching.
+QStringList QtNameFilters(const QString& filter);
+
+// The extension of a "label|pattern" filter's first pattern ("*.tav" gives
+// "tav"); empty for "*" or "*.*".
+QString FilterExtension(const QString& filter, int filterIndex);
+
+}  // namespace vocatrix::ui

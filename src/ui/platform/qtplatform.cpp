@@ -1,0 +1,117 @@
+#include "ui/platform/qtplatform.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFontDatabase>
+#include <QFontDialog>
+#include <QMessageBox>
+
+#include "ui/platform/fileaccess.h"
+#include "ui/qtstrings.h"
+
+namespace vocatrix::ui {
+namespace {
+
+std::optional<QString> RunFileDialog(QWidget* parent, const FileDialogRequest& request, bool save) {
+  QFileDialog dialog(parent, request.Title);
+  const QStringList filters = QtNameFilters(request.Filter);
+  dialog.setNameFilters(filters);
+  if (request.FilterIndex >= 1 && request.FilterIndex <= filters.size())
+    dialog.selectNameFilter(filters[request.FilterIndex - 1]);
+  dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+  dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+  if (!request.OverwritePrompt) dialog.setOption(QFileDialog::DontConfirmOverwrite);
+  if (!request.DefaultExtension.isEmpty()) {
+    // The extension follows the chosen filter, starting with the default one.
+    const QString initial = FilterExtension(request.Filter, request.FilterIndex);
+    dialog.setDefaultSuffix(initial.isEmpty() ? request.DefaultExtension : initial);
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&](const QString& selected) {
+      const QString ext = FilterExtension(request.Filter, static_cast<int>(filters.indexOf(selected)) + 1);
+      dialog.setDefaultSuffix(ext.isEmpty() ? request.DefaultExtension : ext);
+    });
+  }
+  if (!request.FileName.isEmpty()) {
+    const QFileInfo info(request.FileName);
+    if (!info.path().isEmpty() && info.path() != ".") dialog.setDirectory(info.path());
+    dialog.selectFile(info.fileName());
+  }
+  for (;;) {
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    const QString chosen = dialog.selectedFiles().first();
+    if (request.RefuseReadOnly && FileIsReadOnly(QStringToFileName(chosen))) {
+      QMessageBox::warning(&dialog, QApplication::applicationDisplayName(),
+                           QFileInfo(chosen).fileName() + " is read only.");
+      continue;
+    }
+    return chosen;
+  }
+}
+
+}  // namespace
+
+MessageAnswer QtDialogs::Message(QWidget* parent, MessageKind kind, MessageButtons buttons, const QString& text) {
+  QMessageBox box(parent);
+  box.setWindowTitle(QApplication::applicationDisplayName());
+  box.setText(text);
+  switch (kind) {
+    case MessageKind::Error: box.setIcon(QMessageBox::Critical); break;
+    case MessageKind::Confirmation: box.setIcon(QMessageBox::Question); break;
+    case MessageKind::Warning: box.setIcon(QMessageBox::Warning); break;
+    case MessageKind::Information: box.setIcon(QMessageBox::Information); break;
+  }
+  switch (buttons) {
+    case MessageButtons::Ok:
+      box.setStandardButtons(QMessageBox::Ok);
+      break;
+    case MessageButtons::OkCancel:
+      box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+      box.setEscapeButton(QMessageBox::Cancel);
+      break;
+    case MessageButtons::YesNoCancel:
+      box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+      box.setEscapeButton(QMessageBox::Cancel);
+      break;
+  }
+  box.exec();
+  QAbstractButton* clicked = box.clickedButton();
+  switch (clicked ? box.standardButton(clicked) : QMessageBox::NoButton) {
+    case QMessageBox::Ok: return MessageAnswer::Ok;
+    case QMessageBox::Yes: return MessageAnswer::Yes;
+    case QMessageBox::No: return MessageAnswer::No;
+    default: return buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::Cancel;
+  }
+}
+
+std::optional<QString> QtDialogs::OpenFileName(QWidget* parent, const FileDialogRequest& request) {
+  return RunFileDialog(parent, request, false);
+}
+
+std::optional<QString> QtDialogs::SaveFileName(QWidget* parent, const FileDialogRequest& request) {
+  return RunFileDialog(parent, request, true);
+}
+
+bool QtDialogs::ChooseFont(QWidget* parent, QFont& font) {
+  bool ok = false;
+  const QFont chosen = QFontDialog::getFont(&ok, font, parent);
+  if (ok) font = chosen;
+  return ok;
+}
+
+void QtSound::Beep() { QApplication::beep(); }
+
+bool QtFontRegistry::AddFontFile(const QString& path) {
+  const int id = QFontDatabase::addApplicationFont(path);
+  if (id < 0) return false;
+  ids_.insert(path, id);
+  return true;
+}
+
+void QtFontRegistry::RemoveFontFile(const QString& path) {
+  const auto it = ids_.find(path);
+  if (it == ids_.end()) return;
+  QFontDatabase::removeApplicationFont(it.value());
+  ids_.erase(it);
+}
+
+}  // namespace vocatrix::ui

@@ -1,0 +1,29 @@
+#pragma once
+// Lesson fonts (TFont) on Qt widgets.
+
+#include <QColor>
+#include <QFont>
+
+#include "files/font.h"
+
+class QWidget;
+
+namespace vocatrix::ui {
+
+// The RGB or system colour of a font description.
+QColor ToQColor(TColor color);
+
+// Face, size in points and the four styles.
+QFont ToQFont(const TFont& font);
+
+// A font chosen in the font dialog; the colour stays `color`.
+TFont FromQFont(const QFont& font, TColor color);
+
+// Gives a widget the font and its colour as text colour.
+void ApplyFontTo(QWidget* widget, const TFont& font);
+
+// Makes the Windows face names of the fixed layouts ("MS Sans Serif",
+// "System") resolve to installed faces of matching size.
+void InstallFontSubstitutions();
+
+}  // namespace vocatrix::ui

@@ -1,0 +1,530 @@
+#include "ui/vocabeditform.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <functional>
+#include <QComboBox>
+#include <QEvent>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QResizeEvent>
+#include <QScrollBar>
+#include <QSignalBlocker>
+#include <QStackedWidget>
+#include <QTabBar>
+#include <QTextDocument>
+#include <QVBoxLayout>
+
+#include "files/cp1252.h"
+#include "files/settings.h"
+#include "ui/eventpreview.h"
+#include "ui/fontcombo.h"
+#include "ui/mainform.h"
+#include "ui/memotext.h"
+#include "ui/qtfonts.h"
+#include "ui/qtstrings.h"
+
+namespace vocatrix::ui {
+namespace {
+
+QFont PixelFont(const QString& family, int pixels, bool bold) {
+  QFont font(family);
+  font.setPixelSize(pixels);
+  font.setBold(bold);
+  return font;
+}
+
+QLabel* MakeLabel(QWidget* parent, const char* name, const QString& caption, int x, int y, int width = -1,
+                  Qt::Alignment alignment = Qt::AlignLeft) {
+  auto* label = new QLabel(caption, parent);
+  label->setObjectName(name);
+  label->setAlignment(alignment | Qt::AlignVCenter);
+  label->setGeometry(x, y, width > 0 ? width : label->sizeHint().width(), 17);
+  return label;
+}
+
+QLineEdit* MakeEdit(QWidget* parent, const char* name, int x, int y, int width) {
+  auto* edit = new QLineEdit(parent);
+  edit->setObjectName(name);
+  edit->setGeometry(x, y, width, 21);
+  return edit;
+}
+
+QPlainTextEdit* MakeMemo(QWidget* parent, const char* name, const QString& hint, int x, int y) {
+  auto* memo = new QPlainTextEdit(parent);
+  memo->setObjectName(name);
+  memo->setGeometry(x, y, 145, 65);
+  memo->setTabChangesFocus(true);
+  SetHint(memo, hint);
+  return memo;
+}
+
+QFrame* MakePanel(QWidget* parent, const char* name, const QRect& geometry) {
+  auto* panel = new QFrame(parent);
+  panel->setObjectName(name);
+  panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
+  panel->setGeometry(geometry);
+  return panel;
+}
+
+// The lines of a memo; paragraph and line separators both end a line, and
+// no-break spaces stay what they are.
+QStringList MemoLines(const QPlainTextEdit* memo) {
+  QString raw = memo->document()->toRawText();
+  raw.replace(QChar::ParagraphSeparator, '\n').replace(QChar::LineSeparator, '\n');
+  return raw.split('\n');
+}
+
+// Adds the characters of `more` that `rejected` does not hold yet.
+void Collect(QString* rejected, const QString& more) {
+  for (qsizetype i = 0; i < more.size(); ++i) {
+    const qsizetype width = more[i].isHighSurrogate() && i + 1 < more.size() ? 2 : 1;
+    const QString character = more.mid(i, width);
+    if (!rejected->contains(character)) *rejected += character;
+    i += width - 1;
+  }
+}
+
+// The lines of a memo as lesson strings; characters that Windows-1252
+// cannot hold are collected in `rejected`.
+std::vector<std::string> LessonLines(const QPlainTextEdit* memo, QString* rejected, bool* hadRejected) {
+  std::vector<std::string> lines;
+  *hadRejected = false;
+  for (const QString& line : MemoLines(memo)) {
+    QString lineRejected;
+    lines.push_back(ToLessonString(line, &lineRejected));
+    if (lineRejected.isEmpty()) continue;
+    *hadRejected = true;
+    Collect(rejected, lineRejected);
+  }
+  return lines;
+}
+
+}  // namespace
+
+VocabEditForm::VocabEditForm(MainForm* mainForm) : main_(mainForm), lesson_(TMeanCollection::CreateEmpty()) {
+  setAttribute(Qt::WA_DeleteOnClose);
+  setObjectName(mainForm->NewChildName());
+  setFont(PixelFont("Arial", 13, true));
+  setWindowTitle("Unbenannt");
+
+  Client = new QWidget;
+  Client->setObjectName("Client");
+  auto* layout = new QVBoxLayout(Client);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  Pages = new QStackedWidget(Client);
+  Pages->setObjectName("Pages");
+  auto* header = new QWidget;
+  header->setObjectName("PageHeader");
+  auto* entries = new QWidget;
+  entries->setObjectName("PageEntries");
+  auto* text = new QWidget;
+  text->setObjectName("PageText");
+  Pages->addWidget(header);
+  Pages->addWidget(entries);
+  Pages->addWidget(text);
+  CreateHeaderPage(header);
+  CreateEntriesPage(entries);
+  MemoText = new TMemoText(text);
+  MemoText->setObjectName("MemoText");
+  auto* textLayout = new QVBoxLayout(text);
+  textLayout->setContentsMargins(0, 0, 0, 0);
+  textLayout->addWidget(MemoText);
+  layout->addWidget(Pages, 1);
+
+  TabSet = new QTabBar(Client);
+  TabSet->setObjectName("TabSet");
+  TabSet->setShape(QTabBar::RoundedSouth);
+  TabSet->setFont(PixelFont("MS Sans Serif", 12, false));
+  TabSet->setDrawBase(false);
+  TabSet->setExpanding(false);
+  TabSet->setFocusPolicy(Qt::NoFocus);
+  TabSet->setStyleSheet("QTabBar::tab { height: 15px; padding: 0px 6px; }");
+  TabSet->setFixedHeight(16);
+  layout->addWidget(TabSet);
+  setWidget(Client);
+  CreateMenus();
+
+  // Creation order of the window: caption, main window buttons, tabs, size,
+  // text margins, the new lesson, fonts, language items.
+  setWindowTitle(Utf8ToQString(TranslateMessage("VocabEditFormCaption", "New Lesson")));
+  main_->RefreshMenuBar();
+  main_->SetLessonControlsEnabled(true);
+
+  for (const char* tab : {"Header", "Entries", "Text"}) TabSet->addTab(tab);
+  TabSet->setCurrentIndex(kHeaderPage);
+  connect(TabSet, &QTabBar::currentChanged, this, &VocabEditForm::TabSetClick);
+
+  Client->resize(kClientWidth, kClientHeight);
+  UpdateFixedSize();
+  ShowPage(kHeaderPage);
+  SetTextMargins();
+
+  lesson_->Language1.Name = Utf8ToCp1252(TranslateMessage("Language1", "Language 1"));
+  lesson_->Language2.Name = Utf8ToCp1252(TranslateMessage("Language2", "Language 2"));
+  EditLanguage1->setText(ToQString(lesson_->Language1.Name));
+  EditLanguage2->setText(ToQString(lesson_->Language2.Name));
+
+  ApplyFonts();
+  MemoText->clear();
+  // Shows the blank entry, the entry count and the entry number.
+  ShowLesson();
+  main_->AddLanguageItems(menuLanguage_, languageGroup_);
+  controlsChanged_ = false;
+
+  preview_ = new EventPreview(this, [this](QObject* watched, QEvent* event) { return PreviewEvent(watched, event); });
+  qApp->installEventFilter(preview_);
+}
+
+VocabEditForm::~VocabEditForm() { qApp->removeEventFilter(preview_); }
+
+void VocabEditForm::CreateHeaderPage(QWidget* page) {
+  QFrame* top = MakePanel(page, "PanelHeader", QRect(0, 0, kClientWidth, 158));
+  const char* captions[] = {"Titel:", "Thema:", "Autor:", "Bild:", "Sprache:", "Font:"};
+  const char* names[] = {"Label1", "Label2", "Label3", "Label4", "Label5", "Label6"};
+  for (int i = 0; i < 6; ++i) MakeLabel(top, names[i], captions[i], 8, 10 + 24 * i);
+  EditTitle = MakeEdit(top, "EditTitle", 90, 8, 218);
+  EditTopic = MakeEdit(top, "EditTopic", 90, 32, 218);
+  EditAuthor = MakeEdit(top, "EditAuthor", 90, 56, 218);
+  EditImage = MakeEdit(top, "EditImage", 90, 80, 218);
+  EditLanguage1 = MakeEdit(top, "EditLanguage1", 90, 104, 102);
+  MakeLabel(top, "Label8", "-", 196, 106, 8, Qt::AlignHCenter);
+  EditLanguage2 = MakeEdit(top, "EditLanguage2", 206, 104, 102);
+  ComboFontLanguage1 = new TFontCombo(top);
+  ComboFontLanguage1->setObjectName("ComboFontLanguage1");
+  ComboFontLanguage1->setGeometry(90, 128, 102, 22);
+  ComboFontLanguage1->OnDropDown = [this] { ComboFontDropDown(1); };
+  ComboFontLanguage2 = new TFontCombo(top);
+  ComboFontLanguage2->setObjectName("ComboFontLanguage2");
+  ComboFontLanguage2->setGeometry(206, 128, 102, 22);
+  ComboFontLanguage2->OnDropDown = [this] { ComboFontDropDown(2); };
+
+  QFrame* bottom = MakePanel(page, "PanelStatistics", QRect(0, 158, kClientWidth, kPageHeight - 158));
+  MakeLabel(bottom, "Label9", "Worte:", 8, 8);
+  LabelLanguage1 = MakeLabel(bottom, "LabelLanguage1", {}, 64, 8, 100);
+  Label13 = MakeLabel(bottom, "Label13", "0", 164, 8, 44, Qt::AlignRight);
+  LabelLanguage2 = MakeLabel(bottom, "LabelLanguage2", {}, 64, 28, 100);
+  Label15 = MakeLabel(bottom, "Label15", "0", 164, 28, 44, Qt::AlignRight);
+  auto* rule = new QFrame(bottom);
+  rule->setObjectName("Bevel1");
+  rule->setFrameStyle(QFrame::HLine | QFrame::Sunken);
+  rule->setGeometry(64, 48, 146, 3);
+  LabelStatistics = MakeLabel(bottom, "LabelStatistics", "Gesamt", 64, 54, 100);
+  Label11 = MakeLabel(bottom, "Label11", "0", 164, 54, 44, Qt::AlignRight);
+  MakeLabel(bottom, "Label10", "Einträge:", 226, 8);
+  Label7 = MakeLabel(bottom, "Label7", "0", 226, 28, 82, Qt::AlignRight);
+
+  for (QLineEdit* edit : {EditTitle, EditTopic, EditAuthor, EditImage, EditLanguage1, EditLanguage2})
+    connect(edit, &QLineEdit::textChanged, this, [this, edit] { Change(edit); });
+}
+
+void VocabEditForm::CreateEntriesPage(QWidget* page) {
+  MemoSynonyms = MakeMemo(page, "MemoSynonyms", "Synonyme", 8, 8);
+  MemoSynonyms->setLineWrapMode(QPlainTextEdit::NoWrap);
+  MemoTranslations = MakeMemo(page, "MemoTranslations", "Übersetzungen", 167, 8);
+  MemoAntonyms = MakeMemo(page, "MemoAntonyms", "Antonyme", 8, 77);
+  MemoTransvertions = MakeMemo(page, "MemoTransvertions", "Übersetzungen der Antonyme", 167, 77);
+
+  MakeLabel(page, "Label12", "Eintrag:", 8, 150);
+  EditEntryNr = MakeEdit(page, "EditEntryNr", 66, 148, 52);
+  SetHint(EditEntryNr, "Gehe zu Eintrag");
+  SetEntryNrColor(false);
+  MakeLabel(page, "Label14", "Form:", 130, 150);
+  ComboBoxForm = new QComboBox(page);
+  ComboBoxForm->setObjectName("ComboBoxForm");
+  ComboBoxForm->addItems({"v.", "s.", "adj.", "adv.", "other"});
+  ComboBoxForm->setFont(PixelFont("System", 13, true));
+  ComboBoxForm->setGeometry(174, 148, 84, 22);
+  ComboBoxForm->setContextMenuPolicy(Qt::CustomContextMenu);
+
+  auto makeButton = [page](const char* name, const QString& caption, const QString& hint, int x, int width) {
+    auto* button = new QPushButton(caption, page);
+    button->setObjectName(name);
+    button->setGeometry(x, 178, width, 25);
+    SetHint(button, hint);
+    return button;
+  };
+  BitBtnMirror = makeButton("BitBtnMirror", "<-  ->", "Eintrag spiegeln", 8, 58);
+  BitBtnDelete = makeButton("BitBtnDelete", "X", "Eintrag löschen", 70, 30);
+  // Filled circles, as the symbol font shows them.
+  BitBtnInsert = makeButton("BitBtnInsert", QString(QChar(0x25CF)), "Eintrag einfügen", 104, 30);
+  BitBtnCopy = makeButton("BitBtnCopy", QString(2, QChar(0x25CF)), "Eintrag verdoppeln", 138, 34);
+
+  ScrollBar = new QScrollBar(Qt::Horizontal, page);
+  ScrollBar->setObjectName("ScrollBar");
+  ScrollBar->setGeometry(8, 214, 304, 17);
+  ScrollBar->setRange(1, 1);
+  ScrollBar->setSingleStep(1);
+  ScrollBar->setPageStep(1);
+  ScrollBar->setFocusPolicy(Qt::StrongFocus);
+
+  QWidget::setTabOrder(MemoSynonyms, MemoTranslations);
+  QWidget::setTabOrder(MemoTranslations, MemoAntonyms);
+  QWidget::setTabOrder(MemoAntonyms, MemoTransvertions);
+  QWidget::setTabOrder(MemoTransvertions, EditEntryNr);
+  QWidget::setTabOrder(EditEntryNr, ComboBoxForm);
+  QWidget::setTabOrder(ComboBoxForm, BitBtnMirror);
+  QWidget::setTabOrder(BitBtnMirror, BitBtnDelete);
+  QWidget::setTabOrder(BitBtnDelete, BitBtnInsert);
+  QWidget::setTabOrder(BitBtnInsert, BitBtnCopy);
+  QWidget::setTabOrder(BitBtnCopy, ScrollBar);
+
+  for (QPlainTextEdit* memo : {MemoSynonyms, MemoTranslations, MemoAntonyms, MemoTransvertions})
+    connect(memo, &QPlainTextEdit::textChanged, this, [this, memo] { Change(memo); });
+  connect(ComboBoxForm, &QComboBox::activated, this, [this] { Change(ComboBoxForm); });
+  connect(EditEntryNr, &QLineEdit::textChanged, this, [this] { EditEntryNrChange(); });
+  connect(ScrollBar, &QAbstractSlider::actionTriggered, this, [this](int action) {
+    ScrollCode code = ScrollCode::Track;
+    switch (action) {
+      case QAbstractSlider::SliderSingleStepAdd: code = ScrollCode::LineDown; break;
+      case QAbstractSlider::SliderSingleStepSub: code = ScrollCode::LineUp; break;
+      case QAbstractSlider::SliderPageStepAdd: code = ScrollCode::PageDown; break;
+      case QAbstractSlider::SliderPageStepSub: code = ScrollCode::PageUp; break;
+      case QAbstractSlider::SliderToMinimum: code = ScrollCode::Top; break;
+      case QAbstractSlider::SliderToMaximum: code = ScrollCode::Bottom; break;
+      default: break;
+    }
+    ScrollBarScroll(code, ScrollBar->sliderPosition());
+  });
+  connect(BitBtnMirror, &QPushButton::clicked, this, &VocabEditForm::ButtonMirrorClick);
+  connect(BitBtnDelete, &QPushButton::clicked, this, &VocabEditForm::ButtonDeleteClick);
+  connect(BitBtnInsert, &QPushButton::clicked, this, [this] { ButtonInsertClick(); });
+  connect(BitBtnCopy, &QPushButton::clicked, this, &VocabEditForm::ButtonCopyClick);
+}
+
+int VocabEditForm::CurrentPage() const { return shownPage_; }
+
+void VocabEditForm::SetLesson(std::unique_ptr<TMeanCollection> lesson) {
+  lesson_ = std::move(lesson);
+  EnsureEntry();
+  entryIndex_ = 0;
+  ShowLesson();
+}
+
+void VocabEditForm::EnsureEntry() {
+  if (!lesson_->Meanings) lesson_->Meanings = std::make_unique<TMeaningList>();
+  if (lesson_->Meanings->Empty()) lesson_->Meanings->Insert(TMeaning::Create());
+}
+
+void VocabEditForm::Change(QObject* sender) {
+  if (sender == EditLanguage1) LabelLanguage1->setText(EditLanguage1->text());
+  if (sender == EditLanguage2) LabelLanguage2->setText(EditLanguage2->text());
+  lesson_->Modified = true;
+  controlsChanged_ = true;
+}
+
+void VocabEditForm::FillMemo(QPlainTextEdit* memo, const std::vector<std::string>& words) {
+  QString text;
+  for (std::size_t i = 0; i < words.size(); ++i) {
+    if (i) text += '\n';
+    text += ToQString(words[i]);
+  }
+  {
+    const QSignalBlocker blocker(memo);
+    memo->setPlainText(text);
+  }
+  // Putting words into a memo counts as a change; emptying it does not.
+  if (!words.empty()) Change(memo);
+}
+
+void VocabEditForm::ShowLesson() {
+  showing_ = true;
+  ApplyFonts();
+  const auto setText = [](QLineEdit* edit, const std::string& text) {
+    const QString value = ToQString(text);
+    if (edit->text() != value) edit->setText(value);  // notifies Change
+  };
+  setText(EditTitle, lesson_->Title);
+  setText(EditTopic, lesson_->Topic);
+  setText(EditAuthor, lesson_->Author);
+  setText(EditImage, lesson_->Picture);
+  setText(EditLanguage1, lesson_->Language1.Name);
+  LabelLanguage1->setText(ToQString(lesson_->Language1.Name));
+  setText(EditLanguage2, lesson_->Language2.Name);
+  LabelLanguage2->setText(ToQString(lesson_->Language2.Name));
+
+  const int count = lesson_->EntryCount();
+  Label7->setText(QString::number(count));
+  // All words are the words of both languages; two passes instead of three.
+  const std::uint32_t words1 = CountWords(*lesson_, 0);
+  const std::uint32_t words2 = CountWords(*lesson_, 1);
+  Label11->setText(QString::number(words1 + words2));
+  Label13->setText(QString::number(words1));
+  Label15->setText(QString::number(words2));
+  controlsChanged_ = false;
+
+  if (entryIndex_ >= count) entryIndex_ = std::max(0, count - 1);
+  {
+    const QSignalBlocker blocker(ScrollBar);
+    ScrollBar->setMaximum(std::max(1, count));
+    ScrollBar->setValue(entryIndex_ + 1);
+  }
+  EditEntryNr->setText(QString::number(entryIndex_ + 1));
+  EditEntryNr->repaint();
+
+  const TMeaning& entry = *lesson_->At(entryIndex_);
+  ComboBoxForm->setCurrentIndex(entry.Form < ComboBoxForm->count() ? entry.Form : -1);
+  FillMemo(MemoSynonyms, entry.KindTexts(kSynonyms));
+  FillMemo(MemoAntonyms, entry.KindTexts(kAntonyms));
+  FillMemo(MemoTranslations, entry.KindTexts(kTranslations));
+  FillMemo(MemoTransvertions, entry.KindTexts(kAntonymTranslations));
+  controlsChanged_ = false;
+  showing_ = false;
+}
+
+void VocabEditForm::StoreControls() {
+  if (!controlsChanged_) return;
+  QString rejected;
+  const auto take = [&rejected](QLineEdit* edit, std::string& target) {
+    QString editRejected;
+    target = ToLessonString(edit->text(), &editRejected);
+    if (editRejected.isEmpty()) return;
+    Collect(&rejected, editRejected);
+    const QSignalBlocker blocker(edit);
+    edit->setText(ToQString(target));  // show what was stored
+  };
+  take(EditTitle, lesson_->Title);
+  take(EditTopic, lesson_->Topic);
+  take(EditAuthor, lesson_->Author);
+  take(EditImage, lesson_->Picture);
+  take(EditLanguage1, lesson_->Language1.Name);
+  take(EditLanguage2, lesson_->Language2.Name);
+  TMeaning& entry = *lesson_->At(entryIndex_);
+  if (ComboBoxForm->currentIndex() >= 0) entry.Form = static_cast<std::uint8_t>(ComboBoxForm->currentIndex());
+  const std::pair<QPlainTextEdit*, int> memos[] = {{MemoSynonyms, kSynonyms},
+                                                   {MemoTranslations, kTranslations},
+                                                   {MemoAntonyms, kAntonyms},
+                                                   {MemoTransvertions, kAntonymTranslations}};
+  for (const auto& [memo, kind] : memos) {
+    bool hadRejected = false;
+    const std::vector<std::string> lines = LessonLines(memo, &rejected, &hadRejected);
+    entry.SetKindTexts(kind, lines);
+    if (hadRejected) {
+      const QSignalBlocker blocker(memo);
+      QString text;
+      for (std::size_t i = 0; i < lines.size(); ++i) text += (i ? "\n" : "") + ToQString(lines[i]);
+      memo->setPlainText(text);
+    }
+  }
+  controlsChanged_ = false;
+  if (!rejected.isEmpty())
+    main_->Services().dialogs.ShowWarning(
+        this, Utf8ToQString(TranslateMessage("ErrCharacters",
+                                             "These characters cannot be stored in a lesson and were replaced by "
+                                             "\"?\": %s",
+                                             {rejected.toStdString()})));
+}
+
+void VocabEditForm::ApplyFonts() {
+  const TFont& font1 = lesson_->Language1.Font;
+  for (QWidget* w : std::initializer_list<QWidget*>{MemoSynonyms, MemoAntonyms, EditTitle, EditTopic, EditAuthor,
+                                                    EditImage, EditLanguage1, EditLanguage2, ComboFontLanguage1,
+                                                    ComboFontLanguage2})
+    ApplyFontTo(w, font1);
+  ComboFontLanguage1->clear();
+  ComboFontLanguage1->addItem(ToQString(font1.Name));
+  ComboFontLanguage1->setCurrentIndex(0);
+  const TFont& font2 = lesson_->Language2.Font;
+  for (QWidget* w : {MemoTranslations, MemoTransvertions}) ApplyFontTo(w, font2);
+  ComboFontLanguage2->clear();
+  ComboFontLanguage2->addItem(ToQString(font2.Name));
+  ComboFontLanguage2->setCurrentIndex(0);
+}
+
+void VocabEditForm::ComboFontDropDown(int language) {
+  TFont& font = language == 1 ? lesson_->Language1.Font : lesson_->Language2.Font;
+  QFont chosen = ToQFont(font);
+  if (main_->Services().dialogs.ChooseFont(this, chosen)) {
+    const TFont changed = FromQFont(chosen, font.Color);
+    // A new font is an edit of the lesson, so closing asks to save it.
+    if (!(changed == font)) lesson_->Modified = true;
+    font = changed;
+  }
+  ApplyFonts();
+}
+
+void VocabEditForm::TabSetClick(int index) {
+  if (index == shownPage_) return;
+  if (!TabSetChange(index)) {
+    const QSignalBlocker blocker(TabSet);
+    TabSet->setCurrentIndex(shownPage_);
+    return;
+  }
+  ShowPage(index);
+}
+
+void VocabEditForm::SelectTab(int index) { TabSet->setCurrentIndex(index); }
+
+bool VocabEditForm::TabSetChange(int newTab) {
+  // Leaving the Header and Entries pages keeps their edits in the lesson.
+  if (newTab == kTextPage) StoreControls();
+  return true;
+}
+
+void VocabEditForm::ShowPage(int page) {
+  shownPage_ = page;
+  Pages->setCurrentIndex(page);
+  ApplyPageSize();
+}
+
+void VocabEditForm::ApplyPageSize() {
+  // Minimised, the window is just its title bar; on the Text page it sizes freely.
+  if (shownPage_ == kTextPage || (windowState() & Qt::WindowMinimized)) {
+    setMinimumSize(QSize(0, 0));
+    setMaximumSize(QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
+    return;
+  }
+  if (windowState() & Qt::WindowMaximized) setWindowState(windowState() & ~Qt::WindowMaximized);
+  setMinimumSize(QSize(fixedWidth_, fixedHeight_));
+  setMaximumSize(QSize(fixedWidth_, fixedHeight_));
+  resize(fixedWidth_, fixedHeight_);
+}
+
+void VocabEditForm::UpdateFixedSize() {
+  // The frame and title bar around the client area are known once the
+  // window has its style; until then they count as nothing.
+  const QMargins frame = contentsMargins();
+  fixedWidth_ = kClientWidth + frame.left() + frame.right();
+  fixedHeight_ = kClientHeight + frame.top() + frame.bottom();
+}
+
+void VocabEditForm::showEvent(QShowEvent* event) {
+  QMdiSubWindow::showEvent(event);
+  UpdateFixedSize();
+  ApplyPageSize();
+}
+
+void VocabEditForm::SetTextMargins() { MemoText->SetTextMargins(3, 2); }
+
+void VocabEditForm::changeEvent(QEvent* event) {
+  QMdiSubWindow::changeEvent(event);
+  // On the Header and Entries pages a maximised window returns to its fixed size.
+  if (event->type() == QEvent::WindowStateChange) ApplyPageSize();
+}
+
+void VocabEditForm::resizeEvent(QResizeEvent* event) {
+  QMdiSubWindow::resizeEvent(event);
+  if (MemoText) SetTextMargins();
+}
+
+bool VocabEditForm::PreviewEvent(QObject* watched, QEvent* event) {
+  const QEvent::Type type = event->type();
+  if (type != QEvent::KeyPress && type != QEvent::FocusOut) return false;
+  auto* widget = qobject_cast<QWidget*>(watched);
+  if (!widget || (widget != this && !isAncestorOf(widget))) return false;
+  if (type == QEvent::KeyPress) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    return FormKeyDown(key->key(), key->modifiers());
+  }
+  if (widget == EditEntryNr) {
+    const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+    if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) EditEntryExit();
+  }
+  return false;
+}
+
+}  // namespace vocatrix::ui

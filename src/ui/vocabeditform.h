@@ -1,0 +1,210 @@
+#pragma once
+// The lesson editor window: one lesson on the pages Header, Entries and
+// Text, inside the main window's frame.
+//
+// vocabeditform.cpp        creation, layout, showing and storing the lesson
+// vocabeditform_entries.cpp navigation between entries and the entry commands
+// vocabeditform_files.cpp  open, save, save as and close
+// vocabeditform_menu.cpp   the window's menus and the edit commands
+
+#include <QMdiSubWindow>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "model/lesson.h"
+#include "ui/menumerge.h"
+
+class QAction;
+class QActionGroup;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+class QScrollBar;
+class QStackedWidget;
+class QTabBar;
+
+namespace vocatrix::ui {
+
+class MainForm;
+class TMemoText;
+class TFontCombo;
+
+// Scroll codes of the entry scroll bar.
+enum class ScrollCode { LineUp, LineDown, PageUp, PageDown, Position, Track, Top, Bottom, EndScroll };
+
+class VocabEditForm : public QMdiSubWindow {
+  Q_OBJECT
+ public:
+  enum Page : int { kHeaderPage = 0, kEntriesPage = 1, kTextPage = 2 };
+  static constexpr int kClientWidth = 320;
+  static constexpr int kClientHeight = 265;
+  static constexpr int kPageHeight = 249;
+  static constexpr int kMaxEntries = 65535;
+
+  // A window with a new lesson (one blank entry) on the Header page.
+  explicit VocabEditForm(MainForm* mainForm);
+  ~VocabEditForm() override;
+
+  MainForm* Main() const { return main_; }
+  TMeanCollection& Lesson() const { return *lesson_; }
+  // Takes over another lesson (a combine result); one without entries gets
+  // a blank entry. Shows its first entry.
+  void SetLesson(std::unique_ptr<TMeanCollection> lesson);
+  const std::string& FileName() const { return fileName_; }
+  int EntryIndex() const { return entryIndex_; }
+  bool ControlsChanged() const { return controlsChanged_; }
+  int FixedWidth() const { return fixedWidth_; }
+  int FixedHeight() const { return fixedHeight_; }
+  int CurrentPage() const;
+
+  // --- Showing and storing ---
+  void StoreControls();
+  void ShowLesson();
+  void ApplyFonts();
+  // The font drop-down of a language (1 or 2) opens the font dialog instead of a list.
+  void ComboFontDropDown(int language);
+  // The change notification of the header edits, word memos and form list.
+  void Change(QObject* sender);
+
+  // --- Pages ---
+  // Changes the page through the tab strip, asking TabSetChange first.
+  void SelectTab(int index);
+  // Whether the page may change to `newTab`; the Text page's conversion and
+  // compilation take place here.
+  bool TabSetChange(int newTab);
+  void SetTextMargins();
+
+  // --- Navigation and entry commands ---
+  void ScrollBarScroll(ScrollCode code, int position);
+  void EditEntryNrChange();
+  void EditEntryExit();
+  // The window's preview of every key; true when the key was used.
+  bool FormKeyDown(int key, Qt::KeyboardModifiers modifiers);
+  // False when the lesson is full.
+  bool ButtonInsertClick();
+  void ButtonDeleteClick();
+  void ButtonMirrorClick();
+  void ButtonCopyClick();
+  void CompactClick();
+  void MirrorClick();
+
+  // --- File commands ---
+  // Loads a file into this new window; raises the error when that fails.
+  void Open(const std::string& fileName);
+  // Save and Save As; errors reach the caller.
+  void Save();
+  void SaveAs();
+  // The menu commands: errors are shown. MenuSaveClick returns true when the
+  // lesson is saved afterwards.
+  bool MenuSaveClick();
+  void MenuSaveAsClick();
+  // True (after a warning naming the file) when the file exists and may not be written.
+  bool IsReadOnly(const std::string& fileName);
+  // Whether the window may close; asks to save a modified lesson.
+  bool FormCloseQuery();
+
+  // --- Edit commands ---
+  void CutToClipboard();
+  void CopyToClipboard();
+  void PasteFromClipboard();
+  void Delete();
+  void SelectAll();
+  void UpdateEditMenu();
+
+  // --- Menus ---
+  std::vector<GroupedMenu<QMenu*>> MenuGroups() const;
+  QActionGroup* LanguageItems() const { return languageGroup_; }
+
+  static const char* const kOpenFilter;
+  static const char* const kSaveFilter;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void changeEvent(QEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  void CreateHeaderPage(QWidget* page);
+  void CreateEntriesPage(QWidget* page);
+  void CreateMenus();
+  void ShowPage(int page);
+  void ApplyPageSize();
+  void UpdateFixedSize();
+  void FormClose();
+  void TabSetClick(int index);
+  void EnsureEntry();
+  void SetEntryNrColor(bool error);
+  void FillMemo(QPlainTextEdit* memo, const std::vector<std::string>& words);
+  // The focused control when it is one of the edits or word memos.
+  QWidget* FocusedEditControl() const;
+  void OpenTextFile(const std::string& fileName);
+  void SaveTextFile();
+  // Sees the window's key and focus events before its controls do.
+  bool PreviewEvent(QObject* watched, QEvent* event);
+
+  MainForm* main_;
+  std::unique_ptr<TMeanCollection> lesson_;
+  std::string fileName_;
+  int entryIndex_ = 0;
+  bool controlsChanged_ = false;
+  int fixedWidth_ = 0;
+  int fixedHeight_ = 0;
+  int shownPage_ = kHeaderPage;
+  bool showing_ = false;
+  QObject* preview_ = nullptr;
+
+ public:
+  // Controls, named as in the window design.
+  QWidget* Client = nullptr;
+  QStackedWidget* Pages = nullptr;
+  QTabBar* TabSet = nullptr;
+  QLineEdit* EditTitle = nullptr;
+  QLineEdit* EditTopic = nullptr;
+  QLineEdit* EditAuthor = nullptr;
+  QLineEdit* EditImage = nullptr;
+  QLineEdit* EditLanguage1 = nullptr;
+  QLineEdit* EditLanguage2 = nullptr;
+  TFontCombo* ComboFontLanguage1 = nullptr;
+  TFontCombo* ComboFontLanguage2 = nullptr;
+  QLabel* LabelLanguage1 = nullptr;
+  QLabel* LabelLanguage2 = nullptr;
+  QLabel* LabelStatistics = nullptr;
+  QLabel* Label7 = nullptr;
+  QLabel* Label11 = nullptr;
+  QLabel* Label13 = nullptr;
+  QLabel* Label15 = nullptr;
+  QPlainTextEdit* MemoSynonyms = nullptr;
+  QPlainTextEdit* MemoTranslations = nullptr;
+  QPlainTextEdit* MemoAntonyms = nullptr;
+  QPlainTextEdit* MemoTransvertions = nullptr;
+  QComboBox* ComboBoxForm = nullptr;
+  QLineEdit* EditEntryNr = nullptr;
+  QScrollBar* ScrollBar = nullptr;
+  QPushButton* BitBtnMirror = nullptr;
+  QPushButton* BitBtnDelete = nullptr;
+  QPushButton* BitBtnInsert = nullptr;
+  QPushButton* BitBtnCopy = nullptr;
+  TMemoText* MemoText = nullptr;
+  QMenu* MemoPopUp = nullptr;
+
+ private:
+  QMenu* menuFile_ = nullptr;
+  QMenu* menuEdit_ = nullptr;
+  QMenu* menuExtras_ = nullptr;
+  QMenu* menuLanguage_ = nullptr;
+  QActionGroup* languageGroup_ = nullptr;
+  QAction* menuCut_ = nullptr;
+  QAction* menuCopy_ = nullptr;
+  QAction* menuPaste_ = nullptr;
+  QAction* menuDelete_ = nullptr;
+  QAction* popupCut_ = nullptr;
+  QAction* popupCopy_ = nullptr;
+  QAction* popupPaste_ = nullptr;
+};
+
+}  // namespace vocatrix::ui

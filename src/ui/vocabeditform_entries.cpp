@@ -1,0 +1,154 @@
+// Navigation between entries and the entry and lesson commands of the
+// lesson editor window.
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPalette>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+
+#include "files/settings.h"
+#include "ui/mainform.h"
+#include "ui/qtstrings.h"
+#include "ui/vocabeditform.h"
+
+namespace vocatrix::ui {
+
+void VocabEditForm::ScrollBarScroll(ScrollCode code, int position) {
+  StoreControls();
+  const int count = lesson_->EntryCount();
+  if (entryIndex_ >= count - 1 && (code == ScrollCode::LineDown || code == ScrollCode::PageDown)) {
+    // Scrolling on past the last entry appends a blank one, as long as the
+    // 16-bit entry count of the lesson file can hold it.
+    if (count >= kMaxEntries) {
+      main_->Services().sound.Beep();
+    } else {
+      lesson_->Meanings->Insert(TMeaning::Create());
+      lesson_->Modified = true;
+      position += 1;
+    }
+  }
+  entryIndex_ = std::clamp(position - 1, 0, lesson_->EntryCount() - 1);
+  ShowLesson();
+}
+
+void VocabEditForm::SetEntryNrColor(bool error) {
+  QPalette palette = EditEntryNr->palette();
+  palette.setColor(QPalette::Base, error ? QColor(255, 0, 0) : QColor(Qt::white));
+  EditEntryNr->setPalette(palette);
+}
+
+void VocabEditForm::EditEntryNrChange() {
+  if (showing_) return;
+  SetEntryNrColor(false);
+  const QString text = EditEntryNr->text();
+  if (text.isEmpty()) return;
+  bool ok = false;
+  const int number = text.toInt(&ok, 10);
+  if (!ok || number < 1 || number > lesson_->EntryCount()) {
+    SetEntryNrColor(true);
+    main_->Services().sound.Beep();
+    return;
+  }
+  StoreControls();
+  entryIndex_ = number - 1;
+  ShowLesson();
+  EditEntryNr->setModified(false);
+}
+
+void VocabEditForm::EditEntryExit() {
+  StoreControls();
+  ShowLesson();
+}
+
+bool VocabEditForm::FormKeyDown(int key, Qt::KeyboardModifiers modifiers) {
+  if (CurrentPage() != kEntriesPage) return false;
+  if (modifiers & Qt::AltModifier) {
+    const int position = ScrollBar->value();
+    const int count = lesson_->EntryCount();
+    switch (key) {
+      case Qt::Key_PageUp: ScrollBarScroll(ScrollCode::LineUp, std::max(1, position - 1)); return true;
+      case Qt::Key_PageDown: ScrollBarScroll(ScrollCode::LineDown, std::min(count, position + 1)); return true;
+      case Qt::Key_End: ScrollBarScroll(ScrollCode::Bottom, count); return true;
+      case Qt::Key_Home: ScrollBarScroll(ScrollCode::Top, 1); return true;
+      case Qt::Key_Insert: ButtonInsertClick(); return true;
+      case Qt::Key_Delete: ButtonDeleteClick(); return true;
+      default: break;
+    }
+  }
+  switch (key) {
+    case Qt::Key_Escape: close(); return true;
+    case Qt::Key_F2: ButtonMirrorClick(); return true;
+    case Qt::Key_F3: ButtonCopyClick(); return true;
+    case Qt::Key_F12: MemoSynonyms->setFocus(Qt::ShortcutFocusReason); return true;
+    default: return false;
+  }
+}
+
+bool VocabEditForm::ButtonInsertClick() {
+  StoreControls();
+  if (lesson_->EntryCount() >= kMaxEntries) {
+    main_->Services().sound.Beep();
+    return false;
+  }
+  lesson_->Meanings->AtInsert(entryIndex_, TMeaning::Create());
+  MemoSynonyms->setFocus(Qt::OtherFocusReason);
+  lesson_->Modified = true;
+  ShowLesson();
+  return true;
+}
+
+void VocabEditForm::ButtonDeleteClick() {
+  const QString question =
+      Utf8ToQString(TranslateMessage("DeleteEntry", "Delete Entry '%s'?", {std::to_string(entryIndex_ + 1)}));
+  if (main_->Services().dialogs.Message(this, MessageKind::Confirmation, MessageButtons::OkCancel, question) !=
+      MessageAnswer::Ok)
+    return;
+  StoreControls();
+  lesson_->Meanings->AtDelete(entryIndex_);
+  lesson_->Modified = true;
+  if (entryIndex_ >= lesson_->EntryCount()) {
+    if (lesson_->EntryCount() == 0) {
+      ButtonInsertClick();
+      return;
+    }
+    --entryIndex_;
+  }
+  ShowLesson();
+}
+
+void VocabEditForm::ButtonMirrorClick() {
+  StoreControls();
+  lesson_->At(entryIndex_)->MirrorEntry();
+  lesson_->Modified = true;
+  ShowLesson();
+}
+
+void VocabEditForm::ButtonCopyClick() {
+  if (!ButtonInsertClick()) return;
+  // The blank entry stands in front of the source; it takes over the
+  // source's four lists and form, and is shown.
+  const MeaningPtr& copy = lesson_->At(entryIndex_);
+  const MeaningPtr& source = lesson_->At(entryIndex_ + 1);
+  for (int kind : {kSynonyms, kTranslations, kAntonyms, kAntonymTranslations})
+    copy->SetKindTexts(kind, source->KindTexts(kind));
+  copy->Form = source->Form;
+  lesson_->Modified = true;
+  ShowLesson();
+}
+
+void VocabEditForm::CompactClick() {
+  StoreControls();
+  lesson_->DblDel();
+  if (entryIndex_ > lesson_->EntryCount() - 1) entryIndex_ = std::max(0, lesson_->EntryCount() - 1);
+  ShowLesson();
+}
+
+void VocabEditForm::MirrorClick() {
+  // Mirrors the lesson of the Header and Entries pages.
+  StoreControls();
+  lesson_->Mirror();
+  ShowLesson();
+}
+
+}  // namespace vocatrix::ui

@@ -1,0 +1,139 @@
+// Open, save, save as and close of the lesson editor window.
+
+#include <QCloseEvent>
+#include <QMdiArea>
+#include <QTabBar>
+
+#include "files/lessonfiles.h"
+#include "files/settings.h"
+#include "ui/mainform.h"
+#include "ui/platform/fileaccess.h"
+#include "ui/qtstrings.h"
+#include "ui/vocabeditform.h"
+
+namespace vocatrix::ui {
+
+const char* const VocabEditForm::kOpenFilter =
+    "Lesson (*.rtf;*.txt;*.tav)|*.rtf;*.txt;*.tav|Rich Text (*.rtf)|*.rtf|Text (*.txt) |*.txt|tavvi (*.tav)|*.tav";
+const char* const VocabEditForm::kSaveFilter = "Rich Text (*rtf)|*.rtf|Text (*.txt)|*.txt|tavvi (*.tav)|*.tav";
+
+void VocabEditForm::Open(const std::string& fileName) {
+  fileName_ = fileName;
+  setWindowTitle(FileNameToQString(ExtractFileName(fileName)));
+  switch (FileKind(fileName)) {
+    case kLessonFile: {
+      lesson_ = TMeanCollection::CreateFromFile(fileName);
+      lesson_->DblDel();
+      // The window shows one entry at a time, so a lesson file without
+      // entries gets a blank one.
+      EnsureEntry();
+      entryIndex_ = 0;
+      ShowLesson();
+      lesson_->Modified = false;
+      break;
+    }
+    case kTextFile:
+    case kRichTextFile:
+      OpenTextFile(fileName);
+      break;
+    default:
+      throw ENotLesson::ForFile(fileName);
+  }
+}
+
+void VocabEditForm::OpenTextFile(const std::string& fileName) {
+  // Lesson text opens on the Text page, which does not compile text yet.
+  throw Exception(FormatText("'%s' is lesson text; this version opens lesson files (.tav) only.", {fileName}));
+}
+
+void VocabEditForm::SaveTextFile() {
+  throw Exception(FormatText("'%s' is lesson text; this version saves lesson files (.tav) only.", {fileName_}));
+}
+
+void VocabEditForm::Save() {
+  if (fileName_.empty() || IsReadOnly(fileName_)) {
+    SaveAs();
+    return;
+  }
+  switch (FileKind(fileName_)) {
+    case kLessonFile:
+      if (CurrentPage() == kTextPage) SelectTab(kHeaderPage);
+      StoreControls();
+      // The new content is written completely before the previous file
+      // becomes the backup, so a failed save keeps both.
+      lesson_->SaveToFile(fileName_, BackupName(fileName_));
+      break;
+    case kTextFile:
+    case kRichTextFile:
+      SaveTextFile();
+      break;
+    default:
+      throw ENotLesson::ForFile(fileName_);
+  }
+  lesson_->Modified = false;
+}
+
+void VocabEditForm::SaveAs() {
+  FileDialogRequest request;
+  request.Filter = kSaveFilter;
+  request.FilterIndex = 3;
+  request.FileName = FileNameToQString(fileName_);
+  request.DefaultExtension = "tav";
+  request.OverwritePrompt = true;
+  request.RefuseReadOnly = true;
+  const std::optional<QString> chosen = main_->Services().dialogs.SaveFileName(this, request);
+  if (!chosen) return;
+  fileName_ = QStringToFileName(*chosen);
+  setWindowTitle(FileNameToQString(ExtractFileName(fileName_)));
+  Save();
+}
+
+bool VocabEditForm::MenuSaveClick() {
+  try {
+    Save();
+  } catch (const std::exception& e) {
+    main_->Services().dialogs.ShowError(this, Utf8ToQString(e.what()));
+  }
+  return !lesson_->Modified;
+}
+
+void VocabEditForm::MenuSaveAsClick() {
+  try {
+    SaveAs();
+  } catch (const std::exception& e) {
+    main_->Services().dialogs.ShowError(this, Utf8ToQString(e.what()));
+  }
+}
+
+bool VocabEditForm::IsReadOnly(const std::string& fileName) {
+  if (!FileIsReadOnly(fileName)) return false;
+  main_->Services().dialogs.ShowWarning(this, FileNameToQString(ExtractFileName(fileName)) + " is read only.");
+  return true;
+}
+
+bool VocabEditForm::FormCloseQuery() {
+  if (!lesson_->Modified) return true;
+  const QString question =
+      Utf8ToQString(TranslateMessage("CancelLesson", "Do you want to save '%s'?", {windowTitle().toStdString()}));
+  switch (main_->Services().dialogs.Message(this, MessageKind::Confirmation, MessageButtons::YesNoCancel, question)) {
+    case MessageAnswer::No: return true;
+    case MessageAnswer::Yes: return MenuSaveClick();
+    default: return false;
+  }
+}
+
+void VocabEditForm::FormClose() {
+  if (mdiArea() && mdiArea()->subWindowList().size() == 1 && mdiArea()->subWindowList().first() == this)
+    main_->SetLessonControlsEnabled(false);
+}
+
+void VocabEditForm::closeEvent(QCloseEvent* event) {
+  if (!FormCloseQuery()) {
+    event->ignore();
+    return;
+  }
+  FormClose();
+  QMdiSubWindow::closeEvent(event);
+}
+
+}  // namespace vocatrix::ui

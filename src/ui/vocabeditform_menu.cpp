@@ -1,0 +1,181 @@
+// The menus of the lesson editor window (merged into the frame's menu bar
+// while the window is active) and its edit commands.
+
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
+#include <QPlainTextEdit>
+
+#include "ui/mainform.h"
+#include "ui/memotext.h"
+#include "ui/vocabeditform.h"
+
+namespace vocatrix::ui {
+namespace {
+
+QMenu* MakeMenu(QWidget* owner, const char* name, const QString& caption) {
+  auto* menu = new QMenu(caption, owner);
+  menu->setObjectName(name);
+  return menu;
+}
+
+QAction* AddItem(QMenu* menu, const char* name, const QString& caption, const QKeySequence& shortcut = {}) {
+  QAction* item = menu->addAction(caption);
+  item->setObjectName(name);
+  if (!shortcut.isEmpty()) item->setShortcut(shortcut);
+  return item;
+}
+
+void AddSeparator(QMenu* menu, const char* name) {
+  QAction* separator = menu->addSeparator();
+  separator->setObjectName(name);
+  separator->setText("-");
+}
+
+// Items of commands not available yet: they exist, disabled, until wired.
+QAction* AddLaterItem(QMenu* menu, const char* name, const QString& caption, const QKeySequence& shortcut = {}) {
+  QAction* item = AddItem(menu, name, caption, shortcut);
+  item->setEnabled(false);
+  return item;
+}
+
+bool HasSelection(QWidget* control) {
+  if (auto* edit = qobject_cast<QLineEdit*>(control)) return edit->hasSelectedText();
+  if (auto* memo = qobject_cast<QPlainTextEdit*>(control)) return memo->textCursor().hasSelection();
+  return false;
+}
+
+bool ClipboardHasText() {
+  const QMimeData* data = QApplication::clipboard()->mimeData();
+  return data && data->hasText();
+}
+
+}  // namespace
+
+void VocabEditForm::CreateMenus() {
+  menuFile_ = MakeMenu(this, "MenuFile", "&Datei");
+  connect(AddItem(menuFile_, "MenuNew", "&Neu", QKeySequence("Ctrl+N")), &QAction::triggered, main_,
+          [this] { main_->NewChild(); });
+  connect(AddItem(menuFile_, "MenuOpen", "&Öffnen...", QKeySequence("Ctrl+O")), &QAction::triggered, main_,
+          [this] { main_->OpenChild(); });
+  AddLaterItem(menuFile_, "MenuBrowse", "&Browsen...")->setVisible(false);
+  connect(AddItem(menuFile_, "MenuClose", "Schließen"), &QAction::triggered, this, [this] { close(); });
+  connect(AddItem(menuFile_, "MenuCloseAll", "Alles Schließen"), &QAction::triggered, main_,
+          [this] { main_->CloseAllLessons(); });
+  AddSeparator(menuFile_, "N1");
+  connect(AddItem(menuFile_, "MenuSave", "&Speichern", QKeySequence("Ctrl+S")), &QAction::triggered, this,
+          [this] { MenuSaveClick(); });
+  connect(AddItem(menuFile_, "MenuSaveAs", "Speichern &unter..."), &QAction::triggered, this,
+          [this] { MenuSaveAsClick(); });
+  connect(AddItem(menuFile_, "MenuSaveAll", "&Alles Speichern"), &QAction::triggered, main_,
+          [this] { main_->SaveAllLessons(); });
+  AddSeparator(menuFile_, "N2");
+  AddLaterItem(menuFile_, "MenuPrint", "&Drucken...", QKeySequence("Ctrl+P"));
+  AddSeparator(menuFile_, "N3");
+  connect(AddItem(menuFile_, "MenuExit", "&Beenden"), &QAction::triggered, main_, [this] { main_->MenuExitClick(); });
+
+  menuEdit_ = MakeMenu(this, "MenuEdit", "&Bearbeiten");
+  menuCut_ = AddItem(menuEdit_, "MenuCut", "A&usschneiden", QKeySequence("Ctrl+X"));
+  menuCopy_ = AddItem(menuEdit_, "MenuCopy", "&Kopieren", QKeySequence("Ctrl+C"));
+  menuPaste_ = AddItem(menuEdit_, "MenuPaste", "E&infügen", QKeySequence("Ctrl+V"));
+  menuDelete_ = AddItem(menuEdit_, "MenuDelete", "&Löschen");
+  QAction* selectAll = AddItem(menuEdit_, "MenuSelectAll", "&Alles markieren");
+  connect(menuCut_, &QAction::triggered, this, &VocabEditForm::CutToClipboard);
+  connect(menuCopy_, &QAction::triggered, this, &VocabEditForm::CopyToClipboard);
+  connect(menuPaste_, &QAction::triggered, this, &VocabEditForm::PasteFromClipboard);
+  connect(menuDelete_, &QAction::triggered, this, &VocabEditForm::Delete);
+  connect(selectAll, &QAction::triggered, this, &VocabEditForm::SelectAll);
+  connect(menuEdit_, &QMenu::aboutToShow, this, &VocabEditForm::UpdateEditMenu);
+
+  menuExtras_ = MakeMenu(this, "MenuExtras", "Ex&tras");
+  AddLaterItem(menuExtras_, "MenuCharmap", "Sonder&zeichen...");
+  menuLanguage_ = MakeMenu(this, "MenuLanguage", "S&prache");
+  menuExtras_->addMenu(menuLanguage_);
+  AddLaterItem(menuLanguage_, "Speichern1", "&Speichern")->setVisible(false);
+  languageGroup_ = new QActionGroup(this);
+  languageGroup_->setExclusive(true);
+  AddSeparator(menuExtras_, "N5");
+  connect(AddItem(menuExtras_, "MenuMirror", "&Spiegeln"), &QAction::triggered, this, &VocabEditForm::MirrorClick);
+  connect(AddItem(menuExtras_, "MenuCompact", "&Verdichten"), &QAction::triggered, this,
+          &VocabEditForm::CompactClick);
+  AddSeparator(menuExtras_, "N4");
+  AddLaterItem(menuExtras_, "MenuConcat", "&Aneinanderhängen...");
+  AddLaterItem(menuExtras_, "MenuSubstitute", "Sprache &Ersetzen...");
+
+  MemoPopUp = MakeMenu(this, "MemoPopUp", {});
+  popupCut_ = AddItem(MemoPopUp, "Cut1", "Cut");
+  popupCopy_ = AddItem(MemoPopUp, "Copy1", "Copy");
+  popupPaste_ = AddItem(MemoPopUp, "Paste1", "Paste");
+  connect(popupCut_, &QAction::triggered, this, &VocabEditForm::CutToClipboard);
+  connect(popupCopy_, &QAction::triggered, this, &VocabEditForm::CopyToClipboard);
+  connect(popupPaste_, &QAction::triggered, this, &VocabEditForm::PasteFromClipboard);
+  connect(ComboBoxForm, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+    UpdateEditMenu();
+    MemoPopUp->popup(ComboBoxForm->mapToGlobal(at));
+  });
+}
+
+std::vector<GroupedMenu<QMenu*>> VocabEditForm::MenuGroups() const {
+  return {{0, menuFile_}, {1, menuEdit_}, {2, menuExtras_}};
+}
+
+QWidget* VocabEditForm::FocusedEditControl() const {
+  QWidget* control = focusWidget();
+  if (!control || !isAncestorOf(control) || control == MemoText) return nullptr;
+  if (qobject_cast<QLineEdit*>(control) || qobject_cast<QPlainTextEdit*>(control)) {
+    // Line edits inside drop-down lists are not among the window's edits.
+    if (qobject_cast<QComboBox*>(control->parentWidget())) return nullptr;
+    return control;
+  }
+  return nullptr;
+}
+
+void VocabEditForm::CutToClipboard() {
+  QWidget* control = FocusedEditControl();
+  if (auto* edit = qobject_cast<QLineEdit*>(control)) edit->cut();
+  else if (auto* memo = qobject_cast<QPlainTextEdit*>(control)) memo->cut();
+}
+
+void VocabEditForm::CopyToClipboard() {
+  QWidget* control = FocusedEditControl();
+  if (auto* edit = qobject_cast<QLineEdit*>(control)) edit->copy();
+  else if (auto* memo = qobject_cast<QPlainTextEdit*>(control)) memo->copy();
+}
+
+void VocabEditForm::PasteFromClipboard() {
+  QWidget* control = FocusedEditControl();
+  if (auto* edit = qobject_cast<QLineEdit*>(control)) edit->paste();
+  else if (auto* memo = qobject_cast<QPlainTextEdit*>(control)) memo->paste();
+}
+
+void VocabEditForm::Delete() {
+  QWidget* control = FocusedEditControl();
+  if (auto* edit = qobject_cast<QLineEdit*>(control)) {
+    if (edit->hasSelectedText()) edit->del();
+  } else if (auto* memo = qobject_cast<QPlainTextEdit*>(control)) memo->textCursor().removeSelectedText();
+}
+
+void VocabEditForm::SelectAll() {
+  QWidget* control = FocusedEditControl();
+  if (auto* edit = qobject_cast<QLineEdit*>(control)) edit->selectAll();
+  else if (auto* memo = qobject_cast<QPlainTextEdit*>(control)) memo->selectAll();
+}
+
+void VocabEditForm::UpdateEditMenu() {
+  const bool paste = ClipboardHasText();
+  const bool selection = HasSelection(FocusedEditControl());
+  menuPaste_->setEnabled(paste);
+  popupPaste_->setEnabled(paste);
+  menuCut_->setEnabled(selection);
+  menuCopy_->setEnabled(selection);
+  menuDelete_->setEnabled(selection);
+  popupCut_->setEnabled(selection);
+  popupCopy_->setEnabled(selection);
+}
+
+}  // namespace vocatrix::ui

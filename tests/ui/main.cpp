@@ -1,0 +1,15 @@
+// One QApplication for all GUI tests, on the offscreen platform unless
+// another one is asked for.
+
+#include <gtest/gtest.h>
+
+#include "ui/application.h"
+#include "ui/qtfonts.h"
+
+int main(int argc, char** argv) {
+  if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  vocatrix::ui::TApplication app(argc, argv);
+  vocatrix::ui::InstallFontSubstitutions();
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}

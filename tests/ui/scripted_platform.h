@@ -1,0 +1,116 @@
+#pragma once
+// Platform services for tests: dialogs answer from a script and record what
+// they were asked; the beep and font files are counted.
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <optional>
+#include <vector>
+
+#include "ui/platform/platform.h"
+
+namespace vocatrix::test {
+
+struct AskedMessage {
+  ui::MessageKind Kind;
+  ui::MessageButtons Buttons;
+  QString Text;
+};
+
+struct AskedFileDialog {
+  bool Save;
+  ui::FileDialogRequest Request;
+};
+
+class ScriptedDialogs : public ui::Dialogs {
+ public:
+  // Answers of boxes that ask something (boxes with only OK need none).
+  std::deque<ui::MessageAnswer> MessageAnswers;
+  // File dialogs: a path, or nothing for Cancel.
+  std::deque<std::optional<QString>> FileAnswers;
+  // Font dialogs: a font, or nothing for Cancel.
+  std::deque<std::optional<QFont>> FontAnswers;
+
+  std::vector<AskedMessage> Messages;
+  std::vector<AskedFileDialog> FileDialogs;
+  int FontDialogs = 0;
+
+  ui::MessageAnswer Message(QWidget*, ui::MessageKind kind, ui::MessageButtons buttons, const QString& text) override {
+    Messages.push_back({kind, buttons, text});
+    if (buttons == ui::MessageButtons::Ok) return ui::MessageAnswer::Ok;
+    if (MessageAnswers.empty()) {
+      ADD_FAILURE() << "unexpected question: " << text.toStdString();
+      return ui::MessageAnswer::Cancel;
+    }
+    const ui::MessageAnswer answer = MessageAnswers.front();
+    MessageAnswers.pop_front();
+    return answer;
+  }
+
+  std::optional<QString> OpenFileName(QWidget*, const ui::FileDialogRequest& request) override {
+    return NextFile(false, request);
+  }
+  std::optional<QString> SaveFileName(QWidget*, const ui::FileDialogRequest& request) override {
+    return NextFile(true, request);
+  }
+
+  bool ChooseFont(QWidget*, QFont& font) override {
+    ++FontDialogs;
+    if (FontAnswers.empty()) {
+      ADD_FAILURE() << "unexpected font dialog";
+      return false;
+    }
+    const std::optional<QFont> answer = FontAnswers.front();
+    FontAnswers.pop_front();
+    if (!answer) return false;
+    font = *answer;
+    return true;
+  }
+
+  // Texts of the boxes of one kind, in order.
+  std::vector<QString> TextsOf(ui::MessageKind kind) const {
+    std::vector<QString> texts;
+    for (const AskedMessage& m : Messages)
+      if (m.Kind == kind) texts.push_back(m.Text);
+    return texts;
+  }
+
+ private:
+  std::optional<QString> NextFile(bool save, const ui::FileDialogRequest& request) {
+    FileDialogs.push_back({save, request});
+    if (FileAnswers.empty()) {
+      ADD_FAILURE() << "unexpected file dialog";
+      return std::nullopt;
+    }
+    const std::optional<QString> answer = FileAnswers.front();
+    FileAnswers.pop_front();
+    return answer;
+  }
+};
+
+class CountingSound : public ui::Sound {
+ public:
+  int Beeps = 0;
+  void Beep() override { ++Beeps; }
+};
+
+class RecordingFonts : public ui::FontRegistry {
+ public:
+  std::vector<QString> Added;
+  std::vector<QString> Removed;
+  bool AddFontFile(const QString& path) override {
+    Added.push_back(path);
+    return true;
+  }
+  void RemoveFontFile(const QString& path) override { Removed.push_back(path); }
+};
+
+struct ScriptedPlatform {
+  ScriptedDialogs Dialogs;
+  CountingSound Sound;
+  RecordingFonts Fonts;
+  ui::Platform Get() { return {Dialogs, Sound, Fonts}; }
+};
+
+}  // namespace vocatrix::test

@@ -4,6 +4,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include "bench_collation.h"
+
 #include <string>
 
 #include "model/lesson.h"
@@ -40,16 +42,7 @@ std::unique_ptr<TMeanCollection> Lesson(const std::string& other, const std::str
 void BM_SubstituteLanguage(benchmark::State& state) {
   const int entries = static_cast<int>(state.range(0));
   const bool mirrored = state.range(1) != 0;  // German as language 1 of both: case 4, four mirrors
-  if (state.range(2)) {
-    try {
-      SetCollationLocale(std::locale("de_DE.UTF-8"));
-    } catch (const std::exception&) {
-      state.SkipWithError("de_DE.UTF-8 is not installed");
-      return;
-    }
-  } else {
-    SetCollationLocale(std::locale::classic());
-  }
+  if (!bench::UseCollation(state, state.range(2) != 0)) return;
   int made = 0;
   for (auto _ : state) {
     state.PauseTiming();

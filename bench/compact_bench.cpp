@@ -4,6 +4,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include "bench_collation.h"
+
 #include <string>
 
 #include "model/lesson.h"
@@ -33,16 +35,7 @@ std::unique_ptr<TMeanCollection> LessonWithDuplicates(int entries) {
 }
 
 void BM_DblDel(benchmark::State& state) {
-  if (state.range(1)) {
-    try {
-      SetCollationLocale(std::locale("de_DE.UTF-8"));
-    } catch (const std::exception&) {
-      state.SkipWithError("de_DE.UTF-8 is not installed");
-      return;
-    }
-  } else {
-    SetCollationLocale(std::locale::classic());
-  }
+  if (!bench::UseCollation(state, state.range(1) != 0)) return;
   int remaining = 0;
   for (auto _ : state) {
     state.PauseTiming();

@@ -93,6 +93,17 @@ bool DecodeUtf8(std::string_view s, std::size_t& i, char32_t& cp) {
   return true;
 }
 
+// Appends the Windows-1252 byte of a code point, or "?" (counted) when it has none.
+void AppendCp1252(std::string& out, char32_t cp, std::size_t& replaced) {
+  const int b = CodePointToCp1252(cp);
+  if (b < 0) {
+    out += '?';
+    ++replaced;
+  } else {
+    out += static_cast<char>(b);
+  }
+}
+
 }  // namespace
 
 std::string Utf8ToCp1252(std::string_view utf8, std::size_t* replaced) {
@@ -107,13 +118,7 @@ std::string Utf8ToCp1252(std::string_view utf8, std::size_t* replaced) {
       ++count;
       continue;
     }
-    const int b = CodePointToCp1252(cp);
-    if (b < 0) {
-      out += '?';
-      ++count;
-    } else {
-      out += static_cast<char>(b);
-    }
+    AppendCp1252(out, cp, count);
   }
   if (replaced) *replaced = count;
   return out;
@@ -130,15 +135,7 @@ std::string Utf32ToCp1252(std::u32string_view text, std::size_t* replaced) {
   std::string out;
   out.reserve(text.size());
   std::size_t count = 0;
-  for (char32_t cp : text) {
-    const int b = CodePointToCp1252(cp);
-    if (b < 0) {
-      out += '?';
-      ++count;
-    } else {
-      out += static_cast<char>(b);
-    }
-  }
+  for (char32_t cp : text) AppendCp1252(out, cp, count);
   if (replaced) *replaced = count;
   return out;
 }

@@ -1,15 +1,11 @@
 // End-to-end tests: run the vocatrix-cli binary on temporary files.
 
-#include <fcntl.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <filesystem>
 
-#include "../core/test_util.h"
+#include "cli_runner.h"
 #include "files/rtf.h"
 #include "model/lesson.h"
 
@@ -24,40 +20,11 @@ using test::Texts;
 using test::WriteFile;
 using Words = std::vector<std::string>;
 
-struct Result {
-  int code = -1;
-  std::string out;
-  std::string err;
-};
+using Result = test::CliResult;
+using test::Contains;
 
 // Runs the CLI with the arguments, stdout and stderr captured in files.
-Result RunCli(const std::vector<std::string>& args) {
-  TempDir capture;
-  const std::string outPath = capture.File("out");
-  const std::string errPath = capture.File("err");
-  const pid_t pid = ::fork();
-  if (pid == 0) {
-    const int out = ::open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    const int err = ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    ::dup2(out, 1);
-    ::dup2(err, 2);
-    std::vector<char*> argv;
-    argv.push_back(const_cast<char*>(VOCATRIX_CLI_PATH));
-    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    ::execv(VOCATRIX_CLI_PATH, argv.data());
-    ::_exit(127);
-  }
-  int status = 0;
-  ::waitpid(pid, &status, 0);
-  Result r;
-  r.code = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-  r.out = ReadFile(outPath);
-  r.err = ReadFile(errPath);
-  return r;
-}
-
-bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+Result RunCli(const std::vector<std::string>& args) { return test::RunCliWith(args); }
 
 std::vector<std::string> FilesIn(const std::string& folder) {
   std::vector<std::string> names;

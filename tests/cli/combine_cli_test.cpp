@@ -1,15 +1,11 @@
 // End-to-end tests of concat, substitute, catalog and quiz: the vocatrix-cli
 // binary on temporary files, with scripted answers on stdin.
 
-#include <fcntl.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
-#include "../core/test_util.h"
+#include "cli_runner.h"
 #include "model/lesson.h"
 
 namespace vocatrix {
@@ -22,42 +18,12 @@ using test::TempDir;
 using test::Texts;
 using test::WriteFile;
 
-struct Result {
-  int code = -1;
-  std::string out;
-  std::string err;
-};
+using Result = test::CliResult;
+using test::Contains;
 
 Result RunWith(const std::vector<std::string>& args, const std::string& input = {}) {
-  TempDir capture;
-  const std::string inPath = capture.File("in");
-  const std::string outPath = capture.File("out");
-  const std::string errPath = capture.File("err");
-  WriteFile(inPath, input);
-  const pid_t pid = ::fork();
-  if (pid == 0) {
-    const int in = ::open(inPath.c_str(), O_RDONLY);
-    const int out = ::open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    const int err = ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    ::dup2(in, 0);
-    ::dup2(out, 1);
-    ::dup2(err, 2);
-    std::vector<char*> argv{const_cast<char*>(VOCATRIX_CLI_PATH)};
-    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    ::execv(VOCATRIX_CLI_PATH, argv.data());
-    ::_exit(127);
-  }
-  int status = 0;
-  ::waitpid(pid, &status, 0);
-  Result r;
-  r.code = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-  r.out = ReadFile(outPath);
-  r.err = ReadFile(errPath);
-  return r;
+  return test::RunCliWith(args, input);
 }
-
-bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
 void Save(const std::string& path, const std::string& language1, const std::string& language2,
           const std::vector<MeaningPtr>& entries, const std::string& title = "T") {

@@ -1,0 +1,53 @@
+#pragma once
+// Runs the vocatrix-cli binary with arguments and stdin text, capturing its
+// exit code, stdout and stderr.
+
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <string>
+#include <vector>
+
+#include "../core/test_util.h"
+
+namespace vocatrix::test {
+
+struct CliResult {
+  int code = -1;
+  std::string out;
+  std::string err;
+};
+
+inline CliResult RunCliWith(const std::vector<std::string>& args, const std::string& input = {}) {
+  TempDir capture;
+  const std::string inPath = capture.File("in");
+  const std::string outPath = capture.File("out");
+  const std::string errPath = capture.File("err");
+  WriteFile(inPath, input);
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    const int in = ::open(inPath.c_str(), O_RDONLY);
+    const int out = ::open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    const int err = ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    ::dup2(in, 0);
+    ::dup2(out, 1);
+    ::dup2(err, 2);
+    std::vector<char*> argv{const_cast<char*>(VOCATRIX_CLI_PATH)};
+    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    ::execv(VOCATRIX_CLI_PATH, argv.data());
+    ::_exit(127);
+  }
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  CliResult r;
+  r.code = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  r.out = ReadFile(outPath);
+  r.err = ReadFile(errPath);
+  return r;
+}
+
+inline bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+}  // namespace vocatrix::test

@@ -106,10 +106,11 @@ TUniqueWordCollection TUniqueWordCollection::FromWords(const std::vector<PWord>&
 }
 
 struct TWordRegistry::Impl {
+  // 16 bytes, so that a large table keeps more of itself in the cache.
   struct Slot {
-    std::size_t hash = 0;
     TWord* word = nullptr;
-    int form = 0;
+    std::uint32_t hash = 0;
+    std::int32_t form = 0;
   };
 
   // Two texts compare equal exactly when their sort keys are equal (with
@@ -121,7 +122,7 @@ struct TWordRegistry::Impl {
   std::vector<Slot> slots;
   std::size_t count = 0;
 
-  std::size_t HashOf(const TWord& word, int form) const {
+  std::uint32_t HashOf(const TWord& word, int form) const {
     std::size_t h;
     if (useLocale) {
       const std::wstring& key = word.CollationKey();
@@ -129,7 +130,8 @@ struct TWordRegistry::Impl {
     } else {
       h = std::hash<std::string_view>()(word.Text());
     }
-    return h ^ (static_cast<std::size_t>(form) * 0x9E3779B97F4A7C15ull);
+    h ^= static_cast<std::size_t>(form) * 0x9E3779B97F4A7C15ull;
+    return static_cast<std::uint32_t>(h ^ (h >> 32));
   }
 
   bool SameText(const TWord& a, const TWord& b) const {
@@ -138,7 +140,7 @@ struct TWordRegistry::Impl {
   }
 
   // The slot holding the key, or the empty slot where it would go.
-  Slot& Probe(const TWord& word, int form, std::size_t hash) {
+  Slot& Probe(const TWord& word, int form, std::uint32_t hash) {
     const std::size_t mask = slots.size() - 1;
     for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
       Slot& slot = slots[i];
@@ -166,10 +168,10 @@ TWord* TWordRegistry::Find(const TWord& word) const {
 bool TWordRegistry::Insert(TWord* word) {
   if ((impl_->count + 1) * 2 > impl_->slots.size()) impl_->Grow();
   const int form = FormOf(*word);
-  const std::size_t hash = impl_->HashOf(*word, form);
+  const std::uint32_t hash = impl_->HashOf(*word, form);
   Impl::Slot& slot = impl_->Probe(*word, form, hash);
   if (slot.word) return false;
-  slot = Impl::Slot{hash, word, form};
+  slot = Impl::Slot{word, hash, form};
   ++impl_->count;
   return true;
 }

@@ -31,6 +31,8 @@ class NoDialogs : public ui::Dialogs {
   std::optional<QString> OpenFileName(QWidget*, const ui::FileDialogRequest&) override { std::abort(); }
   std::optional<QString> SaveFileName(QWidget*, const ui::FileDialogRequest&) override { std::abort(); }
   bool ChooseFont(QWidget*, QFont&) override { std::abort(); }
+  bool PrintersInstalled() override { return false; }
+  bool ChoosePrinter(QWidget*, QPrinter&) override { std::abort(); }
 };
 
 class Silence : public ui::Sound {

@@ -88,6 +88,27 @@ std::vector<FontRange> LessonTextFontRanges(const std::vector<std::string>& line
   return ranges;
 }
 
+TFont TypingFont(std::string_view line, std::size_t column, std::string_view languageLine,
+                 const TLanguage& language1, const TLanguage& language2, const TFont& controlFont) {
+  const TFont* leftFont = &controlFont;
+  const TFont* rightFont = &controlFont;
+  std::string left;
+  std::string right;
+  if (LanguagesAtLine({std::string(languageLine)}, 0, left, right)) {
+    // The names count exactly, as in the display of the whole text.
+    leftFont = left == language1.Name ? &language1.Font : &language2.Font;
+    rightFont = right == language1.Name ? &language1.Font : &language2.Font;
+  }
+  const std::size_t marker = FindMarker(line);
+  const TFont* font = marker == std::string_view::npos || column <= marker ? leftFont : rightFont;
+  const std::size_t open = line.find('(');
+  if (open != std::string_view::npos && column > open) {
+    const std::size_t close = line.find(')');
+    if (close == std::string_view::npos || column <= close) font = &controlFont;
+  }
+  return *font;
+}
+
 RtfDocument LessonTextDocument(const std::vector<std::string>& lines, const std::vector<FontRange>& ranges,
                                const TFont& controlFont) {
   // Ranges grouped by line, keeping their order within a line.

@@ -5,6 +5,7 @@
 // the ranges are computed here, and the caller only applies them.
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "files/font.h"
@@ -41,6 +42,17 @@ TFont DefaultMemoFont();
 // "Fo:" lines, empty lines and "{" lines get nothing.
 std::vector<FontRange> LessonTextFontRanges(const std::vector<std::string>& lines, const TLanguage& language1,
                                             const TLanguage& language2, const TFont& controlFont);
+
+// The font of the characters typed next at `column` (0-based) of `line`, the
+// line holding the caret; `languageLine` is the nearest "Sp:" line at or above
+// it, or empty. The left and right fonts follow that line's two names (language
+// 1's font for its exact name, else language 2's; the control's font when the
+// line does not split); before and on the marker character the left font
+// applies, after it the right one, and on a line without a marker the left one.
+// Inside "( )" (after the line's first "(" and up to its first ")", or to the
+// end when there is none) the control's font applies.
+TFont TypingFont(std::string_view line, std::size_t column, std::string_view languageLine,
+                 const TLanguage& language1, const TLanguage& language2, const TFont& controlFont);
 
 // The lines as a rich-text document, one paragraph per line, each character
 // in the font of the last range covering it, else in the control's font.

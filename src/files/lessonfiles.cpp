@@ -19,6 +19,8 @@ std::size_t ExtensionStart(const std::string& fileName) {
   return dot;
 }
 
+}  // namespace
+
 std::string TextFileImage(const std::vector<std::string>& lines) {
   std::size_t size = 0;
   for (const std::string& line : lines) size += line.size() + 2;
@@ -30,8 +32,6 @@ std::string TextFileImage(const std::vector<std::string>& lines) {
   }
   return data;
 }
-
-}  // namespace
 
 int FileKind(const std::string& fileName) {
   const std::size_t dot = ExtensionStart(fileName);

@@ -2,6 +2,7 @@
 // Lesson files by kind, decided from the extension.
 
 #include <string>
+#include <vector>
 
 namespace vocatrix {
 
@@ -14,5 +15,8 @@ int FileKind(const std::string& fileName);
 // The backup name of a file: its extension replaced by ".BAK", or ".BAK"
 // appended when it has none.
 std::string BackupName(const std::string& fileName);
+
+// The content of a plain-text file holding `lines`, each ended by CR LF.
+std::string TextFileImage(const std::vector<std::string>& lines);
 
 }  // namespace vocatrix

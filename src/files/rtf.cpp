@@ -600,9 +600,11 @@ std::vector<std::string> PlainTextLines(std::string_view data) {
   return lines;
 }
 
+bool IsRtfData(std::string_view data) { return data.starts_with("{\\rtf"); }
+
 std::vector<std::string> RtfToLines(const std::string& path) {
   const std::string data = ReadWholeFile(path);
-  if (data.starts_with("{\\rtf")) return DocumentLines(ParseRtf(data));
+  if (IsRtfData(data)) return DocumentLines(ParseRtf(data));
   return PlainTextLines(data);
 }
 

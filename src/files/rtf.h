@@ -63,6 +63,9 @@ std::vector<std::string> DocumentLines(const RtfDocument& document);
 // one multi-byte sequence) is converted to Windows-1252 first.
 std::vector<std::string> PlainTextLines(std::string_view data);
 
+// Whether file data is RTF: it starts with "{\rtf".
+bool IsRtfData(std::string_view data);
+
 // The lines of a lesson-text file: RTF (data starting with "{\rtf") one line
 // per paragraph, anything else as plain text. EFOpenError when the file
 // cannot be opened.

@@ -200,7 +200,7 @@ void MainForm::CreateToolBar(QWidget* parent) {
   connect(pasteBtn_, &QToolButton::clicked, this, [this] {
     if (VocabEditForm* form = ActiveEditForm()) form->PasteFromClipboard();
   });
-  // PrintBtn stays unconnected and disabled until printing is wired.
+  connect(printBtn_, &QToolButton::clicked, this, &MainForm::PrintBtnClick);
 }
 
 void MainForm::CreateStatusBar() {
@@ -351,6 +351,9 @@ void MainForm::SetStatus(int state) {
       progressBar_->show();
       statusBar_->SetPanelText(0, Utf8ToQString(TranslateMessage("Compiling", "Compiling")));
       statusBar_->SetPanelText(1, {});
+      // The work that follows does not return to the event loop before it
+      // ends: the state word is painted now.
+      if (statusBar_->isVisible()) statusBar_->repaint();
       break;
     default:
       progressBar_->hide();
@@ -358,6 +361,10 @@ void MainForm::SetStatus(int state) {
       statusBar_->SetPanelText(1, {});
       break;
   }
+}
+
+void MainForm::PrintBtnClick() {
+  if (VocabEditForm* form = ActiveEditForm()) form->MenuPrintClick();
 }
 
 void MainForm::SetCharSet(const std::string& text) {

@@ -65,6 +65,9 @@ class MainForm : public QMainWindow {
   QProgressBar* ProgressBar() const { return progressBar_; }
   TCompoStatusBar* StatusBar() const { return statusBar_; }
 
+  // Prints the active lesson editor window's lesson.
+  void PrintBtnClick();
+
   // --- Character buttons ---
   void SetCharSet(const std::string& text);
   std::string GetCharSet() const;

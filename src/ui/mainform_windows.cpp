@@ -144,10 +144,8 @@ void MainForm::closeEvent(QCloseEvent* event) {
 }
 
 void MainForm::SetLessonControlsEnabled(bool enabled) {
-  for (QToolButton* button : {saveBtn_, cutBtn_, copyBtn_, pasteBtn_}) button->setEnabled(enabled);
+  for (QToolButton* button : {saveBtn_, printBtn_, cutBtn_, copyBtn_, pasteBtn_}) button->setEnabled(enabled);
   for (QToolButton* button : charButtons_) button->setEnabled(enabled);
-  // PrintBtn stays disabled until printing is wired.
-  printBtn_->setEnabled(false);
   menuWindows_->menuAction()->setVisible(enabled);
 }
 

@@ -4,6 +4,9 @@
 // lessons of many thousand lines.
 
 #include <QPlainTextEdit>
+#include <functional>
+
+class QKeyEvent;
 
 namespace vocatrix::ui {
 
@@ -14,6 +17,17 @@ class TMemoText : public QPlainTextEdit {
 
   // Insets the area the text is laid out in from the control's edges.
   void SetTextMargins(int horizontal, int vertical);
+
+  // Shows a document built elsewhere (with the plain-text layout) and owns
+  // it; the document shown before is deleted when this control owned it.
+  void SetDocument(QTextDocument* document);
+
+  // Runs for every key pressed in the control before the key takes effect;
+  // returning true uses the key up.
+  std::function<bool(QKeyEvent*)> OnKeyDown;
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
 };
 
 }  // namespace vocatrix::ui

@@ -131,6 +131,9 @@ VocabEditForm::VocabEditForm(MainForm* mainForm) : main_(mainForm), lesson_(TMea
   CreateEntriesPage(entries);
   MemoText = new TMemoText(text);
   MemoText->setObjectName("MemoText");
+  ApplyFontTo(MemoText, MemoFont());
+  connect(MemoText, &QPlainTextEdit::textChanged, this, &VocabEditForm::MemoTextChange);
+  MemoText->OnKeyDown = [this](QKeyEvent* event) { return MemoTextKeyDown(event); };
   auto* textLayout = new QVBoxLayout(text);
   textLayout->setContentsMargins(0, 0, 0, 0);
   textLayout->addWidget(MemoText);
@@ -170,7 +173,9 @@ VocabEditForm::VocabEditForm(MainForm* mainForm) : main_(mainForm), lesson_(TMea
   EditLanguage2->setText(ToQString(lesson_->Language2.Name));
 
   ApplyFonts();
+  fillingText_ = true;
   MemoText->clear();
+  fillingText_ = false;
   // Shows the blank entry, the entry count and the entry number.
   ShowLesson();
   main_->AddLanguageItems(menuLanguage_, languageGroup_);
@@ -411,12 +416,15 @@ void VocabEditForm::StoreControls() {
     }
   }
   controlsChanged_ = false;
-  if (!rejected.isEmpty())
-    main_->Services().dialogs.ShowWarning(
-        this, Utf8ToQString(TranslateMessage("ErrCharacters",
-                                             "These characters cannot be stored in a lesson and were replaced by "
-                                             "\"?\": %s",
-                                             {rejected.toStdString()})));
+  if (!rejected.isEmpty()) WarnRejectedCharacters(rejected);
+}
+
+void VocabEditForm::WarnRejectedCharacters(const QString& rejected) {
+  main_->Services().dialogs.ShowWarning(
+      this, Utf8ToQString(TranslateMessage("ErrCharacters",
+                                           "These characters cannot be stored in a lesson and were replaced by "
+                                           "\"?\": %s",
+                                           {rejected.toStdString()})));
 }
 
 void VocabEditForm::ApplyFonts() {
@@ -458,12 +466,6 @@ void VocabEditForm::TabSetClick(int index) {
 }
 
 void VocabEditForm::SelectTab(int index) { TabSet->setCurrentIndex(index); }
-
-bool VocabEditForm::TabSetChange(int newTab) {
-  // Leaving the Header and Entries pages keeps their edits in the lesson.
-  if (newTab == kTextPage) StoreControls();
-  return true;
-}
 
 void VocabEditForm::ShowPage(int page) {
   shownPage_ = page;

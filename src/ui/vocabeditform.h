@@ -6,18 +6,22 @@
 // vocabeditform_entries.cpp navigation between entries and the entry commands
 // vocabeditform_files.cpp  open, save, save as and close
 // vocabeditform_menu.cpp   the window's menus and the edit commands
+// vocabeditform_text.cpp   the Text page: lesson text, compiling, typing
+//                          fonts, text files and printing
 
 #include <QMdiSubWindow>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "files/font.h"
 #include "model/lesson.h"
 #include "ui/menumerge.h"
 
 class QAction;
 class QActionGroup;
 class QComboBox;
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -26,6 +30,7 @@ class QPushButton;
 class QScrollBar;
 class QStackedWidget;
 class QTabBar;
+class QTextDocument;
 
 namespace vocatrix::ui {
 
@@ -77,6 +82,22 @@ class VocabEditForm : public QMdiSubWindow {
   // compilation take place here.
   bool TabSetChange(int newTab);
   void SetTextMargins();
+
+  // --- Text page ---
+  // The own font of the Text page's editor.
+  static TFont MemoFont();
+  // Writes the lesson onto the Text page as lesson text in the language fonts.
+  void ConvertToText();
+  // Reads the Text page back into the lesson; on a format error selects the
+  // faulty line, shows the error in the status bar and returns false.
+  bool CompileText();
+  // The change notification of the Text page's editor.
+  void MemoTextChange();
+  // Chooses the font of the characters typed next; true when the key was
+  // used up (typing over a selection).
+  bool MemoTextKeyDown(QKeyEvent* event);
+  // Prints the Text page, after the print dialog.
+  void MenuPrintClick();
 
   // --- Navigation and entry commands ---
   void ScrollBarScroll(ScrollCode code, int position);
@@ -144,6 +165,16 @@ class VocabEditForm : public QMdiSubWindow {
   QWidget* FocusedEditControl() const;
   void OpenTextFile(const std::string& fileName);
   void SaveTextFile();
+  // Fills the Text page with lesson text and gives it the fonts of two
+  // languages, with "Compiling" and the progress bar.
+  void FillText(const std::vector<std::string>& lines, const TLanguage& language1, const TLanguage& language2);
+  void SetTextDocument(QTextDocument* document);
+  // Selects line `index` of the Text page whole.
+  void SelectLine(int index);
+  // The Text page's branch of MirrorClick.
+  void MirrorText();
+  // Tells the user which characters were stored as "?".
+  void WarnRejectedCharacters(const QString& rejected);
   // Sees the window's key and focus events before its controls do.
   bool PreviewEvent(QObject* watched, QEvent* event);
 
@@ -156,6 +187,7 @@ class VocabEditForm : public QMdiSubWindow {
   int fixedHeight_ = 0;
   int shownPage_ = kHeaderPage;
   bool showing_ = false;
+  bool fillingText_ = false;
   QObject* preview_ = nullptr;
 
  public:

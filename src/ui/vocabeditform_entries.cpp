@@ -145,7 +145,10 @@ void VocabEditForm::CompactClick() {
 }
 
 void VocabEditForm::MirrorClick() {
-  // Mirrors the lesson of the Header and Entries pages.
+  if (CurrentPage() == kTextPage) {
+    MirrorText();
+    return;
+  }
   StoreControls();
   lesson_->Mirror();
   ShowLesson();

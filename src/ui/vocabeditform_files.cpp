@@ -41,15 +41,6 @@ void VocabEditForm::Open(const std::string& fileName) {
   }
 }
 
-void VocabEditForm::OpenTextFile(const std::string& fileName) {
-  // Lesson text opens on the Text page, which does not compile text yet.
-  throw Exception(FormatText("'%s' is lesson text; this version opens lesson files (.tav) only.", {fileName}));
-}
-
-void VocabEditForm::SaveTextFile() {
-  throw Exception(FormatText("'%s' is lesson text; this version saves lesson files (.tav) only.", {fileName_}));
-}
-
 void VocabEditForm::Save() {
   if (fileName_.empty() || IsReadOnly(fileName_)) {
     SaveAs();
@@ -57,7 +48,17 @@ void VocabEditForm::Save() {
   }
   switch (FileKind(fileName_)) {
     case kLessonFile:
-      if (CurrentPage() == kTextPage) SelectTab(kHeaderPage);
+      if (CurrentPage() == kTextPage) {
+        SelectTab(kHeaderPage);
+        // Text that does not compile is not saved at all, and no file is
+        // touched: writing the lesson as it stood before would lose the
+        // user's edits without a word. The faulty line is selected and the
+        // status bar names the error; the edits stay unsaved.
+        if (CurrentPage() == kTextPage) {
+          lesson_->Modified = true;
+          return;
+        }
+      }
       StoreControls();
       // The new content is written completely before the previous file
       // becomes the backup, so a failed save keeps both.

@@ -75,7 +75,8 @@ void VocabEditForm::CreateMenus() {
   connect(AddItem(menuFile_, "MenuSaveAll", "&Alles Speichern"), &QAction::triggered, main_,
           [this] { main_->SaveAllLessons(); });
   AddSeparator(menuFile_, "N2");
-  AddLaterItem(menuFile_, "MenuPrint", "&Drucken...", QKeySequence("Ctrl+P"));
+  connect(AddItem(menuFile_, "MenuPrint", "&Drucken...", QKeySequence("Ctrl+P")), &QAction::triggered, this,
+          &VocabEditForm::MenuPrintClick);
   AddSeparator(menuFile_, "N3");
   connect(AddItem(menuFile_, "MenuExit", "&Beenden"), &QAction::triggered, main_, [this] { main_->MenuExitClick(); });
 

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QPrinter>
 #include <deque>
 #include <optional>
 #include <vector>
@@ -31,10 +32,14 @@ class ScriptedDialogs : public ui::Dialogs {
   std::deque<std::optional<QString>> FileAnswers;
   // Font dialogs: a font, or nothing for Cancel.
   std::deque<std::optional<QFont>> FontAnswers;
+  // Print dialogs: the PDF file to print to, or nothing for Cancel.
+  std::deque<std::optional<QString>> PrintAnswers;
+  bool Printers = true;
 
   std::vector<AskedMessage> Messages;
   std::vector<AskedFileDialog> FileDialogs;
   int FontDialogs = 0;
+  int PrintDialogs = 0;
 
   ui::MessageAnswer Message(QWidget*, ui::MessageKind kind, ui::MessageButtons buttons, const QString& text) override {
     Messages.push_back({kind, buttons, text});
@@ -65,6 +70,23 @@ class ScriptedDialogs : public ui::Dialogs {
     FontAnswers.pop_front();
     if (!answer) return false;
     font = *answer;
+    return true;
+  }
+
+  bool PrintersInstalled() override { return Printers; }
+
+  // Chooses printing to a PDF file, as the dialog offers it.
+  bool ChoosePrinter(QWidget*, QPrinter& printer) override {
+    ++PrintDialogs;
+    if (PrintAnswers.empty()) {
+      ADD_FAILURE() << "unexpected print dialog";
+      return false;
+    }
+    const std::optional<QString> answer = PrintAnswers.front();
+    PrintAnswers.pop_front();
+    if (!answer) return false;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(*answer);
     return true;
   }
 

@@ -1,6 +1,6 @@
 #pragma once
 // What the editor needs of the desktop, behind small interfaces: message
-// boxes and the common dialogs, the beep, and private font files. The
+// boxes and the common dialogs (open, save, font, print), the beep, and private font files. The
 // program uses the Qt implementations (qtplatform.h); tests answer from a
 // script and check what was asked.
 
@@ -9,6 +9,7 @@
 #include <QStringList>
 #include <optional>
 
+class QPrinter;
 class QWidget;
 
 namespace vocatrix::ui {
@@ -41,6 +42,11 @@ class Dialogs {
   virtual std::optional<QString> SaveFileName(QWidget* parent, const FileDialogRequest& request) = 0;
   // Changes `font` and returns true on OK.
   virtual bool ChooseFont(QWidget* parent, QFont& font) = 0;
+  // Whether the system knows any printer.
+  virtual bool PrintersInstalled() = 0;
+  // The print dialog (no page range or selection choices) on `printer`: true
+  // on OK, with the printer and settings chosen there set on `printer`.
+  virtual bool ChoosePrinter(QWidget* parent, QPrinter& printer) = 0;
 
   // The box kinds with their fixed buttons.
   void ShowError(QWidget* parent, const QString& text) {

@@ -6,6 +6,9 @@
 #include <QFontDatabase>
 #include <QFontDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
 
 #include "ui/platform/fileaccess.h"
 #include "ui/qtstrings.h"
@@ -96,6 +99,15 @@ bool QtDialogs::ChooseFont(QWidget* parent, QFont& font) {
   const QFont chosen = QFontDialog::getFont(&ok, font, parent);
   if (ok) font = chosen;
   return ok;
+}
+
+bool QtDialogs::PrintersInstalled() { return !QPrinterInfo::availablePrinters().isEmpty(); }
+
+bool QtDialogs::ChoosePrinter(QWidget* parent, QPrinter& printer) {
+  QPrintDialog dialog(&printer, parent);
+  // Printing to a PDF file stays possible, also without any printer.
+  dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
+  return dialog.exec() == QDialog::Accepted;
 }
 
 void QtSound::Beep() { QApplication::beep(); }

@@ -13,6 +13,8 @@ class QtDialogs : public Dialogs {
   std::optional<QString> OpenFileName(QWidget* parent, const FileDialogRequest& request) override;
   std::optional<QString> SaveFileName(QWidget* parent, const FileDialogRequest& request) override;
   bool ChooseFont(QWidget* parent, QFont& font) override;
+  bool PrintersInstalled() override;
+  bool ChoosePrinter(QWidget* parent, QPrinter& printer) override;
 };
 
 class QtSound : public Sound {

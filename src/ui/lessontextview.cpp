@@ -1,0 +1,269 @@
+#include "ui/lessontextview.h"
+
+#include <QPlainTextDocumentLayout>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <algorithm>
+
+#include "files/lessontext.h"
+#include "ui/qtfonts.h"
+#include "ui/qtstrings.h"
+
+namespace vocatrix::ui {
+namespace {
+
+// Reports positions in steps of about 1/kProgressSteps of the work.
+class ProgressSteps {
+ public:
+  ProgressSteps(const LineProgress* progress, int maximum)
+      : progress_(progress), step_(std::max(1, maximum / kProgressSteps)) {
+    if (progress_ && progress_->SetMaximum) progress_->SetMaximum(maximum);
+  }
+  void At(int position) {
+    if (position < next_ || !progress_ || !progress_->SetPosition) return;
+    progress_->SetPosition(position);
+    next_ = position + step_;
+  }
+
+ private:
+  const LineProgress* progress_;
+  int step_;
+  int next_ = 0;
+};
+
+QTextDocument* NewDocument(const QFont& font, QObject* parent) {
+  auto* document = new QTextDocument(parent);
+  document->setDocumentLayout(new QPlainTextDocumentLayout(document));
+  document->setDefaultFont(font);
+  // Building is no edit the user could undo.
+  document->setUndoRedoEnabled(false);
+  return document;
+}
+
+// Calls visit(line, position of its first character) for each line of the
+// document until visit returns false.
+template <class Visit>
+void ForEachLine(const QTextDocument* document, Visit visit) {
+  for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
+    const QString text = block.text();
+    qsizetype from = 0;
+    for (;;) {
+      const qsizetype separator = text.indexOf(QChar::LineSeparator, from);
+      const qsizetype end = separator < 0 ? text.size() : separator;
+      const QString line = from == 0 && separator < 0 ? text : text.mid(from, end - from);
+      if (!visit(line, block.position() + static_cast<int>(from))) return;
+      if (separator < 0) break;
+      from = separator + 1;
+    }
+  }
+}
+
+QColor ColorOfRgb(TColor color) {
+  return QColor(static_cast<int>(color & 0xFF), static_cast<int>((color >> 8) & 0xFF),
+                static_cast<int>((color >> 16) & 0xFF));
+}
+
+}  // namespace
+
+QTextCharFormat CharFormatOfFont(const TFont& font) {
+  QTextCharFormat format;
+  format.setFontFamilies(QStringList{ToQString(font.Name)});
+  format.setFontPointSize(font.Size > 0 ? font.Size : 10);
+  format.setFontWeight(font.Bold ? QFont::Bold : QFont::Normal);
+  format.setFontItalic(font.Italic);
+  format.setFontUnderline(font.Underline);
+  format.setFontStrikeOut(font.StrikeOut);
+  format.setForeground(ToQColor(font.Color));
+  return format;
+}
+
+QTextCharFormat CharFormatOfRun(const RtfCharFormat& run, const QFont& defaultFont) {
+  QTextCharFormat format;
+  format.setFontFamilies(QStringList{run.Face.empty() ? defaultFont.family() : ToQString(run.Face)});
+  format.setFontPointSize(run.HalfPoints > 0 ? run.HalfPoints / 2.0 : 12.0);
+  format.setFontWeight(run.Bold ? QFont::Bold : QFont::Normal);
+  format.setFontItalic(run.Italic);
+  format.setFontUnderline(run.Underline);
+  format.setFontStrikeOut(run.StrikeOut);
+  if (run.HasColor) format.setForeground(ColorOfRgb(run.Color));
+  return format;
+}
+
+RtfCharFormat RunFormatOf(const QTextCharFormat& format, const QFont& defaultFont) {
+  const QFont font = format.font().resolve(defaultFont);
+  RtfCharFormat run;
+  run.Face = ToLessonString(font.family());
+  const double points = font.pointSizeF() > 0 ? font.pointSizeF() : defaultFont.pointSizeF();
+  run.HalfPoints = std::max(1, static_cast<int>(points * 2 + 0.5));
+  run.Bold = font.bold();
+  run.Italic = font.italic();
+  run.Underline = font.underline();
+  run.StrikeOut = font.strikeOut();
+  if (format.hasProperty(QTextFormat::ForegroundBrush) && format.foreground().style() != Qt::NoBrush) {
+    const QColor color = format.foreground().color();
+    run.HasColor = true;
+    run.Color = static_cast<TColor>(color.red()) | static_cast<TColor>(color.green()) << 8 |
+                static_cast<TColor>(color.blue()) << 16;
+  }
+  return run;
+}
+
+void ApplyFont(QTextCursor& cursor, const TFont& font) { cursor.setCharFormat(CharFormatOfFont(font)); }
+
+QTextDocument* NewTextDocument(const std::vector<std::string>& lines, const QFont& font, QObject* parent,
+                               const LineProgress* progress) {
+  const int count = static_cast<int>(lines.size());
+  ProgressSteps steps(progress, count);
+  std::size_t size = 0;
+  for (const std::string& line : lines) size += line.size() + 1;
+  QString text;
+  text.reserve(static_cast<qsizetype>(size));
+  for (int i = 0; i < count; ++i) {
+    steps.At(i);
+    if (i) text += QChar('\n');
+    text += ToQString(lines[static_cast<std::size_t>(i)]);
+  }
+  QTextDocument* document = NewDocument(font, parent);
+  // One insertion of the whole text, before any view lays it out.
+  document->setPlainText(text);
+  return document;
+}
+
+QTextDocument* NewRichTextDocument(const RtfDocument& rich, const QFont& font, QObject* parent) {
+  QTextDocument* document = NewDocument(font, parent);
+  QTextCursor cursor(document);
+  cursor.beginEditBlock();
+  for (std::size_t i = 0; i < rich.Paragraphs.size(); ++i) {
+    if (i) cursor.insertBlock();
+    for (const RtfRun& run : rich.Paragraphs[i]) cursor.insertText(ToQString(run.Text), CharFormatOfRun(run.Format, font));
+  }
+  cursor.endEditBlock();
+  return document;
+}
+
+void ApplyFontRanges(QTextDocument* document, const std::vector<FontRange>& ranges, int lineCount,
+                     const LineProgress* progress) {
+  ProgressSteps steps(progress, std::max(1, lineCount - 1));
+  if (ranges.empty()) return;
+  QTextCursor cursor(document);
+  cursor.beginEditBlock();
+  QTextBlock block = document->begin();
+  int blockNumber = 0;
+  // The ranges name few fonts, usually one after the other: their formats are
+  // made once per change of font.
+  const TFont* lastFont = nullptr;
+  QTextCharFormat format;
+  for (const FontRange& range : ranges) {
+    if (range.Line < blockNumber) {
+      block = document->findBlockByNumber(range.Line);
+      blockNumber = range.Line;
+    }
+    while (blockNumber < range.Line && block.isValid()) {
+      block = block.next();
+      ++blockNumber;
+    }
+    if (!block.isValid()) break;
+    steps.At(blockNumber);
+    const int length = block.length() - 1;  // without the block's end
+    const int start = std::clamp(range.Start, 0, length);
+    const int end = static_cast<int>(std::clamp<long long>(static_cast<long long>(range.Start) + range.Length, 0, length));
+    if (end <= start) continue;
+    if (!lastFont || !(range.Font == *lastFont)) {
+      format = CharFormatOfFont(range.Font);
+      lastFont = &range.Font;
+    }
+    cursor.setPosition(block.position() + start);
+    cursor.setPosition(block.position() + end, QTextCursor::KeepAnchor);
+    cursor.setCharFormat(format);
+  }
+  cursor.endEditBlock();
+  steps.At(lineCount - 1);
+}
+
+void ShowLessonTextFonts(QTextDocument* document, const std::vector<std::string>& lines, const TLanguage& language1,
+                         const TLanguage& language2, const TFont& memoFont, const LineProgress* progress) {
+  const int count = static_cast<int>(lines.size());
+  ApplyFontRanges(document, LessonTextFontRanges(lines, language1, language2, memoFont), count, progress);
+}
+
+std::vector<std::string> DocumentLines(const QTextDocument* document, QString* rejected) {
+  std::vector<std::string> lines;
+  lines.reserve(static_cast<std::size_t>(document->blockCount()));
+  ForEachLine(document, [&](const QString& line, int) {
+    lines.push_back(ToLessonString(line, rejected));
+    return true;
+  });
+  return lines;
+}
+
+std::pair<int, int> LineSpan(const QTextDocument* document, int index) {
+  std::pair<int, int> span{-1, -1};
+  int i = 0;
+  ForEachLine(document, [&](const QString& line, int position) {
+    if (i++ < index) return true;
+    span = {position, position + static_cast<int>(line.size())};
+    return false;
+  });
+  return span;
+}
+
+RtfDocument DocumentToRich(const QTextDocument* document, QString* rejected) {
+  RtfDocument rich;
+  const QFont defaultFont = document->defaultFont();
+  const auto append = [&](const QString& text, const RtfCharFormat& format) {
+    if (text.isEmpty()) return;
+    RtfParagraph& paragraph = rich.Paragraphs.back();
+    std::string bytes = ToLessonString(text, rejected);
+    if (!paragraph.empty() && paragraph.back().Format == format) paragraph.back().Text += bytes;
+    else paragraph.push_back(RtfRun{std::move(bytes), format});
+  };
+  for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
+    rich.Paragraphs.emplace_back();
+    for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it) {
+      const QTextFragment fragment = it.fragment();
+      const RtfCharFormat format = RunFormatOf(fragment.charFormat(), defaultFont);
+      const QStringList parts = fragment.text().split(QChar::LineSeparator);
+      for (qsizetype i = 0; i < parts.size(); ++i) {
+        if (i) rich.Paragraphs.emplace_back();
+        append(parts[i], format);
+      }
+    }
+  }
+  return rich;
+}
+
+std::pair<QString, int> LineAtPosition(const QTextDocument* document, int position) {
+  const QTextBlock block = document->findBlock(position);
+  if (!block.isValid()) return {QString(), 0};
+  const QString text = block.text();
+  const qsizetype offset = std::clamp<qsizetype>(position - block.position(), 0, text.size());
+  const qsizetype start = offset > 0 ? text.lastIndexOf(QChar::LineSeparator, offset - 1) + 1 : 0;
+  qsizetype end = text.indexOf(QChar::LineSeparator, offset);
+  if (end < 0) end = text.size();
+  return {text.mid(start, end - start), static_cast<int>(offset - start)};
+}
+
+std::string LanguageLineAbove(const QTextDocument* document, int position) {
+  QTextBlock block = document->findBlock(position);
+  if (!block.isValid()) return {};
+  // In the caret's block only the lines up to the caret's line count.
+  QString text = block.text();
+  const qsizetype end = text.indexOf(QChar::LineSeparator, std::max(0, position - block.position()));
+  if (end >= 0) text.truncate(end);
+  const QLatin1String tag("Sp:");
+  for (;;) {
+    if (!text.contains(QChar::LineSeparator)) {
+      if (text.startsWith(tag)) return ToLessonString(text);
+    } else {
+      const QStringList lines = text.split(QChar::LineSeparator);
+      for (qsizetype i = lines.size(); i-- > 0;)
+        if (lines[i].startsWith(tag)) return ToLessonString(lines[i]);
+    }
+    block = block.previous();
+    if (!block.isValid()) return {};
+    text = block.text();
+  }
+}
+
+}  // namespace vocatrix::ui

@@ -1,0 +1,92 @@
+#pragma once
+// The document of the Text page: lesson text built into a QTextDocument with
+// the language fonts, and read back as lesson lines or rich text. Works on
+// documents alone, so it is testable without a window.
+//
+// Documents made here use the plain-text layout of QPlainTextEdit, which lays
+// out lazily and keeps long lessons fast; each line of lesson text is one
+// block. A line separator (U+2028) inside a block also ends a line.
+
+#include <QFont>
+#include <QString>
+#include <QTextCharFormat>
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "files/font.h"
+#include "files/fontranges.h"
+#include "files/rtf.h"
+#include "model/language.h"
+
+class QObject;
+class QTextCursor;
+class QTextDocument;
+
+namespace vocatrix::ui {
+
+// Progress of work over the lines of a text: the maximum once, then
+// positions as the lines are done. Positions come in at most about
+// kProgressSteps steps; a finer step would not show on the bar and would cost
+// a repaint check per line.
+struct LineProgress {
+  std::function<void(int)> SetMaximum;
+  std::function<void(int)> SetPosition;
+};
+inline constexpr int kProgressSteps = 200;
+
+// --- Formats ---
+// The character format that shows text in a lesson font: face, size, the
+// four styles and the colour (a system colour as its current RGB value).
+QTextCharFormat CharFormatOfFont(const TFont& font);
+// The character format of a rich-text run; an empty face is `defaultFont`'s,
+// the automatic colour sets no colour.
+QTextCharFormat CharFormatOfRun(const RtfCharFormat& format, const QFont& defaultFont);
+// A fragment's format as a run format; what the fragment does not set comes
+// from `defaultFont`, and without a colour of its own it is automatic.
+RtfCharFormat RunFormatOf(const QTextCharFormat& format, const QFont& defaultFont);
+
+// Gives the cursor's selection the font, or, without a selection, the
+// characters typed next at the cursor.
+void ApplyFont(QTextCursor& cursor, const TFont& font);
+
+// --- Building documents ---
+// A new document holding `lines`, one block each, in `font` (its default
+// font).
+QTextDocument* NewTextDocument(const std::vector<std::string>& lines, const QFont& font, QObject* parent,
+                               const LineProgress* progress = nullptr);
+// A new document holding a rich-text document, one block per paragraph,
+// each run in its own format; `font` is the default font.
+QTextDocument* NewRichTextDocument(const RtfDocument& rich, const QFont& font, QObject* parent);
+
+// Applies font ranges in their order (a later one overrides an earlier one)
+// in one edit block. The ranges' lines are the document's blocks.
+void ApplyFontRanges(QTextDocument* document, const std::vector<FontRange>& ranges, int lineCount,
+                     const LineProgress* progress = nullptr);
+
+// Gives the words of the lesson text that `document` holds (`lines`, one
+// block each) their languages' fonts; nothing when both languages use
+// `memoFont`.
+void ShowLessonTextFonts(QTextDocument* document, const std::vector<std::string>& lines, const TLanguage& language1,
+                         const TLanguage& language2, const TFont& memoFont, const LineProgress* progress = nullptr);
+
+// --- Reading documents ---
+// The lines of a document as lesson strings. Characters that Windows-1252
+// cannot hold become "?" and are collected, each once, in `rejected`.
+std::vector<std::string> DocumentLines(const QTextDocument* document, QString* rejected = nullptr);
+// Start and end position of line `index` in the document (lines counted as
+// DocumentLines does); {-1, -1} when there is no such line.
+std::pair<int, int> LineSpan(const QTextDocument* document, int index);
+// The document as rich text, one paragraph per line, with its formats.
+RtfDocument DocumentToRich(const QTextDocument* document, QString* rejected = nullptr);
+
+// --- Typing ---
+// The line that holds position `position` of the document and the position's
+// offset in it.
+std::pair<QString, int> LineAtPosition(const QTextDocument* document, int position);
+// The nearest line at or above the line holding `position` that begins with
+// "Sp:", as a lesson string; empty when there is none.
+std::string LanguageLineAbove(const QTextDocument* document, int position);
+
+}  // namespace vocatrix::ui

@@ -1,0 +1,195 @@
+// The Text page of the lesson editor window: the lesson as lesson text in
+// the language fonts, compiling it back, the typing font, text and rich-text
+// files, and printing.
+
+#include <QKeyEvent>
+#include <QPrinter>
+#include <QProgressBar>
+#include <QTextCursor>
+#include <QTextDocument>
+
+#include "files/fontranges.h"
+#include "files/lessonfiles.h"
+#include "files/rtf.h"
+#include "files/safesave.h"
+#include "files/settings.h"
+#include "ui/lessontextview.h"
+#include "ui/mainform.h"
+#include "ui/memotext.h"
+#include "ui/qtfonts.h"
+#include "ui/qtstrings.h"
+#include "ui/textprint.h"
+#include "ui/vocabeditform.h"
+
+namespace vocatrix::ui {
+
+TFont VocabEditForm::MemoFont() { return DefaultMemoFont(); }
+
+bool VocabEditForm::TabSetChange(int newTab) {
+  if (newTab == shownPage_) return true;
+  if (newTab == kTextPage) {
+    ConvertToText();
+    return true;
+  }
+  if (shownPage_ == kTextPage) return CompileText();
+  return true;
+}
+
+void VocabEditForm::SetTextDocument(QTextDocument* document) {
+  // Filling the page is no edit of the user's.
+  fillingText_ = true;
+  document->setUndoRedoEnabled(true);
+  MemoText->SetDocument(document);
+  fillingText_ = false;
+}
+
+void VocabEditForm::FillText(const std::vector<std::string>& lines, const TLanguage& language1,
+                             const TLanguage& language2) {
+  QProgressBar* bar = main_->ProgressBar();
+  const LineProgress progress{[bar](int maximum) { bar->setRange(0, std::max(1, maximum)); },
+                              [bar](int position) { bar->setValue(position); }};
+  main_->SetStatus(kStatusCompiling);
+  // The document is built and formatted before the editor shows it, so
+  // nothing is laid out twice.
+  QTextDocument* document = NewTextDocument(lines, MemoText->font(), nullptr, &progress);
+  ShowLessonTextFonts(document, lines, language1, language2, MemoFont(), &progress);
+  SetTextDocument(document);
+}
+
+void VocabEditForm::ConvertToText() {
+  StoreControls();
+  FillText(lesson_->ToLines(), lesson_->Language1, lesson_->Language2);
+  main_->SetStatus(kStatusIdle);
+  MemoText->moveCursor(QTextCursor::Start);
+}
+
+void VocabEditForm::SelectLine(int index) {
+  const auto [start, end] = LineSpan(MemoText->document(), index);
+  if (start < 0) return;
+  QTextCursor cursor = MemoText->textCursor();
+  cursor.setPosition(start);
+  cursor.setPosition(end, QTextCursor::KeepAnchor);
+  MemoText->setTextCursor(cursor);
+  MemoText->ensureCursorVisible();
+  MemoText->setFocus(Qt::OtherFocusReason);
+}
+
+bool VocabEditForm::CompileText() {
+  QString rejected;
+  const std::vector<std::string> lines = DocumentLines(MemoText->document(), &rejected);
+  int errorLine = 0;
+  std::unique_ptr<TMeanCollection> compiled = TMeanCollection::FromLines(lines, errorLine);
+  if (!compiled) {
+    SelectLine(errorLine);
+    main_->SetStatus(kStatusError);
+    return false;
+  }
+  compiled->LessonFileName = lesson_->LessonFileName;
+  lesson_ = std::move(compiled);
+  lesson_->DblDel();
+  EnsureEntry();
+  entryIndex_ = 0;
+  ShowLesson();
+  // The page change that follows brings the window back to its fixed size.
+  if (!rejected.isEmpty()) WarnRejectedCharacters(rejected);
+  return true;
+}
+
+void VocabEditForm::MemoTextChange() {
+  if (fillingText_) return;
+  if (main_->StatusState() == kStatusError) main_->SetStatus(kStatusIdle);
+  // An edit of the text is an edit of the lesson: closing asks to save it.
+  lesson_->Modified = true;
+}
+
+bool VocabEditForm::MemoTextKeyDown(QKeyEvent* event) {
+  QTextCursor cursor = MemoText->textCursor();
+  const QString typed = event->text();
+  const bool types = !typed.isEmpty() && (typed.at(0).isPrint() || typed.at(0) == '\t');
+  // Keys that do not type leave the formats of selected text alone.
+  if (cursor.hasSelection() && !types) return false;
+  // Typing over a selection: the selection goes first, so the typed text
+  // takes the font of the place it lands in; one step to undo.
+  const bool replaces = cursor.hasSelection();
+  if (replaces) {
+    cursor.beginEditBlock();
+    cursor.removeSelectedText();
+  }
+  const QTextDocument* document = MemoText->document();
+  const auto [line, column] = LineAtPosition(document, cursor.position());
+  TFont font = TypingFont(ToLessonString(line), static_cast<std::size_t>(column),
+                          LanguageLineAbove(document, cursor.position()), lesson_->Language1, lesson_->Language2,
+                          MemoFont());
+  // "(" (Shift+8 on a German keyboard) opens a remark, typed in the memo font.
+  if (typed == "(" || (event->key() == Qt::Key_8 && (event->modifiers() & Qt::ShiftModifier))) font = MemoFont();
+  ApplyFont(cursor, font);
+  if (replaces) {
+    cursor.insertText(typed);
+    cursor.endEditBlock();
+  }
+  MemoText->setTextCursor(cursor);
+  if (replaces) MemoText->ensureCursorVisible();
+  return replaces;
+}
+
+void VocabEditForm::MirrorText() {
+  QString rejected;
+  int errorLine = 0;
+  std::unique_ptr<TMeanCollection> mirrored =
+      TMeanCollection::FromLines(DocumentLines(MemoText->document(), &rejected), errorLine);
+  if (!mirrored) {
+    SelectLine(errorLine);
+    return;
+  }
+  mirrored->DblDel();
+  mirrored->Mirror();
+  // The fonts follow the names of the "Sp:" lines, which now stand the other
+  // way round; the window's lesson stays as it is until the page is left.
+  FillText(mirrored->ToLines(), lesson_->Language1, lesson_->Language2);
+  main_->SetStatus(kStatusIdle);
+  MemoText->moveCursor(QTextCursor::Start);
+  lesson_->Modified = true;
+  if (!rejected.isEmpty()) WarnRejectedCharacters(rejected);
+}
+
+void VocabEditForm::OpenTextFile(const std::string& fileName) {
+  SelectTab(kTextPage);
+  const std::string data = ReadWholeFile(fileName);
+  const QFont font = MemoText->font();
+  // Rich text keeps its formatting; anything else is plain text.
+  SetTextDocument(IsRtfData(data) ? NewRichTextDocument(ParseRtf(data), font, nullptr)
+                                  : NewTextDocument(PlainTextLines(data), font, nullptr));
+  MemoText->moveCursor(QTextCursor::Start);
+  lesson_->Modified = false;
+  controlsChanged_ = false;
+}
+
+void VocabEditForm::SaveTextFile() {
+  if (CurrentPage() != kTextPage) SelectTab(kTextPage);
+  QString rejected;
+  const QTextDocument* document = MemoText->document();
+  const std::string data = FileKind(fileName_) == kRichTextFile ? WriteRtf(DocumentToRich(document, &rejected))
+                                                                : TextFileImage(DocumentLines(document, &rejected));
+  WriteFileAtomically(fileName_, data, BackupName(fileName_));
+  if (!rejected.isEmpty()) WarnRejectedCharacters(rejected);
+}
+
+void VocabEditForm::MenuPrintClick() {
+  try {
+    Dialogs& dialogs = main_->Services().dialogs;
+    // Without a printer the dialog still opens: printing to a PDF file is
+    // what remains, and what many desktops use.
+    if (!dialogs.PrintersInstalled())
+      dialogs.ShowWarning(this, Utf8ToQString(TranslateMessage(
+                                    "NoPrinter", "No printer is installed. You can still print to a PDF file.")));
+    QPrinter printer(QPrinter::HighResolution);
+    if (!dialogs.ChoosePrinter(this, printer)) return;
+    SelectTab(kTextPage);
+    printer.setDocName(ToQString(lesson_->Title));
+    PrintDocument(*MemoText->document(), printer);
+  } catch (const std::exception& e) {
+    main_->Services().dialogs.ShowError(this, Utf8ToQString(e.what()));
+  }
+}
+
+}  // namespace vocatrix::ui

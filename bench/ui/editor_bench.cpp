@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "bench_platform.h"
 #include "core/test_util.h"
 #include "files/binaryfile.h"
 #include "files/settings.h"
@@ -21,34 +22,9 @@ namespace {
 
 using namespace vocatrix;
 
-// Any dialog would wait for a user that is not there: fail loudly instead.
-class NoDialogs : public ui::Dialogs {
- public:
-  ui::MessageAnswer Message(QWidget*, ui::MessageKind, ui::MessageButtons, const QString& text) override {
-    std::fprintf(stderr, "unexpected message: %s\n", text.toUtf8().constData());
-    std::abort();
-  }
-  std::optional<QString> OpenFileName(QWidget*, const ui::FileDialogRequest&) override { std::abort(); }
-  std::optional<QString> SaveFileName(QWidget*, const ui::FileDialogRequest&) override { std::abort(); }
-  bool ChooseFont(QWidget*, QFont&) override { std::abort(); }
-  bool PrintersInstalled() override { return false; }
-  bool ChoosePrinter(QWidget*, QPrinter&) override { std::abort(); }
-};
-
-class Silence : public ui::Sound {
- public:
-  void Beep() override {}
-};
-
-class NoFonts : public ui::FontRegistry {
- public:
-  bool AddFontFile(const QString&) override { return true; }
-  void RemoveFontFile(const QString&) override {}
-};
-
-NoDialogs dialogs;
-Silence sound;
-NoFonts fonts;
+bench::NoDialogs dialogs;
+bench::Silence sound;
+bench::NoFonts fonts;
 const ui::Platform platform{dialogs, sound, fonts};
 
 test::TempDir& Folder() {

@@ -150,16 +150,25 @@ void ApplyFontRanges(QTextDocument* document, const std::vector<FontRange>& rang
   cursor.beginEditBlock();
   QTextBlock block = document->begin();
   int blockNumber = 0;
-  // The ranges name few fonts, usually one after the other: their formats are
-  // made once per change of font.
-  const TFont* lastFont = nullptr;
-  QTextCharFormat format;
+  int blockPosition = 0;
+  // The ranges name few fonts: each font's format is made once, and the
+  // document's format table finds it again by its cached hash.
+  std::vector<std::pair<TFont, QTextCharFormat>> formats;
+  const auto formatOf = [&formats](const TFont& font) -> const QTextCharFormat& {
+    for (const auto& [known, format] : formats)
+      if (known == font) return format;
+    formats.emplace_back(font, CharFormatOfFont(font));
+    return formats.back().second;
+  };
   for (const FontRange& range : ranges) {
     if (range.Line < blockNumber) {
       block = document->findBlockByNumber(range.Line);
       blockNumber = range.Line;
+      blockPosition = block.position();
     }
+    // Walking down, positions add up from the block lengths.
     while (blockNumber < range.Line && block.isValid()) {
+      blockPosition += block.length();
       block = block.next();
       ++blockNumber;
     }
@@ -167,15 +176,12 @@ void ApplyFontRanges(QTextDocument* document, const std::vector<FontRange>& rang
     steps.At(blockNumber);
     const int length = block.length() - 1;  // without the block's end
     const int start = std::clamp(range.Start, 0, length);
-    const int end = static_cast<int>(std::clamp<long long>(static_cast<long long>(range.Start) + range.Length, 0, length));
+    const int end =
+        static_cast<int>(std::clamp<long long>(static_cast<long long>(range.Start) + range.Length, 0, length));
     if (end <= start) continue;
-    if (!lastFont || !(range.Font == *lastFont)) {
-      format = CharFormatOfFont(range.Font);
-      lastFont = &range.Font;
-    }
-    cursor.setPosition(block.position() + start);
-    cursor.setPosition(block.position() + end, QTextCursor::KeepAnchor);
-    cursor.setCharFormat(format);
+    cursor.setPosition(blockPosition + start);
+    cursor.setPosition(blockPosition + end, QTextCursor::KeepAnchor);
+    cursor.setCharFormat(formatOf(range.Font));
   }
   cursor.endEditBlock();
   steps.At(lineCount - 1);
@@ -188,12 +194,17 @@ void ShowLessonTextFonts(QTextDocument* document, const std::vector<std::string>
 }
 
 std::vector<std::string> DocumentLines(const QTextDocument* document, QString* rejected) {
+  // The whole text at once: blocks end in paragraph separators.
+  const QString text = document->toRawText();
   std::vector<std::string> lines;
   lines.reserve(static_cast<std::size_t>(document->blockCount()));
-  ForEachLine(document, [&](const QString& line, int) {
-    lines.push_back(ToLessonString(line, rejected));
-    return true;
-  });
+  qsizetype start = 0;
+  for (qsizetype i = 0; i <= text.size(); ++i) {
+    if (i < text.size() && text[i] != QChar::ParagraphSeparator && text[i] != QChar::LineSeparator) continue;
+    lines.emplace_back();
+    AppendLessonString(lines.back(), QStringView(text).mid(start, i - start), rejected);
+    start = i + 1;
+  }
   return lines;
 }
 

@@ -15,10 +15,19 @@ QString ToQString(std::string_view cp1252) {
 
 std::string ToLessonString(const QString& text, QString* rejected) {
   std::string result;
-  result.reserve(static_cast<std::size_t>(text.size()));
+  AppendLessonString(result, text, rejected);
+  return result;
+}
+
+void AppendLessonString(std::string& out, QStringView text, QString* rejected) {
+  out.reserve(out.size() + static_cast<std::size_t>(text.size()));
   const qsizetype n = text.size();
   for (qsizetype i = 0; i < n; ++i) {
     char32_t codePoint = text[i].unicode();
+    if (codePoint < 0x80) {  // the same in both
+      out += static_cast<char>(codePoint);
+      continue;
+    }
     qsizetype width = 1;
     if (text[i].isHighSurrogate() && i + 1 < n && text[i + 1].isLowSurrogate()) {
       codePoint = QChar::surrogateToUcs4(text[i], text[i + 1]);
@@ -26,17 +35,16 @@ std::string ToLessonString(const QString& text, QString* rejected) {
     }
     const int code = CodePointToCp1252(codePoint);
     if (code >= 0) {
-      result += static_cast<char>(code);
+      out += static_cast<char>(code);
     } else {
-      result += '?';
+      out += '?';
       if (rejected) {
-        const QString character = text.mid(i, width);
+        const QString character = text.mid(i, width).toString();
         if (!rejected->contains(character)) *rejected += character;
       }
     }
     i += width - 1;
   }
-  return result;
 }
 
 QChar CharOfCode(unsigned char code) { return QChar(static_cast<char16_t>(Cp1252ToCodePoint(code))); }

@@ -3,6 +3,7 @@
 // file-system names meet QString.
 
 #include <QString>
+#include <QStringView>
 #include <string>
 #include <string_view>
 
@@ -15,6 +16,8 @@ QString ToQString(std::string_view cp1252);
 // hold become "?"; each distinct one is appended once to `rejected` (when
 // given), so the caller can tell the user what was replaced.
 std::string ToLessonString(const QString& text, QString* rejected = nullptr);
+// The same, appended to `out`.
+void AppendLessonString(std::string& out, QStringView text, QString* rejected = nullptr);
 
 // One Windows-1252 character (code 0 to 255) as QChar.
 QChar CharOfCode(unsigned char code);

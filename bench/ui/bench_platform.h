@@ -1,0 +1,36 @@
+#pragma once
+// Platform services for the editor benchmarks: no user is there to answer.
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "ui/platform/platform.h"
+
+namespace vocatrix::bench {
+
+// Any dialog would wait for a user that is not there: fail loudly instead.
+class NoDialogs : public ui::Dialogs {
+ public:
+  ui::MessageAnswer Message(QWidget*, ui::MessageKind, ui::MessageButtons, const QString& text) override {
+    std::fprintf(stderr, "unexpected message: %s\n", text.toUtf8().constData());
+    std::abort();
+  }
+  std::optional<QString> OpenFileName(QWidget*, const ui::FileDialogRequest&) override { std::abort(); }
+  std::optional<QString> SaveFileName(QWidget*, const ui::FileDialogRequest&) override { std::abort(); }
+  bool ChooseFont(QWidget*, QFont&) override { std::abort(); }
+  bool PrintersInstalled() override { return false; }
+  bool ChoosePrinter(QWidget*, QPrinter&) override { std::abort(); }
+};
+
+class Silence : public ui::Sound {
+ public:
+  void Beep() override {}
+};
+
+class NoFonts : public ui::FontRegistry {
+ public:
+  bool AddFontFile(const QString&) override { return true; }
+  void RemoveFontFile(const QString&) override {}
+};
+
+}  // namespace vocatrix::bench

@@ -105,7 +105,11 @@ void VocabEditForm::MemoTextChange() {
 bool VocabEditForm::MemoTextKeyDown(QKeyEvent* event) {
   QTextCursor cursor = MemoText->textCursor();
   const QString typed = event->text();
-  const bool types = !typed.isEmpty() && (typed.at(0).isPrint() || typed.at(0) == '\t');
+  // As the editor decides what it inserts: Ctrl and Ctrl+Shift are commands,
+  // Ctrl+Alt (AltGr) types.
+  const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+  const bool command = modifiers == Qt::ControlModifier || modifiers == (Qt::ControlModifier | Qt::ShiftModifier);
+  const bool types = !typed.isEmpty() && !command && (typed.at(0).isPrint() || typed.at(0) == '\t');
   // Keys that do not type leave the formats of selected text alone.
   if (cursor.hasSelection() && !types) return false;
   // Typing over a selection: the selection goes first, so the typed text

@@ -145,5 +145,52 @@ TEST(LessonTextDocument, WrittenLessonKeepsItsTextAndFonts) {
   EXPECT_EQ(p.back().Format, FormatOfFont(lesson->Language2.Font));
 }
 
+
+// --- The font of typed characters ---------------------------------------------
+
+TEST(TypingFont, SideOfTheMarkerAndTheLanguageLineDecide) {
+  Fixture f;
+  const TFont& e = f.english.Font;
+  const TFont& d = f.deutsch.Font;
+  const TFont& m = f.control;
+  struct Case {
+    const char* line;
+    std::size_t column;
+    const char* languageLine;
+    const TFont* expected;
+  };
+  const Case cases[] = {
+      // Language 2 named on the left, language 1 on the right.
+      {"Haus - house", 0, "Sp: Deutsch - English", &d},
+      {"Haus - house", 5, "Sp: Deutsch - English", &d},  // right before the marker character
+      {"Haus - house", 6, "Sp: Deutsch - English", &e},  // right after it
+      {"Haus - house", 12, "Sp: Deutsch - English", &e},
+      {"house - Haus", 2, "Sp: English - Deutsch", &e},
+      {"house - Haus", 9, "Sp: English - Deutsch", &d},
+      {"big = large", 7, "Sp: English - English", &e},
+      // Names count exactly; a name that is not language 1's is language 2's.
+      {"a - b", 0, "Sp: english - English", &d},
+      {"a - b", 4, "Sp: Francais - Deutsch", &d},
+      // No marker: the left font.
+      {"Haus", 4, "Sp: Deutsch - English", &d},
+      // A "- " later in the line wins over an earlier "+".
+      {"a+b - c", 2, "Sp: English - Deutsch", &e},
+      {"a+b - c", 5, "Sp: English - Deutsch", &d},
+      // No language line, or one that does not split: the control's font.
+      {"a - b", 0, "", &m},
+      {"a - b", 4, "Sp: English", &m},
+      // Inside "( )": from after the first "(" up to the first ")".
+      {"go (v.) - gehen", 3, "Sp: English - Deutsch", &e},  // before the "("
+      {"go (v.) - gehen", 4, "Sp: English - Deutsch", &m},
+      {"go (v.) - gehen", 6, "Sp: English - Deutsch", &m},  // right before the ")"
+      {"go (v.) - gehen", 7, "Sp: English - Deutsch", &e},  // after it
+      {"go (v. - gehen", 13, "Sp: English - Deutsch", &m},  // no ")": to the end
+      {"x) (y", 5, "Sp: English - Deutsch", &e},           // the first ")" stands before the "("
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(TypingFont(c.line, c.column, c.languageLine, f.english, f.deutsch, f.control), *c.expected)
+        << c.line << " @" << c.column << " under " << c.languageLine;
+}
+
 }  // namespace
 }  // namespace vocatrix

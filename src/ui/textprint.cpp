@@ -40,7 +40,10 @@ int PrintDocument(const QTextDocument& document, QPrinter& printer) {
     painter.save();
     painter.translate(0, -shown.top());
     painter.setClipRect(shown);
-    context.clip = shown;
+    // Lines are drawn when they touch the clip, edges included: inset by a
+    // pixel, a line that starts right at the page's bottom edge is drawn on
+    // the next page only, not also (clipped away, but still as text) here.
+    context.clip = shown.adjusted(0, 1, 0, -1);
     pages->documentLayout()->draw(&painter, context);
     painter.restore();
   }

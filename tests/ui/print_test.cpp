@@ -1,0 +1,184 @@
+// Printing the Text page, into PDF files read back with the poppler tools.
+
+#include <QFontMetricsF>
+#include <QPrinter>
+#include <QRegularExpression>
+#include <cstdio>
+
+#include "files/safesave.h"
+#include "textpage_fixture.h"
+#include "ui/textprint.h"
+
+namespace vocatrix::test {
+namespace {
+
+using ui::MessageKind;
+using ui::VocabEditForm;
+
+// The standard output of a shell command.
+std::string Output(const std::string& command) {
+  std::string out;
+  if (FILE* pipe = ::popen(command.c_str(), "r")) {
+    char buffer[4096];
+    std::size_t n = 0;
+    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
+    ::pclose(pipe);
+  }
+  return out;
+}
+
+// The value of a "Key: value" line of pdfinfo's report.
+QString PdfInfo(const std::string& pdf, const QString& key) {
+  const QString info = QString::fromStdString(Output("pdfinfo '" + pdf + "' 2>/dev/null"));
+  for (const QString& line : info.split('\n'))
+    if (line.startsWith(key + ":")) return line.mid(key.size() + 1).trimmed();
+  return {};
+}
+
+int PdfPages(const std::string& pdf) { return PdfInfo(pdf, "Pages").toInt(); }
+
+// The text lines of one page, blanks and tabs collapsed, empty lines dropped.
+std::string Text(const QStringList& lines) { return lines.join('\n').toStdString(); }
+QStringList PdfLines(const std::string& pdf, int page) {
+  const std::string p = std::to_string(page);
+  const QString text =
+      QString::fromStdString(Output("pdftotext -layout -f " + p + " -l " + p + " '" + pdf + "' - 2>/dev/null"));
+  QStringList lines;
+  for (QString line : text.split(QRegularExpression("[\n\f]"))) {
+    line = line.simplified();
+    if (!line.isEmpty()) lines << line;
+  }
+  return lines;
+}
+
+class PrintTest : public TextPageTest {
+ protected:
+  VocabEditForm* OpenAnimals(const std::string& title) {
+    auto lesson = MakeLesson("English", "Deutsch",
+                             {MakeEntry(1, {"dog"}, {"Hund"}), MakeEntry(1, {"cat"}, {"Katze"}, {"mouse"})});
+    lesson->Title = title;
+    lesson->Language1.Font = TextToFont("Times New Roman_clBlack_12_[]");
+    lesson->Language2.Font = TextToFont("Arial_clBlack_12_[Italic]");
+    SaveBinary(*lesson, File("animals.tav"));
+    return Open(File("animals.tav"));
+  }
+  void AnswerPrintDialog(const std::optional<std::string>& pdf) {
+    platform_.Dialogs.PrintAnswers.push_back(pdf ? std::optional<QString>(ui::FileNameToQString(*pdf))
+                                                 : std::nullopt);
+  }
+};
+
+TEST_F(PrintTest, PrintingFromTheEntriesPageSwitchesToTheTextPageAndPrintsItsText) {
+  VocabEditForm* form = OpenAnimals("Animals");
+  form->SelectTab(VocabEditForm::kEntriesPage);
+  form->Lesson().Modified = false;
+  const std::string pdf = File("animals.pdf");
+  AnswerPrintDialog(pdf);
+  form->MenuPrintClick();
+  EXPECT_EQ(platform_.Dialogs.PrintDialogs, 1);
+  EXPECT_EQ(form->CurrentPage(), VocabEditForm::kTextPage);
+  EXPECT_TRUE(platform_.Dialogs.Messages.empty());
+  ASSERT_TRUE(FileExists(pdf));
+  EXPECT_EQ(PdfPages(pdf), 1);
+  EXPECT_EQ(PdfInfo(pdf, "Title"), "Animals");
+  // The page's text, line by line (empty lines are not printed as text).
+  QStringList shown;
+  for (const QString& line : PageText(form).split('\n'))
+    if (!line.simplified().isEmpty()) shown << line.simplified();
+  EXPECT_EQ(Text(PdfLines(pdf, 1)), Text(shown));
+  EXPECT_TRUE(shown.contains("cat (s.) - Katze"));
+  // In the language fonts and the memo font.
+  const std::string fonts = Output("pdffonts '" + pdf + "' 2>/dev/null");
+  for (const char* face : {"LiberationSerif", "LiberationSans-Italic", "LiberationMono"})
+    EXPECT_NE(fonts.find(face), std::string::npos) << face << "\n" << fonts;
+  // Printing leaves the lesson alone.
+  EXPECT_FALSE(form->Lesson().Modified);
+}
+
+TEST_F(PrintTest, CancelledDialogPrintsNothingAndStaysOnThePage) {
+  VocabEditForm* form = OpenAnimals("");
+  form->SelectTab(VocabEditForm::kEntriesPage);
+  AnswerPrintDialog(std::nullopt);
+  form->MenuPrintClick();
+  EXPECT_EQ(platform_.Dialogs.PrintDialogs, 1);
+  EXPECT_EQ(form->CurrentPage(), VocabEditForm::kEntriesPage);
+  form->Lesson().Modified = false;
+}
+
+TEST_F(PrintTest, WithoutAPrinterAWarningComesAndPrintingToAFileRemains) {
+  VocabEditForm* form = OpenAnimals("");
+  platform_.Dialogs.Printers = false;
+  const std::string pdf = File("untitled.pdf");
+  AnswerPrintDialog(pdf);
+  form->MenuPrintClick();
+  EXPECT_EQ(platform_.Dialogs.TextsOf(MessageKind::Warning),
+            (std::vector<QString>{"No printer is installed. You can still print to a PDF file."}));
+  EXPECT_EQ(platform_.Dialogs.PrintDialogs, 1);
+  EXPECT_EQ(PdfPages(pdf), 1);
+  // A lesson without a title gives a job without one.
+  EXPECT_EQ(PdfInfo(pdf, "Title"), "");
+  form->Lesson().Modified = false;
+}
+
+TEST_F(PrintTest, TextWithAFaultyLineIsPrintedAsItStands) {
+  VocabEditForm* form = OpenAnimals("Animals");
+  form->SelectTab(VocabEditForm::kTextPage);
+  TypeText(form, "Sp: English - Deutsch\ndog - Hund\nthis line has no marker");
+  const std::string pdf = File("faulty.pdf");
+  AnswerPrintDialog(pdf);
+  // The tool bar's button acts on the active window.
+  Main().ClientArea()->setActiveSubWindow(form);
+  Main().PrintBtnClick();
+  EXPECT_EQ(Text(PdfLines(pdf, 1)), "Sp: English - Deutsch\ndog - Hund\nthis line has no marker");
+  EXPECT_EQ(Main().StatusState(), ui::kStatusIdle);
+  EXPECT_TRUE(platform_.Dialogs.Messages.empty());
+  EXPECT_EQ(form->CurrentPage(), VocabEditForm::kTextPage);
+  form->Lesson().Modified = false;
+}
+
+TEST_F(PrintTest, LongTextFillsConsecutivePagesToTheBottom) {
+  VocabEditForm* form = Main().NewChild();
+  form->SelectTab(VocabEditForm::kTextPage);
+  QStringList lines;
+  for (int i = 1; i <= 200; ++i) lines << QString("line %1 - Zeile %1").arg(i);
+  TypeText(form, lines.join('\n'));
+  const std::string pdf = File("long.pdf");
+  AnswerPrintDialog(pdf);
+  form->MenuPrintClick();
+
+  const int pages = PdfPages(pdf);
+  ASSERT_GE(pages, 2);
+  QStringList printed;
+  std::vector<int> perPage;
+  for (int page = 1; page <= pages; ++page) {
+    const QStringList onPage = PdfLines(pdf, page);
+    perPage.push_back(static_cast<int>(onPage.size()));
+    printed << onPage;
+  }
+  // Every line once, in order.
+  EXPECT_EQ(Text(printed), Text(lines));
+  // Full pages hold the same number of lines, as many as fit the printable
+  // area: at least its height over the font's line spacing, at most its
+  // height over the font's height.
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  const double pageHeight = printer.pageRect(QPrinter::DevicePixel).height();
+  const QFontMetricsF metrics(form->MemoText->font(), &printer);
+  for (int page = 0; page + 1 < pages; ++page) EXPECT_EQ(perPage[page], perPage[0]) << page;
+  EXPECT_LE(perPage.back(), perPage[0]);
+  EXPECT_GE(perPage[0], static_cast<int>(pageHeight / metrics.lineSpacing()));
+  EXPECT_LE(perPage[0], static_cast<int>(pageHeight / metrics.height()));
+  form->Lesson().Modified = false;
+}
+
+TEST_F(PrintTest, PrinterThatCannotBeOpenedIsReported) {
+  VocabEditForm* form = OpenAnimals("Animals");
+  AnswerPrintDialog(File("no-such-folder/out.pdf"));
+  form->MenuPrintClick();
+  EXPECT_EQ(platform_.Dialogs.TextsOf(MessageKind::Error),
+            (std::vector<QString>{ui::FileNameToQString("Cannot print to '" + File("no-such-folder/out.pdf") + "'.")}));
+  form->Lesson().Modified = false;
+}
+
+}  // namespace
+}  // namespace vocatrix::test

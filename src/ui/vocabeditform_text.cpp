@@ -103,6 +103,17 @@ void VocabEditForm::MemoTextChange() {
 }
 
 bool VocabEditForm::MemoTextKeyDown(QKeyEvent* event) {
+  switch (event->key()) {
+    // Modifier keys alone type nothing and move nothing.
+    case Qt::Key_Shift:
+    case Qt::Key_Control:
+    case Qt::Key_Alt:
+    case Qt::Key_AltGr:
+    case Qt::Key_Meta:
+      return false;
+    default:
+      break;
+  }
   QTextCursor cursor = MemoText->textCursor();
   const QString typed = event->text();
   // As the editor decides what it inserts: Ctrl and Ctrl+Shift are commands,

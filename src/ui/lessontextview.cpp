@@ -6,7 +6,6 @@
 #include <QTextDocument>
 #include <algorithm>
 
-#include "files/lessontext.h"
 #include "ui/qtfonts.h"
 #include "ui/qtstrings.h"
 
@@ -136,7 +135,8 @@ QTextDocument* NewRichTextDocument(const RtfDocument& rich, const QFont& font, Q
   cursor.beginEditBlock();
   for (std::size_t i = 0; i < rich.Paragraphs.size(); ++i) {
     if (i) cursor.insertBlock();
-    for (const RtfRun& run : rich.Paragraphs[i]) cursor.insertText(ToQString(run.Text), CharFormatOfRun(run.Format, font));
+    for (const RtfRun& run : rich.Paragraphs[i])
+      cursor.insertText(ToQString(run.Text), CharFormatOfRun(run.Format, font));
   }
   cursor.endEditBlock();
   return document;
@@ -161,6 +161,7 @@ void ApplyFontRanges(QTextDocument* document, const std::vector<FontRange>& rang
     return formats.back().second;
   };
   for (const FontRange& range : ranges) {
+    if (range.Line < 0) continue;
     if (range.Line < blockNumber) {
       block = document->findBlockByNumber(range.Line);
       blockNumber = range.Line;

@@ -76,7 +76,8 @@ TEST_F(TextFilesTest, ClosingAfterEditingTheTextAsksToSave) {
   QTest::keyClicks(form->MemoText, "z");
   platform_.Dialogs.MessageAnswers = {MessageAnswer::Cancel};
   EXPECT_FALSE(form->close());
-  EXPECT_EQ(platform_.Dialogs.TextsOf(MessageKind::Confirmation), (std::vector<QString>{"Do you want to save 'a.txt'?"}));
+  EXPECT_EQ(platform_.Dialogs.TextsOf(MessageKind::Confirmation),
+            (std::vector<QString>{"Do you want to save 'a.txt'?"}));
   form->Lesson().Modified = false;
 }
 
@@ -206,7 +207,8 @@ TEST_F(TextFilesTest, CharactersOutsideTheCodePageAreSavedAsQuestionMarksWithAWa
   EXPECT_EQ(ReadFile(File("greek.txt")), "Sp: English - Greek\r\nsea - ??????? \x80\r\n");
   ASSERT_EQ(platform_.Dialogs.TextsOf(MessageKind::Warning).size(), 1u);
   const QString warning = platform_.Dialogs.TextsOf(MessageKind::Warning)[0];
-  EXPECT_TRUE(warning.endsWith(QString::fromUtf8(": \xCE\xB8\xCE\xAC\xCE\xBB\xCE\xB1\xCF\x83"))) << warning.toStdString();
+  EXPECT_TRUE(warning.endsWith(QString::fromUtf8(": \xCE\xB8\xCE\xAC\xCE\xBB\xCE\xB1\xCF\x83")))
+      << warning.toStdString();
 }
 
 TEST_F(TextFilesTest, MissingTextFileIsReportedAndNoWindowStays) {

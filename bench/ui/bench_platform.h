@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "core/test_util.h"
 #include "ui/platform/platform.h"
 
 namespace vocatrix::bench {
@@ -32,5 +33,20 @@ class NoFonts : public ui::FontRegistry {
   bool AddFontFile(const QString&) override { return true; }
   void RemoveFontFile(const QString&) override {}
 };
+
+// The services every editor benchmark hands to its main window.
+inline const ui::Platform& BenchPlatform() {
+  static NoDialogs dialogs;
+  static Silence sound;
+  static NoFonts fonts;
+  static const ui::Platform platform{dialogs, sound, fonts};
+  return platform;
+}
+
+// One folder for a benchmark's files, removed at exit.
+inline test::TempDir& Folder() {
+  static test::TempDir folder;
+  return folder;
+}
 
 }  // namespace vocatrix::bench

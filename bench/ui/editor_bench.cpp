@@ -22,15 +22,7 @@ namespace {
 
 using namespace vocatrix;
 
-bench::NoDialogs dialogs;
-bench::Silence sound;
-bench::NoFonts fonts;
-const ui::Platform platform{dialogs, sound, fonts};
-
-test::TempDir& Folder() {
-  static test::TempDir folder;
-  return folder;
-}
+using bench::Folder;
 
 // A lesson file of 65535 entries with distinct words, made once.
 const std::string& LargeLesson() {
@@ -58,7 +50,7 @@ void Settle() {
 
 void BM_StartUpToShownMainWindow(benchmark::State& state) {
   for (auto _ : state) {
-    ui::MainForm main(platform);
+    ui::MainForm main(bench::BenchPlatform());
     main.SetLanguage(main.Language());
     main.show();
     main.repaint();
@@ -72,7 +64,7 @@ BENCHMARK(BM_StartUpToShownMainWindow)->Unit(benchmark::kMillisecond);
 
 void BM_OpenLesson65535Entries(benchmark::State& state) {
   const std::string& file = LargeLesson();
-  ui::MainForm main(platform);
+  ui::MainForm main(bench::BenchPlatform());
   main.show();
   for (auto _ : state) {
     ui::VocabEditForm* form = main.OpenFile(file);
@@ -89,7 +81,7 @@ BENCHMARK(BM_OpenLesson65535Entries)->Unit(benchmark::kMillisecond);
 // One step to the next entry of the 65535-entry lesson, on the Entries page,
 // as the scroll bar's arrow does it; 1000 steps per round.
 void BM_StepToNextEntry(benchmark::State& state) {
-  ui::MainForm main(platform);
+  ui::MainForm main(bench::BenchPlatform());
   main.show();
   ui::VocabEditForm* form = main.OpenFile(LargeLesson());
   form->SelectTab(ui::VocabEditForm::kEntriesPage);

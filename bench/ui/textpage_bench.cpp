@@ -21,15 +21,7 @@ namespace {
 
 using namespace vocatrix;
 
-bench::NoDialogs dialogs;
-bench::Silence sound;
-bench::NoFonts fonts;
-const ui::Platform platform{dialogs, sound, fonts};
-
-test::TempDir& Folder() {
-  static test::TempDir folder;
-  return folder;
-}
+using bench::Folder;
 
 // A lesson file of 65535 entries with distinct words, each language in its
 // own font, made once per shape:
@@ -61,7 +53,7 @@ const std::string& LargeLesson(int shape) {
 
 // The window of a large lesson, shown on its Header page.
 struct LargeWindow {
-  ui::MainForm main{platform};
+  ui::MainForm main{bench::BenchPlatform()};
   ui::VocabEditForm* form = nullptr;
   explicit LargeWindow(int shape) {
     main.show();

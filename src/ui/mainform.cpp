@@ -22,6 +22,7 @@
 #include "files/settings.h"
 #include "ui/charcompose.h"
 #include "ui/eventpreview.h"
+#include "ui/menuitems.h"
 #include "ui/qtstrings.h"
 #include "ui/vocabeditform.h"
 
@@ -43,33 +44,6 @@ std::string QuoteCharSet(const std::string& set) {
 std::string UnquoteCharSet(const std::string& value) {
   if (value.size() >= 2 && value.front() == '"' && value.back() == '"') return value.substr(1, value.size() - 2);
   return value;
-}
-
-QMenu* MakeMenu(QWidget* owner, const char* name, const QString& caption) {
-  auto* menu = new QMenu(caption, owner);
-  menu->setObjectName(name);
-  return menu;
-}
-
-QAction* AddItem(QMenu* menu, const char* name, const QString& caption, const QKeySequence& shortcut = {}) {
-  QAction* item = menu->addAction(caption);
-  item->setObjectName(name);
-  if (!shortcut.isEmpty()) item->setShortcut(shortcut);
-  return item;
-}
-
-QAction* AddSeparator(QMenu* menu, const char* name) {
-  QAction* separator = menu->addSeparator();
-  separator->setObjectName(name);
-  separator->setText("-");
-  return separator;
-}
-
-// Items of commands not available yet: they exist, disabled, until wired.
-QAction* AddLaterItem(QMenu* menu, const char* name, const QString& caption) {
-  QAction* item = AddItem(menu, name, caption);
-  item->setEnabled(false);
-  return item;
 }
 
 QString ValueOfLine(const std::string& line) {

@@ -13,36 +13,11 @@
 
 #include "ui/mainform.h"
 #include "ui/memotext.h"
+#include "ui/menuitems.h"
 #include "ui/vocabeditform.h"
 
 namespace vocatrix::ui {
 namespace {
-
-QMenu* MakeMenu(QWidget* owner, const char* name, const QString& caption) {
-  auto* menu = new QMenu(caption, owner);
-  menu->setObjectName(name);
-  return menu;
-}
-
-QAction* AddItem(QMenu* menu, const char* name, const QString& caption, const QKeySequence& shortcut = {}) {
-  QAction* item = menu->addAction(caption);
-  item->setObjectName(name);
-  if (!shortcut.isEmpty()) item->setShortcut(shortcut);
-  return item;
-}
-
-void AddSeparator(QMenu* menu, const char* name) {
-  QAction* separator = menu->addSeparator();
-  separator->setObjectName(name);
-  separator->setText("-");
-}
-
-// Items of commands not available yet: they exist, disabled, until wired.
-QAction* AddLaterItem(QMenu* menu, const char* name, const QString& caption, const QKeySequence& shortcut = {}) {
-  QAction* item = AddItem(menu, name, caption, shortcut);
-  item->setEnabled(false);
-  return item;
-}
 
 bool HasSelection(QWidget* control) {
   if (auto* edit = qobject_cast<QLineEdit*>(control)) return edit->hasSelectedText();

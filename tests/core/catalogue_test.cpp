@@ -110,20 +110,6 @@ TEST_F(Catalogue, StopsAtTheFirstUnreadableLessonUnlessToldToGoOn) {
   EXPECT_THROW(LessonSummary(root.File("a/2.tav")), Exception);
 }
 
-// Runs the body without root's right to read every folder.
-class AsUnprivileged {
- public:
-  AsUnprivileged() : wasRoot_(::geteuid() == 0) {
-    if (wasRoot_ && (::setegid(65534) != 0 || ::seteuid(65534) != 0)) ADD_FAILURE() << "cannot drop privileges";
-  }
-  ~AsUnprivileged() {
-    if (wasRoot_ && (::seteuid(0) != 0 || ::setegid(0) != 0)) ADD_FAILURE() << "cannot regain privileges";
-  }
-
- private:
-  bool wasRoot_;
-};
-
 TEST_F(Catalogue, UnreadableFoldersContributeNothing) {
   SaveLesson(Dir("closed/inner") + "/x.tav", "x");
   SaveLesson(Dir("open") + "/y.tav", "y");
@@ -133,7 +119,7 @@ TEST_F(Catalogue, UnreadableFoldersContributeNothing) {
   std::vector<std::string> folders;
   TCatalogue catalogue;
   {
-    const AsUnprivileged guard;
+    const test::AsUnprivileged guard;
     folders = ListSubdirectories(root.Path());
     catalogue = MakeCatalogue(root.Path());
   }

@@ -2,8 +2,11 @@
 // Shared helpers of the core tests: temporary folders and small lessons.
 
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include <csignal>
+#include <cstdlib>
+#include <stdexcept>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -58,6 +61,23 @@ class ScopedFileSizeLimit {
  private:
   rlimit saved_{};
   void (*previous_)(int) = SIG_DFL;
+};
+
+// Runs a scope as the user "nobody" when the tests run as root, so that
+// file permissions bind as they do for an ordinary user.
+class AsUnprivileged {
+ public:
+  AsUnprivileged() : wasRoot_(::geteuid() == 0) {
+    if (wasRoot_ && (::setegid(65534) != 0 || ::seteuid(65534) != 0)) throw std::runtime_error("cannot drop privileges");
+  }
+  ~AsUnprivileged() {
+    if (wasRoot_ && (::seteuid(0) != 0 || ::setegid(0) != 0)) std::abort();
+  }
+  AsUnprivileged(const AsUnprivileged&) = delete;
+  AsUnprivileged& operator=(const AsUnprivileged&) = delete;
+
+ private:
+  bool wasRoot_;
 };
 
 inline void WriteFile(const std::string& path, const std::string& data) {

@@ -135,7 +135,7 @@ std::string FormatText(const std::string& pattern, std::initializer_list<std::st
       ++i;
       continue;
     }
-    // "%" [-] [width] [.prec] letter: the whole spec takes the next argument.
+    // "%" [-] [width] [.prec] letter: the whole placeholder takes the next argument.
     std::size_t j = i + 1;
     while (j < pattern.size() && (pattern[j] == '-' || pattern[j] == '.' || (pattern[j] >= '0' && pattern[j] <= '9'))) ++j;
     if (j < pattern.size() && std::isalpha(static_cast<unsigned char>(pattern[j]))) {

@@ -13,7 +13,7 @@
 #include "bench_platform.h"
 #include "core/test_util.h"
 #include "files/binaryfile.h"
-#include "files/settings.h"
+#include "base/settings.h"
 #include "ui/mainform.h"
 #include "ui/qtfonts.h"
 #include "ui/vocabeditform.h"

@@ -5,13 +5,14 @@
 #include <iostream>
 #include <new>
 
-#include "files/cp1252.h"
+#include "base/cp1252.h"
 #include "files/fontranges.h"
-#include "files/inifile.h"
+#include "base/inifile.h"
 #include "files/lessonfiles.h"
 #include "files/rtf.h"
-#include "files/safesave.h"
-#include "files/settings.h"
+#include "base/safesave.h"
+#include "base/messages.h"
+#include "base/settings.h"
 #include "model/exceptions.h"
 
 namespace vocatrix::cli {
@@ -93,19 +94,12 @@ bool Arguments::Has(const std::string& option) const {
 std::unique_ptr<TMeanCollection> ReadLesson(const std::string& fileName, bool compact) {
   std::unique_ptr<TMeanCollection> lesson;
   WithFile(fileName, [&] {
-    const int kind = FileKind(fileName);
-    if (kind == kTextFile || kind == kRichTextFile) {
-      // As CreateFromFile does, but keeping the count of skipped lines.
-      lesson = std::make_unique<TMeanCollection>();
-      lesson->LessonFileName = fileName;
-      const int skipped = lesson->LoadText(fileName);
-      if (skipped > 0)
-        Note(fileName + ": skipped " + std::to_string(skipped) +
-             (skipped == 1 ? " malformed line" : " malformed lines"));
-    } else {
-      lesson = TMeanCollection::CreateFromFile(fileName);
-      if (compact) lesson->DblDel();
-    }
+    int skipped = 0;
+    lesson = TMeanCollection::CreateFromFile(fileName, &skipped);
+    if (skipped > 0)
+      Note(fileName + ": skipped " + std::to_string(skipped) + (skipped == 1 ? " malformed line" : " malformed lines"));
+    // Lesson text is compacted as it is read; a lesson file only on request.
+    if (compact && FileKind(fileName) == kLessonFile) lesson->DblDel();
   });
   return lesson;
 }
@@ -119,11 +113,7 @@ void WriteLesson(TMeanCollection& lesson, const std::string& fileName) {
     switch (FileKind(fileName)) {
       case kLessonFile:
         // A lesson file always holds at least one entry.
-        if (lesson.EntryCount() == 0) {
-          if (!lesson.Meanings) lesson.Meanings = std::make_unique<TMeaningList>();
-          lesson.Meanings->Insert(TMeaning::Create());
-          Note(fileName + ": the lesson has no entries; writing one blank entry");
-        }
+        if (lesson.EnsureEntry()) Note(fileName + ": the lesson has no entries; writing one blank entry");
         lesson.SaveToFile(fileName);
         break;
       case kRichTextFile: {

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "cli/clicommon.h"
-#include "files/cp1252.h"
+#include "base/cp1252.h"
 #include "operations/catalogue.h"
 #include "operations/combine.h"
 #include "operations/exercise.h"

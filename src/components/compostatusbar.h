@@ -6,15 +6,9 @@
 #include <QString>
 #include <vector>
 
-#include "model/exceptions.h"
+#include "base/errors.h"
 
 namespace vocatrix {
-
-// An operation the control does not allow.
-class EInvalidOperation : public Exception {
- public:
-  using Exception::Exception;
-};
 
 struct TStatusPanel {
   QString Text;

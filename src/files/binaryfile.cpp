@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "files/safesave.h"
+#include "base/safesave.h"
 #include "model/exceptions.h"
 #include "model/lesson.h"
 

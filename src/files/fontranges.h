@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "files/font.h"
+#include "base/font.h"
 #include "files/rtf.h"
 #include "model/language.h"
 

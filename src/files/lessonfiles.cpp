@@ -1,10 +1,10 @@
 #include "files/lessonfiles.h"
 
 #include "files/binaryfile.h"
-#include "files/cp1252.h"
+#include "base/cp1252.h"
 #include "files/lessontext.h"
 #include "files/rtf.h"
-#include "files/safesave.h"
+#include "base/safesave.h"
 #include "model/exceptions.h"
 #include "model/lesson.h"
 
@@ -48,18 +48,19 @@ std::string BackupName(const std::string& fileName) {
   return (dot == std::string::npos ? fileName : fileName.substr(0, dot)) + ".BAK";
 }
 
-std::unique_ptr<TMeanCollection> TMeanCollection::CreateFromFile(const std::string& fileName) {
+std::unique_ptr<TMeanCollection> TMeanCollection::CreateFromFile(const std::string& fileName, int* skippedLines) {
   auto lesson = std::make_unique<TMeanCollection>();
   lesson->LessonFileName = fileName;
-  lesson->ReadFromFile(fileName);
+  const int skipped = lesson->ReadFromFile(fileName);
+  if (skippedLines) *skippedLines = skipped;
   return lesson;
 }
 
-void TMeanCollection::ReadFromFile(const std::string& fileName) {
+int TMeanCollection::ReadFromFile(const std::string& fileName) {
   switch (FileKind(fileName)) {
-    case kLessonFile: LoadBinary(*this, fileName); break;
+    case kLessonFile: LoadBinary(*this, fileName); return 0;
     case kTextFile:
-    case kRichTextFile: LoadText(fileName); break;
+    case kRichTextFile: return LoadText(fileName);
     default: throw ENotLesson::ForFile(fileName);
   }
 }
@@ -78,6 +79,7 @@ std::unique_ptr<TMeanCollection> TMeanCollection::FromLines(const std::vector<st
   lesson->Meanings.reset();
   errorLine = ParseLessonLines(lines, true, *lesson);
   if (!lesson->Meanings) return nullptr;
+  lesson->EnsureEntry();
   return lesson;
 }
 

@@ -4,7 +4,7 @@
 #include <memory>
 #include <utility>
 
-#include "files/font.h"
+#include "base/font.h"
 #include "model/lesson.h"
 #include "model/textcompare.h"
 
@@ -245,12 +245,10 @@ int ParseLessonLines(const std::vector<std::string>& lines, bool strict, TMeanCo
     }
   }
 
-  if (!entries->Empty()) {
-    lesson.Meanings = std::move(entries);
-  } else if (strict) {
-    entries->Insert(TMeaning::Create());
-    lesson.Meanings = std::move(entries);
-  }
+  // A strict parse always gives an entry list (the caller adds the blank
+  // entry a lesson without entries needs); a lenient one only when it found
+  // entries.
+  if (!entries->Empty() || strict) lesson.Meanings = std::move(entries);
   return errors;
 }
 

@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <unordered_map>
 
-#include "files/cp1252.h"
+#include "base/cp1252.h"
 #include "files/rtf_codepage.h"
-#include "files/safesave.h"
+#include "base/safesave.h"
 
 namespace vocatrix {
 namespace {

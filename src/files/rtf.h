@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "files/font.h"
+#include "base/font.h"
 
 namespace vocatrix {
 

@@ -9,7 +9,7 @@
 #include <memory>
 #include <mutex>
 
-#include "files/cp1252.h"
+#include "base/cp1252.h"
 
 namespace vocatrix::rtf {
 namespace {

@@ -1,6 +1,6 @@
 #include "model/exceptions.h"
 
-#include "files/settings.h"
+#include "base/messages.h"
 
 namespace vocatrix {
 
@@ -16,19 +16,6 @@ EFormatError EFormatError::ForFile(const std::string& fileName) {
 
 EVersionError EVersionError::ForFile(const std::string& fileName) {
   return EVersionError(TranslateMessage("ErrVers", "File '%s' is a higher Version.", {fileName}));
-}
-
-// Messages are UTF-8. The three file system messages are the class library's own and are not translated.
-EFOpenError EFOpenError::ForFile(const std::string& fileName) {
-  return EFOpenError(FormatText("Kann Datei %s nicht öffnen", {fileName}));
-}
-
-EFCreateError EFCreateError::ForFile(const std::string& fileName) {
-  return EFCreateError(FormatText("Kann Datei %s nicht erstellen", {fileName}));
-}
-
-EFWriteError EFWriteError::ForFile(const std::string& fileName) {
-  return EFWriteError(FormatText("Kann nicht nach %s schreiben", {fileName}));
 }
 
 }  // namespace vocatrix

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "files/font.h"
+#include "base/font.h"
 
 namespace vocatrix {
 

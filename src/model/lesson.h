@@ -21,6 +21,9 @@ using TMeaningList = TCollection<TMeaning>;
 
 class TMeanCollection {
  public:
+  // The 16-bit entry count of the lesson file holds at most this many.
+  static constexpr int kMaxEntries = 65535;
+
   TMeanCollection();
   virtual ~TMeanCollection();
   TMeanCollection(const TMeanCollection&) = delete;
@@ -43,10 +46,15 @@ class TMeanCollection {
 
   // Number of entries; 0 when Meanings is absent.
   int EntryCount() const { return Meanings ? Meanings->Count() : 0; }
+  // A lesson that is shown or saved holds at least one entry: adds a blank
+  // entry to a lesson without any. True when it added one.
+  bool EnsureEntry();
 
   // --- Reading and writing by file kind (lessonfiles.cpp) ---
-  // A document read from a .tav, .txt or .rtf file.
-  static std::unique_ptr<TMeanCollection> CreateFromFile(const std::string& fileName);
+  // A document read from a .tav, .txt or .rtf file; lesson text is read
+  // leniently, and `skippedLines` (when given) receives the number of
+  // malformed lines it skipped.
+  static std::unique_ptr<TMeanCollection> CreateFromFile(const std::string& fileName, int* skippedLines = nullptr);
   // Reads lesson text leniently and compacts; returns the number of skipped lines.
   int LoadText(const std::string& fileName);
   // Strict parse of lesson-text lines into a new document; null and the
@@ -77,8 +85,9 @@ class TMeanCollection {
   void PutKnowledge();
 
  protected:
-  // Fills this (fresh) document from a file by its kind.
-  void ReadFromFile(const std::string& fileName);
+  // Fills this (fresh) document from a file by its kind; returns the
+  // number of malformed lesson-text lines skipped.
+  int ReadFromFile(const std::string& fileName);
 };
 
 // Word statistics: mode 0 words of language 1, 1 of language 2, 2 all; the

@@ -8,6 +8,8 @@
 //  - SameTextAsciiCaseless / CompareAsciiCaseless: without regard to the case
 //    of A to Z (language names in lesson text).
 
+#include "base/cp1252.h"  // CompareAsciiCaseless, SameTextAsciiCaseless
+
 #include <locale>
 #include <string>
 #include <string_view>
@@ -32,7 +34,5 @@ int CompareCollated(std::string_view a, std::string_view b);
 // Code-point order of the Unicode characters of two Windows-1252 texts.
 int CompareCodePoints(std::string_view a, std::string_view b);
 int CompareBytes(std::string_view a, std::string_view b);
-int CompareAsciiCaseless(std::string_view a, std::string_view b);
-bool SameTextAsciiCaseless(std::string_view a, std::string_view b);
 
 }  // namespace vocatrix

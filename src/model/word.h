@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "files/font.h"
+#include "base/font.h"
 #include "model/collection.h"
 
 namespace vocatrix {

@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <iterator>
 
-#include "files/cp1252.h"
+#include "base/cp1252.h"
 #include "model/exceptions.h"
 #include "operations/exercise.h"
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "files/cp1252.h"
+#include "base/cp1252.h"
 #include "operations/combine.h"
 #include "operations/random.h"
 

@@ -15,7 +15,7 @@
 #include <utility>
 #include <vector>
 
-#include "files/font.h"
+#include "base/font.h"
 #include "files/fontranges.h"
 #include "files/rtf.h"
 #include "model/language.h"

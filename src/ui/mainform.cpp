@@ -17,9 +17,10 @@
 #include <QVBoxLayout>
 
 #include "components/compostatusbar.h"
-#include "files/font.h"
-#include "files/inifile.h"
-#include "files/settings.h"
+#include "base/font.h"
+#include "base/inifile.h"
+#include "base/messages.h"
+#include "base/settings.h"
 #include "ui/charcompose.h"
 #include "ui/eventpreview.h"
 #include "ui/menuitems.h"

@@ -14,8 +14,8 @@
 #include <QPointer>
 #include <QToolButton>
 
-#include "files/inifile.h"
-#include "files/settings.h"
+#include "base/inifile.h"
+#include "base/settings.h"
 #include "ui/charcompose.h"
 #include "ui/mainform.h"
 #include "ui/menumerge.h"

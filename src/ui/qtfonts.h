@@ -4,7 +4,7 @@
 #include <QColor>
 #include <QFont>
 
-#include "files/font.h"
+#include "base/font.h"
 
 class QWidget;
 

@@ -2,7 +2,7 @@
 
 #include <QFile>
 
-#include "files/cp1252.h"
+#include "base/cp1252.h"
 
 namespace vocatrix::ui {
 

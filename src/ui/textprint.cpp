@@ -6,7 +6,8 @@
 #include <QTextDocument>
 #include <memory>
 
-#include "files/settings.h"
+#include "base/messages.h"
+#include "base/settings.h"
 #include "model/exceptions.h"
 
 namespace vocatrix::ui {

@@ -18,8 +18,9 @@
 #include <QTextDocument>
 #include <QVBoxLayout>
 
-#include "files/cp1252.h"
-#include "files/settings.h"
+#include "base/cp1252.h"
+#include "base/messages.h"
+#include "base/settings.h"
 #include "ui/eventpreview.h"
 #include "ui/fontcombo.h"
 #include "ui/mainform.h"
@@ -305,14 +306,9 @@ int VocabEditForm::CurrentPage() const { return shownPage_; }
 
 void VocabEditForm::SetLesson(std::unique_ptr<TMeanCollection> lesson) {
   lesson_ = std::move(lesson);
-  EnsureEntry();
+  lesson_->EnsureEntry();
   entryIndex_ = 0;
   ShowLesson();
-}
-
-void VocabEditForm::EnsureEntry() {
-  if (!lesson_->Meanings) lesson_->Meanings = std::make_unique<TMeaningList>();
-  if (lesson_->Meanings->Empty()) lesson_->Meanings->Insert(TMeaning::Create());
 }
 
 void VocabEditForm::Change(QObject* sender) {

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "files/font.h"
+#include "base/font.h"
 #include "model/lesson.h"
 #include "ui/menumerge.h"
 
@@ -48,7 +48,7 @@ class VocabEditForm : public QMdiSubWindow {
   static constexpr int kClientWidth = 320;
   static constexpr int kClientHeight = 265;
   static constexpr int kPageHeight = 249;
-  static constexpr int kMaxEntries = 65535;
+  static constexpr int kMaxEntries = TMeanCollection::kMaxEntries;
 
   // A window with a new lesson (one blank entry) on the Header page.
   explicit VocabEditForm(MainForm* mainForm);
@@ -158,7 +158,6 @@ class VocabEditForm : public QMdiSubWindow {
   void UpdateFixedSize();
   void FormClose();
   void TabSetClick(int index);
-  void EnsureEntry();
   void SetEntryNrColor(bool error);
   void FillMemo(QPlainTextEdit* memo, const std::vector<std::string>& words);
   // The focused control when it is one of the edits or word memos.

@@ -7,7 +7,8 @@
 #include <QPlainTextEdit>
 #include <QScrollBar>
 
-#include "files/settings.h"
+#include "base/messages.h"
+#include "base/settings.h"
 #include "ui/mainform.h"
 #include "ui/qtstrings.h"
 #include "ui/vocabeditform.h"

@@ -5,7 +5,8 @@
 #include <QTabBar>
 
 #include "files/lessonfiles.h"
-#include "files/settings.h"
+#include "base/messages.h"
+#include "base/settings.h"
 #include "ui/mainform.h"
 #include "ui/platform/fileaccess.h"
 #include "ui/qtstrings.h"
@@ -26,7 +27,7 @@ void VocabEditForm::Open(const std::string& fileName) {
       lesson_->DblDel();
       // The window shows one entry at a time, so a lesson file without
       // entries gets a blank one.
-      EnsureEntry();
+      lesson_->EnsureEntry();
       entryIndex_ = 0;
       ShowLesson();
       lesson_->Modified = false;

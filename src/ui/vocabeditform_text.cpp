@@ -11,8 +11,9 @@
 #include "files/fontranges.h"
 #include "files/lessonfiles.h"
 #include "files/rtf.h"
-#include "files/safesave.h"
-#include "files/settings.h"
+#include "base/safesave.h"
+#include "base/messages.h"
+#include "base/settings.h"
 #include "ui/lessontextview.h"
 #include "ui/mainform.h"
 #include "ui/memotext.h"
@@ -87,7 +88,7 @@ bool VocabEditForm::CompileText() {
   compiled->LessonFileName = lesson_->LessonFileName;
   lesson_ = std::move(compiled);
   lesson_->DblDel();
-  EnsureEntry();
+  lesson_->EnsureEntry();
   entryIndex_ = 0;
   ShowLesson();
   // The page change that follows brings the window back to its fixed size.

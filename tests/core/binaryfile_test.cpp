@@ -3,7 +3,7 @@
 #include <random>
 
 #include "files/binaryfile.h"
-#include "files/settings.h"
+#include "base/settings.h"
 #include "model/exceptions.h"
 #include "test_util.h"
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "files/cp1252.h"
+#include "base/cp1252.h"
 #include "model/textcompare.h"
 
 namespace vocatrix {

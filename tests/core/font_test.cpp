@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "files/font.h"
-#include "files/settings.h"
+#include "base/font.h"
+#include "base/settings.h"
 #include "test_util.h"
 
 namespace vocatrix {

@@ -2,8 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "files/inifile.h"
-#include "files/settings.h"
+#include "base/inifile.h"
+#include "base/messages.h"
+#include "base/settings.h"
 #include "model/exceptions.h"
 #include "test_util.h"
 

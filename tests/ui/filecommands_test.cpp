@@ -8,7 +8,7 @@
 #include <QMenu>
 
 #include "files/lessonfiles.h"
-#include "files/safesave.h"
+#include "base/safesave.h"
 #include "ui/qtstrings.h"
 #include "ui_fixture.h"
 

@@ -11,7 +11,8 @@
 #include <QTest>
 
 #include "components/compostatusbar.h"
-#include "files/inifile.h"
+#include "base/inifile.h"
+#include "base/messages.h"
 #include "ui/qtstrings.h"
 #include "ui_fixture.h"
 

@@ -5,7 +5,7 @@
 #include <QRegularExpression>
 #include <cstdio>
 
-#include "files/safesave.h"
+#include "base/safesave.h"
 #include "textpage_fixture.h"
 #include "ui/textprint.h"
 

@@ -3,7 +3,7 @@
 
 #include "files/lessonfiles.h"
 #include "files/rtf.h"
-#include "files/safesave.h"
+#include "base/safesave.h"
 #include "textpage_fixture.h"
 
 namespace vocatrix::test {

@@ -8,7 +8,7 @@
 #include <QTextDocument>
 
 #include "components/compostatusbar.h"
-#include "files/font.h"
+#include "base/font.h"
 #include "ui/lessontextview.h"
 #include "ui/memotext.h"
 #include "ui/qtstrings.h"

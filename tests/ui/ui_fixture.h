@@ -14,7 +14,8 @@
 
 #include "core/test_util.h"
 #include "files/binaryfile.h"
-#include "files/settings.h"
+#include "base/messages.h"
+#include "base/settings.h"
 #include "scripted_platform.h"
 #include "ui/mainform.h"
 #include "ui/vocabeditform.h"

@@ -8,7 +8,7 @@
 #include <QScrollBar>
 #include <QTabBar>
 
-#include "files/inifile.h"
+#include "base/inifile.h"
 #include "ui/fontcombo.h"
 #include "ui/memotext.h"
 #include "ui/qtstrings.h"

@@ -1,5 +1,6 @@
-#include "files/cp1252.h"
+#include "base/cp1252.h"
 
+#include <algorithm>
 #include <array>
 
 namespace vocatrix {
@@ -162,6 +163,24 @@ std::string AnsiLowerCase(std::string_view text) {
     else if (c == 0x9F) ch = static_cast<char>(0xFF);
   }
   return out;
+}
+
+namespace {
+unsigned char AsciiUpper(unsigned char c) { return (c >= 'a' && c <= 'z') ? c - 32 : c; }
+}  // namespace
+
+int CompareAsciiCaseless(std::string_view a, std::string_view b) {
+  const std::size_t n = std::min(a.size(), b.size());
+  for (std::size_t i = 0; i < n; ++i) {
+    const unsigned char ca = AsciiUpper(static_cast<unsigned char>(a[i]));
+    const unsigned char cb = AsciiUpper(static_cast<unsigned char>(b[i]));
+    if (ca != cb) return ca < cb ? -1 : 1;
+  }
+  return a.size() < b.size() ? -1 : (a.size() > b.size() ? 1 : 0);
+}
+
+bool SameTextAsciiCaseless(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && CompareAsciiCaseless(a, b) == 0;
 }
 
 }  // namespace vocatrix

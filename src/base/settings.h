@@ -1,11 +1,10 @@
 #pragma once
-// Settings-file paths and translated messages.
+// Settings-file paths: the program settings file, the files it names, and
+// the interface-language files.
 //
 // Encodings: ini values and interface-language names are Windows-1252 bytes;
-// paths are file-system bytes (UTF-8 on Linux); messages returned by
-// Translate and carried by exceptions are UTF-8.
+// paths are file-system bytes (UTF-8 on Linux).
 
-#include <initializer_list>
 #include <string>
 
 namespace vocatrix {
@@ -29,26 +28,6 @@ std::string ConfigPath(const std::string& section, const std::string& key, const
 
 // Path of the interface-language file of a language; empty for an empty name.
 std::string LanguageFileName(const std::string& language);
-
-// The message of `key` in `section` of the language's file, as UTF-8; the
-// (UTF-8) default when the language is empty or the file, section or key is
-// missing.
-std::string Translate(const std::string& language, const std::string& section, const std::string& key,
-                      const std::string& defaultText);
-
-// The interface language used by messages raised in the core (the editor's
-// current interface language; empty gives the English defaults).
-const std::string& CurrentLanguage();
-void SetCurrentLanguage(const std::string& language);
-
-// Translate for the current language in section "Dynamic", with the
-// placeholders filled.
-std::string TranslateMessage(const std::string& key, const std::string& defaultText,
-                             std::initializer_list<std::string> args = {});
-
-// Fills "%s", "%d" and similar placeholders in order with the arguments;
-// "%%" is a percent sign.
-std::string FormatText(const std::string& pattern, std::initializer_list<std::string> args);
 
 // Path helpers.
 std::string FolderOf(const std::string& path);        // with trailing "/"

@@ -1,10 +1,10 @@
-#include "files/font.h"
+#include "base/font.h"
 
 #include <cstdio>
 
-#include "files/inifile.h"
-#include "files/settings.h"
-#include "model/textcompare.h"
+#include "base/inifile.h"
+#include "base/settings.h"
+#include "base/cp1252.h"
 
 namespace vocatrix {
 namespace {

@@ -1,8 +1,8 @@
-#include "files/inifile.h"
+#include "base/inifile.h"
 
-#include "files/safesave.h"
-#include "model/exceptions.h"
-#include "model/textcompare.h"
+#include "base/safesave.h"
+#include "base/errors.h"
+#include "base/cp1252.h"
 
 namespace vocatrix {
 namespace {
@@ -51,7 +51,18 @@ bool SplitIniLine(const std::string& line, std::string& key, std::string& value)
   return true;
 }
 
+IniFile IniFile::Load(std::string fileName) {
+  IniFile file(std::move(fileName));
+  file.loadedLines_ = file.ReadLines(file.loadedCrlf_);
+  file.loaded_ = true;
+  return file;
+}
+
 std::vector<std::string> IniFile::ReadLines(bool& crlf) const {
+  if (loaded_) {
+    crlf = loadedCrlf_;
+    return loadedLines_;
+  }
   crlf = false;
   std::vector<std::string> lines;
   std::string data;
@@ -80,7 +91,7 @@ std::vector<std::string> IniFile::ReadLines(bool& crlf) const {
   return lines;
 }
 
-void IniFile::WriteLines(const std::vector<std::string>& lines, bool crlf) const {
+void IniFile::WriteLines(const std::vector<std::string>& lines, bool crlf) {
   std::string data;
   const char* eol = crlf ? "\r\n" : "\n";
   for (const std::string& line : lines) data += line + eol;
@@ -88,6 +99,10 @@ void IniFile::WriteLines(const std::vector<std::string>& lines, bool crlf) const
     WriteFileAtomically(fileName_, data);
   } catch (const Exception&) {
     throw EFWriteError::ForFile(fileName_);
+  }
+  if (loaded_) {
+    loadedLines_ = lines;
+    loadedCrlf_ = crlf;
   }
 }
 

@@ -1,13 +1,12 @@
-#include "files/settings.h"
+#include "base/settings.h"
 
 #include <unistd.h>
 
 #include <climits>
-#include <cctype>
 #include <vector>
 
-#include "files/cp1252.h"
-#include "files/inifile.h"
+#include "base/cp1252.h"
+#include "base/inifile.h"
 
 namespace vocatrix {
 namespace {
@@ -19,11 +18,6 @@ std::string& ProgramPathStorage() {
     return n > 0 ? std::string(buffer.data(), static_cast<std::size_t>(n)) : std::string("vocatrix");
   }();
   return path;
-}
-
-std::string& LanguageStorage() {
-  static std::string language;
-  return language;
 }
 
 bool IsAbsoluteSetting(const std::string& value) {
@@ -109,48 +103,6 @@ std::string LanguageFileName(const std::string& language) {
   const std::string listFile = ConfigPath("Config", "LanguageIni", ProgramSettingsFile());
   const std::string fileName = IniFile(listFile).ReadString("LanguageFiles", language, "");
   return ResolveSettingsPath(FolderOf(ExpandFileName(listFile)), fileName);
-}
-
-std::string Translate(const std::string& language, const std::string& section, const std::string& key,
-                      const std::string& defaultText) {
-  if (language.empty()) return defaultText;
-  static const std::string kMissing("\x01missing\x01");
-  const std::string value = IniFile(LanguageFileName(language)).ReadString(section, key, kMissing);
-  return value == kMissing ? defaultText : Cp1252ToUtf8(value);
-}
-
-const std::string& CurrentLanguage() { return LanguageStorage(); }
-void SetCurrentLanguage(const std::string& language) { LanguageStorage() = language; }
-
-std::string FormatText(const std::string& pattern, std::initializer_list<std::string> args) {
-  std::string out;
-  auto arg = args.begin();
-  for (std::size_t i = 0; i < pattern.size(); ++i) {
-    if (pattern[i] != '%' || i + 1 >= pattern.size()) {
-      out += pattern[i];
-      continue;
-    }
-    if (pattern[i + 1] == '%') {
-      out += '%';
-      ++i;
-      continue;
-    }
-    // "%" [-] [width] [.prec] letter: the whole placeholder takes the next argument.
-    std::size_t j = i + 1;
-    while (j < pattern.size() && (pattern[j] == '-' || pattern[j] == '.' || (pattern[j] >= '0' && pattern[j] <= '9'))) ++j;
-    if (j < pattern.size() && std::isalpha(static_cast<unsigned char>(pattern[j]))) {
-      if (arg != args.end()) out += *arg++;
-      i = j;
-    } else {
-      out += pattern[i];
-    }
-  }
-  return out;
-}
-
-std::string TranslateMessage(const std::string& key, const std::string& defaultText,
-                             std::initializer_list<std::string> args) {
-  return FormatText(Translate(CurrentLanguage(), "Dynamic", key, defaultText), args);
 }
 
 }  // namespace vocatrix

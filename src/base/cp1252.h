@@ -39,4 +39,9 @@ bool LooksLikeUtf8(std::string_view bytes);
 // capitals 0xC0-0xDE (without 0xD7), and Š, Œ, Ž, Ÿ.
 std::string AnsiLowerCase(std::string_view text);
 
+// Comparison without regard to the case of A to Z only (language names in
+// lesson text, ini section and key names). Negative, zero or positive.
+int CompareAsciiCaseless(std::string_view a, std::string_view b);
+bool SameTextAsciiCaseless(std::string_view a, std::string_view b);
+
 }  // namespace vocatrix

@@ -15,6 +15,10 @@ class IniFile {
  public:
   explicit IniFile(std::string fileName) : fileName_(std::move(fileName)) {}
 
+  // A file read once: later reads come from memory (writes still go to the
+  // file and update the copy).
+  static IniFile Load(std::string fileName);
+
   const std::string& FileName() const { return fileName_; }
 
   std::string ReadString(const std::string& section, const std::string& key,
@@ -31,9 +35,12 @@ class IniFile {
 
  private:
   std::vector<std::string> ReadLines(bool& crlf) const;
-  void WriteLines(const std::vector<std::string>& lines, bool crlf) const;
+  void WriteLines(const std::vector<std::string>& lines, bool crlf);
 
   std::string fileName_;
+  bool loaded_ = false;
+  bool loadedCrlf_ = false;
+  std::vector<std::string> loadedLines_;
 };
 
 // Splits "key=value" into its trimmed parts; false when the line has no "=".

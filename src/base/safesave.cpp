@@ -1,4 +1,4 @@
-#include "files/safesave.h"
+#include "base/safesave.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "model/exceptions.h"
+#include "base/errors.h"
 
 namespace vocatrix {
 namespace {

@@ -1,0 +1,76 @@
+#include "base/messages.h"
+
+#include <cctype>
+
+#include "base/cp1252.h"
+#include "base/inifile.h"
+#include "base/settings.h"
+
+namespace vocatrix {
+namespace {
+
+// The file of the current interface language, read once when the language
+// is set, so that messages do not read it again each time.
+struct LoadedLanguage {
+  std::string Language;
+  IniFile File{std::string()};
+};
+
+LoadedLanguage& Loaded() {
+  static LoadedLanguage loaded;
+  return loaded;
+}
+
+}  // namespace
+
+const std::string& CurrentLanguage() { return Loaded().Language; }
+
+void SetCurrentLanguage(const std::string& language) {
+  LoadedLanguage& loaded = Loaded();
+  loaded.Language = language;
+  loaded.File = language.empty() ? IniFile(std::string()) : IniFile::Load(LanguageFileName(language));
+}
+
+std::string Translate(const std::string& language, const std::string& section, const std::string& key,
+                      const std::string& defaultText) {
+  if (language.empty()) return defaultText;
+  static const std::string kMissing("\x01missing\x01");
+  const LoadedLanguage& loaded = Loaded();
+  const std::string value = language == loaded.Language
+                                ? loaded.File.ReadString(section, key, kMissing)
+                                : IniFile(LanguageFileName(language)).ReadString(section, key, kMissing);
+  return value == kMissing ? defaultText : Cp1252ToUtf8(value);
+}
+
+std::string FormatText(const std::string& pattern, std::initializer_list<std::string> args) {
+  std::string out;
+  auto arg = args.begin();
+  for (std::size_t i = 0; i < pattern.size(); ++i) {
+    if (pattern[i] != '%' || i + 1 >= pattern.size()) {
+      out += pattern[i];
+      continue;
+    }
+    if (pattern[i + 1] == '%') {
+      out += '%';
+      ++i;
+      continue;
+    }
+    // "%" [-] [width] [.prec] letter: the whole placeholder takes the next argument.
+    std::size_t j = i + 1;
+    while (j < pattern.size() && (pattern[j] == '-' || pattern[j] == '.' || (pattern[j] >= '0' && pattern[j] <= '9'))) ++j;
+    if (j < pattern.size() && std::isalpha(static_cast<unsigned char>(pattern[j]))) {
+      if (arg != args.end()) out += *arg++;
+      i = j;
+    } else {
+      out += pattern[i];
+    }
+  }
+  return out;
+}
+
+std::string TranslateMessage(const std::string& key, const std::string& defaultText,
+                             std::initializer_list<std::string> args) {
+  return FormatText(Translate(CurrentLanguage(), "Dynamic", key, defaultText), args);
+}
+
+}  // namespace vocatrix

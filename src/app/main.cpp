@@ -1,14 +1,20 @@
-// The editor's entry: start-up order, the message loop and shut-down.
+// The editor's entry: the command line, start-up order, the message loop and
+// shut-down.
 
 #include <QApplication>
 #include <QStringList>
+#include <QTimer>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
+#include <vector>
 
 #include "ui/application.h"
+#include "ui/commandline.h"
 #include "ui/mainform.h"
 #include "ui/platform/qtplatform.h"
 #include "ui/qtfonts.h"
+#include "ui/qtstrings.h"
 
 namespace {
 
@@ -24,6 +30,22 @@ bool HasDisplay() {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+  using vocatrix::ui::CommandLine;
+  const std::vector<std::string> arguments(argv + 1, argv + argc);
+  const CommandLine commandLine = vocatrix::ui::ParseCommandLine(arguments);
+  switch (commandLine.What) {
+    case CommandLine::Help:
+      std::fputs(vocatrix::ui::CommandLineUsage("vocatrix").c_str(), stdout);
+      return 0;
+    case CommandLine::Version:
+      std::printf("vocatrix %s\n", vocatrix::ui::MainForm::kVersion);
+      return 0;
+    case CommandLine::Refuse:
+      std::fprintf(stderr, "vocatrix: %s\n%s", commandLine.Error.c_str(),
+                   vocatrix::ui::CommandLineUsage("vocatrix").c_str());
+      return 2;
+    case CommandLine::Run: break;
+  }
   if (!HasDisplay()) {
     std::fprintf(stderr,
                  "vocatrix: no display found (neither DISPLAY nor WAYLAND_DISPLAY is set).\n"
@@ -32,9 +54,7 @@ int main(int argc, char* argv[]) {
     return 1;
   }
   vocatrix::ui::TApplication app(argc, argv);
-  QApplication::setApplicationName(vocatrix::ui::MainForm::kProductName);
-  QApplication::setApplicationDisplayName(vocatrix::ui::MainForm::kProductName);
-  QApplication::setApplicationVersion(vocatrix::ui::MainForm::kVersion);
+  vocatrix::ui::ConfigureApplication();
   vocatrix::ui::InstallFontSubstitutions();
 
   vocatrix::ui::QtPlatform platform;
@@ -46,8 +66,10 @@ int main(int argc, char* argv[]) {
   mainForm.show();
   mainForm.repaint();
 
-  QStringList files = QApplication::arguments();
-  files.removeFirst();
-  mainForm.OpenStartupFiles(files);
+  // The files open once the frame is on the screen and the message loop
+  // runs, so that an error box of one of them stands over the frame.
+  QStringList files;
+  for (const std::string& file : commandLine.Files) files << vocatrix::ui::FileNameToQString(file);
+  QTimer::singleShot(0, &mainForm, [&mainForm, files] { mainForm.OpenStartupFiles(files); });
   return app.exec();
 }

@@ -138,7 +138,9 @@ TFont TextToFont(std::string_view text) {
   return font;
 }
 
-bool SameFont(const TFont& a, const TFont& b) { return a == b; }
+bool SameFont(const TFont& a, const TFont& b) {
+  return a.Name == b.Name && a.Color == b.Color && a.Size == b.Size && a.StyleBits() == b.StyleBits();
+}
 
 std::vector<std::string> FontFilesToInstall() {
   const std::string settings = ConfigPath("Config", "FontIni", ProgramSettingsFile());

@@ -13,6 +13,10 @@ using TColor = std::uint32_t;
 constexpr TColor kSystemColorFlag = 0x80000000u;
 constexpr TColor clNone = 0x1FFFFFFFu;
 
+// Whether text in a font is set with fixed or variable character widths;
+// Default leaves it to the face.
+enum class TFontPitch { Default, Variable, Fixed };
+
 struct TFont {
   std::string Name = "Arial";  // at most 31 bytes
   int Size = 10;               // points
@@ -21,6 +25,9 @@ struct TFont {
   bool Italic = false;
   bool Underline = false;
   bool StrikeOut = false;
+  // Only for showing text: neither the lesson file nor the font description
+  // text keeps it, and SameFont ignores it.
+  TFontPitch Pitch = TFontPitch::Default;
 
   // An empty name leaves the face unchanged; longer names are cut to 31 bytes.
   void SetName(std::string_view name);
@@ -35,6 +42,7 @@ struct TFont {
 TFont DefaultFont();
 std::string FontToText(const TFont& font);
 TFont TextToFont(std::string_view text);
+// Same face (exact case), colour, size and styles; the pitch does not count.
 bool SameFont(const TFont& a, const TFont& b);
 
 // The colour table of the font description: name for a value, value for a

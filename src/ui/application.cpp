@@ -1,8 +1,14 @@
 #include "ui/application.h"
 
+#include "ui/mainform.h"
 #include "ui/qtstrings.h"
 
 namespace vocatrix::ui {
+
+void ConfigureApplication() {
+  QApplication::setApplicationName(MainForm::kProductName);
+  QApplication::setApplicationVersion(MainForm::kVersion);
+}
 
 bool TApplication::notify(QObject* receiver, QEvent* event) {
   try {

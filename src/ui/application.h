@@ -7,6 +7,11 @@
 
 namespace vocatrix::ui {
 
+// Names the application and its version. The display name stays unset: the
+// window system would append it to every window caption, and the frame's
+// caption is exactly the interface language's name for the program.
+void ConfigureApplication();
+
 class TApplication : public QApplication {
  public:
   using QApplication::QApplication;

@@ -73,6 +73,7 @@ QTextCharFormat CharFormatOfFont(const TFont& font) {
   format.setFontItalic(font.Italic);
   format.setFontUnderline(font.Underline);
   format.setFontStrikeOut(font.StrikeOut);
+  if (font.Pitch != TFontPitch::Default) format.setFontFixedPitch(font.Pitch == TFontPitch::Fixed);
   format.setForeground(ToQColor(font.Color));
   return format;
 }
@@ -256,26 +257,93 @@ std::pair<QString, int> LineAtPosition(const QTextDocument* document, int positi
   return {text.mid(start, end - start), static_cast<int>(offset - start)};
 }
 
+namespace {
+
+const QLatin1String kLanguageTag("Sp:");
+
+// The last "Sp:" line of a block's text, as a lesson string; empty when it has none.
+std::string LastLanguageLine(const QString& text) {
+  if (!text.contains(QChar::LineSeparator)) return text.startsWith(kLanguageTag) ? ToLessonString(text) : std::string();
+  const QStringList lines = text.split(QChar::LineSeparator);
+  for (qsizetype i = lines.size(); i-- > 0;)
+    if (lines[i].startsWith(kLanguageTag)) return ToLessonString(lines[i]);
+  return {};
+}
+
+bool HoldsLanguageLine(const QString& text) {
+  return text.startsWith(kLanguageTag) ||
+         (text.contains(QChar::LineSeparator) && text.contains(QString(QChar::LineSeparator) + kLanguageTag));
+}
+
+// The caret's block up to the end of the caret's line.
+QString TextUpToLine(const QTextBlock& block, int position) {
+  QString text = block.text();
+  const qsizetype end = text.indexOf(QChar::LineSeparator, std::max(0, position - block.position()));
+  if (end >= 0) text.truncate(end);
+  return text;
+}
+
+}  // namespace
+
 std::string LanguageLineAbove(const QTextDocument* document, int position) {
   QTextBlock block = document->findBlock(position);
   if (!block.isValid()) return {};
   // In the caret's block only the lines up to the caret's line count.
-  QString text = block.text();
-  const qsizetype end = text.indexOf(QChar::LineSeparator, std::max(0, position - block.position()));
-  if (end >= 0) text.truncate(end);
-  const QLatin1String tag("Sp:");
-  for (;;) {
-    if (!text.contains(QChar::LineSeparator)) {
-      if (text.startsWith(tag)) return ToLessonString(text);
-    } else {
-      const QStringList lines = text.split(QChar::LineSeparator);
-      for (qsizetype i = lines.size(); i-- > 0;)
-        if (lines[i].startsWith(tag)) return ToLessonString(lines[i]);
-    }
+  std::string line = LastLanguageLine(TextUpToLine(block, position));
+  while (line.empty()) {
     block = block.previous();
     if (!block.isValid()) return {};
-    text = block.text();
+    line = LastLanguageLine(block.text());
   }
+  return line;
+}
+
+LanguageLineIndex::LanguageLineIndex(QTextDocument* document) : QObject(document), document_(document) {
+  blockCount_ = document->blockCount();
+  Rescan(0, blockCount_ - 1);
+  connect(document, &QTextDocument::contentsChange, this, &LanguageLineIndex::ContentsChange);
+}
+
+void LanguageLineIndex::Rescan(int firstBlock, int lastBlock) {
+  std::vector<int> found;
+  for (QTextBlock block = document_->findBlockByNumber(firstBlock); block.isValid() && block.blockNumber() <= lastBlock;
+       block = block.next())
+    if (HoldsLanguageLine(block.text())) found.push_back(block.blockNumber());
+  const auto at = std::lower_bound(blocks_.begin(), blocks_.end(), firstBlock);
+  blocks_.insert(at, found.begin(), found.end());
+}
+
+void LanguageLineIndex::ContentsChange(int position, int /*removed*/, int added) {
+  // The change replaced the blocks from the one holding `position` to the
+  // one holding its end: those are looked at again, and the blocks after
+  // them move by the number of blocks gained or lost.
+  const int count = document_->blockCount();
+  const int delta = count - blockCount_;
+  blockCount_ = count;
+  const int first = document_->findBlock(position).isValid() ? document_->findBlock(position).blockNumber() : count - 1;
+  const QTextBlock end = document_->findBlock(position + added);
+  const int lastNew = end.isValid() ? end.blockNumber() : count - 1;
+  const int lastOld = lastNew - delta;
+  const auto from = std::lower_bound(blocks_.begin(), blocks_.end(), first);
+  const auto to = std::upper_bound(from, blocks_.end(), lastOld);
+  for (auto it = to; it != blocks_.end(); ++it) *it += delta;
+  blocks_.erase(from, to);
+  Rescan(first, lastNew);
+}
+
+std::string LanguageLineIndex::LineAbove(int position) const {
+  const QTextBlock block = document_->findBlock(position);
+  if (!block.isValid()) return {};
+  const int number = block.blockNumber();
+  auto it = std::upper_bound(blocks_.begin(), blocks_.end(), number);
+  if (it != blocks_.begin() && *(it - 1) == number) {
+    // In the caret's block only the lines up to the caret's line count.
+    const std::string line = LastLanguageLine(TextUpToLine(block, position));
+    if (!line.empty()) return line;
+    --it;
+  }
+  if (it == blocks_.begin()) return {};
+  return LastLanguageLine(document_->findBlockByNumber(*(it - 1)).text());
 }
 
 }  // namespace vocatrix::ui

@@ -8,6 +8,7 @@
 // block. A line separator (U+2028) inside a block also ends a line.
 
 #include <QFont>
+#include <QObject>
 #include <QString>
 #include <QTextCharFormat>
 #include <functional>
@@ -20,7 +21,6 @@
 #include "files/rtf.h"
 #include "model/language.h"
 
-class QObject;
 class QTextCursor;
 class QTextDocument;
 
@@ -38,7 +38,8 @@ inline constexpr int kProgressSteps = 200;
 
 // --- Formats ---
 // The character format that shows text in a lesson font: face, size, the
-// four styles and the colour (a system colour as its current RGB value).
+// four styles, the pitch (when the font gives one) and the colour (a system
+// colour as its current RGB value).
 QTextCharFormat CharFormatOfFont(const TFont& font);
 // The character format of a rich-text run; an empty face is `defaultFont`'s,
 // the automatic colour sets no colour.
@@ -86,7 +87,27 @@ RtfDocument DocumentToRich(const QTextDocument* document, QString* rejected = nu
 // offset in it.
 std::pair<QString, int> LineAtPosition(const QTextDocument* document, int position);
 // The nearest line at or above the line holding `position` that begins with
-// "Sp:", as a lesson string; empty when there is none.
+// "Sp:", as a lesson string; empty when there is none. Walks back line by
+// line: LanguageLineIndex answers the same at once.
 std::string LanguageLineAbove(const QTextDocument* document, int position);
+
+// Remembers which blocks of a document hold a "Sp:" line and keeps that up
+// to date as the text changes, so that the language line above the caret is
+// found at once on every key, also far down a long lesson. Lives as long as
+// its document (which owns it).
+class LanguageLineIndex : public QObject {
+ public:
+  explicit LanguageLineIndex(QTextDocument* document);
+  // As LanguageLineAbove.
+  std::string LineAbove(int position) const;
+
+ private:
+  void ContentsChange(int position, int removed, int added);
+  void Rescan(int firstBlock, int lastBlock);
+
+  QTextDocument* document_;
+  std::vector<int> blocks_;  // numbers of the blocks holding a "Sp:" line, ascending
+  int blockCount_ = 0;
+};
 
 }  // namespace vocatrix::ui

@@ -80,6 +80,9 @@ MainForm::MainForm(const Platform& platform, QWidget* parent) : QMainWindow(pare
   CreateToolBar(central);
   clientArea_ = new QMdiArea(central);
   clientArea_->setObjectName("ClientArea");
+  // A child window beyond the edge of the client area stays reachable.
+  clientArea_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  clientArea_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   layout->addWidget(clientArea_, 1);
   setCentralWidget(central);
   CreateStatusBar();
@@ -87,6 +90,20 @@ MainForm::MainForm(const Platform& platform, QWidget* parent) : QMainWindow(pare
   connect(clientArea_, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow*) {
     if (!destroying_) RefreshMenuBar();
   });
+  // The keys MDI users expect: close the active child window, and move to
+  // the next or the previous one.
+  const auto addKey = [this](const char* name, const QList<QKeySequence>& keys, auto slot) {
+    auto* action = new QAction(this);
+    action->setObjectName(name);
+    action->setShortcuts(keys);
+    action->setShortcutContext(Qt::WindowShortcut);
+    connect(action, &QAction::triggered, clientArea_, slot);
+    addAction(action);
+  };
+  addKey("KeyCloseChild", {QKeySequence("Ctrl+F4")}, &QMdiArea::closeActiveSubWindow);
+  addKey("KeyNextChild", {QKeySequence("Ctrl+Tab")}, &QMdiArea::activateNextSubWindow);
+  addKey("KeyPreviousChild", {QKeySequence("Ctrl+Shift+Tab"), QKeySequence("Ctrl+Backtab")},
+         &QMdiArea::activatePreviousSubWindow);
 
   // FormCreate
   SetStatus(kStatusIdle);
@@ -323,9 +340,12 @@ void MainForm::SetStatus(int state) {
       statusBar_->SetPanelText(1, Utf8ToQString(TranslateMessage("Errline", "Format error in selected line.")));
       break;
     case kStatusCompiling:
+    case kStatusPrinting:
       progressBar_->show();
-      statusBar_->SetPanelText(0, Utf8ToQString(TranslateMessage("Compiling", "Compiling")));
+      statusBar_->SetPanelText(0, state == kStatusPrinting ? Utf8ToQString(TranslateMessage("Printing", "Printing"))
+                                                           : Utf8ToQString(TranslateMessage("Compiling", "Compiling")));
       statusBar_->SetPanelText(1, {});
+      progressBar_->setValue(progressBar_->minimum());
       // The work that follows does not return to the event loop before it
       // ends: the state word is painted now.
       if (statusBar_->isVisible()) statusBar_->repaint();

@@ -30,7 +30,9 @@ namespace vocatrix::ui {
 class VocabEditForm;
 
 // The status words of the status bar.
-enum StatusState : int { kStatusIdle = 0, kStatusError = 1, kStatusCompiling = 2 };
+// The status words of the status bar; printing shows its pages as compiling
+// shows its lines.
+enum StatusState : int { kStatusIdle = 0, kStatusError = 1, kStatusCompiling = 2, kStatusPrinting = 3 };
 
 class MainForm : public QMainWindow {
   Q_OBJECT
@@ -124,6 +126,11 @@ class MainForm : public QMainWindow {
   void PaintClientBackground();
   void FormResize();
   void CheckLanguageItems(QActionGroup* group) const;
+  // Puts a new lesson editor window into the frame and makes it active.
+  void AddChild(VocabEditForm* form);
+  void PlaceNewWindow(QMdiSubWindow* window);
+  // Tiles side by side (Qt::Horizontal) or one below the other.
+  void Tile(Qt::Orientation direction);
   bool PreviewEvent(QObject* watched, QEvent* event);
 
   Platform platform_;
@@ -153,6 +160,7 @@ class MainForm : public QMainWindow {
   QMenu* menuHelp_ = nullptr;
   QActionGroup* languageGroup_ = nullptr;
   QList<QAction*> windowListItems_;
+  QActionGroup* windowListGroup_ = nullptr;
   QAction* menuTips_ = nullptr;
   QAction* menuHolly_ = nullptr;
   QAction* n3_ = nullptr;

@@ -3,6 +3,7 @@
 // the character buttons acting on the active window.
 
 #include <QAction>
+#include <QActionGroup>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -15,6 +16,7 @@
 #include <QToolButton>
 
 #include "base/inifile.h"
+#include "files/lessonfiles.h"
 #include "base/settings.h"
 #include "ui/charcompose.h"
 #include "ui/mainform.h"
@@ -57,10 +59,32 @@ QString MainForm::NewChildName() const {
 
 VocabEditForm* MainForm::NewChild() {
   auto* form = new VocabEditForm(this);
+  AddChild(form);
+  return form;
+}
+
+void MainForm::AddChild(VocabEditForm* form) {
   clientArea_->addSubWindow(form);
   form->show();
+  PlaceNewWindow(form);
   clientArea_->setActiveSubWindow(form);
-  return form;
+  SetLessonControlsEnabled(true);
+}
+
+void MainForm::PlaceNewWindow(QMdiSubWindow* window) {
+  // Cascades from the window made last, one title bar down and right; a
+  // window that would stick out of the client area starts again at the top
+  // left corner.
+  QMdiSubWindow* last = nullptr;
+  for (QMdiSubWindow* other : clientArea_->subWindowList(QMdiArea::CreationOrder))
+    if (other != window && other->isVisible() && !other->isMinimized() && !other->isMaximized()) last = other;
+  const QRect area = clientArea_->viewport()->rect();
+  const int step = std::max(window->contentsMargins().top(), 16);
+  QPoint at(0, 0);
+  if (last) at = last->pos() + QPoint(step, step);
+  if (at.x() < 0 || at.y() < 0 || at.x() + window->width() > area.width() || at.y() + window->height() > area.height())
+    at = QPoint(0, 0);
+  window->move(at);
 }
 
 void MainForm::OpenChild() {
@@ -74,17 +98,20 @@ void MainForm::OpenChild() {
 VocabEditForm* MainForm::OpenFile(const std::string& fileName) {
   VocabEditForm* form = nullptr;
   try {
-    form = new VocabEditForm(this);
-    form->Open(fileName);
+    // A lesson file is read before its window exists, and the window opens
+    // straight on it; text goes onto the Text page of a new window.
+    if (FileKind(fileName) == kLessonFile) {
+      form = new VocabEditForm(this, VocabEditForm::ReadLessonFile(fileName), fileName);
+    } else {
+      form = new VocabEditForm(this);
+      form->Open(fileName);
+    }
   } catch (const std::exception& e) {
     platform_.dialogs.ShowError(this, Utf8ToQString(e.what()));
     delete form;
-    if (clientArea_->subWindowList().isEmpty()) SetLessonControlsEnabled(false);
     return nullptr;
   }
-  clientArea_->addSubWindow(form);
-  form->show();
-  clientArea_->setActiveSubWindow(form);
+  AddChild(form);
   return form;
 }
 
@@ -151,29 +178,28 @@ void MainForm::SetLessonControlsEnabled(bool enabled) {
 
 void MainForm::CascadeClick() { clientArea_->cascadeSubWindows(); }
 
-void MainForm::TileVerticalClick() {
-  QList<QMdiSubWindow*> windows;
-  for (QMdiSubWindow* window : clientArea_->subWindowList())
-    if (!window->isMinimized() && window->isVisible()) windows << window;
-  if (windows.isEmpty()) return;
-  const QRect area = clientArea_->viewport()->rect();
-  const int width = area.width() / static_cast<int>(windows.size());
-  for (int i = 0; i < windows.size(); ++i) {
-    windows[i]->showNormal();
-    windows[i]->setGeometry(i * width, 0, width, area.height());
-  }
-}
+void MainForm::TileVerticalClick() { Tile(Qt::Horizontal); }
 
-void MainForm::TileHorizontalClick() {
+void MainForm::TileHorizontalClick() { Tile(Qt::Vertical); }
+
+void MainForm::Tile(Qt::Orientation direction) {
   QList<QMdiSubWindow*> windows;
   for (QMdiSubWindow* window : clientArea_->subWindowList())
     if (!window->isMinimized() && window->isVisible()) windows << window;
   if (windows.isEmpty()) return;
   const QRect area = clientArea_->viewport()->rect();
-  const int height = area.height() / static_cast<int>(windows.size());
-  for (int i = 0; i < windows.size(); ++i) {
-    windows[i]->showNormal();
-    windows[i]->setGeometry(0, i * height, area.width(), height);
+  const int count = static_cast<int>(windows.size());
+  const bool sideBySide = direction == Qt::Horizontal;
+  const QSize slot = sideBySide ? QSize(area.width() / count, area.height()) : QSize(area.width(), area.height() / count);
+  // Each window takes its share as far as its size limits allow; a window
+  // of fixed size keeps it, and the next one starts where it ends, so none
+  // covers another (the client area scrolls to what lies beyond its edge).
+  int offset = 0;
+  for (QMdiSubWindow* window : windows) {
+    window->showNormal();
+    const QSize size = slot.expandedTo(window->minimumSize()).boundedTo(window->maximumSize());
+    window->setGeometry(QRect(sideBySide ? QPoint(offset, 0) : QPoint(0, offset), size));
+    offset += sideBySide ? size.width() : size.height();
   }
 }
 
@@ -200,15 +226,23 @@ void MainForm::UpdateWindowMenu() {
     delete item;
   }
   windowListItems_.clear();
+  delete windowListGroup_;
+  windowListGroup_ = nullptr;
   const QList<QMdiSubWindow*> windows = clientArea_->subWindowList(QMdiArea::CreationOrder);
   if (windows.isEmpty()) return;
   windowListItems_ << menuWindows_->addSeparator();
+  // Only the active window carries a mark, the round one of a choice.
+  windowListGroup_ = new QActionGroup(menuWindows_);
+  windowListGroup_->setExclusive(true);
   int number = 1;
   for (QMdiSubWindow* window : windows) {
     QString caption = window->windowTitle();
     QAction* item = menuWindows_->addAction(QString("&%1 %2").arg(number++).arg(caption.replace('&', "&&")));
-    item->setCheckable(true);
-    item->setChecked(window == clientArea_->currentSubWindow());
+    if (window == clientArea_->currentSubWindow()) {
+      item->setCheckable(true);
+      item->setChecked(true);
+      windowListGroup_->addAction(item);
+    }
     connect(item, &QAction::triggered, this, [this, target = QPointer<QMdiSubWindow>(window)] {
       if (target) clientArea_->setActiveSubWindow(target);
     });

@@ -25,7 +25,6 @@ inline QAction* AddItem(QMenu* menu, const char* name, const QString& caption, c
 inline QAction* AddSeparator(QMenu* menu, const char* name) {
   QAction* separator = menu->addSeparator();
   separator->setObjectName(name);
-  separator->setText("-");
   return separator;
 }
 

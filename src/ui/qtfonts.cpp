@@ -57,18 +57,7 @@ QFont ToQFont(const TFont& font) {
   result.setItalic(font.Italic);
   result.setUnderline(font.Underline);
   result.setStrikeOut(font.StrikeOut);
-  return result;
-}
-
-TFont FromQFont(const QFont& font, TColor color) {
-  TFont result;
-  result.SetName(ToLessonString(font.family()));
-  result.Size = font.pointSize() > 0 ? font.pointSize() : 10;
-  result.Color = color;
-  result.Bold = font.bold();
-  result.Italic = font.italic();
-  result.Underline = font.underline();
-  result.StrikeOut = font.strikeOut();
+  if (font.Pitch != TFontPitch::Default) result.setFixedPitch(font.Pitch == TFontPitch::Fixed);
   return result;
 }
 

@@ -13,11 +13,8 @@ namespace vocatrix::ui {
 // The RGB or system colour of a font description.
 QColor ToQColor(TColor color);
 
-// Face, size in points and the four styles.
+// Face, size in points, the four styles and the pitch.
 QFont ToQFont(const TFont& font);
-
-// A font chosen in the font dialog; the colour stays `color`.
-TFont FromQFont(const QFont& font, TColor color);
 
 // Gives a widget the font and its colour as text colour.
 void ApplyFontTo(QWidget* widget, const TFont& font);

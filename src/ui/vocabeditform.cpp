@@ -8,6 +8,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QResizeEvent>
@@ -106,7 +107,9 @@ std::vector<std::string> LessonLines(const QPlainTextEdit* memo, QString* reject
 
 }  // namespace
 
-VocabEditForm::VocabEditForm(MainForm* mainForm) : main_(mainForm), lesson_(TMeanCollection::CreateEmpty()) {
+VocabEditForm::VocabEditForm(MainForm* mainForm, std::unique_ptr<TMeanCollection> lesson, const std::string& fileName)
+    : main_(mainForm), lesson_(lesson ? std::move(lesson) : TMeanCollection::CreateEmpty()) {
+  const bool opened = !fileName.empty();
   setAttribute(Qt::WA_DeleteOnClose);
   setObjectName(mainForm->NewChildName());
   setFont(PixelFont("Arial", 13, true));
@@ -152,12 +155,16 @@ VocabEditForm::VocabEditForm(MainForm* mainForm) : main_(mainForm), lesson_(TMea
   layout->addWidget(TabSet);
   setWidget(Client);
   CreateMenus();
+  // The system menu's items keep their keys for the menu alone: with several
+  // windows, each one's Ctrl+F4 in the frame would make the key ambiguous,
+  // and the frame closes the active window with it instead.
+  if (QMenu* system = systemMenu())
+    for (QAction* item : system->actions()) item->setShortcutContext(Qt::WidgetShortcut);
 
-  // Creation order of the window: caption, main window buttons, tabs, size,
-  // text margins, the new lesson, fonts, language items.
+  // Creation order of the window: caption, tabs, size, text margins, the
+  // lesson, fonts, language items. The main window enables its lesson
+  // buttons when it takes the window in.
   setWindowTitle(Utf8ToQString(TranslateMessage("VocabEditFormCaption", "New Lesson")));
-  main_->RefreshMenuBar();
-  main_->SetLessonControlsEnabled(true);
 
   for (const char* tab : {"Header", "Entries", "Text"}) TabSet->addTab(tab);
   TabSet->setCurrentIndex(kHeaderPage);
@@ -168,25 +175,36 @@ VocabEditForm::VocabEditForm(MainForm* mainForm) : main_(mainForm), lesson_(TMea
   ShowPage(kHeaderPage);
   SetTextMargins();
 
-  lesson_->Language1.Name = Utf8ToCp1252(TranslateMessage("Language1", "Language 1"));
-  lesson_->Language2.Name = Utf8ToCp1252(TranslateMessage("Language2", "Language 2"));
-  EditLanguage1->setText(ToQString(lesson_->Language1.Name));
-  EditLanguage2->setText(ToQString(lesson_->Language2.Name));
+  if (!opened) NameNewLanguages();
 
   ApplyFonts();
   fillingText_ = true;
   MemoText->clear();
   fillingText_ = false;
-  // Shows the blank entry, the entry count and the entry number.
-  ShowLesson();
+  if (opened) {
+    TakeOpenedLesson(fileName, std::move(lesson_));
+  } else {
+    // Shows the blank entry, the entry count and the entry number.
+    ShowLesson();
+  }
   main_->AddLanguageItems(menuLanguage_, languageGroup_);
   controlsChanged_ = false;
 
+  // The window sees the keys of its own controls first (and the focus
+  // leaving the entry number), not every event of the program.
   preview_ = new EventPreview(this, [this](QObject* watched, QEvent* event) { return PreviewEvent(watched, event); });
-  qApp->installEventFilter(preview_);
+  installEventFilter(preview_);
+  for (QWidget* control : findChildren<QWidget*>()) control->installEventFilter(preview_);
 }
 
-VocabEditForm::~VocabEditForm() { qApp->removeEventFilter(preview_); }
+VocabEditForm::~VocabEditForm() = default;
+
+void VocabEditForm::NameNewLanguages() {
+  lesson_->Language1.Name = Utf8ToCp1252(TranslateMessage("Language1", "Language 1"));
+  lesson_->Language2.Name = Utf8ToCp1252(TranslateMessage("Language2", "Language 2"));
+  EditLanguage1->setText(ToQString(lesson_->Language1.Name));
+  EditLanguage2->setText(ToQString(lesson_->Language2.Name));
+}
 
 void VocabEditForm::CreateHeaderPage(QWidget* page) {
   QFrame* top = MakePanel(page, "PanelHeader", QRect(0, 0, kClientWidth, 158));
@@ -338,6 +356,7 @@ void VocabEditForm::ShowLesson() {
   const auto setText = [](QLineEdit* edit, const std::string& text) {
     const QString value = ToQString(text);
     if (edit->text() != value) edit->setText(value);  // notifies Change
+    edit->setCursorPosition(0);  // a long title shows its beginning
   };
   setText(EditTitle, lesson_->Title);
   setText(EditTopic, lesson_->Topic);
@@ -365,6 +384,8 @@ void VocabEditForm::ShowLesson() {
     ScrollBar->setValue(entryIndex_ + 1);
   }
   EditEntryNr->setText(QString::number(entryIndex_ + 1));
+  // The number shown is valid, whatever was typed before.
+  SetEntryNrColor(false);
   EditEntryNr->repaint();
 
   const TMeaning& entry = *lesson_->At(entryIndex_);
@@ -441,12 +462,11 @@ void VocabEditForm::ApplyFonts() {
 
 void VocabEditForm::ComboFontDropDown(int language) {
   TFont& font = language == 1 ? lesson_->Language1.Font : lesson_->Language2.Font;
-  QFont chosen = ToQFont(font);
+  TFont chosen = font;
   if (main_->Services().dialogs.ChooseFont(this, chosen)) {
-    const TFont changed = FromQFont(chosen, font.Color);
     // A new font is an edit of the lesson, so closing asks to save it.
-    if (!(changed == font)) lesson_->Modified = true;
-    font = changed;
+    if (!(chosen == font)) lesson_->Modified = true;
+    font = chosen;
   }
   ApplyFonts();
 }
@@ -513,7 +533,7 @@ bool VocabEditForm::PreviewEvent(QObject* watched, QEvent* event) {
   const QEvent::Type type = event->type();
   if (type != QEvent::KeyPress && type != QEvent::FocusOut) return false;
   auto* widget = qobject_cast<QWidget*>(watched);
-  if (!widget || (widget != this && !isAncestorOf(widget))) return false;
+  if (!widget) return false;
   if (type == QEvent::KeyPress) {
     const auto* key = static_cast<QKeyEvent*>(event);
     return FormKeyDown(key->key(), key->modifiers());

@@ -10,12 +10,14 @@
 //                          fonts, text files and printing
 
 #include <QMdiSubWindow>
+#include <QPointer>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "base/font.h"
 #include "model/lesson.h"
+#include "ui/lessontextview.h"
 #include "ui/menumerge.h"
 
 class QAction;
@@ -50,8 +52,10 @@ class VocabEditForm : public QMdiSubWindow {
   static constexpr int kPageHeight = 249;
   static constexpr int kMaxEntries = TMeanCollection::kMaxEntries;
 
-  // A window with a new lesson (one blank entry) on the Header page.
-  explicit VocabEditForm(MainForm* mainForm);
+  // A window on the Header page with a new lesson (one blank entry), or
+  // with a lesson read from the file `fileName` (ReadLessonFile).
+  explicit VocabEditForm(MainForm* mainForm, std::unique_ptr<TMeanCollection> lesson = nullptr,
+                         const std::string& fileName = {});
   ~VocabEditForm() override;
 
   MainForm* Main() const { return main_; }
@@ -114,6 +118,8 @@ class VocabEditForm : public QMdiSubWindow {
   void MirrorClick();
 
   // --- File commands ---
+  // A lesson file as a window shows it: compacted, with at least one entry.
+  static std::unique_ptr<TMeanCollection> ReadLessonFile(const std::string& fileName);
   // Loads a file into this new window; raises the error when that fails.
   void Open(const std::string& fileName);
   // Save and Save As; errors reach the caller.
@@ -170,12 +176,18 @@ class VocabEditForm : public QMdiSubWindow {
   void SetTextDocument(QTextDocument* document);
   // Selects line `index` of the Text page whole.
   void SelectLine(int index);
+  // Where the "Sp:" lines of the Text page are, kept up to date as it changes.
+  LanguageLineIndex& LanguageLines();
   // The Text page's branch of MirrorClick.
   void MirrorText();
   // Tells the user which characters were stored as "?".
   void WarnRejectedCharacters(const QString& rejected);
-  // Sees the window's key and focus events before its controls do.
+  // Sees the key and focus events of the window's controls before they do.
   bool PreviewEvent(QObject* watched, QEvent* event);
+  // Takes the opened lesson file's name and lesson, unmodified.
+  void TakeOpenedLesson(const std::string& fileName, std::unique_ptr<TMeanCollection> lesson);
+  // The language file's texts for a new lesson: its language names.
+  void NameNewLanguages();
 
   MainForm* main_;
   std::unique_ptr<TMeanCollection> lesson_;
@@ -188,6 +200,7 @@ class VocabEditForm : public QMdiSubWindow {
   bool showing_ = false;
   bool fillingText_ = false;
   QObject* preview_ = nullptr;
+  QPointer<LanguageLineIndex> languageLines_;
 
  public:
   // Controls, named as in the window design.

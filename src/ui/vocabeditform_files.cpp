@@ -18,26 +18,38 @@ const char* const VocabEditForm::kOpenFilter =
     "Lesson (*.rtf;*.txt;*.tav)|*.rtf;*.txt;*.tav|Rich Text (*.rtf)|*.rtf|Text (*.txt) |*.txt|tavvi (*.tav)|*.tav";
 const char* const VocabEditForm::kSaveFilter = "Rich Text (*rtf)|*.rtf|Text (*.txt)|*.txt|tavvi (*.tav)|*.tav";
 
-void VocabEditForm::Open(const std::string& fileName) {
+std::unique_ptr<TMeanCollection> VocabEditForm::ReadLessonFile(const std::string& fileName) {
+  std::unique_ptr<TMeanCollection> lesson = TMeanCollection::CreateFromFile(fileName);
+  lesson->DblDel();
+  // The window shows one entry at a time, so a lesson file without entries
+  // gets a blank one.
+  lesson->EnsureEntry();
+  return lesson;
+}
+
+void VocabEditForm::TakeOpenedLesson(const std::string& fileName, std::unique_ptr<TMeanCollection> lesson) {
   fileName_ = fileName;
   setWindowTitle(FileNameToQString(ExtractFileName(fileName)));
+  lesson_ = std::move(lesson);
+  entryIndex_ = 0;
+  ShowLesson();
+  lesson_->Modified = false;
+}
+
+void VocabEditForm::Open(const std::string& fileName) {
   switch (FileKind(fileName)) {
-    case kLessonFile: {
-      lesson_ = TMeanCollection::CreateFromFile(fileName);
-      lesson_->DblDel();
-      // The window shows one entry at a time, so a lesson file without
-      // entries gets a blank one.
-      lesson_->EnsureEntry();
-      entryIndex_ = 0;
-      ShowLesson();
-      lesson_->Modified = false;
+    case kLessonFile:
+      TakeOpenedLesson(fileName, ReadLessonFile(fileName));
       break;
-    }
     case kTextFile:
     case kRichTextFile:
+      fileName_ = fileName;
+      setWindowTitle(FileNameToQString(ExtractFileName(fileName)));
       OpenTextFile(fileName);
       break;
     default:
+      fileName_ = fileName;
+      setWindowTitle(FileNameToQString(ExtractFileName(fileName)));
       throw ENotLesson::ForFile(fileName);
   }
 }

@@ -2,7 +2,9 @@
 // the language fonts, compiling it back, the typing font, text and rich-text
 // files, and printing.
 
+#include <QApplication>
 #include <QKeyEvent>
+#include <QScopeGuard>
 #include <QPrinter>
 #include <QProgressBar>
 #include <QTextCursor>
@@ -14,6 +16,7 @@
 #include "base/safesave.h"
 #include "base/messages.h"
 #include "base/settings.h"
+#include "components/compostatusbar.h"
 #include "ui/lessontextview.h"
 #include "ui/mainform.h"
 #include "ui/memotext.h"
@@ -42,6 +45,12 @@ void VocabEditForm::SetTextDocument(QTextDocument* document) {
   document->setUndoRedoEnabled(true);
   MemoText->SetDocument(document);
   fillingText_ = false;
+}
+
+LanguageLineIndex& VocabEditForm::LanguageLines() {
+  QTextDocument* document = MemoText->document();
+  if (!languageLines_ || languageLines_->parent() != document) languageLines_ = new LanguageLineIndex(document);
+  return *languageLines_;
 }
 
 void VocabEditForm::FillText(const std::vector<std::string>& lines, const TLanguage& language1,
@@ -85,9 +94,18 @@ bool VocabEditForm::CompileText() {
     main_->SetStatus(kStatusError);
     return false;
   }
+  compiled->DblDel();
+  if (compiled->EntryCount() > kMaxEntries) {
+    // No lesson file can hold it: the page stays, as on a format error, and
+    // the status bar says why.
+    main_->SetStatus(kStatusError);
+    main_->StatusBar()->SetPanelText(
+        1, Utf8ToQString(TranslateMessage("ErrTooManyEntries", "%s entries: a lesson holds at most %s.",
+                                          {std::to_string(compiled->EntryCount()), std::to_string(kMaxEntries)})));
+    return false;
+  }
   compiled->LessonFileName = lesson_->LessonFileName;
   lesson_ = std::move(compiled);
-  lesson_->DblDel();
   lesson_->EnsureEntry();
   entryIndex_ = 0;
   ShowLesson();
@@ -134,7 +152,7 @@ bool VocabEditForm::MemoTextKeyDown(QKeyEvent* event) {
   const QTextDocument* document = MemoText->document();
   const auto [line, column] = LineAtPosition(document, cursor.position());
   TFont font = TypingFont(ToLessonString(line), static_cast<std::size_t>(column),
-                          LanguageLineAbove(document, cursor.position()), lesson_->Language1, lesson_->Language2,
+                          LanguageLines().LineAbove(cursor.position()), lesson_->Language1, lesson_->Language2,
                           MemoFont());
   // "(" (Shift+8 on a German keyboard) opens a remark, typed in the memo font.
   if (typed == "(" || (event->key() == Qt::Key_8 && (event->modifiers() & Qt::ShiftModifier))) font = MemoFont();
@@ -202,7 +220,18 @@ void VocabEditForm::MenuPrintClick() {
     if (!dialogs.ChoosePrinter(this, printer)) return;
     SelectTab(kTextPage);
     printer.setDocName(ToQString(lesson_->Title));
-    PrintDocument(*MemoText->document(), printer);
+    // Long texts take a while: the wait cursor and the status bar's progress
+    // bar show the pages as they are produced.
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const auto restore = qScopeGuard([this] {
+      main_->SetStatus(kStatusIdle);
+      QApplication::restoreOverrideCursor();
+    });
+    main_->SetStatus(kStatusPrinting);
+    QProgressBar* bar = main_->ProgressBar();
+    const LineProgress progress{[bar](int maximum) { bar->setRange(0, std::max(1, maximum)); },
+                                [bar](int position) { bar->setValue(position); }};
+    PrintDocument(*MemoText->document(), printer, &progress);
   } catch (const std::exception& e) {
     main_->Services().dialogs.ShowError(this, Utf8ToQString(e.what()));
   }

@@ -41,10 +41,11 @@ TEST(QtStrings, LessonStringsRoundTripAndForeignCharactersBecomeQuestionMarks) {
   EXPECT_EQ(rejected, QString::fromUtf8("Ω😀"));  // each once, the emoji whole
 }
 
-TEST(DialogFilters, LabelsStayAndPatternsBecomeQtPatterns) {
-  EXPECT_EQ(QtNameFilters("Lesson (*.rtf;*.txt;*.tav)|*.rtf;*.txt;*.tav|Text (*.txt) |*.txt"),
-            (QStringList{"Lesson (*.rtf;*.txt;*.tav) (*.rtf *.txt *.tav)", "Text (*.txt) (*.txt)"}));
+TEST(DialogFilters, EachCaptionShowsOnceWithThePatternsThatWork) {
+  EXPECT_EQ(QtNameFilters("Lesson (*.rtf;*.txt;*.tav)|*.rtf;*.txt;*.tav|Text (*.txt) |*.txt|All|*"),
+            (QStringList{"Lesson (*.rtf *.txt *.tav)", "Text (*.txt)", "All (*)"}));
   const QString save = "Rich Text (*rtf)|*.rtf|Text (*.txt)|*.txt|tavvi (*.tav)|*.tav";
+  EXPECT_EQ(QtNameFilters(save), (QStringList{"Rich Text (*.rtf)", "Text (*.txt)", "tavvi (*.tav)"}));
   EXPECT_EQ(FilterExtension(save, 3), "tav");
   EXPECT_EQ(FilterExtension(save, 1), "rtf");
   EXPECT_EQ(FilterExtension(save, 4), "");

@@ -2,6 +2,7 @@
 // bar, child windows, menus and exit.
 
 #include <QAction>
+#include <QScrollBar>
 #include <QActionGroup>
 #include <QComboBox>
 #include <QMenu>
@@ -99,6 +100,22 @@ TEST_F(MainFormTest, UnknownExtensionOnTheCommandLineLeavesNoWindow) {
             (std::vector<QString>{ui::FileNameToQString("'" + doc + "' is not a lesson file.")}));
   EXPECT_EQ(LessonButtons(), "0000000");
   EXPECT_FALSE(WindowMenuVisible());
+}
+
+TEST_F(MainFormTest, AFailedOpenShowsNoHalfBuiltWindowBehindItsErrorBox) {
+  WriteFile(File("letter.doc"), "text");
+  const char* names[] = {"missing.tav", "missing.txt", "letter.doc"};
+  for (const char* name : names) {
+    platform_.Dialogs.WhileShown = [&](const QString&) {
+      EXPECT_EQ(LessonButtons(), "0000000") << name;
+      EXPECT_FALSE(WindowMenuVisible()) << name;
+      EXPECT_TRUE(Main().ClientArea()->subWindowList().isEmpty()) << name;
+    };
+    EXPECT_EQ(Open(File(name)), nullptr);
+  }
+  ASSERT_EQ(platform_.Dialogs.Messages.size(), std::size(names));
+  // Each box stands over the frame.
+  for (const AskedMessage& message : platform_.Dialogs.Messages) EXPECT_EQ(message.Parent, &Main());
 }
 
 TEST_F(MainFormTest, ShortCharacterSetLeavesTheLastButtonsEmptyAndIsWrittenBackAsIs) {
@@ -301,15 +318,20 @@ TEST_F(MainFormTest, WindowMenuListsTheWindowsWithTheActiveOneChecked) {
   EXPECT_EQ(second->objectName(), "VocabEditForm_1");
   Main().ClientArea()->setActiveSubWindow(first);
   Main().UpdateWindowMenu();
+  // Every window listed after a plain separator; only the active one marked.
   QStringList listed;
-  for (QAction* item : Child<QMenu>(&Main(), "MenuWindows")->actions())
-    if (item->isCheckable()) listed << item->text() + (item->isChecked() ? "*" : "");
-  EXPECT_EQ(listed, (QStringList{"&1 New Lesson*", "&2 New Lesson"}));
+  bool list = false;
+  for (QAction* item : Child<QMenu>(&Main(), "MenuWindows")->actions()) {
+    if (item->isSeparator()) {
+      EXPECT_TRUE(item->text().isEmpty());
+      list = true;
+    } else if (list) {
+      listed << item->text() + (item->isCheckable() ? (item->isChecked() ? "(*)" : "( )") : "");
+    }
+  }
+  EXPECT_EQ(listed, (QStringList{"&1 New Lesson(*)", "&2 New Lesson"}));
+  for (const char* separator : {"Separator3", "N2"}) EXPECT_TRUE(Child<QAction>(&Main(), separator)->text().isEmpty());
 
-  Main().TileVerticalClick();
-  EXPECT_EQ(first->y(), 0);
-  EXPECT_EQ(second->y(), 0);
-  EXPECT_LT(first->x(), second->x());
   Main().TileHorizontalClick();
   EXPECT_EQ(first->x(), 0);
   EXPECT_EQ(second->x(), 0);
@@ -323,6 +345,56 @@ TEST_F(MainFormTest, WindowMenuListsTheWindowsWithTheActiveOneChecked) {
   EXPECT_EQ(first->y(), second->y());
   EXPECT_EQ(first->geometry().bottom(), Main().ClientArea()->viewport()->height() - 1);
   for (ui::VocabEditForm* form : {first, second}) form->Lesson().Modified = false;
+}
+
+TEST_F(MainFormTest, NewWindowsCascadeInsideTheClientAreaAndTiledOnesCoverNoOther) {
+  const QRect area = Main().ClientArea()->viewport()->rect();
+  QList<ui::VocabEditForm*> forms;
+  for (int i = 0; i < 8; ++i) {
+    forms << Main().NewChild();
+    EXPECT_TRUE(area.contains(forms.back()->geometry())) << i;
+  }
+  // Each one title bar below and right of the one before, until the next
+  // would stick out: then from the top left corner again.
+  EXPECT_EQ(forms[0]->pos(), QPoint(0, 0));
+  EXPECT_GT(forms[1]->x(), forms[0]->x());
+  EXPECT_EQ(forms[1]->x() - forms[0]->x(), forms[1]->y() - forms[0]->y());
+  EXPECT_TRUE(std::any_of(forms.begin() + 2, forms.end(), [](QWidget* w) { return w->pos() == QPoint(0, 0); }));
+
+  // Side by side, fixed-size windows follow each other; the client area
+  // scrolls to those beyond its edge.
+  Main().TileVerticalClick();
+  Settle();
+  for (int i = 0; i < forms.size(); ++i) {
+    EXPECT_EQ(forms[i]->y(), 0);
+    EXPECT_EQ(forms[i]->size(), QSize(forms[i]->FixedWidth(), forms[i]->FixedHeight()));
+    if (i > 0) EXPECT_EQ(forms[i]->x(), forms[i - 1]->geometry().right() + 1) << i;
+  }
+  EXPECT_GT(Main().ClientArea()->horizontalScrollBar()->maximum(), 0);
+  for (ui::VocabEditForm* form : forms) form->Lesson().Modified = false;
+}
+
+TEST_F(MainFormTest, ControlKeysCloseTheActiveChildAndMoveBetweenChildren) {
+  ActivateMain();
+  QList<ui::VocabEditForm*> forms;
+  for (int i = 0; i < 3; ++i) {
+    forms << Main().NewChild();
+    forms.back()->Lesson().Modified = false;
+  }
+  const auto press = [](int key, Qt::KeyboardModifiers modifiers) {
+    QWidget* focus = QApplication::focusWidget();
+    ASSERT_NE(focus, nullptr);
+    QTest::keyClick(focus, static_cast<Qt::Key>(key), modifiers);
+  };
+  ASSERT_EQ(Main().ActiveEditForm(), forms[2]);
+  press(Qt::Key_Tab, Qt::ControlModifier);
+  EXPECT_EQ(Main().ActiveEditForm(), forms[0]);
+  press(Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+  EXPECT_EQ(Main().ActiveEditForm(), forms[2]);
+  press(Qt::Key_F4, Qt::ControlModifier);
+  Settle();
+  EXPECT_EQ(Main().LessonWindows().size(), 2);
+  EXPECT_FALSE(Main().LessonWindows().contains(forms[2]));
 }
 
 TEST_F(MainFormTest, PrivateFontsAreAddedAtStartAndRemovedAtExit) {

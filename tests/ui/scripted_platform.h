@@ -6,6 +6,7 @@
 
 #include <QPrinter>
 #include <deque>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -14,6 +15,7 @@
 namespace vocatrix::test {
 
 struct AskedMessage {
+  QWidget* Parent;
   ui::MessageKind Kind;
   ui::MessageButtons Buttons;
   QString Text;
@@ -31,18 +33,25 @@ class ScriptedDialogs : public ui::Dialogs {
   // File dialogs: a path, or nothing for Cancel.
   std::deque<std::optional<QString>> FileAnswers;
   // Font dialogs: a font, or nothing for Cancel.
-  std::deque<std::optional<QFont>> FontAnswers;
+  std::deque<std::optional<TFont>> FontAnswers;
   // Print dialogs: the PDF file to print to, or nothing for Cancel.
   std::deque<std::optional<QString>> PrintAnswers;
   bool Printers = true;
+  // The pages "from" and "to" chosen in the print dialog; {0, 0} for all.
+  std::pair<int, int> PrintPages{0, 0};
+
+  // Runs while a message box is up: what a user sees behind it.
+  std::function<void(const QString& text)> WhileShown;
 
   std::vector<AskedMessage> Messages;
   std::vector<AskedFileDialog> FileDialogs;
   int FontDialogs = 0;
   int PrintDialogs = 0;
 
-  ui::MessageAnswer Message(QWidget*, ui::MessageKind kind, ui::MessageButtons buttons, const QString& text) override {
-    Messages.push_back({kind, buttons, text});
+  ui::MessageAnswer Message(QWidget* parent, ui::MessageKind kind, ui::MessageButtons buttons,
+                            const QString& text) override {
+    Messages.push_back({parent, kind, buttons, text});
+    if (WhileShown) WhileShown(text);
     if (buttons == ui::MessageButtons::Ok) return ui::MessageAnswer::Ok;
     if (MessageAnswers.empty()) {
       ADD_FAILURE() << "unexpected question: " << text.toStdString();
@@ -60,13 +69,13 @@ class ScriptedDialogs : public ui::Dialogs {
     return NextFile(true, request);
   }
 
-  bool ChooseFont(QWidget*, QFont& font) override {
+  bool ChooseFont(QWidget*, TFont& font) override {
     ++FontDialogs;
     if (FontAnswers.empty()) {
       ADD_FAILURE() << "unexpected font dialog";
       return false;
     }
-    const std::optional<QFont> answer = FontAnswers.front();
+    const std::optional<TFont> answer = FontAnswers.front();
     FontAnswers.pop_front();
     if (!answer) return false;
     font = *answer;
@@ -87,6 +96,10 @@ class ScriptedDialogs : public ui::Dialogs {
     if (!answer) return false;
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(*answer);
+    if (PrintPages.first > 0) {
+      printer.setPrintRange(QPrinter::PageRange);
+      printer.setFromTo(PrintPages.first, PrintPages.second);
+    }
     return true;
   }
 

@@ -154,29 +154,28 @@ TEST_F(VocabEditFormTest, LanguageNameEditsEchoIntoTheStatistics) {
 
 TEST_F(VocabEditFormTest, FontDropDownOpensTheFontDialogInsteadOfAList) {
   ui::VocabEditForm* form = OpenSample();
-  QFont chosen("Times New Roman");
-  chosen.setPointSize(14);
-  chosen.setBold(false);
-  chosen.setItalic(true);
-  platform_.Dialogs.FontAnswers = {chosen, std::nullopt};
+  TFont chosen = TextToFont("Times New Roman_clTeal_14_[Italic]");
+  const TFont font1 = form->Lesson().Language1.Font;
+  platform_.Dialogs.FontAnswers = {chosen, font1, std::nullopt};
   form->ComboFontLanguage2->showPopup();
   EXPECT_EQ(platform_.Dialogs.FontDialogs, 1);
-  const TFont& font = form->Lesson().Language2.Font;
-  EXPECT_EQ(font.Name, "Times New Roman");
-  EXPECT_EQ(font.Size, 14);
-  EXPECT_FALSE(font.Bold);
-  EXPECT_TRUE(font.Italic);
+  EXPECT_EQ(form->Lesson().Language2.Font, chosen);
   EXPECT_EQ(form->ComboFontLanguage2->count(), 1);
   EXPECT_EQ(form->ComboFontLanguage2->currentText(), "Times New Roman");
   EXPECT_EQ(form->MemoTranslations->font().family(), "Times New Roman");
+  EXPECT_EQ(form->MemoTranslations->palette().color(QPalette::Text), QColor(0, 128, 128));
   EXPECT_EQ(form->MemoSynonyms->font().family(), "Arial");
   // A changed font is an edit that closing must not lose.
   EXPECT_TRUE(form->Lesson().Modified);
 
+  // OK on the unchanged font (its face not installed here), then Cancel.
   form->Lesson().Modified = false;
-  form->ComboFontLanguage1->showPopup();  // cancelled
-  EXPECT_EQ(form->Lesson().Language1.Font.Name, "Arial");
-  EXPECT_FALSE(form->Lesson().Modified);
+  for (int i = 0; i < 2; ++i) {
+    form->ComboFontLanguage1->showPopup();
+    EXPECT_EQ(form->Lesson().Language1.Font, font1);
+    EXPECT_EQ(form->ComboFontLanguage1->currentText(), "Arial");
+    EXPECT_FALSE(form->Lesson().Modified);
+  }
   Discard(form);
 }
 

@@ -1,6 +1,10 @@
 #include "ui/platform/platform.h"
 
+#include <QFileInfo>
 #include <QRegularExpression>
+
+#include "ui/platform/fileaccess.h"
+#include "ui/qtstrings.h"
 
 namespace vocatrix::ui {
 namespace {
@@ -16,9 +20,22 @@ QStringList Patterns(const QString& pattern) {
 QStringList QtNameFilters(const QString& filter) {
   const QStringList parts = FilterParts(filter);
   QStringList result;
-  for (qsizetype i = 0; i + 1 < parts.size(); i += 2)
-    result << parts[i].trimmed() + " (" + Patterns(parts[i + 1]).join(' ') + ")";
+  for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+    // The caption usually names its patterns already ("Text (*.txt)"); the
+    // dialog matches by the patterns in the last parentheses, so they are
+    // replaced by the ones that work, blank-separated, and shown once.
+    QString caption = parts[i].trimmed();
+    static const QRegularExpression kTrailingPatterns(R"(\s*\([^()]*\)$)");
+    caption.remove(kTrailingPatterns);
+    result << caption + " (" + Patterns(parts[i + 1]).join(' ') + ")";
+  }
   return result;
+}
+
+SaveTargetCheck CheckSaveTarget(const FileDialogRequest& request, const QString& path) {
+  if (request.RefuseReadOnly && FileIsReadOnly(QStringToFileName(path))) return SaveTargetCheck::RefuseReadOnly;
+  if (request.OverwritePrompt && QFileInfo::exists(path)) return SaveTargetCheck::AskReplace;
+  return SaveTargetCheck::Accept;
 }
 
 QString FilterExtension(const QString& filter, int filterIndex) {

@@ -4,10 +4,11 @@
 // program uses the Qt implementations (qtplatform.h); tests answer from a
 // script and check what was asked.
 
-#include <QFont>
 #include <QString>
 #include <QStringList>
 #include <optional>
+
+#include "base/font.h"
 
 class QPrinter;
 class QWidget;
@@ -40,12 +41,13 @@ class Dialogs {
   // The full path chosen, or nothing when cancelled.
   virtual std::optional<QString> OpenFileName(QWidget* parent, const FileDialogRequest& request) = 0;
   virtual std::optional<QString> SaveFileName(QWidget* parent, const FileDialogRequest& request) = 0;
-  // Changes `font` and returns true on OK.
-  virtual bool ChooseFont(QWidget* parent, QFont& font) = 0;
+  // The font dialog on `font`: true on OK, with `font` as chosen there.
+  virtual bool ChooseFont(QWidget* parent, TFont& font) = 0;
   // Whether the system knows any printer.
   virtual bool PrintersInstalled() = 0;
-  // The print dialog (no page range or selection choices) on `printer`: true
-  // on OK, with the printer and settings chosen there set on `printer`.
+  // The print dialog (a page range, no selection choice) on `printer`: true
+  // on OK, with the printer, the pages and the settings chosen there set on
+  // `printer`.
   virtual bool ChoosePrinter(QWidget* parent, QPrinter& printer) = 0;
 
   // The box kinds with their fixed buttons.
@@ -81,6 +83,12 @@ struct Platform {
 // Qt's name filters for a "label|pattern|..." filter: each label shown as
 // written, its patterns (";" or blank separated) for matching.
 QStringList QtNameFilters(const QString& filter);
+
+// What a save dialog does with the name the user confirmed: a read-only
+// file is refused before anything else is asked, an existing one may need
+// the replace question, anything else is taken.
+enum class SaveTargetCheck { Accept, RefuseReadOnly, AskReplace };
+SaveTargetCheck CheckSaveTarget(const FileDialogRequest& request, const QString& path);
 
 // The extension of a "label|pattern" filter's first pattern ("*.tav" gives
 // "tav"); empty for "*" or "*.*".

@@ -4,12 +4,13 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDatabase>
-#include <QFontDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
 
+#include "ui/fontdialog.h"
+#include "base/messages.h"
 #include "ui/platform/fileaccess.h"
 #include "ui/qtstrings.h"
 
@@ -24,7 +25,9 @@ std::optional<QString> RunFileDialog(QWidget* parent, const FileDialogRequest& r
     dialog.selectNameFilter(filters[request.FilterIndex - 1]);
   dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
   dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-  if (!request.OverwritePrompt) dialog.setOption(QFileDialog::DontConfirmOverwrite);
+  // The replace question comes below, after the read-only check: a file that
+  // cannot be replaced is refused without asking first.
+  dialog.setOption(QFileDialog::DontConfirmOverwrite);
   if (!request.DefaultExtension.isEmpty()) {
     // The extension follows the chosen filter, starting with the default one.
     const QString initial = FilterExtension(request.Filter, request.FilterIndex);
@@ -42,10 +45,21 @@ std::optional<QString> RunFileDialog(QWidget* parent, const FileDialogRequest& r
   for (;;) {
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     const QString chosen = dialog.selectedFiles().first();
-    if (request.RefuseReadOnly && FileIsReadOnly(QStringToFileName(chosen))) {
-      QMessageBox::warning(&dialog, QApplication::applicationDisplayName(),
-                           QFileInfo(chosen).fileName() + " is read only.");
-      continue;
+    if (!save) return chosen;
+    switch (CheckSaveTarget(request, chosen)) {
+      case SaveTargetCheck::RefuseReadOnly:
+        QMessageBox::warning(&dialog, QApplication::applicationDisplayName(),
+                             QFileInfo(chosen).fileName() + " is read only.");
+        continue;
+      case SaveTargetCheck::AskReplace: {
+        const QString question = Utf8ToQString(TranslateMessage(
+            "ReplaceFile", "%s already exists.\nDo you want to replace it?", {QFileInfo(chosen).fileName().toStdString()}));
+        if (QMessageBox::question(&dialog, QApplication::applicationDisplayName(), question,
+                                  QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
+          continue;
+        return chosen;
+      }
+      case SaveTargetCheck::Accept: return chosen;
     }
     return chosen;
   }
@@ -94,11 +108,11 @@ std::optional<QString> QtDialogs::SaveFileName(QWidget* parent, const FileDialog
   return RunFileDialog(parent, request, true);
 }
 
-bool QtDialogs::ChooseFont(QWidget* parent, QFont& font) {
-  bool ok = false;
-  const QFont chosen = QFontDialog::getFont(&ok, font, parent);
-  if (ok) font = chosen;
-  return ok;
+bool QtDialogs::ChooseFont(QWidget* parent, TFont& font) {
+  TFontDialog dialog(font, parent);
+  if (dialog.exec() != QDialog::Accepted) return false;
+  font = dialog.Font();
+  return true;
 }
 
 bool QtDialogs::PrintersInstalled() { return !QPrinterInfo::availablePrinters().isEmpty(); }
@@ -106,7 +120,8 @@ bool QtDialogs::PrintersInstalled() { return !QPrinterInfo::availablePrinters().
 bool QtDialogs::ChoosePrinter(QWidget* parent, QPrinter& printer) {
   QPrintDialog dialog(&printer, parent);
   // Printing to a PDF file stays possible, also without any printer.
-  dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
+  dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize |
+                    QAbstractPrintDialog::PrintPageRange);
   return dialog.exec() == QDialog::Accepted;
 }
 

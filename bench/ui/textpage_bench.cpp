@@ -1,17 +1,21 @@
 // The Text page's speed on lessons of 65535 entries (131081 and 262151 lines
-// of lesson text): filling the page with the lesson in the language fonts, and
-// compiling it back into the lesson. Runs offscreen unless another platform
-// is set.
+// of lesson text): filling the page with the lesson in the language fonts,
+// compiling it back into the lesson, and choosing the typing font at the end
+// of the text. Runs offscreen unless another platform is set.
 
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QKeyEvent>
+#include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
 
 #include "bench_platform.h"
 #include "core/test_util.h"
 #include "files/binaryfile.h"
 #include "base/settings.h"
+#include "ui/lessontextview.h"
 #include "ui/mainform.h"
 #include "ui/memotext.h"
 #include "ui/qtfonts.h"
@@ -106,6 +110,37 @@ void BM_CompileTextPage65535Entries(benchmark::State& state) {
   state.counters["lines"] = lines;
 }
 BENCHMARK(BM_CompileTextPage65535Entries)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// One key typed on the last entry line of the first language section, the
+// farthest from the "Sp:" line above it (65536 lines up): the typing font is
+// chosen from that line. Arg 0: the window's key handler, which asks the
+// kept index of "Sp:" lines; arg 1: walking back line by line, as a reference.
+void BM_TypingFontAtTheEndOf65535Entries(benchmark::State& state) {
+  LargeWindow window(0);
+  window.form->SelectTab(ui::VocabEditForm::kTextPage);
+  QApplication::processEvents();
+  ui::TMemoText* memo = window.form->MemoText;
+  QTextBlock block = memo->document()->firstBlock();
+  int languageLines = 0;
+  while (block.isValid() && !(block.text().startsWith("Sp:") && ++languageLines == 2)) block = block.next();
+  const QTextBlock line = block.previous().previous();  // before the empty line above
+  QTextCursor cursor(line);
+  cursor.movePosition(QTextCursor::EndOfBlock);
+  memo->setTextCursor(cursor);
+  const int position = cursor.position();
+  QKeyEvent key(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, "a");
+  const bool walk = state.range(0) == 1;
+  if (!walk) window.form->MemoTextKeyDown(&key);  // the index is made on the first key
+  for (auto _ : state) {
+    if (walk) {
+      benchmark::DoNotOptimize(ui::LanguageLineAbove(memo->document(), position));
+    } else {
+      window.form->MemoTextKeyDown(&key);
+    }
+  }
+  state.counters["lines above"] = line.blockNumber();
+}
+BENCHMARK(BM_TypingFontAtTheEndOf65535Entries)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

@@ -299,6 +299,8 @@ std::string LanguageLineAbove(const QTextDocument* document, int position) {
 }
 
 LanguageLineIndex::LanguageLineIndex(QTextDocument* document) : QObject(document), document_(document) {
+  // A document reports its changes only once it has a layout.
+  document->documentLayout();
   blockCount_ = document->blockCount();
   Rescan(0, blockCount_ - 1);
   connect(document, &QTextDocument::contentsChange, this, &LanguageLineIndex::ContentsChange);

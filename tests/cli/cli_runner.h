@@ -1,6 +1,6 @@
 #pragma once
-// Runs the vocatrix-cli binary with arguments and stdin text, capturing its
-// exit code, stdout and stderr.
+// Runs a program (by default the vocatrix-cli binary) with arguments and
+// stdin text, capturing its exit code, stdout and stderr.
 
 #include <fcntl.h>
 #include <sys/wait.h>
@@ -19,7 +19,9 @@ struct CliResult {
   std::string err;
 };
 
-inline CliResult RunCliWith(const std::vector<std::string>& args, const std::string& input = {}) {
+// `unset` names environment variables the program runs without.
+inline CliResult RunProgram(const std::string& program, const std::vector<std::string>& args,
+                            const std::string& input = {}, const std::vector<std::string>& unset = {}) {
   TempDir capture;
   const std::string inPath = capture.File("in");
   const std::string outPath = capture.File("out");
@@ -33,10 +35,11 @@ inline CliResult RunCliWith(const std::vector<std::string>& args, const std::str
     ::dup2(in, 0);
     ::dup2(out, 1);
     ::dup2(err, 2);
-    std::vector<char*> argv{const_cast<char*>(VOCATRIX_CLI_PATH)};
+    for (const std::string& name : unset) ::unsetenv(name.c_str());
+    std::vector<char*> argv{const_cast<char*>(program.c_str())};
     for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
-    ::execv(VOCATRIX_CLI_PATH, argv.data());
+    ::execv(program.c_str(), argv.data());
     ::_exit(127);
   }
   int status = 0;
@@ -47,6 +50,12 @@ inline CliResult RunCliWith(const std::vector<std::string>& args, const std::str
   r.err = ReadFile(errPath);
   return r;
 }
+
+#ifdef VOCATRIX_CLI_PATH
+inline CliResult RunCliWith(const std::vector<std::string>& args, const std::string& input = {}) {
+  return RunProgram(VOCATRIX_CLI_PATH, args, input);
+}
+#endif
 
 inline bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 

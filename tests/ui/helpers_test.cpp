@@ -6,9 +6,11 @@
 
 #include <QEvent>
 
+#include "cli/cli_runner.h"
 #include "core/test_util.h"
 #include "model/exceptions.h"
 #include "ui/application.h"
+#include "ui/commandline.h"
 #include "ui/menumerge.h"
 #include "ui/platform/fileaccess.h"
 #include "ui/platform/platform.h"
@@ -52,14 +54,69 @@ TEST(DialogFilters, EachCaptionShowsOnceWithThePatternsThatWork) {
   EXPECT_EQ(FilterExtension("All|*.*", 1), "");
 }
 
-TEST(FileAccess, ReadOnlyMeansExistingAndNotWritable) {
+TEST(FileAccess, ReadOnlyMeansExistingAndNotWritableAndIsRefusedBeforeTheReplaceQuestion) {
   test::TempDir dir;
   const std::string file = dir.File("a.tav");
+  const std::string locked = dir.File("locked.tav");
   EXPECT_FALSE(FileIsReadOnly(file));  // missing
   test::WriteFile(file, "x");
+  test::WriteFile(locked, "x");
   EXPECT_FALSE(FileIsReadOnly(file));
-  ::chmod(file.c_str(), 0444);
-  EXPECT_TRUE(FileIsReadOnly(file));  // also for the administrator
+  ::chmod(locked.c_str(), 0444);
+  EXPECT_TRUE(FileIsReadOnly(locked));  // also for the administrator
+
+  const auto check = [](const std::string& path, bool prompt, bool refuse) {
+    FileDialogRequest request;
+    request.OverwritePrompt = prompt;
+    request.RefuseReadOnly = refuse;
+    return CheckSaveTarget(request, FileNameToQString(path));
+  };
+  EXPECT_EQ(check(locked, true, true), SaveTargetCheck::RefuseReadOnly);
+  EXPECT_EQ(check(locked, true, false), SaveTargetCheck::AskReplace);
+  EXPECT_EQ(check(file, true, true), SaveTargetCheck::AskReplace);
+  EXPECT_EQ(check(file, false, true), SaveTargetCheck::Accept);
+  EXPECT_EQ(check(dir.File("new.tav"), true, true), SaveTargetCheck::Accept);
+}
+
+TEST(CommandLine, OptionsFilesAndTheEndOfOptions) {
+  struct Case {
+    std::vector<std::string> arguments;
+    CommandLine::Action action;
+    std::vector<std::string> files;
+  };
+  const Case cases[] = {
+      {{}, CommandLine::Run, {}},
+      {{"a.tav", "b.txt"}, CommandLine::Run, {"a.tav", "b.txt"}},
+      {{"a.tav", "--help", "b.tav"}, CommandLine::Help, {"a.tav"}},
+      {{"-v"}, CommandLine::Version, {}},
+      {{"--bogus", "a.tav"}, CommandLine::Refuse, {}},
+      {{"-x"}, CommandLine::Refuse, {}},
+      {{"--", "--help", "-x.tav"}, CommandLine::Run, {"--help", "-x.tav"}},
+      {{"-", "a.tav"}, CommandLine::Run, {"-", "a.tav"}},
+      // The toolkit's own options pass, with their values.
+      {{"-style", "fusion", "a.tav", "-reverse", "--platform=xcb"}, CommandLine::Run, {"a.tav"}},
+      {{"-reverse=1"}, CommandLine::Refuse, {}},
+  };
+  for (const Case& c : cases) {
+    const CommandLine parsed = ParseCommandLine(c.arguments);
+    EXPECT_EQ(parsed.What, c.action) << ::testing::PrintToString(c.arguments);
+    EXPECT_EQ(parsed.Files, c.files) << ::testing::PrintToString(c.arguments);
+    EXPECT_EQ(parsed.Error.empty(), c.action != CommandLine::Refuse);
+  }
+}
+
+TEST(CommandLine, TheEditorAnswersHelpAndVersionAndRefusesUnknownOptionsWithoutADisplay) {
+  const std::vector<std::string> noDisplay = {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"};
+  const test::CliResult help = test::RunProgram(VOCATRIX_EDITOR_PATH, {"--help"}, {}, noDisplay);
+  EXPECT_EQ(help.code, 0);
+  EXPECT_TRUE(test::Contains(help.out, "Usage: vocatrix")) << help.out;
+  const test::CliResult version = test::RunProgram(VOCATRIX_EDITOR_PATH, {"--version"}, {}, noDisplay);
+  EXPECT_EQ(version.code, 0);
+  EXPECT_EQ(version.out, "vocatrix 1.14\n");
+  const test::CliResult bogus = test::RunProgram(VOCATRIX_EDITOR_PATH, {"--bogus"}, {}, noDisplay);
+  EXPECT_EQ(bogus.code, 2);
+  EXPECT_TRUE(test::Contains(bogus.err, "unknown option '--bogus'")) << bogus.err;
+  EXPECT_TRUE(test::Contains(bogus.err, "Usage: vocatrix"));
 }
 
 }  // namespace
@@ -75,6 +132,17 @@ class Throwing : public QObject {
     return QObject::event(e);
   }
 };
+
+TEST(Application, TheProgramNameIsNotAppendedToWindowCaptions) {
+  ConfigureApplication();
+  EXPECT_EQ(QCoreApplication::applicationName(), "Vocatrix");
+  EXPECT_EQ(QCoreApplication::applicationVersion(), "1.14");
+  // The display name, which the window system appends to captions, follows
+  // the name only while it was never set.
+  QCoreApplication::setApplicationName("Other");
+  EXPECT_EQ(QGuiApplication::applicationDisplayName(), "Other");
+  ConfigureApplication();
+}
 
 TEST(Application, AnErrorThatReachesTheMessageLoopIsShownInsteadOfEndingTheProgram) {
   auto* app = dynamic_cast<TApplication*>(QCoreApplication::instance());

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -149,6 +151,34 @@ TEST(LessonTextView, LineAndLanguageLineAroundTheCaret) {
   QTextDocument none;
   none.setPlainText("a - b\nc - d");
   EXPECT_EQ(ui::LanguageLineAbove(&none, 8), "");
+}
+
+TEST(LessonTextView, LanguageLineIndexFollowsEveryEditAsTheWalkBackWould) {
+  QTextDocument document;
+  document.setPlainText("Ti: x\nSp: English - Deutsch\na - b\nc - d\nSp: Deutsch - English\ne - f\ng - h");
+  ui::LanguageLineIndex index(&document);
+  // Random insertions of lines, language lines, tags, separators inside a
+  // block and bare characters, and random removals.
+  const QString pieces[] = {"Sp: A - B\n", "x", "\n", "Sp:", "S", QString(QChar::LineSeparator) + "Sp: C - D",
+                            "\nSp: E - F", "p:"};
+  std::mt19937 random(7);
+  for (int step = 0; step < 400; ++step) {
+    QTextCursor cursor(&document);
+    const int size = document.characterCount() - 1;
+    cursor.setPosition(static_cast<int>(random() % static_cast<unsigned>(size + 1)));
+    if (random() % 3 == 0 && size > 0) {
+      cursor.setPosition(std::min(size, cursor.position() + static_cast<int>(random() % 12)), QTextCursor::KeepAnchor);
+      cursor.removeSelectedText();
+    } else {
+      cursor.insertText(pieces[random() % std::size(pieces)]);
+    }
+    for (int position = 0; position < document.characterCount(); position += 3)
+      ASSERT_EQ(index.LineAbove(position), ui::LanguageLineAbove(&document, position)) << step << " at " << position;
+  }
+  // A document replaced whole.
+  document.setPlainText("a - b\nSp: X - Y\nc - d");
+  EXPECT_EQ(index.LineAbove(0), "");
+  EXPECT_EQ(index.LineAbove(document.characterCount() - 1), "Sp: X - Y");
 }
 
 TEST(LessonTextView, RichTextRunsSurviveTheDocumentAndTheRtfWriter) {

@@ -1,6 +1,7 @@
 // Moving between entries and the entry commands of the lesson editor window.
 
 #include <QComboBox>
+#include <functional>
 #include <QLabel>
 #include <QScrollBar>
 #include <QTest>
@@ -101,6 +102,30 @@ TEST_F(NavigationTest, TypedEntryNumbersJumpOrTurnTheFieldRed) {
     EXPECT_EQ(form->EntryIndex(), c.index) << c.text;
   }
   EXPECT_EQ(Shown(form), "w12");
+  Discard(form);
+}
+
+TEST_F(NavigationTest, ARedEntryNumberTurnsWhiteWhenTheFieldChangesAgain) {
+  VocabEditForm* form = OpenEntries(5);
+  const auto red = [form] { return form->EditEntryNr->palette().color(QPalette::Base) == QColor(255, 0, 0); };
+  const std::pair<const char*, std::function<void()>> changes[] = {
+      {"scroll", [form] { form->ScrollBarScroll(ui::ScrollCode::LineDown, form->ScrollBar->value() + 1); }},
+      {"insert", [form] { form->ButtonInsertClick(); }},
+      {"copy", [form] { form->ButtonCopyClick(); }},
+      {"mirror", [form] { form->ButtonMirrorClick(); }},
+      {"compile", [form] {
+         form->SelectTab(VocabEditForm::kTextPage);
+         form->SelectTab(VocabEditForm::kEntriesPage);
+       }},
+      {"leave", [form] { form->EditEntryExit(); }},
+  };
+  for (const auto& [name, change] : changes) {
+    form->EditEntryNr->setText("0");
+    ASSERT_TRUE(red()) << name;
+    change();
+    EXPECT_FALSE(red()) << name;
+    EXPECT_EQ(form->EditEntryNr->text(), QString::number(form->EntryIndex() + 1)) << name;
+  }
   Discard(form);
 }
 

@@ -1,5 +1,6 @@
 // Printing the Text page, into PDF files read back with the poppler tools.
 
+#include <QApplication>
 #include <QFontMetricsF>
 #include <QPrinter>
 #include <QRegularExpression>
@@ -168,6 +169,59 @@ TEST_F(PrintTest, LongTextFillsConsecutivePagesToTheBottom) {
   EXPECT_LE(perPage.back(), perPage[0]);
   EXPECT_GE(perPage[0], static_cast<int>(pageHeight / metrics.lineSpacing()));
   EXPECT_LE(perPage[0], static_cast<int>(pageHeight / metrics.height()));
+  form->Lesson().Modified = false;
+}
+
+TEST_F(PrintTest, ThePageRangeIsHonouredAndPagesShowTheirProgressWithTheWaitCursor) {
+  VocabEditForm* form = Main().NewChild();
+  form->SelectTab(VocabEditForm::kTextPage);
+  QStringList lines;
+  for (int i = 1; i <= 300; ++i) lines << QString("line %1 - Zeile %1").arg(i);
+  TypeText(form, lines.join('\n'));
+  const std::string all = File("all.pdf");
+  AnswerPrintDialog(all);
+  form->MenuPrintClick();
+  ASSERT_GE(PdfPages(all), 4);
+
+  struct Seen {
+    QString word;
+    bool barShown;
+    bool waiting;
+  };
+  std::vector<Seen> seen;
+  QProgressBar* bar = Main().ProgressBar();
+  QObject::connect(bar, &QProgressBar::valueChanged, form, [&] {
+    const QCursor* cursor = QApplication::overrideCursor();
+    seen.push_back({Panel(0), bar->isVisible(), cursor && cursor->shape() == Qt::WaitCursor});
+  });
+  const std::string range = File("range.pdf");
+  platform_.Dialogs.PrintPages = {2, 3};
+  AnswerPrintDialog(range);
+  form->MenuPrintClick();
+  EXPECT_EQ(PdfPages(range), 2);
+  EXPECT_EQ(Text(PdfLines(range, 1)), Text(PdfLines(all, 2)));
+  EXPECT_EQ(Text(PdfLines(range, 2)), Text(PdfLines(all, 3)));
+  ASSERT_GE(seen.size(), 2u);
+  for (const Seen& s : seen) {
+    EXPECT_EQ(s.word, "Printing");
+    EXPECT_TRUE(s.barShown);
+    EXPECT_TRUE(s.waiting);
+  }
+  EXPECT_EQ(bar->value(), bar->maximum());
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+  EXPECT_EQ(Main().StatusState(), ui::kStatusIdle);
+  EXPECT_FALSE(bar->isVisible());
+
+  // A range past the last page prints nothing and says why.
+  platform_.Dialogs.PrintPages = {40, 50};
+  const std::string none = File("none.pdf");
+  AnswerPrintDialog(none);
+  form->MenuPrintClick();
+  EXPECT_FALSE(FileExists(none));
+  const std::vector<QString> errors = platform_.Dialogs.TextsOf(MessageKind::Error);
+  ASSERT_EQ(errors.size(), 1u);
+  EXPECT_TRUE(errors[0].endsWith("there is no page 40 to print.")) << errors[0].toStdString();
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
   form->Lesson().Modified = false;
 }
 

@@ -129,6 +129,30 @@ TEST_F(TextPageWindowTest, FormatErrorKeepsThePageSelectsTheLineAndTypingClearsT
   form->Lesson().Modified = false;
 }
 
+TEST_F(TextPageWindowTest, CompilingMoreEntriesThanALessonHoldsStopsOnThePage) {
+  VocabEditForm* form = OpenLesson({MakeEntry(1, {"house"}, {"Haus"})});
+  form->SelectTab(VocabEditForm::kTextPage);
+  QStringList lines{"Sp: English - Deutsch"};
+  for (int i = 0; i <= VocabEditForm::kMaxEntries; ++i) lines << QString("w%1 - W%1").arg(i);
+  TypeText(form, lines.join('\n'));
+  form->SelectTab(VocabEditForm::kEntriesPage);
+  EXPECT_EQ(form->CurrentPage(), VocabEditForm::kTextPage);
+  EXPECT_EQ(Main().StatusState(), ui::kStatusError);
+  EXPECT_EQ(Panel(0), "Error");
+  EXPECT_EQ(Panel(1), "65536 entries: a lesson holds at most 65535.");
+  EXPECT_EQ(HeadWords(form->Lesson()), (std::vector<std::string>{"house"}));
+  EXPECT_EQ(PageText(form), lines.join('\n'));
+
+  // One entry less is a lesson.
+  lines.removeLast();
+  TypeText(form, lines.join('\n'));
+  form->SelectTab(VocabEditForm::kEntriesPage);
+  EXPECT_EQ(form->CurrentPage(), VocabEditForm::kEntriesPage);
+  EXPECT_EQ(form->Lesson().EntryCount(), VocabEditForm::kMaxEntries);
+  EXPECT_EQ(Main().StatusState(), ui::kStatusIdle);
+  form->Lesson().Modified = false;
+}
+
 TEST_F(TextPageWindowTest, CorrectEditReplacesAndCompactsTheLessonAndRestoresTheFixedSize) {
   VocabEditForm* form = OpenLesson({MakeEntry(1, {"house"}, {"Haus"}), MakeEntry(0, {"go"}, {"gehen"})});
   form->SelectTab(VocabEditForm::kEntriesPage);

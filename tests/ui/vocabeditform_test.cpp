@@ -126,6 +126,16 @@ TEST_F(VocabEditFormTest, OpeningShowsTheLessonWithoutMarkingItModified) {
   EXPECT_TRUE(platform_.Dialogs.Messages.empty());
 }
 
+TEST_F(VocabEditFormTest, HeaderEditsShowTheBeginningOfLongTexts) {
+  auto lesson = MakeLesson("English", "Deutsch", {MakeEntry(1, {"house"}, {"Haus"})});
+  lesson->Title = "A very long title of a lesson that does not fit into its edit at all";
+  lesson->Topic = "An equally long topic, with more words than the edit can show at once";
+  SaveBinary(*lesson, File("long.tav"));
+  ui::VocabEditForm* form = Open(File("long.tav"));
+  for (QLineEdit* edit : {form->EditTitle, form->EditTopic, form->EditLanguage1})
+    EXPECT_EQ(edit->cursorPosition(), 0) << edit->objectName().toStdString();
+}
+
 TEST_F(VocabEditFormTest, ShowingAnEntryWithWordsMarksTheLessonModified) {
   struct Case {
     int entry;

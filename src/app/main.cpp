@@ -3,7 +3,6 @@
 
 #include <QApplication>
 #include <QStringList>
-#include <QTimer>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -66,10 +65,11 @@ int main(int argc, char* argv[]) {
   mainForm.show();
   mainForm.repaint();
 
-  // The files open once the frame is on the screen and the message loop
-  // runs, so that an error box of one of them stands over the frame.
+  // The files open once the frame is on the screen, where the window manager
+  // put it, and the message loop runs, so that an error box of one of them
+  // stands over the frame.
   QStringList files;
   for (const std::string& file : commandLine.Files) files << vocatrix::ui::FileNameToQString(file);
-  QTimer::singleShot(0, &mainForm, [&mainForm, files] { mainForm.OpenStartupFiles(files); });
+  vocatrix::ui::WhenExposed(&mainForm, [&mainForm, files] { mainForm.OpenStartupFiles(files); });
   return app.exec();
 }

@@ -12,6 +12,10 @@ namespace vocatrix::ui {
 // caption is exactly the interface language's name for the program.
 void ConfigureApplication();
 
+// Runs `work` from the message loop once `window` is shown on the screen
+// (at once when it is already).
+void WhenExposed(QWidget* window, std::function<void()> work);
+
 class TApplication : public QApplication {
  public:
   using QApplication::QApplication;

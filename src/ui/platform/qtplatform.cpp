@@ -17,16 +17,51 @@
 namespace vocatrix::ui {
 namespace {
 
+// A file dialog that asks before it closes on a name: a save dialog refuses
+// a read-only file before anything else is asked, and asks before it
+// replaces an existing file; its boxes stand over the dialog, which stays.
+class CheckedFileDialog : public QFileDialog {
+ public:
+  CheckedFileDialog(QWidget* parent, const QString& title, const FileDialogRequest& request)
+      : QFileDialog(parent, title), request_(request) {}
+
+  void accept() override {
+    const QStringList files = selectedFiles();
+    if (acceptMode() == AcceptSave && !files.isEmpty() && !QFileInfo(files.first()).isDir() && !MayTake(files.first()))
+      return;
+    QFileDialog::accept();
+  }
+
+ private:
+  bool MayTake(const QString& chosen) {
+    const QString name = QFileInfo(chosen).fileName();
+    switch (CheckSaveTarget(request_, chosen)) {
+      case SaveTargetCheck::RefuseReadOnly:
+        QMessageBox::warning(this, QApplication::applicationDisplayName(), name + " is read only.");
+        return false;
+      case SaveTargetCheck::AskReplace:
+        return QMessageBox::question(this, QApplication::applicationDisplayName(),
+                                     Utf8ToQString(TranslateMessage("ReplaceFile",
+                                                                    "%s already exists.\nDo you want to replace it?",
+                                                                    {name.toStdString()})),
+                                     QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
+      case SaveTargetCheck::Accept: break;
+    }
+    return true;
+  }
+
+  const FileDialogRequest& request_;
+};
+
 std::optional<QString> RunFileDialog(QWidget* parent, const FileDialogRequest& request, bool save) {
-  QFileDialog dialog(parent, request.Title);
+  CheckedFileDialog dialog(parent, request.Title, request);
   const QStringList filters = QtNameFilters(request.Filter);
   dialog.setNameFilters(filters);
   if (request.FilterIndex >= 1 && request.FilterIndex <= filters.size())
     dialog.selectNameFilter(filters[request.FilterIndex - 1]);
   dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
   dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-  // The replace question comes below, after the read-only check: a file that
-  // cannot be replaced is refused without asking first.
+  // The dialog's own replace question would come before the read-only check.
   dialog.setOption(QFileDialog::DontConfirmOverwrite);
   if (!request.DefaultExtension.isEmpty()) {
     // The extension follows the chosen filter, starting with the default one.
@@ -42,27 +77,8 @@ std::optional<QString> RunFileDialog(QWidget* parent, const FileDialogRequest& r
     if (!info.path().isEmpty() && info.path() != ".") dialog.setDirectory(info.path());
     dialog.selectFile(info.fileName());
   }
-  for (;;) {
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-    const QString chosen = dialog.selectedFiles().first();
-    if (!save) return chosen;
-    switch (CheckSaveTarget(request, chosen)) {
-      case SaveTargetCheck::RefuseReadOnly:
-        QMessageBox::warning(&dialog, QApplication::applicationDisplayName(),
-                             QFileInfo(chosen).fileName() + " is read only.");
-        continue;
-      case SaveTargetCheck::AskReplace: {
-        const QString question = Utf8ToQString(TranslateMessage(
-            "ReplaceFile", "%s already exists.\nDo you want to replace it?", {QFileInfo(chosen).fileName().toStdString()}));
-        if (QMessageBox::question(&dialog, QApplication::applicationDisplayName(), question,
-                                  QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
-          continue;
-        return chosen;
-      }
-      case SaveTargetCheck::Accept: return chosen;
-    }
-    return chosen;
-  }
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  return dialog.selectedFiles().first();
 }
 
 }  // namespace

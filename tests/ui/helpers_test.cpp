@@ -5,6 +5,8 @@
 #include <sys/stat.h>
 
 #include <QEvent>
+#include <QTest>
+#include <QWidget>
 
 #include "cli/cli_runner.h"
 #include "core/test_util.h"
@@ -142,6 +144,24 @@ TEST(Application, TheProgramNameIsNotAppendedToWindowCaptions) {
   QCoreApplication::setApplicationName("Other");
   EXPECT_EQ(QGuiApplication::applicationDisplayName(), "Other");
   ConfigureApplication();
+}
+
+TEST(Application, StartUpWorkWaitsForTheWindowOnTheScreenAndTheMessageLoop) {
+  QWidget window;
+  window.winId();  // a window of the window system, not yet shown
+  int runs = 0;
+  WhenExposed(&window, [&] { ++runs; });
+  QCoreApplication::processEvents();
+  EXPECT_EQ(runs, 0);
+  window.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  QCoreApplication::processEvents();
+  EXPECT_EQ(runs, 1);
+  window.hide();
+  window.show();
+  QTest::qWaitForWindowExposed(&window);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(runs, 1);
 }
 
 TEST(Application, AnErrorThatReachesTheMessageLoopIsShownInsteadOfEndingTheProgram) {

@@ -184,6 +184,8 @@ class VocabEditForm : public QMdiSubWindow {
   void WarnRejectedCharacters(const QString& rejected);
   // Sees the key and focus events of the window's controls before they do.
   bool PreviewEvent(QObject* watched, QEvent* event);
+  // The window's file and, from its name without folder, its caption.
+  void SetFileName(const std::string& fileName);
   // Takes the opened lesson file's name and lesson, unmodified.
   void TakeOpenedLesson(const std::string& fileName, std::unique_ptr<TMeanCollection> lesson);
   // The language file's texts for a new lesson: its language names.

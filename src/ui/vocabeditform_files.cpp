@@ -27,9 +27,13 @@ std::unique_ptr<TMeanCollection> VocabEditForm::ReadLessonFile(const std::string
   return lesson;
 }
 
-void VocabEditForm::TakeOpenedLesson(const std::string& fileName, std::unique_ptr<TMeanCollection> lesson) {
+void VocabEditForm::SetFileName(const std::string& fileName) {
   fileName_ = fileName;
   setWindowTitle(FileNameToQString(ExtractFileName(fileName)));
+}
+
+void VocabEditForm::TakeOpenedLesson(const std::string& fileName, std::unique_ptr<TMeanCollection> lesson) {
+  SetFileName(fileName);
   lesson_ = std::move(lesson);
   entryIndex_ = 0;
   ShowLesson();
@@ -37,21 +41,14 @@ void VocabEditForm::TakeOpenedLesson(const std::string& fileName, std::unique_pt
 }
 
 void VocabEditForm::Open(const std::string& fileName) {
-  switch (FileKind(fileName)) {
-    case kLessonFile:
-      TakeOpenedLesson(fileName, ReadLessonFile(fileName));
-      break;
-    case kTextFile:
-    case kRichTextFile:
-      fileName_ = fileName;
-      setWindowTitle(FileNameToQString(ExtractFileName(fileName)));
-      OpenTextFile(fileName);
-      break;
-    default:
-      fileName_ = fileName;
-      setWindowTitle(FileNameToQString(ExtractFileName(fileName)));
-      throw ENotLesson::ForFile(fileName);
+  const int kind = FileKind(fileName);
+  if (kind == kLessonFile) {
+    TakeOpenedLesson(fileName, ReadLessonFile(fileName));
+    return;
   }
+  SetFileName(fileName);
+  if (kind != kTextFile && kind != kRichTextFile) throw ENotLesson::ForFile(fileName);
+  OpenTextFile(fileName);
 }
 
 void VocabEditForm::Save() {
@@ -97,8 +94,7 @@ void VocabEditForm::SaveAs() {
   request.RefuseReadOnly = true;
   const std::optional<QString> chosen = main_->Services().dialogs.SaveFileName(this, request);
   if (!chosen) return;
-  fileName_ = QStringToFileName(*chosen);
-  setWindowTitle(FileNameToQString(ExtractFileName(fileName_)));
+  SetFileName(QStringToFileName(*chosen));
   Save();
 }
 

@@ -63,6 +63,14 @@ class PrintTest : public TextPageTest {
     SaveBinary(*lesson, File("animals.tav"));
     return Open(File("animals.tav"));
   }
+  // Types numbered lines onto the Text page; returns them.
+  static QStringList TypeLines(VocabEditForm* form, int count) {
+    form->SelectTab(VocabEditForm::kTextPage);
+    QStringList lines;
+    for (int i = 1; i <= count; ++i) lines << QString("line %1 - Zeile %1").arg(i);
+    TypeText(form, lines.join('\n'));
+    return lines;
+  }
   void AnswerPrintDialog(const std::optional<std::string>& pdf) {
     platform_.Dialogs.PrintAnswers.push_back(pdf ? std::optional<QString>(ui::FileNameToQString(*pdf))
                                                  : std::nullopt);
@@ -139,10 +147,7 @@ TEST_F(PrintTest, TextWithAFaultyLineIsPrintedAsItStands) {
 
 TEST_F(PrintTest, LongTextFillsConsecutivePagesToTheBottom) {
   VocabEditForm* form = Main().NewChild();
-  form->SelectTab(VocabEditForm::kTextPage);
-  QStringList lines;
-  for (int i = 1; i <= 200; ++i) lines << QString("line %1 - Zeile %1").arg(i);
-  TypeText(form, lines.join('\n'));
+  const QStringList lines = TypeLines(form, 200);
   const std::string pdf = File("long.pdf");
   AnswerPrintDialog(pdf);
   form->MenuPrintClick();
@@ -174,10 +179,7 @@ TEST_F(PrintTest, LongTextFillsConsecutivePagesToTheBottom) {
 
 TEST_F(PrintTest, ThePageRangeIsHonouredAndPagesShowTheirProgressWithTheWaitCursor) {
   VocabEditForm* form = Main().NewChild();
-  form->SelectTab(VocabEditForm::kTextPage);
-  QStringList lines;
-  for (int i = 1; i <= 300; ++i) lines << QString("line %1 - Zeile %1").arg(i);
-  TypeText(form, lines.join('\n'));
+  TypeLines(form, 300);
   const std::string all = File("all.pdf");
   AnswerPrintDialog(all);
   form->MenuPrintClick();

@@ -34,12 +34,24 @@ class NoFonts : public ui::FontRegistry {
   void RemoveFontFile(const QString&) override {}
 };
 
+class NoHelp : public ui::HelpViewer {
+ public:
+  void ShowTopic(QWidget*, const QString&, const QString&) override { std::abort(); }
+};
+
+class NoWeb : public ui::WebPages {
+ public:
+  bool Open(const QUrl&) override { std::abort(); }
+};
+
 // The services every editor benchmark hands to its main window.
 inline const ui::Platform& BenchPlatform() {
   static NoDialogs dialogs;
   static Silence sound;
   static NoFonts fonts;
-  static const ui::Platform platform{dialogs, sound, fonts};
+  static NoHelp help;
+  static NoWeb web;
+  static const ui::Platform platform{dialogs, sound, fonts, help, web};
   return platform;
 }
 

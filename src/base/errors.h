@@ -12,8 +12,8 @@ class Exception : public std::runtime_error {
   explicit Exception(const std::string& message) : std::runtime_error(message) {}
 };
 
-// File system errors; their messages are the class library's own and are
-// not translated.
+// File system errors; their built-in messages are the class library's own
+// German ones (keys ErrFOpen, ErrFCreate, ErrFWrite).
 class EFOpenError : public Exception {
  public:
   using Exception::Exception;

@@ -58,6 +58,24 @@ IniFile IniFile::Load(std::string fileName) {
   return file;
 }
 
+IniFile IniFile::Edit(std::string fileName) {
+  IniFile file = Load(std::move(fileName));
+  file.deferred_ = true;
+  return file;
+}
+
+void IniFile::Save() {
+  deferred_ = false;
+  WriteLines(loadedLines_, loadedCrlf_);
+}
+
+const std::vector<std::string>& IniFile::LinesToRead(std::vector<std::string>& storage) const {
+  if (loaded_) return loadedLines_;
+  bool crlf;
+  storage = ReadLines(crlf);
+  return storage;
+}
+
 std::vector<std::string> IniFile::ReadLines(bool& crlf) const {
   if (loaded_) {
     crlf = loadedCrlf_;
@@ -66,11 +84,7 @@ std::vector<std::string> IniFile::ReadLines(bool& crlf) const {
   crlf = false;
   std::vector<std::string> lines;
   std::string data;
-  try {
-    data = ReadWholeFile(fileName_);
-  } catch (const Exception&) {
-    return lines;  // a missing or unreadable file reads as empty
-  }
+  if (!TryReadWholeFile(fileName_, data)) return lines;  // a missing or unreadable file reads as empty
   std::size_t start = 0;
   for (std::size_t i = 0; i < data.size(); ++i) {
     if (data[i] == '\n') {
@@ -92,6 +106,11 @@ std::vector<std::string> IniFile::ReadLines(bool& crlf) const {
 }
 
 void IniFile::WriteLines(const std::vector<std::string>& lines, bool crlf) {
+  if (deferred_) {
+    loadedLines_ = lines;
+    loadedCrlf_ = crlf;
+    return;
+  }
   std::string data;
   const char* eol = crlf ? "\r\n" : "\n";
   for (const std::string& line : lines) data += line + eol;
@@ -108,8 +127,8 @@ void IniFile::WriteLines(const std::vector<std::string>& lines, bool crlf) {
 
 std::string IniFile::ReadString(const std::string& section, const std::string& key,
                                 const std::string& defaultValue) const {
-  bool crlf;
-  const std::vector<std::string> lines = ReadLines(crlf);
+  std::vector<std::string> storage;
+  const std::vector<std::string>& lines = LinesToRead(storage);
   const int header = FindSection(lines, section);
   if (header < 0) return defaultValue;
   const std::size_t end = SectionEnd(lines, static_cast<std::size_t>(header));
@@ -124,8 +143,8 @@ std::string IniFile::ReadString(const std::string& section, const std::string& k
 }
 
 std::vector<std::string> IniFile::ReadSectionValues(const std::string& section) const {
-  bool crlf;
-  const std::vector<std::string> lines = ReadLines(crlf);
+  std::vector<std::string> storage;
+  const std::vector<std::string>& lines = LinesToRead(storage);
   std::vector<std::string> result;
   const int header = FindSection(lines, section);
   if (header < 0) return result;
@@ -140,8 +159,8 @@ std::vector<std::string> IniFile::ReadSectionValues(const std::string& section) 
 }
 
 bool IniFile::SectionExists(const std::string& section) const {
-  bool crlf;
-  return FindSection(ReadLines(crlf), section) >= 0;
+  std::vector<std::string> storage;
+  return FindSection(LinesToRead(storage), section) >= 0;
 }
 
 void IniFile::WriteString(const std::string& section, const std::string& key, const std::string& value) {

@@ -18,6 +18,10 @@ class IniFile {
   // A file read once: later reads come from memory (writes still go to the
   // file and update the copy).
   static IniFile Load(std::string fileName);
+  // A file read once whose writes are kept in memory until Save, which
+  // writes the whole file once (raising EFWriteError when it cannot).
+  static IniFile Edit(std::string fileName);
+  void Save();
 
   const std::string& FileName() const { return fileName_; }
 
@@ -35,10 +39,13 @@ class IniFile {
 
  private:
   std::vector<std::string> ReadLines(bool& crlf) const;
+  // The lines to read: the loaded ones, or the file's read into `storage`.
+  const std::vector<std::string>& LinesToRead(std::vector<std::string>& storage) const;
   void WriteLines(const std::vector<std::string>& lines, bool crlf);
 
   std::string fileName_;
   bool loaded_ = false;
+  bool deferred_ = false;
   bool loadedCrlf_ = false;
   std::vector<std::string> loadedLines_;
 };

@@ -26,9 +26,10 @@ LoadedLanguage& Loaded() {
 const std::string& CurrentLanguage() { return Loaded().Language; }
 
 void SetCurrentLanguage(const std::string& language) {
+  IniFile file = language.empty() ? IniFile(std::string()) : IniFile::Load(LanguageFileName(language));
   LoadedLanguage& loaded = Loaded();
   loaded.Language = language;
-  loaded.File = language.empty() ? IniFile(std::string()) : IniFile::Load(LanguageFileName(language));
+  loaded.File = std::move(file);
 }
 
 std::string Translate(const std::string& language, const std::string& section, const std::string& key,

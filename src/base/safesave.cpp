@@ -70,15 +70,15 @@ void WriteFileAtomically(const std::string& path, std::string_view data, const s
   }
 }
 
-std::string ReadWholeFile(const std::string& path) {
+bool TryReadWholeFile(const std::string& path, std::string& data) {
+  data.clear();
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) throw EFOpenError::ForFile(path);
+  if (fd < 0) return false;
   struct stat st {};
   if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
     ::close(fd);
-    throw EFOpenError::ForFile(path);
+    return false;
   }
-  std::string data;
   if (st.st_size > 0) data.reserve(static_cast<std::size_t>(st.st_size));
   char buffer[65536];
   for (;;) {
@@ -86,12 +86,18 @@ std::string ReadWholeFile(const std::string& path) {
     if (n < 0) {
       if (errno == EINTR) continue;
       ::close(fd);
-      throw EFOpenError::ForFile(path);
+      return false;
     }
     if (n == 0) break;
     data.append(buffer, static_cast<std::size_t>(n));
   }
   ::close(fd);
+  return true;
+}
+
+std::string ReadWholeFile(const std::string& path) {
+  std::string data;
+  if (!TryReadWholeFile(path, data)) throw EFOpenError::ForFile(path);
   return data;
 }
 

@@ -17,6 +17,10 @@ void WriteFileAtomically(const std::string& path, std::string_view data, const s
 
 // The whole content of a file; EFOpenError when it cannot be opened or read.
 std::string ReadWholeFile(const std::string& path);
+// The same without an error: false when the file cannot be read. The ini
+// layer reads the interface-language file this way, since the error's
+// message would be looked up in that very file.
+bool TryReadWholeFile(const std::string& path, std::string& data);
 
 bool FileExists(const std::string& path);
 

@@ -4,7 +4,8 @@
 
 namespace vocatrix {
 
-EListError::EListError() : Exception("Listenindex außerhalb des zulässigen Bereichs") {}
+EListError::EListError()
+    : Exception(TranslateMessage("ErrListIndex", "Listenindex außerhalb des zulässigen Bereichs")) {}
 
 ENotLesson ENotLesson::ForFile(const std::string& fileName) {
   return ENotLesson(TranslateMessage("ErrNotLesson", "'%s' is not a lesson file.", {fileName}));

@@ -14,6 +14,7 @@
 #include <QPixmap>
 #include <QVBoxLayout>
 
+#include "ui/language/textproperties.h"
 #include "ui/qtfonts.h"
 #include "ui/qtstrings.h"
 
@@ -61,6 +62,7 @@ TFontDialog::TFontDialog(const TFont& font, QWidget* parent) : QDialog(parent), 
     faceIndex = 0;
   }
   ComboFace->setCurrentIndex(faceIndex);
+  MarkAsData(ComboFace);
   ComboFace->setMinimumContentsLength(20);
   ComboFace->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
 
@@ -71,6 +73,7 @@ TFontDialog::TFontDialog(const TFont& font, QWidget* parent) : QDialog(parent), 
   for (int size : QFontDatabase::standardSizes()) ComboSize->addItem(QString::number(size));
   ComboSize->setValidator(new QIntValidator(1, 999, ComboSize));
   ComboSize->setEditText(QString::number(font.Size));
+  MarkAsData(ComboSize);
 
   ComboColor = new QComboBox(this);
   ComboColor->setObjectName("ComboColor");
@@ -108,16 +111,24 @@ TFontDialog::TFontDialog(const TFont& font, QWidget* parent) : QDialog(parent), 
   connect(Buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
   auto* fields = new QFormLayout;
-  fields->addRow("&Font:", ComboFace);
-  fields->addRow("&Size:", ComboSize);
-  fields->addRow("&Color:", ComboColor);
+  const auto addRow = [this, fields](const char* name, const QString& caption, QWidget* field) {
+    auto* label = new QLabel(caption, this);
+    label->setObjectName(name);
+    label->setBuddy(field);
+    fields->addRow(label, field);
+  };
+  addRow("LabelFace", "&Font:", ComboFace);
+  addRow("LabelSize", "&Size:", ComboSize);
+  addRow("LabelColor", "&Color:", ComboColor);
 
   auto* styles = new QGroupBox("Style", this);
+  styles->setObjectName("GroupStyle");
   auto* styleLayout = new QVBoxLayout(styles);
   for (QCheckBox* box : {CheckBold, CheckItalic, CheckUnderline, CheckStrikeOut}) styleLayout->addWidget(box);
   styleLayout->addStretch();
 
   auto* sample = new QGroupBox("Sample", this);
+  sample->setObjectName("GroupSample");
   auto* sampleLayout = new QVBoxLayout(sample);
   sampleLayout->addWidget(LabelSample);
 

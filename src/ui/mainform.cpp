@@ -8,6 +8,9 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QFrame>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 #include <QMdiArea>
 #include <QMenu>
 #include <QMenuBar>
@@ -23,6 +26,8 @@
 #include "base/settings.h"
 #include "ui/charcompose.h"
 #include "ui/eventpreview.h"
+#include "ui/helpwindow.h"
+#include "ui/language/textproperties.h"
 #include "ui/menuitems.h"
 #include "ui/qtstrings.h"
 #include "ui/vocabeditform.h"
@@ -54,11 +59,6 @@ QString ValueOfLine(const std::string& line) {
 }
 
 }  // namespace
-
-void SetHint(QWidget* widget, const QString& hint) {
-  widget->setProperty("hint", hint);
-  widget->setToolTip(hint.section('|', 0, 0));
-}
 
 MainForm::MainForm(const Platform& platform, QWidget* parent) : QMainWindow(parent), platform_(platform) {
   InitVocatrixResources();
@@ -100,6 +100,12 @@ MainForm::MainForm(const Platform& platform, QWidget* parent) : QMainWindow(pare
     connect(action, &QAction::triggered, clientArea_, slot);
     addAction(action);
   };
+  // The translator's template; its menu item stays hidden.
+  auto* saveLanguageKey = new QAction(this);
+  saveLanguageKey->setObjectName("KeySaveLanguage");
+  saveLanguageKey->setShortcut(QKeySequence("Ctrl+Shift+F12"));
+  connect(saveLanguageKey, &QAction::triggered, this, &MainForm::MenuSaveLanguageClick);
+  addAction(saveLanguageKey);
   addKey("KeyCloseChild", {QKeySequence("Ctrl+F4")}, &QMdiArea::closeActiveSubWindow);
   addKey("KeyNextChild", {QKeySequence("Ctrl+Tab")}, &QMdiArea::activateNextSubWindow);
   addKey("KeyPreviousChild", {QKeySequence("Ctrl+Shift+Tab"), QKeySequence("Ctrl+Backtab")},
@@ -113,7 +119,8 @@ MainForm::MainForm(const Platform& platform, QWidget* parent) : QMainWindow(pare
   PaintClientBackground();
   const IniFile settings(ProgramSettingsFile());
   SetCharSet(UnquoteCharSet(settings.ReadString("Config", "CharSet", kDefaultCharSet)));
-  language_ = settings.ReadString("Config", "Language", "English");
+  // On the first start the language follows the user's locale.
+  language_ = settings.ReadString("Config", "Language", FirstLanguage());
   InstallFonts(1);
   const IniFile languageList(ConfigPath("Config", "LanguageIni", ProgramSettingsFile()));
   for (const std::string& line : languageList.ReadSectionValues("Languages"))
@@ -164,7 +171,7 @@ void MainForm::CreateToolBar(QWidget* parent) {
   copyBtn_ = makeButton(bar, "CopyBtn", 136, 4, "Kopieren|", "copy.xpm");
   pasteBtn_ = makeButton(bar, "PasteBtn", 160, 4, "Einfügen|", "paste.xpm");
   QToolButton* helpBtn = makeButton(bar, "HelpBtn", 416, 4, "Hilfe", "help.xpm");
-  helpBtn->setEnabled(false);  // help topics come with the help viewer
+  connect(helpBtn, &QToolButton::clicked, this, &MainForm::MenuTopicsClick);
 
   speedPanel_ = new QWidget(bar);
   speedPanel_->setObjectName("SpeedPanel");
@@ -175,6 +182,8 @@ void MainForm::CreateToolBar(QWidget* parent) {
     charButtons_[i] = makeButton(speedPanel_, names[i], 24 * i, 2, {}, nullptr);
     charButtons_[i]->setText(QString(QChar('A' + i)));
     charButtons_[i]->setEnabled(false);
+    // The captions are the character set, not texts of a language.
+    MarkAsData(charButtons_[i]);
     connect(charButtons_[i], &QToolButton::clicked, this, [this, i] { CharmapClick(i); });
   }
 
@@ -215,6 +224,7 @@ void MainForm::CreateStatusBar() {
 }
 
 void MainForm::CreateMenus() {
+  openFileDialog_ = new TFileDialogTexts(this, "OpenFileDialog", VocabEditForm::kOpenFilter);
   menuFile_ = MakeMenu(this, "MenuFile", "&Datei");
   connect(AddItem(menuFile_, "MenuNew", "&Neu", QKeySequence("Ctrl+N")), &QAction::triggered, this,
           [this] { NewChild(); });
@@ -228,7 +238,9 @@ void MainForm::CreateMenus() {
   AddLaterItem(menuExtras_, "MenuCharmap", "Sonder&zeichen...");
   menuLanguage_ = MakeMenu(this, "MenuLanguage", "S&prache");
   menuExtras_->addMenu(menuLanguage_);
-  AddLaterItem(menuLanguage_, "MenuSaveLanguage", "&Speichern")->setVisible(false);
+  QAction* saveLanguage = AddItem(menuLanguage_, "MenuSaveLanguage", "&Speichern");
+  saveLanguage->setVisible(false);
+  connect(saveLanguage, &QAction::triggered, this, &MainForm::MenuSaveLanguageClick);
   languageGroup_ = new QActionGroup(this);
   languageGroup_->setExclusive(true);
 
@@ -242,16 +254,22 @@ void MainForm::CreateMenus() {
           &MainForm::ArrangeIconsClick);
   connect(menuWindows_, &QMenu::aboutToShow, this, &MainForm::UpdateWindowMenu);
 
-  // Help topics, the maker's page and the about box come with their own parts.
   menuHelp_ = MakeMenu(this, "MenuHelp", "&Hilfe");
-  AddLaterItem(menuHelp_, "MenuTopics", "&Hilfethemen");
-  AddLaterItem(menuHelp_, "MenuSteps", "&Kurzanleitung");
-  AddLaterItem(menuHelp_, "MenuProducts", "&Mehr davon");
+  const auto addTopic = [this](const char* name, const QString& caption, const char* topic,
+                               const QKeySequence& key = {}) {
+    QAction* item = AddItem(menuHelp_, name, caption, key);
+    connect(item, &QAction::triggered, this, [this, topic] { ShowHelpTopic(topic); });
+    return item;
+  };
+  addTopic("MenuTopics", "&Hilfethemen", "hc_Contents", QKeySequence(Qt::Key_F1));
+  addTopic("MenuSteps", "&Kurzanleitung", "hc_VocatrixSteps");
+  addTopic("MenuProducts", "&Mehr davon", "hc_Products");
   AddSeparator(menuHelp_, "N2");
-  menuTips_ = AddLaterItem(menuHelp_, "MenuTips", "&Lerntips");
-  menuHolly_ = AddLaterItem(menuHelp_, "MenuHolly", "&Sprachferien");
+  menuTips_ = addTopic("MenuTips", "&Lerntips", "hc_LearnTips");
+  menuHolly_ = addTopic("MenuHolly", "&Sprachferien", "hc_Schools");
   n3_ = AddSeparator(menuHelp_, "N3");
-  AddLaterItem(menuHelp_, "MenuHomepage", "Homepage");
+  connect(AddItem(menuHelp_, "MenuHomepage", "Homepage"), &QAction::triggered, this, &MainForm::MenuHomepageClick);
+  // The about box comes with its own part.
   AddLaterItem(menuHelp_, "MenuAbout", "Inf&o...");
 }
 
@@ -317,7 +335,12 @@ void MainForm::MenuLanguageClick(int tag) { SetLanguage(LanguageOfTag(tag)); }
 void MainForm::SetLanguage(const std::string& name) {
   language_ = name;
   SetCurrentLanguage(name);
-  // Applying the interface-language files to all windows belongs here.
+  ApplyQtTranslation(name);
+  multiLanguage_.ReadLanguageFile(nullptr, LanguageFileName(name));
+  // A window without a file is named by a message of the language.
+  for (VocabEditForm* form : LessonWindows())
+    if (form->FileName().empty())
+      form->setWindowTitle(Utf8ToQString(TranslateMessage("VocabEditFormCaption", "New Lesson")));
   RefreshMenuBar();
   setWindowTitle(Utf8ToQString(Translate(name, "Vocatrix", "Name", kProductName)));
   const bool german = name == "Deutsch";
@@ -329,6 +352,46 @@ void MainForm::SetLanguage(const std::string& name) {
   CheckLanguageItems(languageGroup_);
   for (VocabEditForm* form : LessonWindows()) CheckLanguageItems(form->LanguageItems());
   SetStatus(statusState_);
+}
+
+std::string MainForm::FirstLanguage() {
+  return QLocale::system().language() == QLocale::German ? "Deutsch" : "English";
+}
+
+void MainForm::ApplyQtTranslation(const std::string& name) {
+  // Qt's own texts (message-box buttons, the file and print dialogs) in
+  // German from Qt's translations; in English they are built in.
+  if (qtTranslator_) {
+    QCoreApplication::removeTranslator(qtTranslator_.get());
+    qtTranslator_.reset();
+  }
+  if (name != "Deutsch") return;
+  auto translator = std::make_unique<QTranslator>();
+  if (translator->load(QLocale(QLocale::German), "qtbase", "_", QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    QCoreApplication::installTranslator(translator.get());
+    qtTranslator_ = std::move(translator);
+  }
+}
+
+void MainForm::ShowHelpTopic(const char* topic) {
+  platform_.help.ShowTopic(this, FileNameToQString(helpFile_), topic);
+}
+
+void MainForm::MenuTopicsClick() { ShowHelpTopic("hc_Contents"); }
+
+void MainForm::MenuHomepageClick() {
+  const QUrl address = HomepageAddress(language_);
+  if (!platform_.web.Open(address))
+    platform_.dialogs.ShowError(
+        this, Utf8ToQString(TranslateMessage("ErrWebPage", "The page %s cannot be opened.", {address.toString().toStdString()})));
+}
+
+void MainForm::MenuSaveLanguageClick() {
+  try {
+    multiLanguage_.WriteLanguageFile(nullptr, ProgramFolder() + "Language.ini");
+  } catch (const std::exception& e) {
+    platform_.dialogs.ShowError(this, Utf8ToQString(e.what()));
+  }
 }
 
 void MainForm::SetStatus(int state) {

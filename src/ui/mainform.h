@@ -8,9 +8,12 @@
 #include <QPixmap>
 #include <QStringList>
 #include <QUrl>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "ui/language/multilanguage.h"
+#include "ui/language/textproperties.h"
 #include "ui/platform/platform.h"
 
 class QAction;
@@ -20,6 +23,7 @@ class QMdiSubWindow;
 class QMenu;
 class QProgressBar;
 class QToolButton;
+class QTranslator;
 
 namespace vocatrix {
 class TCompoStatusBar;
@@ -60,6 +64,14 @@ class MainForm : public QMainWindow {
   // Appends one radio item per language to a language submenu.
   void AddLanguageItems(QMenu* menu, QActionGroup* group);
   const std::string& HelpFile() const { return helpFile_; }
+  TMultiLanguage& MultiLanguage() { return multiLanguage_; }
+  // Writes the texts of all windows to "Language.ini" in the program folder.
+  void MenuSaveLanguageClick();
+
+  // --- Help ---
+  void MenuTopicsClick();
+  void ShowHelpTopic(const char* topic);
+  void MenuHomepageClick();
 
   // --- Status bar ---
   int StatusState() const { return statusState_; }
@@ -132,8 +144,14 @@ class MainForm : public QMainWindow {
   // Tiles side by side (Qt::Horizontal) or one below the other.
   void Tile(Qt::Orientation direction);
   bool PreviewEvent(QObject* watched, QEvent* event);
+  // The interface language of a first start: German for a German locale.
+  static std::string FirstLanguage();
+  void ApplyQtTranslation(const std::string& name);
 
   Platform platform_;
+  TMultiLanguage multiLanguage_;
+  std::unique_ptr<QTranslator> qtTranslator_;
+  TFileDialogTexts* openFileDialog_ = nullptr;
   std::string language_;
   std::vector<std::string> languages_;
   std::string helpFile_;
@@ -168,8 +186,5 @@ class MainForm : public QMainWindow {
   bool destroying_ = false;
 };
 
-// The hint of a control: the full text kept for translation, the part
-// before "|" shown as tool tip.
-void SetHint(QWidget* widget, const QString& hint);
 
 }  // namespace vocatrix::ui

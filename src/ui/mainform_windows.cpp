@@ -89,7 +89,8 @@ void MainForm::PlaceNewWindow(QMdiSubWindow* window) {
 
 void MainForm::OpenChild() {
   FileDialogRequest request;
-  request.Filter = VocabEditForm::kOpenFilter;
+  request.Title = openFileDialog_->Title;
+  request.Filter = openFileDialog_->Filter;
   request.FilterIndex = 1;
   if (const std::optional<QString> chosen = platform_.dialogs.OpenFileName(this, request))
     OpenFile(QStringToFileName(*chosen));

@@ -45,6 +45,8 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const QString& caption, int
   label->setObjectName(name);
   label->setAlignment(alignment | Qt::AlignVCenter);
   label->setGeometry(x, y, width > 0 ? width : label->sizeHint().width(), 17);
+  // A label without a width of its own grows with a longer translation.
+  if (width <= 0) label->setProperty(kAutoSizeProperty, true);
   return label;
 }
 
@@ -161,13 +163,23 @@ VocabEditForm::VocabEditForm(MainForm* mainForm, std::unique_ptr<TMeanCollection
   if (QMenu* system = systemMenu())
     for (QAction* item : system->actions()) item->setShortcutContext(Qt::WidgetShortcut);
 
-  // Creation order of the window: caption, tabs, size, text margins, the
-  // lesson, fonts, language items. The main window enables its lesson
-  // buttons when it takes the window in.
-  setWindowTitle(Utf8ToQString(TranslateMessage("VocabEditFormCaption", "New Lesson")));
-
+  // Creation order of the window: caption, texts of the interface language
+  // (the tab names among them), size, text margins, the lesson, fonts,
+  // language items. The main window enables its lesson buttons when it
+  // takes the window in.
   for (const char* tab : {"Header", "Entries", "Text"}) TabSet->addTab(tab);
   TabSet->setCurrentIndex(kHeaderPage);
+  setWindowTitle(Utf8ToQString(TranslateMessage("VocabEditFormCaption", "New Lesson")));
+  // The caption and the controls that show the lesson keep what the lesson
+  // and its file give them; only their hints are texts of the language.
+  for (QObject* data : std::initializer_list<QObject*>{
+           this, EditTitle, EditTopic, EditAuthor, EditImage, EditLanguage1, EditLanguage2, ComboFontLanguage1,
+           ComboFontLanguage2, LabelLanguage1, LabelLanguage2, Label7, Label11, Label13, Label15, MemoSynonyms,
+           MemoTranslations, MemoAntonyms, MemoTransvertions, EditEntryNr, MemoText,
+           // symbols, not words
+           BitBtnInsert, BitBtnCopy})
+    MarkAsData(data);
+  TranslateForm(this);
   connect(TabSet, &QTabBar::currentChanged, this, &VocabEditForm::TabSetClick);
 
   Client->resize(kClientWidth, kClientHeight);

@@ -17,6 +17,7 @@
 
 #include "base/font.h"
 #include "model/lesson.h"
+#include "ui/language/textproperties.h"
 #include "ui/lessontextview.h"
 #include "ui/menumerge.h"
 
@@ -239,6 +240,7 @@ class VocabEditForm : public QMdiSubWindow {
   QMenu* MemoPopUp = nullptr;
 
  private:
+  TFileDialogTexts* saveFileDialog_ = nullptr;
   QMenu* menuFile_ = nullptr;
   QMenu* menuEdit_ = nullptr;
   QMenu* menuExtras_ = nullptr;

@@ -86,7 +86,8 @@ void VocabEditForm::Save() {
 
 void VocabEditForm::SaveAs() {
   FileDialogRequest request;
-  request.Filter = kSaveFilter;
+  request.Title = saveFileDialog_->Title;
+  request.Filter = saveFileDialog_->Filter;
   request.FilterIndex = 3;
   request.FileName = FileNameToQString(fileName_);
   request.DefaultExtension = "tav";

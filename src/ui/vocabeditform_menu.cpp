@@ -33,6 +33,7 @@ bool ClipboardHasText() {
 }  // namespace
 
 void VocabEditForm::CreateMenus() {
+  saveFileDialog_ = new TFileDialogTexts(this, "SaveFileDialog", kSaveFilter);
   menuFile_ = MakeMenu(this, "MenuFile", "&Datei");
   connect(AddItem(menuFile_, "MenuNew", "&Neu", QKeySequence("Ctrl+N")), &QAction::triggered, main_,
           [this] { main_->NewChild(); });
@@ -72,7 +73,9 @@ void VocabEditForm::CreateMenus() {
   AddLaterItem(menuExtras_, "MenuCharmap", "Sonder&zeichen...");
   menuLanguage_ = MakeMenu(this, "MenuLanguage", "S&prache");
   menuExtras_->addMenu(menuLanguage_);
-  AddLaterItem(menuLanguage_, "Speichern1", "&Speichern")->setVisible(false);
+  QAction* saveLanguage = AddItem(menuLanguage_, "Speichern1", "&Speichern");
+  saveLanguage->setVisible(false);
+  connect(saveLanguage, &QAction::triggered, main_, [this] { main_->MenuSaveLanguageClick(); });
   languageGroup_ = new QActionGroup(this);
   languageGroup_->setExclusive(true);
   AddSeparator(menuExtras_, "N5");

@@ -141,11 +141,31 @@ class RecordingFonts : public ui::FontRegistry {
   void RemoveFontFile(const QString& path) override { Removed.push_back(path); }
 };
 
+// Help topics and web pages asked for, in order.
+class RecordingHelp : public ui::HelpViewer {
+ public:
+  std::vector<std::pair<QString, QString>> Shown;  // help file, topic
+  void ShowTopic(QWidget*, const QString& helpFile, const QString& topic) override {
+    Shown.emplace_back(helpFile, topic);
+  }
+};
+
+class RecordingWeb : public ui::WebPages {
+ public:
+  std::vector<QUrl> Opened;
+  bool Open(const QUrl& address) override {
+    Opened.push_back(address);
+    return true;
+  }
+};
+
 struct ScriptedPlatform {
   ScriptedDialogs Dialogs;
   CountingSound Sound;
   RecordingFonts Fonts;
-  ui::Platform Get() { return {Dialogs, Sound, Fonts}; }
+  RecordingHelp Help;
+  RecordingWeb Web;
+  ui::Platform Get() { return {Dialogs, Sound, Fonts, Help, Web}; }
 };
 
 }  // namespace vocatrix::test

@@ -6,6 +6,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QUrl>
 #include <optional>
 
 #include "base/font.h"
@@ -74,10 +75,26 @@ class FontRegistry {
   virtual void RemoveFontFile(const QString& path) = 0;
 };
 
+// The help viewer, opened at a topic key of a help file.
+class HelpViewer {
+ public:
+  virtual ~HelpViewer() = default;
+  virtual void ShowTopic(QWidget* parent, const QString& helpFile, const QString& topic) = 0;
+};
+
+// Web pages, opened in the user's browser; false when none could open it.
+class WebPages {
+ public:
+  virtual ~WebPages() = default;
+  virtual bool Open(const QUrl& address) = 0;
+};
+
 struct Platform {
   Dialogs& dialogs;
   Sound& sound;
   FontRegistry& fonts;
+  HelpViewer& help;
+  WebPages& web;
 };
 
 // Qt's name filters for a "label|pattern|..." filter: each label shown as

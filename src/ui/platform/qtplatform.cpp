@@ -1,6 +1,7 @@
 #include "ui/platform/qtplatform.h"
 
 #include <QApplication>
+#include <QDesktopServices>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDatabase>
@@ -10,6 +11,8 @@
 #include <QPrinterInfo>
 
 #include "ui/fontdialog.h"
+#include "ui/helpwindow.h"
+#include "ui/language/multilanguage.h"
 #include "base/messages.h"
 #include "ui/platform/fileaccess.h"
 #include "ui/qtstrings.h"
@@ -126,6 +129,7 @@ std::optional<QString> QtDialogs::SaveFileName(QWidget* parent, const FileDialog
 
 bool QtDialogs::ChooseFont(QWidget* parent, TFont& font) {
   TFontDialog dialog(font, parent);
+  TranslateForm(&dialog);
   if (dialog.exec() != QDialog::Accepted) return false;
   font = dialog.Font();
   return true;
@@ -142,6 +146,25 @@ bool QtDialogs::ChoosePrinter(QWidget* parent, QPrinter& printer) {
 }
 
 void QtSound::Beep() { QApplication::beep(); }
+
+QtHelpViewer::~QtHelpViewer() { delete window_; }
+
+void QtHelpViewer::ShowTopic(QWidget* parent, const QString& helpFile, const QString& topic) {
+  auto* window = qobject_cast<THelpWindow*>(window_);
+  if (!window) {
+    // A window of its own beside the editor, not a child of it.
+    window = new THelpWindow(nullptr);
+    window_ = window;
+    TranslateForm(window);
+    if (parent) window->move(parent->window()->geometry().center() - window->rect().center());
+  }
+  window->ShowTopic(helpFile, topic);
+  window->show();
+  window->raise();
+  window->activateWindow();
+}
+
+bool QtWebPages::Open(const QUrl& address) { return QDesktopServices::openUrl(address); }
 
 bool QtFontRegistry::AddFontFile(const QString& path) {
   const int id = QFontDatabase::addApplicationFont(path);

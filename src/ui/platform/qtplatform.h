@@ -2,6 +2,8 @@
 // The Qt implementations of the platform interfaces.
 
 #include <QMap>
+#include <QPointer>
+#include <QWidget>
 
 #include "ui/platform/platform.h"
 
@@ -31,16 +33,33 @@ class QtFontRegistry : public FontRegistry {
   QMap<QString, int> ids_;
 };
 
-// The three together, for the program.
+// The help window of the program: one, reused for every topic.
+class QtHelpViewer : public HelpViewer {
+ public:
+  ~QtHelpViewer() override;
+  void ShowTopic(QWidget* parent, const QString& helpFile, const QString& topic) override;
+
+ private:
+  QPointer<QWidget> window_;
+};
+
+class QtWebPages : public WebPages {
+ public:
+  bool Open(const QUrl& address) override;
+};
+
+// All of them together, for the program.
 class QtPlatform {
  public:
-  QtPlatform() : platform_{dialogs_, sound_, fonts_} {}
+  QtPlatform() : platform_{dialogs_, sound_, fonts_, help_, web_} {}
   Platform& Get() { return platform_; }
 
  private:
   QtDialogs dialogs_;
   QtSound sound_;
   QtFontRegistry fonts_;
+  QtHelpViewer help_;
+  QtWebPages web_;
   Platform platform_;
 };
 

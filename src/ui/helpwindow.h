@@ -1,0 +1,43 @@
+#pragma once
+// The help window: a help file (HTML, one anchor per topic key) shown at a
+// topic, with back, forward, contents and search in the page. The program's
+// home pages are the installed help's start pages until it has a web site.
+
+#include <QUrl>
+#include <QWidget>
+#include <string>
+
+class QLineEdit;
+class QTextBrowser;
+class QToolButton;
+
+namespace vocatrix::ui {
+
+class THelpWindow : public QWidget {
+  Q_OBJECT
+ public:
+  explicit THelpWindow(QWidget* parent = nullptr);
+
+  // Shows `helpFile` at the anchor `topic`; a file that cannot be read shows
+  // a line saying so.
+  void ShowTopic(const QString& helpFile, const QString& topic);
+  // Finds the text of the search field after the cursor, from the top again
+  // at the end; false when it is nowhere in the page.
+  bool FindNext();
+
+  QTextBrowser* Browser = nullptr;
+  QToolButton* BackBtn = nullptr;
+  QToolButton* ForwardBtn = nullptr;
+  QToolButton* ContentsBtn = nullptr;
+  QLineEdit* EditSearch = nullptr;
+  QToolButton* FindBtn = nullptr;
+
+ private:
+  QString helpFile_;
+};
+
+// The maker's web page for an interface language: the German one for
+// exactly "Deutsch", the English one for every other language.
+QUrl HomepageAddress(const std::string& language);
+
+}  // namespace vocatrix::ui

@@ -1,0 +1,162 @@
+#include "ui/language/textproperties.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QComboBox>
+#include <QDialog>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QTabBar>
+#include <QTextBlock>
+
+namespace vocatrix::ui {
+namespace {
+
+const char kHintProperty[] = "hint";
+const char kDataProperty[] = "vocatrixData";
+
+template <class T>
+const T* As(const QObject* object) {
+  return qobject_cast<const T*>(object);
+}
+template <class T>
+T* As(QObject* object) {
+  return qobject_cast<T*>(object);
+}
+
+// --- Caption ---
+QString GetCaption(const QObject* o) {
+  if (auto* w = As<QMenu>(o)) return w->title();
+  if (auto* w = As<QAction>(o)) return w->text();
+  if (auto* w = As<QLabel>(o)) return w->text();
+  if (auto* w = As<QAbstractButton>(o)) return w->text();
+  if (auto* w = As<QGroupBox>(o)) return w->title();
+  if (auto* w = As<QWidget>(o)) return w->windowTitle();
+  return {};
+}
+void SetCaption(QObject* o, const QString& text) {
+  if (auto* w = As<QMenu>(o)) w->setTitle(text);
+  else if (auto* w = As<QAction>(o)) w->setText(text);
+  else if (auto* w = As<QLabel>(o)) {
+    w->setText(text);
+    if (w->property(kAutoSizeProperty).toBool()) w->resize(w->sizeHint().width(), w->height());
+  }
+  else if (auto* w = As<QAbstractButton>(o)) w->setText(text);
+  else if (auto* w = As<QGroupBox>(o)) w->setTitle(text);
+  else if (auto* w = As<QWidget>(o)) w->setWindowTitle(text);
+}
+
+// --- Hint ---
+QString GetHint(const QObject* o) { return o->property(kHintProperty).toString(); }
+void SetHintOf(QObject* o, const QString& text) {
+  if (auto* w = As<QWidget>(o)) SetHint(w, text);
+}
+
+// --- Text ---
+QString GetText(const QObject* o) { return As<QLineEdit>(o)->text(); }
+void SetText(QObject* o, const QString& text) { As<QLineEdit>(o)->setText(text); }
+
+// --- Items ---
+QStringList GetItems(const QObject* o) {
+  const auto* combo = As<QComboBox>(o);
+  QStringList items;
+  for (int i = 0; i < combo->count(); ++i) items << combo->itemText(i);
+  return items;
+}
+bool SetItem(QObject* o, int line, const QString& text) {
+  auto* combo = As<QComboBox>(o);
+  if (line < 0 || line >= combo->count()) return false;
+  combo->setItemText(line, text);
+  return true;
+}
+
+// --- Lines ---
+QStringList GetLines(const QObject* o) {
+  const QString text = As<QPlainTextEdit>(o)->toPlainText();
+  return text.isEmpty() ? QStringList() : text.split('\n');
+}
+bool SetLine(QObject* o, int line, const QString& text) {
+  auto* memo = As<QPlainTextEdit>(o);
+  const QTextBlock block = memo->document()->findBlockByNumber(line);
+  if (!block.isValid() || memo->toPlainText().isEmpty()) return false;
+  QTextCursor cursor(block);
+  cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+  cursor.insertText(text);
+  return true;
+}
+
+// --- Tabs ---
+QStringList GetTabs(const QObject* o) {
+  const auto* bar = As<QTabBar>(o);
+  QStringList tabs;
+  for (int i = 0; i < bar->count(); ++i) tabs << bar->tabText(i);
+  return tabs;
+}
+bool SetTab(QObject* o, int line, const QString& text) {
+  auto* bar = As<QTabBar>(o);
+  if (line < 0 || line >= bar->count()) return false;
+  bar->setTabText(line, text);
+  return true;
+}
+
+// --- Filter, Title ---
+QString GetFilter(const QObject* o) { return static_cast<const TFileDialogTexts*>(o)->Filter; }
+void SetFilter(QObject* o, const QString& text) { static_cast<TFileDialogTexts*>(o)->Filter = text; }
+QString GetTitle(const QObject* o) { return static_cast<const TFileDialogTexts*>(o)->Title; }
+void SetTitle(QObject* o, const QString& text) { static_cast<TFileDialogTexts*>(o)->Title = text; }
+
+const TextProperty kCaption{"Caption", false, GetCaption, SetCaption};
+const TextProperty kFilter{"Filter", false, GetFilter, SetFilter};
+const TextProperty kHint{"Hint", false, GetHint, SetHintOf};
+const TextProperty kItems{"Items", true, nullptr, nullptr, GetItems, SetItem};
+const TextProperty kLines{"Lines", true, nullptr, nullptr, GetLines, SetLine};
+const TextProperty kTabs{"Tabs", true, nullptr, nullptr, GetTabs, SetTab};
+const TextProperty kText{"Text", false, GetText, SetText};
+const TextProperty kTitle{"Title", false, GetTitle, SetTitle};
+
+bool HasCaption(const QObject* o) {
+  if (auto* action = As<QAction>(o)) return !action->isSeparator();
+  if (As<QMenu>(o) || As<QLabel>(o) || As<QAbstractButton>(o) || As<QGroupBox>(o) || As<QMainWindow>(o) ||
+      As<QDialog>(o) || As<QMdiSubWindow>(o))
+    return true;
+  const auto* widget = As<QWidget>(o);
+  return widget && widget->windowType() == Qt::Window;
+}
+
+}  // namespace
+
+std::vector<const TextProperty*> TextPropertiesOf(const QObject* object) {
+  std::vector<const TextProperty*> properties;
+  const QString name = object->objectName();
+  if (name.isEmpty() || name.startsWith("qt_")) return properties;
+  if (dynamic_cast<const TFileDialogTexts*>(object)) return {&kFilter, &kTitle};
+  const bool data = IsData(object);
+  // In the order of their names: Caption, Hint, Items, Lines, Tabs, Text.
+  if (HasCaption(object) && !data) properties.push_back(&kCaption);
+  if (As<QWidget>(object)) properties.push_back(&kHint);
+  if (As<QComboBox>(object) && !data) properties.push_back(&kItems);
+  if (As<QPlainTextEdit>(object) && !data) properties.push_back(&kLines);
+  if (As<QTabBar>(object)) properties.push_back(&kTabs);
+  if (As<QLineEdit>(object) && !data) properties.push_back(&kText);
+  return properties;
+}
+
+void SetHint(QWidget* widget, const QString& hint) {
+  widget->setProperty(kHintProperty, hint);
+  widget->setToolTip(hint.section('|', 0, 0));
+}
+
+void MarkAsData(QObject* object) { object->setProperty(kDataProperty, true); }
+bool IsData(const QObject* object) { return object->property(kDataProperty).toBool(); }
+
+TFileDialogTexts::TFileDialogTexts(QObject* owner, const char* name, const QString& filter, const QString& title)
+    : QObject(owner), Filter(filter), Title(title) {
+  setObjectName(name);
+}
+
+}  // namespace vocatrix::ui

@@ -1,0 +1,295 @@
+// Interface languages: every window's texts read from and written to
+// interface-language files, the shipped English and German files, Qt's own
+// texts, help topics and the home page.
+
+#include <QComboBox>
+#include <QDialog>
+#include <QDirIterator>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTabBar>
+
+#include "base/inifile.h"
+#include "base/messages.h"
+#include "ui/fontcombo.h"
+#include "ui/fontdialog.h"
+#include "ui/helpwindow.h"
+#include "ui/language/multilanguage.h"
+#include "ui/language/textproperties.h"
+#include "ui/qtstrings.h"
+#include "ui_fixture.h"
+
+namespace vocatrix::test {
+namespace {
+
+using ui::TMultiLanguage;
+using ui::TMultiLanguageOption;
+using ui::VocabEditForm;
+
+const std::string kSource = VOCATRIX_SOURCE_DIR;
+
+class LanguageTest : public UiTest {
+ protected:
+  // Settings offering the languages "Test" (a file written by the test) and
+  // the shipped "English" and "Deutsch".
+  void OfferLanguages(const std::string& testFile = {}) {
+    WriteSettings("[Config]\nLanguage=English\n[Languages]\n1=English\n2=Deutsch\n3=Test\n[LanguageFiles]\nEnglish=" +
+                  kSource + "/lang/English.ini\nDeutsch=" + kSource + "/lang/Deutsch.ini\nTest=test.ini\n");
+    if (!testFile.empty()) WriteFile(File("test.ini"), testFile);
+  }
+
+  QStringList MenuBarTitles() {
+    QStringList titles;
+    for (QAction* action : Main().menuBar()->actions())
+      if (action->isVisible()) titles << action->text();
+    return titles;
+  }
+
+  // The key=value lines of every section of an ini file, as "section/key".
+  static std::map<std::string, std::string> Keys(const std::string& path) {
+    std::map<std::string, std::string> keys;
+    std::string section;
+    std::istringstream in(ReadFile(path));
+    for (std::string line; std::getline(in, line);) {
+      if (!line.empty() && line.back() == '\r') line.pop_back();
+      if (line.size() > 2 && line.front() == '[') {
+        section = line.substr(1, line.find(']') - 1);
+        continue;
+      }
+      std::string key, value;
+      if (!line.empty() && line[0] != ';' && SplitIniLine(line, key, value)) keys[section + "/" + key] = value;
+    }
+    return keys;
+  }
+};
+
+TEST_F(LanguageTest, SwitchingTheLanguageChangesEveryWindowItsMenusAndTheMessages) {
+  OfferLanguages(
+      "[MainForm]\nMenuFileCaption=&Fichier\nNewBtnHint=Nouveau|Une nouvelle le\xE7on\n"
+      "[VocabEditForm]\nMenuFileCaption=&Fichier\nMenuEditCaption=&Edition\nLabel1Caption=Titre :\n"
+      "ComboBoxFormItems0=v.\nComboBoxFormItems1=s.\nComboBoxFormItems2=adj.\nComboBoxFormItems3=adv.\n"
+      "ComboBoxFormItems4=autre\nTabSetTabs0=En-t\xEAte\nMemoSynonymsHint=Synonymes\n"
+      "[Dynamic]\nCompiling=Compilation\nVocabEditFormCaption=Nouvelle le\xE7on\n[Vocatrix]\nName=Vocatrix FR\n");
+  VocabEditForm* first = Main().NewChild();
+  VocabEditForm* second = Main().NewChild();
+  ASSERT_EQ(second->objectName(), "VocabEditForm_1");
+  Main().SetLanguage("Test");
+
+  EXPECT_EQ(Main().windowTitle(), "Vocatrix FR");
+  EXPECT_EQ(Child<QMenu>(&Main(), "MenuFile")->title(), "&Fichier");
+  EXPECT_EQ(Button("NewBtn")->toolTip(), "Nouveau");
+  // Both lesson windows read section "VocabEditForm"; the active one's menus
+  // stand in the menu bar.
+  for (VocabEditForm* form : {first, second}) {
+    EXPECT_EQ(Child<QLabel>(form, "Label1")->text(), "Titre :");
+    EXPECT_EQ(form->ComboBoxForm->itemText(4), "autre");
+    EXPECT_EQ(form->ComboBoxForm->itemText(3), "adv.");
+    EXPECT_EQ(form->TabSet->tabText(0), QString::fromUtf8("En-tête"));
+    EXPECT_EQ(form->MemoSynonyms->toolTip(), "Synonymes");
+    EXPECT_EQ(form->windowTitle(), QString::fromUtf8("Nouvelle leçon"));
+  }
+  EXPECT_EQ(MenuBarTitles().mid(0, 2), (QStringList{"&Fichier", "&Edition"}));
+  EXPECT_EQ(TranslateMessage("Compiling", "Compiling"), "Compilation");
+  // A window opened afterwards reads the language too.
+  EXPECT_EQ(Child<QLabel>(Main().NewChild(), "Label1")->text(), "Titre :");
+
+  Main().SetLanguage("English");
+  EXPECT_EQ(Child<QMenu>(&Main(), "MenuFile")->title(), "&File");
+  EXPECT_EQ(first->TabSet->tabText(0), "Header");
+  EXPECT_EQ(first->windowTitle(), "New Lesson");
+  for (VocabEditForm* form : Main().LessonWindows()) form->Lesson().Modified = false;
+}
+
+TEST_F(LanguageTest, TheTemplateCarriesTextsNeverTheLessonAndALanguageFileCannotChangeIt) {
+  auto lesson = MakeLesson("Englisch", "Spanisch", {MakeEntry(1, {"Zebrafish"}, {"pezcebra"})});
+  lesson->Title = "Secret Title";
+  SaveBinary(*lesson, File("zoo.tav"));
+  VocabEditForm* form = Open(File("zoo.tav"));
+  Main().NewChild()->Lesson().Modified = false;
+  form->SelectTab(VocabEditForm::kEntriesPage);
+  Main().MenuSaveLanguageClick();
+  const std::string written = ReadFile(File("Language.ini"));
+  for (const char* word : {"Zebrafish", "pezcebra", "Secret", "Englisch", "Spanisch", "zoo.tav"})
+    EXPECT_EQ(written.find(word), std::string::npos) << word;
+  const auto keys = Keys(File("Language.ini"));
+  EXPECT_TRUE(keys.count("VocabEditForm/Label1Caption"));
+  EXPECT_TRUE(keys.count("VocabEditForm_1/Label1Caption"));
+  EXPECT_EQ(keys.at("VocabEditForm/ComboBoxFormItems4"), "other");
+  EXPECT_EQ(keys.at("VocabEditForm/MemoSynonymsHint"), "Synonyme");
+  EXPECT_EQ(keys.at("MainForm/OpenFileDialogFilter").substr(0, 7), "Lesson ");
+
+  // A file that holds keys of the data controls changes none of them.
+  OfferLanguages(
+      "[VocabEditForm]\nVocabEditFormCaption=X\nEditTitleText=X\nMemoSynonymsLines0=X\nEditEntryNrText=9\n"
+      "Label13Caption=999\nLabelLanguage1Caption=X\nComboFontLanguage1Items0=X\nMemoTextLines0=X\n");
+  form->Lesson().Modified = false;
+  Main().SetLanguage("Test");
+  EXPECT_EQ(form->windowTitle(), "zoo.tav");
+  EXPECT_EQ(form->EditTitle->text(), "Secret Title");
+  EXPECT_EQ(form->MemoSynonyms->toPlainText(), "Zebrafish");
+  EXPECT_EQ(form->EditEntryNr->text(), "1");
+  EXPECT_EQ(form->Label13->text(), "1");
+  EXPECT_EQ(form->LabelLanguage1->text(), "Englisch");
+  EXPECT_EQ(form->ComboFontLanguage1->itemText(0), "Arial");
+  EXPECT_FALSE(form->ControlsChanged());
+  EXPECT_FALSE(form->Lesson().Modified);
+  for (VocabEditForm* window : Main().LessonWindows()) window->Lesson().Modified = false;
+}
+
+TEST_F(LanguageTest, ListKeysStringKeysSectionsAndOptions) {
+  QDialog dialog;
+  dialog.setObjectName("Some_Dialog");
+  auto* combo = new QComboBox(&dialog);
+  combo->setObjectName("Combo");
+  combo->addItems({"a", "b", "c", "d"});
+  auto* label = new QLabel("Label", &dialog);
+  label->setObjectName("Label1");
+  struct Case {
+    const char* file;
+    QStringList items;
+    QString label;
+  };
+  const Case cases[] = {
+      // A gap ends the list; the rest keep their text.
+      {"[Some_Dialog]\nComboItems0=A\nComboItems1=B\nComboItems3=D\n", {"A", "B", "c", "d"}, "Label"},
+      // "###" ends it too.
+      {"[Some_Dialog]\nComboItems0=1\nComboItems1=###\nComboItems2=3\n", {"1", "b", "c", "d"}, "Label"},
+      // More lines than the list has are ignored; an empty value empties a string.
+      {"[Some_Dialog]\nComboItems0=p\nComboItems1=q\nComboItems2=r\nComboItems3=s\nComboItems4=t\nLabel1Caption=\n",
+       {"p", "q", "r", "s"}, ""},
+      // The whole name of a form that is no MDI child is its section.
+      {"[Some]\nComboItems0=no\nLabel1Caption=no\n", {"a", "b", "c", "d"}, "Label"},
+  };
+  for (const Case& c : cases) {
+    combo->clear();
+    combo->addItems({"a", "b", "c", "d"});
+    label->setText("Label");
+    WriteFile(File("list.ini"), c.file);
+    TMultiLanguage language;
+    language.ReadLanguageFile(&dialog, File("list.ini"));
+    EXPECT_EQ(ui::ToLessonString(combo->itemText(0) + combo->itemText(1) + combo->itemText(2) + combo->itemText(3)),
+              ui::ToLessonString(c.items.join(""))) << c.file;
+    EXPECT_EQ(label->text(), c.label) << c.file;
+    EXPECT_EQ(language.IniFileName(), File("list.ini"));
+  }
+  // Writing keeps what the file had and writes an empty list line, never an empty string.
+  combo->setItemText(1, "");
+  label->clear();
+  WriteFile(File("out.ini"), "[Some_Dialog]\nKept=yes\n");
+  TMultiLanguage().WriteLanguageFile(&dialog, File("out.ini"));
+  const auto keys = Keys(File("out.ini"));
+  EXPECT_EQ(keys.at("Some_Dialog/Kept"), "yes");
+  EXPECT_EQ(keys.at("Some_Dialog/ComboItems1"), "");
+  EXPECT_FALSE(keys.count("Some_Dialog/Label1Caption"));
+
+  // Options and the file name.
+  TMultiLanguage language;
+  language.SetOptions(static_cast<unsigned>(TMultiLanguageOption::slAutoLoad) |
+                      static_cast<unsigned>(TMultiLanguageOption::slAutoSave) |
+                      static_cast<unsigned>(TMultiLanguageOption::slRuntimeOnly));
+  EXPECT_THROW(language.Loaded(), Exception);
+  EXPECT_NO_THROW(language.Loaded(/*designing=*/true));
+  language.SetIniFileName("x.ini");
+  EXPECT_NO_THROW(language.Stored());
+  language.SetIniFileName("");
+  EXPECT_EQ(language.GetOptions(), static_cast<unsigned>(TMultiLanguageOption::slRuntimeOnly));
+  EXPECT_NO_THROW(language.Loaded());
+  language.ReadLanguageFile(&dialog, "");  // nothing, no error
+  try {
+    TMultiLanguage other;
+    other.SetOptions(static_cast<unsigned>(TMultiLanguageOption::slAutoSave));
+    other.Stored();
+    ADD_FAILURE();
+  } catch (const Exception& e) {
+    EXPECT_STREQ(e.what(), "Name of Inifile missing.");
+  }
+}
+
+TEST_F(LanguageTest, GermanShowsItsHelpItemsOpensGermanHelpAndTheGermanPage) {
+  OfferLanguages();
+  struct Case {
+    const char* language;
+    bool german;
+  };
+  for (const Case& c : {Case{"Deutsch", true}, Case{"English", false}, Case{"deutsch", false}}) {
+    Main().SetLanguage(c.language);
+    EXPECT_EQ(Child<QAction>(&Main(), "MenuTips")->isVisible(), c.german) << c.language;
+    Button("HelpBtn")->click();
+    Child<QAction>(&Main(), "MenuHolly")->trigger();
+    const QString help = ui::FileNameToQString(ProgramFolder() + (c.german ? "German.hlp" : "English.hlp"));
+    ASSERT_GE(platform_.Help.Shown.size(), 2u);
+    EXPECT_EQ(platform_.Help.Shown.rbegin()[1], std::make_pair(help, QString("hc_Contents")));
+    EXPECT_EQ(platform_.Help.Shown.back(), std::make_pair(help, QString("hc_Schools")));
+    Child<QAction>(&Main(), "MenuHomepage")->trigger();
+    EXPECT_TRUE(platform_.Web.Opened.back().toLocalFile().endsWith(c.german ? "/German.html" : "/English.html"));
+  }
+  // Qt's own buttons speak the language too.
+  const auto yes = [] {
+    QMessageBox box;
+    box.setStandardButtons(QMessageBox::Yes);
+    return box.button(QMessageBox::Yes)->text();
+  };
+  Main().SetLanguage("Deutsch");
+  EXPECT_EQ(yes(), "&Ja");
+  EXPECT_EQ(TranslateMessage("ErrFOpen", "Kann Datei %s nicht öffnen", {"x"}), "Kann Datei x nicht öffnen");
+  Main().SetLanguage("English");
+  EXPECT_EQ(yes(), "&Yes");
+  // The class library's German messages in English.
+  EXPECT_STREQ(EFOpenError::ForFile("x").what(), "Cannot open file x");
+}
+
+TEST_F(LanguageTest, TheShippedFilesHoldEveryTextOfEveryWindowAndEveryMessage) {
+  // Every window the program shows, with the texts it was built with.
+  Main().NewChild()->Lesson().Modified = false;
+  ui::TFontDialog fontDialog(TFont{});
+  ui::THelpWindow help;
+  Main().MenuSaveLanguageClick();
+  const auto shown = Keys(File("Language.ini"));
+  ASSERT_GT(shown.size(), 100u);
+  const auto english = Keys(kSource + "/lang/English.ini");
+  const auto german = Keys(kSource + "/lang/Deutsch.ini");
+  for (const auto& [key, value] : shown) {
+    EXPECT_TRUE(english.count(key)) << "English lacks " << key;
+    EXPECT_TRUE(german.count(key)) << "Deutsch lacks " << key;
+  }
+  // Every message key the code looks up.
+  const QRegularExpression lookup(R"re(TranslateMessage\(\s*"(\w+)")re");
+  int found = 0;
+  for (QDirIterator it(QString::fromStdString(kSource + "/src"), {"*.cpp", "*.h"}, QDir::Files,
+                       QDirIterator::Subdirectories);
+       it.hasNext();) {
+    const QString source = QString::fromStdString(ReadFile(it.next().toStdString()));
+    for (auto match = lookup.globalMatch(source); match.hasNext(); ++found) {
+      const std::string key = "Dynamic/" + match.next().captured(1).toStdString();
+      EXPECT_TRUE(english.count(key)) << "English lacks " << key;
+      EXPECT_TRUE(german.count(key)) << "Deutsch lacks " << key;
+    }
+  }
+  EXPECT_GT(found, 20);
+  for (const char* key : {"Vocatrix/Name", "Vocatrix/Info"}) {
+    EXPECT_TRUE(english.count(key));
+    EXPECT_TRUE(german.count(key));
+  }
+}
+
+TEST_F(LanguageTest, ReadingTheTemplateWrittenFromTheRunningProgramChangesNoText) {
+  OfferLanguages();
+  Main().SetLanguage("Deutsch");
+  Main().NewChild()->Lesson().Modified = false;
+  Main().NewChild()->Lesson().Modified = false;
+  Main().MenuSaveLanguageClick();
+  const std::string first = ReadFile(File("Language.ini"));
+  TMultiLanguage().ReadLanguageFile(nullptr, File("Language.ini"));
+  ::remove(File("Language.ini").c_str());
+  Main().MenuSaveLanguageClick();
+  EXPECT_EQ(ReadFile(File("Language.ini")), first);
+  Main().SetLanguage("English");
+  for (VocabEditForm* form : Main().LessonWindows()) form->Lesson().Modified = false;
+}
+
+}  // namespace
+}  // namespace vocatrix::test

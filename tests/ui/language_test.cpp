@@ -12,6 +12,8 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTabBar>
+#include <QTextBrowser>
+#include <QToolButton>
 
 #include "base/inifile.h"
 #include "base/messages.h"
@@ -185,6 +187,12 @@ TEST_F(LanguageTest, ListKeysStringKeysSectionsAndOptions) {
   EXPECT_EQ(keys.at("Some_Dialog/Kept"), "yes");
   EXPECT_EQ(keys.at("Some_Dialog/ComboItems1"), "");
   EXPECT_FALSE(keys.count("Some_Dialog/Label1Caption"));
+  try {
+    TMultiLanguage().WriteLanguageFile(&dialog, File("no-folder/out.ini"));
+    ADD_FAILURE();
+  } catch (const EFWriteError& e) {
+    EXPECT_EQ(e.what(), "Kann nicht nach " + File("no-folder/out.ini") + " schreiben");
+  }
 
   // Options and the file name.
   TMultiLanguage language;
@@ -240,6 +248,33 @@ TEST_F(LanguageTest, GermanShowsItsHelpItemsOpensGermanHelpAndTheGermanPage) {
   EXPECT_EQ(yes(), "&Yes");
   // The class library's German messages in English.
   EXPECT_STREQ(EFOpenError::ForFile("x").what(), "Cannot open file x");
+}
+
+TEST_F(LanguageTest, HelpWindowOpensAtItsTopicGoesBackAndFindsInThePage) {
+  WriteFile(File("help.hlp"),
+            "<html><body><a name=\"hc_Contents\"></a><h1>Contents</h1><p><a href=\"#keys\">Keys</a></p>"
+            "<p>alpha</p><a name=\"keys\"></a><h1>Keys</h1><p>beta alpha</p></body></html>");
+  ui::THelpWindow help;
+  help.ShowTopic(ui::FileNameToQString(File("help.hlp")), "keys");
+  EXPECT_EQ(help.Browser->source().fragment(), "keys");
+  EXPECT_TRUE(help.Browser->toPlainText().contains("beta alpha"));
+  help.Browser->setSource(QUrl("#hc_Contents"));
+  EXPECT_TRUE(help.BackBtn->isEnabled());
+  help.BackBtn->click();
+  EXPECT_EQ(help.Browser->source().fragment(), "keys");
+  // Search goes on from the last match and starts again at the top.
+  help.EditSearch->setText("alpha");
+  std::vector<int> found;
+  for (int i = 0; i < 3; ++i) {
+    ASSERT_TRUE(help.FindNext());
+    found.push_back(help.Browser->textCursor().selectionStart());
+  }
+  EXPECT_NE(found[0], found[1]);
+  EXPECT_EQ(found[2], found[0]);
+  help.EditSearch->setText("gamma");
+  EXPECT_FALSE(help.FindNext());
+  help.ShowTopic(ui::FileNameToQString(File("missing.hlp")), "hc_Contents");
+  EXPECT_TRUE(help.Browser->toPlainText().contains("cannot be read"));
 }
 
 TEST_F(LanguageTest, TheShippedFilesHoldEveryTextOfEveryWindowAndEveryMessage) {

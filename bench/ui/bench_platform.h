@@ -21,6 +21,7 @@ class NoDialogs : public ui::Dialogs {
   bool ChooseFont(QWidget*, TFont&) override { std::abort(); }
   bool PrintersInstalled() override { return false; }
   bool ChoosePrinter(QWidget*, QPrinter&) override { std::abort(); }
+  int Exec(QDialog&) override { std::abort(); }
 };
 
 class Silence : public ui::Sound {

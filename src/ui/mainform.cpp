@@ -25,6 +25,8 @@
 #include "base/messages.h"
 #include "base/settings.h"
 #include "ui/charcompose.h"
+#include "ui/charmapdlg.h"
+#include "ui/combinedlg.h"
 #include "ui/eventpreview.h"
 #include "ui/helpwindow.h"
 #include "ui/language/textproperties.h"
@@ -128,6 +130,8 @@ MainForm::MainForm(const Platform& platform, QWidget* parent) : QMainWindow(pare
   AddLanguageItems(menuLanguage_, languageGroup_);
   SetLessonControlsEnabled(false);
   RefreshMenuBar();
+  combineDlg_ = new TCombiLessonsDlg(this);
+  charmapDlg_ = new TCharmapDlg(this);
 }
 
 MainForm::~MainForm() {
@@ -235,7 +239,8 @@ void MainForm::CreateMenus() {
   connect(AddItem(menuFile_, "MenuExit", "&Beenden"), &QAction::triggered, this, &MainForm::MenuExitClick);
 
   menuExtras_ = MakeMenu(this, "MenuExtras", "&Extras");
-  AddLaterItem(menuExtras_, "MenuCharmap", "Sonder&zeichen...");
+  connect(AddItem(menuExtras_, "MenuCharmap", "Sonder&zeichen..."), &QAction::triggered, this,
+          &MainForm::MenuCharmapClick);
   menuLanguage_ = MakeMenu(this, "MenuLanguage", "S&prache");
   menuExtras_->addMenu(menuLanguage_);
   QAction* saveLanguage = AddItem(menuLanguage_, "MenuSaveLanguage", "&Speichern");
@@ -435,9 +440,37 @@ void MainForm::SetCharSet(const std::string& text) {
 }
 
 std::string MainForm::GetCharSet() const {
+  // An empty button is code 0: kept between full buttons, so that the ones
+  // after it keep their places when the set is read back.
   std::string set;
-  for (const std::string& c : charSet_) set += c;
+  for (const std::string& c : charSet_) set += c.empty() ? std::string(1, '\0') : c;
+  while (!set.empty() && set.back() == '\0') set.pop_back();
   return set;
+}
+
+QFont MainForm::SpeedPanelFont() const { return charButtons_[0]->font(); }
+
+void MainForm::MenuCharmapClick() {
+  charmapDlg_->FormShow();
+  platform_.dialogs.Exec(*charmapDlg_);
+}
+
+void MainForm::CombineLessons(int mode) {
+  // Every open lesson holds what its window shows: a substitution compacts
+  // the lessons it is given, and edits not yet stored would land in a
+  // merged or removed entry.
+  const QList<VocabEditForm*> windows = LessonWindows();
+  for (VocabEditForm* form : windows) form->StoreControls();
+  combineDlg_->SetMode(mode);
+  combineDlg_->FormShow();
+  const bool ok = platform_.dialogs.Exec(*combineDlg_) == QDialog::Accepted && combineDlg_->ResultLesson();
+  // Windows whose lessons a substitution compacted show them again.
+  for (VocabEditForm* form : windows)
+    if (combineDlg_->Compacted().count(&form->Lesson())) form->ShowChangedLesson();
+  if (!ok) return;
+  auto* form = new VocabEditForm(this);
+  form->SetLesson(combineDlg_->TakeResult());
+  AddChild(form);
 }
 
 }  // namespace vocatrix::ui

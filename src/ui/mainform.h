@@ -32,6 +32,8 @@ class TCompoStatusBar;
 namespace vocatrix::ui {
 
 class VocabEditForm;
+class TCombiLessonsDlg;
+class TCharmapDlg;
 
 // The status words of the status bar.
 // The status words of the status bar; printing shows its pages as compiling
@@ -84,8 +86,23 @@ class MainForm : public QMainWindow {
 
   // --- Character buttons ---
   void SetCharSet(const std::string& text);
+  // The buttons' characters in order; an empty button between full ones is
+  // code 0 and keeps its place, empty buttons at the end add nothing.
   std::string GetCharSet() const;
   void CharmapClick(int button);  // 0 to 8
+  QWidget* SpeedPanel() const { return speedPanel_; }
+  QFont SpeedPanelFont() const;
+  // The special-characters dialog, modal.
+  void MenuCharmapClick();
+  TCharmapDlg* CharmapDlg() const { return charmapDlg_; }
+
+  // --- Combining ---
+  // Concatenation (0) or substitution (1) of two open lessons in the combine
+  // dialog; on OK the result opens in a new window.
+  void CombineLessons(int mode);
+  void ConcatClick() { CombineLessons(0); }
+  void SubstLanguageClick() { CombineLessons(1); }
+  TCombiLessonsDlg* CombineDlg() const { return combineDlg_; }
 
   // --- Child windows ---
   QMdiArea* ClientArea() const { return clientArea_; }
@@ -152,6 +169,8 @@ class MainForm : public QMainWindow {
   TMultiLanguage multiLanguage_;
   std::unique_ptr<QTranslator> qtTranslator_;
   TFileDialogTexts* openFileDialog_ = nullptr;
+  TCombiLessonsDlg* combineDlg_ = nullptr;
+  TCharmapDlg* charmapDlg_ = nullptr;
   std::string language_;
   std::vector<std::string> languages_;
   std::string helpFile_;

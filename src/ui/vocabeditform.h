@@ -117,6 +117,12 @@ class VocabEditForm : public QMdiSubWindow {
   void ButtonCopyClick();
   void CompactClick();
   void MirrorClick();
+  // The main window's combine command, concatenating or substituting.
+  void ConcatClick();
+  void SubstituteClick();
+  // Shows the lesson again after an operation outside the window changed it
+  // (the entry number kept when it still exists); Modified stays as it was.
+  void ShowChangedLesson();
 
   // --- File commands ---
   // A lesson file as a window shows it: compacted, with at least one entry.

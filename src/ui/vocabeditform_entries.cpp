@@ -145,6 +145,19 @@ void VocabEditForm::CompactClick() {
   ShowLesson();
 }
 
+void VocabEditForm::ConcatClick() { main_->ConcatClick(); }
+
+void VocabEditForm::SubstituteClick() { main_->SubstLanguageClick(); }
+
+void VocabEditForm::ShowChangedLesson() {
+  const bool modified = lesson_->Modified;
+  lesson_->EnsureEntry();
+  entryIndex_ = std::min(entryIndex_, lesson_->EntryCount() - 1);
+  ShowLesson();
+  controlsChanged_ = false;
+  lesson_->Modified = modified;
+}
+
 void VocabEditForm::MirrorClick() {
   if (CurrentPage() == kTextPage) {
     MirrorText();

@@ -70,7 +70,8 @@ void VocabEditForm::CreateMenus() {
   connect(menuEdit_, &QMenu::aboutToShow, this, &VocabEditForm::UpdateEditMenu);
 
   menuExtras_ = MakeMenu(this, "MenuExtras", "Ex&tras");
-  AddLaterItem(menuExtras_, "MenuCharmap", "Sonder&zeichen...");
+  connect(AddItem(menuExtras_, "MenuCharmap", "Sonder&zeichen..."), &QAction::triggered, main_,
+          [this] { main_->MenuCharmapClick(); });
   menuLanguage_ = MakeMenu(this, "MenuLanguage", "S&prache");
   menuExtras_->addMenu(menuLanguage_);
   QAction* saveLanguage = AddItem(menuLanguage_, "Speichern1", "&Speichern");
@@ -83,8 +84,10 @@ void VocabEditForm::CreateMenus() {
   connect(AddItem(menuExtras_, "MenuCompact", "&Verdichten"), &QAction::triggered, this,
           &VocabEditForm::CompactClick);
   AddSeparator(menuExtras_, "N4");
-  AddLaterItem(menuExtras_, "MenuConcat", "&Aneinanderhängen...");
-  AddLaterItem(menuExtras_, "MenuSubstitute", "Sprache &Ersetzen...");
+  connect(AddItem(menuExtras_, "MenuConcat", "&Aneinanderhängen..."), &QAction::triggered, this,
+          &VocabEditForm::ConcatClick);
+  connect(AddItem(menuExtras_, "MenuSubstitute", "Sprache &Ersetzen..."), &QAction::triggered, this,
+          &VocabEditForm::SubstituteClick);
 
   MemoPopUp = MakeMenu(this, "MemoPopUp", {});
   popupCut_ = AddItem(MemoPopUp, "Cut1", "Cut");

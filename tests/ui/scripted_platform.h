@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QDialog>
 #include <QPrinter>
 #include <deque>
 #include <functional>
@@ -101,6 +102,19 @@ class ScriptedDialogs : public ui::Dialogs {
       printer.setFromTo(PrintPages.first, PrintPages.second);
     }
     return true;
+  }
+
+  // The program's own dialogs: each answer handles the dialog as a user
+  // would (choosing, typing) and gives its result.
+  std::deque<std::function<int(QDialog&)>> DialogAnswers;
+  int Exec(QDialog& dialog) override {
+    if (DialogAnswers.empty()) {
+      ADD_FAILURE() << "unexpected dialog " << dialog.objectName().toStdString();
+      return 0;
+    }
+    const auto answer = DialogAnswers.front();
+    DialogAnswers.pop_front();
+    return answer(dialog);
   }
 
   // Texts of the boxes of one kind, in order.

@@ -67,8 +67,9 @@ QString TMultiLanguage::SectionOf(const QObject* component) {
 
 QObjectList ApplicationForms() {
   QList<QWidget*> windows;
+  // Forms owned by another form are reached through it.
   for (QWidget* widget : QApplication::topLevelWidgets())
-    if (IsForm(widget) && !widget->objectName().isEmpty()) windows << widget;
+    if (IsForm(widget) && !widget->objectName().isEmpty() && !widget->parent()) windows << widget;
   std::stable_sort(windows.begin(), windows.end(), [](const QWidget* a, const QWidget* b) {
     const bool aMain = qobject_cast<const QMainWindow*>(a) != nullptr;
     const bool bMain = qobject_cast<const QMainWindow*>(b) != nullptr;

@@ -11,6 +11,7 @@
 
 #include "base/font.h"
 
+class QDialog;
 class QPrinter;
 class QWidget;
 
@@ -50,6 +51,9 @@ class Dialogs {
   // on OK, with the printer, the pages and the settings chosen there set on
   // `printer`.
   virtual bool ChoosePrinter(QWidget* parent, QPrinter& printer) = 0;
+  // Runs one of the program's own dialogs modally; its result (QDialog::Accepted
+  // or QDialog::Rejected).
+  virtual int Exec(QDialog& dialog) = 0;
 
   // The box kinds with their fixed buttons.
   void ShowError(QWidget* parent, const QString& text) {

@@ -145,6 +145,8 @@ bool QtDialogs::ChoosePrinter(QWidget* parent, QPrinter& printer) {
   return dialog.exec() == QDialog::Accepted;
 }
 
+int QtDialogs::Exec(QDialog& dialog) { return dialog.exec(); }
+
 void QtSound::Beep() { QApplication::beep(); }
 
 QtHelpViewer::~QtHelpViewer() { delete window_; }

@@ -17,6 +17,7 @@ class QtDialogs : public Dialogs {
   bool ChooseFont(QWidget* parent, TFont& font) override;
   bool PrintersInstalled() override;
   bool ChoosePrinter(QWidget* parent, QPrinter& printer) override;
+  int Exec(QDialog& dialog) override;
 };
 
 class QtSound : public Sound {

@@ -1,0 +1,181 @@
+#include "ui/combinedlg.h"
+
+#include <QComboBox>
+#include <QFrame>
+#include <QLabel>
+#include <QPushButton>
+
+#include "base/messages.h"
+#include "base/settings.h"
+#include "operations/combine.h"
+#include "ui/language/textproperties.h"
+#include "ui/mainform.h"
+#include "ui/qtstrings.h"
+#include "ui/vocabeditform.h"
+
+namespace vocatrix::ui {
+namespace {
+
+QLabel* MakePanel(QWidget* parent, const char* name, const QString& caption, const QRect& geometry,
+                  Qt::Alignment alignment) {
+  auto* panel = new QLabel(caption, parent);
+  panel->setObjectName(name);
+  panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  panel->setAlignment(alignment | Qt::AlignVCenter);
+  panel->setGeometry(geometry);
+  panel->setContentsMargins(3, 0, 3, 0);
+  // Shows the chosen lessons, not a text of the language.
+  MarkAsData(panel);
+  return panel;
+}
+
+QLabel* MakeSign(QWidget* parent, const char* name, const QString& caption, int x, int y) {
+  auto* label = new QLabel(caption, parent);
+  label->setObjectName(name);
+  QFont font("MS Sans Serif");
+  font.setPixelSize(19);
+  font.setBold(true);
+  label->setFont(font);
+  QPalette palette = label->palette();
+  palette.setColor(QPalette::WindowText, Qt::black);
+  label->setPalette(palette);
+  label->move(x, y);
+  label->adjustSize();
+  return label;
+}
+
+QString Languages(const TMeanCollection& lesson) {
+  return ToQString(lesson.Language1.Name) + " - " + ToQString(lesson.Language2.Name);
+}
+
+}  // namespace
+
+TCombiLessonsDlg::TCombiLessonsDlg(MainForm* mainForm) : QDialog(mainForm), main_(mainForm) {
+  setObjectName("CombiLessonsDlg");
+  setWindowTitle("Sprache Ersetzen");
+  setFixedSize(393, 186);
+  setFont(mainForm->font());
+
+  auto* bevel1 = new QFrame(this);
+  bevel1->setObjectName("Bevel1");
+  bevel1->setFrameStyle(QFrame::Box | QFrame::Sunken);
+  bevel1->setGeometry(8, 8, 377, 132);
+  const auto makeList = [this](const char* name, int y) {
+    auto* list = new QComboBox(this);
+    list->setObjectName(name);
+    list->setGeometry(48, y, 145, 22);
+    MarkAsData(list);  // the open lessons
+    connect(list, &QComboBox::currentIndexChanged, this, &TCombiLessonsDlg::ComboBoxChange);
+    return list;
+  };
+  ComboBox1 = makeList("ComboBox1", 24);
+  Panel1 = MakePanel(this, "Panel1", "Sprache 1 - Sprache 2", QRect(200, 24, 121, 21), Qt::AlignLeft);
+  Panel3 = MakePanel(this, "Panel3", "200", QRect(328, 24, 41, 21), Qt::AlignRight);
+  MakeSign(this, "Label1", "+", 30, 54);
+  ComboBox2 = makeList("ComboBox2", 56);
+  Panel2 = MakePanel(this, "Panel2", "Sprache 3 - Sprache 4", QRect(200, 56, 121, 21), Qt::AlignLeft);
+  Panel4 = MakePanel(this, "Panel4", "100", QRect(328, 56, 41, 21), Qt::AlignRight);
+  auto* bevel2 = new QFrame(this);
+  bevel2->setObjectName("Bevel2");
+  bevel2->setFrameStyle(QFrame::HLine | QFrame::Sunken);
+  bevel2->setGeometry(24, 88, 345, 2);
+  MakeSign(this, "Label2", "=", 30, 102);
+  Panel6 = MakePanel(this, "Panel6", "neue Lektion", QRect(48, 104, 145, 21), Qt::AlignLeft);
+  Panel7 = MakePanel(this, "Panel7", "Sprache 1 - Sprache 4", QRect(200, 104, 121, 21), Qt::AlignLeft);
+  Panel5 = MakePanel(this, "Panel5", "150", QRect(328, 104, 41, 21), Qt::AlignRight);
+
+  const auto makeButton = [this](const char* name, const QString& caption, int x) {
+    auto* button = new QPushButton(caption, this);
+    button->setObjectName(name);
+    button->setGeometry(x, 152, 75, 25);
+    return button;
+  };
+  OKBtn = makeButton("OKBtn", "OK", 150);
+  OKBtn->setDefault(true);
+  CancelBtn = makeButton("CancelBtn", "Abbrechen", 230);
+  HelpBtn = makeButton("HelpBtn", "&Hilfe", 310);
+  connect(OKBtn, &QPushButton::clicked, this, &QDialog::accept);
+  connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
+  connect(HelpBtn, &QPushButton::clicked, this, &TCombiLessonsDlg::HelpBtnClick);
+  QWidget::setTabOrder(OKBtn, CancelBtn);
+  QWidget::setTabOrder(CancelBtn, HelpBtn);
+  QWidget::setTabOrder(HelpBtn, ComboBox1);
+  QWidget::setTabOrder(ComboBox1, ComboBox2);
+}
+
+TCombiLessonsDlg::~TCombiLessonsDlg() = default;
+
+void TCombiLessonsDlg::FormShow() {
+  if (mode_ == kConcat) setWindowTitle(Utf8ToQString(TranslateMessage("ConcatLesson", "Lektionen aneinanderhängen")));
+  if (mode_ == kSubstitute) setWindowTitle(Utf8ToQString(TranslateMessage("SubstituteLesson", "Sprache ersetzen")));
+  compacted_.clear();
+  lessons_.clear();
+  {
+    const QSignalBlocker block1(ComboBox1);
+    const QSignalBlocker block2(ComboBox2);
+    ComboBox1->clear();
+    ComboBox2->clear();
+    // From the last window in child order to the first, the active one, so
+    // that the active window's lesson is listed last. Each under its
+    // window's file name as it is now (after Save As, the new one).
+    const QList<VocabEditForm*> windows = main_->LessonWindows();
+    for (auto it = windows.rbegin(); it != windows.rend(); ++it) {
+      const std::string fileName = ExtractFileName((*it)->FileName());
+      const QString text = fileName.empty() ? (*it)->windowTitle() : FileNameToQString(fileName);
+      lessons_.push_back(&(*it)->Lesson());
+      ComboBox1->addItem(text);
+      ComboBox2->addItem(text);
+    }
+    if (ComboBox1->count() > 0) {
+      ComboBox1->setCurrentIndex(0);
+      ComboBox2->setCurrentIndex(0);
+    }
+  }
+  if (ComboBox1->count() > 0) ComboBoxChange();
+}
+
+TMeanCollection* TCombiLessonsDlg::LessonOf(const QComboBox* list) const {
+  const int index = list->currentIndex();
+  return index >= 0 && index < static_cast<int>(lessons_.size()) ? lessons_[static_cast<std::size_t>(index)] : nullptr;
+}
+
+void TCombiLessonsDlg::ComboBoxChange() {
+  if (ComboBox1->count() == 0) return;
+  TMeanCollection* a = LessonOf(ComboBox1);
+  TMeanCollection* b = LessonOf(ComboBox2);
+  if (!a || !b) return;
+  Panel1->setText(Languages(*a));
+  Panel3->setText(QString::number(a->EntryCount()));
+  Panel2->setText(Languages(*b));
+  Panel4->setText(QString::number(b->EntryCount()));
+  result_.reset();
+  if (mode_ == kConcat) {
+    result_ = ConcatLessons(a, b);
+  } else if (mode_ == kSubstitute) {
+    result_ = SubstituteLanguage(a, b);
+    compacted_.insert(a);
+    compacted_.insert(b);
+  }
+  if (!result_) {
+    Panel7->clear();
+    Panel6->clear();
+    Panel5->clear();
+    OKBtn->setEnabled(false);
+    return;
+  }
+  Panel7->setText(Languages(*result_));
+  Panel5->setText(QString::number(result_->EntryCount()));
+  if (result_->EntryCount() > TMeanCollection::kMaxEntries) {
+    // No lesson file holds it: no result, and the line says why.
+    Panel6->setText(Utf8ToQString(TranslateMessage("TooManyEntries", "too many entries")));
+    result_.reset();
+    OKBtn->setEnabled(false);
+    return;
+  }
+  Panel6->setText(Utf8ToQString(TranslateMessage("NewLesson", "neue Lektion")));
+  OKBtn->setEnabled(true);
+}
+
+void TCombiLessonsDlg::HelpBtnClick() { main_->ShowHelpTopic("hc_VocatrixExtras"); }
+
+}  // namespace vocatrix::ui

@@ -1,0 +1,300 @@
+// The combine dialog and the special-characters dialog, answered from the
+// tests as a user would.
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTableWidget>
+
+#include "base/inifile.h"
+#include "ui/charmapdlg.h"
+#include "ui/combinedlg.h"
+#include "ui/qtstrings.h"
+#include "ui_fixture.h"
+
+namespace vocatrix::test {
+namespace {
+
+using ui::TCharmapDlg;
+using ui::TCombiLessonsDlg;
+using ui::VocabEditForm;
+
+class CombineTest : public UiTest {
+ protected:
+  VocabEditForm* OpenLessonFile(const std::string& name, const std::string& language1, const std::string& language2,
+                                const std::vector<MeaningPtr>& entries) {
+    return Open(MakeLessonFile(name, entries, language1, language2));
+  }
+
+  // Runs the combine command; `user` handles the dialog and gives its result.
+  void Combine(int mode, std::function<int(TCombiLessonsDlg&)> user) {
+    platform_.Dialogs.DialogAnswers.push_back(
+        [user](QDialog& dialog) { return user(static_cast<TCombiLessonsDlg&>(dialog)); });
+    Main().CombineLessons(mode);
+  }
+
+  static QStringList Items(const QComboBox* list) {
+    QStringList items;
+    for (int i = 0; i < list->count(); ++i) items << list->itemText(i);
+    return items;
+  }
+
+  static QString ResultLine(const TCombiLessonsDlg& dialog) {
+    return dialog.Panel6->text() + " | " + dialog.Panel7->text() + " | " + dialog.Panel5->text();
+  }
+
+  void DiscardAll() {
+    for (VocabEditForm* form : Main().LessonWindows()) form->Lesson().Modified = false;
+  }
+};
+
+TEST_F(CombineTest, OneLessonConcatenatedWithItselfOpensTwiceItsEntries) {
+  VocabEditForm* form = OpenLessonFile("words.tav", "Deutsch", "Englisch",
+                                       {MakeEntry(1, {"Haus"}, {"house"}), MakeEntry(0, {"gehen"}, {"go"})});
+  Combine(0, [](TCombiLessonsDlg& dialog) {
+    EXPECT_EQ(dialog.windowTitle(), QString::fromUtf8("Lektionen aneinanderhängen"));
+    EXPECT_EQ(Items(dialog.ComboBox1), QStringList{"words.tav"});
+    EXPECT_EQ(Items(dialog.ComboBox2), QStringList{"words.tav"});
+    EXPECT_EQ(dialog.Panel1->text(), "Deutsch - Englisch");
+    EXPECT_EQ(dialog.Panel3->text(), "2");
+    EXPECT_EQ(ResultLine(dialog), "neue Lektion | Deutsch - Englisch | 4");
+    EXPECT_TRUE(dialog.OKBtn->isEnabled());
+    dialog.HelpBtn->click();
+    return static_cast<int>(QDialog::Accepted);
+  });
+  EXPECT_EQ(platform_.Help.Shown.back().second, "hc_VocatrixExtras");
+  ASSERT_EQ(Main().LessonWindows().size(), 2);
+  VocabEditForm* result = Main().ActiveEditForm();
+  ASSERT_NE(result, form);
+  EXPECT_EQ(result->Lesson().EntryCount(), 4);
+  EXPECT_EQ(result->Label7->text(), "4");
+  EXPECT_EQ(result->windowTitle(), "New Lesson");
+  EXPECT_TRUE(result->FileName().empty());
+  EXPECT_TRUE(result->Lesson().Modified);
+  EXPECT_EQ(Main().CombineDlg()->ResultLesson(), nullptr);
+  DiscardAll();
+}
+
+TEST_F(CombineTest, ListsFollowTheWindowsAndOKFollowsTheChoice) {
+  OpenLessonFile("de-en.tav", "Deutsch", "Englisch", {MakeEntry(1, {"Haus"}, {"house"})});
+  VocabEditForm* fr = OpenLessonFile("fr-es.tav", "Franzoesisch", "Spanisch", {MakeEntry(1, {"maison"}, {"casa"})});
+  VocabEditForm* untitled = Main().NewChild();
+  // Save As gives a window a new name; the list shows that one.
+  platform_.Dialogs.FileAnswers = {ui::FileNameToQString(File("renamed.tav"))};
+  fr->MenuSaveAsClick();
+  Main().ClientArea()->setActiveSubWindow(untitled);
+  Combine(1, [](TCombiLessonsDlg& dialog) {
+    EXPECT_EQ(dialog.windowTitle(), "Sprache ersetzen");
+    // The active window's lesson last; an unsaved one under its caption.
+    EXPECT_EQ(Items(dialog.ComboBox1), (QStringList{"de-en.tav", "renamed.tav", "New Lesson"}));
+    dialog.ComboBox2->setCurrentIndex(1);
+    EXPECT_FALSE(dialog.OKBtn->isEnabled());
+    EXPECT_EQ(ResultLine(dialog), " |  | ");
+    dialog.ComboBox2->setCurrentIndex(0);
+    EXPECT_TRUE(dialog.OKBtn->isEnabled());
+    // de-en with itself, joined over "Englisch".
+    EXPECT_EQ(ResultLine(dialog), "neue Lektion | Deutsch - Deutsch | 1");
+    return static_cast<int>(QDialog::Rejected);
+  });
+  EXPECT_EQ(Main().LessonWindows().size(), 3);
+  DiscardAll();
+}
+
+TEST_F(CombineTest, SubstitutionCompactsAtOnceAndEveryWindowShowsAValidEntryAfterwards) {
+  // Entries 2 and 3 share "Haus" with entry 1 and merge into it.
+  VocabEditForm* form = OpenLessonFile("dup.tav", "Deutsch", "Englisch", {});
+  auto lesson = MakeLesson("Deutsch", "Englisch",
+                           {MakeEntry(1, {"Haus"}, {"house"}), MakeEntry(0, {"gehen"}, {"go"}),
+                            MakeEntry(1, {"Haus"}, {"home"}), MakeEntry(1, {"Haus"}, {"building"})});
+  form->SetLesson(std::move(lesson));
+  form->SelectTab(VocabEditForm::kEntriesPage);
+  form->ScrollBarScroll(ui::ScrollCode::Bottom, 4);
+  ASSERT_EQ(form->EntryIndex(), 3);
+  form->Lesson().Modified = false;
+  Combine(1, [form](TCombiLessonsDlg& dialog) {
+    // The count shown is the one before; the lesson is compacted as soon as
+    // the result is computed.
+    EXPECT_EQ(dialog.Panel3->text(), "4");
+    EXPECT_EQ(form->Lesson().EntryCount(), 2);
+    return static_cast<int>(QDialog::Rejected);
+  });
+  EXPECT_EQ(form->Lesson().EntryCount(), 2);
+  EXPECT_EQ(form->EntryIndex(), 1);
+  EXPECT_EQ(form->ScrollBar->maximum(), 2);
+  EXPECT_EQ(form->MemoSynonyms->toPlainText(), "gehen");
+  EXPECT_FALSE(form->Lesson().Modified);
+  // What is typed now lands in the entry shown.
+  form->MemoTranslations->setPlainText("walk");
+  form->StoreControls();
+  EXPECT_EQ(Texts(form->Lesson().At(1)->Translations), (std::vector<std::string>{"walk"}));
+  DiscardAll();
+}
+
+TEST_F(CombineTest, UnstoredEditsOfAnotherWindowSurviveASubstitutionInTheirEntry) {
+  VocabEditForm* other = OpenLessonFile("other.tav", "Deutsch", "Englisch",
+                                        {MakeEntry(1, {"Haus"}, {"house"}), MakeEntry(1, {"Haus"}, {"home"}),
+                                         MakeEntry(0, {"gehen"}, {"go"})});
+  other->SelectTab(VocabEditForm::kEntriesPage);
+  other->ScrollBarScroll(ui::ScrollCode::Bottom, 3);
+  other->MemoTranslations->setPlainText("go\nwalk");  // typed, not stored
+  OpenLessonFile("active.tav", "Englisch", "Spanisch", {MakeEntry(1, {"house"}, {"casa"})});
+  Combine(1, [](TCombiLessonsDlg& dialog) {
+    dialog.ComboBox1->setCurrentIndex(0);  // other.tav
+    return static_cast<int>(QDialog::Rejected);
+  });
+  // other.tav is compacted to Haus and gehen; the typed words are in gehen.
+  ASSERT_EQ(other->Lesson().EntryCount(), 2);
+  EXPECT_EQ(Texts(other->Lesson().At(1)->Translations), (std::vector<std::string>{"go", "walk"}));
+  EXPECT_EQ(Texts(other->Lesson().At(0)->Translations), (std::vector<std::string>{"house", "home"}));
+  EXPECT_EQ(other->MemoTranslations->toPlainText(), "go\nwalk");
+  DiscardAll();
+}
+
+TEST_F(CombineTest, ConcatenationCancelledChangesNothingAndOneTooLargeIsNoResult) {
+  std::vector<MeaningPtr> entries;
+  for (int i = 0; i < 40000; ++i)
+    entries.push_back(MakeEntry(1, {"w" + std::to_string(i)}, {"t" + std::to_string(i)}));
+  VocabEditForm* form = OpenLessonFile("big.tav", "Deutsch", "Englisch", entries);
+  Combine(0, [](TCombiLessonsDlg& dialog) {
+    EXPECT_FALSE(dialog.OKBtn->isEnabled());
+    EXPECT_EQ(ResultLine(dialog), "too many entries | Deutsch - Englisch | 80000");
+    return static_cast<int>(QDialog::Accepted);  // even a forced OK opens nothing
+  });
+  EXPECT_EQ(Main().LessonWindows().size(), 1);
+  EXPECT_EQ(form->Lesson().EntryCount(), 40000);
+  EXPECT_EQ(form->Lesson().At(39999)->Synonyms.At(0)->Text(), "w39999");
+}
+
+class CharmapTest : public UiTest {
+ protected:
+  // Runs the dialog; `user` handles it and gives its result.
+  void Charmap(std::function<int(TCharmapDlg&)> user) {
+    platform_.Dialogs.DialogAnswers.push_back(
+        [user](QDialog& dialog) { return user(static_cast<TCharmapDlg&>(dialog)); });
+    Main().MenuCharmapClick();
+  }
+  static QString Cell(TCharmapDlg& dialog, int row, int column) {
+    return dialog.StringGrid1->item(row, column)->text();
+  }
+  // Types into a cell as a user does, key by key.
+  static void Type(TCharmapDlg& dialog, int row, int column, const QString& text) {
+    dialog.StringGrid1->setCurrentCell(row, column);
+    dialog.StringGrid1->editItem(dialog.StringGrid1->item(row, column));
+    auto* editor = dialog.StringGrid1->findChild<QLineEdit*>();
+    ASSERT_NE(editor, nullptr);
+    editor->clear();
+    for (const QChar c : text) QTest::sendKeyEvent(QTest::Click, editor, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    dialog.StringGrid1->setCurrentCell(0, 0);
+    // The closed editor goes now, so the next cell's is the only one.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  }
+};
+
+TEST_F(CharmapTest, CodesAndCharactersFollowEachOther) {
+  Main().SetCharSet("abc");
+  Charmap([this](TCharmapDlg& dialog) {
+    EXPECT_EQ(Cell(dialog, 0, 2), "c");
+    EXPECT_EQ(Cell(dialog, 1, 2), "99");
+    EXPECT_EQ(Cell(dialog, 0, 3), "");
+    EXPECT_EQ(Cell(dialog, 1, 3), "0");
+    struct Case {
+      QString code;
+      QString character;
+    };
+    for (const Case& c : {Case{"228", QString::fromUtf8("ä")}, Case{"$E4", QString::fromUtf8("ä")},
+                          Case{"452", QString::fromUtf8("Ä")}, Case{"256", ""}, Case{"128", QString::fromUtf8("€")}}) {
+      Type(dialog, 1, 4, c.code);
+      EXPECT_EQ(Cell(dialog, 0, 4), c.character) << c.code.toStdString();
+    }
+    Type(dialog, 0, 5, QString::fromUtf8("é"));
+    EXPECT_EQ(Cell(dialog, 1, 5), "233");
+    EXPECT_TRUE(platform_.Dialogs.Messages.empty());
+    // A code that is no number: the conversion error, the text kept.
+    Type(dialog, 1, 6, "1x");
+    EXPECT_EQ(platform_.Dialogs.TextsOf(ui::MessageKind::Error),
+              (std::vector<QString>{QString::fromUtf8("'1x' ist kein gültiger Integerwert")}));
+    EXPECT_THROW(dialog.StringGrid1SetEditText(6, 1, "zz"), Exception);
+    dialog.OKBtn->click();
+    return dialog.result();
+  });
+  // "1" was a code before "x" made the error: column 7 holds code 1.
+  EXPECT_EQ(Main().GetCharSet(), std::string("abc\0\x80\xE9\x01", 7));
+}
+
+TEST_F(CharmapTest, PresetsOkCancelAndTheButtonRowOffAndOn) {
+  Charmap([](TCharmapDlg& dialog) {
+    dialog.ButtonGerman->click();
+    dialog.OKBtn->click();
+    return dialog.result();
+  });
+  EXPECT_EQ(Main().GetCharSet(), TCharmapDlg::kGermanSet);
+  // Its last two buttons type spaces.
+  ui::VocabEditForm* form = Main().NewChild();
+  form->EditTitle->setFocus();
+  form->EditTitle->setText("a");
+  form->EditTitle->end(false);
+  Button("SpeedButton9")->click();
+  Button("SpeedButton1")->click();
+  EXPECT_EQ(form->EditTitle->text(), QString::fromUtf8("a Ä"));
+  form->Lesson().Modified = false;
+
+  Charmap([](TCharmapDlg& dialog) {
+    dialog.ButtonSpanish->click();
+    dialog.CancelBtn->click();
+    return dialog.result();
+  });
+  EXPECT_EQ(Main().GetCharSet(), TCharmapDlg::kGermanSet);
+  Charmap([](TCharmapDlg& dialog) {
+    dialog.Button1->click();
+    return dialog.result();
+  });
+  EXPECT_FALSE(Main().SpeedPanel()->isVisible());
+  EXPECT_EQ(Main().GetCharSet(), TCharmapDlg::kGermanSet);
+  // OK with the grid as it was keeps the set and brings the row back.
+  Charmap([](TCharmapDlg& dialog) {
+    dialog.OKBtn->click();
+    return dialog.result();
+  });
+  EXPECT_TRUE(Main().SpeedPanel()->isVisible());
+  EXPECT_EQ(Main().GetCharSet(), TCharmapDlg::kGermanSet);
+}
+
+TEST_F(CharmapTest, AnEmptyButtonBetweenFullOnesKeepsItsPlaceAcrossARestart) {
+  Charmap([](TCharmapDlg& dialog) {
+    dialog.ShowCharSet("AB");
+    dialog.StringGrid1SetEditText(3, 1, "68");  // D on button 4, button 3 empty
+    dialog.OKBtn->click();
+    return dialog.result();
+  });
+  CloseMain();
+  EXPECT_EQ(IniFile(SettingsFile()).ReadString("Config", "CharSet", ""), std::string("AB\0D", 4));
+  EXPECT_EQ(Main().GetCharSet(), std::string("AB\0D", 4));
+  EXPECT_EQ(Button("SpeedButton3")->text(), "");
+  EXPECT_EQ(Button("SpeedButton4")->text(), "D");
+  // A set without gaps is written as it was.
+  Main().SetCharSet("xyz");
+  CloseMain();
+  EXPECT_EQ(IniFile(SettingsFile()).ReadString("Config", "CharSet", ""), "xyz");
+}
+
+TEST_F(CharmapTest, ComposingWorksAfterLineBreaksInAWordMemo) {
+  ui::VocabEditForm* form = Main().NewChild();
+  form->SelectTab(VocabEditForm::kEntriesPage);
+  form->MemoSynonyms->setFocus();
+  form->MemoSynonyms->setPlainText("one\ntwo\ncafe");
+  form->MemoSynonyms->moveCursor(QTextCursor::End);
+  Button("SpeedButton6")->click();  // acute accent
+  EXPECT_EQ(form->MemoSynonyms->toPlainText(), QString::fromUtf8("one\ntwo\ncafé"));
+  QTextCursor cursor = form->MemoSynonyms->textCursor();
+  cursor.setPosition(5);  // after "one\nt"
+  form->MemoSynonyms->setTextCursor(cursor);
+  Button("SpeedButton8")->click();  // circumflex: no composition with t
+  EXPECT_EQ(form->MemoSynonyms->toPlainText(), QString::fromUtf8("one\ntˆwo\ncafé"));
+  EXPECT_EQ(form->MemoSynonyms->textCursor().position(), 6);
+  form->Lesson().Modified = false;
+}
+
+}  // namespace
+}  // namespace vocatrix::test

@@ -54,7 +54,9 @@ TCharmapDlg::TCharmapDlg(MainForm* mainForm) : QDialog(mainForm), main_(mainForm
   setObjectName("CharmapDlg");
   setWindowTitle("Charmap");
   setFixedSize(384, 179);
-  setFont(mainForm->font());
+  QFont font = mainForm->font();
+  font.setBold(false);
+  setFont(font);
 
   auto* bevel = new QFrame(this);
   bevel->setObjectName("Bevel1");
@@ -111,6 +113,13 @@ void TCharmapDlg::SetCell(int column, int row, const QString& text) {
   if (!item) StringGrid1->setItem(row, column, item = new QTableWidgetItem);
   item->setText(text);
   item->setTextAlignment(Qt::AlignCenter);
+  if (row == 1) {
+    // Three digits fit the narrow column in a small plain font.
+    QFont small = StringGrid1->font();
+    small.setPixelSize(10);
+    small.setBold(false);
+    item->setFont(small);
+  }
 }
 
 void TCharmapDlg::ShowCharSet(const std::string& set) {

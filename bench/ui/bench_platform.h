@@ -22,6 +22,7 @@ class NoDialogs : public ui::Dialogs {
   bool PrintersInstalled() override { return false; }
   bool ChoosePrinter(QWidget*, QPrinter&) override { std::abort(); }
   int Exec(QDialog&) override { std::abort(); }
+  bool PrinterSetup(QWidget*, QPrinter&) override { std::abort(); }
 };
 
 class Silence : public ui::Sound {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "base/errors.h"
+#include "base/messages.h"
 
 namespace vocatrix {
 namespace {
@@ -70,35 +71,70 @@ void WriteFileAtomically(const std::string& path, std::string_view data, const s
   }
 }
 
-bool TryReadWholeFile(const std::string& path, std::string& data) {
+namespace {
+
+enum class ReadOutcome { Read, Failed, NotRegular, TooLarge };
+
+ReadOutcome ReadRegularFile(const std::string& path, std::string& data) {
   data.clear();
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return false;
+  // Without blocking: opening a named pipe would otherwise wait for a
+  // writer forever.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) return ReadOutcome::Failed;
   struct stat st {};
-  if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+  if (::fstat(fd, &st) != 0) {
     ::close(fd);
-    return false;
+    return ReadOutcome::Failed;
   }
-  if (st.st_size > 0) data.reserve(static_cast<std::size_t>(st.st_size));
+  // Devices, pipes and sockets have no end to read to (a link to /dev/zero
+  // would fill the memory).
+  if (!S_ISREG(st.st_mode)) {
+    ::close(fd);
+    return ReadOutcome::NotRegular;
+  }
+  if (static_cast<unsigned long long>(st.st_size) > kMaxFileSize) {
+    ::close(fd);
+    return ReadOutcome::TooLarge;
+  }
+  ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  data.reserve(static_cast<std::size_t>(st.st_size));
   char buffer[65536];
   for (;;) {
     const ssize_t n = ::read(fd, buffer, sizeof buffer);
     if (n < 0) {
       if (errno == EINTR) continue;
       ::close(fd);
-      return false;
+      return ReadOutcome::Failed;
     }
     if (n == 0) break;
+    // A file that grows while it is read stops at the limit too.
+    if (data.size() + static_cast<std::size_t>(n) > kMaxFileSize) {
+      ::close(fd);
+      return ReadOutcome::TooLarge;
+    }
     data.append(buffer, static_cast<std::size_t>(n));
   }
   ::close(fd);
-  return true;
+  return ReadOutcome::Read;
+}
+
+}  // namespace
+
+bool TryReadWholeFile(const std::string& path, std::string& data) {
+  return ReadRegularFile(path, data) == ReadOutcome::Read;
 }
 
 std::string ReadWholeFile(const std::string& path) {
   std::string data;
-  if (!TryReadWholeFile(path, data)) throw EFOpenError::ForFile(path);
-  return data;
+  switch (ReadRegularFile(path, data)) {
+    case ReadOutcome::Read: return data;
+    case ReadOutcome::NotRegular:
+      throw EFOpenError(TranslateMessage("ErrNotAFile", "'%s' is not a file that can be read.", {path}));
+    case ReadOutcome::TooLarge:
+      throw EFOpenError(TranslateMessage("ErrFileTooLarge", "'%s' is larger than any lesson or text can be.", {path}));
+    case ReadOutcome::Failed: break;
+  }
+  throw EFOpenError::ForFile(path);
 }
 
 }  // namespace vocatrix

@@ -15,7 +15,13 @@ namespace vocatrix {
 // be created and EFWriteError when writing or renaming fails.
 void WriteFileAtomically(const std::string& path, std::string_view data, const std::string& backupPath = {});
 
-// The whole content of a file; EFOpenError when it cannot be opened or read.
+// Files larger than this are refused: no lesson, text or settings file
+// comes near it, and reading more would only exhaust the memory.
+inline constexpr unsigned long long kMaxFileSize = 512ull * 1024 * 1024;
+
+// The whole content of a regular file; EFOpenError when it cannot be opened
+// or read, is no regular file (a folder, a device, a named pipe: nothing is
+// waited for), or is larger than kMaxFileSize.
 std::string ReadWholeFile(const std::string& path);
 // The same without an error: false when the file cannot be read. The ini
 // layer reads the interface-language file this way, since the error's

@@ -116,7 +116,9 @@ TCatalogue MakeCatalogue(const std::string& directory, bool keepGoing) {
   for (const std::string& file : files) {
     try {
       catalogue.Lines.push_back(LessonSummary(file));
-    } catch (const Exception& e) {
+    } catch (const std::exception& e) {
+      // Whatever one lesson does wrong (even running out of memory), the
+      // lines of the others stay.
       catalogue.Errors.push_back({file, e.what()});
       if (!keepGoing) break;
     }

@@ -8,6 +8,7 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QFrame>
+#include <QScopeGuard>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
@@ -29,6 +30,8 @@
 #include "ui/combinedlg.h"
 #include "ui/eventpreview.h"
 #include "ui/helpwindow.h"
+#include "ui/lessontextview.h"
+#include "ui/textprint.h"
 #include "ui/language/textproperties.h"
 #include "ui/menuitems.h"
 #include "ui/qtstrings.h"
@@ -108,6 +111,12 @@ MainForm::MainForm(const Platform& platform, QWidget* parent) : QMainWindow(pare
   saveLanguageKey->setShortcut(QKeySequence("Ctrl+Shift+F12"));
   connect(saveLanguageKey, &QAction::triggered, this, &MainForm::MenuSaveLanguageClick);
   addAction(saveLanguageKey);
+  // The lesson browser; its menu items stay hidden.
+  auto* browseKey = new QAction(this);
+  browseKey->setObjectName("KeyBrowse");
+  browseKey->setShortcut(QKeySequence("Ctrl+Shift+B"));
+  connect(browseKey, &QAction::triggered, this, &MainForm::MenuBrowseClick);
+  addAction(browseKey);
   addKey("KeyCloseChild", {QKeySequence("Ctrl+F4")}, &QMdiArea::closeActiveSubWindow);
   addKey("KeyNextChild", {QKeySequence("Ctrl+Tab")}, &QMdiArea::activateNextSubWindow);
   addKey("KeyPreviousChild", {QKeySequence("Ctrl+Shift+Tab"), QKeySequence("Ctrl+Backtab")},
@@ -234,7 +243,9 @@ void MainForm::CreateMenus() {
           [this] { NewChild(); });
   connect(AddItem(menuFile_, "MenuOpen", "&Öffnen...", QKeySequence("Ctrl+O")), &QAction::triggered, this,
           &MainForm::OpenChild);
-  AddLaterItem(menuFile_, "MenuBrowse", "&Browsen...")->setVisible(false);
+  QAction* browse = AddItem(menuFile_, "MenuBrowse", "&Browsen...");
+  browse->setVisible(false);
+  connect(browse, &QAction::triggered, this, &MainForm::MenuBrowseClick);
   AddSeparator(menuFile_, "Separator3");
   connect(AddItem(menuFile_, "MenuExit", "&Beenden"), &QAction::triggered, this, &MainForm::MenuExitClick);
 
@@ -423,6 +434,34 @@ void MainForm::SetStatus(int state) {
       statusBar_->SetPanelText(0, {});
       statusBar_->SetPanelText(1, {});
       break;
+  }
+}
+
+bool MainForm::ChoosePrinter(QWidget* parent, QPrinter& printer) {
+  // Without a printer the dialog still opens: printing to a PDF file is
+  // what remains, and what many desktops use.
+  if (!platform_.dialogs.PrintersInstalled())
+    platform_.dialogs.ShowWarning(parent, Utf8ToQString(TranslateMessage(
+                                              "NoPrinter", "No printer is installed. You can still print to a PDF file.")));
+  return platform_.dialogs.ChoosePrinter(parent, printer);
+}
+
+void MainForm::PrintText(QWidget* parent, const QTextDocument& document, QPrinter& printer) {
+  // Long texts take a while: the wait cursor and the status bar's progress
+  // bar show the pages as they are produced.
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  const auto restore = qScopeGuard([this] {
+    SetStatus(kStatusIdle);
+    QApplication::restoreOverrideCursor();
+  });
+  SetStatus(kStatusPrinting);
+  QProgressBar* bar = progressBar_;
+  const LineProgress progress{[bar](int maximum) { bar->setRange(0, std::max(1, maximum)); },
+                              [bar](int position) { bar->setValue(position); }};
+  try {
+    PrintDocument(document, printer, &progress);
+  } catch (const std::exception& e) {
+    platform_.dialogs.ShowError(parent, Utf8ToQString(e.what()));
   }
 }
 

@@ -21,7 +21,9 @@ class QActionGroup;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
+class QPrinter;
 class QProgressBar;
+class QTextDocument;
 class QToolButton;
 class QTranslator;
 
@@ -32,6 +34,8 @@ class TCompoStatusBar;
 namespace vocatrix::ui {
 
 class VocabEditForm;
+class TChildForm;
+class TEditForm;
 class TCombiLessonsDlg;
 class TCharmapDlg;
 
@@ -131,9 +135,26 @@ class MainForm : public QMainWindow {
   void TileHorizontalClick();  // one below the other
   void ArrangeIconsClick();
 
-  // The name of the next lesson editor window: "VocabEditForm", then
+  // The name of the next child window of a kind: "VocabEditForm", then
   // "VocabEditForm_1", ... (the first one no open window carries).
-  QString NewChildName() const;
+  QString NewChildName(const QString& base = "VocabEditForm") const;
+  // Called by a child window as it closes: the last one disables the lesson
+  // buttons and hides the Window menu.
+  void ChildClosing(TChildForm* form);
+  // True (after a warning naming the file) when the file exists and may not
+  // be written.
+  bool IsReadOnly(QWidget* parent, const std::string& fileName);
+  // The print dialog, after a warning when no printer is installed.
+  bool ChoosePrinter(QWidget* parent, QPrinter& printer);
+  // Prints a text page by page with the wait cursor and the status bar's
+  // progress; errors are shown.
+  void PrintText(QWidget* parent, const QTextDocument& document, QPrinter& printer);
+
+  // --- Text windows and the lesson browser ---
+  TEditForm* NewTextWindow();
+  // A catalogue of the lessons in the folders below the one of a chosen
+  // file, in a new text window.
+  void MenuBrowseClick();
 
   // --- Menus ---
   // Builds the menu bar from the frame's menus and the active window's.
@@ -155,8 +176,8 @@ class MainForm : public QMainWindow {
   void PaintClientBackground();
   void FormResize();
   void CheckLanguageItems(QActionGroup* group) const;
-  // Puts a new lesson editor window into the frame and makes it active.
-  void AddChild(VocabEditForm* form);
+  // Puts a new child window into the frame and makes it active.
+  void AddChild(TChildForm* form);
   void PlaceNewWindow(QMdiSubWindow* window);
   // Tiles side by side (Qt::Horizontal) or one below the other.
   void Tile(Qt::Orientation direction);

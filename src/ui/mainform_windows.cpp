@@ -17,6 +17,9 @@
 
 #include "base/inifile.h"
 #include "files/lessonfiles.h"
+#include "operations/catalogue.h"
+#include "ui/editform.h"
+#include "ui/platform/fileaccess.h"
 #include "base/settings.h"
 #include "ui/charcompose.h"
 #include "ui/mainform.h"
@@ -49,12 +52,47 @@ VocabEditForm* MainForm::ActiveEditForm() const {
   return qobject_cast<VocabEditForm*>(clientArea_->currentSubWindow());
 }
 
-QString MainForm::NewChildName() const {
+QString MainForm::NewChildName(const QString& base) const {
   QStringList taken;
   for (QMdiSubWindow* window : clientArea_->subWindowList()) taken << window->objectName();
-  QString name = "VocabEditForm";
-  for (int n = 1; taken.contains(name); ++n) name = QString("VocabEditForm_%1").arg(n);
+  QString name = base;
+  for (int n = 1; taken.contains(name); ++n) name = QString("%1_%2").arg(base).arg(n);
   return name;
+}
+
+void MainForm::ChildClosing(TChildForm* form) {
+  const QList<QMdiSubWindow*> windows = clientArea_->subWindowList();
+  if (windows.size() == 1 && windows.first() == form) SetLessonControlsEnabled(false);
+}
+
+bool MainForm::IsReadOnly(QWidget* parent, const std::string& fileName) {
+  if (!FileIsReadOnly(fileName)) return false;
+  platform_.dialogs.ShowWarning(parent, FileNameToQString(ExtractFileName(fileName)) + " is read only.");
+  return true;
+}
+
+TEditForm* MainForm::NewTextWindow() {
+  auto* form = new TEditForm(this);
+  AddChild(form);
+  return form;
+}
+
+void MainForm::MenuBrowseClick() {
+  FileDialogRequest request;
+  request.Title = openFileDialog_->Title;
+  request.Filter = openFileDialog_->Filter;
+  request.FilterIndex = 1;
+  request.MultiSelect = true;
+  const std::optional<QString> chosen = platform_.dialogs.OpenFileName(this, request);
+  if (!chosen) return;
+  const TCatalogue catalogue = MakeCatalogue(FolderOf(QStringToFileName(*chosen)));
+  QStringList lines;
+  for (const std::string& line : catalogue.Lines) lines << ToQString(line);
+  TEditForm* form = NewTextWindow();
+  form->AddLines(lines);
+  // The window with the lines made so far is shown before the error that
+  // ended the walk.
+  if (!catalogue.Errors.empty()) platform_.dialogs.ShowError(this, Utf8ToQString(catalogue.Errors.front().Message));
 }
 
 VocabEditForm* MainForm::NewChild() {
@@ -63,7 +101,7 @@ VocabEditForm* MainForm::NewChild() {
   return form;
 }
 
-void MainForm::AddChild(VocabEditForm* form) {
+void MainForm::AddChild(TChildForm* form) {
   clientArea_->addSubWindow(form);
   form->show();
   PlaceNewWindow(form);
@@ -161,7 +199,11 @@ void MainForm::CloseAllLessons() {
 void MainForm::MenuExitClick() { close(); }
 
 void MainForm::closeEvent(QCloseEvent* event) {
-  const QList<VocabEditForm*> windows = LessonWindows();
+  // Every child window, text windows too, may keep the program open.
+  QList<TChildForm*> windows;
+  const QList<QMdiSubWindow*> stack = clientArea_->subWindowList(QMdiArea::StackingOrder);
+  for (auto it = stack.rbegin(); it != stack.rend(); ++it)
+    if (auto* form = qobject_cast<TChildForm*>(*it)) windows << form;
   for (auto it = windows.rbegin(); it != windows.rend(); ++it) {
     if (!(*it)->FormCloseQuery()) {
       event->ignore();
@@ -254,7 +296,7 @@ void MainForm::UpdateWindowMenu() {
 void MainForm::RefreshMenuBar() {
   const std::vector<GroupedMenu<QMenu*>> frame = {{0, menuFile_}, {0, menuExtras_}, {8, menuWindows_}, {9, menuHelp_}};
   std::vector<GroupedMenu<QMenu*>> child;
-  if (VocabEditForm* form = ActiveEditForm()) child = form->MenuGroups();
+  if (auto* form = qobject_cast<TChildForm*>(clientArea_->currentSubWindow())) child = form->MenuGroups();
   menuBar()->clear();
   for (QMenu* menu : MergeMenus(frame, child)) menuBar()->addMenu(menu);
 }

@@ -61,6 +61,18 @@ QFont ToQFont(const TFont& font) {
   return result;
 }
 
+TFont FontOfQFont(const QFont& font) {
+  TFont result;
+  result.SetName(ToLessonString(font.family()));
+  if (font.pointSize() > 0) result.Size = font.pointSize();
+  else if (font.pixelSize() > 0) result.Size = std::max(1, font.pixelSize() * 72 / 96);
+  result.Bold = font.bold();
+  result.Italic = font.italic();
+  result.Underline = font.underline();
+  result.StrikeOut = font.strikeOut();
+  return result;
+}
+
 void ApplyFontTo(QWidget* widget, const TFont& font) {
   widget->setFont(ToQFont(font));
   QPalette palette = widget->palette();

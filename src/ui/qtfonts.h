@@ -16,6 +16,10 @@ QColor ToQColor(TColor color);
 // Face, size in points, the four styles and the pitch.
 QFont ToQFont(const TFont& font);
 
+// A widget's font as a lesson font: face, size in points, the four styles,
+// black.
+TFont FontOfQFont(const QFont& font);
+
 // Gives a widget the font and its colour as text colour.
 void ApplyFontTo(QWidget* widget, const TFont& font);
 

@@ -113,7 +113,7 @@ VocabEditForm::VocabEditForm(MainForm* mainForm, std::unique_ptr<TMeanCollection
     : main_(mainForm), lesson_(lesson ? std::move(lesson) : TMeanCollection::CreateEmpty()) {
   const bool opened = !fileName.empty();
   setAttribute(Qt::WA_DeleteOnClose);
-  setObjectName(mainForm->NewChildName());
+  setObjectName(mainForm->NewChildName("VocabEditForm"));
   setFont(PixelFont("Arial", 13, true));
   setWindowTitle("Unbenannt");
 

@@ -9,7 +9,7 @@
 // vocabeditform_text.cpp   the Text page: lesson text, compiling, typing
 //                          fonts, text files and printing
 
-#include <QMdiSubWindow>
+#include "ui/childform.h"
 #include <QPointer>
 #include <memory>
 #include <string>
@@ -44,7 +44,7 @@ class TFontCombo;
 // Scroll codes of the entry scroll bar.
 enum class ScrollCode { LineUp, LineDown, PageUp, PageDown, Position, Track, Top, Bottom, EndScroll };
 
-class VocabEditForm : public QMdiSubWindow {
+class VocabEditForm : public TChildForm {
   Q_OBJECT
  public:
   enum Page : int { kHeaderPage = 0, kEntriesPage = 1, kTextPage = 2 };
@@ -139,7 +139,7 @@ class VocabEditForm : public QMdiSubWindow {
   // True (after a warning naming the file) when the file exists and may not be written.
   bool IsReadOnly(const std::string& fileName);
   // Whether the window may close; asks to save a modified lesson.
-  bool FormCloseQuery();
+  bool FormCloseQuery() override;
 
   // --- Edit commands ---
   void CutToClipboard();
@@ -150,7 +150,7 @@ class VocabEditForm : public QMdiSubWindow {
   void UpdateEditMenu();
 
   // --- Menus ---
-  std::vector<GroupedMenu<QMenu*>> MenuGroups() const;
+  std::vector<GroupedMenu<QMenu*>> MenuGroups() const override;
   QActionGroup* LanguageItems() const { return languageGroup_; }
 
   static const char* const kOpenFilter;

@@ -116,11 +116,7 @@ void VocabEditForm::MenuSaveAsClick() {
   }
 }
 
-bool VocabEditForm::IsReadOnly(const std::string& fileName) {
-  if (!FileIsReadOnly(fileName)) return false;
-  main_->Services().dialogs.ShowWarning(this, FileNameToQString(ExtractFileName(fileName)) + " is read only.");
-  return true;
-}
+bool VocabEditForm::IsReadOnly(const std::string& fileName) { return main_->IsReadOnly(this, fileName); }
 
 bool VocabEditForm::FormCloseQuery() {
   if (!lesson_->Modified) return true;
@@ -133,10 +129,7 @@ bool VocabEditForm::FormCloseQuery() {
   }
 }
 
-void VocabEditForm::FormClose() {
-  if (mdiArea() && mdiArea()->subWindowList().size() == 1 && mdiArea()->subWindowList().first() == this)
-    main_->SetLessonControlsEnabled(false);
-}
+void VocabEditForm::FormClose() { main_->ChildClosing(this); }
 
 void VocabEditForm::closeEvent(QCloseEvent* event) {
   if (!FormCloseQuery()) {

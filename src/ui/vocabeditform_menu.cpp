@@ -39,7 +39,9 @@ void VocabEditForm::CreateMenus() {
           [this] { main_->NewChild(); });
   connect(AddItem(menuFile_, "MenuOpen", "&Öffnen...", QKeySequence("Ctrl+O")), &QAction::triggered, main_,
           [this] { main_->OpenChild(); });
-  AddLaterItem(menuFile_, "MenuBrowse", "&Browsen...")->setVisible(false);
+  QAction* browse = AddItem(menuFile_, "MenuBrowse", "&Browsen...");
+  browse->setVisible(false);
+  connect(browse, &QAction::triggered, main_, [this] { main_->MenuBrowseClick(); });
   connect(AddItem(menuFile_, "MenuClose", "Schließen"), &QAction::triggered, this, [this] { close(); });
   connect(AddItem(menuFile_, "MenuCloseAll", "Alles Schließen"), &QAction::triggered, main_,
           [this] { main_->CloseAllLessons(); });

@@ -209,32 +209,11 @@ void VocabEditForm::SaveTextFile() {
 }
 
 void VocabEditForm::MenuPrintClick() {
-  try {
-    Dialogs& dialogs = main_->Services().dialogs;
-    // Without a printer the dialog still opens: printing to a PDF file is
-    // what remains, and what many desktops use.
-    if (!dialogs.PrintersInstalled())
-      dialogs.ShowWarning(this, Utf8ToQString(TranslateMessage(
-                                    "NoPrinter", "No printer is installed. You can still print to a PDF file.")));
-    QPrinter printer(QPrinter::HighResolution);
-    if (!dialogs.ChoosePrinter(this, printer)) return;
-    SelectTab(kTextPage);
-    printer.setDocName(ToQString(lesson_->Title));
-    // Long texts take a while: the wait cursor and the status bar's progress
-    // bar show the pages as they are produced.
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const auto restore = qScopeGuard([this] {
-      main_->SetStatus(kStatusIdle);
-      QApplication::restoreOverrideCursor();
-    });
-    main_->SetStatus(kStatusPrinting);
-    QProgressBar* bar = main_->ProgressBar();
-    const LineProgress progress{[bar](int maximum) { bar->setRange(0, std::max(1, maximum)); },
-                                [bar](int position) { bar->setValue(position); }};
-    PrintDocument(*MemoText->document(), printer, &progress);
-  } catch (const std::exception& e) {
-    main_->Services().dialogs.ShowError(this, Utf8ToQString(e.what()));
-  }
+  QPrinter printer(QPrinter::HighResolution);
+  if (!main_->ChoosePrinter(this, printer)) return;
+  SelectTab(kTextPage);
+  printer.setDocName(ToQString(lesson_->Title));
+  main_->PrintText(this, *MemoText->document(), printer);
 }
 
 }  // namespace vocatrix::ui

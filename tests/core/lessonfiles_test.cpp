@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 
 #include "files/binaryfile.h"
 #include "files/lessonfiles.h"
+#include "operations/catalogue.h"
 #include "model/lesson.h"
 #include "test_util.h"
 
@@ -196,3 +199,32 @@ TEST(LessonFiles, BinaryReadErrorsReachTheCaller) {
 
 }  // namespace
 }  // namespace vocatrix
+
+namespace vocatrix::test {
+namespace {
+
+TEST(LessonFiles, OnlyRegularFilesAreReadNothingWaitsAndTheCatalogueKeepsTheOtherLessons) {
+  TempDir dir;
+  ::mkdir(dir.File("a").c_str(), 0755);
+  SaveBinary(*MakeLesson("Deutsch", "English", {MakeEntry(1, {"Haus"}, {"house"})}), dir.File("a/1.tav"));
+  ::mkfifo(dir.File("a/2.tav").c_str(), 0644);
+  ::symlink("/dev/zero", dir.File("a/3.tav").c_str());
+  ::mkdir(dir.File("a/4.tav").c_str(), 0755);  // a folder is no lesson file and is not listed
+  SaveBinary(*MakeLesson("Deutsch", "English", {MakeEntry(1, {"Tag"}, {"day"})}), dir.File("a/5.tav"));
+  for (const char* name : {"a/2.tav", "a/3.tav"}) {
+    try {
+      TMeanCollection::CreateFromFile(dir.File(name));
+      ADD_FAILURE() << name;
+    } catch (const EFOpenError& e) {
+      EXPECT_EQ(e.what(), "'" + dir.File(name) + "' is not a file that can be read.");
+    }
+  }
+  const TCatalogue catalogue = MakeCatalogue(dir.File(""), /*keepGoing=*/true);
+  EXPECT_EQ(catalogue.Lines.size(), 2u);
+  ASSERT_EQ(catalogue.Errors.size(), 2u);
+  EXPECT_EQ(catalogue.Errors[0].FileName, dir.File("a/2.tav"));
+  EXPECT_EQ(catalogue.Errors[1].FileName, dir.File("a/3.tav"));
+}
+
+}  // namespace
+}  // namespace vocatrix::test

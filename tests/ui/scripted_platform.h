@@ -104,6 +104,12 @@ class ScriptedDialogs : public ui::Dialogs {
     return true;
   }
 
+  int PrinterSetups = 0;
+  bool PrinterSetup(QWidget*, QPrinter&) override {
+    ++PrinterSetups;
+    return true;
+  }
+
   // The program's own dialogs: each answer handles the dialog as a user
   // would (choosing, typing) and gives its result.
   std::deque<std::function<int(QDialog&)>> DialogAnswers;

@@ -32,6 +32,7 @@ struct FileDialogRequest {
   QString FileName;        // the name the dialog starts with
   QString DefaultExtension;  // without dot; added to a name typed without one
   bool OverwritePrompt = false;
+  bool MultiSelect = false;  // an open dialog that accepts several files (the first is returned)
   bool RefuseReadOnly = false;
 };
 
@@ -51,6 +52,8 @@ class Dialogs {
   // on OK, with the printer, the pages and the settings chosen there set on
   // `printer`.
   virtual bool ChoosePrinter(QWidget* parent, QPrinter& printer) = 0;
+  // The printer set-up dialog (paper, orientation) on `printer`; true on OK.
+  virtual bool PrinterSetup(QWidget* parent, QPrinter& printer) = 0;
   // Runs one of the program's own dialogs modally; its result (QDialog::Accepted
   // or QDialog::Rejected).
   virtual int Exec(QDialog& dialog) = 0;

@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QMessageBox>
+#include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -63,7 +64,8 @@ std::optional<QString> RunFileDialog(QWidget* parent, const FileDialogRequest& r
   if (request.FilterIndex >= 1 && request.FilterIndex <= filters.size())
     dialog.selectNameFilter(filters[request.FilterIndex - 1]);
   dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-  dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+  dialog.setFileMode(save ? QFileDialog::AnyFile
+                          : request.MultiSelect ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
   // The dialog's own replace question would come before the read-only check.
   dialog.setOption(QFileDialog::DontConfirmOverwrite);
   if (!request.DefaultExtension.isEmpty()) {
@@ -146,6 +148,11 @@ bool QtDialogs::ChoosePrinter(QWidget* parent, QPrinter& printer) {
 }
 
 int QtDialogs::Exec(QDialog& dialog) { return dialog.exec(); }
+
+bool QtDialogs::PrinterSetup(QWidget* parent, QPrinter& printer) {
+  QPageSetupDialog dialog(&printer, parent);
+  return dialog.exec() == QDialog::Accepted;
+}
 
 void QtSound::Beep() { QApplication::beep(); }
 

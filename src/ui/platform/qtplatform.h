@@ -18,6 +18,7 @@ class QtDialogs : public Dialogs {
   bool PrintersInstalled() override;
   bool ChoosePrinter(QWidget* parent, QPrinter& printer) override;
   int Exec(QDialog& dialog) override;
+  bool PrinterSetup(QWidget* parent, QPrinter& printer) override;
 };
 
 class QtSound : public Sound {

@@ -45,6 +45,7 @@ TEditForm::TEditForm(MainForm* mainForm) : main_(mainForm), printer_(std::make_u
   Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   QFont font("Courier New");
   font.setPixelSize(13);
+  font.setBold(false);
   Memo1->setFont(font);
   Memo1->setContextMenuPolicy(Qt::CustomContextMenu);
   setWidget(Memo1);

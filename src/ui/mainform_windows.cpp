@@ -83,6 +83,7 @@ void MainForm::MenuBrowseClick() {
   request.Filter = openFileDialog_->Filter;
   request.FilterIndex = 1;
   request.MultiSelect = true;
+  request.MustExist = false;
   const std::optional<QString> chosen = platform_.dialogs.OpenFileName(this, request);
   if (!chosen) return;
   const TCatalogue catalogue = MakeCatalogue(FolderOf(QStringToFileName(*chosen)));

@@ -17,6 +17,7 @@
 
 #include "base/inifile.h"
 #include "base/messages.h"
+#include "ui/editform.h"
 #include "ui/fontcombo.h"
 #include "ui/fontdialog.h"
 #include "ui/helpwindow.h"
@@ -278,8 +279,10 @@ TEST_F(LanguageTest, HelpWindowOpensAtItsTopicGoesBackAndFindsInThePage) {
 }
 
 TEST_F(LanguageTest, TheShippedFilesHoldEveryTextOfEveryWindowAndEveryMessage) {
-  // Every window the program shows, with the texts it was built with.
+  // Every window the program shows, with the texts it was built with (the
+  // combine and special-characters dialogs belong to the main window).
   Main().NewChild()->Lesson().Modified = false;
+  Main().NewTextWindow();
   ui::TFontDialog fontDialog(TFont{});
   ui::THelpWindow help;
   Main().MenuSaveLanguageClick();

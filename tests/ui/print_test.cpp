@@ -8,6 +8,7 @@
 
 #include "base/safesave.h"
 #include "textpage_fixture.h"
+#include "ui/editform.h"
 #include "ui/textprint.h"
 
 namespace vocatrix::test {
@@ -225,6 +226,20 @@ TEST_F(PrintTest, ThePageRangeIsHonouredAndPagesShowTheirProgressWithTheWaitCurs
   EXPECT_TRUE(errors[0].endsWith("there is no page 40 to print.")) << errors[0].toStdString();
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);
   form->Lesson().Modified = false;
+}
+
+TEST_F(PrintTest, TheTextWindowPrintsItsLinesAndKeepsItsPrinterSetUp) {
+  ui::TEditForm* form = Main().NewTextWindow();
+  form->AddLines({"first line of the catalogue", "second line"});
+  form->PrintSetup1Click();
+  EXPECT_EQ(platform_.Dialogs.PrinterSetups, 1);
+  const std::string pdf = File("text.pdf");
+  AnswerPrintDialog(pdf);
+  form->Print1Click();
+  EXPECT_EQ(Text(PdfLines(pdf, 1)), "first line of the catalogue\nsecond line");
+  const std::string fonts = Output("pdffonts '" + pdf + "' 2>/dev/null");
+  EXPECT_NE(fonts.find("LiberationMono"), std::string::npos) << fonts;  // its Courier New
+  EXPECT_EQ(Main().StatusState(), ui::kStatusIdle);
 }
 
 TEST_F(PrintTest, PrinterThatCannotBeOpenedIsReported) {

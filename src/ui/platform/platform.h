@@ -33,6 +33,7 @@ struct FileDialogRequest {
   QString DefaultExtension;  // without dot; added to a name typed without one
   bool OverwritePrompt = false;
   bool MultiSelect = false;  // an open dialog that accepts several files (the first is returned)
+  bool MustExist = true;     // false: an open dialog also takes a typed name of no file in a folder
   bool RefuseReadOnly = false;
 };
 

@@ -31,6 +31,13 @@ class CheckedFileDialog : public QFileDialog {
 
   void accept() override {
     const QStringList files = selectedFiles();
+    // A name typed in an existing folder names that folder (the browser
+    // asks for a folder this way).
+    if (acceptMode() == AcceptOpen && !request_.MustExist && !files.isEmpty() && !QFileInfo::exists(files.first()) &&
+        QFileInfo(QFileInfo(files.first()).path()).isDir()) {
+      QDialog::accept();
+      return;
+    }
     if (acceptMode() == AcceptSave && !files.isEmpty() && !QFileInfo(files.first()).isDir() && !MayTake(files.first()))
       return;
     QFileDialog::accept();

@@ -165,12 +165,7 @@ void TEditForm::Save() {
   if (!text.isEmpty()) data += "\r\n";
   WriteFileAtomically(pathName_, data, BackupName(pathName_));
   Memo1->document()->setModified(false);
-  if (!rejected.isEmpty())
-    main_->Services().dialogs.ShowWarning(
-        this, Utf8ToQString(TranslateMessage("ErrCharacters",
-                                             "These characters cannot be stored in a lesson and were replaced by "
-                                             "\"?\": %s",
-                                             {rejected.toStdString()})));
+  if (!rejected.isEmpty()) main_->WarnRejectedCharacters(this, rejected);
 }
 
 bool TEditForm::Save1Click() {

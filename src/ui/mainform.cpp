@@ -437,6 +437,14 @@ void MainForm::SetStatus(int state) {
   }
 }
 
+void MainForm::WarnRejectedCharacters(QWidget* parent, const QString& rejected) {
+  platform_.dialogs.ShowWarning(
+      parent, Utf8ToQString(TranslateMessage("ErrCharacters",
+                                             "These characters cannot be stored in a lesson and were replaced by "
+                                             "\"?\": %s",
+                                             {rejected.toStdString()})));
+}
+
 bool MainForm::ChoosePrinter(QWidget* parent, QPrinter& printer) {
   // Without a printer the dialog still opens: printing to a PDF file is
   // what remains, and what many desktops use.
@@ -447,22 +455,26 @@ bool MainForm::ChoosePrinter(QWidget* parent, QPrinter& printer) {
 }
 
 void MainForm::PrintText(QWidget* parent, const QTextDocument& document, QPrinter& printer) {
-  // Long texts take a while: the wait cursor and the status bar's progress
-  // bar show the pages as they are produced.
-  QApplication::setOverrideCursor(Qt::WaitCursor);
-  const auto restore = qScopeGuard([this] {
-    SetStatus(kStatusIdle);
-    QApplication::restoreOverrideCursor();
-  });
-  SetStatus(kStatusPrinting);
-  QProgressBar* bar = progressBar_;
-  const LineProgress progress{[bar](int maximum) { bar->setRange(0, std::max(1, maximum)); },
-                              [bar](int position) { bar->setValue(position); }};
-  try {
-    PrintDocument(document, printer, &progress);
-  } catch (const std::exception& e) {
-    platform_.dialogs.ShowError(parent, Utf8ToQString(e.what()));
+  QString error;
+  {
+    // Long texts take a while: the wait cursor and the status bar's
+    // progress bar show the pages as they are produced.
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const auto restore = qScopeGuard([this] {
+      SetStatus(kStatusIdle);
+      QApplication::restoreOverrideCursor();
+    });
+    SetStatus(kStatusPrinting);
+    QProgressBar* bar = progressBar_;
+    const LineProgress progress{[bar](int maximum) { bar->setRange(0, std::max(1, maximum)); },
+                                [bar](int position) { bar->setValue(position); }};
+    try {
+      PrintDocument(document, printer, &progress);
+    } catch (const std::exception& e) {
+      error = Utf8ToQString(e.what());
+    }
   }
+  if (!error.isEmpty()) platform_.dialogs.ShowError(parent, error);
 }
 
 void MainForm::PrintBtnClick() {

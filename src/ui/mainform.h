@@ -144,6 +144,8 @@ class MainForm : public QMainWindow {
   // True (after a warning naming the file) when the file exists and may not
   // be written.
   bool IsReadOnly(QWidget* parent, const std::string& fileName);
+  // Tells the user which characters were stored as "?".
+  void WarnRejectedCharacters(QWidget* parent, const QString& rejected);
   // The print dialog, after a warning when no printer is installed.
   bool ChoosePrinter(QWidget* parent, QPrinter& printer);
   // Prints a text page by page with the wait cursor and the status bar's

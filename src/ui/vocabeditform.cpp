@@ -448,13 +448,7 @@ void VocabEditForm::StoreControls() {
   if (!rejected.isEmpty()) WarnRejectedCharacters(rejected);
 }
 
-void VocabEditForm::WarnRejectedCharacters(const QString& rejected) {
-  main_->Services().dialogs.ShowWarning(
-      this, Utf8ToQString(TranslateMessage("ErrCharacters",
-                                           "These characters cannot be stored in a lesson and were replaced by "
-                                           "\"?\": %s",
-                                           {rejected.toStdString()})));
-}
+void VocabEditForm::WarnRejectedCharacters(const QString& rejected) { main_->WarnRejectedCharacters(this, rejected); }
 
 void VocabEditForm::ApplyFonts() {
   const TFont& font1 = lesson_->Language1.Font;

@@ -2,9 +2,7 @@
 // the language fonts, compiling it back, the typing font, text and rich-text
 // files, and printing.
 
-#include <QApplication>
 #include <QKeyEvent>
-#include <QScopeGuard>
 #include <QPrinter>
 #include <QProgressBar>
 #include <QTextCursor>

@@ -24,7 +24,7 @@ const char kListEnd[] = "###";
 std::string Key(const QString& key) { return ToLessonString(key); }
 
 void ForEachChild(QObject* component, const std::function<void(QObject*)>& visit) {
-  // A copy: reading texts may create or remove nothing, but stays safe if it does.
+  // A copy of the list, safe should setting a text add or remove children.
   const QObjectList children = component->children();
   for (QObject* child : children) visit(child);
 }

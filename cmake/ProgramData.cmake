@@ -1,6 +1,7 @@
 # Puts the files the editor reads beside the program: the interface-language
-# files, the help files (also as .html, the program's home pages), and the
-# language list in the program settings file. Run with
+# files, the help files (also as .html, the program's home pages), the start
+# sound, and the language list and the sound of the "Start" event in the
+# program settings file. Run with
 #   cmake -DSOURCE_DIR=<repository> -DPROGRAM_DIR=<folder of the program> -P ProgramData.cmake
 # The settings file is the user's: it is created when missing, and an
 # existing one only gains the language list when it has none.
@@ -14,14 +15,25 @@ foreach(name English German)
   file(COPY_FILE "${SOURCE_DIR}/help/${name}.hlp" "${PROGRAM_DIR}/${name}.html" ONLY_IF_DIFFERENT)
 endforeach()
 
+file(MAKE_DIRECTORY "${PROGRAM_DIR}/sounds")
+file(COPY_FILE "${SOURCE_DIR}/sounds/start.wav" "${PROGRAM_DIR}/sounds/start.wav" ONLY_IF_DIFFERENT)
+
+# Each default section goes into the settings file unless it has it already.
 set(settings "${PROGRAM_DIR}/vocatrix.ini")
-file(READ "${SOURCE_DIR}/lang/languages.ini" languages)
-if(NOT EXISTS "${settings}")
-  file(WRITE "${settings}" "${languages}")
-else()
-  file(READ "${settings}" current)
-  string(TOLOWER "${current}" lower)
-  if(NOT lower MATCHES "\\[languages\\]")
-    file(APPEND "${settings}" "\n${languages}")
+foreach(defaults "lang/languages.ini;languages" "sounds/sound.ini;sound")
+  list(GET defaults 0 file)
+  list(GET defaults 1 section)
+  file(READ "${SOURCE_DIR}/${file}" content)
+  set(current "")
+  if(EXISTS "${settings}")
+    file(READ "${settings}" current)
   endif()
-endif()
+  string(TOLOWER "${current}" lower)
+  if(NOT lower MATCHES "\\[${section}\\]")
+    if(current STREQUAL "")
+      file(WRITE "${settings}" "${content}")
+    else()
+      file(APPEND "${settings}" "\r\n${content}")
+    endif()
+  endif()
+endforeach()

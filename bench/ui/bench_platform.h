@@ -28,6 +28,8 @@ class NoDialogs : public ui::Dialogs {
 class Silence : public ui::Sound {
  public:
   void Beep() override {}
+  bool PlayWave(const QString&, int) override { return true; }
+  bool HasOutputDevice() override { return false; }
 };
 
 class NoFonts : public ui::FontRegistry {

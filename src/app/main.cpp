@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "ui/about/soundevents.h"
 #include "ui/application.h"
 #include "ui/commandline.h"
 #include "ui/mainform.h"
@@ -54,6 +55,8 @@ int main(int argc, char* argv[]) {
   }
   vocatrix::ui::TApplication app(argc, argv);
   vocatrix::ui::ConfigureApplication();
+  // Before any window exists.
+  vocatrix::ui::SoundEvents().LoadSoundSettings();
   vocatrix::ui::InstallFontSubstitutions();
 
   vocatrix::ui::QtPlatform platform;
@@ -71,5 +74,12 @@ int main(int argc, char* argv[]) {
   QStringList files;
   for (const std::string& file : commandLine.Files) files << vocatrix::ui::FileNameToQString(file);
   vocatrix::ui::WhenExposed(&mainForm, [&mainForm, files] { mainForm.OpenStartupFiles(files); });
-  return app.exec();
+  const int result = app.exec();
+  // The sound switch is written before the main window writes its settings.
+  try {
+    vocatrix::ui::SoundEvents().SaveSoundSettings();
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "vocatrix: %s\n", e.what());
+  }
+  return result;
 }

@@ -148,6 +148,16 @@ class CountingSound : public ui::Sound {
  public:
   int Beeps = 0;
   void Beep() override { ++Beeps; }
+  // Wave files asked for, with their flags; whether they play and whether
+  // there is a device at all.
+  std::vector<std::pair<QString, int>> Played;
+  bool Plays = true;
+  bool Device = true;
+  bool PlayWave(const QString& path, int flags) override {
+    Played.emplace_back(path, flags);
+    return Plays;
+  }
+  bool HasOutputDevice() override { return Device; }
 };
 
 class RecordingFonts : public ui::FontRegistry {

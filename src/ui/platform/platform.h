@@ -20,7 +20,7 @@ namespace vocatrix::ui {
 // The kinds of message boxes: an error with OK; a confirmation with Yes/No/
 // Cancel or OK/Cancel; a warning with OK; information with OK/Cancel.
 enum class MessageKind { Error, Confirmation, Warning, Information };
-enum class MessageButtons { Ok, OkCancel, YesNoCancel };
+enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel };
 enum class MessageAnswer { Ok, Cancel, Yes, No };
 
 // An open or save dialog. `Filter` is a list of label|pattern pairs
@@ -72,6 +72,11 @@ class Sound {
  public:
   virtual ~Sound() = default;
   virtual void Beep() = 0;
+  // Plays a wave file; false when it cannot be played. Flags: 1 returns at
+  // once, 16 fails instead of interrupting a sound that is playing.
+  virtual bool PlayWave(const QString& path, int flags) = 0;
+  // Whether the system has a sound output device at all.
+  virtual bool HasOutputDevice() = 0;
 };
 
 // Font files added to and removed from the faces the program offers.

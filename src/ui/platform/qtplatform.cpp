@@ -2,6 +2,10 @@
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QElapsedTimer>
+#include <QAudioDevice>
+#include <QMediaDevices>
+#include <QSoundEffect>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDatabase>
@@ -113,6 +117,10 @@ MessageAnswer QtDialogs::Message(QWidget* parent, MessageKind kind, MessageButto
       box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
       box.setEscapeButton(QMessageBox::Cancel);
       break;
+    case MessageButtons::YesNo:
+      box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+      box.setEscapeButton(QMessageBox::No);
+      break;
     case MessageButtons::YesNoCancel:
       box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
       box.setEscapeButton(QMessageBox::Cancel);
@@ -161,7 +169,30 @@ bool QtDialogs::PrinterSetup(QWidget* parent, QPrinter& printer) {
   return dialog.exec() == QDialog::Accepted;
 }
 
+QtSound::QtSound() = default;
+QtSound::~QtSound() = default;
+
 void QtSound::Beep() { QApplication::beep(); }
+
+bool QtSound::HasOutputDevice() { return !QMediaDevices::audioOutputs().isEmpty(); }
+
+bool QtSound::PlayWave(const QString& path, int flags) {
+  if (!effect_) effect_ = std::make_unique<QSoundEffect>();
+  if ((flags & 16) && effect_->isPlaying()) return false;
+  if (!HasOutputDevice()) return false;
+  effect_->setSource(QUrl::fromLocalFile(path));
+  // The effect loads in the background: wait (briefly) to learn whether the
+  // file can be played at all.
+  QElapsedTimer waited;
+  waited.start();
+  while (effect_->status() == QSoundEffect::Loading && waited.elapsed() < 2000)
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 20);
+  if (effect_->status() != QSoundEffect::Ready) return false;
+  effect_->play();
+  if (!(flags & 1))
+    while (effect_->isPlaying()) QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 20);
+  return true;
+}
 
 QtHelpViewer::~QtHelpViewer() { delete window_; }
 

@@ -2,10 +2,13 @@
 // The Qt implementations of the platform interfaces.
 
 #include <QMap>
+#include <memory>
 #include <QPointer>
 #include <QWidget>
 
 #include "ui/platform/platform.h"
+
+class QSoundEffect;
 
 namespace vocatrix::ui {
 
@@ -23,7 +26,14 @@ class QtDialogs : public Dialogs {
 
 class QtSound : public Sound {
  public:
+  QtSound();
+  ~QtSound() override;
   void Beep() override;
+  bool PlayWave(const QString& path, int flags) override;
+  bool HasOutputDevice() override;
+
+ private:
+  std::unique_ptr<QSoundEffect> effect_;
 };
 
 class QtFontRegistry : public FontRegistry {

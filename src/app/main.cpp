@@ -5,9 +5,11 @@
 #include <QStringList>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "ui/about/aboutbox.h"
 #include "ui/about/soundevents.h"
 #include "ui/application.h"
 #include "ui/commandline.h"
@@ -60,7 +62,13 @@ int main(int argc, char* argv[]) {
   vocatrix::ui::InstallFontSubstitutions();
 
   vocatrix::ui::QtPlatform platform;
+  // The splash screen, shown and painted before the main window is built.
+  auto about = std::make_unique<vocatrix::ui::TAboutBox>(platform.Get());
+  about->show();
+  about->repaint();
+  QApplication::processEvents();
   vocatrix::ui::MainForm mainForm(platform.Get());
+  mainForm.SetAboutBox(about.get());
   app.OnError = [&](const QString& message) {
     platform.Get().dialogs.ShowError(QApplication::activeWindow(), message);
   };
@@ -75,6 +83,8 @@ int main(int argc, char* argv[]) {
   for (const std::string& file : commandLine.Files) files << vocatrix::ui::FileNameToQString(file);
   vocatrix::ui::WhenExposed(&mainForm, [&mainForm, files] { mainForm.OpenStartupFiles(files); });
   const int result = app.exec();
+  mainForm.SetAboutBox(nullptr);
+  about.reset();
   // The sound switch is written before the main window writes its settings.
   try {
     vocatrix::ui::SoundEvents().SaveSoundSettings();

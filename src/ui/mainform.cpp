@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QFrame>
 #include <QScopeGuard>
+#include <QTimer>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
@@ -25,6 +26,7 @@
 #include "base/inifile.h"
 #include "base/messages.h"
 #include "base/settings.h"
+#include "ui/about/aboutbox.h"
 #include "ui/charcompose.h"
 #include "ui/charmapdlg.h"
 #include "ui/combinedlg.h"
@@ -285,8 +287,7 @@ void MainForm::CreateMenus() {
   menuHolly_ = addTopic("MenuHolly", "&Sprachferien", "hc_Schools");
   n3_ = AddSeparator(menuHelp_, "N3");
   connect(AddItem(menuHelp_, "MenuHomepage", "Homepage"), &QAction::triggered, this, &MainForm::MenuHomepageClick);
-  // The about box comes with its own part.
-  AddLaterItem(menuHelp_, "MenuAbout", "Inf&o...");
+  connect(AddItem(menuHelp_, "MenuAbout", "Inf&o..."), &QAction::triggered, this, &MainForm::MenuAboutClick);
 }
 
 void MainForm::WriteSettings() {
@@ -351,6 +352,7 @@ void MainForm::MenuLanguageClick(int tag) { SetLanguage(LanguageOfTag(tag)); }
 void MainForm::SetLanguage(const std::string& name) {
   language_ = name;
   SetCurrentLanguage(name);
+  if (aboutBox_) aboutBox_->SetAboutLanguage(name);
   ApplyQtTranslation(name);
   multiLanguage_.ReadLanguageFile(nullptr, LanguageFileName(name));
   // A window without a file is named by a message of the language.
@@ -394,6 +396,23 @@ void MainForm::ShowHelpTopic(const char* topic) {
 }
 
 void MainForm::MenuTopicsClick() { ShowHelpTopic("hc_Contents"); }
+
+void MainForm::MenuAboutClick() {
+  if (!aboutBox_) return;
+  // Asked for during the splash time: the splash ends now.
+  if (aboutBox_->TimerSplashScreen->isActive()) aboutBox_->TimerSplashScreenTimer();
+  aboutBox_->SetLayout(TAboutBaseBox::kAboutLayout);
+  platform_.dialogs.Exec(*aboutBox_);
+}
+
+void MainForm::RaiseAboutBox() {
+  if (aboutBox_ && aboutBox_->isVisible()) aboutBox_->raise();
+}
+
+void MainForm::changeEvent(QEvent* event) {
+  QMainWindow::changeEvent(event);
+  if (event->type() == QEvent::ActivationChange && isActiveWindow()) RaiseAboutBox();
+}
 
 void MainForm::MenuHomepageClick() {
   const QUrl address = HomepageAddress(language_);

@@ -37,6 +37,7 @@ class VocabEditForm;
 class TChildForm;
 class TEditForm;
 class TCombiLessonsDlg;
+class TAboutBaseBox;
 class TCharmapDlg;
 
 // The status words of the status bar.
@@ -73,6 +74,16 @@ class MainForm : public QMainWindow {
   TMultiLanguage& MultiLanguage() { return multiLanguage_; }
   // Writes the texts of all windows to "Language.ini" in the program folder.
   void MenuSaveLanguageClick();
+
+  // --- About box ---
+  // The box made at start-up, before the main window; null in tests that
+  // do without it.
+  void SetAboutBox(TAboutBaseBox* box) { aboutBox_ = box; }
+  TAboutBaseBox* AboutBox() const { return aboutBox_; }
+  // The about box, modal, with its OK button.
+  void MenuAboutClick();
+  // While the splash screen shows, an activated window brings it to the front.
+  void RaiseAboutBox();
 
   // --- Help ---
   void MenuTopicsClick();
@@ -167,6 +178,7 @@ class MainForm : public QMainWindow {
  protected:
   void closeEvent(QCloseEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
  private:
   void CreateToolBar(QWidget* parent);
@@ -193,6 +205,7 @@ class MainForm : public QMainWindow {
   std::unique_ptr<QTranslator> qtTranslator_;
   TFileDialogTexts* openFileDialog_ = nullptr;
   TCombiLessonsDlg* combineDlg_ = nullptr;
+  TAboutBaseBox* aboutBox_ = nullptr;
   TCharmapDlg* charmapDlg_ = nullptr;
   std::string language_;
   std::vector<std::string> languages_;

@@ -526,6 +526,7 @@ void VocabEditForm::SetTextMargins() { MemoText->SetTextMargins(3, 2); }
 
 void VocabEditForm::changeEvent(QEvent* event) {
   QMdiSubWindow::changeEvent(event);
+  if (event->type() == QEvent::WindowActivate) main_->RaiseAboutBox();
   // On the Header and Entries pages a maximised window returns to its fixed size.
   if (event->type() == QEvent::WindowStateChange) ApplyPageSize();
 }

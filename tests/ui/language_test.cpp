@@ -17,6 +17,7 @@
 
 #include "base/inifile.h"
 #include "base/messages.h"
+#include "ui/about/aboutbox.h"
 #include "ui/editform.h"
 #include "ui/fontcombo.h"
 #include "ui/fontdialog.h"
@@ -285,6 +286,7 @@ TEST_F(LanguageTest, TheShippedFilesHoldEveryTextOfEveryWindowAndEveryMessage) {
   Main().NewTextWindow();
   ui::TFontDialog fontDialog(TFont{});
   ui::THelpWindow help;
+  ui::TAboutBox about(platform_.Get());
   Main().MenuSaveLanguageClick();
   const auto shown = Keys(File("Language.ini"));
   ASSERT_GT(shown.size(), 100u);

@@ -1,5 +1,9 @@
 #include "ui/language/textproperties.h"
 
+#include "components/clonedlabel.h"
+#include "components/memopanel.h"
+#include "components/multilabel.h"
+
 #include <QAbstractButton>
 #include <QAction>
 #include <QComboBox>
@@ -31,6 +35,8 @@ T* As(QObject* object) {
 
 // --- Caption ---
 QString GetCaption(const QObject* o) {
+  if (auto* w = dynamic_cast<const TCustomClonedLabel*>(o)) return w->Caption();
+  if (auto* w = dynamic_cast<const TMemoPanel*>(o)) return w->Caption();
   if (auto* w = As<QMenu>(o)) return w->title();
   if (auto* w = As<QAction>(o)) return w->text();
   if (auto* w = As<QLabel>(o)) return w->text();
@@ -40,7 +46,9 @@ QString GetCaption(const QObject* o) {
   return {};
 }
 void SetCaption(QObject* o, const QString& text) {
-  if (auto* w = As<QMenu>(o)) w->setTitle(text);
+  if (auto* w = dynamic_cast<TCustomClonedLabel*>(o)) w->SetCaption(text);
+  else if (auto* w = dynamic_cast<TMemoPanel*>(o)) w->SetCaption(text);
+  else if (auto* w = As<QMenu>(o)) w->setTitle(text);
   else if (auto* w = As<QAction>(o)) w->setText(text);
   else if (auto* w = As<QLabel>(o)) {
     w->setText(text);
@@ -49,6 +57,17 @@ void SetCaption(QObject* o, const QString& text) {
   else if (auto* w = As<QAbstractButton>(o)) w->setText(text);
   else if (auto* w = As<QGroupBox>(o)) w->setTitle(text);
   else if (auto* w = As<QWidget>(o)) w->setWindowTitle(text);
+}
+
+// --- Text of a multi-line label ---
+QStringList GetLabelLines(const QObject* o) { return dynamic_cast<const TMultiLabel*>(o)->Text(); }
+bool SetLabelLine(QObject* o, int line, const QString& text) {
+  auto* label = dynamic_cast<TMultiLabel*>(o);
+  QStringList lines = label->Text();
+  if (line < 0 || line >= lines.size()) return false;
+  lines[line] = text;
+  label->SetText(lines);
+  return true;
 }
 
 // --- Hint ---
@@ -118,11 +137,13 @@ const TextProperty kLines{"Lines", true, nullptr, nullptr, GetLines, SetLine};
 const TextProperty kTabs{"Tabs", true, nullptr, nullptr, GetTabs, SetTab};
 const TextProperty kText{"Text", false, GetText, SetText};
 const TextProperty kTitle{"Title", false, GetTitle, SetTitle};
+const TextProperty kLabelText{"Text", true, nullptr, nullptr, GetLabelLines, SetLabelLine};
 
 bool HasCaption(const QObject* o) {
   if (auto* action = As<QAction>(o)) return !action->isSeparator();
   if (As<QMenu>(o) || As<QLabel>(o) || As<QAbstractButton>(o) || As<QGroupBox>(o) || As<QMainWindow>(o) ||
-      As<QDialog>(o) || As<QMdiSubWindow>(o))
+      As<QDialog>(o) || As<QMdiSubWindow>(o) || dynamic_cast<const TCustomClonedLabel*>(o) ||
+      dynamic_cast<const TMemoPanel*>(o))
     return true;
   const auto* widget = As<QWidget>(o);
   return widget && widget->windowType() == Qt::Window;
@@ -143,6 +164,7 @@ std::vector<const TextProperty*> TextPropertiesOf(const QObject* object) {
   if (As<QPlainTextEdit>(object) && !data) properties.push_back(&kLines);
   if (As<QTabBar>(object)) properties.push_back(&kTabs);
   if (As<QLineEdit>(object) && !data) properties.push_back(&kText);
+  if (dynamic_cast<const TMultiLabel*>(object) && !data) properties.push_back(&kLabelText);
   return properties;
 }
 

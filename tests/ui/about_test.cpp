@@ -1,0 +1,113 @@
+// The about box: splash and about layouts, the fitted title, the link and
+// the start sound.
+
+#include <QPushButton>
+#include <QTimer>
+
+#include "components/framedlabel.h"
+#include "components/memopanel.h"
+#include "ui/about/aboutbox.h"
+#include "ui/about/soundevents.h"
+#include "ui/qtstrings.h"
+#include "ui_fixture.h"
+
+namespace vocatrix::test {
+namespace {
+
+using ui::TAboutBaseBox;
+using ui::TAboutBox;
+
+class AboutTest : public UiTest {
+ protected:
+  void SetUp() override {
+    UiTest::SetUp();
+    ui::SoundEvents() = ui::TSoundEvents();
+  }
+  void TearDown() override {
+    ui::SoundEvents() = ui::TSoundEvents();
+    UiTest::TearDown();
+  }
+  std::unique_ptr<TAboutBox> Box() { return std::make_unique<TAboutBox>(platform_.Get()); }
+};
+
+TEST_F(AboutTest, TheSplashIsTheBoxWithoutItsButtonStripForThreeSeconds) {
+  auto box = Box();
+  EXPECT_EQ(box->CurrentLayout(), TAboutBaseBox::kSplashLayout);
+  EXPECT_EQ(box->height(), 314 - 44);
+  EXPECT_EQ(box->width(), 318);
+  EXPECT_FALSE(box->OKButton->isVisibleTo(box.get()));
+  EXPECT_TRUE(box->TimerSplashScreen->isActive());
+  EXPECT_EQ(box->TimerSplashScreen->interval(), 3000);
+  box->show();
+  box->TimerSplashScreenTimer();
+  EXPECT_FALSE(box->isVisible());
+  EXPECT_EQ(box->CurrentLayout(), TAboutBaseBox::kAboutLayout);
+  EXPECT_EQ(box->height(), 314);
+  EXPECT_TRUE(box->OKButton->isVisibleTo(box.get()));
+
+  // "Inf&o..." shows it modally with its OK button, after the splash too.
+  Main().SetAboutBox(box.get());
+  bool okShown = false;
+  platform_.Dialogs.DialogAnswers.push_back([&](QDialog& dialog) {
+    okShown = static_cast<TAboutBaseBox&>(dialog).OKButton->isVisibleTo(&dialog);
+    return static_cast<int>(QDialog::Accepted);
+  });
+  Child<QAction>(&Main(), "MenuAbout")->trigger();
+  EXPECT_TRUE(okShown);
+  Main().SetAboutBox(nullptr);
+}
+
+TEST_F(AboutTest, TheTitleShrinksUntilItFitsAndEndsTwoPixelsAboveTheLine) {
+  WriteSettings("[Config]\nLanguage=Test\n[LanguageFiles]\nTest=test.ini\n");
+  struct Case {
+    std::string title;
+  };
+  for (const std::string& title : {std::string("Vocatrix"), std::string("Ein sehr langer Programmname"),
+                                   std::string(300, 'W')}) {
+    WriteFile(File("test.ini"), "[Vocatrix]\nName=" + title + "\nInfo=Edits lessons.\n");
+    auto box = Box();
+    box->FormShow();
+    TFramedLabel* label = box->LabelProductName;
+    EXPECT_EQ(ui::ToLessonString(label->Caption()), title);
+    if (title.size() < 100) {
+      EXPECT_LE(label->width() - 4, 223) << title;
+      EXPECT_LE(label->height() - 2, 53) << title;
+      EXPECT_EQ(label->y() + label->height(), 56) << title;
+    }
+    EXPECT_GE(label->font().pixelSize(), 1);
+    EXPECT_EQ(box->Comments->Caption(), "Edits lessons.");
+    EXPECT_EQ(box->LabelVersion->Caption(), "1.14");
+  }
+  // The short title keeps a large font; no language file gives the defaults.
+  WriteSettings("");
+  auto box = Box();
+  box->FormShow();
+  EXPECT_EQ(box->LabelProductName->Caption(), "Vocatrix");
+  EXPECT_EQ(box->Comments->Caption(), "Info not found.");
+}
+
+TEST_F(AboutTest, TheLinkFollowsTheLanguageTheStartSoundPlaysAndABackgroundIsTiled) {
+  QImage tile(8, 8, QImage::Format_RGB32);
+  tile.fill(Qt::red);
+  tile.save(ui::FileNameToQString(File("back.bmp")));
+  WriteSettings("[Config]\nBackground=back.bmp\n[Sound]\nStart=start.wav\n");
+  ui::SoundEvents().LoadSoundSettings();
+  auto box = Box();
+  EXPECT_EQ(box->AboutPanel->PanelBmp().size(), QSize(8, 8));
+  box->FormShow();
+  EXPECT_EQ(platform_.Sound.Played.back(), std::make_pair(ui::FileNameToQString(File("start.wav")), 1));
+  for (const char* language : {"Deutsch", "English", "deutsch"}) {
+    box->SetAboutLanguage(language);
+    box->HomepageClick();
+    EXPECT_EQ(platform_.Web.Opened.back().fileName(), std::string(language) == "Deutsch" ? "German.html" : "English.html");
+  }
+  // A picture that cannot be read leaves the plain background.
+  WriteSettings("[Config]\nBackground=missing.bmp\n");
+  EXPECT_TRUE(Box()->AboutPanel->PanelBmp().isNull());
+  // Rendered: the icon's transparent silver shows the panel's silver.
+  const QImage shot = box->grab().toImage();
+  EXPECT_EQ(QColor(shot.pixel(9, 7)), QColor(255, 0, 0));  // the tiled background behind the icon's corner
+}
+
+}  // namespace
+}  // namespace vocatrix::test

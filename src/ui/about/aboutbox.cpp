@@ -192,7 +192,7 @@ TAboutBox::TAboutBox(Platform platform, QWidget* parent) : TAboutBaseBox(platfor
   Bevel3->hide();
   NoticeLabel->setGeometry(80, 182, 217, 49);
   NoticeLabel->SetText({QString::fromUtf8("© 2026 The Vocatrix project"), "A lesson editor for",
-                        "vocabulary-learning programs", "Help: F1 in the editor"});
+                        "vocabulary-learning programs", "Home page: Help > Homepage"});
   Homepage->setGeometry(80, 230, 241, 17);
   Homepage->SetCaption("Foreign Language Learning Homepage:");
   URL->setGeometry(80, 244, 241, 17);

@@ -95,6 +95,8 @@ TEST_F(AboutTest, TheLinkFollowsTheLanguageTheStartSoundPlaysAndABackgroundIsTil
   auto box = Box();
   EXPECT_EQ(box->AboutPanel->PanelBmp().size(), QSize(8, 8));
   box->FormShow();
+  QCoreApplication::processEvents();
+  ASSERT_FALSE(platform_.Sound.Played.empty());
   EXPECT_EQ(platform_.Sound.Played.back(), std::make_pair(ui::FileNameToQString(File("start.wav")), 1));
   for (const char* language : {"Deutsch", "English", "deutsch"}) {
     box->SetAboutLanguage(language);

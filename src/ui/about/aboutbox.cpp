@@ -164,7 +164,11 @@ void TAboutBaseBox::FormShow() {
   Comments->SetCaption(Utf8ToQString(Translate(aboutLanguage_, "Vocatrix", "Info", "Info not found.")));
   URL->SetCaption(HomepageAddress(aboutLanguage_).toString());
   if (layout_ != kSplashLayout) SetLayout(kAboutLayout);
-  SoundEvents().PlaySoundEvent(seStart, kSoundAsync, platform_, this, aboutLanguage_);
+  // From the message loop, once the box is on the screen: a question about
+  // the sound then stands over the box, not in place of it.
+  QTimer::singleShot(0, this, [this] {
+    SoundEvents().PlaySoundEvent(seStart, kSoundAsync, platform_, this, aboutLanguage_);
+  });
 }
 
 void TAboutBaseBox::showEvent(QShowEvent* event) {

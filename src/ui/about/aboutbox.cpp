@@ -1,5 +1,6 @@
 #include "ui/about/aboutbox.h"
 
+#include <QFontMetrics>
 #include <QFrame>
 #include <QPushButton>
 #include <QTimer>
@@ -162,7 +163,10 @@ void TAboutBaseBox::FormShow() {
   }
   LabelProductName->move(LabelProductName->x(), SubName->y() - LabelProductName->height() + 2 * offsetY + 2);
   Comments->SetCaption(Utf8ToQString(Translate(aboutLanguage_, "Vocatrix", "Info", "Info not found.")));
-  URL->SetCaption(HomepageAddress(aboutLanguage_).toString());
+  // A long address loses its middle rather than its end.
+  URL->SetCaption(QFontMetrics(URL->font())
+                      .elidedText(HomepageAddress(aboutLanguage_).toString(), Qt::ElideMiddle,
+                                  URL->width() - 4 * URL->OffsetX()));
   if (layout_ != kSplashLayout) SetLayout(kAboutLayout);
   // From the message loop, once the box is on the screen: a question about
   // the sound then stands over the box, not in place of it.

@@ -182,14 +182,8 @@ bool TEditForm::Save1Click() {
 }
 
 void TEditForm::SaveAs1Click() {
-  FileDialogRequest request;
-  request.Title = saveFileDialog_->Title;
-  request.Filter = saveFileDialog_->Filter;
-  request.FileName = FileNameToQString(pathName_);
-  request.DefaultExtension = "txt";
-  request.OverwritePrompt = true;
-  request.RefuseReadOnly = true;
-  const std::optional<QString> chosen = main_->Services().dialogs.SaveFileName(this, request);
+  const std::optional<QString> chosen =
+      main_->Services().dialogs.SaveFileName(this, saveFileDialog_->SaveRequest(pathName_, 1, "txt"));
   if (!chosen) return;
   SetPathName(QStringToFileName(*chosen));
   Save1Click();

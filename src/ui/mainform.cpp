@@ -429,7 +429,7 @@ void MainForm::MenuSaveLanguageClick() {
   }
 }
 
-void MainForm::SetStatus(int state) {
+void MainForm::SetStatus(int state, const QString& detail) {
   statusState_ = state;
   switch (state) {
     case kStatusError:
@@ -454,6 +454,7 @@ void MainForm::SetStatus(int state) {
       statusBar_->SetPanelText(1, {});
       break;
   }
+  if (!detail.isEmpty()) statusBar_->SetPanelText(1, detail);
 }
 
 void MainForm::WarnRejectedCharacters(QWidget* parent, const QString& rejected) {

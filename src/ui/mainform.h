@@ -92,7 +92,8 @@ class MainForm : public QMainWindow {
 
   // --- Status bar ---
   int StatusState() const { return statusState_; }
-  void SetStatus(int state);
+  // `detail`, when given, replaces the state's own text in the second panel.
+  void SetStatus(int state, const QString& detail = {});
   QProgressBar* ProgressBar() const { return progressBar_; }
   TCompoStatusBar* StatusBar() const { return statusBar_; }
 

@@ -78,10 +78,7 @@ TEditForm* MainForm::NewTextWindow() {
 }
 
 void MainForm::MenuBrowseClick() {
-  FileDialogRequest request;
-  request.Title = openFileDialog_->Title;
-  request.Filter = openFileDialog_->Filter;
-  request.FilterIndex = 1;
+  FileDialogRequest request = openFileDialog_->OpenRequest();
   request.MultiSelect = true;
   request.MustExist = false;
   const std::optional<QString> chosen = platform_.dialogs.OpenFileName(this, request);
@@ -127,11 +124,7 @@ void MainForm::PlaceNewWindow(QMdiSubWindow* window) {
 }
 
 void MainForm::OpenChild() {
-  FileDialogRequest request;
-  request.Title = openFileDialog_->Title;
-  request.Filter = openFileDialog_->Filter;
-  request.FilterIndex = 1;
-  if (const std::optional<QString> chosen = platform_.dialogs.OpenFileName(this, request))
+  if (const std::optional<QString> chosen = platform_.dialogs.OpenFileName(this, openFileDialog_->OpenRequest()))
     OpenFile(QStringToFileName(*chosen));
 }
 

@@ -28,11 +28,5 @@ inline QAction* AddSeparator(QMenu* menu, const char* name) {
   return separator;
 }
 
-// Items of commands not available yet: they exist, disabled, until wired.
-inline QAction* AddLaterItem(QMenu* menu, const char* name, const QString& caption, const QKeySequence& shortcut = {}) {
-  QAction* item = AddItem(menu, name, caption, shortcut);
-  item->setEnabled(false);
-  return item;
-}
 
 }  // namespace vocatrix::ui

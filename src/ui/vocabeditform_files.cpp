@@ -85,15 +85,9 @@ void VocabEditForm::Save() {
 }
 
 void VocabEditForm::SaveAs() {
-  FileDialogRequest request;
-  request.Title = saveFileDialog_->Title;
-  request.Filter = saveFileDialog_->Filter;
-  request.FilterIndex = 3;
-  request.FileName = FileNameToQString(fileName_);
-  request.DefaultExtension = "tav";
-  request.OverwritePrompt = true;
-  request.RefuseReadOnly = true;
-  const std::optional<QString> chosen = main_->Services().dialogs.SaveFileName(this, request);
+  // The lesson-file filter is the third.
+  const std::optional<QString> chosen =
+      main_->Services().dialogs.SaveFileName(this, saveFileDialog_->SaveRequest(fileName_, 3, "tav"));
   if (!chosen) return;
   SetFileName(QStringToFileName(*chosen));
   Save();

@@ -14,7 +14,6 @@
 #include "base/safesave.h"
 #include "base/messages.h"
 #include "base/settings.h"
-#include "components/compostatusbar.h"
 #include "ui/lessontextview.h"
 #include "ui/mainform.h"
 #include "ui/memotext.h"
@@ -96,10 +95,9 @@ bool VocabEditForm::CompileText() {
   if (compiled->EntryCount() > kMaxEntries) {
     // No lesson file can hold it: the page stays, as on a format error, and
     // the status bar says why.
-    main_->SetStatus(kStatusError);
-    main_->StatusBar()->SetPanelText(
-        1, Utf8ToQString(TranslateMessage("ErrTooManyEntries", "%s entries: a lesson holds at most %s.",
-                                          {std::to_string(compiled->EntryCount()), std::to_string(kMaxEntries)})));
+    main_->SetStatus(kStatusError,
+                     Utf8ToQString(TranslateMessage("ErrTooManyEntries", "%s entries: a lesson holds at most %s.",
+                                                    {std::to_string(compiled->EntryCount()), std::to_string(kMaxEntries)})));
     return false;
   }
   compiled->LessonFileName = lesson_->LessonFileName;

@@ -18,6 +18,8 @@
 #include <QTabBar>
 #include <QTextBlock>
 
+#include "ui/qtstrings.h"
+
 namespace vocatrix::ui {
 namespace {
 
@@ -179,6 +181,24 @@ bool IsData(const QObject* object) { return object->property(kDataProperty).toBo
 TFileDialogTexts::TFileDialogTexts(QObject* owner, const char* name, const QString& filter, const QString& title)
     : QObject(owner), Filter(filter), Title(title) {
   setObjectName(name);
+}
+
+FileDialogRequest TFileDialogTexts::OpenRequest(int filterIndex) const {
+  FileDialogRequest request;
+  request.Title = Title;
+  request.Filter = Filter;
+  request.FilterIndex = filterIndex;
+  return request;
+}
+
+FileDialogRequest TFileDialogTexts::SaveRequest(const std::string& fileName, int filterIndex,
+                                                const QString& defaultExtension) const {
+  FileDialogRequest request = OpenRequest(filterIndex);
+  request.FileName = FileNameToQString(fileName);
+  request.DefaultExtension = defaultExtension;
+  request.OverwritePrompt = true;
+  request.RefuseReadOnly = true;
+  return request;
 }
 
 }  // namespace vocatrix::ui

@@ -14,7 +14,10 @@
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <string>
 #include <vector>
+
+#include "ui/platform/platform.h"
 
 class QWidget;
 
@@ -53,6 +56,11 @@ bool IsData(const QObject* object);
 class TFileDialogTexts : public QObject {
  public:
   TFileDialogTexts(QObject* owner, const char* name, const QString& filter, const QString& title = {});
+  // A request of this dialog with its texts and the filter chosen first.
+  FileDialogRequest OpenRequest(int filterIndex = 1) const;
+  // A save request starting at `fileName`, adding `defaultExtension`,
+  // asking before replacing a file and refusing read-only ones.
+  FileDialogRequest SaveRequest(const std::string& fileName, int filterIndex, const QString& defaultExtension) const;
   QString Filter;
   QString Title;
 };

@@ -29,6 +29,7 @@
 #include "ui/about/aboutbox.h"
 #include "ui/charcompose.h"
 #include "ui/charmapdlg.h"
+#include "ui/editform.h"
 #include "ui/combinedlg.h"
 #include "ui/eventpreview.h"
 #include "ui/helpwindow.h"
@@ -359,6 +360,8 @@ void MainForm::SetLanguage(const std::string& name) {
   for (VocabEditForm* form : LessonWindows())
     if (form->FileName().empty())
       form->setWindowTitle(Utf8ToQString(TranslateMessage("VocabEditFormCaption", "New Lesson")));
+  for (TEditForm* form : clientArea_->findChildren<TEditForm*>())
+    if (form->PathName().empty()) form->setWindowTitle(Utf8ToQString(TranslateMessage("Untitled", "Untitled")));
   RefreshMenuBar();
   setWindowTitle(Utf8ToQString(Translate(name, "Vocatrix", "Name", kProductName)));
   const bool german = name == "Deutsch";

@@ -119,6 +119,12 @@ TEST_F(EditFormTest, TheCloseQuestionDecidesAndAFailedSaveKeepsTheWindowAndItsTe
 
 TEST_F(EditFormTest, WordWrapAlignmentAndMergedMenusBesideALessonWindow) {
   TEditForm* form = TextWindow("a line long enough to be wrapped somewhere in a small window");
+  // An untitled window is named in the interface language.
+  WriteSettings("[LanguageFiles]\nTest=test.ini\n");
+  WriteFile(File("test.ini"), "[Dynamic]\nUntitled=Sans titre\n");
+  Main().SetLanguage("Test");
+  EXPECT_EQ(form->windowTitle(), "Sans titre");
+  Main().SetLanguage("");
   EXPECT_FALSE(form->WordWrap1->isChecked());
   EXPECT_EQ(form->Memo1->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
   form->WordWrap1->trigger();

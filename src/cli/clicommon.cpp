@@ -9,6 +9,7 @@
 #include "files/fontranges.h"
 #include "base/inifile.h"
 #include "files/lessonfiles.h"
+#include "files/lessontext.h"
 #include "files/rtf.h"
 #include "base/safesave.h"
 #include "base/messages.h"
@@ -116,8 +117,13 @@ void WriteLesson(TMeanCollection& lesson, const std::string& fileName) {
         if (lesson.EnsureEntry()) Note(fileName + ": the lesson has no entries; writing one blank entry");
         lesson.SaveToFile(fileName);
         break;
+      case kTextFile: {
+        const std::vector<std::string> lines = LessonTextLines(lesson, fileName);
+        WriteFileAtomically(fileName, TextFileImage(lines));
+        break;
+      }
       case kRichTextFile: {
-        const std::vector<std::string> lines = lesson.ToLines();
+        const std::vector<std::string> lines = LessonTextLines(lesson, fileName);
         const TFont memoFont = DefaultMemoFont();
         const RtfDocument document = LessonTextDocument(
             lines, LessonTextFontRanges(lines, lesson.Language1, lesson.Language2, memoFont), memoFont);
@@ -127,6 +133,15 @@ void WriteLesson(TMeanCollection& lesson, const std::string& fileName) {
       default: lesson.SaveToFile(fileName); break;
     }
   });
+}
+
+std::vector<std::string> LessonTextLines(const TMeanCollection& lesson, const std::string& target) {
+  std::vector<std::string> uncarried;
+  std::vector<std::string> lines = lesson.ToLines(&uncarried);
+  if (!uncarried.empty())
+    Note(target + ": lesson text cannot carry these words; they are left out or would read back changed: " +
+         TerminalText(QuotedTextList(uncarried)));
+  return lines;
 }
 
 std::string TerminalText(const std::string& lessonText) { return Cp1252ToUtf8(lessonText); }

@@ -81,6 +81,9 @@ std::unique_ptr<TMeanCollection> ReadLesson(const std::string& fileName, bool co
 // a ".tav" target of a lesson without entries gets one blank entry, which is
 // noted on stderr.
 void WriteLesson(TMeanCollection& lesson, const std::string& fileName);
+// The lesson as lesson text; words the text cannot carry are named in a
+// note about `target` (the file written, or the lesson shown).
+std::vector<std::string> LessonTextLines(const TMeanCollection& lesson, const std::string& target);
 
 // Raises ENotLesson unless the name is a lesson file name of any kind, so a
 // command fails before doing any work.

@@ -26,7 +26,7 @@ int Convert(const std::vector<std::string>& args) {
 int Show(const std::vector<std::string>& args) {
   const Arguments a(args, {"--compact"}, 1);
   auto lesson = ReadLesson(a.Operand(0), a.Has("--compact"));
-  for (const std::string& line : lesson->ToLines()) PrintLine(TerminalText(line));
+  for (const std::string& line : LessonTextLines(*lesson, a.Operand(0))) PrintLine(TerminalText(line));
   return kExitOk;
 }
 

@@ -83,9 +83,9 @@ std::unique_ptr<TMeanCollection> TMeanCollection::FromLines(const std::vector<st
   return lesson;
 }
 
-std::vector<std::string> TMeanCollection::ToLines() const {
+std::vector<std::string> TMeanCollection::ToLines(std::vector<std::string>* uncarried) const {
   std::vector<std::string> lines;
-  WriteLessonLines(lines, *this);
+  WriteLessonLines(lines, *this, uncarried);
   return lines;
 }
 

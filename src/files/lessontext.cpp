@@ -18,6 +18,8 @@ constexpr const char* kDefaultName2 = "Language 2";
 constexpr std::string_view kMarkerOpen = "\t ";
 constexpr std::string_view kMarkerClose = " \t";
 constexpr std::string_view kHyphenSeparator = "\t - \t";
+// The lesson file's 16-bit string length.
+constexpr std::size_t kMaxWordBytes = 65535;
 
 std::string_view TrimView(std::string_view text) {
   std::size_t b = 0;
@@ -51,9 +53,30 @@ const char* FormSuffix(std::uint8_t form) {
   }
 }
 
+// Lines that hold a line break would fall apart when the text is read again.
+bool HasLineBreak(std::string_view text) { return text.find_first_of("\r\n") != std::string_view::npos; }
+
+// Whether a tagged header line reads back as the value it was written with.
+bool HeaderValueReadsBack(std::string_view value) {
+  return !HasLineBreak(value) && TrimView(value).size() == value.size();
+}
+
+// Collects what lesson text cannot carry, each text once, in order of finding.
+class Uncarried {
+ public:
+  explicit Uncarried(std::vector<std::string>* out) : out_(out) {}
+  bool Wanted() const { return out_ != nullptr; }
+  void Add(const std::string& text) {
+    if (out_ && std::find(out_->begin(), out_->end(), text) == out_->end()) out_->push_back(text);
+  }
+
+ private:
+  std::vector<std::string>* out_;
+};
+
 class LineWriter {
  public:
-  explicit LineWriter(std::vector<std::string>& lines) : lines_(lines) {}
+  LineWriter(std::vector<std::string>& lines, Uncarried& uncarried) : lines_(lines), uncarried_(uncarried) {}
 
   void Add(std::string line) { lines_.push_back(std::move(line)); }
 
@@ -63,17 +86,25 @@ class LineWriter {
     Pair(*left.At(0), *right.At(0), marker, form);
   }
 
+  // A pair line that would not read back as this pair (a word that is empty,
+  // starts with a tag or "{", holds a marker, a remark or a line break, or
+  // has blanks at its ends) is left out, and its words are reported.
   void Pair(const TWord& a, const TWord& b, char marker, std::uint8_t form) {
     const char* suffix = FormSuffix(form);
-    std::string line;
-    line.reserve(a.Text().size() + b.Text().size() + 12);
-    line += a.Text();
-    line += suffix;
-    line += kMarkerOpen;
-    line += marker;
-    line += kMarkerClose;
-    line += b.Text();
-    lines_.push_back(std::move(line));
+    line_.clear();
+    line_.reserve(a.Text().size() + b.Text().size() + 12);
+    line_ += a.Text();
+    line_ += suffix;
+    line_ += kMarkerOpen;
+    line_ += marker;
+    line_ += kMarkerClose;
+    line_ += b.Text();
+    if (!ReadsBack(a, b, marker, form)) {
+      uncarried_.Add(a.Text());
+      uncarried_.Add(b.Text());
+      return;
+    }
+    lines_.push_back(line_);
   }
 
   // Neighbouring words of one list joined by "=".
@@ -82,7 +113,20 @@ class LineWriter {
   }
 
  private:
+  // Reads the pending line as the reader would.
+  bool ReadsBack(const TWord& a, const TWord& b, char marker, std::uint8_t form) {
+    if (ClassifyLessonLine(line_) != LessonLineKind::kEntry || HasLineBreak(line_)) return false;
+    char read = 0;
+    if (!SplitAtMarker(line_, left_, right_, &read) || read != marker) return false;
+    SplitRemark(left_, word_, remark_);
+    if (word_ != a.Text() || FormOfRemark(remark_) != std::min<int>(form, kFormOther)) return false;
+    SplitRemark(right_, word_, remark_);
+    return word_ == b.Text();
+  }
+
   std::vector<std::string>& lines_;
+  Uncarried& uncarried_;
+  std::string line_, left_, right_, word_, remark_;
 };
 
 std::string LanguageLine(const std::string& left, const std::string& right) {
@@ -90,6 +134,18 @@ std::string LanguageLine(const std::string& left, const std::string& right) {
   line += kHyphenSeparator;
   line += right;
   return line;
+}
+
+// A language name that the "Sp:" lines carry: one without a line break that
+// comes back unchanged as either part of a language line. (It is trimmed and
+// holds no "- ", so the writer's own marker is the one the reader splits at.)
+bool LanguageNameReadsBack(const std::string& name) {
+  if (HasLineBreak(name)) return false;
+  std::string both = name;
+  both += kHyphenSeparator;
+  both += name;
+  std::string left, right;
+  return SplitAtMarker(TrimView(both), left, right) && left == name && right == name;
 }
 
 }  // namespace
@@ -222,9 +278,17 @@ int ParseLessonLines(const std::vector<std::string>& lines, bool strict, TMeanCo
           break;
         }
         SplitRemark(left, word, remark);
+        std::string word2;
+        std::string remark2;
+        SplitRemark(right, word2, remark2);
+        // A word or remark that no lesson file can hold is refused here,
+        // before anything is built from it.
+        if (std::max({word.size(), remark.size(), word2.size(), remark2.size()}) > kMaxWordBytes) {
+          malformed = true;
+          break;
+        }
         auto a = std::make_shared<TWord>(std::move(word), std::string(), std::move(remark));
-        SplitRemark(right, word, remark);
-        auto b = std::make_shared<TWord>(std::move(word), std::string(), std::move(remark));
+        auto b = std::make_shared<TWord>(std::move(word2), std::string(), std::move(remark2));
         // When both names match, the language-2 reading wins.
         MeaningPtr entry;
         if (leftIsLanguage2) {
@@ -252,18 +316,43 @@ int ParseLessonLines(const std::vector<std::string>& lines, bool strict, TMeanCo
   return errors;
 }
 
-void WriteLessonLines(std::vector<std::string>& lines, const TMeanCollection& lesson) {
-  const std::string& name1 = lesson.Language1.Name;
-  const std::string& name2 = lesson.Language2.Name;
-  LineWriter out(lines);
-  out.Add("Ti: " + lesson.Title);
-  out.Add("Th: " + lesson.Topic);
-  out.Add("Au: " + lesson.Author);
-  out.Add("Bm: " + lesson.Picture);
-  std::string fonts = "Fo: " + FontToText(lesson.Language1.Font);
-  fonts += kHyphenSeparator;
-  fonts += FontToText(lesson.Language2.Font);
-  out.Add(std::move(fonts));
+void WriteLessonLines(std::vector<std::string>& lines, const TMeanCollection& lesson,
+                      std::vector<std::string>* uncarriedTexts) {
+  Uncarried uncarried(uncarriedTexts);
+  // A header value never brings a line break into the text: each would
+  // start a line of its own.
+  const auto header = [&](const char* tag, const std::string& value) {
+    if (!HeaderValueReadsBack(value)) uncarried.Add(value);
+    std::string line = tag + value;
+    std::replace_if(line.begin(), line.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
+    return line;
+  };
+  // A name that the language lines cannot carry would make the reader refuse
+  // the text; the name a lesson without one gets stands in for it.
+  const auto name = [&](const std::string& value, const char* standIn) {
+    if (LanguageNameReadsBack(value)) return value;
+    uncarried.Add(value);
+    return std::string(standIn);
+  };
+  const std::string name1 = name(lesson.Language1.Name, kDefaultName1);
+  const std::string name2 = name(lesson.Language2.Name, kDefaultName2);
+  if (SameTextAsciiCaseless(name1, name2)) uncarried.Add(name2);
+  LineWriter out(lines, uncarried);
+  out.Add(header("Ti: ", lesson.Title));
+  out.Add(header("Th: ", lesson.Topic));
+  out.Add(header("Au: ", lesson.Author));
+  out.Add(header("Bm: ", lesson.Picture));
+  const std::string font1 = FontToText(lesson.Language1.Font);
+  const std::string font2 = FontToText(lesson.Language2.Font);
+  if (uncarried.Wanted()) {
+    std::string left, right;
+    if (!SplitAtMarker(TrimView(font1 + std::string(kHyphenSeparator) + font2), left, right) ||
+        !(TextToFont(left) == lesson.Language1.Font) || !(TextToFont(right) == lesson.Language2.Font)) {
+      uncarried.Add(font1);
+      uncarried.Add(font2);
+    }
+  }
+  out.Add(header("Fo: ", font1 + std::string(kHyphenSeparator) + font2));
   out.Add("");
   out.Add(LanguageLine(name1, name2));
   static const TMeaningList kNoEntries;
@@ -291,6 +380,36 @@ void WriteLessonLines(std::vector<std::string>& lines, const TMeanCollection& le
     out.Neighbours(m->AntonymTranslations, m->Form);
   }
   for (const MeaningPtr& m : entries) out.Pair(m->Translations, m->AntonymTranslations, '#', m->Form);
+  // A word alone in its entry pairs with nothing, so no line holds it.
+  if (uncarried.Wanted()) {
+    for (const MeaningPtr& m : entries) {
+      const TWordCollection* lists[] = {&m->Synonyms, &m->Translations, &m->Antonyms, &m->AntonymTranslations};
+      int count = 0;
+      const TWord* only = nullptr;
+      for (const TWordCollection* list : lists) {
+        count += list->Count();
+        if (!list->Empty()) only = list->At(0).get();
+      }
+      if (count == 1) uncarried.Add(only->Text());
+    }
+  }
+}
+
+std::vector<std::string> WordsTextCannotCarry(const TMeanCollection& lesson) {
+  std::vector<std::string> lines;
+  std::vector<std::string> uncarried;
+  WriteLessonLines(lines, lesson, &uncarried);
+  return uncarried;
+}
+
+std::string QuotedTextList(const std::vector<std::string>& texts, std::size_t shown) {
+  std::string list;
+  for (std::size_t i = 0; i < texts.size() && i < shown; ++i) {
+    if (i > 0) list += ", ";
+    list += '"' + texts[i] + '"';
+  }
+  if (texts.size() > shown) list += ", \x85 (+" + std::to_string(texts.size() - shown) + ")";
+  return list;
 }
 
 bool LanguagesAtLine(const std::vector<std::string>& lines, int index, std::string& left, std::string& right) {

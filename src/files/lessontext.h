@@ -57,14 +57,29 @@ std::size_t TagValueOffset(std::string_view line);
 // the line's 0-based index (counting every line) is returned. A text without
 // entry lines then gets one blank entry; 0 is returned on success.
 // Malformed: an "Sp:" value or entry line that does not split into two
-// non-empty parts, and an entry line whose left language is neither of the
-// lesson's two languages.
+// non-empty parts, an entry line whose left language is neither of the
+// lesson's two languages, and an entry line with a word or remark longer than
+// a lesson file holds (65535 bytes).
 int ParseLessonLines(const std::vector<std::string>& lines, bool strict, TMeanCollection& lesson);
 
 // Appends the lesson as lesson text: header lines, the translation and
 // antonym-translation pairs, then the synonym and antonym pairs of each
 // language under its own "Sp:" line. An absent entry list writes no pairs.
-void WriteLessonLines(std::vector<std::string>& lines, const TMeanCollection& lesson);
+//
+// Every line written reads back as written. A pair line that would not (a
+// word that is empty, starts with a tag or "{", holds a marker, a remark or a
+// line break, or has blanks at its ends) is left out; a language name that
+// would not is written as "Language 1" or "Language 2". `uncarriedTexts`
+// (when given) receives, each once, the words, names, fonts and header values
+// that do not come back unchanged, and words alone in their entry.
+void WriteLessonLines(std::vector<std::string>& lines, const TMeanCollection& lesson,
+                      std::vector<std::string>* uncarriedTexts = nullptr);
+// What WriteLessonLines reports as not carried; empty when the text reads
+// back (and compacts) to the same lesson.
+std::vector<std::string> WordsTextCannotCarry(const TMeanCollection& lesson);
+// Such texts for a message: each in double quotes, separated by ", ", the
+// first `shown` of them and then "…" with the number left out.
+std::string QuotedTextList(const std::vector<std::string>& texts, std::size_t shown = 20);
 
 // The languages in force at a line: those of the nearest "Sp:" line at or
 // above `index`. False when there is none or its value does not split.

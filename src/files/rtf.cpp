@@ -390,7 +390,7 @@ class RtfReader {
       case Kw::Bullet: return AppendChar('\x95');
       case Kw::Space: return AppendChar(' ');
       case Kw::F: s.Font = hasParam ? param : defaultFont_; break;
-      case Kw::Fs: s.HalfPoints = hasParam && param > 0 ? param : 24; break;
+      case Kw::Fs: s.HalfPoints = hasParam && param > 0 ? std::min(param, kMaxRtfHalfPoints) : 24; break;
       case Kw::Cf: s.Color = hasParam ? param : 0; break;
       case Kw::B: s.Bold = on; break;
       case Kw::I: s.Italic = on; break;

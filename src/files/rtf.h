@@ -13,6 +13,10 @@
 namespace vocatrix {
 
 // Character format of a run of text.
+// The largest font size read or written, in half points (1638 points, the
+// most word processors offer); larger sizes are clamped to it.
+constexpr int kMaxRtfHalfPoints = 3276;
+
 struct RtfCharFormat {
   std::string Face;          // empty: the document's default font
   int HalfPoints = 24;       // size in half points (RTF's \fs unit)

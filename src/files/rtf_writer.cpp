@@ -103,7 +103,7 @@ std::string WriteRtf(const RtfDocument& document) {
       const RtfCharFormat& f = run.Format;
       WrittenFormat next;
       next.Font = IndexOf(faces, f.Face);
-      next.HalfPoints = f.HalfPoints > 0 ? f.HalfPoints : 24;
+      next.HalfPoints = f.HalfPoints > 0 ? std::min(f.HalfPoints, kMaxRtfHalfPoints) : 24;
       next.Color = f.HasColor && IsRgb(f.Color) ? IndexOf(colors, f.Color) + 1 : 0;
       next.Bold = f.Bold;
       next.Italic = f.Italic;
@@ -130,7 +130,7 @@ std::string WriteRtf(const RtfDocument& document) {
 TFont RunFont(const RtfCharFormat& format) {
   TFont font;
   font.SetName(format.Face);
-  font.Size = std::max(1, (format.HalfPoints + 1) / 2);
+  font.Size = (std::clamp(format.HalfPoints, 1, kMaxRtfHalfPoints) + 1) / 2;
   font.Color = format.HasColor && IsRgb(format.Color) ? format.Color : kWindowTextColor;
   font.Bold = format.Bold;
   font.Italic = format.Italic;
@@ -142,7 +142,7 @@ TFont RunFont(const RtfCharFormat& format) {
 RtfCharFormat FormatOfFont(const TFont& font) {
   RtfCharFormat format;
   format.Face = font.Name;
-  format.HalfPoints = std::max(1, font.Size) * 2;
+  format.HalfPoints = std::clamp(font.Size, 1, kMaxRtfHalfPoints / 2) * 2;
   format.HasColor = IsRgb(font.Color);  // system colours have no RGB here: automatic
   format.Color = format.HasColor ? font.Color : 0;
   format.Bold = font.Bold;

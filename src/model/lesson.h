@@ -60,7 +60,9 @@ class TMeanCollection {
   // Strict parse of lesson-text lines into a new document; null and the
   // 0-based index of the faulty line on a format error.
   static std::unique_ptr<TMeanCollection> FromLines(const std::vector<std::string>& lines, int& errorLine);
-  std::vector<std::string> ToLines() const;
+  // The lesson as lesson text; `uncarried` (when given) receives what the
+  // text cannot carry (see WriteLessonLines).
+  std::vector<std::string> ToLines(std::vector<std::string>* uncarried = nullptr) const;
   void SaveToFile(const std::string& fileName);
   // As SaveToFile; the previous file goes to `backupName` once the new
   // content is safely written.

@@ -22,6 +22,7 @@
 #include <QVBoxLayout>
 
 #include "components/compostatusbar.h"
+#include "base/cp1252.h"
 #include "base/font.h"
 #include "base/inifile.h"
 #include "base/messages.h"
@@ -33,6 +34,7 @@
 #include "ui/combinedlg.h"
 #include "ui/eventpreview.h"
 #include "ui/helpwindow.h"
+#include "files/lessontext.h"
 #include "ui/lessontextview.h"
 #include "ui/textprint.h"
 #include "ui/language/textproperties.h"
@@ -149,6 +151,9 @@ MainForm::MainForm(const Platform& platform, QWidget* parent) : QMainWindow(pare
 MainForm::~MainForm() {
   // FormDestroy: the lesson windows still exist here.
   destroying_ = true;
+  // The client area outlives this destructor (QWidget deletes the children
+  // later) and announces its windows' closing; nothing of MainForm may hear it.
+  disconnect(clientArea_, nullptr, this, nullptr);
   qApp->removeEventFilter(preview_);
   try {
     WriteSettings();
@@ -466,6 +471,14 @@ void MainForm::WarnRejectedCharacters(QWidget* parent, const QString& rejected) 
                                              "These characters cannot be stored in a lesson and were replaced by "
                                              "\"?\": %s",
                                              {rejected.toStdString()})));
+}
+
+void MainForm::WarnUncarriedWords(QWidget* parent, const std::vector<std::string>& words) {
+  platform_.dialogs.ShowWarning(
+      parent, Utf8ToQString(TranslateMessage("ErrTextCannotCarry",
+                                             "Lesson text cannot carry these words; they are left out of the text "
+                                             "or would read back changed: %s",
+                                             {Cp1252ToUtf8(QuotedTextList(words))})));
 }
 
 bool MainForm::ChoosePrinter(QWidget* parent, QPrinter& printer) {

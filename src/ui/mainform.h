@@ -158,6 +158,8 @@ class MainForm : public QMainWindow {
   bool IsReadOnly(QWidget* parent, const std::string& fileName);
   // Tells the user which characters were stored as "?".
   void WarnRejectedCharacters(QWidget* parent, const QString& rejected);
+  // Names the words (Windows-1252) that lesson text cannot carry.
+  void WarnUncarriedWords(QWidget* parent, const std::vector<std::string>& words);
   // The print dialog, after a warning when no printer is installed.
   bool ChoosePrinter(QWidget* parent, QPrinter& printer);
   // Prints a text page by page with the wait cursor and the status bar's

@@ -65,9 +65,11 @@ void VocabEditForm::FillText(const std::vector<std::string>& lines, const TLangu
 
 void VocabEditForm::ConvertToText() {
   StoreControls();
-  FillText(lesson_->ToLines(), lesson_->Language1, lesson_->Language2);
+  std::vector<std::string> uncarried;
+  FillText(lesson_->ToLines(&uncarried), lesson_->Language1, lesson_->Language2);
   main_->SetStatus(kStatusIdle);
   MemoText->moveCursor(QTextCursor::Start);
+  if (!uncarried.empty()) main_->WarnUncarriedWords(this, uncarried);
 }
 
 void VocabEditForm::SelectLine(int index) {
@@ -175,11 +177,13 @@ void VocabEditForm::MirrorText() {
   mirrored->Mirror();
   // The fonts follow the names of the "Sp:" lines, which now stand the other
   // way round; the window's lesson stays as it is until the page is left.
-  FillText(mirrored->ToLines(), lesson_->Language1, lesson_->Language2);
+  std::vector<std::string> uncarried;
+  FillText(mirrored->ToLines(&uncarried), lesson_->Language1, lesson_->Language2);
   main_->SetStatus(kStatusIdle);
   MemoText->moveCursor(QTextCursor::Start);
   lesson_->Modified = true;
   if (!rejected.isEmpty()) WarnRejectedCharacters(rejected);
+  if (!uncarried.empty()) main_->WarnUncarriedWords(this, uncarried);
 }
 
 void VocabEditForm::OpenTextFile(const std::string& fileName) {

@@ -139,6 +139,23 @@ TEST(Cli, ShowPrintsLessonTextInUtf8WithLineFeeds) {
   EXPECT_FALSE(Contains(RunCli({"show", "--compact", in}).out, "\nHaus (s.)\t - \thouse\n"));
 }
 
+TEST(Cli, WordsLessonTextCannotCarryAreNamedWhenTextIsWritten) {
+  TempDir dir;
+  const std::string in = dir.File("in.tav");
+  auto lesson = MakeLesson("English", "Deutsch", {MakeEntry(4, {"{x"}, {"y"}), MakeEntry(1, {"house"}, {"Haus"})});
+  lesson->SaveToFile(in);
+  for (const std::string& out : {dir.File("out.txt"), dir.File("out.rtf")}) {
+    const Result r = RunCli({"convert", in, out});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_TRUE(Contains(r.err, out + ": lesson text cannot carry these words; they are left out or would read back "
+                                      "changed: \"{x\", \"y\"")) << r.err;
+    EXPECT_EQ(RunCli({"check", out}).code, 0) << out;  // the strict reader takes what was written
+  }
+  EXPECT_TRUE(Contains(RunCli({"show", in}).err, in + ": lesson text cannot carry"));
+  WriteSampleLesson(in);
+  EXPECT_EQ(RunCli({"convert", in, dir.File("fine.txt")}).err, "");
+}
+
 TEST(Cli, LenientReadReportsSkippedLines) {
   TempDir dir;
   const std::string in = dir.File("in.txt");
@@ -235,9 +252,10 @@ TEST(Cli, TextWithoutEntriesIsHandledByEveryCommand) {
 
 TEST(Cli, FailedWriteLeavesNoPartialOutput) {
   TempDir dir;
-  // A word too long for the lesson file's 16-bit lengths.
+  // A title too long for the lesson file's 16-bit lengths (a word that long
+  // is already refused by the reader).
   const std::string in = dir.File("long.txt");
-  WriteFile(in, "a - " + std::string(70000, 'b') + "\n");
+  WriteFile(in, "Ti: " + std::string(70000, 'b') + "\na - b\n");
   const std::string out = dir.File("out.tav");
   WriteFile(out, "previous");
   const Result r = RunCli({"convert", in, out});

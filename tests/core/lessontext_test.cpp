@@ -384,6 +384,89 @@ TEST(LessonText, WrittenLinesReadBackAndCompactToTheSameLesson) {
   }
 }
 
+// Each case holds words the text form cannot carry: the written lines must
+// still all be accepted by the strict reader, the faulty pair must be left
+// out (so nothing reads back as something else), and the report must name it.
+struct UncarriedCase {
+  const char* name1;
+  const char* name2;
+  std::uint8_t form;
+  Words synonyms;
+  Words translations;
+  const char* reported;
+};
+
+class UncarriedTest : public testing::TestWithParam<UncarriedCase> {};
+
+// An entry holding the words exactly as given (the memo lists would trim them).
+MeaningPtr RawEntry(std::uint8_t form, const Words& synonyms, const Words& translations) {
+  MeaningPtr m = TMeaning::Create();
+  m->Form = form;
+  for (const std::string& w : synonyms) m->AddWord(kSynonyms, std::make_shared<TWord>(w));
+  for (const std::string& w : translations) m->AddWord(kTranslations, std::make_shared<TWord>(w));
+  return m;
+}
+
+TEST_P(UncarriedTest, WrittenTextStaysReadableAndNamesWhatItCannotCarry) {
+  const UncarriedCase& c = GetParam();
+  auto lesson = MakeLesson(c.name1, c.name2, {RawEntry(c.form, c.synonyms, c.translations), MakeEntry(1, {"ok"}, {"gut"})});
+  Lines lines;
+  Words uncarried;
+  WriteLessonLines(lines, *lesson, &uncarried);
+  EXPECT_EQ(WordsTextCannotCarry(*lesson), uncarried);
+  EXPECT_NE(std::find(uncarried.begin(), uncarried.end(), c.reported), uncarried.end()) << testing::PrintToString(uncarried);
+  auto back = std::make_unique<TMeanCollection>();
+  ASSERT_EQ(ParseLessonLines(lines, true, *back), 0) << testing::PrintToString(lines);
+  back->DblDel();
+  EXPECT_EQ(back->Author, "");
+  // The good entry survives, and no line turned into a word the lesson never held.
+  std::vector<std::string> held{"ok", "gut"};
+  held.insert(held.end(), c.synonyms.begin(), c.synonyms.end());
+  held.insert(held.end(), c.translations.begin(), c.translations.end());
+  ASSERT_TRUE(back->Meanings);
+  bool good = false;
+  for (const MeaningPtr& m : *back->Meanings) {
+    good |= m->KindTexts(kSynonyms) == Words{"ok"} && m->KindTexts(kTranslations) == Words{"gut"};
+    for (int kind = 0; kind < 4; ++kind)
+      for (const std::string& w : m->KindTexts(kind))
+        EXPECT_NE(std::find(held.begin(), held.end(), w), held.end()) << w;
+  }
+  EXPECT_TRUE(good);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Words, UncarriedTest,
+    testing::Values(UncarriedCase{"E", "D", 4, {"e"}, {""}, ""},              // empty word ("e+()")
+                    UncarriedCase{"E", "D", 4, {"Au:x"}, {"x"}, "Au:x"},      // would be a header line
+                    UncarriedCase{"E", "D", 4, {"{x"}, {"x"}, "{x"},          // would be a comment
+                    UncarriedCase{"E", "D", 4, {"c-", "c"}, {"x"}, "c-"},     // "-" runs into " = "
+                    UncarriedCase{"E", "D", 4, {"x - y"}, {"b"}, "x - y"},    // holds a marker
+                    UncarriedCase{"E", "D", 0, {"x("}, {"b"}, "x("},          // remark swallows the form
+                    UncarriedCase{"E", "D", 4, {"c (r)"}, {"x"}, "c (r)"},    // a remark of its own
+                    UncarriedCase{"E", "D", 4, {" c"}, {"x"}, " c"},          // blanks are trimmed
+                    UncarriedCase{"E", "D", 4, {"c\nAu: x"}, {"b"}, "c\nAu: x"},  // a line break
+                    UncarriedCase{"E", "D", 4, {"c"}, {}, "c"},               // alone in its entry
+                    UncarriedCase{"", "D", 4, {"c"}, {"x"}, ""},              // an empty language name
+                    UncarriedCase{"E - F", "D", 4, {"c"}, {"x"}, "E - F"},    // a name holding a marker
+                    UncarriedCase{"E", "e", 4, {"c"}, {"x"}, "e"}));          // names the reader cannot tell apart
+
+TEST(WriteLessonLines, CarriedLessonsReportNothingAndOverlongWordsAreMalformed) {
+  // Markers of a kind the reader tries later, and tags not at the start, are carried.
+  auto lesson = MakeLesson("English", "Deutsch",
+                           {MakeEntry(0, {"well-known", "big"}, {"gro\xDF", "a#b"}, {"small"}, {"klein"}),
+                            MakeEntry(1, {"x Au:"}, {"-c"}), MakeEntry(4, {"c-"}, {"d+e"})});
+  EXPECT_EQ(WordsTextCannotCarry(*lesson), Words{});
+  const std::string huge(65536, 'w');
+  for (const bool strict : {false, true}) {
+    int n = 0;
+    auto parsed = Parse({"a - b", "x - " + huge, huge.substr(1) + " - y"}, strict, &n);
+    EXPECT_EQ(n, 1) << strict;  // the skipped count, or the index of the line
+    if (!strict) {
+      EXPECT_EQ(parsed->Meanings->Count(), 2);
+    }
+  }
+}
+
 // --- Languages at a line ----------------------------------------------------
 
 TEST(LanguagesAtLine, FindsTheNearestLanguageLineAtOrAbove) {

@@ -9,6 +9,7 @@
 namespace vocatrix::test {
 namespace {
 
+using ui::MessageKind;
 using ui::VocabEditForm;
 
 const TFont kEnglishFont = TextToFont("Times New Roman_clRed_12_[]");
@@ -182,6 +183,21 @@ TEST_F(TextPageWindowTest, CorrectEditReplacesAndCompactsTheLessonAndRestoresThe
   EXPECT_EQ(form->Label7->text(), "1");
   EXPECT_FALSE(form->isMaximized());
   EXPECT_EQ(form->size(), fixed);
+  form->Lesson().Modified = false;
+}
+
+TEST_F(TextPageWindowTest, WordsTheTextCannotCarryAreNamedAndTheTextStillCompiles) {
+  VocabEditForm* form = OpenLesson({MakeEntry(1, {"house"}, {"Haus"}), MakeEntry(4, {"Au:x"}, {"y"})});
+  form->SelectTab(VocabEditForm::kTextPage);
+  const std::vector<QString> warnings = platform_.Dialogs.TextsOf(MessageKind::Warning);
+  ASSERT_EQ(warnings.size(), 1u);
+  EXPECT_TRUE(warnings[0].endsWith(": \"Au:x\", \"y\"")) << warnings[0].toStdString();
+  EXPECT_FALSE(PageText(form).contains("Au:x"));
+  // The page leaves without a format error and the author stays empty.
+  form->SelectTab(VocabEditForm::kHeaderPage);
+  EXPECT_EQ(form->CurrentPage(), VocabEditForm::kHeaderPage);
+  EXPECT_EQ(form->Lesson().Author, "");
+  EXPECT_EQ(form->Lesson().EntryCount(), 1);
   form->Lesson().Modified = false;
 }
 

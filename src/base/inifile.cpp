@@ -25,11 +25,21 @@ bool SectionName(const std::string& line, std::string& name) {
   return true;
 }
 
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+
+// A key or value of the file as the program holds it: Windows-1252, cut to
+// the longest value read (after decoding, so never inside a character).
+std::string Decoded(std::string text, bool utf8, std::size_t limit = std::string::npos) {
+  if (utf8) text = Utf8ToCp1252(text);
+  if (text.size() > limit) text.resize(limit);
+  return text;
+}
+
 // Index of the "[section]" line, or -1.
-int FindSection(const std::vector<std::string>& lines, const std::string& section) {
+int FindSection(const std::vector<std::string>& lines, const std::string& section, bool utf8) {
   std::string name;
   for (std::size_t i = 0; i < lines.size(); ++i)
-    if (SectionName(lines[i], name) && SameTextAsciiCaseless(name, section)) return static_cast<int>(i);
+    if (SectionName(lines[i], name) && SameTextAsciiCaseless(Decoded(name, utf8), section)) return static_cast<int>(i);
   return -1;
 }
 
@@ -53,7 +63,7 @@ bool SplitIniLine(const std::string& line, std::string& key, std::string& value)
 
 IniFile IniFile::Load(std::string fileName) {
   IniFile file(std::move(fileName));
-  file.loadedLines_ = file.ReadLines(file.loadedCrlf_);
+  file.loadedLines_ = file.ReadLines(file.loadedLayout_);
   file.loaded_ = true;
   return file;
 }
@@ -66,25 +76,31 @@ IniFile IniFile::Edit(std::string fileName) {
 
 void IniFile::Save() {
   deferred_ = false;
-  WriteLines(loadedLines_, loadedCrlf_);
+  WriteLines(loadedLines_, loadedLayout_);
 }
 
-const std::vector<std::string>& IniFile::LinesToRead(std::vector<std::string>& storage) const {
-  if (loaded_) return loadedLines_;
-  bool crlf;
-  storage = ReadLines(crlf);
+const std::vector<std::string>& IniFile::LinesToRead(std::vector<std::string>& storage, Layout& layout) const {
+  if (loaded_) {
+    layout = loadedLayout_;
+    return loadedLines_;
+  }
+  storage = ReadLines(layout);
   return storage;
 }
 
-std::vector<std::string> IniFile::ReadLines(bool& crlf) const {
+std::vector<std::string> IniFile::ReadLines(Layout& layout) const {
   if (loaded_) {
-    crlf = loadedCrlf_;
+    layout = loadedLayout_;
     return loadedLines_;
   }
-  crlf = false;
+  layout = Layout();
+  bool& crlf = layout.crlf;
   std::vector<std::string> lines;
   std::string data;
   if (!TryReadWholeFile(fileName_, data)) return lines;  // a missing or unreadable file reads as empty
+  layout.bom = data.compare(0, kUtf8Bom.size(), kUtf8Bom) == 0;
+  if (layout.bom) data.erase(0, kUtf8Bom.size());
+  layout.utf8 = layout.bom || LooksLikeUtf8(data);
   std::size_t start = 0;
   for (std::size_t i = 0; i < data.size(); ++i) {
     if (data[i] == '\n') {
@@ -98,21 +114,26 @@ std::vector<std::string> IniFile::ReadLines(bool& crlf) const {
     }
   }
   if (start < data.size()) {
+    // A CR ending the file ends its last line as a CR LF would; taking the
+    // file for CR LF then writes every line back as it was read.
     std::string last = data.substr(start);
-    if (!last.empty() && last.back() == '\r') last.pop_back();
+    if (!last.empty() && last.back() == '\r') {
+      last.pop_back();
+      crlf = true;
+    }
     lines.push_back(last);
   }
   return lines;
 }
 
-void IniFile::WriteLines(const std::vector<std::string>& lines, bool crlf) {
+void IniFile::WriteLines(const std::vector<std::string>& lines, const Layout& layout) {
   if (deferred_) {
     loadedLines_ = lines;
-    loadedCrlf_ = crlf;
+    loadedLayout_ = layout;
     return;
   }
-  std::string data;
-  const char* eol = crlf ? "\r\n" : "\n";
+  std::string data(layout.bom ? kUtf8Bom : std::string_view());
+  const char* eol = layout.crlf ? "\r\n" : "\n";
   for (const std::string& line : lines) data += line + eol;
   try {
     WriteFileAtomically(fileName_, data);
@@ -121,56 +142,59 @@ void IniFile::WriteLines(const std::vector<std::string>& lines, bool crlf) {
   }
   if (loaded_) {
     loadedLines_ = lines;
-    loadedCrlf_ = crlf;
+    loadedLayout_ = layout;
   }
 }
 
 std::string IniFile::ReadString(const std::string& section, const std::string& key,
                                 const std::string& defaultValue) const {
   std::vector<std::string> storage;
-  const std::vector<std::string>& lines = LinesToRead(storage);
-  const int header = FindSection(lines, section);
+  Layout layout;
+  const std::vector<std::string>& lines = LinesToRead(storage, layout);
+  const int header = FindSection(lines, section, layout.utf8);
   if (header < 0) return defaultValue;
   const std::size_t end = SectionEnd(lines, static_cast<std::size_t>(header));
   std::string k, v;
   for (std::size_t i = static_cast<std::size_t>(header) + 1; i < end; ++i) {
-    if (SplitIniLine(lines[i], k, v) && SameTextAsciiCaseless(k, key)) {
-      if (v.size() > kMaxValueLength) v.resize(kMaxValueLength);
-      return v;
-    }
+    if (SplitIniLine(lines[i], k, v) && SameTextAsciiCaseless(Decoded(k, layout.utf8), key))
+      return Decoded(v, layout.utf8, kMaxValueLength);
   }
   return defaultValue;
 }
 
 std::vector<std::string> IniFile::ReadSectionValues(const std::string& section) const {
   std::vector<std::string> storage;
-  const std::vector<std::string>& lines = LinesToRead(storage);
+  Layout layout;
+  const std::vector<std::string>& lines = LinesToRead(storage, layout);
   std::vector<std::string> result;
-  const int header = FindSection(lines, section);
+  const int header = FindSection(lines, section, layout.utf8);
   if (header < 0) return result;
   const std::size_t end = SectionEnd(lines, static_cast<std::size_t>(header));
   std::string k, v;
   for (std::size_t i = static_cast<std::size_t>(header) + 1; i < end; ++i) {
     if (!SplitIniLine(lines[i], k, v) || k.empty() || k[0] == ';') continue;
-    if (v.size() > kMaxValueLength) v.resize(kMaxValueLength);
-    result.push_back(k + "=" + v);
+    result.push_back(Decoded(k, layout.utf8) + "=" + Decoded(v, layout.utf8, kMaxValueLength));
   }
   return result;
 }
 
 bool IniFile::SectionExists(const std::string& section) const {
   std::vector<std::string> storage;
-  return FindSection(LinesToRead(storage), section) >= 0;
+  Layout layout;
+  const std::vector<std::string>& lines = LinesToRead(storage, layout);
+  return FindSection(lines, section, layout.utf8) >= 0;
 }
 
 void IniFile::WriteString(const std::string& section, const std::string& key, const std::string& value) {
-  bool crlf;
-  std::vector<std::string> lines = ReadLines(crlf);
-  const std::string newLine = key + "=" + value;
-  const int header = FindSection(lines, section);
+  Layout layout;
+  std::vector<std::string> lines = ReadLines(layout);
+  // Written in the file's own encoding, so a file kept in UTF-8 stays whole.
+  const auto encoded = [&](const std::string& text) { return layout.utf8 ? Cp1252ToUtf8(text) : text; };
+  const std::string newLine = encoded(key + "=" + value);
+  const int header = FindSection(lines, section, layout.utf8);
   if (header < 0) {
     if (!lines.empty() && !TrimBlanks(lines.back()).empty()) lines.emplace_back();
-    lines.push_back("[" + section + "]");
+    lines.push_back(encoded("[" + section + "]"));
     lines.push_back(newLine);
   } else {
     const std::size_t end = SectionEnd(lines, static_cast<std::size_t>(header));
@@ -189,19 +213,20 @@ void IniFile::WriteString(const std::string& section, const std::string& key, co
       lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(at), newLine);
     }
   }
-  WriteLines(lines, crlf);
+  WriteLines(lines, layout);
 }
 
 void IniFile::EraseSection(const std::string& section) {
-  bool crlf;
-  std::vector<std::string> lines = ReadLines(crlf);
+  Layout layout;
+  std::vector<std::string> lines = ReadLines(layout);
   bool changed = false;
-  for (int header = FindSection(lines, section); header >= 0; header = FindSection(lines, section)) {
+  for (int header = FindSection(lines, section, layout.utf8); header >= 0;
+       header = FindSection(lines, section, layout.utf8)) {
     const std::size_t end = SectionEnd(lines, static_cast<std::size_t>(header));
     lines.erase(lines.begin() + header, lines.begin() + static_cast<std::ptrdiff_t>(end));
     changed = true;
   }
-  if (changed) WriteLines(lines, crlf);
+  if (changed) WriteLines(lines, layout);
 }
 
 }  // namespace vocatrix

@@ -3,8 +3,10 @@
 // "[section]" and "key=value" lines, section and key names matched without
 // regard to case, a missing file, section or key gives the caller's default,
 // values read are at most 1023 characters. Files are Windows-1252 with CR LF
-// or LF line ends. Every write keeps all other lines as they were and
-// replaces the file atomically.
+// or LF line ends; a file that a user saved as UTF-8 (with or without a
+// byte-order mark) is read in Windows-1252 all the same, and what the program
+// writes into it is written as UTF-8. Every write keeps all other lines as
+// they were and replaces the file atomically.
 
 #include <string>
 #include <vector>
@@ -38,15 +40,21 @@ class IniFile {
   static constexpr std::size_t kMaxValueLength = 1023;
 
  private:
-  std::vector<std::string> ReadLines(bool& crlf) const;
-  // The lines to read: the loaded ones, or the file's read into `storage`.
-  const std::vector<std::string>& LinesToRead(std::vector<std::string>& storage) const;
-  void WriteLines(const std::vector<std::string>& lines, bool crlf);
+  // How the file's lines are stored: line ends and character encoding.
+  struct Layout {
+    bool crlf = false;
+    bool utf8 = false;
+    bool bom = false;
+  };
+  std::vector<std::string> ReadLines(Layout& layout) const;
+  // The lines to read and how they are stored.
+  const std::vector<std::string>& LinesToRead(std::vector<std::string>& storage, Layout& layout) const;
+  void WriteLines(const std::vector<std::string>& lines, const Layout& layout);
 
   std::string fileName_;
   bool loaded_ = false;
   bool deferred_ = false;
-  bool loadedCrlf_ = false;
+  Layout loadedLayout_;
   std::vector<std::string> loadedLines_;
 };
 

@@ -1,11 +1,14 @@
 #include "base/safesave.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
+#include <string>
 #include <vector>
 
 #include "base/errors.h"
@@ -34,7 +37,33 @@ bool WriteAll(int fd, std::string_view data) {
   return true;
 }
 
+constexpr std::string_view kTemporaryMark = ".vtmp-";
+
+// Removes the temporary files of earlier saves of `path` whose process no
+// longer runs (a save killed half way); they hold nothing the user has.
+void RemoveStaleTemporaries(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+  const std::string prefix = path.substr(slash == std::string::npos ? 0 : slash + 1) + std::string(kTemporaryMark);
+  DIR* dir = ::opendir(folder.c_str());
+  if (!dir) return;
+  while (const dirent* entry = ::readdir(dir)) {
+    const std::string_view name(entry->d_name);
+    if (name.size() <= prefix.size() || name.compare(0, prefix.size(), prefix) != 0) continue;
+    const std::string_view rest = name.substr(prefix.size());
+    const std::size_t dash = rest.find('-');
+    if (dash == 0 || dash == std::string_view::npos || dash > 9 ||
+        rest.substr(0, dash).find_first_not_of("0123456789") != std::string_view::npos)
+      continue;
+    const pid_t pid = static_cast<pid_t>(std::stol(std::string(rest.substr(0, dash))));
+    if (pid > 0 && ::kill(pid, 0) != 0 && errno == ESRCH) ::unlinkat(::dirfd(dir), entry->d_name, 0);
+  }
+  ::closedir(dir);
+}
+
 }  // namespace
+
+void TreatFileSizeLimitAsWriteError() { ::signal(SIGXFSZ, SIG_IGN); }
 
 bool FileExists(const std::string& path) {
   struct stat st {};
@@ -42,9 +71,12 @@ bool FileExists(const std::string& path) {
 }
 
 void WriteFileAtomically(const std::string& path, std::string_view data, const std::string& backupPath) {
-  std::vector<char> tmpl(path.begin(), path.end());
-  const char suffix[] = ".vtmp-XXXXXX";
-  tmpl.insert(tmpl.end(), suffix, suffix + sizeof suffix);  // includes the terminating NUL
+  RemoveStaleTemporaries(path);
+  // The temporary file names the process writing it, so that one left by a
+  // save that was killed can be told from one being written right now.
+  std::string name = path + std::string(kTemporaryMark) + std::to_string(::getpid()) + "-XXXXXX";
+  std::vector<char> tmpl(name.begin(), name.end());
+  tmpl.push_back('\0');
   const int fd = ::mkstemp(tmpl.data());
   if (fd < 0) throw EFCreateError::ForFile(path);
   const std::string tmp(tmpl.data());

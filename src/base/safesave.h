@@ -30,4 +30,9 @@ bool TryReadWholeFile(const std::string& path, std::string& data);
 
 bool FileExists(const std::string& path);
 
+// A write beyond the process's file-size limit (ulimit -f) then fails like a
+// full disk, with an error the program reports, instead of killing it with
+// SIGXFSZ half way through a save. Called once at start by each program.
+void TreatFileSizeLimitAsWriteError();
+
 }  // namespace vocatrix

@@ -4,10 +4,12 @@
 #include <utility>
 #include <vector>
 
+#include "base/safesave.h"
 #include "cli/clicommon.h"
 
 int main(int argc, char** argv) {
   using namespace vocatrix::cli;
+  vocatrix::TreatFileSizeLimitAsWriteError();
   // Each command file contributes its list here.
   std::vector<Command> commands = LessonCommands();
   for (Command& c : CombineCommands()) commands.push_back(std::move(c));

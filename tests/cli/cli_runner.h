@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -19,9 +20,11 @@ struct CliResult {
   std::string err;
 };
 
-// `unset` names environment variables the program runs without.
+// `unset` names environment variables the program runs without;
+// `prepare` runs in the child just before the program starts (limits, user).
 inline CliResult RunProgram(const std::string& program, const std::vector<std::string>& args,
-                            const std::string& input = {}, const std::vector<std::string>& unset = {}) {
+                            const std::string& input = {}, const std::vector<std::string>& unset = {},
+                            const std::function<void()>& prepare = {}) {
   TempDir capture;
   const std::string inPath = capture.File("in");
   const std::string outPath = capture.File("out");
@@ -36,6 +39,7 @@ inline CliResult RunProgram(const std::string& program, const std::vector<std::s
     ::dup2(out, 1);
     ::dup2(err, 2);
     for (const std::string& name : unset) ::unsetenv(name.c_str());
+    if (prepare) prepare();
     std::vector<char*> argv{const_cast<char*>(program.c_str())};
     for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
@@ -52,8 +56,9 @@ inline CliResult RunProgram(const std::string& program, const std::vector<std::s
 }
 
 #ifdef VOCATRIX_CLI_PATH
-inline CliResult RunCliWith(const std::vector<std::string>& args, const std::string& input = {}) {
-  return RunProgram(VOCATRIX_CLI_PATH, args, input);
+inline CliResult RunCliWith(const std::vector<std::string>& args, const std::string& input = {},
+                            const std::function<void()>& prepare = {}) {
+  return RunProgram(VOCATRIX_CLI_PATH, args, input, {}, prepare);
 }
 #endif
 

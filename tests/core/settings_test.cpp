@@ -56,6 +56,37 @@ TEST(IniFile, WritingKeepsEveryOtherLine) {
   EXPECT_EQ(ReadFile(dir.File("fresh.ini")), "[S]\nk=v\n");
 }
 
+// Settings and language files edited by hand in UTF-8, with or without a
+// byte-order mark: read in Windows-1252 as meant, written back in UTF-8.
+TEST(IniFile, FilesSavedAsUtf8ReadAsMeantAndStayUtf8) {
+  TempDir dir;
+  const std::string e = "\xC3\xA9";  // "é" in UTF-8
+  std::string longValue;
+  for (int i = 0; i < 1100; ++i) longValue += e;
+  for (const std::string bom : {"", "\xEF\xBB\xBF"}) {
+    SCOPED_TRACE(bom.size());
+    const std::string path = dir.File("u.ini");
+    const std::string original = bom + "[Main]\r\nCharSet=\xC3\x84\xC3\x96\xC3\x9C\xC3\x9F" + e +
+                                 "\r\n[Languages]\r\nFran\xC3\xA7" + "ais=Fran\xC3\xA7" + "ais.ini\r\n[Long]\r\nv=" +
+                                 longValue + "\r\n";
+    WriteFile(path, original);
+    const IniFile ini = IniFile::Load(path);
+    EXPECT_EQ(ini.ReadString("main", "CharSet", ""), "\xC4\xD6\xDC\xDF\xE9");
+    EXPECT_EQ(ini.ReadSectionValues("Languages"), std::vector<std::string>{"Fran\xE7" "ais=Fran\xE7" "ais.ini"});
+    EXPECT_EQ(ini.ReadString("Long", "v", ""), std::string(1023, '\xE9'));  // cut by characters
+    IniFile edit = IniFile::Edit(path);
+    edit.WriteString("Main", "CharSet", "\xC4\xE9");
+    edit.WriteString("Fr\xE8re", "k", "\xE7");
+    edit.Save();
+    std::string expected = original;
+    expected.replace(expected.find("CharSet="), std::string("CharSet=\xC3\x84\xC3\x96\xC3\x9C\xC3\x9F").size() + 2,
+                     "CharSet=\xC3\x84" + e);
+    expected += "\r\n[Fr\xC3\xA8re]\r\nk=\xC3\xA7\r\n";
+    EXPECT_EQ(ReadFile(path), expected);
+    EXPECT_EQ(IniFile(path).ReadString("FR\xE8RE", "k", ""), "\xE7");
+  }
+}
+
 TEST(IniFile, FailedWriteLeavesTheOldFileAndSaysWhere) {
   TempDir dir;
   const std::string path = dir.File("a.ini");

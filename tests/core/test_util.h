@@ -1,6 +1,9 @@
 #pragma once
 // Shared helpers of the core tests: temporary folders and small lessons.
 
+#include <fcntl.h>
+#include <sched.h>
+#include <sys/mount.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -79,6 +82,57 @@ class AsUnprivileged {
  private:
   bool wasRoot_;
 };
+
+// Moves the test process into a mount namespace of its own, where it may
+// mount scratch file systems that nothing else sees. Possible for root or
+// with user namespaces, and only while the process has a single thread (the
+// GUI tests call it before Qt starts). True when the process is in one.
+inline bool EnterPrivateMountNamespace() {
+  static const bool entered =
+      ::unshare(CLONE_NEWNS) == 0 && ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
+  return entered;
+}
+
+// A small tmpfs mounted at a fresh folder (on a temporary folder of its own),
+// unmounted with the object: a disk that can really run full.
+class ScratchDisk {
+ public:
+  explicit ScratchDisk(std::size_t bytes) {
+    mounted_ = EnterPrivateMountNamespace() &&
+               ::mount("tmpfs", base_.Path().c_str(), "tmpfs", 0, ("size=" + std::to_string(bytes)).c_str()) == 0;
+  }
+  ~ScratchDisk() {
+    if (mounted_) ::umount2(base_.Path().c_str(), MNT_DETACH);
+  }
+  ScratchDisk(const ScratchDisk&) = delete;
+  ScratchDisk& operator=(const ScratchDisk&) = delete;
+
+  bool Mounted() const { return mounted_; }
+  const std::string& Path() const { return base_.Path(); }
+  std::string File(const std::string& name) const { return base_.File(name); }
+  // Takes every free block, so that the next write fails with ENOSPC.
+  void Fill() const {
+    const int fd = ::open(File("filler").c_str(), O_WRONLY | O_CREAT | O_APPEND, 0600);
+    const std::string block(4096, 'f');
+    while (::write(fd, block.data(), block.size()) > 0) {
+    }
+    while (::write(fd, block.data(), 1) > 0) {
+    }
+    ::close(fd);
+  }
+
+ private:
+  TempDir base_;
+  bool mounted_ = false;
+};
+
+// The temporary files a save leaves in a folder (none, when it cleans up).
+inline std::vector<std::string> TemporaryFilesIn(const std::string& folder) {
+  std::vector<std::string> names;
+  for (const auto& e : std::filesystem::directory_iterator(folder))
+    if (e.path().filename().string().find(".vtmp-") != std::string::npos) names.push_back(e.path().filename().string());
+  return names;
+}
 
 inline void WriteFile(const std::string& path, const std::string& data) {
   std::ofstream out(path, std::ios::binary);

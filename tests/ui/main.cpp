@@ -3,10 +3,14 @@
 
 #include <gtest/gtest.h>
 
+#include "core/test_util.h"
 #include "ui/application.h"
 #include "ui/qtfonts.h"
 
 int main(int argc, char** argv) {
+  // While the process has a single thread: the failed-save tests mount a
+  // small disk of their own.
+  vocatrix::test::EnterPrivateMountNamespace();
   if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   vocatrix::ui::TApplication app(argc, argv);
   vocatrix::ui::InstallFontSubstitutions();

@@ -1,0 +1,87 @@
+// Saves of the editor that fail half way keep every file as it was: lesson
+// and text windows with their backups, the translator's template, and the
+// settings written at exit.
+
+#include <sys/stat.h>
+
+#include <QTextEdit>
+#include <filesystem>
+#include <map>
+
+#include "ui/editform.h"
+#include "ui/qtstrings.h"
+#include "ui_fixture.h"
+
+namespace vocatrix::test {
+namespace {
+
+using ui::MessageKind;
+
+class FailedSaveTest : public UiTest {};
+
+TEST_F(FailedSaveTest, EveryWindowAndTheSettingsKeepTheirFilesWhenASaveFails) {
+  enum Kind { kFileSizeLimit, kReadOnlyFolder, kMissingFolder, kFullDisk };
+  TempDir config;
+  ::setenv("XDG_CONFIG_HOME", config.Path().c_str(), 1);
+  for (const Kind kind : {kFileSizeLimit, kReadOnlyFolder, kMissingFolder, kFullDisk}) {
+    SCOPED_TRACE(kind);
+    ScratchDisk disk(1 << 20);
+    if (kind == kFullDisk && !disk.Mounted()) {
+      ADD_FAILURE() << "no mount namespace here: the full-disk case cannot run";
+      continue;
+    }
+    TempDir temp;
+    const std::string folder = kind == kFullDisk ? disk.Path() : temp.Path();
+    ::chmod(folder.c_str(), 0755);
+    SetProgramFilePath(folder + "/vocatrix");
+    WriteFile(folder + "/vocatrix.ini", "[Main]\r\nCharSet=\xC4\xD6\xDC\r\n");
+    WriteFile(folder + "/Language.ini", "the older template");
+    WriteFile(folder + "/lesson.BAK", "the older lesson");
+    WriteFile(folder + "/notes.txt", "the user's text\r\n");
+    WriteFile(folder + "/notes.BAK", "the older text");
+    SaveBinary(*MakeLesson("English", "Deutsch", {MakeEntry(1, {"one"}, {"eins"})}), folder + "/lesson.tav");
+    // Only the folder refuses: the files themselves may be written by anyone.
+    for (const auto& e : std::filesystem::directory_iterator(folder)) ::chmod(e.path().c_str(), 0666);
+
+    ui::VocabEditForm* form = Open(folder + "/lesson.tav");
+    ASSERT_NE(form, nullptr);
+    form->EditTitle->setText(QString(5000, 't'));
+    ui::TEditForm* text = Main().NewTextWindow();
+    text->Open(folder + "/notes.txt");
+    text->Memo1->selectAll();
+    text->Memo1->insertPlainText(QString(5000, 'x'));
+    // Every file as it stands before the saves (starting the editor wrote its settings).
+    std::map<std::string, std::string> before;
+    for (const auto& e : std::filesystem::directory_iterator(folder)) before[e.path().string()] = ReadFile(e.path());
+
+    if (kind == kFullDisk) disk.Fill();
+    if (kind == kReadOnlyFolder) ::chmod(folder.c_str(), 0555);
+    if (kind == kMissingFolder) std::filesystem::rename(folder, folder + ".away");
+    {
+      std::unique_ptr<ScopedFileSizeLimit> limit;
+      std::unique_ptr<AsUnprivileged> user;
+      if (kind == kFileSizeLimit) limit = std::make_unique<ScopedFileSizeLimit>(16);
+      if (kind == kReadOnlyFolder) user = std::make_unique<AsUnprivileged>();
+      EXPECT_FALSE(form->MenuSaveClick());
+      EXPECT_FALSE(text->Save1Click());
+      Main().MenuSaveLanguageClick();
+      EXPECT_EQ(platform_.Dialogs.TextsOf(MessageKind::Error).size(), 3u);
+      EXPECT_TRUE(form->Lesson().Modified);
+      EXPECT_TRUE(text->Modified());
+      form->Lesson().Modified = false;
+      text->Memo1->document()->setModified(false);
+      CloseMain();  // writes the settings
+    }
+    if (kind == kMissingFolder) std::filesystem::rename(folder + ".away", folder);
+    ::chmod(folder.c_str(), 0755);
+    if (kind == kFullDisk) std::filesystem::remove(disk.File("filler"));
+    std::map<std::string, std::string> after;
+    for (const auto& e : std::filesystem::directory_iterator(folder)) after[e.path().string()] = ReadFile(e.path());
+    EXPECT_EQ(after, before);
+    platform_.Dialogs.Messages.clear();
+  }
+  ::unsetenv("XDG_CONFIG_HOME");
+}
+
+}  // namespace
+}  // namespace vocatrix::test

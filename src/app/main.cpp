@@ -5,10 +5,12 @@
 #include <QStringList>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "base/settings.h"
 #include "ui/about/aboutbox.h"
 #include "ui/about/soundevents.h"
 #include "ui/application.h"
@@ -55,6 +57,7 @@ int main(int argc, char* argv[]) {
                  "  xvfb-run -a scripts/run.sh [lesson files...]\n");
     return 1;
   }
+  vocatrix::ui::HoldTerminationSignals();
   vocatrix::ui::TApplication app(argc, argv);
   vocatrix::ui::ConfigureApplication();
   // Before any window exists.
@@ -73,6 +76,10 @@ int main(int argc, char* argv[]) {
     platform.Get().dialogs.ShowError(QApplication::activeWindow(), message);
   };
   mainForm.SetLanguage(mainForm.Language());
+  // The program runs without its data, but an installation that lacks it says so.
+  const std::string languageFile = vocatrix::LanguageFileName(mainForm.Language());
+  if (!languageFile.empty() && !std::filesystem::is_regular_file(languageFile))
+    std::fprintf(stderr, "vocatrix: the interface-language file %s is missing\n", languageFile.c_str());
   mainForm.show();
   mainForm.repaint();
 
@@ -81,7 +88,11 @@ int main(int argc, char* argv[]) {
   // stands over the frame.
   QStringList files;
   for (const std::string& file : commandLine.Files) files << vocatrix::ui::FileNameToQString(file);
-  vocatrix::ui::WhenExposed(&mainForm, [&mainForm, files] { mainForm.OpenStartupFiles(files); });
+  vocatrix::ui::WhenExposed(&mainForm, [&mainForm, files] {
+    mainForm.OpenStartupFiles(files);
+    mainForm.ReportUnwritableSettings();
+    vocatrix::ui::CloseOnTerminationSignals(&mainForm);
+  });
   const int result = app.exec();
   mainForm.SetAboutBox(nullptr);
   about.reset();

@@ -144,12 +144,11 @@ bool SameFont(const TFont& a, const TFont& b) {
 
 std::vector<std::string> FontFilesToInstall() {
   const std::string settings = ConfigPath("Config", "FontIni", ProgramSettingsFile());
-  const std::string folder = FolderOf(settings);
   std::vector<std::string> files;
   for (const std::string& line : IniFile(settings).ReadSectionValues("Fonts")) {
     const auto eq = line.find('=');
     const std::string value = eq == std::string::npos ? std::string() : line.substr(eq + 1);
-    files.push_back(ResolveSettingsPath(folder, value));
+    files.push_back(ResolveIniPath(settings, value));
   }
   return files;
 }

@@ -1,12 +1,17 @@
 #include "base/settings.h"
 
+#include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <climits>
+#include <cstdlib>
+#include <set>
 #include <vector>
 
 #include "base/cp1252.h"
 #include "base/inifile.h"
+#include "base/safesave.h"
 
 namespace vocatrix {
 namespace {
@@ -24,21 +29,106 @@ bool IsAbsoluteSetting(const std::string& value) {
   return (!value.empty() && value[0] == '/') || value.find(":\\") != std::string::npos;
 }
 
+bool IsFolder(const std::string& path) {
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+// The data and settings folders of an installed program are named after it.
+constexpr const char* kInstalledName = "vocatrix";
+
+bool Installed() { return ProgramDataFolder() != ProgramFolder(); }
+
+std::string UserConfigFolder() {
+  const char* xdg = std::getenv("XDG_CONFIG_HOME");
+  if (xdg && xdg[0] == '/') return std::string(xdg) + "/" + kInstalledName + "/";
+  const char* home = std::getenv("HOME");
+  std::string base = home && *home ? home : "";
+  if (base.empty())
+    if (const passwd* user = ::getpwuid(::getuid())) base = user->pw_dir;
+  return base + "/.config/" + kInstalledName + "/";
+}
+
+// The program's name with ".ini" for its extension.
+std::string SettingsFileName() {
+  const std::string name = ExtractFileName(ProgramFilePath());
+  const auto dot = name.rfind('.');
+  return (dot != std::string::npos && dot > 0 ? name.substr(0, dot) : name) + ".ini";
+}
+
+// Creates the folder and the ones above it, private to the user as the
+// XDG folders are.
+void MakeFolders(const std::string& folder) {
+  for (auto slash = folder.find('/', 1); slash != std::string::npos; slash = folder.find('/', slash + 1))
+    ::mkdir(folder.substr(0, slash).c_str(), 0700);
+}
+
+// Gives `file` the sections of `defaults` it lacks, once per file and run.
+void AddDefaultSections(const std::string& file, const std::string& defaults) {
+  static std::set<std::string> done;
+  if (!done.insert(file).second) return;
+  std::string text;
+  if (!TryReadWholeFile(defaults, text)) return;
+  const IniFile source = IniFile::Load(defaults);
+  try {
+    MakeFolders(FolderOf(file));
+    IniFile target = IniFile::Edit(file);
+    bool changed = !FileExists(file);
+    for (std::size_t start = 0; start < text.size();) {
+      auto end = text.find('\n', start);
+      if (end == std::string::npos) end = text.size();
+      const std::string line = text.substr(start, end - start);
+      start = end + 1;
+      const auto close = line.find(']');
+      if (line.empty() || line[0] != '[' || close == std::string::npos) continue;
+      const std::string section = line.substr(1, close - 1);
+      if (target.SectionExists(section)) continue;
+      std::string key, value;
+      for (const std::string& entry : source.ReadSectionValues(section))
+        if (SplitIniLine(entry, key, value)) target.WriteString(section, key, value);
+      changed = true;
+    }
+    if (changed) target.Save();
+  } catch (const std::exception&) {
+    // Left as it is: the defaults are read, and the failure shows when the settings are written.
+  }
+}
+
 }  // namespace
 
 std::string ProgramFilePath() { return ProgramPathStorage(); }
 void SetProgramFilePath(const std::string& path) { ProgramPathStorage() = path; }
 
 std::string ProgramSettingsFile() {
-  const std::string path = ProgramFilePath();
-  const auto slash = path.rfind('/');
-  const auto dot = path.rfind('.');
-  if (dot != std::string::npos && (slash == std::string::npos || dot > slash + 1))
-    return path.substr(0, dot) + ".ini";
-  return path + ".ini";
+  if (!Installed()) return ProgramFolder() + SettingsFileName();
+  const std::string file = UserConfigFolder() + SettingsFileName();
+  const std::string defaults = ProgramDataFolder() + SettingsFileName();
+  AddDefaultSections(file, defaults);
+  return FileExists(file) || !FileExists(defaults) ? file : defaults;
 }
 
 std::string ProgramFolder() { return FolderOf(ProgramFilePath()); }
+
+std::string ProgramDataFolder() {
+  const std::string program = ProgramFolder();
+  if (program.empty() || IsFolder(program + "lang")) return program;
+  const std::string installed = ExpandFileName(program + "../share/" + kInstalledName + "/");
+  return IsFolder(installed) ? installed : program;
+}
+
+std::string SettingsFolder() { return Installed() ? UserConfigFolder() : ProgramFolder(); }
+
+bool SettingsWritable() {
+  const std::string file = SettingsFolder() + SettingsFileName();
+  struct stat st {};
+  if (::stat(file.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) return false;
+  std::string probe = SettingsFolder() + ".settings-XXXXXX";
+  const int fd = ::mkstemp(probe.data());
+  if (fd < 0) return false;
+  ::close(fd);
+  ::unlink(probe.c_str());
+  return true;
+}
 
 std::string FolderOf(const std::string& path) {
   const auto slash = path.rfind('/');
@@ -91,18 +181,25 @@ std::string ResolveSettingsPath(const std::string& folder, const std::string& va
   return ExpandFileName(folder + relative);
 }
 
+std::string ResolveIniPath(const std::string& iniFile, const std::string& value) {
+  if (iniFile != ProgramSettingsFile()) return ResolveSettingsPath(FolderOf(ExpandFileName(iniFile)), value);
+  const std::string own = ResolveSettingsPath(SettingsFolder(), value);
+  if (SettingsFolder() == ProgramDataFolder() || FileExists(own)) return own;
+  return ResolveSettingsPath(ProgramDataFolder(), value);
+}
+
 std::string ConfigPath(const std::string& section, const std::string& key, const std::string& defaultValue) {
   const std::string value = IniFile(ProgramSettingsFile()).ReadString(section, key, "");
   if (value.empty()) return defaultValue;
   if (value.find(":\\") != std::string::npos) return value;
-  return ResolveSettingsPath(ProgramFolder(), value);
+  return ResolveIniPath(ProgramSettingsFile(), value);
 }
 
 std::string LanguageFileName(const std::string& language) {
   if (language.empty()) return {};
   const std::string listFile = ConfigPath("Config", "LanguageIni", ProgramSettingsFile());
   const std::string fileName = IniFile(listFile).ReadString("LanguageFiles", language, "");
-  return ResolveSettingsPath(FolderOf(ExpandFileName(listFile)), fileName);
+  return ResolveIniPath(listFile, fileName);
 }
 
 }  // namespace vocatrix

@@ -15,16 +15,39 @@ std::string ProgramFilePath();
 // their settings elsewhere). Takes effect for all later calls.
 void SetProgramFilePath(const std::string& path);
 
-// The program path with its extension replaced by ".ini", or with ".ini"
-// appended when the file name has none.
+// Where the data and the settings are. Beside the program (the build folder,
+// a copied folder) both are in the program folder. Installed, that is with
+// "<program folder>/../share/vocatrix/" present and no "lang" folder beside
+// the program, the data (interface languages, help, sounds, the default
+// settings) comes from that share folder and the settings are the user's, in
+// $XDG_CONFIG_HOME/vocatrix/ (~/.config/vocatrix/ when that is not set).
+
+// The settings file: the program's name with its extension replaced by
+// ".ini" (or ".ini" appended) in SettingsFolder(). Installed, the first call
+// gives the user's file the sections of the installed defaults of the same
+// name that it lacks, creating it; while it cannot be created the installed
+// defaults are read instead (and writes fail).
 std::string ProgramSettingsFile();
 // Folder of the program file, with a trailing "/".
 std::string ProgramFolder();
+// Folder of the program's data, with a trailing "/".
+std::string ProgramDataFolder();
+// Folder the program writes its settings and the translator's template to,
+// with a trailing "/".
+std::string SettingsFolder();
+// Whether the settings file can be written now: a file can be made in its
+// folder (tried, since permission bits do not bind root) and the name is free
+// or a regular file.
+bool SettingsWritable();
 
-// A path value of the program settings file: unchanged when absolute (starts
-// with "/") or when it contains ":\"; otherwise taken from the program folder
-// with "\" read as a path separator. Empty or missing: the default.
+// A path value of the program settings file: unchanged when it contains
+// ":\", else resolved by ResolveIniPath. Empty or missing: the default.
 std::string ConfigPath(const std::string& section, const std::string& key, const std::string& defaultValue = {});
+// Resolves a path value read from the ini file `iniFile` (see
+// ResolveSettingsPath): relative values start from the file's folder; those
+// of the program settings file from SettingsFolder() when the named file is
+// there, else from ProgramDataFolder().
+std::string ResolveIniPath(const std::string& iniFile, const std::string& value);
 
 // Path of the interface-language file of a language; empty for an empty name.
 std::string LanguageFileName(const std::string& language);

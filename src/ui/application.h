@@ -16,6 +16,14 @@ void ConfigureApplication();
 // (at once when it is already).
 void WhenExposed(QWidget* window, std::function<void()> work);
 
+// A TERM or INT signal (logging out, kill, Ctrl+C in the terminal) closes the
+// main window as File → Exit does, so that its settings are written. The
+// signals are held back from the start of the program (call this before any
+// thread is started) until CloseOnTerminationSignals, called once start-up is
+// done, which then handles any that came meanwhile.
+void HoldTerminationSignals();
+void CloseOnTerminationSignals(QWidget* window);
+
 class TApplication : public QApplication {
  public:
   using QApplication::QApplication;

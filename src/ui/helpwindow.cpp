@@ -104,7 +104,7 @@ bool THelpWindow::FindNext() {
 QUrl HomepageAddress(const std::string& language) {
   // The project's own pages: until it has a web site, the start pages of the
   // installed help.
-  return QUrl::fromLocalFile(FileNameToQString(ProgramFolder() + (language == "Deutsch" ? "German.html" : "English.html")));
+  return QUrl::fromLocalFile(FileNameToQString(ProgramDataFolder() + (language == "Deutsch" ? "German.html" : "English.html")));
 }
 
 }  // namespace vocatrix::ui

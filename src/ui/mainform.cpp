@@ -370,7 +370,7 @@ void MainForm::SetLanguage(const std::string& name) {
   RefreshMenuBar();
   setWindowTitle(Utf8ToQString(Translate(name, "Vocatrix", "Name", kProductName)));
   const bool german = name == "Deutsch";
-  helpFile_ = ProgramFolder() + (german ? "German.hlp" : "English.hlp");
+  helpFile_ = ProgramDataFolder() + (german ? "German.hlp" : "English.hlp");
   menuTips_->setVisible(german);
   menuHolly_->setVisible(german);
   n3_->setVisible(german);
@@ -431,10 +431,18 @@ void MainForm::MenuHomepageClick() {
 
 void MainForm::MenuSaveLanguageClick() {
   try {
-    multiLanguage_.WriteLanguageFile(nullptr, ProgramFolder() + "Language.ini");
+    multiLanguage_.WriteLanguageFile(nullptr, SettingsFolder() + "Language.ini");
   } catch (const std::exception& e) {
     platform_.dialogs.ShowError(this, Utf8ToQString(e.what()));
   }
+}
+
+bool MainForm::ReportUnwritableSettings() {
+  if (settingsReported_ || SettingsWritable()) return false;
+  settingsReported_ = true;
+  SetStatus(kStatusIdle, Utf8ToQString(TranslateMessage("ErrSettingsWrite", "Settings cannot be saved in %s.",
+                                                        {SettingsFolder() + ExtractFileName(ProgramSettingsFile())})));
+  return true;
 }
 
 void MainForm::SetStatus(int state, const QString& detail) {

@@ -72,7 +72,7 @@ class MainForm : public QMainWindow {
   void AddLanguageItems(QMenu* menu, QActionGroup* group);
   const std::string& HelpFile() const { return helpFile_; }
   TMultiLanguage& MultiLanguage() { return multiLanguage_; }
-  // Writes the texts of all windows to "Language.ini" in the program folder.
+  // Writes the texts of all windows to "Language.ini" in the settings folder.
   void MenuSaveLanguageClick();
 
   // --- About box ---
@@ -94,6 +94,9 @@ class MainForm : public QMainWindow {
   int StatusState() const { return statusState_; }
   // `detail`, when given, replaces the state's own text in the second panel.
   void SetStatus(int state, const QString& detail = {});
+  // Says in the status bar, the first time it is called while the settings
+  // file cannot be written, that the settings will not be kept; true then.
+  bool ReportUnwritableSettings();
   QProgressBar* ProgressBar() const { return progressBar_; }
   TCompoStatusBar* StatusBar() const { return statusBar_; }
 
@@ -214,6 +217,7 @@ class MainForm : public QMainWindow {
   std::vector<std::string> languages_;
   std::string helpFile_;
   int statusState_ = kStatusIdle;
+  bool settingsReported_ = false;
   std::vector<QString> installedFonts_;
   QPixmap background_;
 

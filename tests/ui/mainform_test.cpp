@@ -10,6 +10,7 @@
 #include <QMimeData>
 #include <QProgressBar>
 #include <QTest>
+#include <filesystem>
 
 #include "components/compostatusbar.h"
 #include "base/inifile.h"
@@ -232,6 +233,22 @@ TEST_F(MainFormTest, StatusStatesShowTheirWordsAndTheProgressBar) {
   QApplication::processEvents();
   EXPECT_EQ(Main().ProgressBar()->width(), 600);
   EXPECT_EQ(Main().ProgressBar()->geometry().topLeft(), QPoint(86, 6));
+}
+
+TEST_F(MainFormTest, SettingsThatCannotBeWrittenAreReportedOnceInTheStatusBar) {
+  for (const bool blocked : {true, false}) {
+    SCOPED_TRACE(blocked);
+    // A folder where the settings file belongs stops every write, root's too.
+    if (blocked) std::filesystem::create_directory(SettingsFile());
+    EXPECT_EQ(Main().ReportUnwritableSettings(), blocked);
+    EXPECT_EQ(ui::QStringToFileName(Main().StatusBar()->PanelText(1)),
+              blocked ? "Settings cannot be saved in " + SettingsFile() + "." : "");
+    Main().SetStatus(ui::kStatusIdle);
+    EXPECT_FALSE(Main().ReportUnwritableSettings());
+    EXPECT_EQ(Main().StatusBar()->PanelText(1), "");
+    CloseMain();
+    std::filesystem::remove(SettingsFile());
+  }
 }
 
 TEST_F(MainFormTest, TwoDroppedFilesOpenInDropOrder) {

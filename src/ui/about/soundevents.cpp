@@ -23,7 +23,7 @@ void TSoundEvents::LoadSoundSettings() {
   const IniFile file = IniFile::Load(soundIni);
   for (int i = 0; i < kEvents; ++i) {
     const std::string name = file.ReadString("Sound", kKeys[static_cast<std::size_t>(i)], "");
-    SoundFiles[static_cast<std::size_t>(i)] = name.empty() ? std::string() : ResolveSettingsPath(FolderOf(soundIni), name);
+    SoundFiles[static_cast<std::size_t>(i)] = name.empty() ? std::string() : ResolveIniPath(soundIni, name);
   }
 }
 

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "base/safesave.h"
 #include "base/settings.h"
 #include "ui/about/aboutbox.h"
 #include "ui/about/soundevents.h"
@@ -35,6 +36,7 @@ bool HasDisplay() {
 
 int main(int argc, char* argv[]) {
   using vocatrix::ui::CommandLine;
+  vocatrix::TreatFileSizeLimitAsWriteError();
   const std::vector<std::string> arguments(argv + 1, argv + argc);
   const CommandLine commandLine = vocatrix::ui::ParseCommandLine(arguments);
   switch (commandLine.What) {

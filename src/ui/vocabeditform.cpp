@@ -209,7 +209,11 @@ VocabEditForm::VocabEditForm(MainForm* mainForm, std::unique_ptr<TMeanCollection
   for (QWidget* control : findChildren<QWidget*>()) control->installEventFilter(preview_);
 }
 
-VocabEditForm::~VocabEditForm() = default;
+VocabEditForm::~VocabEditForm() {
+  // The controls go after this body, and their removal still sends events;
+  // the window, no longer whole, must not see them.
+  delete preview_;
+}
 
 void VocabEditForm::NameNewLanguages() {
   lesson_->Language1.Name = Utf8ToCp1252(TranslateMessage("Language1", "Language 1"));

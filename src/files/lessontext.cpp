@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <unordered_set>
 #include <utility>
 
 #include "base/font.h"
@@ -67,11 +68,12 @@ class Uncarried {
   explicit Uncarried(std::vector<std::string>* out) : out_(out) {}
   bool Wanted() const { return out_ != nullptr; }
   void Add(const std::string& text) {
-    if (out_ && std::find(out_->begin(), out_->end(), text) == out_->end()) out_->push_back(text);
+    if (out_ && seen_.insert(text).second) out_->push_back(text);
   }
 
  private:
   std::vector<std::string>* out_;
+  std::unordered_set<std::string> seen_;
 };
 
 class LineWriter {

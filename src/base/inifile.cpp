@@ -132,17 +132,30 @@ void IniFile::WriteLines(const std::vector<std::string>& lines, const Layout& la
     loadedLayout_ = layout;
     return;
   }
-  std::string data(layout.bom ? kUtf8Bom : std::string_view());
   const char* eol = layout.crlf ? "\r\n" : "\n";
-  for (const std::string& line : lines) data += line + eol;
+  const auto image = [&](const std::vector<std::string>& text, const Layout& how) {
+    std::string data(how.bom ? kUtf8Bom : std::string_view());
+    for (const std::string& line : text) data += line + eol;
+    return data;
+  };
+  std::string data = image(lines, layout);
+  // Windows-1252 text that would read as UTF-8 next time (an ASCII file given
+  // a value like "\xC3\xA4") is stored as UTF-8, so every line reads back as it was.
+  Layout stored = layout;
+  std::vector<std::string> converted;
+  if (!layout.utf8 && LooksLikeUtf8(data)) {
+    stored.utf8 = true;
+    for (const std::string& line : lines) converted.push_back(Cp1252ToUtf8(line));
+    data = image(converted, stored);
+  }
   try {
     WriteFileAtomically(fileName_, data);
   } catch (const Exception&) {
     throw EFWriteError::ForFile(fileName_);
   }
   if (loaded_) {
-    loadedLines_ = lines;
-    loadedLayout_ = layout;
+    loadedLines_ = stored.utf8 != layout.utf8 ? std::move(converted) : lines;
+    loadedLayout_ = stored;
   }
 }
 
@@ -201,7 +214,7 @@ void IniFile::WriteString(const std::string& section, const std::string& key, co
     std::string k, v;
     bool replaced = false;
     for (std::size_t i = static_cast<std::size_t>(header) + 1; i < end && !replaced; ++i) {
-      if (SplitIniLine(lines[i], k, v) && SameTextAsciiCaseless(k, key)) {
+      if (SplitIniLine(lines[i], k, v) && SameTextAsciiCaseless(Decoded(k, layout.utf8), key)) {
         lines[i] = newLine;
         replaced = true;
       }

@@ -35,7 +35,9 @@ void SetCurrentLanguage(const std::string& language) {
 std::string Translate(const std::string& language, const std::string& section, const std::string& key,
                       const std::string& defaultText) {
   if (language.empty()) return defaultText;
-  static const std::string kMissing("\x01missing\x01");
+  // No value read from a file holds a line break, so this default cannot be
+  // mistaken for one.
+  static const std::string kMissing("\n");
   const LoadedLanguage& loaded = Loaded();
   const std::string value = language == loaded.Language
                                 ? loaded.File.ReadString(section, key, kMissing)

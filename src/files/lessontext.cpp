@@ -131,6 +131,27 @@ class LineWriter {
   std::string line_, left_, right_, word_, remark_;
 };
 
+// What the text cannot carry of an entry as a whole. Its first line must be a
+// synonym-translation pair: without one the entry comes back behind the
+// others, with its antonyms as synonyms, or (a word alone) not at all; its
+// first word names it. And a text in two of its lists comes back tying the
+// lists together the wrong way, since compaction matches words by text alone.
+void ReportUncarriedEntry(const TMeaning& m, Uncarried& uncarried) {
+  const TWordCollection* lists[] = {&m.Synonyms, &m.Translations, &m.Antonyms, &m.AntonymTranslations};
+  if (m.Synonyms.Empty() || m.Translations.Empty()) {
+    for (const TWordCollection* list : lists)
+      if (!list->Empty()) {
+        uncarried.Add(list->At(0)->Text());
+        break;
+      }
+  }
+  for (int a = 0; a < 4; ++a)
+    for (int b = a + 1; b < 4; ++b)
+      for (const PWord& x : *lists[a])
+        for (const PWord& y : *lists[b])
+          if (SameWordText(*x, *y)) uncarried.Add(x->Text());
+}
+
 std::string LanguageLine(const std::string& left, const std::string& right) {
   std::string line = "Sp: " + left;
   line += kHyphenSeparator;
@@ -229,6 +250,8 @@ int ParseLessonLines(const std::vector<std::string>& lines, bool strict, TMeanCo
   lesson.Meanings.reset();
   std::string currentLeft = kDefaultName1;
   std::string currentRight = kDefaultName2;
+  bool named1 = false;
+  bool named2 = false;
   auto entries = std::make_unique<TMeaningList>();
   int errors = 0;
 
@@ -259,10 +282,21 @@ int ParseLessonLines(const std::vector<std::string>& lines, bool strict, TMeanCo
           break;
         }
         // The first language line names the languages the lesson still lacks.
-        if (lesson.Language1.Name == kDefaultName1) lesson.Language1.Name = left;
-        if (lesson.Language2.Name == kDefaultName2) {
-          if (!SameTextAsciiCaseless(left, lesson.Language1.Name)) lesson.Language2.Name = left;
-          if (!SameTextAsciiCaseless(right, lesson.Language1.Name)) lesson.Language2.Name = right;
+        // (Whether a name was given is remembered, not seen from the name: a
+        // language really called "Language 1" keeps its name.)
+        if (!named1) {
+          lesson.Language1.Name = left;
+          named1 = true;
+        }
+        if (!named2) {
+          if (!SameTextAsciiCaseless(left, lesson.Language1.Name)) {
+            lesson.Language2.Name = left;
+            named2 = true;
+          }
+          if (!SameTextAsciiCaseless(right, lesson.Language1.Name)) {
+            lesson.Language2.Name = right;
+            named2 = true;
+          }
         }
         currentLeft = left;
         currentRight = right;
@@ -382,19 +416,8 @@ void WriteLessonLines(std::vector<std::string>& lines, const TMeanCollection& le
     out.Neighbours(m->AntonymTranslations, m->Form);
   }
   for (const MeaningPtr& m : entries) out.Pair(m->Translations, m->AntonymTranslations, '#', m->Form);
-  // A word alone in its entry pairs with nothing, so no line holds it.
-  if (uncarried.Wanted()) {
-    for (const MeaningPtr& m : entries) {
-      const TWordCollection* lists[] = {&m->Synonyms, &m->Translations, &m->Antonyms, &m->AntonymTranslations};
-      int count = 0;
-      const TWord* only = nullptr;
-      for (const TWordCollection* list : lists) {
-        count += list->Count();
-        if (!list->Empty()) only = list->At(0).get();
-      }
-      if (count == 1) uncarried.Add(only->Text());
-    }
-  }
+  if (uncarried.Wanted())
+    for (const MeaningPtr& m : entries) ReportUncarriedEntry(*m, uncarried);
 }
 
 std::vector<std::string> WordsTextCannotCarry(const TMeanCollection& lesson) {

@@ -71,7 +71,9 @@ int ParseLessonLines(const std::vector<std::string>& lines, bool strict, TMeanCo
 // line break, or has blanks at its ends) is left out; a language name that
 // would not is written as "Language 1" or "Language 2". `uncarriedTexts`
 // (when given) receives, each once, the words, names, fonts and header values
-// that do not come back unchanged, and words alone in their entry.
+// that do not come back unchanged, the first word of each entry without a
+// synonym-translation pair (it comes back elsewhere or changed), and each
+// text that stands in two lists of one entry.
 void WriteLessonLines(std::vector<std::string>& lines, const TMeanCollection& lesson,
                       std::vector<std::string>* uncarriedTexts = nullptr);
 // What WriteLessonLines reports as not carried; empty when the text reads

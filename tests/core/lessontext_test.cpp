@@ -446,6 +446,7 @@ INSTANTIATE_TEST_SUITE_P(
                     UncarriedCase{"E", "D", 4, {" c"}, {"x"}, " c"},          // blanks are trimmed
                     UncarriedCase{"E", "D", 4, {"c\nAu: x"}, {"b"}, "c\nAu: x"},  // a line break
                     UncarriedCase{"E", "D", 4, {"c"}, {}, "c"},               // alone in its entry
+                    UncarriedCase{"E", "D", 4, {"v"}, {"v", "w"}, "v"},       // one text in two lists
                     UncarriedCase{"", "D", 4, {"c"}, {"x"}, ""},              // an empty language name
                     UncarriedCase{"E - F", "D", 4, {"c"}, {"x"}, "E - F"},    // a name holding a marker
                     UncarriedCase{"E", "e", 4, {"c"}, {"x"}, "e"}));          // names the reader cannot tell apart

@@ -1,5 +1,7 @@
 #include "base/inifile.h"
 
+#include <algorithm>
+
 #include "base/safesave.h"
 #include "base/errors.h"
 #include "base/cp1252.h"
@@ -35,11 +37,18 @@ std::string Decoded(std::string text, bool utf8, std::size_t limit = std::string
   return text;
 }
 
+// Compares a name as the file holds it with the one asked for, decoding only
+// names that need it (most files are plain ASCII and are read often).
+bool SameName(const std::string& stored, const std::string& wanted, bool utf8) {
+  const bool ascii = std::all_of(stored.begin(), stored.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+  return SameTextAsciiCaseless(utf8 && !ascii ? Utf8ToCp1252(stored) : stored, wanted);
+}
+
 // Index of the "[section]" line, or -1.
 int FindSection(const std::vector<std::string>& lines, const std::string& section, bool utf8) {
   std::string name;
   for (std::size_t i = 0; i < lines.size(); ++i)
-    if (SectionName(lines[i], name) && SameTextAsciiCaseless(Decoded(name, utf8), section)) return static_cast<int>(i);
+    if (SectionName(lines[i], name) && SameName(name, section, utf8)) return static_cast<int>(i);
   return -1;
 }
 
@@ -169,7 +178,7 @@ std::string IniFile::ReadString(const std::string& section, const std::string& k
   const std::size_t end = SectionEnd(lines, static_cast<std::size_t>(header));
   std::string k, v;
   for (std::size_t i = static_cast<std::size_t>(header) + 1; i < end; ++i) {
-    if (SplitIniLine(lines[i], k, v) && SameTextAsciiCaseless(Decoded(k, layout.utf8), key))
+    if (SplitIniLine(lines[i], k, v) && SameName(k, key, layout.utf8))
       return Decoded(v, layout.utf8, kMaxValueLength);
   }
   return defaultValue;
@@ -214,7 +223,7 @@ void IniFile::WriteString(const std::string& section, const std::string& key, co
     std::string k, v;
     bool replaced = false;
     for (std::size_t i = static_cast<std::size_t>(header) + 1; i < end && !replaced; ++i) {
-      if (SplitIniLine(lines[i], k, v) && SameTextAsciiCaseless(Decoded(k, layout.utf8), key)) {
+      if (SplitIniLine(lines[i], k, v) && SameName(k, key, layout.utf8)) {
         lines[i] = newLine;
         replaced = true;
       }

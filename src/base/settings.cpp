@@ -110,10 +110,16 @@ std::string ProgramSettingsFile() {
 std::string ProgramFolder() { return FolderOf(ProgramFilePath()); }
 
 std::string ProgramDataFolder() {
+  // Asked for on every settings lookup: the folders are looked at once per program path.
+  thread_local std::string forProgram, folder;
   const std::string program = ProgramFolder();
-  if (program.empty() || IsFolder(program + "lang")) return program;
+  if (program == forProgram && !folder.empty()) return folder;
+  forProgram = program;
+  folder = program;
+  if (program.empty() || IsFolder(program + "lang")) return folder;
   const std::string installed = ExpandFileName(program + "../share/" + kInstalledName + "/");
-  return IsFolder(installed) ? installed : program;
+  if (IsFolder(installed)) folder = installed;
+  return folder;
 }
 
 std::string SettingsFolder() { return Installed() ? UserConfigFolder() : ProgramFolder(); }

@@ -255,40 +255,26 @@ TEST(Cli, TextWithoutEntriesIsHandledByEveryCommand) {
 // limit (the program must not die of SIGXFSZ), a folder it may not write, a
 // missing folder and a full disk.
 TEST(Cli, EveryKindOfFailedSaveKeepsTheTargetAndLeavesNoTemporaryFile) {
-  enum Kind { kFileSizeLimit, kReadOnlyFolder, kMissingFolder, kFullDisk };
   TempDir source;
   const std::string in = source.File("in.tav");
   WriteSampleLesson(in);
   ::chmod(source.Path().c_str(), 0755);  // readable by the unprivileged user too
-  for (const Kind kind : {kFileSizeLimit, kReadOnlyFolder, kMissingFolder, kFullDisk}) {
+  for (const auto kind : test::SaveFailure::kEvery) {
     SCOPED_TRACE(kind);
-    test::ScratchDisk disk(256 * 1024);
-    if (kind == kFullDisk && !disk.Mounted()) {
+    const test::SaveFailure failure(kind, 256 * 1024);
+    if (!failure.Possible()) {
       ADD_FAILURE() << "no mount namespace here: the full-disk case cannot run";
       continue;
     }
-    TempDir temp;
-    const std::string folder = kind == kFullDisk ? disk.Path() : temp.Path();
-    ::chmod(folder.c_str(), 0755);
-    const std::string out = kind == kMissingFolder ? folder + "/gone/out.txt" : folder + "/out.txt";
-    if (kind != kMissingFolder) WriteFile(out, "the user's text");
-    if (kind == kFullDisk) disk.Fill();
-    if (kind == kReadOnlyFolder) ::chmod(folder.c_str(), 0555);
-    const Result r = test::RunCliWith({"convert", in, out}, {}, [kind] {
-      if (kind == kFileSizeLimit) {
-        ::signal(SIGXFSZ, SIG_DFL);
-        const rlimit limit{64, 64};
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-      }
-      if (kind == kReadOnlyFolder && ::getuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(99);
-    });
-    ::chmod(folder.c_str(), 0755);
+    const std::string out = failure.Folder() + "/out.txt";
+    WriteFile(out, "the user's text");
+    failure.Refuse();
+    const Result r = test::RunCliWith({"convert", in, out}, {}, [&failure] { failure.InChild(64); });
+    failure.Mend();
     EXPECT_EQ(r.code, 1) << r.err;
     EXPECT_TRUE(Contains(r.err, out)) << r.err;
-    if (kind != kMissingFolder) {
-      EXPECT_EQ(ReadFile(out), "the user's text");
-      EXPECT_EQ(test::TemporaryFilesIn(folder), Words{});
-    }
+    EXPECT_EQ(ReadFile(out), "the user's text");
+    EXPECT_EQ(test::TemporaryFilesIn(failure.Folder()), Words{});
   }
 }
 

@@ -20,37 +20,30 @@ using test::TemporaryFilesIn;
 
 // Each way a disk refuses a write, on a file with a backup.
 TEST(FailedSave, EveryKindOfFailureKeepsTheFileAndItsBackup) {
-  enum Kind { kFileSizeLimit, kReadOnlyFolder, kMissingFolder, kFullDisk };
-  for (const Kind kind : {kFileSizeLimit, kReadOnlyFolder, kMissingFolder, kFullDisk}) {
+  for (const auto kind : test::SaveFailure::kEvery) {
     SCOPED_TRACE(kind);
-    test::ScratchDisk disk(256 * 1024);
-    if (kind == kFullDisk && !disk.Mounted()) {
+    const test::SaveFailure failure(kind, 256 * 1024);
+    if (!failure.Possible()) {
       ADD_FAILURE() << "no mount namespace here: the full-disk case cannot run";
       continue;
     }
-    test::TempDir temp;
-    const std::string folder = kind == kFullDisk ? disk.Path() : temp.Path();
+    const std::string folder = failure.Folder();
     const std::string path = folder + "/lesson.tav";
     const std::string backup = folder + "/lesson.BAK";
     test::WriteFile(path, "the user's lesson");
     test::WriteFile(backup, "the older backup");
     const std::string data(100000, 'n');
-    const std::string target = kind == kMissingFolder ? folder + "/gone/lesson.tav" : path;
-    if (kind == kFullDisk) disk.Fill();
-    if (kind == kReadOnlyFolder) ::chmod(folder.c_str(), 0555);
+    failure.Refuse();
     {
-      std::unique_ptr<test::ScopedFileSizeLimit> limit;
-      std::unique_ptr<test::AsUnprivileged> user;
-      if (kind == kFileSizeLimit) limit = std::make_unique<test::ScopedFileSizeLimit>(4096);
-      if (kind == kReadOnlyFolder) user = std::make_unique<test::AsUnprivileged>();
+      const auto scope = failure.InThisProcess(4096);
       try {
-        WriteFileAtomically(target, data, folder + "/lesson.BAK");
+        WriteFileAtomically(path, data, backup);
         ADD_FAILURE() << "the save reported success";
       } catch (const Exception& e) {
-        EXPECT_NE(std::string(e.what()).find(target), std::string::npos) << e.what();
+        EXPECT_NE(std::string(e.what()).find(path), std::string::npos) << e.what();
       }
     }
-    ::chmod(folder.c_str(), 0755);
+    failure.Mend();
     EXPECT_EQ(test::ReadFile(path), "the user's lesson");
     EXPECT_EQ(test::ReadFile(backup), "the older backup");
     EXPECT_EQ(TemporaryFilesIn(folder), std::vector<std::string>{});

@@ -5,6 +5,7 @@
 #include <sched.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <csignal>
@@ -124,6 +125,61 @@ class ScratchDisk {
  private:
   TempDir base_;
   bool mounted_ = false;
+};
+
+// One way a disk refuses a save, staged on a folder of its own: a file-size
+// limit, a folder the user may not write, a folder gone away, a full disk.
+// Put the files in Folder(), then Refuse(); the process-wide part (the limit,
+// or an unprivileged user) is held by InThisProcess() for a scope, or set by
+// InChild() in a child about to run a program. Mend() gives the folder back.
+class SaveFailure {
+ public:
+  enum Kind { kFileSizeLimit, kReadOnlyFolder, kMissingFolder, kFullDisk };
+  static constexpr Kind kEvery[] = {kFileSizeLimit, kReadOnlyFolder, kMissingFolder, kFullDisk};
+
+  SaveFailure(Kind kind, std::size_t diskBytes) : kind_(kind), disk_(diskBytes) {
+    ::chmod(Folder().c_str(), 0755);  // the unprivileged user reads it too
+  }
+  Kind kind() const { return kind_; }
+  // A full disk needs a mount namespace of its own.
+  bool Possible() const { return kind_ != kFullDisk || disk_.Mounted(); }
+  const std::string& Folder() const { return kind_ == kFullDisk ? disk_.Path() : temp_.Path(); }
+
+  void Refuse() const {
+    if (kind_ == kFullDisk) disk_.Fill();
+    if (kind_ == kReadOnlyFolder) ::chmod(Folder().c_str(), 0555);
+    if (kind_ == kMissingFolder) std::filesystem::rename(Folder(), Folder() + ".away");
+  }
+  void Mend() const {
+    if (kind_ == kMissingFolder) std::filesystem::rename(Folder() + ".away", Folder());
+    ::chmod(Folder().c_str(), 0755);
+    if (kind_ == kFullDisk) std::filesystem::remove(disk_.File("filler"));
+  }
+
+  struct Scope {
+    std::unique_ptr<ScopedFileSizeLimit> limit;
+    std::unique_ptr<AsUnprivileged> user;
+  };
+  Scope InThisProcess(rlim_t sizeLimit) const {
+    Scope scope;
+    if (kind_ == kFileSizeLimit) scope.limit = std::make_unique<ScopedFileSizeLimit>(sizeLimit);
+    if (kind_ == kReadOnlyFolder) scope.user = std::make_unique<AsUnprivileged>();
+    return scope;
+  }
+  // In a forked child: for good, and with SIGXFSZ as a program finds it.
+  void InChild(rlim_t sizeLimit) const {
+    if (kind_ == kFileSizeLimit) {
+      ::signal(SIGXFSZ, SIG_DFL);
+      const rlimit limit{sizeLimit, sizeLimit};
+      ::setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    if (kind_ == kReadOnlyFolder && ::getuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(99);
+  }
+
+ private:
+  Kind kind_;
+  ScratchDisk disk_;
+  TempDir temp_;
 };
 
 // The temporary files a save leaves in a folder (none, when it cleans up).

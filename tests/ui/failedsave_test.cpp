@@ -20,19 +20,16 @@ using ui::MessageKind;
 class FailedSaveTest : public UiTest {};
 
 TEST_F(FailedSaveTest, EveryWindowAndTheSettingsKeepTheirFilesWhenASaveFails) {
-  enum Kind { kFileSizeLimit, kReadOnlyFolder, kMissingFolder, kFullDisk };
   TempDir config;
   ::setenv("XDG_CONFIG_HOME", config.Path().c_str(), 1);
-  for (const Kind kind : {kFileSizeLimit, kReadOnlyFolder, kMissingFolder, kFullDisk}) {
+  for (const auto kind : SaveFailure::kEvery) {
     SCOPED_TRACE(kind);
-    ScratchDisk disk(1 << 20);
-    if (kind == kFullDisk && !disk.Mounted()) {
+    const SaveFailure failure(kind, 1 << 20);
+    if (!failure.Possible()) {
       ADD_FAILURE() << "no mount namespace here: the full-disk case cannot run";
       continue;
     }
-    TempDir temp;
-    const std::string folder = kind == kFullDisk ? disk.Path() : temp.Path();
-    ::chmod(folder.c_str(), 0755);
+    const std::string folder = failure.Folder();
     SetProgramFilePath(folder + "/vocatrix");
     WriteFile(folder + "/vocatrix.ini", "[Main]\r\nCharSet=\xC4\xD6\xDC\r\n");
     WriteFile(folder + "/Language.ini", "the older template");
@@ -54,14 +51,9 @@ TEST_F(FailedSaveTest, EveryWindowAndTheSettingsKeepTheirFilesWhenASaveFails) {
     std::map<std::string, std::string> before;
     for (const auto& e : std::filesystem::directory_iterator(folder)) before[e.path().string()] = ReadFile(e.path());
 
-    if (kind == kFullDisk) disk.Fill();
-    if (kind == kReadOnlyFolder) ::chmod(folder.c_str(), 0555);
-    if (kind == kMissingFolder) std::filesystem::rename(folder, folder + ".away");
+    failure.Refuse();
     {
-      std::unique_ptr<ScopedFileSizeLimit> limit;
-      std::unique_ptr<AsUnprivileged> user;
-      if (kind == kFileSizeLimit) limit = std::make_unique<ScopedFileSizeLimit>(16);
-      if (kind == kReadOnlyFolder) user = std::make_unique<AsUnprivileged>();
+      const auto scope = failure.InThisProcess(16);
       EXPECT_FALSE(form->MenuSaveClick());
       EXPECT_FALSE(text->Save1Click());
       Main().MenuSaveLanguageClick();
@@ -72,9 +64,7 @@ TEST_F(FailedSaveTest, EveryWindowAndTheSettingsKeepTheirFilesWhenASaveFails) {
       text->Memo1->document()->setModified(false);
       CloseMain();  // writes the settings
     }
-    if (kind == kMissingFolder) std::filesystem::rename(folder + ".away", folder);
-    ::chmod(folder.c_str(), 0755);
-    if (kind == kFullDisk) std::filesystem::remove(disk.File("filler"));
+    failure.Mend();
     std::map<std::string, std::string> after;
     for (const auto& e : std::filesystem::directory_iterator(folder)) after[e.path().string()] = ReadFile(e.path());
     EXPECT_EQ(after, before);

@@ -159,7 +159,7 @@ TEST(Application, StartUpWorkWaitsForTheWindowOnTheScreenAndTheMessageLoop) {
   EXPECT_EQ(runs, 1);
   window.hide();
   window.show();
-  QTest::qWaitForWindowExposed(&window);
+  EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
   QCoreApplication::processEvents();
   EXPECT_EQ(runs, 1);
 }

@@ -5,6 +5,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <algorithm>
+#include <cstdlib>
 
 #include "ui/qtfonts.h"
 #include "ui/qtstrings.h"
@@ -143,39 +144,42 @@ QTextDocument* NewRichTextDocument(const RtfDocument& rich, const QFont& font, Q
   return document;
 }
 
-void ApplyFontRanges(QTextDocument* document, const std::vector<FontRange>& ranges, int lineCount,
-                     const LineProgress* progress) {
-  ProgressSteps steps(progress, std::max(1, lineCount - 1));
-  if (ranges.empty()) return;
+namespace {
+
+// The format of a lesson font. The ranges name few fonts: each font's format
+// is made once, and the document's format table finds it again by its cached
+// hash.
+const QTextCharFormat& FormatOf(std::vector<std::pair<TFont, QTextCharFormat>>& formats, const TFont& font) {
+  for (const auto& [known, format] : formats)
+    if (known == font) return format;
+  formats.emplace_back(font, CharFormatOfFont(font));
+  return formats.back().second;
+}
+
+// Applies ranges[from, to) whose lines are blocks from `block` on; walking
+// down, positions add up from the block lengths, and a range above the
+// block it walked to is found again by number.
+void ApplyRangeSpan(QTextDocument* document, const std::vector<FontRange>& ranges, std::size_t from, std::size_t to,
+                    QTextBlock block, std::vector<std::pair<TFont, QTextCharFormat>>& formats,
+                    const std::function<void(int)>& progress = {}) {
   QTextCursor cursor(document);
-  cursor.beginEditBlock();
-  QTextBlock block = document->begin();
-  int blockNumber = 0;
-  int blockPosition = 0;
-  // The ranges name few fonts: each font's format is made once, and the
-  // document's format table finds it again by its cached hash.
-  std::vector<std::pair<TFont, QTextCharFormat>> formats;
-  const auto formatOf = [&formats](const TFont& font) -> const QTextCharFormat& {
-    for (const auto& [known, format] : formats)
-      if (known == font) return format;
-    formats.emplace_back(font, CharFormatOfFont(font));
-    return formats.back().second;
-  };
-  for (const FontRange& range : ranges) {
+  int blockNumber = block.isValid() ? block.blockNumber() : 0;
+  int blockPosition = block.isValid() ? block.position() : 0;
+  for (std::size_t i = from; i < to; ++i) {
+    const FontRange& range = ranges[i];
     if (range.Line < 0) continue;
     if (range.Line < blockNumber) {
       block = document->findBlockByNumber(range.Line);
       blockNumber = range.Line;
       blockPosition = block.position();
     }
-    // Walking down, positions add up from the block lengths.
     while (blockNumber < range.Line && block.isValid()) {
       blockPosition += block.length();
       block = block.next();
       ++blockNumber;
     }
     if (!block.isValid()) break;
-    steps.At(blockNumber);
+    if (progress) progress(blockNumber);
     const int length = block.length() - 1;  // without the block's end
     const int start = std::clamp(range.Start, 0, length);
     const int end =
@@ -183,8 +187,21 @@ void ApplyFontRanges(QTextDocument* document, const std::vector<FontRange>& rang
     if (end <= start) continue;
     cursor.setPosition(blockPosition + start);
     cursor.setPosition(blockPosition + end, QTextCursor::KeepAnchor);
-    cursor.setCharFormat(formatOf(range.Font));
+    cursor.setCharFormat(FormatOf(formats, range.Font));
   }
+}
+
+}  // namespace
+
+void ApplyFontRanges(QTextDocument* document, const std::vector<FontRange>& ranges, int lineCount,
+                     const LineProgress* progress) {
+  ProgressSteps steps(progress, std::max(1, lineCount - 1));
+  if (ranges.empty()) return;
+  QTextCursor cursor(document);
+  cursor.beginEditBlock();
+  std::vector<std::pair<TFont, QTextCharFormat>> formats;
+  ApplyRangeSpan(document, ranges, 0, ranges.size(), document->begin(), formats,
+                 [&steps](int line) { steps.At(line); });
   cursor.endEditBlock();
   steps.At(lineCount - 1);
 }
@@ -193,6 +210,66 @@ void ShowLessonTextFonts(QTextDocument* document, const std::vector<std::string>
                          const TLanguage& language2, const TFont& memoFont, const LineProgress* progress) {
   const int count = static_cast<int>(lines.size());
   ApplyFontRanges(document, LessonTextFontRanges(lines, language1, language2, memoFont), count, progress);
+}
+
+LessonTextFill::LessonTextFill(std::vector<std::string> lines, std::vector<FontRange> ranges, LineProgress progress)
+    : lines_(std::move(lines)), ranges_(std::move(ranges)), progress_(std::move(progress)) {
+  // Ranges overriding one another share a line: ordering by line keeps
+  // their order where it matters.
+  std::stable_sort(ranges_.begin(), ranges_.end(),
+                   [](const FontRange& a, const FontRange& b) { return a.Line < b.Line; });
+  if (progress_.SetMaximum) progress_.SetMaximum(std::max(1, LineCount() - 1));
+  progressStep_ = std::max(1, LineCount() / kProgressSteps);
+  reported_ = -progressStep_;
+}
+
+void LessonTextFill::Report(int line, bool always) {
+  if (!progress_.SetPosition || line == reported_ || (!always && std::abs(line - reported_) < progressStep_)) return;
+  progress_.SetPosition(line);
+  reported_ = line;
+}
+
+QTextDocument* LessonTextFill::Start(const QFont& font, int count) {
+  document_ = NewDocument(font, nullptr);
+  Append(count);
+  return document_;
+}
+
+bool LessonTextFill::Step(int count) {
+  if (!Done()) Append(count);
+  return Done();
+}
+
+bool LessonTextFill::Done() const { return !document_ || nextLine_ >= LineCount(); }
+
+void LessonTextFill::Append(int count) {
+  const int from = nextLine_;
+  const int to = std::min(LineCount(), from + std::max(1, count));
+  std::size_t size = 0;
+  for (int i = from; i < to; ++i) size += lines_[static_cast<std::size_t>(i)].size() + 1;
+  QString text;
+  text.reserve(static_cast<qsizetype>(size));
+  // Two passes over the lines, each moving the progress bar: adding them,
+  // then giving them their fonts.
+  for (int i = from; i < to; ++i) {
+    Report(i);
+    if (i) text += QChar('\n');
+    text += ToQString(lines_[static_cast<std::size_t>(i)]);
+  }
+  QTextCursor cursor(document_);
+  cursor.beginEditBlock();
+  // Appended in the document's own format, as one insertion of the whole text would be.
+  cursor.movePosition(QTextCursor::End);
+  cursor.insertText(text, QTextCharFormat());
+  std::size_t end = nextRange_;
+  while (end < ranges_.size() && ranges_[end].Line < to) ++end;
+  if (end > nextRange_)
+    ApplyRangeSpan(document_, ranges_, nextRange_, end, document_->findBlockByNumber(from), formats_,
+                   [this](int line) { Report(line); });
+  cursor.endEditBlock();
+  nextRange_ = end;
+  nextLine_ = to;
+  Report(to - 1, true);
 }
 
 std::vector<std::string> DocumentLines(const QTextDocument* document, QString* rejected) {

@@ -10,7 +10,9 @@
 #include <QFont>
 #include <QObject>
 #include <QString>
+#include <QPointer>
 #include <QTextCharFormat>
+#include <QTextDocument>
 #include <functional>
 #include <string>
 #include <utility>
@@ -22,7 +24,6 @@
 #include "model/language.h"
 
 class QTextCursor;
-class QTextDocument;
 
 namespace vocatrix::ui {
 
@@ -71,6 +72,39 @@ void ApplyFontRanges(QTextDocument* document, const std::vector<FontRange>& rang
 // `memoFont`.
 void ShowLessonTextFonts(QTextDocument* document, const std::vector<std::string>& lines, const TLanguage& language1,
                          const TLanguage& language2, const TFont& memoFont, const LineProgress* progress = nullptr);
+
+// Lesson text put into a new document in steps, so that a long lesson shows
+// at once and fills up while the user reads: Start builds the document with
+// the first lines, each Step appends the next ones, and every line is in its
+// final fonts as soon as it is in. Once Done, the document is the one that
+// NewTextDocument and ShowLessonTextFonts make of the same lines.
+class LessonTextFill {
+ public:
+  // `ranges` as LessonTextFontRanges gives them (in the order of their lines).
+  LessonTextFill(std::vector<std::string> lines, std::vector<FontRange> ranges, LineProgress progress = {});
+  // A new document (owned by the caller) holding the first `count` lines.
+  QTextDocument* Start(const QFont& font, int count);
+  // Appends up to `count` more lines; true when all lines are in (also when
+  // the document is gone).
+  bool Step(int count);
+  bool Done() const;
+  int LineCount() const { return static_cast<int>(lines_.size()); }
+
+ private:
+  void Append(int count);
+  // Moves the progress bar to `line` when that shows (or `always`).
+  void Report(int line, bool always = false);
+
+  std::vector<std::string> lines_;
+  std::vector<FontRange> ranges_;
+  LineProgress progress_;
+  QPointer<QTextDocument> document_;
+  std::vector<std::pair<TFont, QTextCharFormat>> formats_;
+  std::size_t nextRange_ = 0;
+  int nextLine_ = 0;
+  int progressStep_ = 1;
+  int reported_ = -1;
+};
 
 // --- Reading documents ---
 // The lines of a document as lesson strings. Characters that Windows-1252

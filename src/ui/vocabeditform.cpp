@@ -213,6 +213,7 @@ VocabEditForm::~VocabEditForm() {
   // The controls go after this body, and their removal still sends events;
   // the window, no longer whole, must not see them.
   delete preview_;
+  delete textFillInput_;
 }
 
 void VocabEditForm::NameNewLanguages() {

@@ -34,6 +34,7 @@ class QScrollBar;
 class QStackedWidget;
 class QTabBar;
 class QTextDocument;
+class QTimer;
 
 namespace vocatrix::ui {
 
@@ -103,6 +104,11 @@ class VocabEditForm : public TChildForm {
   bool MemoTextKeyDown(QKeyEvent* event);
   // Prints the Text page, after the print dialog.
   void MenuPrintClick();
+  // A long lesson fills the Text page in steps while the user already reads
+  // it; this puts the rest in at once. Everything that edits or reads the
+  // whole page calls it first, and so does any key, click or drop.
+  void CompleteText();
+  bool TextFilling() const { return textFill_ != nullptr; }
 
   // --- Navigation and entry commands ---
   void ScrollBarScroll(ScrollCode code, int position);
@@ -179,8 +185,12 @@ class VocabEditForm : public TChildForm {
   void SaveTextFile();
   // Fills the Text page with lesson text and gives it the fonts of two
   // languages, with "Compiling" and the progress bar.
-  void FillText(const std::vector<std::string>& lines, const TLanguage& language1, const TLanguage& language2);
-  void SetTextDocument(QTextDocument* document);
+  void FillText(std::vector<std::string> lines, const TLanguage& language1, const TLanguage& language2);
+  // One step of filling the Text page, run from the event loop.
+  void FillTextStep();
+  void EndTextFill();
+  // Shows `document` on the Text page; `undo`: the user may undo edits from here.
+  void SetTextDocument(QTextDocument* document, bool undo = true);
   // Selects line `index` of the Text page whole.
   void SelectLine(int index);
   // Where the "Sp:" lines of the Text page are, kept up to date as it changes.
@@ -210,6 +220,9 @@ class VocabEditForm : public TChildForm {
   bool fillingText_ = false;
   QObject* preview_ = nullptr;
   QPointer<LanguageLineIndex> languageLines_;
+  std::unique_ptr<LessonTextFill> textFill_;
+  QTimer* textFillTimer_ = nullptr;
+  QObject* textFillInput_ = nullptr;
 
  public:
   // Controls, named as in the window design.

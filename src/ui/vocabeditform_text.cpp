@@ -2,11 +2,15 @@
 // the language fonts, compiling it back, the typing font, text and rich-text
 // files, and printing.
 
+#include <QApplication>
+#include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QPrinter>
 #include <QProgressBar>
+#include <QScrollBar>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTimer>
 
 #include "files/fontranges.h"
 #include "files/lessonfiles.h"
@@ -14,6 +18,7 @@
 #include "base/safesave.h"
 #include "base/messages.h"
 #include "base/settings.h"
+#include "ui/eventpreview.h"
 #include "ui/lessontextview.h"
 #include "ui/mainform.h"
 #include "ui/memotext.h"
@@ -23,6 +28,35 @@
 #include "ui/vocabeditform.h"
 
 namespace vocatrix::ui {
+namespace {
+
+// Lines put on the Text page at once: more than a window shows.
+constexpr int kFirstFillLines = 1024;
+// Each later step appends lines in slices for about this long, so that the
+// window answers between steps.
+constexpr int kFillSliceLines = 256;
+constexpr int kFillStepMilliseconds = 15;
+
+// Events that start something the user does with the text or the window:
+// the Text page is completed before they arrive. Scrolling is not one.
+bool StartsUserAction(QObject* watched, QEvent* event) {
+  switch (event->type()) {
+    case QEvent::KeyPress:
+    case QEvent::ShortcutOverride:
+    case QEvent::InputMethod:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::ContextMenu:
+    case QEvent::DragEnter:
+    case QEvent::Drop:
+      return true;
+    case QEvent::MouseButtonPress:
+      return qobject_cast<QScrollBar*>(watched) == nullptr;
+    default:
+      return false;
+  }
+}
+
+}  // namespace
 
 TFont VocabEditForm::MemoFont() { return DefaultMemoFont(); }
 
@@ -32,14 +66,19 @@ bool VocabEditForm::TabSetChange(int newTab) {
     ConvertToText();
     return true;
   }
-  if (shownPage_ == kTextPage) return CompileText();
+  if (shownPage_ == kTextPage) {
+    CompleteText();
+    return CompileText();
+  }
   return true;
 }
 
-void VocabEditForm::SetTextDocument(QTextDocument* document) {
+void VocabEditForm::SetTextDocument(QTextDocument* document, bool undo) {
+  // A fill still running belongs to the document shown before.
+  if (textFill_) EndTextFill();
   // Filling the page is no edit of the user's.
   fillingText_ = true;
-  document->setUndoRedoEnabled(true);
+  document->setUndoRedoEnabled(undo);
   MemoText->SetDocument(document);
   fillingText_ = false;
 }
@@ -50,24 +89,72 @@ LanguageLineIndex& VocabEditForm::LanguageLines() {
   return *languageLines_;
 }
 
-void VocabEditForm::FillText(const std::vector<std::string>& lines, const TLanguage& language1,
+void VocabEditForm::FillText(std::vector<std::string> lines, const TLanguage& language1,
                              const TLanguage& language2) {
+  if (textFill_) EndTextFill();
   QProgressBar* bar = main_->ProgressBar();
-  const LineProgress progress{[bar](int maximum) { bar->setRange(0, std::max(1, maximum)); },
-                              [bar](int position) { bar->setValue(position); }};
+  LineProgress progress{[bar](int maximum) { bar->setRange(0, std::max(1, maximum)); },
+                        [bar](int position) { bar->setValue(position); }};
   main_->SetStatus(kStatusCompiling);
-  // The document is built and formatted before the editor shows it, so
-  // nothing is laid out twice.
-  QTextDocument* document = NewTextDocument(lines, MemoText->font(), nullptr, &progress);
-  ShowLessonTextFonts(document, lines, language1, language2, MemoFont(), &progress);
-  SetTextDocument(document);
+  std::vector<FontRange> ranges = LessonTextFontRanges(lines, language1, language2, MemoFont());
+  auto fill = std::make_unique<LessonTextFill>(std::move(lines), std::move(ranges), std::move(progress));
+  // The first lines are in their fonts before the editor shows them; the
+  // rest follows from the event loop, where building the document is no
+  // edit the user could undo.
+  SetTextDocument(fill->Start(MemoText->font(), kFirstFillLines), false);
+  textFill_ = std::move(fill);
+  if (textFill_->Done()) {
+    EndTextFill();
+    return;
+  }
+  if (!textFillTimer_) {
+    textFillTimer_ = new QTimer(this);
+    textFillTimer_->setSingleShot(true);
+    connect(textFillTimer_, &QTimer::timeout, this, &VocabEditForm::FillTextStep);
+  }
+  textFillTimer_->start(0);
+  if (!textFillInput_) {
+    textFillInput_ = new EventPreview(this, [this](QObject* watched, QEvent* event) {
+      if (textFill_ && StartsUserAction(watched, event)) CompleteText();
+      return false;
+    });
+  }
+  qApp->installEventFilter(textFillInput_);
+}
+
+void VocabEditForm::FillTextStep() {
+  if (!textFill_) return;
+  QElapsedTimer clock;
+  clock.start();
+  fillingText_ = true;
+  bool done = false;
+  while (!done && clock.elapsed() < kFillStepMilliseconds) done = textFill_->Step(kFillSliceLines);
+  fillingText_ = false;
+  if (done) EndTextFill();
+  else textFillTimer_->start(0);
+}
+
+void VocabEditForm::CompleteText() {
+  if (!textFill_) return;
+  fillingText_ = true;
+  while (!textFill_->Step(textFill_->LineCount())) {
+  }
+  fillingText_ = false;
+  EndTextFill();
+}
+
+void VocabEditForm::EndTextFill() {
+  textFill_.reset();
+  if (textFillTimer_) textFillTimer_->stop();
+  if (textFillInput_) qApp->removeEventFilter(textFillInput_);
+  MemoText->document()->setUndoRedoEnabled(true);
+  main_->SetStatus(kStatusIdle);
 }
 
 void VocabEditForm::ConvertToText() {
   StoreControls();
   std::vector<std::string> uncarried;
   FillText(lesson_->ToLines(&uncarried), lesson_->Language1, lesson_->Language2);
-  main_->SetStatus(kStatusIdle);
   MemoText->moveCursor(QTextCursor::Start);
   if (!uncarried.empty()) main_->WarnUncarriedWords(this, uncarried);
 }
@@ -84,6 +171,7 @@ void VocabEditForm::SelectLine(int index) {
 }
 
 bool VocabEditForm::CompileText() {
+  CompleteText();
   QString rejected;
   const std::vector<std::string> lines = DocumentLines(MemoText->document(), &rejected);
   int errorLine = 0;
@@ -165,6 +253,7 @@ bool VocabEditForm::MemoTextKeyDown(QKeyEvent* event) {
 }
 
 void VocabEditForm::MirrorText() {
+  CompleteText();
   QString rejected;
   int errorLine = 0;
   std::unique_ptr<TMeanCollection> mirrored =
@@ -179,7 +268,6 @@ void VocabEditForm::MirrorText() {
   // way round; the window's lesson stays as it is until the page is left.
   std::vector<std::string> uncarried;
   FillText(mirrored->ToLines(&uncarried), lesson_->Language1, lesson_->Language2);
-  main_->SetStatus(kStatusIdle);
   MemoText->moveCursor(QTextCursor::Start);
   lesson_->Modified = true;
   if (!rejected.isEmpty()) WarnRejectedCharacters(rejected);
@@ -200,6 +288,7 @@ void VocabEditForm::OpenTextFile(const std::string& fileName) {
 
 void VocabEditForm::SaveTextFile() {
   if (CurrentPage() != kTextPage) SelectTab(kTextPage);
+  CompleteText();
   QString rejected;
   const QTextDocument* document = MemoText->document();
   const std::string data = FileKind(fileName_) == kRichTextFile ? WriteRtf(DocumentToRich(document, &rejected))
@@ -212,6 +301,7 @@ void VocabEditForm::MenuPrintClick() {
   QPrinter printer(QPrinter::HighResolution);
   if (!main_->ChoosePrinter(this, printer)) return;
   SelectTab(kTextPage);
+  CompleteText();
   printer.setDocName(ToQString(lesson_->Title));
   main_->PrintText(this, *MemoText->document(), printer);
 }

@@ -429,16 +429,18 @@ TEST_F(MainFormTest, PrivateFontsAreAddedAtStartAndRemovedAtExit) {
 TEST_F(MainFormTest, EveryItemIsWiredAndTheTranslatorsAndBrowserItemsStayHidden) {
   // Hidden items count as disabled in Qt; their keys reach them.
   for (QAction* item : Main().findChildren<QAction*>()) {
-    if (!item->isSeparator() && !item->objectName().isEmpty() && item->isVisible())
+    if (!item->isSeparator() && !item->objectName().isEmpty() && item->isVisible()) {
       EXPECT_TRUE(item->isEnabled()) << item->objectName().toStdString();
+    }
   }
   EXPECT_FALSE(Child<QAction>(&Main(), "MenuBrowse")->isVisible());
   EXPECT_FALSE(Child<QAction>(&Main(), "MenuSaveLanguage")->isVisible());
   ui::VocabEditForm* form = Main().NewChild();
   for (QAction* item : form->findChildren<QAction*>()) {
     if (!item->isSeparator() && !item->objectName().isEmpty() && item->isVisible() && item->menu() == nullptr &&
-        item->parent() != form->MemoPopUp)
+        item->parent() != form->MemoPopUp) {
       EXPECT_TRUE(item->isEnabled()) << item->objectName().toStdString();
+    }
   }
   EXPECT_FALSE(Child<QAction>(form, "MenuBrowse")->isVisible());
   EXPECT_TRUE(Button("PrintBtn")->isEnabled());

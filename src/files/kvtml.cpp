@@ -36,24 +36,64 @@ const char* LocaleOf(const std::string& languageName) {
   return "";
 }
 
+// The XML is written straight as text: a full-size lesson makes some
+// 200,000 KVTML entries, and building them as an XML tree first took
+// seconds. Reading, where the input is not ours, goes through pugixml.
+class KvtmlWriter {
+ public:
+  // Text content: UTF-8 with the XML escapes. Control characters other than
+  // tab and line feed are written as references, so that a carriage return
+  // survives the reader's line-end normalisation.
+  static void AppendText(std::string& out, std::string_view lessonText) {
+    for (const unsigned char c : lessonText) {
+      switch (c) {
+        case '&': out += "&amp;"; break;
+        case '<': out += "&lt;"; break;
+        case '>': out += "&gt;"; break;
+        case '"': out += "&quot;"; break;
+        default:
+          if (c < 0x20 && c != '\t' && c != '\n') out += "&#" + std::to_string(c) + ";";
+          else if (c < 0x80) out += static_cast<char>(c);
+          else AppendUtf8(out, Cp1252ToCodePoint(c));
+      }
+    }
+  }
+
+  static void Line(std::string& out, int depth, std::string_view text) {
+    out.append(static_cast<std::size_t>(2 * depth), ' ');
+    out += text;
+    out += '\n';
+  }
+
+  // <name>text</name> on a line of its own.
+  static void Element(std::string& out, int depth, std::string_view name, std::string_view lessonText) {
+    out.append(static_cast<std::size_t>(2 * depth), ' ');
+    out += '<';
+    out += name;
+    out += '>';
+    AppendText(out, lessonText);
+    out += "</";
+    out += name;
+    out += ">\n";
+  }
+
+  // <entry id=".." /> or, with sides, an entry holding <translation id=".." /> for each.
+  static void Reference(std::string& out, int depth, int entry, std::initializer_list<int> sides) {
+    const std::string id = std::to_string(entry);
+    if (sides.size() == 0) {
+      Line(out, depth, "<entry id=\"" + id + "\" />");
+      return;
+    }
+    Line(out, depth, "<entry id=\"" + id + "\">");
+    for (int side : sides) Line(out, depth + 1, side == 0 ? "<translation id=\"0\" />" : "<translation id=\"1\" />");
+    Line(out, depth, "</entry>");
+  }
+};
+
 // One KVTML entry as written: the texts of its two translations.
 struct Row {
   std::string Text[2];
 };
-
-void AddEntryReference(pugi::xml_node parent, int entry, int translation) {
-  pugi::xml_node node = parent.append_child("entry");
-  node.append_attribute("id") = entry;
-  if (translation >= 0) node.append_child("translation").append_attribute("id") = translation;
-}
-
-class StringWriter : public pugi::xml_writer {
- public:
-  std::string Data;
-  void write(const void* data, std::size_t size) override { Data.append(static_cast<const char*>(data), size); }
-};
-
-std::string Utf8(const std::string& lessonText) { return Cp1252ToUtf8(lessonText); }
 
 }  // namespace
 
@@ -63,70 +103,44 @@ EKvtmlLanguage EKvtmlLanguage::ForFile(const std::string& fileName, int identifi
 }
 
 std::string KvtmlImage(const TMeanCollection& lesson) {
-  pugi::xml_document doc;
-  pugi::xml_node declaration = doc.append_child(pugi::node_declaration);
-  declaration.append_attribute("version") = "1.0";
-  declaration.append_attribute("encoding") = "UTF-8";
-  doc.append_child(pugi::node_doctype).set_value("kvtml PUBLIC \"kvtml2.dtd\" \"http://edu.kde.org/kvtml/kvtml2.dtd\"");
-  pugi::xml_node root = doc.append_child("kvtml");
-  root.append_attribute("version") = "2.0";
-
-  pugi::xml_node information = root.append_child("information");
-  information.append_child("generator").text() = "Vocatrix";
-  information.append_child("title").text() = Utf8(lesson.Title).c_str();
-  if (!lesson.Author.empty()) information.append_child("author").text() = Utf8(lesson.Author).c_str();
-  if (!lesson.Topic.empty()) information.append_child("category").text() = Utf8(lesson.Topic).c_str();
-
-  pugi::xml_node identifiers = root.append_child("identifiers");
-  for (int side = 0; side < 2; ++side) {
-    const TLanguage& language = side == 0 ? lesson.Language1 : lesson.Language2;
-    pugi::xml_node identifier = identifiers.append_child("identifier");
-    identifier.append_attribute("id") = side;
-    identifier.append_child("name").text() = Utf8(language.Name).c_str();
-    identifier.append_child("locale").text() = LocaleOf(language.Name);
-  }
-
-  pugi::xml_node entries = root.append_child("entries");
-  pugi::xml_node lessonContainer = root.append_child("lessons").append_child("container");
-  lessonContainer.append_child("name").text() = lesson.Title.empty() ? "Lesson" : Utf8(lesson.Title).c_str();
-  lessonContainer.append_child("inpractice").text() = "true";
-  pugi::xml_node wordTypes = root.append_child("wordtypes");
-  std::array<pugi::xml_node, 4> typeContainers;
-  for (std::size_t form = 0; form < typeContainers.size(); ++form) {
-    typeContainers[form] = wordTypes.append_child("container");
-    typeContainers[form].append_child("name").text() = kWordTypeNames[form];
-    typeContainers[form].append_child("specialwordtype").text() = kSpecialWordTypes[form];
-  }
-  pugi::xml_node synonyms = root.append_child("synonym");
-  pugi::xml_node antonyms = root.append_child("antonym");
-
+  using W = KvtmlWriter;
+  std::string entries, lessonRefs, synonyms, antonyms;
+  std::array<std::string, 4> typeRefs;
   int nextId = 0;
   const auto writeRow = [&](const Row& row, std::uint8_t form) {
     const int id = nextId++;
-    pugi::xml_node entry = entries.append_child("entry");
-    entry.append_attribute("id") = id;
-    for (int side = 0; side < 2; ++side) {
-      if (row.Text[side].empty()) continue;
-      pugi::xml_node translation = entry.append_child("translation");
-      translation.append_attribute("id") = side;
-      translation.append_child("text").text() = Utf8(row.Text[side]).c_str();
-      if (form < typeContainers.size()) AddEntryReference(typeContainers[form], id, side);
+    const bool has[2] = {!row.Text[0].empty(), !row.Text[1].empty()};
+    if (!has[0] && !has[1]) {
+      W::Reference(entries, 2, id, {});
+    } else {
+      W::Line(entries, 2, "<entry id=\"" + std::to_string(id) + "\">");
+      for (int side = 0; side < 2; ++side) {
+        if (!has[side]) continue;
+        W::Line(entries, 3, side == 0 ? "<translation id=\"0\">" : "<translation id=\"1\">");
+        W::Element(entries, 4, "text", row.Text[side]);
+        W::Line(entries, 3, "</translation>");
+      }
+      W::Line(entries, 2, "</entry>");
+      if (form < typeRefs.size()) {
+        if (has[0] && has[1]) W::Reference(typeRefs[form], 3, id, {0, 1});
+        else W::Reference(typeRefs[form], 3, id, {has[0] ? 0 : 1});
+      }
     }
-    AddEntryReference(lessonContainer, id, -1);
+    W::Reference(lessonRefs, 3, id, {});
     return id;
   };
-  const auto pairRows = [](pugi::xml_node relation, int main, int other, const Row& row) {
+  const auto pairRows = [](std::string& relation, int main, int other, const Row& row) {
     for (int side = 0; side < 2; ++side) {
       if (row.Text[side].empty()) continue;
-      pugi::xml_node pair = relation.append_child("pair");
-      AddEntryReference(pair, main, side);
-      AddEntryReference(pair, other, side);
+      W::Line(relation, 2, "<pair>");
+      W::Reference(relation, 3, main, {side});
+      W::Reference(relation, 3, other, {side});
+      W::Line(relation, 2, "</pair>");
     }
   };
   const auto wordAt = [](const TWordCollection& list, int index) {
     return index < list.Count() ? list.At(index)->Text() : std::string();
   };
-
   for (int i = 0; i < lesson.EntryCount(); ++i) {
     const TMeaning& meaning = *lesson.Meanings->At(i);
     const int main = writeRow({{wordAt(meaning.Synonyms, 0), wordAt(meaning.Translations, 0)}}, meaning.Form);
@@ -141,12 +155,56 @@ std::string KvtmlImage(const TMeanCollection& lesson) {
       pairRows(antonyms, main, writeRow(row, meaning.Form), row);
     }
   }
-  if (!synonyms.first_child()) root.remove_child(synonyms);
-  if (!antonyms.first_child()) root.remove_child(antonyms);
 
-  StringWriter writer;
-  doc.save(writer, "  ", pugi::format_default, pugi::encoding_utf8);
-  return std::move(writer.Data);
+  std::string out;
+  out.reserve(entries.size() + lessonRefs.size() + synonyms.size() + antonyms.size() + typeRefs[0].size() +
+              typeRefs[1].size() + typeRefs[2].size() + typeRefs[3].size() + 4096);
+  out += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+         "<!DOCTYPE kvtml PUBLIC \"kvtml2.dtd\" \"http://edu.kde.org/kvtml/kvtml2.dtd\">\n"
+         "<kvtml version=\"2.0\">\n";
+  W::Line(out, 1, "<information>");
+  W::Element(out, 2, "generator", "Vocatrix");
+  W::Element(out, 2, "title", lesson.Title);
+  if (!lesson.Author.empty()) W::Element(out, 2, "author", lesson.Author);
+  if (!lesson.Topic.empty()) W::Element(out, 2, "category", lesson.Topic);
+  W::Line(out, 1, "</information>");
+  W::Line(out, 1, "<identifiers>");
+  for (int side = 0; side < 2; ++side) {
+    const TLanguage& language = side == 0 ? lesson.Language1 : lesson.Language2;
+    W::Line(out, 2, side == 0 ? "<identifier id=\"0\">" : "<identifier id=\"1\">");
+    W::Element(out, 3, "name", language.Name);
+    W::Element(out, 3, "locale", LocaleOf(language.Name));
+    W::Line(out, 2, "</identifier>");
+  }
+  W::Line(out, 1, "</identifiers>");
+  W::Line(out, 1, "<entries>");
+  out += entries;
+  W::Line(out, 1, "</entries>");
+  W::Line(out, 1, "<lessons>");
+  W::Line(out, 2, "<container>");
+  W::Element(out, 3, "name", lesson.Title.empty() ? std::string("Lesson") : lesson.Title);
+  W::Element(out, 3, "inpractice", "true");
+  out += lessonRefs;
+  W::Line(out, 2, "</container>");
+  W::Line(out, 1, "</lessons>");
+  W::Line(out, 1, "<wordtypes>");
+  for (std::size_t form = 0; form < typeRefs.size(); ++form) {
+    W::Line(out, 2, "<container>");
+    W::Element(out, 3, "name", kWordTypeNames[form]);
+    W::Element(out, 3, "specialwordtype", kSpecialWordTypes[form]);
+    out += typeRefs[form];
+    W::Line(out, 2, "</container>");
+  }
+  W::Line(out, 1, "</wordtypes>");
+  const std::pair<const char*, const std::string*> relations[] = {{"synonym", &synonyms}, {"antonym", &antonyms}};
+  for (const auto& [name, pairs] : relations) {
+    if (pairs->empty()) continue;
+    W::Line(out, 1, std::string("<") + name + ">");
+    out += *pairs;
+    W::Line(out, 1, std::string("</") + name + ">");
+  }
+  out += "</kvtml>\n";
+  return out;
 }
 
 void SaveKvtml(TMeanCollection& lesson, const std::string& fileName, const std::string& backupName,

@@ -111,7 +111,9 @@ std::string KvtmlImage(const TMeanCollection& lesson) {
     const int id = nextId++;
     const bool has[2] = {!row.Text[0].empty(), !row.Text[1].empty()};
     if (!has[0] && !has[1]) {
+      // An entry without words keeps its form through an empty translation.
       W::Reference(entries, 2, id, {});
+      if (form < typeRefs.size()) W::Reference(typeRefs[form], 3, id, {0});
     } else {
       W::Line(entries, 2, "<entry id=\"" + std::to_string(id) + "\">");
       for (int side = 0; side < 2; ++side) {

@@ -166,6 +166,14 @@ VocabEditForm* MainForm::ImportFile(const std::string& fileName) {
     return nullptr;
   }
   lesson->DblDel();
+  if (lesson->EntryCount() > TMeanCollection::kMaxEntries) {
+    // The window counts entries in 16 bits, as the lesson file does.
+    platform_.dialogs.ShowError(
+        this, Utf8ToQString(TranslateMessage("ErrTooManyEntries", "%s entries: a lesson holds at most %s.",
+                                             {std::to_string(lesson->EntryCount()),
+                                              std::to_string(TMeanCollection::kMaxEntries)})));
+    return nullptr;
+  }
   // Not yet saved anywhere as a lesson: closing asks to save it.
   lesson->LessonFileName.clear();
   lesson->Modified = true;

@@ -87,14 +87,21 @@ TEST_F(ExchangeTest, ImportOpensAnUnnamedCompactedLessonThatExportWritesBack) {
   form->Lesson().Modified = false;
 }
 
-TEST_F(ExchangeTest, ImportReportsUnreadableFilesWithoutAWindowAndCancelChangesNothing) {
+TEST_F(ExchangeTest, ImportRefusesUnreadableAndOversizedFilesWithoutAWindowAndCancelChangesNothing) {
   WriteFile(File("broken.kvtml"), "<kvtml version=\"2.0\"><entries>");
   platform_.Dialogs.FileAnswers.push_back(ui::Utf8ToQString(File("broken.kvtml")));
   Trigger(&Main(), "MenuImport");
   platform_.Dialogs.FileAnswers.push_back(std::nullopt);
   Trigger(&Main(), "MenuImport");
+  // One entry more than a lesson holds.
+  std::string rows = "A,Synonyms,B,Antonyms,Antonym translations,Form\n";
+  for (int i = 0; i <= TMeanCollection::kMaxEntries; ++i) rows += "w" + std::to_string(i) + ",,,,,\n";
+  WriteFile(File("big.csv"), rows);
+  platform_.Dialogs.FileAnswers.push_back(ui::Utf8ToQString(File("big.csv")));
+  Trigger(&Main(), "MenuImport");
   EXPECT_EQ(platform_.Dialogs.TextsOf(MessageKind::Error),
-            (std::vector<QString>{ui::Utf8ToQString("Format error in file '" + File("broken.kvtml") + "'.")}));
+            (std::vector<QString>{ui::Utf8ToQString("Format error in file '" + File("broken.kvtml") + "'."),
+                                  "65536 entries: a lesson holds at most 65535."}));
   EXPECT_TRUE(Main().LessonWindows().isEmpty());
   // Open keeps refusing exchange files as lessons.
   EXPECT_EQ(Open(File("broken.kvtml")), nullptr);

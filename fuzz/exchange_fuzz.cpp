@@ -21,7 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   TransferReport report;
   if (input.find('<') != std::string_view::npos) {
     try {
-      ParseKvtml(input, "f.kvtml", {}, lesson, report);
+      ParseKvtml(std::string(input), "f.kvtml", {}, lesson, report);
     } catch (const Exception&) {
       return 0;  // no KVTML 2, or no language
     }

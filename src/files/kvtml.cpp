@@ -77,16 +77,24 @@ class KvtmlWriter {
     out += ">\n";
   }
 
-  // <entry id=".." /> or, with sides, an entry holding <translation id=".." /> for each.
-  static void Reference(std::string& out, int depth, int entry, std::initializer_list<int> sides) {
-    const std::string id = std::to_string(entry);
+  // <entry id=".." /> or, with sides, an entry holding <translation id=".." />
+  // for each, on one line: references make up half of a file.
+  static void Reference(std::string& out, int entry, std::initializer_list<int> sides) {
+    out += "<entry id=\"";
+    out += std::to_string(entry);
     if (sides.size() == 0) {
-      Line(out, depth, "<entry id=\"" + id + "\" />");
+      out += "\" />";
       return;
     }
-    Line(out, depth, "<entry id=\"" + id + "\">");
-    for (int side : sides) Line(out, depth + 1, side == 0 ? "<translation id=\"0\" />" : "<translation id=\"1\" />");
-    Line(out, depth, "</entry>");
+    out += "\">";
+    for (int side : sides) out += side == 0 ? "<translation id=\"0\" />" : "<translation id=\"1\" />";
+    out += "</entry>";
+  }
+
+  static void ReferenceLine(std::string& out, int depth, int entry, std::initializer_list<int> sides) {
+    out.append(static_cast<std::size_t>(2 * depth), ' ');
+    Reference(out, entry, sides);
+    out += '\n';
   }
 };
 
@@ -112,10 +120,12 @@ std::string KvtmlImage(const TMeanCollection& lesson) {
     const bool has[2] = {!row.Text[0].empty(), !row.Text[1].empty()};
     if (!has[0] && !has[1]) {
       // An entry without words keeps its form through an empty translation.
-      W::Reference(entries, 2, id, {});
-      if (form < typeRefs.size()) W::Reference(typeRefs[form], 3, id, {0});
+      W::ReferenceLine(entries, 2, id, {});
+      if (form < typeRefs.size()) W::ReferenceLine(typeRefs[form], 3, id, {0});
     } else {
-      W::Line(entries, 2, "<entry id=\"" + std::to_string(id) + "\">");
+      entries += "    <entry id=\"";
+      entries += std::to_string(id);
+      entries += "\">\n";
       for (int side = 0; side < 2; ++side) {
         if (!has[side]) continue;
         W::Line(entries, 3, side == 0 ? "<translation id=\"0\">" : "<translation id=\"1\">");
@@ -124,20 +134,20 @@ std::string KvtmlImage(const TMeanCollection& lesson) {
       }
       W::Line(entries, 2, "</entry>");
       if (form < typeRefs.size()) {
-        if (has[0] && has[1]) W::Reference(typeRefs[form], 3, id, {0, 1});
-        else W::Reference(typeRefs[form], 3, id, {has[0] ? 0 : 1});
+        if (has[0] && has[1]) W::ReferenceLine(typeRefs[form], 3, id, {0, 1});
+        else W::ReferenceLine(typeRefs[form], 3, id, {has[0] ? 0 : 1});
       }
     }
-    W::Reference(lessonRefs, 3, id, {});
+    W::ReferenceLine(lessonRefs, 3, id, {});
     return id;
   };
   const auto pairRows = [](std::string& relation, int main, int other, const Row& row) {
     for (int side = 0; side < 2; ++side) {
       if (row.Text[side].empty()) continue;
-      W::Line(relation, 2, "<pair>");
-      W::Reference(relation, 3, main, {side});
-      W::Reference(relation, 3, other, {side});
-      W::Line(relation, 2, "</pair>");
+      relation += "    <pair>";
+      W::Reference(relation, main, {side});
+      W::Reference(relation, other, {side});
+      relation += "</pair>\n";
     }
   };
   const auto wordAt = [](const TWordCollection& list, int index) {
@@ -237,9 +247,10 @@ class KvtmlReader {
               TransferReport& report)
       : fileName_(fileName), options_(options), lesson_(lesson), report_(report) {}
 
-  void Read(std::string_view data) {
+  // Parses `data` in place: a full-size file is tens of megabytes.
+  void Read(std::string& data) {
     pugi::xml_document doc;
-    if (!doc.load_buffer(data.data(), data.size(), pugi::parse_default, pugi::encoding_utf8))
+    if (!doc.load_buffer_inplace(data.data(), data.size(), pugi::parse_default, pugi::encoding_utf8))
       throw EFormatError::ForFile(fileName_);
     const pugi::xml_node root = doc.child("kvtml");
     // KVTML 1 has another shape altogether.
@@ -414,8 +425,8 @@ class KvtmlReader {
 
 }  // namespace
 
-void ParseKvtml(std::string_view data, const std::string& fileName, const ReadOptions& options,
-                TMeanCollection& lesson, TransferReport& report) {
+void ParseKvtml(std::string data, const std::string& fileName, const ReadOptions& options, TMeanCollection& lesson,
+                TransferReport& report) {
   KvtmlReader(fileName, options, lesson, report).Read(data);
 }
 

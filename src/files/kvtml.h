@@ -37,8 +37,8 @@ void SaveKvtml(TMeanCollection& lesson, const std::string& fileName, const std::
 // Windows-1252 cannot hold are read with "?" and counted. A document that is
 // no KVTML 2 raises EFormatError, identifiers it lacks EKvtmlLanguage, both
 // naming `fileName`.
-void ParseKvtml(std::string_view data, const std::string& fileName, const ReadOptions& options,
-                TMeanCollection& lesson, TransferReport& report);
+void ParseKvtml(std::string data, const std::string& fileName, const ReadOptions& options, TMeanCollection& lesson,
+                TransferReport& report);
 void LoadKvtml(TMeanCollection& lesson, const std::string& fileName, const ReadOptions& options,
                TransferReport& report);
 

@@ -227,11 +227,13 @@ TEST(Kvtml, WritesKdesShape) {
            "<entry id=\"1\">\n      <translation id=\"0\">\n        <text>auto</text>",
            "<entry id=\"2\">\n      <translation id=\"1\">\n        <text>Fußgänger</text>",
            "<container>\n      <name>Traffic</name>\n      <inpractice>true</inpractice>\n      <entry id=\"0\" />",
-           "<name>Noun</name>\n      <specialwordtype>noun</specialwordtype>\n      <entry id=\"0\">\n"
-           "        <translation id=\"0\" />",
-           "<synonym>\n    <pair>\n      <entry id=\"0\">\n        <translation id=\"0\" />\n      </entry>\n"
-           "      <entry id=\"1\">",
-           "<antonym>\n    <pair>\n      <entry id=\"0\">\n        <translation id=\"1\" />"})
+           "<name>Noun</name>\n      <specialwordtype>noun</specialwordtype>\n"
+           "      <entry id=\"0\"><translation id=\"0\" /><translation id=\"1\" /></entry>\n"
+           "      <entry id=\"1\"><translation id=\"0\" /></entry>",
+           "<synonym>\n    <pair><entry id=\"0\"><translation id=\"0\" /></entry>"
+           "<entry id=\"1\"><translation id=\"0\" /></entry></pair>\n  </synonym>",
+           "<antonym>\n    <pair><entry id=\"0\"><translation id=\"1\" /></entry>"
+           "<entry id=\"2\"><translation id=\"1\" /></entry></pair>\n  </antonym>\n</kvtml>"})
     EXPECT_NE(image.find(part), std::string::npos) << part << "\n" << image;
 }
 

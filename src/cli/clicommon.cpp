@@ -6,12 +6,9 @@
 #include <new>
 
 #include "base/cp1252.h"
-#include "files/fontranges.h"
 #include "base/inifile.h"
 #include "files/lessonfiles.h"
 #include "files/lessontext.h"
-#include "files/rtf.h"
-#include "base/safesave.h"
 #include "base/messages.h"
 #include "base/settings.h"
 #include "model/exceptions.h"
@@ -21,7 +18,8 @@ namespace {
 
 void PrintUsage(std::ostream& out, const std::vector<Command>& commands) {
   out << "Usage: " << kProgramName << " COMMAND [ARGUMENTS]\n"
-      << "Reads and writes vocabulary lessons: .tav lesson files, .txt and .rtf lesson text.\n\n"
+      << "Reads and writes vocabulary lessons: .tav lesson files, .txt and .rtf lesson text;\n"
+      << "exchanges them with KDE's KVTML (.kvtml) and with spreadsheets and Anki (.csv, .tsv).\n\n"
       << "Commands:\n";
   std::size_t width = 0;
   for (const Command& c : commands) width = std::max(width, c.Name.size() + 1 + c.Arguments.size());
@@ -70,11 +68,17 @@ void WithFile(const std::string& fileName, const std::function<void()>& action) 
 }
 
 Arguments::Arguments(const std::vector<std::string>& args, const std::vector<std::string>& allowedOptions,
-                     int operands) {
+                     int operands, const std::vector<std::string>& valueOptions) {
   bool optionsEnded = false;
-  for (const std::string& arg : args) {
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    const std::string name = arg.substr(0, arg.find('='));
     if (!optionsEnded && arg == "--") {
       optionsEnded = true;
+    } else if (!optionsEnded && std::find(valueOptions.begin(), valueOptions.end(), name) != valueOptions.end()) {
+      if (name.size() < arg.size()) values_.emplace_back(name, arg.substr(name.size() + 1));
+      else if (i + 1 < args.size()) values_.emplace_back(name, args[++i]);
+      else throw UsageError("option '" + name + "' needs a value");
     } else if (!optionsEnded && arg.size() > 1 && arg[0] == '-') {
       if (std::find(allowedOptions.begin(), allowedOptions.end(), arg) == allowedOptions.end())
         throw UsageError("unknown option '" + arg + "'");
@@ -92,46 +96,50 @@ bool Arguments::Has(const std::string& option) const {
   return std::find(options_.begin(), options_.end(), option) != options_.end();
 }
 
-std::unique_ptr<TMeanCollection> ReadLesson(const std::string& fileName, bool compact) {
+std::string Arguments::Value(const std::string& option) const {
+  for (const auto& [name, value] : values_)
+    if (name == option) return value;
+  return {};
+}
+
+std::unique_ptr<TMeanCollection> ReadLesson(const std::string& fileName, bool compact, const ReadOptions& options) {
   std::unique_ptr<TMeanCollection> lesson;
   WithFile(fileName, [&] {
-    int skipped = 0;
-    lesson = TMeanCollection::CreateFromFile(fileName, &skipped);
-    if (skipped > 0)
-      Note(fileName + ": skipped " + std::to_string(skipped) + (skipped == 1 ? " malformed line" : " malformed lines"));
-    // Lesson text is compacted as it is read; a lesson file only on request.
-    if (compact && FileKind(fileName) == kLessonFile) lesson->DblDel();
+    TransferReport report;
+    lesson = ReadLessonByFormat(fileName, options, report);
+    const LessonFormat& format = *FindLessonFormat(fileName);
+    const std::string count = std::to_string(report.Skipped);
+    if (report.Skipped > 0 && !format.Exchange)
+      Note(fileName + ": skipped " + count + (report.Skipped == 1 ? " malformed line" : " malformed lines"));
+    if (report.Skipped > 0 && format.Exchange)
+      Note(fileName + ": skipped " + count + (report.Skipped == 1 ? " item" : " items") +
+           " a lesson cannot hold (pictures, sounds, grades, conjugations, other word types)");
+    if (report.Replaced > 0)
+      Note(fileName + ": " + std::to_string(report.Replaced) +
+           (report.Replaced == 1 ? " character" : " characters") + " outside Windows-1252 read as \"?\"");
+    // Lesson text is compacted as it is read; other formats only on request.
+    if (compact && format.Kind != kTextFile && format.Kind != kRichTextFile) lesson->DblDel();
   });
   return lesson;
 }
 
 void RequireLessonName(const std::string& fileName) {
-  if (FileKind(fileName) == kNotLesson) throw FileFailure(fileName, ENotLesson::ForFile(fileName).what());
+  if (!FindLessonFormat(fileName)) throw FileFailure(fileName, ENotLesson::ForFile(fileName).what());
 }
 
 void WriteLesson(TMeanCollection& lesson, const std::string& fileName) {
   WithFile(fileName, [&] {
-    switch (FileKind(fileName)) {
-      case kLessonFile:
-        // A lesson file always holds at least one entry.
-        if (lesson.EnsureEntry()) Note(fileName + ": the lesson has no entries; writing one blank entry");
-        lesson.SaveToFile(fileName);
-        break;
-      case kTextFile: {
-        const std::vector<std::string> lines = LessonTextLines(lesson, fileName);
-        WriteFileAtomically(fileName, TextFileImage(lines));
-        break;
-      }
-      case kRichTextFile: {
-        const std::vector<std::string> lines = LessonTextLines(lesson, fileName);
-        const TFont memoFont = DefaultMemoFont();
-        const RtfDocument document = LessonTextDocument(
-            lines, LessonTextFontRanges(lines, lesson.Language1, lesson.Language2, memoFont), memoFont);
-        WriteFileAtomically(fileName, WriteRtf(document));
-        break;
-      }
-      default: lesson.SaveToFile(fileName); break;
-    }
+    // A lesson file always holds at least one entry.
+    if (FileKind(fileName) == kLessonFile && lesson.EnsureEntry())
+      Note(fileName + ": the lesson has no entries; writing one blank entry");
+    TransferReport report;
+    WriteLessonByFormat(lesson, fileName, std::string(), report, true);
+    if (report.Uncarried.empty()) return;
+    const LessonFormat* format = FindLessonFormat(fileName);
+    Note(fileName + (format && format->Exchange
+                         ? ": these words hold \";\" and would read back split: "
+                         : ": lesson text cannot carry these words; they are left out or would read back changed: ") +
+         TerminalText(QuotedTextList(report.Uncarried)));
   });
 }
 

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "files/lessonformats.h"
 #include "model/lesson.h"
 
 namespace vocatrix::cli {
@@ -59,33 +60,42 @@ void WithFile(const std::string& fileName, const std::function<void()>& action);
 // A command's arguments split into options ("--name") and operands.
 class Arguments {
  public:
-  // Options not in `allowedOptions` and a number of operands other than
-  // `operands` raise UsageError. A lone "--" ends the options.
-  Arguments(const std::vector<std::string>& args, const std::vector<std::string>& allowedOptions, int operands);
+  // Options not in `allowedOptions` or `valueOptions` and a number of
+  // operands other than `operands` raise UsageError. A value option takes
+  // the next word ("--languages 1,2") or its own ("--languages=1,2"). A lone
+  // "--" ends the options.
+  Arguments(const std::vector<std::string>& args, const std::vector<std::string>& allowedOptions, int operands,
+            const std::vector<std::string>& valueOptions = {});
 
   bool Has(const std::string& option) const;
+  // The value of a value option; empty when it was not given.
+  std::string Value(const std::string& option) const;
   const std::string& Operand(int index) const { return operands_.at(static_cast<std::size_t>(index)); }
 
  private:
   std::vector<std::string> options_;
+  std::vector<std::pair<std::string, std::string>> values_;
   std::vector<std::string> operands_;
 };
 
-// Reads a lesson by the file's kind. Lesson text is read leniently and
-// compacted, and the number of skipped malformed lines goes to stderr; a
-// lesson file is compacted only when `compact` is set.
-std::unique_ptr<TMeanCollection> ReadLesson(const std::string& fileName, bool compact);
+// Reads a lesson in any format of the gateway (options choose KVTML
+// languages). Lesson text is read leniently and compacted, and the number of
+// skipped malformed lines goes to stderr, as do the items of an exchange file
+// the lesson cannot hold and the characters read as "?"; other formats are
+// compacted only when `compact` is set.
+std::unique_ptr<TMeanCollection> ReadLesson(const std::string& fileName, bool compact,
+                                            const ReadOptions& options = {});
 
-// Writes a lesson by the file's kind, always replacing the file atomically.
-// A ".rtf" target gets real rich text with each word in its language's font;
-// a ".tav" target of a lesson without entries gets one blank entry, which is
-// noted on stderr.
+// Writes a lesson in the format of the name, always replacing the file
+// atomically. A ".rtf" target gets real rich text with each word in its
+// language's font; a ".tav" target of a lesson without entries gets one
+// blank entry, which is noted on stderr, as are words the target cannot carry.
 void WriteLesson(TMeanCollection& lesson, const std::string& fileName);
 // The lesson as lesson text; words the text cannot carry are named in a
 // note about `target` (the file written, or the lesson shown).
 std::vector<std::string> LessonTextLines(const TMeanCollection& lesson, const std::string& target);
 
-// Raises ENotLesson unless the name is a lesson file name of any kind, so a
+// Raises ENotLesson unless the name is of a format of the gateway, so a
 // command fails before doing any work.
 void RequireLessonName(const std::string& fileName);
 

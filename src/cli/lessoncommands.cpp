@@ -15,10 +15,26 @@ int New(const std::vector<std::string>& args) {
   return kExitOk;
 }
 
+// "N,M": the KVTML identifiers taken as language 1 and 2.
+ReadOptions LanguageChoice(const std::string& value) {
+  ReadOptions options;
+  if (value.empty()) return options;
+  const std::size_t comma = value.find(',');
+  const auto number = [&](const std::string& text) {
+    if (text.empty() || text.size() > 6 || text.find_first_not_of("0123456789") != std::string::npos)
+      throw UsageError("--languages takes two identifiers as N,M, got '" + value + "'");
+    return std::stoi(text);
+  };
+  if (comma == std::string::npos) throw UsageError("--languages takes two identifiers as N,M, got '" + value + "'");
+  options.Language1 = number(value.substr(0, comma));
+  options.Language2 = number(value.substr(comma + 1));
+  return options;
+}
+
 int Convert(const std::vector<std::string>& args) {
-  const Arguments a(args, {"--compact"}, 2);
+  const Arguments a(args, {"--compact"}, 2, {"--languages"});
   RequireLessonName(a.Operand(1));
-  auto lesson = ReadLesson(a.Operand(0), a.Has("--compact"));
+  auto lesson = ReadLesson(a.Operand(0), a.Has("--compact"), LanguageChoice(a.Value("--languages")));
   WriteLesson(*lesson, a.Operand(1));
   return kExitOk;
 }
@@ -82,7 +98,10 @@ int Mirror(const std::vector<std::string>& args) {
 std::vector<Command> LessonCommands() {
   return {
       {"new", "OUT", "write a new empty lesson", New},
-      {"convert", "[--compact] IN OUT", "read IN by its kind, write OUT by its kind", Convert},
+      {"convert", "[--compact] IN OUT [--languages N,M]",
+       "read IN by its kind, write OUT by its kind (.tav .txt .rtf .kvtml .csv .tsv); "
+       "--languages picks KVTML identifiers",
+       Convert},
       {"show", "[--compact] IN", "print the lesson as lesson text (UTF-8)", Show},
       {"stats", "[--compact] IN", "print the numbers of entries and words", Stats},
       {"check", "IN", "parse lesson text strictly; print the first malformed line", Check},

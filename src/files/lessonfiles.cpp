@@ -1,25 +1,20 @@
 #include "files/lessonfiles.h"
 
-#include "files/binaryfile.h"
 #include "base/cp1252.h"
+#include "files/lessonformats.h"
 #include "files/lessontext.h"
 #include "files/rtf.h"
-#include "base/safesave.h"
 #include "model/exceptions.h"
 #include "model/lesson.h"
 
 namespace vocatrix {
-namespace {
 
-// Position of the extension's ".", or npos when the name has none.
 std::size_t ExtensionStart(const std::string& fileName) {
   const std::size_t dot = fileName.rfind('.');
   if (dot == std::string::npos) return std::string::npos;
   if (fileName.find('/', dot) != std::string::npos) return std::string::npos;
   return dot;
 }
-
-}  // namespace
 
 std::string TextFileImage(const std::vector<std::string>& lines) {
   std::size_t size = 0;
@@ -34,13 +29,8 @@ std::string TextFileImage(const std::vector<std::string>& lines) {
 }
 
 int FileKind(const std::string& fileName) {
-  const std::size_t dot = ExtensionStart(fileName);
-  if (dot == std::string::npos) return kNotLesson;
-  const std::string extension = AnsiLowerCase(std::string_view(fileName).substr(dot));
-  if (extension == ".tav") return kLessonFile;
-  if (extension == ".txt") return kTextFile;
-  if (extension == ".rtf") return kRichTextFile;
-  return kNotLesson;
+  const LessonFormat* format = FindLessonFormat(fileName);
+  return format ? format->Kind : kNotLesson;
 }
 
 std::string BackupName(const std::string& fileName) {
@@ -57,12 +47,11 @@ std::unique_ptr<TMeanCollection> TMeanCollection::CreateFromFile(const std::stri
 }
 
 int TMeanCollection::ReadFromFile(const std::string& fileName) {
-  switch (FileKind(fileName)) {
-    case kLessonFile: LoadBinary(*this, fileName); return 0;
-    case kTextFile:
-    case kRichTextFile: return LoadText(fileName);
-    default: throw ENotLesson::ForFile(fileName);
-  }
+  const LessonFormat* format = FindLessonFormat(fileName);
+  if (!format || format->Exchange) throw ENotLesson::ForFile(fileName);
+  TransferReport report;
+  format->Read(*this, fileName, ReadOptions(), report);
+  return report.Skipped;
 }
 
 int TMeanCollection::LoadText(const std::string& fileName) {
@@ -92,13 +81,11 @@ std::vector<std::string> TMeanCollection::ToLines(std::vector<std::string>* unca
 void TMeanCollection::SaveToFile(const std::string& fileName) { SaveToFile(fileName, std::string()); }
 
 void TMeanCollection::SaveToFile(const std::string& fileName, const std::string& backupName) {
-  switch (FileKind(fileName)) {
-    case kLessonFile: SaveBinary(*this, fileName, backupName); break;
-    // A ".rtf" name gets plain lesson text too; the reader takes either.
-    case kTextFile:
-    case kRichTextFile: WriteFileAtomically(fileName, TextFileImage(ToLines()), backupName); break;
-    default: throw ENotLesson::ForFile(fileName);
-  }
+  // A ".rtf" name gets plain lesson text too; the reader takes either.
+  const LessonFormat* format = FindLessonFormat(fileName);
+  if (!format || format->Exchange) throw ENotLesson::ForFile(fileName);
+  TransferReport report;
+  format->Write(*this, fileName, backupName, report);
 }
 
 }  // namespace vocatrix

@@ -1,5 +1,6 @@
 #pragma once
-// Lesson files by kind, decided from the extension.
+// Lesson files by kind, decided from the extension through the gateway of
+// formats (lessonformats.h).
 
 #include <string>
 #include <vector>
@@ -11,6 +12,10 @@ enum FileKindCode : int { kNotLesson = 0, kLessonFile = 1, kTextFile = 2, kRichT
 // 1 ".tav", 2 ".txt", 3 ".rtf" (compared without regard to case), 0 otherwise.
 // The extension is the part from the last "." on, when no "/" follows it.
 int FileKind(const std::string& fileName);
+
+// Position of the extension's "." (the last one, when no "/" follows it),
+// or npos when the name has none.
+std::size_t ExtensionStart(const std::string& fileName);
 
 // The backup name of a file: its extension replaced by ".BAK", or ".BAK"
 // appended when it has none.

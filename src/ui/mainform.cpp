@@ -245,7 +245,8 @@ void MainForm::CreateStatusBar() {
 }
 
 void MainForm::CreateMenus() {
-  openFileDialog_ = new TFileDialogTexts(this, "OpenFileDialog", VocabEditForm::kOpenFilter);
+  openFileDialog_ = new TFileDialogTexts(this, "OpenFileDialog", VocabEditForm::OpenFilter());
+  importFileDialog_ = new TFileDialogTexts(this, "ImportFileDialog", VocabEditForm::ExchangeFilter(), "Importieren");
   menuFile_ = MakeMenu(this, "MenuFile", "&Datei");
   connect(AddItem(menuFile_, "MenuNew", "&Neu", QKeySequence("Ctrl+N")), &QAction::triggered, this,
           [this] { NewChild(); });
@@ -254,6 +255,7 @@ void MainForm::CreateMenus() {
   QAction* browse = AddItem(menuFile_, "MenuBrowse", "&Browsen...");
   browse->setVisible(false);
   connect(browse, &QAction::triggered, this, &MainForm::MenuBrowseClick);
+  connect(AddItem(menuFile_, "MenuImport", "&Importieren..."), &QAction::triggered, this, &MainForm::MenuImportClick);
   AddSeparator(menuFile_, "Separator3");
   connect(AddItem(menuFile_, "MenuExit", "&Beenden"), &QAction::triggered, this, &MainForm::MenuExitClick);
 

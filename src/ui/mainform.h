@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "files/lessonformats.h"
 #include "ui/language/multilanguage.h"
 #include "ui/language/textproperties.h"
 #include "ui/platform/platform.h"
@@ -133,6 +134,13 @@ class MainForm : public QMainWindow {
   // Opens a file in a new window; reports any error and discards the window.
   // Returns the window, or null.
   VocabEditForm* OpenFile(const std::string& fileName);
+  // File > Import: a KVTML, CSV or TSV file as a new, unnamed lesson.
+  void MenuImportClick();
+  // Reads an exchange file into a new window, compacted as lesson text is;
+  // reports what the lesson could not hold, and any error. The window, or null.
+  VocabEditForm* ImportFile(const std::string& fileName);
+  // Tells the user what a read or written exchange file could not carry.
+  void WarnTransfer(QWidget* parent, const std::string& fileName, const TransferReport& report);
   void OpenStartupFiles(const QStringList& arguments);
   void DropFiles(const QList<QUrl>& urls);
   void SaveAllLessons();
@@ -210,6 +218,7 @@ class MainForm : public QMainWindow {
   TMultiLanguage multiLanguage_;
   std::unique_ptr<QTranslator> qtTranslator_;
   TFileDialogTexts* openFileDialog_ = nullptr;
+  TFileDialogTexts* importFileDialog_ = nullptr;
   TCombiLessonsDlg* combineDlg_ = nullptr;
   TAboutBaseBox* aboutBox_ = nullptr;
   TCharmapDlg* charmapDlg_ = nullptr;

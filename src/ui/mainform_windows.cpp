@@ -16,7 +16,10 @@
 #include <QToolButton>
 
 #include "base/inifile.h"
+#include "base/cp1252.h"
+#include "base/messages.h"
 #include "files/lessonfiles.h"
+#include "files/lessontext.h"
 #include "operations/catalogue.h"
 #include "ui/editform.h"
 #include "ui/platform/fileaccess.h"
@@ -146,6 +149,57 @@ VocabEditForm* MainForm::OpenFile(const std::string& fileName) {
   }
   AddChild(form);
   return form;
+}
+
+void MainForm::MenuImportClick() {
+  if (const std::optional<QString> chosen = platform_.dialogs.OpenFileName(this, importFileDialog_->OpenRequest()))
+    ImportFile(QStringToFileName(*chosen));
+}
+
+VocabEditForm* MainForm::ImportFile(const std::string& fileName) {
+  TransferReport report;
+  std::unique_ptr<TMeanCollection> lesson;
+  try {
+    lesson = ReadLessonByFormat(fileName, ReadOptions(), report);
+  } catch (const std::exception& e) {
+    platform_.dialogs.ShowError(this, Utf8ToQString(e.what()));
+    return nullptr;
+  }
+  lesson->DblDel();
+  if (lesson->EntryCount() > TMeanCollection::kMaxEntries) {
+    // The window counts entries in 16 bits, as the lesson file does.
+    platform_.dialogs.ShowError(
+        this, Utf8ToQString(TranslateMessage("ErrTooManyEntries", "%s entries: a lesson holds at most %s.",
+                                             {std::to_string(lesson->EntryCount()),
+                                              std::to_string(TMeanCollection::kMaxEntries)})));
+    return nullptr;
+  }
+  // Not yet saved anywhere as a lesson: closing asks to save it.
+  lesson->LessonFileName.clear();
+  lesson->Modified = true;
+  auto* form = new VocabEditForm(this);
+  form->SetLesson(std::move(lesson));
+  AddChild(form);
+  WarnTransfer(form, fileName, report);
+  return form;
+}
+
+void MainForm::WarnTransfer(QWidget* parent, const std::string& fileName, const TransferReport& report) {
+  std::string text;
+  if (report.Skipped > 0)
+    text = TranslateMessage("ImportSkipped",
+                            "'%s': %s items that a lesson cannot hold (pictures, sounds, grades, conjugations, "
+                            "other word types) were left out.",
+                            {fileName, std::to_string(report.Skipped)});
+  if (report.Replaced > 0)
+    text += (text.empty() ? "" : "\n") +
+            TranslateMessage("ImportReplaced", "'%s': %s characters outside the lesson's character set were read as \"?\".",
+                             {fileName, std::to_string(report.Replaced)});
+  if (!report.Uncarried.empty())
+    text += (text.empty() ? "" : "\n") + TranslateMessage("ExportSplitWords",
+                                                          "These words hold \";\" and will read back split: %s",
+                                                          {Cp1252ToUtf8(QuotedTextList(report.Uncarried))});
+  if (!text.empty()) platform_.dialogs.ShowWarning(parent, Utf8ToQString(text));
 }
 
 void MainForm::OpenStartupFiles(const QStringList& arguments) {

@@ -142,6 +142,11 @@ class VocabEditForm : public TChildForm {
   // lesson is saved afterwards.
   bool MenuSaveClick();
   void MenuSaveAsClick();
+  // File > Export: the lesson as it stands (the Text page compiled first) in
+  // an exchange format chosen by the name; the window's file and Modified
+  // stay as they are. Errors are shown.
+  void MenuExportClick();
+  void Export(const std::string& fileName);
   // True (after a warning naming the file) when the file exists and may not be written.
   bool IsReadOnly(const std::string& fileName);
   // Whether the window may close; asks to save a modified lesson.
@@ -159,8 +164,11 @@ class VocabEditForm : public TChildForm {
   std::vector<GroupedMenu<QMenu*>> MenuGroups() const override;
   QActionGroup* LanguageItems() const { return languageGroup_; }
 
-  static const char* const kOpenFilter;
-  static const char* const kSaveFilter;
+  // The dialog filters of the gateway of formats: open and save as of
+  // lesson files, import and export of exchange files.
+  static QString OpenFilter();
+  static QString SaveFilter();
+  static QString ExchangeFilter();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -260,6 +268,7 @@ class VocabEditForm : public TChildForm {
 
  private:
   TFileDialogTexts* saveFileDialog_ = nullptr;
+  TFileDialogTexts* exportFileDialog_ = nullptr;
   QMenu* menuFile_ = nullptr;
   QMenu* menuEdit_ = nullptr;
   QMenu* menuExtras_ = nullptr;

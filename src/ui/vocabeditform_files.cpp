@@ -5,6 +5,7 @@
 #include <QTabBar>
 
 #include "files/lessonfiles.h"
+#include "files/lessonformats.h"
 #include "base/messages.h"
 #include "base/settings.h"
 #include "ui/mainform.h"
@@ -14,9 +15,9 @@
 
 namespace vocatrix::ui {
 
-const char* const VocabEditForm::kOpenFilter =
-    "Lesson (*.rtf;*.txt;*.tav)|*.rtf;*.txt;*.tav|Rich Text (*.rtf)|*.rtf|Text (*.txt) |*.txt|tavvi (*.tav)|*.tav";
-const char* const VocabEditForm::kSaveFilter = "Rich Text (*rtf)|*.rtf|Text (*.txt)|*.txt|tavvi (*.tav)|*.tav";
+QString VocabEditForm::OpenFilter() { return QString::fromStdString(OpenDialogFilter()); }
+QString VocabEditForm::SaveFilter() { return QString::fromStdString(SaveDialogFilter()); }
+QString VocabEditForm::ExchangeFilter() { return QString::fromStdString(ExchangeDialogFilter()); }
 
 std::unique_ptr<TMeanCollection> VocabEditForm::ReadLessonFile(const std::string& fileName) {
   std::unique_ptr<TMeanCollection> lesson = TMeanCollection::CreateFromFile(fileName);
@@ -108,6 +109,33 @@ void VocabEditForm::MenuSaveAsClick() {
   } catch (const std::exception& e) {
     main_->Services().dialogs.ShowError(this, Utf8ToQString(e.what()));
   }
+}
+
+void VocabEditForm::MenuExportClick() {
+  // The lesson's own file name with the extension of KVTML, the filter chosen first.
+  std::string start = fileName_.empty() ? std::string() : fileName_.substr(0, ExtensionStart(fileName_)) + ".kvtml";
+  const std::optional<QString> chosen =
+      main_->Services().dialogs.SaveFileName(this, exportFileDialog_->SaveRequest(start, 1, "kvtml"));
+  if (!chosen) return;
+  try {
+    Export(QStringToFileName(*chosen));
+  } catch (const std::exception& e) {
+    main_->Services().dialogs.ShowError(this, Utf8ToQString(e.what()));
+  }
+}
+
+void VocabEditForm::Export(const std::string& fileName) {
+  if (CurrentPage() == kTextPage) {
+    // Text that does not compile is not exported; the faulty line is selected.
+    SelectTab(kHeaderPage);
+    if (CurrentPage() == kTextPage) return;
+  }
+  StoreControls();
+  const bool modified = lesson_->Modified;
+  TransferReport report;
+  WriteLessonByFormat(*lesson_, fileName, std::string(), report);
+  lesson_->Modified = modified;
+  main_->WarnTransfer(this, fileName, report);
 }
 
 bool VocabEditForm::IsReadOnly(const std::string& fileName) { return main_->IsReadOnly(this, fileName); }

@@ -33,7 +33,8 @@ bool ClipboardHasText() {
 }  // namespace
 
 void VocabEditForm::CreateMenus() {
-  saveFileDialog_ = new TFileDialogTexts(this, "SaveFileDialog", kSaveFilter);
+  saveFileDialog_ = new TFileDialogTexts(this, "SaveFileDialog", SaveFilter());
+  exportFileDialog_ = new TFileDialogTexts(this, "ExportFileDialog", ExchangeFilter(), "Exportieren");
   menuFile_ = MakeMenu(this, "MenuFile", "&Datei");
   connect(AddItem(menuFile_, "MenuNew", "&Neu", QKeySequence("Ctrl+N")), &QAction::triggered, main_,
           [this] { main_->NewChild(); });
@@ -52,6 +53,10 @@ void VocabEditForm::CreateMenus() {
           [this] { MenuSaveAsClick(); });
   connect(AddItem(menuFile_, "MenuSaveAll", "&Alles Speichern"), &QAction::triggered, main_,
           [this] { main_->SaveAllLessons(); });
+  connect(AddItem(menuFile_, "MenuImport", "&Importieren..."), &QAction::triggered, main_,
+          [this] { main_->MenuImportClick(); });
+  connect(AddItem(menuFile_, "MenuExport", "&Exportieren..."), &QAction::triggered, this,
+          &VocabEditForm::MenuExportClick);
   AddSeparator(menuFile_, "N2");
   connect(AddItem(menuFile_, "MenuPrint", "&Drucken...", QKeySequence("Ctrl+P")), &QAction::triggered, this,
           &VocabEditForm::MenuPrintClick);

@@ -1,0 +1,79 @@
+#pragma once
+// The one gateway of lesson files: every format a lesson is read from or
+// written to, by extension, with its reader, its writer and its dialog
+// label. CreateFromFile, SaveToFile, FileKind, the editor's open, save,
+// import and export, and the command line all choose a format here.
+
+#include <cstddef>
+#include <memory>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vocatrix {
+
+class TMeanCollection;
+
+// What a read or a write could not carry, for the user to be told.
+struct TransferReport {
+  // Items of the file the lesson cannot hold (pictures, grades,
+  // conjugations, unknown word types) or malformed lesson-text lines.
+  int Skipped = 0;
+  // Characters Windows-1252 cannot hold, read as "?".
+  std::size_t Replaced = 0;
+  // Words the written file cannot carry unchanged.
+  std::vector<std::string> Uncarried;
+};
+
+struct ReadOptions {
+  // The KVTML identifiers taken as language 1 and 2; -1: the file's first two.
+  int Language1 = -1;
+  int Language2 = -1;
+};
+
+struct LessonFormat {
+  std::string_view Extension;  // lower case, with the dot
+  int Kind;                    // FileKind code; 0 for the exchange formats
+  // Exchange formats are reached by Import and Export, not by Open and Save.
+  bool Exchange;
+  // Labels of the open and save dialogs' filters. The two lesson-text labels
+  // differ in spacing between the dialogs, and the filters keep them so.
+  std::string_view OpenLabel;
+  std::string_view SaveLabel;
+  // Fills a fresh lesson from the file; the lesson-text reader compacts.
+  void (*Read)(TMeanCollection& lesson, const std::string& fileName, const ReadOptions& options,
+               TransferReport& report);
+  // Writes the lesson safely (temporary file, then rename); the previous file
+  // becomes `backupName` when one is given.
+  void (*Write)(TMeanCollection& lesson, const std::string& fileName, const std::string& backupName,
+                TransferReport& report);
+  // The command line's writer when it differs: real rich text for ".rtf",
+  // where SaveToFile and the editor write plain lesson text. Null otherwise.
+  void (*WriteRich)(TMeanCollection& lesson, const std::string& fileName, const std::string& backupName,
+                    TransferReport& report);
+};
+
+// All formats: the lesson kinds ".rtf", ".txt", ".tav" in the dialogs' order,
+// then the exchange formats ".kvtml", ".csv", ".tsv".
+std::span<const LessonFormat> LessonFormats();
+
+// The format of a file name by its extension (without regard to case), or
+// null. The extension is the part from the last "." on, when no "/" follows.
+const LessonFormat* FindLessonFormat(const std::string& fileName);
+
+// Dialog filters ("label|pattern|..."). The open filter starts with all
+// lesson kinds together; the exchange filter lists each exchange format.
+std::string OpenDialogFilter();
+std::string SaveDialogFilter();
+std::string ExchangeDialogFilter();
+
+// Reads a lesson of any format; raises ENotLesson for a name of none.
+std::unique_ptr<TMeanCollection> ReadLessonByFormat(const std::string& fileName, const ReadOptions& options,
+                                                    TransferReport& report);
+// Writes a lesson in any format with its plain writer (WriteRich when
+// `rich` and the format has one); raises ENotLesson for a name of none.
+void WriteLessonByFormat(TMeanCollection& lesson, const std::string& fileName, const std::string& backupName,
+                         TransferReport& report, bool rich = false);
+
+}  // namespace vocatrix

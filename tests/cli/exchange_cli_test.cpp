@@ -1,0 +1,76 @@
+// vocatrix-cli convert with KVTML, CSV and TSV files.
+
+#include <gtest/gtest.h>
+
+#include "cli_runner.h"
+#include "model/lesson.h"
+
+namespace vocatrix {
+namespace {
+
+using test::Contains;
+using test::MakeEntry;
+using test::MakeLesson;
+using test::RunCliWith;
+using test::TempDir;
+using test::Texts;
+using test::WriteFile;
+
+std::vector<std::string> EntryLines(const TMeanCollection& lesson) {
+  std::vector<std::string> lines{lesson.Language1.Name + "/" + lesson.Language2.Name};
+  for (int i = 0; i < lesson.EntryCount(); ++i) {
+    std::string line = std::to_string(lesson.At(i)->Form);
+    for (int kind = 0; kind < 4; ++kind)
+      for (const std::string& word : Texts(lesson.At(i)->ListOfKind(kind))) line += "|" + std::to_string(kind) + word;
+    lines.push_back(line);
+  }
+  return lines;
+}
+
+TEST(CliExchange, ConvertsThroughEveryExchangeFormatAndPicksKvtmlLanguages) {
+  TempDir dir;
+  auto lesson = MakeLesson("English", "Deutsch",
+                           {MakeEntry(0, {"go", "walk"}, {"gehen"}, {"stay"}, {"bleiben"}),
+                            MakeEntry(2, {"big"}, {"gro\xDF", "riesig"}, {"small"}, {})});
+  lesson->SaveToFile(dir.File("in.tav"));
+  // .tav -> .kvtml -> .csv -> .tsv -> .tav keeps every entry.
+  const char* chain[] = {"in.tav", "a.kvtml", "b.csv", "c.tsv", "d.tav"};
+  for (int i = 0; i + 1 < 5; ++i) {
+    const auto r = RunCliWith({"convert", dir.File(chain[i]), dir.File(chain[i + 1])});
+    EXPECT_EQ(r.code, 0) << chain[i + 1] << r.err;
+    EXPECT_EQ(r.err, "");
+  }
+  EXPECT_EQ(EntryLines(*TMeanCollection::CreateFromFile(dir.File("d.tav"))), EntryLines(*lesson));
+
+  // Identifiers in another order mirror the lesson; both spellings of the option.
+  lesson->Mirror();
+  for (const std::vector<std::string>& option : {std::vector<std::string>{"--languages", "1,0"},
+                                                 std::vector<std::string>{"--languages=1,0"}}) {
+    std::vector<std::string> args{"convert", dir.File("a.kvtml"), dir.File("m.tav")};
+    args.insert(args.end(), option.begin(), option.end());
+    EXPECT_EQ(RunCliWith(args).code, 0);
+    EXPECT_EQ(EntryLines(*TMeanCollection::CreateFromFile(dir.File("m.tav"))), EntryLines(*lesson));
+  }
+
+  // What a lesson cannot hold and characters outside Windows-1252 are noted.
+  WriteFile(dir.File("kde.kvtml"),
+            "<kvtml version=\"2.0\"><identifiers><identifier id=\"0\"><name>A</name></identifier>"
+            "<identifier id=\"1\"><name>B</name></identifier></identifiers><entries><entry id=\"0\">"
+            "<translation id=\"0\"><text>\xE2\x98\xBA</text><image>x.png</image><grade/></translation>"
+            "</entry></entries></kvtml>");
+  auto r = RunCliWith({"convert", dir.File("kde.kvtml"), dir.File("kde.txt")});
+  EXPECT_EQ(r.code, 0);
+  EXPECT_TRUE(Contains(r.err, "kde.kvtml: skipped 2 items a lesson cannot hold")) << r.err;
+  EXPECT_TRUE(Contains(r.err, "kde.kvtml: 1 character outside Windows-1252 read as \"?\"")) << r.err;
+  r = RunCliWith({"convert", dir.File("kde.kvtml"), dir.File("kde.txt"), "--languages", "0,7"});
+  EXPECT_EQ(r.code, 1);
+  EXPECT_TRUE(Contains(r.err, "has no language with the identifier 7.")) << r.err;
+  for (const char* bad : {"1", "a,b", ",1", "1,"}) {
+    r = RunCliWith({"convert", "--languages", bad, dir.File("kde.kvtml"), dir.File("kde.txt")});
+    EXPECT_EQ(r.code, 2) << bad;
+  }
+  EXPECT_EQ(RunCliWith({"convert", dir.File("kde.kvtml"), dir.File("kde.txt"), "--languages"}).code, 2);
+}
+
+}  // namespace
+}  // namespace vocatrix

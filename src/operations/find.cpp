@@ -27,7 +27,7 @@ unsigned char LowerCaseOf(unsigned char c) { return LowerCaseTable()[c]; }
 bool IsWordCharacter(unsigned char c) {
   if ((c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z')) return true;
   switch (c) {
-    case 0x83:  // ƒ
+    case 0x83: case 0x88:  // ƒ ˆ
     case 0x8A: case 0x8C: case 0x8E:  // Š Œ Ž
     case 0x9A: case 0x9C: case 0x9E: case 0x9F:  // š œ ž Ÿ
     case 0xAA: case 0xB5: case 0xBA:  // ª µ º

@@ -5,8 +5,8 @@
 // Case and word boundaries follow Windows-1252: "match case" off compares by
 // the ANSI lower case (Ä matches ä, Š matches š; ß has no capital and only
 // matches itself), and a whole word is one not touched by a letter or digit
-// on either side (accented letters, ß, ª, º, µ and the superscript digits
-// count as such), as the editor's own text search sees them.
+// on either side (accented letters, ß, ª, º, µ, the modifier circumflex and
+// the superscript digits count as such), as the editor's own text search sees them.
 
 #include <optional>
 #include <string>

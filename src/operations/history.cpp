@@ -109,6 +109,12 @@ void TEntryContent::ApplyTo(const MeaningPtr& entry) const {
   }
 }
 
+std::size_t TEntryContent::ListBytes() const {
+  std::size_t bytes = sizeof(TEntryContent);
+  for (const std::vector<PWord>& list : Lists) bytes += list.capacity() * sizeof(PWord);
+  return bytes;
+}
+
 bool TEntryContent::SameAs(const TEntryContent& other) const { return Same(View(*this), View(other)); }
 
 std::size_t TEntryContent::Bytes() const {
@@ -173,9 +179,9 @@ std::size_t TLessonStep::Bytes() const {
   if (HeaderBefore) bytes += 2 * sizeof(TLessonHeader);
   for (const std::vector<Placed>* placed : {&Removed, &Inserted})
     for (const Placed& p : *placed)
-      bytes += sizeof(Placed) + EntryBytes(*p.Entry) + p.Content.Bytes();
+      bytes += sizeof(Placed) + EntryBytes(*p.Entry) + p.Content.ListBytes();
   for (const Changed& changed : ChangedEntries)
-    bytes += sizeof(Changed) + changed.Before.Bytes() + changed.After.Bytes();
+    bytes += sizeof(Changed) + changed.Before.Bytes() + changed.After.ListBytes();
   return bytes;
 }
 
@@ -185,15 +191,14 @@ TLessonRecorder::TLessonRecorder(const TMeanCollection& lesson, int entryIndex)
     : entryIndex_(entryIndex), header_(TLessonHeader::Of(lesson)), entries_(ItemsOf(lesson)) {}
 
 void TLessonRecorder::WatchEntry(int index) {
-  if (index < 0 || index >= static_cast<int>(entries_.size())) return;
-  if (watched_.empty()) watched_.resize(entries_.size());
-  watched_[static_cast<std::size_t>(index)] = TEntryContent::Of(*entries_[static_cast<std::size_t>(index)]);
+  if (index < 0 || index >= static_cast<int>(entries_.size()) || !all_.empty()) return;
+  some_.emplace_back(index, TEntryContent::Of(*entries_[static_cast<std::size_t>(index)]));
 }
 
 void TLessonRecorder::WatchAllEntries() {
-  watched_.clear();
-  watched_.reserve(entries_.size());
-  for (const MeaningPtr& entry : entries_) watched_.emplace_back(TEntryContent::Of(*entry));
+  some_.clear();
+  all_.reserve(entries_.size());
+  for (const MeaningPtr& entry : entries_) all_.push_back(TEntryContent::Of(*entry));
 }
 
 TLessonStep TLessonRecorder::Finish(const TMeanCollection& lesson, int entryIndex) const {
@@ -213,8 +218,10 @@ TLessonStep TLessonRecorder::Finish(const TMeanCollection& lesson, int entryInde
   const std::vector<MeaningPtr>& a = entries_;
   const std::vector<MeaningPtr>& b = ItemsOf(lesson);
   const auto watched = [this](int i) -> const TEntryContent* {
-    const auto index = static_cast<std::size_t>(i);
-    return index < watched_.size() && watched_[index] ? &*watched_[index] : nullptr;
+    if (!all_.empty()) return &all_[static_cast<std::size_t>(i)];
+    for (const auto& [index, content] : some_)
+      if (index == i) return &content;
+    return nullptr;
   };
   // The contents of entry i before the command.
   const auto viewA = [&](int i) {

@@ -39,6 +39,8 @@ struct TEntryContent {
   // knowledge: one can stand for the other.
   bool SameAs(const TEntryContent& other) const;
   std::size_t Bytes() const;
+  // Without the words, which the entry or another content also holds.
+  std::size_t ListBytes() const;
 };
 
 // The header fields of a lesson: title, topic, author, picture, languages.
@@ -111,8 +113,10 @@ class TLessonRecorder {
   bool mirrored_ = false;
   TLessonHeader header_;
   std::vector<MeaningPtr> entries_;
-  // Contents before the command of the watched entries, by index.
-  std::vector<std::optional<TEntryContent>> watched_;
+  // Contents before the command of the watched entries: of all of them by
+  // index, or of a few.
+  std::vector<TEntryContent> all_;
+  std::vector<std::pair<int, TEntryContent>> some_;
 };
 
 // The steps of one lesson, oldest first, with the place of the lesson's

@@ -30,6 +30,7 @@
 #include "ui/about/aboutbox.h"
 #include "ui/charcompose.h"
 #include "ui/charmapdlg.h"
+#include "ui/finddlg.h"
 #include "ui/editform.h"
 #include "ui/combinedlg.h"
 #include "ui/eventpreview.h"
@@ -146,6 +147,7 @@ MainForm::MainForm(const Platform& platform, QWidget* parent) : QMainWindow(pare
   RefreshMenuBar();
   combineDlg_ = new TCombiLessonsDlg(this);
   charmapDlg_ = new TCharmapDlg(this);
+  findDlg_ = new TFindDlg(this);
 }
 
 MainForm::~MainForm() {

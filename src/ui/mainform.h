@@ -40,6 +40,7 @@ class TEditForm;
 class TCombiLessonsDlg;
 class TAboutBaseBox;
 class TCharmapDlg;
+class TFindDlg;
 
 // The status words of the status bar.
 // The status words of the status bar; printing shows its pages as compiling
@@ -115,6 +116,8 @@ class MainForm : public QMainWindow {
   // The special-characters dialog, modal.
   void MenuCharmapClick();
   TCharmapDlg* CharmapDlg() const { return charmapDlg_; }
+  // The find dialog, shared by the lesson editor windows.
+  TFindDlg* FindDlg() const { return findDlg_; }
 
   // --- Combining ---
   // Concatenation (0) or substitution (1) of two open lessons in the combine
@@ -222,6 +225,7 @@ class MainForm : public QMainWindow {
   TCombiLessonsDlg* combineDlg_ = nullptr;
   TAboutBaseBox* aboutBox_ = nullptr;
   TCharmapDlg* charmapDlg_ = nullptr;
+  TFindDlg* findDlg_ = nullptr;
   std::string language_;
   std::vector<std::string> languages_;
   std::string helpFile_;

@@ -188,6 +188,8 @@ VocabEditForm::VocabEditForm(MainForm* mainForm, std::unique_ptr<TMeanCollection
   SetTextMargins();
 
   if (!opened) NameNewLanguages();
+  // A new lesson was never saved: no state of its history is a file's.
+  history_.Reset(false);
 
   ApplyFonts();
   fillingText_ = true;
@@ -343,6 +345,8 @@ void VocabEditForm::SetLesson(std::unique_ptr<TMeanCollection> lesson) {
   lesson_ = std::move(lesson);
   lesson_->EnsureEntry();
   entryIndex_ = 0;
+  history_.Reset(false);
+  lastFound_.reset();
   ShowLesson();
 }
 
@@ -395,6 +399,10 @@ void VocabEditForm::ShowLesson() {
   controlsChanged_ = false;
 
   if (entryIndex_ >= count) entryIndex_ = std::max(0, count - 1);
+  if (entryIndex_ != visitedEntry_) {
+    ++visit_;
+    visitedEntry_ = entryIndex_;
+  }
   {
     const QSignalBlocker blocker(ScrollBar);
     ScrollBar->setMaximum(std::max(1, count));
@@ -417,6 +425,8 @@ void VocabEditForm::ShowLesson() {
 
 void VocabEditForm::StoreControls() {
   if (!controlsChanged_) return;
+  TLessonRecorder step(*lesson_, entryIndex_);
+  step.WatchEntry(entryIndex_);
   QString rejected;
   const auto take = [&rejected](QLineEdit* edit, std::string& target) {
     QString editRejected;
@@ -450,6 +460,7 @@ void VocabEditForm::StoreControls() {
     }
   }
   controlsChanged_ = false;
+  Record(step, true);
   if (!rejected.isEmpty()) WarnRejectedCharacters(rejected);
 }
 
@@ -475,9 +486,11 @@ void VocabEditForm::ComboFontDropDown(int language) {
   TFont& font = language == 1 ? lesson_->Language1.Font : lesson_->Language2.Font;
   TFont chosen = font;
   if (main_->Services().dialogs.ChooseFont(this, chosen)) {
+    TLessonRecorder step(*lesson_, entryIndex_);
     // A new font is an edit of the lesson, so closing asks to save it.
     if (!(chosen == font)) lesson_->Modified = true;
     font = chosen;
+    Record(step);
   }
   ApplyFonts();
 }
@@ -543,9 +556,17 @@ void VocabEditForm::resizeEvent(QResizeEvent* event) {
 
 bool VocabEditForm::PreviewEvent(QObject* watched, QEvent* event) {
   const QEvent::Type type = event->type();
-  if (type != QEvent::KeyPress && type != QEvent::FocusOut) return false;
+  if (type != QEvent::KeyPress && type != QEvent::FocusOut && type != QEvent::ShortcutOverride) return false;
   auto* widget = qobject_cast<QWidget*>(watched);
   if (!widget) return false;
+  if (type == QEvent::ShortcutOverride) {
+    // An edit keeps the undo keys while it has typing of its own to take
+    // back; then they reach the window's Undo and Redo.
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const bool redo = key->matches(QKeySequence::Redo) || key->keyCombination() == QKeyCombination(Qt::CTRL | Qt::Key_Y);
+    if (!redo && !key->matches(QKeySequence::Undo)) return false;
+    return (qobject_cast<QLineEdit*>(widget) || qobject_cast<QPlainTextEdit*>(widget)) && !OwnUndo(widget, redo);
+  }
   if (type == QEvent::KeyPress) {
     const auto* key = static_cast<QKeyEvent*>(event);
     return FormKeyDown(key->key(), key->modifiers());

@@ -8,15 +8,19 @@
 // vocabeditform_menu.cpp   the window's menus and the edit commands
 // vocabeditform_text.cpp   the Text page: lesson text, compiling, typing
 //                          fonts, text files and printing
+// vocabeditform_find.cpp   find, undo and redo
 
 #include "ui/childform.h"
 #include <QPointer>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "base/font.h"
 #include "model/lesson.h"
+#include "operations/find.h"
+#include "operations/history.h"
 #include "ui/language/textproperties.h"
 #include "ui/lessontextview.h"
 #include "ui/menumerge.h"
@@ -160,6 +164,20 @@ class VocabEditForm : public TChildForm {
   void SelectAll();
   void UpdateEditMenu();
 
+  // --- Find, undo and redo ---
+  // Shows the find dialog; with text already there, "Find next" goes on.
+  void MenuFindClick();
+  // Finds the find dialog's text after (before) the place found last or the
+  // shown entry: on the Header and Entries pages a word of the lesson, which
+  // is shown and selected; on the Text page in the text. The status bar says
+  // when the search went round the lesson or found nothing. True when found.
+  bool FindNext(bool backward);
+  // A focused edit or memo undoes its own typing first; then the lesson's
+  // history takes a command back or does it again.
+  void UndoClick();
+  void RedoClick();
+  const TLessonHistory& History() const { return history_; }
+
   // --- Menus ---
   std::vector<GroupedMenu<QMenu*>> MenuGroups() const override;
   QActionGroup* LanguageItems() const { return languageGroup_; }
@@ -205,6 +223,17 @@ class VocabEditForm : public TChildForm {
   LanguageLineIndex& LanguageLines();
   // The Text page's branch of MirrorClick.
   void MirrorText();
+  // Adds the command recorded by `recorder` to the history; an edit stored
+  // from the controls joins the step of the same entry visit.
+  void Record(const TLessonRecorder& recorder, bool controlsEdit = false);
+  void UndoRedo(bool redo);
+  // Whether the focused control takes back (or does again) typing of its own.
+  bool OwnUndo(QWidget* control, bool redo) const;
+  bool FindInText(const QString& text, const TFindOptions& options, bool backward);
+  void ShowFoundWord(const TWordPlace& place);
+  // Shows a note (or nothing) in the main window's status bar.
+  void FindNote(const QString& note);
+  void NothingFound(const QString& text);
   // Tells the user which characters were stored as "?".
   void WarnRejectedCharacters(const QString& rejected);
   // Sees the key and focus events of the window's controls before they do.
@@ -231,6 +260,14 @@ class VocabEditForm : public TChildForm {
   std::unique_ptr<LessonTextFill> textFill_;
   QTimer* textFillTimer_ = nullptr;
   QObject* textFillInput_ = nullptr;
+  TLessonHistory history_;
+  // Commands inside another command are part of its step.
+  int quietSteps_ = 0;
+  // Counts entry visits: a new entry shown, a command, an undo.
+  long visit_ = 0;
+  int visitedEntry_ = -1;
+  // The word found last, while the lesson has not changed since.
+  std::optional<TWordPlace> lastFound_;
 
  public:
   // Controls, named as in the window design.
@@ -278,6 +315,8 @@ class VocabEditForm : public TChildForm {
   QAction* menuCopy_ = nullptr;
   QAction* menuPaste_ = nullptr;
   QAction* menuDelete_ = nullptr;
+  QAction* menuUndo_ = nullptr;
+  QAction* menuRedo_ = nullptr;
   QAction* popupCut_ = nullptr;
   QAction* popupCopy_ = nullptr;
   QAction* popupPaste_ = nullptr;

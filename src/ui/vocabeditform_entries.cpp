@@ -24,9 +24,12 @@ void VocabEditForm::ScrollBarScroll(ScrollCode code, int position) {
     if (count >= kMaxEntries) {
       main_->Services().sound.Beep();
     } else {
+      TLessonRecorder step(*lesson_, entryIndex_);
       lesson_->Meanings->Insert(TMeaning::Create());
       lesson_->Modified = true;
       position += 1;
+      entryIndex_ = std::clamp(position - 1, 0, lesson_->EntryCount() - 1);
+      Record(step);
     }
   }
   entryIndex_ = std::clamp(position - 1, 0, lesson_->EntryCount() - 1);
@@ -92,10 +95,12 @@ bool VocabEditForm::ButtonInsertClick() {
     main_->Services().sound.Beep();
     return false;
   }
+  TLessonRecorder step(*lesson_, entryIndex_);
   lesson_->Meanings->AtInsert(entryIndex_, TMeaning::Create());
   MemoSynonyms->setFocus(Qt::OtherFocusReason);
   lesson_->Modified = true;
   ShowLesson();
+  Record(step);
   return true;
 }
 
@@ -106,27 +111,40 @@ void VocabEditForm::ButtonDeleteClick() {
       MessageAnswer::Ok)
     return;
   StoreControls();
+  TLessonRecorder step(*lesson_, entryIndex_);
   lesson_->Meanings->AtDelete(entryIndex_);
   lesson_->Modified = true;
   if (entryIndex_ >= lesson_->EntryCount()) {
     if (lesson_->EntryCount() == 0) {
+      ++quietSteps_;
       ButtonInsertClick();
+      --quietSteps_;
+      Record(step);
       return;
     }
     --entryIndex_;
   }
   ShowLesson();
+  Record(step);
 }
 
 void VocabEditForm::ButtonMirrorClick() {
   StoreControls();
+  TLessonRecorder step(*lesson_, entryIndex_);
+  step.WatchEntry(entryIndex_);
   lesson_->At(entryIndex_)->MirrorEntry();
   lesson_->Modified = true;
   ShowLesson();
+  Record(step);
 }
 
 void VocabEditForm::ButtonCopyClick() {
-  if (!ButtonInsertClick()) return;
+  StoreControls();
+  TLessonRecorder step(*lesson_, entryIndex_);
+  ++quietSteps_;
+  const bool inserted = ButtonInsertClick();
+  --quietSteps_;
+  if (!inserted) return;
   // The blank entry stands in front of the source; it takes over the
   // source's four lists and form, and is shown.
   const MeaningPtr& copy = lesson_->At(entryIndex_);
@@ -136,13 +154,17 @@ void VocabEditForm::ButtonCopyClick() {
   copy->Form = source->Form;
   lesson_->Modified = true;
   ShowLesson();
+  Record(step);
 }
 
 void VocabEditForm::CompactClick() {
   StoreControls();
+  TLessonRecorder step(*lesson_, entryIndex_);
+  step.WatchAllEntries();
   lesson_->DblDel();
   if (entryIndex_ > lesson_->EntryCount() - 1) entryIndex_ = std::max(0, lesson_->EntryCount() - 1);
   ShowLesson();
+  Record(step);
 }
 
 void VocabEditForm::ConcatClick() { main_->ConcatClick(); }
@@ -151,6 +173,9 @@ void VocabEditForm::SubstituteClick() { main_->SubstLanguageClick(); }
 
 void VocabEditForm::ShowChangedLesson() {
   const bool modified = lesson_->Modified;
+  // The lesson changed outside the window's commands: its history no longer fits it.
+  history_.Reset(false);
+  lastFound_.reset();
   lesson_->EnsureEntry();
   entryIndex_ = std::min(entryIndex_, lesson_->EntryCount() - 1);
   ShowLesson();
@@ -164,8 +189,11 @@ void VocabEditForm::MirrorClick() {
     return;
   }
   StoreControls();
+  TLessonRecorder step(*lesson_, entryIndex_);
+  step.SetMirrored();
   lesson_->Mirror();
   ShowLesson();
+  Record(step);
 }
 
 }  // namespace vocatrix::ui

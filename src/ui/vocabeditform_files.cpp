@@ -37,6 +37,8 @@ void VocabEditForm::TakeOpenedLesson(const std::string& fileName, std::unique_pt
   SetFileName(fileName);
   lesson_ = std::move(lesson);
   entryIndex_ = 0;
+  history_.Reset(true);
+  lastFound_.reset();
   ShowLesson();
   lesson_->Modified = false;
 }
@@ -83,6 +85,8 @@ void VocabEditForm::Save() {
       throw ENotLesson::ForFile(fileName_);
   }
   lesson_->Modified = false;
+  // The history stays; undoing back to here clears Modified again.
+  history_.MarkSaved();
 }
 
 void VocabEditForm::SaveAs() {

@@ -64,6 +64,12 @@ void VocabEditForm::CreateMenus() {
   connect(AddItem(menuFile_, "MenuExit", "&Beenden"), &QAction::triggered, main_, [this] { main_->MenuExitClick(); });
 
   menuEdit_ = MakeMenu(this, "MenuEdit", "&Bearbeiten");
+  menuUndo_ = AddItem(menuEdit_, "MenuUndo", "&Rückgängig", QKeySequence("Ctrl+Z"));
+  menuRedo_ = AddItem(menuEdit_, "MenuRedo", "&Wiederherstellen");
+  menuRedo_->setShortcuts({QKeySequence("Ctrl+Y"), QKeySequence("Ctrl+Shift+Z")});
+  connect(menuUndo_, &QAction::triggered, this, &VocabEditForm::UndoClick);
+  connect(menuRedo_, &QAction::triggered, this, &VocabEditForm::RedoClick);
+  AddSeparator(menuEdit_, "N6");
   menuCut_ = AddItem(menuEdit_, "MenuCut", "A&usschneiden", QKeySequence("Ctrl+X"));
   menuCopy_ = AddItem(menuEdit_, "MenuCopy", "&Kopieren", QKeySequence("Ctrl+C"));
   menuPaste_ = AddItem(menuEdit_, "MenuPaste", "E&infügen", QKeySequence("Ctrl+V"));
@@ -74,7 +80,22 @@ void VocabEditForm::CreateMenus() {
   connect(menuPaste_, &QAction::triggered, this, &VocabEditForm::PasteFromClipboard);
   connect(menuDelete_, &QAction::triggered, this, &VocabEditForm::Delete);
   connect(selectAll, &QAction::triggered, this, &VocabEditForm::SelectAll);
+  AddSeparator(menuEdit_, "N7");
+  // F3 copies the entry on the Entries page, so finding on goes with the
+  // other usual keys.
+  connect(AddItem(menuEdit_, "MenuFind", "&Suchen...", QKeySequence("Ctrl+F")), &QAction::triggered, this,
+          &VocabEditForm::MenuFindClick);
+  connect(AddItem(menuEdit_, "MenuFindNext", "W&eitersuchen", QKeySequence("Ctrl+G")), &QAction::triggered, this,
+          [this] { FindNext(false); });
+  connect(AddItem(menuEdit_, "MenuFindPrevious", "Rückwärts su&chen", QKeySequence("Ctrl+Shift+G")),
+          &QAction::triggered, this, [this] { FindNext(true); });
   connect(menuEdit_, &QMenu::aboutToShow, this, &VocabEditForm::UpdateEditMenu);
+  // Shown disabled in the open menu only: their keys go on working, since a
+  // focused edit may have typing of its own to undo.
+  connect(menuEdit_, &QMenu::aboutToHide, this, [this] {
+    menuUndo_->setEnabled(true);
+    menuRedo_->setEnabled(true);
+  });
 
   menuExtras_ = MakeMenu(this, "MenuExtras", "Ex&tras");
   connect(AddItem(menuExtras_, "MenuCharmap", "Sonder&zeichen..."), &QAction::triggered, main_,
@@ -165,6 +186,11 @@ void VocabEditForm::UpdateEditMenu() {
   menuDelete_->setEnabled(selection);
   popupCut_->setEnabled(selection);
   popupCopy_->setEnabled(selection);
+  QWidget* control = focusWidget();
+  const bool text = CurrentPage() == kTextPage;
+  menuUndo_->setEnabled(OwnUndo(control, false) || (text && OwnUndo(MemoText, false)) || history_.CanUndo() ||
+                        controlsChanged_);
+  menuRedo_->setEnabled(OwnUndo(control, true) || (text && OwnUndo(MemoText, true)) || history_.CanRedo());
 }
 
 }  // namespace vocatrix::ui

@@ -191,10 +191,13 @@ bool VocabEditForm::CompileText() {
     return false;
   }
   compiled->LessonFileName = lesson_->LessonFileName;
+  // The step keeps only the entries the text changed.
+  TLessonRecorder step(*lesson_, entryIndex_);
   lesson_ = std::move(compiled);
   lesson_->EnsureEntry();
   entryIndex_ = 0;
   ShowLesson();
+  Record(step);
   // The page change that follows brings the window back to its fixed size.
   if (!rejected.isEmpty()) WarnRejectedCharacters(rejected);
   return true;
@@ -283,6 +286,7 @@ void VocabEditForm::OpenTextFile(const std::string& fileName) {
                                   : NewTextDocument(PlainTextLines(data), font, nullptr));
   MemoText->moveCursor(QTextCursor::Start);
   lesson_->Modified = false;
+  history_.Reset(true);
   controlsChanged_ = false;
 }
 

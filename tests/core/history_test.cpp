@@ -1,0 +1,242 @@
+// The undo history: every kind of command taken back and done again, the
+// place of the saved state, joining the edits of one visit, and the bounds.
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "test_util.h"
+#include "operations/history.h"
+
+namespace vocatrix::test {
+namespace {
+
+// Everything a user can see of a lesson, in one string.
+std::string Dump(const TMeanCollection& lesson) {
+  std::string out = lesson.Title + "|" + lesson.Language1.Name + "-" + lesson.Language2.Name + "|" +
+                    lesson.Language1.Font.Name + "-" + lesson.Language2.Font.Name + "\n";
+  for (const MeaningPtr& entry : *lesson.Meanings) {
+    out += std::to_string(entry->Form);
+    for (int kind : {kSynonyms, kTranslations, kAntonyms, kAntonymTranslations}) {
+      out += " [";
+      for (const PWord& word : entry->ListOfKind(kind)) {
+        out += word->Text() + ",";
+        // Every word links back to the entry that holds it.
+        EXPECT_EQ(word->Meaning(), entry.get()) << word->Text();
+      }
+      out += "]";
+    }
+    out += "\n";
+  }
+  return out;
+}
+
+std::unique_ptr<TMeanCollection> Sample() {
+  auto lesson = MakeLesson("English", "Deutsch",
+                           {MakeEntry(1, {"house", "home"}, {"Haus"}, {"hut"}, {"Hütte"}), MakeEntry(0, {"go"}, {"gehen"}),
+                            MakeEntry(1, {"bank"}, {"Bank"}), MakeEntry(1, {"home"}, {"Heim"}), MakeEntry(2, {"big"})});
+  lesson->Title = "Basics";
+  return lesson;
+}
+
+struct Command {
+  const char* name;
+  // Runs the command on the lesson (which it may replace), telling the
+  // recorder what it touches.
+  std::function<void(std::unique_ptr<TMeanCollection>&, TLessonRecorder&)> run;
+};
+
+const std::vector<Command>& Commands() {
+  static const std::vector<Command> commands = {
+      {"edit entry and header",
+       [](auto& lesson, TLessonRecorder& recorder) {
+         recorder.WatchEntry(1);
+         lesson->At(1)->SetKindTexts(kTranslations, {"gehen", "laufen"});
+         lesson->At(1)->Form = 3;
+         lesson->Title = "Basics 2";
+       }},
+      {"insert", [](auto& lesson, TLessonRecorder&) { lesson->Meanings->AtInsert(2, TMeaning::Create()); }},
+      {"delete", [](auto& lesson, TLessonRecorder&) { lesson->Meanings->AtDelete(0); }},
+      {"mirror entry",
+       [](auto& lesson, TLessonRecorder& recorder) {
+         recorder.WatchEntry(0);
+         lesson->At(0)->MirrorEntry();
+       }},
+      {"copy entry",
+       [](auto& lesson, TLessonRecorder&) {
+         MeaningPtr copy = TMeaning::Create();
+         for (int kind : {kSynonyms, kTranslations, kAntonyms, kAntonymTranslations})
+           copy->SetKindTexts(kind, lesson->At(0)->KindTexts(kind));
+         copy->Form = lesson->At(0)->Form;
+         lesson->Meanings->AtInsert(1, copy);
+       }},
+      {"compact",
+       [](auto& lesson, TLessonRecorder& recorder) {
+         recorder.WatchAllEntries();
+         lesson->DblDel();
+       }},
+      {"mirror lesson",
+       [](auto& lesson, TLessonRecorder& recorder) {
+         recorder.SetMirrored();
+         lesson->Mirror();
+       }},
+      {"font",
+       [](auto& lesson, TLessonRecorder&) {
+         TFont& font = lesson->Language2.Font;
+         font.Name = font.Name == "Courier New" ? "Times New Roman" : "Courier New";
+       }},
+      {"move an entry that changes",
+       [](auto& lesson, TLessonRecorder& recorder) {
+         recorder.WatchEntry(0);
+         MeaningPtr moved = lesson->At(0);
+         lesson->Meanings->AtDelete(0);
+         moved->SetKindTexts(kAntonyms, {"moved"});
+         lesson->Meanings->Insert(moved);
+       }},
+      {"compile text",
+       [](auto& lesson, TLessonRecorder&) {
+         std::vector<std::string> lines = lesson->ToLines();
+         lines.push_back("new - neu");
+         int error = 0;
+         auto compiled = TMeanCollection::FromLines(lines, error);
+         compiled->DblDel();
+         lesson = std::move(compiled);
+       }},
+  };
+  return commands;
+}
+
+TEST(LessonHistory, EveryCommandIsTakenBackAndDoneAgainInAnyOrder) {
+  std::unique_ptr<TMeanCollection> lesson = Sample();
+  TLessonHistory history;
+  history.Reset(true);
+  std::vector<std::string> states{Dump(*lesson)};
+  // Twice through the commands, so each also runs on the others' results.
+  for (int round = 0; round < 2; ++round) {
+    for (const Command& command : Commands()) {
+      TLessonRecorder recorder(*lesson, 0);
+      command.run(lesson, recorder);
+      TLessonStep step = recorder.Finish(*lesson, 0);
+      ASSERT_FALSE(step.Empty()) << command.name;
+      ASSERT_TRUE(history.Push(std::move(step)));
+      states.push_back(Dump(*lesson));
+      ASSERT_NE(states.back(), states[states.size() - 2]) << command.name;
+    }
+  }
+  // All the way back, all the way forward, and back again.
+  for (std::size_t i = states.size() - 1; i > 0; --i) {
+    ASSERT_NE(history.Undo(*lesson), nullptr);
+    ASSERT_EQ(Dump(*lesson), states[i - 1]) << "undo to state " << i - 1;
+  }
+  EXPECT_EQ(history.Undo(*lesson), nullptr);
+  EXPECT_TRUE(history.AtSaved());
+  for (std::size_t i = 1; i < states.size(); ++i) {
+    ASSERT_NE(history.Redo(*lesson), nullptr);
+    ASSERT_EQ(Dump(*lesson), states[i]) << "redo to state " << i;
+    EXPECT_FALSE(history.AtSaved());
+  }
+  EXPECT_EQ(history.Redo(*lesson), nullptr);
+  for (std::size_t i = states.size() - 1; i > 0; --i) history.Undo(*lesson);
+  EXPECT_EQ(Dump(*lesson), states[0]);
+}
+
+TEST(LessonHistory, StepsKeepOnlyWhatChanged) {
+  // A large lesson: a text compiled with one line changed, a compaction that
+  // merges two entries far apart, and commands that change nothing.
+  auto lesson = MakeLesson("a", "b", {});
+  for (int i = 0; i < 5000; ++i) lesson->Meanings->Insert(MakeEntry(1, {"w" + std::to_string(i)}, {"t" + std::to_string(i)}));
+  std::vector<std::string> lines = lesson->ToLines();
+
+  const auto compile = [&](const std::vector<std::string>& text) {
+    TLessonRecorder recorder(*lesson, 0);
+    int error = 0;
+    auto compiled = TMeanCollection::FromLines(text, error);
+    compiled->DblDel();
+    TLessonStep step = recorder.Finish(*compiled, 0);
+    lesson = std::move(compiled);
+    return step;
+  };
+  // The first compilation gives the words the form remarks of the text;
+  // compiling the same text again changes nothing.
+  EXPECT_EQ(compile(lines).Removed.size(), 5000u);
+  EXPECT_TRUE(compile(lines).Empty());
+  const std::string before = Dump(*lesson);
+  std::vector<std::string> edited = lines;
+  for (std::string& line : edited)
+    if (line.rfind("w2500", 0) == 0) line = "changed - t2500";
+  TLessonStep step = compile(edited);
+  EXPECT_EQ(step.Removed.size(), 1u);
+  EXPECT_EQ(step.Inserted.size(), 1u);
+  step.Undo(*lesson);
+  EXPECT_EQ(Dump(*lesson), before);
+  step.Redo(*lesson);
+
+  lesson->At(4000)->SetKindTexts(kSynonyms, {"w10"});
+  TLessonRecorder recorder(*lesson, 0);
+  recorder.WatchAllEntries();
+  lesson->DblDel();
+  step = recorder.Finish(*lesson, 0);
+  EXPECT_EQ(step.Removed.size(), 1u);
+  EXPECT_EQ(step.Inserted.size(), 0u);
+  ASSERT_EQ(step.ChangedEntries.size(), 1u);
+  EXPECT_EQ(step.ChangedEntries[0].Index, 10);
+  EXPECT_LT(step.Bytes(), 5000u);
+
+  TLessonRecorder nothing(*lesson, 3);
+  nothing.WatchAllEntries();
+  lesson->DblDel();
+  EXPECT_TRUE(nothing.Finish(*lesson, 3).Empty());
+}
+
+TEST(LessonHistory, SavedPlaceJoinedEditsAndBounds) {
+  auto lesson = Sample();
+  TLessonHistory history;
+  history.Reset(true);
+  const std::string original = Dump(*lesson);
+  const auto edit = [&](const std::string& title, long visit) {
+    TLessonRecorder recorder(*lesson, 0);
+    lesson->Title = title;
+    TLessonStep step = recorder.Finish(*lesson, 0);
+    step.ControlsEdit = true;
+    step.Visit = visit;
+    return history.Push(std::move(step));
+  };
+  // Edits of one visit are one step; typed back to what it was, no step.
+  edit("a", 1);
+  edit("b", 1);
+  EXPECT_EQ(history.Count(), 1u);
+  edit("Basics", 1);
+  EXPECT_EQ(history.Count(), 0u);
+  EXPECT_TRUE(history.AtSaved());
+  edit("a", 1);
+  edit("b", 2);
+  EXPECT_EQ(history.Count(), 2u);
+  // Saved: later edits of the same visit do not join the saved state.
+  history.MarkSaved();
+  edit("c", 2);
+  EXPECT_EQ(history.Count(), 3u);
+  history.Undo(*lesson);
+  EXPECT_TRUE(history.AtSaved());
+  EXPECT_EQ(lesson->Title, "b");
+  history.Undo(*lesson);
+  history.Undo(*lesson);
+  EXPECT_EQ(Dump(*lesson), original);
+  EXPECT_FALSE(history.AtSaved());
+  // A new command after undoing past the saved state: it can never be reached again.
+  edit("d", 3);
+  EXPECT_FALSE(history.CanRedo());
+  history.Undo(*lesson);
+  EXPECT_FALSE(history.AtSaved());
+
+  // Bounded: the oldest steps go, the saved place with them.
+  history.Reset(true);
+  for (std::size_t i = 0; i < TLessonHistory::kMaxSteps + 5; ++i) edit("t" + std::to_string(i), static_cast<long>(i));
+  EXPECT_EQ(history.Count(), TLessonHistory::kMaxSteps);
+  while (history.Undo(*lesson)) {
+  }
+  EXPECT_EQ(lesson->Title, "t4");
+  EXPECT_FALSE(history.AtSaved());
+}
+
+}  // namespace
+}  // namespace vocatrix::test

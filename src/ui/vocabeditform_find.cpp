@@ -163,6 +163,7 @@ bool VocabEditForm::FindInText(const QString& text, const TFindOptions& options,
   if (options.MatchCase) flags |= QTextDocument::FindCaseSensitively;
   if (options.WholeWord) flags |= QTextDocument::FindWholeWords;
   if (backward) flags |= QTextDocument::FindBackward;
+  CompleteText();
   const QTextDocument* document = MemoText->document();
   QTextCursor found = document->find(text, MemoText->textCursor(), flags);
   bool wrapped = false;

@@ -1,6 +1,7 @@
 #include "model/word.h"
 
 #include <algorithm>
+#include <string_view>
 
 #include "model/meaning.h"
 #include "model/textcompare.h"
@@ -91,13 +92,32 @@ int CompareWordKeys(const TWord& a, const TWord& b) {
 int TUniqueWordCollection::Compare(const TWord& a, const TWord& b) const { return CompareWordKeys(a, b); }
 
 TUniqueWordCollection TUniqueWordCollection::FromWords(const std::vector<PWord>& words) {
-  std::vector<PWord> sorted(words);
-  std::stable_sort(sorted.begin(), sorted.end(),
-                   [](const PWord& a, const PWord& b) { return CompareWordKeys(*a, *b) < 0; });
+  // Sorts the texts' keys (or, under code-point order, the texts) beside the
+  // forms, so that the n log n comparisons read only those bytes. Keys are
+  // distinct for distinct texts, so they compare as CompareWordKeys does.
+  struct Sortable {
+    std::string_view key;
+    int form;
+    std::size_t index;
+  };
+  const bool useLocale = CollationUsesLocale();
+  std::vector<Sortable> order;
+  order.reserve(words.size());
+  for (std::size_t i = 0; i < words.size(); ++i)
+    order.push_back({useLocale ? std::string_view(words[i]->CollationKey()) : std::string_view(words[i]->Text()),
+                     FormOf(*words[i]), i});
+  const auto compareKeys = [useLocale](const Sortable& a, const Sortable& b) {
+    const int c = useLocale ? a.key.compare(b.key) : CompareCodePoints(a.key, b.key);
+    return c != 0 ? c : a.form - b.form;
+  };
+  std::sort(order.begin(), order.end(), [&](const Sortable& a, const Sortable& b) {
+    const int c = compareKeys(a, b);
+    return c != 0 ? c < 0 : a.index < b.index;
+  });
   TUniqueWordCollection result;
-  result.items_.reserve(sorted.size());
-  for (PWord& w : sorted)
-    if (result.items_.empty() || CompareWordKeys(*result.items_.back(), *w) != 0) result.items_.push_back(std::move(w));
+  result.items_.reserve(order.size());
+  for (std::size_t i = 0; i < order.size(); ++i)
+    if (i == 0 || compareKeys(order[i - 1], order[i]) != 0) result.items_.push_back(words[order[i].index]);
   return result;
 }
 

@@ -1,6 +1,7 @@
 // SubstituteLanguage of two 20,000-entry lessons that share a language. Most
 // shared words of A have a twin of the same form in B; both sources hold
-// duplicates that their compaction merges first.
+// duplicates that their compaction merges first. And the sorted word list of
+// one language, which needs the collation's order.
 
 #include <benchmark/benchmark.h>
 
@@ -60,6 +61,30 @@ void BM_SubstituteLanguage(benchmark::State& state) {
   state.counters["entries_made"] = made;
   SetCollationLocale(std::locale::classic());
 }
+
+// The sorted unique word list of one language: one collation key per word,
+// then n log n key comparisons.
+void BM_UniqueWordsOfLanguage(benchmark::State& state) {
+  if (!bench::UseCollation(state, state.range(1) != 0)) return;
+  int unique = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    auto lesson = Lesson("French", "mot", static_cast<int>(state.range(0)), false);
+    state.ResumeTiming();
+    unique = UniqueWordsOfLanguage(*lesson, "German").Count();
+    state.PauseTiming();
+    lesson.reset();
+    state.ResumeTiming();
+  }
+  state.counters["unique_words"] = unique;
+  SetCollationLocale(std::locale::classic());
+}
+
+BENCHMARK(BM_UniqueWordsOfLanguage)
+    ->ArgNames({"entries", "locale"})
+    ->Args({20000, 0})
+    ->Args({20000, 1})
+    ->Unit(benchmark::kMillisecond);
 
 BENCHMARK(BM_SubstituteLanguage)
     ->ArgNames({"entries", "mirrored", "locale"})

@@ -23,7 +23,7 @@ using namespace vocatrix;
 
 namespace {
 
-using Key = std::wstring;  // a text as the collation compares it
+using Key = std::string;  // a text as the collation compares it
 
 std::vector<const TWordCollection*> ListsOf(const TMeaning& m) {
   return {&m.Synonyms, &m.Antonyms, &m.Translations, &m.AntonymTranslations};

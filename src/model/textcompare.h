@@ -1,8 +1,9 @@
 #pragma once
 // The three text comparisons of the lesson model:
 //  - CompareCollated: the user-locale, case-sensitive comparison (word lists,
-//    word keys). It uses the collation of std::locale("") on the Unicode text
-//    and falls back to code-point order when no locale is set or available.
+//    word keys). It uses ICU's collation for the locale of the environment
+//    (LC_ALL, LC_COLLATE, LANG) and code-point order under "C" and "POSIX".
+//    Ties are broken by code point, so only identical texts compare equal.
 //  - CompareBytes: byte for byte (text search in an entry, exercise answers,
 //    language names in combining).
 //  - SameTextAsciiCaseless / CompareAsciiCaseless: without regard to the case
@@ -18,16 +19,19 @@ namespace vocatrix {
 
 // Chooses the collation: the user's locale by default. Tests may pass
 // another locale; a locale whose collation is plain code-point order ("C",
-// "POSIX", "C.UTF-8") selects the fast path.
+// "POSIX", "C.UTF-8") selects the fast path. The name form ("de_DE.UTF-8")
+// needs no C library locale of that name.
 void SetCollationLocale(const std::locale& locale);
+void SetCollationLocale(std::string_view localeName);
 bool CollationUsesLocale();
 // Grows each time the collation changes, so cached keys can tell they are stale.
 unsigned CollationGeneration();
 
-// A sort key for the current collation; comparing two keys with
-// CompareCollationKeys gives the same order as CompareCollated on the texts.
-std::wstring MakeCollationKey(std::string_view cp1252);
-int CompareCollationKeys(const std::wstring& a, const std::wstring& b);
+// A sort key for the current collation: bytes whose order (CompareCollationKeys,
+// or any byte-wise comparison) is the order of CompareCollated on the texts.
+// Distinct texts have distinct keys.
+std::string MakeCollationKey(std::string_view cp1252);
+int CompareCollationKeys(const std::string& a, const std::string& b);
 
 // Negative, zero or positive.
 int CompareCollated(std::string_view a, std::string_view b);

@@ -1,6 +1,7 @@
 #include "model/word.h"
 
 #include <algorithm>
+#include <string_view>
 
 #include "model/meaning.h"
 #include "model/textcompare.h"
@@ -39,7 +40,7 @@ void TWord::DecKnowledge(int kind, int delta) {
   Knowledge[kind] = static_cast<std::int8_t>(sum < -128 ? -128 : (sum > 127 ? 127 : sum));
 }
 
-const std::wstring& TWord::CollationKey() const {
+const std::string& TWord::CollationKey() const {
   const unsigned generation = CollationGeneration();
   if (!key_ || key_->generation != generation)
     key_ = std::make_unique<CachedKey>(CachedKey{MakeCollationKey(text_), generation});
@@ -52,11 +53,7 @@ int CompareWordTexts(const TWord& a, const TWord& b) {
   return CompareCollationKeys(a.CollationKey(), b.CollationKey());
 }
 
-bool SameWordText(const TWord& a, const TWord& b) {
-  if (a.Text() == b.Text()) return true;
-  // Under code-point order only equal bytes compare equal.
-  return CollationUsesLocale() && a.CollationKey() == b.CollationKey();
-}
+bool SameWordText(const TWord& a, const TWord& b) { return a.Text() == b.Text(); }
 
 int TWordCollection::Compare(const TWord& a, const TWord& b) const { return CompareWordTexts(a, b); }
 
@@ -95,13 +92,32 @@ int CompareWordKeys(const TWord& a, const TWord& b) {
 int TUniqueWordCollection::Compare(const TWord& a, const TWord& b) const { return CompareWordKeys(a, b); }
 
 TUniqueWordCollection TUniqueWordCollection::FromWords(const std::vector<PWord>& words) {
-  std::vector<PWord> sorted(words);
-  std::stable_sort(sorted.begin(), sorted.end(),
-                   [](const PWord& a, const PWord& b) { return CompareWordKeys(*a, *b) < 0; });
+  // Sorts the texts' keys (or, under code-point order, the texts) beside the
+  // forms, so that the n log n comparisons read only those bytes. Keys are
+  // distinct for distinct texts, so they compare as CompareWordKeys does.
+  struct Sortable {
+    std::string_view key;
+    int form;
+    std::size_t index;
+  };
+  const bool useLocale = CollationUsesLocale();
+  std::vector<Sortable> order;
+  order.reserve(words.size());
+  for (std::size_t i = 0; i < words.size(); ++i)
+    order.push_back({useLocale ? std::string_view(words[i]->CollationKey()) : std::string_view(words[i]->Text()),
+                     FormOf(*words[i]), i});
+  const auto compareKeys = [useLocale](const Sortable& a, const Sortable& b) {
+    const int c = useLocale ? a.key.compare(b.key) : CompareCodePoints(a.key, b.key);
+    return c != 0 ? c : a.form - b.form;
+  };
+  std::sort(order.begin(), order.end(), [&](const Sortable& a, const Sortable& b) {
+    const int c = compareKeys(a, b);
+    return c != 0 ? c < 0 : a.index < b.index;
+  });
   TUniqueWordCollection result;
-  result.items_.reserve(sorted.size());
-  for (PWord& w : sorted)
-    if (result.items_.empty() || CompareWordKeys(*result.items_.back(), *w) != 0) result.items_.push_back(std::move(w));
+  result.items_.reserve(order.size());
+  for (std::size_t i = 0; i < order.size(); ++i)
+    if (i == 0 || compareKeys(order[i - 1], order[i]) != 0) result.items_.push_back(words[order[i].index]);
   return result;
 }
 
@@ -113,30 +129,18 @@ struct TWordRegistry::Impl {
     std::int32_t form = 0;
   };
 
-  // Two texts compare equal exactly when their sort keys are equal (with
-  // code-point collation: when their bytes are), so hashing the key finds
-  // the same twin as the ordered search would. The table is open-addressed
-  // so that registering hundreds of thousands of words allocates nothing
-  // per word.
-  bool useLocale = CollationUsesLocale();
+  // Two texts compare equal exactly when their bytes are (the collation
+  // breaks its ties by code point), so hashing the text finds the same twin
+  // as the ordered search would, without building sort keys. The table is
+  // open-addressed so that registering hundreds of thousands of words
+  // allocates nothing per word.
   std::vector<Slot> slots;
   std::size_t count = 0;
 
-  std::uint32_t HashOf(const TWord& word, int form) const {
-    std::size_t h;
-    if (useLocale) {
-      const std::wstring& key = word.CollationKey();
-      h = std::hash<std::wstring_view>()(std::wstring_view(key));
-    } else {
-      h = std::hash<std::string_view>()(word.Text());
-    }
+  static std::uint32_t HashOf(const TWord& word, int form) {
+    std::size_t h = std::hash<std::string_view>()(word.Text());
     h ^= static_cast<std::size_t>(form) * 0x9E3779B97F4A7C15ull;
     return static_cast<std::uint32_t>(h ^ (h >> 32));
-  }
-
-  bool SameText(const TWord& a, const TWord& b) const {
-    if (a.Text() == b.Text()) return true;
-    return useLocale && a.CollationKey() == b.CollationKey();
   }
 
   // The slot holding the key, or the empty slot where it would go.
@@ -144,7 +148,7 @@ struct TWordRegistry::Impl {
     const std::size_t mask = slots.size() - 1;
     for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
       Slot& slot = slots[i];
-      if (!slot.word || (slot.hash == hash && slot.form == form && SameText(*slot.word, word))) return slot;
+      if (!slot.word || (slot.hash == hash && slot.form == form && SameWordText(*slot.word, word))) return slot;
     }
   }
 
@@ -180,7 +184,6 @@ void TWordRegistry::Clear() {
   // Keeps the table's size: the next pass registers about as many words.
   std::fill(impl_->slots.begin(), impl_->slots.end(), Impl::Slot{});
   impl_->count = 0;
-  impl_->useLocale = CollationUsesLocale();
 }
 
 std::size_t TWordRegistry::Count() const { return impl_->count; }

@@ -43,7 +43,7 @@ class TWord {
   void DecKnowledge(int kind, int delta);
 
   // Sort key of the user-locale comparison, computed once per text.
-  const std::wstring& CollationKey() const;
+  const std::string& CollationKey() const;
 
  private:
   std::string text_;
@@ -51,7 +51,7 @@ class TWord {
   TMeaning* meaningRaw_ = nullptr;
   // Built on first use, and only when the collation is locale-aware.
   struct CachedKey {
-    std::wstring key;
+    std::string key;
     unsigned generation;
   };
   mutable std::unique_ptr<CachedKey> key_;
@@ -61,7 +61,8 @@ using PWord = std::shared_ptr<TWord>;
 
 // The user-locale, case-sensitive comparison of two words' texts.
 int CompareWordTexts(const TWord& a, const TWord& b);
-// CompareWordTexts(a, b) == 0, without ordering work.
+// CompareWordTexts(a, b) == 0, without ordering work: the collation ranks
+// only identical texts equal.
 bool SameWordText(const TWord& a, const TWord& b);
 
 // An entry's word list: unsorted, in the order of adding, one word per text.

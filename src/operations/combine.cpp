@@ -120,11 +120,16 @@ std::unique_ptr<TMeanCollection> SubstituteLanguage(TMeanCollection* a, TMeanCol
     result->Language2.Font = b->Language1.Font;
 
     const TWordSequence sharedWords = WordsOfLanguage(*a, a->Language2.Name);
-    const TUniqueWordCollection dictionary = UniqueWordsOfLanguage(*b, b->Language2.Name);
+    // B's shared words, the first one per word key: what UniqueWordsOfLanguage
+    // holds, found by hashing, so no collation key is built (texts collate
+    // equal only when identical).
+    TWordRegistry dictionary;
+    WalkLanguage(*b, b->Language2.Name, [&](const TWordCollection& list) {
+      for (const PWord& w : list) dictionary.Insert(w.get());
+    });
     for (const PWord& w : sharedWords) {
-      int index;
-      if (!dictionary.Search(*w, index)) continue;
-      const PWord& t = dictionary.At(index);
+      const TWord* t = dictionary.Find(*w);
+      if (!t) continue;
       const MeaningPtr entry = TMeaning::Create();
       result->Meanings->Insert(entry);
       CopyNewWordsFrom(entry->Synonyms, CounterpartList(*w), entry);

@@ -3,12 +3,13 @@
 // semantics of a plain collection (append at the end, remove the first
 // reference to a word, draw by position), built for the hot loop of Select.
 //
-// A selection over a full lesson removes and re-appends millions of words,
-// so the pool keeps its words by record number: a slot names a record, a
-// record holds the word and the chain of slots that refer to it, and a
-// Fenwick tree over the slots turns a position into a slot in a logarithm.
-// Removing and drawing never touch the word objects themselves, which keeps
-// the cache misses of a selection to the words it actually hands out.
+// The pool holds record numbers, small integers that each stand for one
+// word of a word table: its own table (Append of a word gives the word a
+// record) or, for a selection, the selection's table (AttachWords, then
+// the record operations). A slot names a record; present slots are marked
+// in one bit each, 64 to a block, and a Fenwick tree over the blocks' counts
+// turns a position into a slot. Tree and bits of a whole pool fit in the
+// first-level cache, and no operation touches a word object.
 
 #include <cstdint>
 #include <vector>
@@ -23,6 +24,7 @@ class TAnswerPool {
 
   int Count() const { return live_; }
   bool Empty() const { return live_ == 0; }
+  // Empties the pool and forgets the records of its own word table.
   void Clear();
 
   void Append(const PWord& word);
@@ -32,51 +34,55 @@ class TAnswerPool {
   // Removes the first reference to exactly this word; nothing if absent.
   void Remove(const TWord* word);
 
-  // Drawing without looking at the word: Take removes the word at a
-  // position and returns its record (and the word's address, to prefetch),
-  // Word gives the word of a record, and AppendRecord appends it again.
-  // Records stay valid until Clear.
-  struct Taken {
-    int record;
-    const TWord* word;
-  };
-  Taken Take(int index);
-  const PWord& Word(int record) const { return records_[static_cast<std::size_t>(record)].word; }
+  // Empties the pool and makes record r stand for words[r]; the table must
+  // outlive the pool's use and may grow meanwhile.
+  void AttachWords(const std::vector<PWord>& words);
   void AppendRecord(int record);
+  // Removes the word at a position and returns its record.
+  int Take(int index);
+  // Removes the first slot of the record; nothing if it has none.
+  void RemoveRecord(int record);
+  int RecordAt(int index) const;
+  // The word of a record that has been in the pool.
+  const TWord* WordOf(int record) const { return records_[static_cast<std::size_t>(record)].word; }
 
  private:
+  // Per record: its first present slot and how many present slots it has.
+  // A word is nearly always in its pool at most once; only a word present
+  // twice makes the pool search for its next slot when the first goes.
   struct Record {
-    PWord word;
-    int head = -1;  // first and last slot holding the word
-    int tail = -1;
-  };
-  // One slot: its record (-1 once removed) and its neighbours in the chain
-  // of slots of the same record. Unlinking reads only the slot itself and
-  // merely writes to the record, so a removal waits for one cache line.
-  struct Slot {
-    const TWord* word;
-    int record;
-    int prev;
-    int next;
+    int first = -1;
+    int present = 0;
+    const TWord* word = nullptr;
   };
   struct Cell {
     const TWord* word = nullptr;
     int record = -1;
   };
 
+  void Reset();
+  bool Present(int slot) const { return (bits_[static_cast<std::size_t>(slot >> 6)] >> (slot & 63)) & 1u; }
   int SlotOf(int index) const;
-  void AddToTree(int slot, int delta);
-  void Unlink(int slot);
+  void AddToBlock(int block, int delta);
+  // Marks the slot of the record as removed.
+  void Unmark(int slot, int record);
   void Rebuild();
+  Record& RecordOf(int record);
+  const std::vector<PWord>& Words() const { return external_ ? *external_ : ownWords_; }
   int FindRecord(const TWord* word) const;
   int FindOrAddRecord(const PWord& word);
   void PlaceInIndex(const TWord* word, int record);
 
-  std::vector<Slot> slots_;
-  std::vector<int> tree_;   // counts of present slots, as a Fenwick tree (1-based)
+  std::vector<int> slots_;           // the record of each slot
+  std::vector<std::uint64_t> bits_;  // present slots, one bit each
+  std::vector<int> tree_;            // present slots per block, as a Fenwick tree (1-based)
+  int topStep_ = 0;                  // highest power of two not above the number of blocks
   std::vector<Record> records_;
-  std::vector<Cell> index_;  // open addressing by word address, at most half full
   int live_ = 0;
+
+  const std::vector<PWord>* external_ = nullptr;
+  std::vector<PWord> ownWords_;
+  std::vector<Cell> index_;  // own words by address, open addressing, at most half full
 };
 
 }  // namespace vocatrix

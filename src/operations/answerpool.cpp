@@ -1,5 +1,6 @@
 #include "operations/answerpool.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -25,6 +26,8 @@ constexpr std::array<std::array<std::uint8_t, 8>, 256> MakeSelectTable() {
 }
 constexpr auto kSelectInByte = MakeSelectTable();
 
+// The node value of a Fenwick node past the last block: more than any index.
+
 // The place of the k-th set bit (from 0) of a word that has more than k,
 // without branches and without the population-count instruction, which the
 // baseline x86-64 target lacks.
@@ -44,19 +47,31 @@ int SelectBit(std::uint64_t x, int k) {
   return 8 * byte + kSelectInByte[static_cast<std::size_t>(bits)][static_cast<std::size_t>(k - skipped)];
 }
 
+constexpr int kNoBlock = 1 << 30;
+
 }  // namespace
 
+void TAnswerPool::SetCapacity(int blocks) {
+  capacity_ = 1;
+  while (capacity_ < blocks) capacity_ *= 2;
+  tree_.resize(static_cast<std::size_t>(capacity_) + 1, kNoBlock);
+}
+
 void TAnswerPool::Reset() {
+  extra_.clear();
+  extraSlots_ = 0;
   slots_.clear();
   bits_.clear();
-  tree_.assign(1, 0);
-  topStep_ = 0;
+  tree_.clear();
+  blocks_ = 0;
+  SetCapacity(1);
   live_ = 0;
 }
 
 void TAnswerPool::Clear() {
   Reset();
-  records_.clear();
+  first_.clear();
+  words_.clear();
   external_ = nullptr;
   ownWords_.clear();
   index_.assign(64, Cell{});
@@ -65,18 +80,17 @@ void TAnswerPool::Clear() {
 void TAnswerPool::AttachWords(const std::vector<PWord>& words) {
   Clear();
   external_ = &words;
-  records_.resize(words.size());
-  for (std::size_t r = 0; r < words.size(); ++r) records_[r].word = words[r].get();
+  first_.assign(words.size(), -1);
+  words_.resize(words.size());
+  for (std::size_t r = 0; r < words.size(); ++r) words_[r] = words[r].get();
 }
 
-TAnswerPool::Record& TAnswerPool::RecordOf(int record) {
-  if (static_cast<std::size_t>(record) >= records_.size()) {
-    // A record of a word the table gained since.
-    const std::size_t from = records_.size();
-    records_.resize(static_cast<std::size_t>(record) + 1);
-    for (std::size_t r = from; r < records_.size(); ++r) records_[r].word = Words()[r].get();
-  }
-  return records_[static_cast<std::size_t>(record)];
+void TAnswerPool::AddRecords(int upTo) {
+  // Records of words the table gained since the pool was attached.
+  const std::size_t from = first_.size();
+  first_.resize(static_cast<std::size_t>(upTo) + 1, -1);
+  words_.resize(first_.size());
+  for (std::size_t r = from; r < words_.size(); ++r) words_[r] = Words()[r].get();
 }
 
 int TAnswerPool::FindRecord(const TWord* word) const {
@@ -109,50 +123,49 @@ int TAnswerPool::FindOrAddRecord(const PWord& word) {
 
 void TAnswerPool::Append(const PWord& word) { AppendRecord(FindOrAddRecord(word)); }
 
-void TAnswerPool::AddToBlock(int block, int delta) {
-  const int size = static_cast<int>(tree_.size()) - 1;
-  for (int k = block + 1; k <= size; k += k & -k) tree_[static_cast<std::size_t>(k)] += delta;
+void TAnswerPool::AddBlock() {
+  // Fenwick node k covers the blocks (k - lowbit k, k]: the new one (still
+  // empty) and those whose nodes the walk down from k - 1 meets before that
+  // bound.
+  bits_.push_back(0);
+  const int k = ++blocks_;
+  if (k > capacity_) SetCapacity(k);
+  const int low = k - (k & -k);
+  int sum = 0;
+  for (int j = k - 1; j > low; j -= j & -j) sum += tree_[static_cast<std::size_t>(j)];
+  tree_[static_cast<std::size_t>(k)] = sum;
 }
 
 void TAnswerPool::AppendRecord(int record) {
   // Removed slots are dropped once they outnumber the present ones: often
   // enough to keep tree and slots small, seldom enough to cost about one
   // slot move per append.
-  if (slots_.size() > 2 * static_cast<std::size_t>(live_) + 256) Rebuild();
-  Record& r = RecordOf(record);
+  if (slots_.size() > 3 * static_cast<std::size_t>(live_) + 256) Rebuild();
+  int& first = FirstOf(record);
   const int slot = static_cast<int>(slots_.size());
   slots_.push_back(record);
-  if ((slot & 63) == 0) {
-    // A new block: Fenwick node k covers the blocks (k - lowbit k, k], the
-    // new one (still empty) and those whose nodes the walk down from k - 1
-    // meets before that bound.
-    bits_.push_back(0);
-    const int k = static_cast<int>(tree_.size());
-    const int low = k - (k & -k);
-    int sum = 0;
-    for (int j = k - 1; j > low; j -= j & -j) sum += tree_[static_cast<std::size_t>(j)];
-    tree_.push_back(sum);
-    if (topStep_ * 2 <= k) topStep_ = topStep_ == 0 ? 1 : topStep_ * 2;
-  }
+  if ((slot & 63) == 0) AddBlock();
   bits_[static_cast<std::size_t>(slot >> 6)] |= std::uint64_t{1} << (slot & 63);
   AddToBlock(slot >> 6, 1);
-  if (r.present++ == 0) r.first = slot;
+  if (first < 0) {
+    first = slot;
+  } else {
+    ++extra_[record];
+    ++extraSlots_;
+  }
   ++live_;
 }
 
 int TAnswerPool::SlotOf(int index) const {
   if (index < 0 || index >= live_) throw EListError();
-  const int blocks = static_cast<int>(tree_.size()) - 1;
+  const int* tree = tree_.data();
   int pos = 0;
   int remaining = index;
-  for (int step = topStep_; step > 0; step >>= 1) {
-    const int next = pos + step;
-    if (next <= blocks) {
-      const int count = tree_[static_cast<std::size_t>(next)];
-      const bool ahead = count <= remaining;
-      pos = ahead ? next : pos;
-      remaining -= ahead ? count : 0;
-    }
+  for (int step = capacity_; step > 0; step >>= 1) {
+    const int count = tree[pos + step];
+    const bool ahead = count <= remaining;
+    pos = ahead ? pos + step : pos;
+    remaining -= ahead ? count : 0;
   }
   return pos * 64 + SelectBit(bits_[static_cast<std::size_t>(pos)], remaining);
 }
@@ -165,12 +178,19 @@ void TAnswerPool::Unmark(int slot, int record) {
   bits_[static_cast<std::size_t>(slot >> 6)] &= ~(std::uint64_t{1} << (slot & 63));
   AddToBlock(slot >> 6, -1);
   --live_;
-  Record& r = records_[static_cast<std::size_t>(record)];
-  if (--r.present > 0 && r.first == slot) {
+  int& first = first_[static_cast<std::size_t>(record)];
+  const auto extra = extraSlots_ == 0 ? extra_.end() : extra_.find(record);
+  if (extra == extra_.end()) {
+    first = -1;
+    return;
+  }
+  --extraSlots_;
+  if (--extra->second == 0) extra_.erase(extra);
+  if (first == slot) {
     // The word is in the pool more than once: find its next slot.
     int next = slot + 1;
     while (slots_[static_cast<std::size_t>(next)] != record || !Present(next)) ++next;
-    r.first = next;
+    first = next;
   }
 }
 
@@ -184,9 +204,9 @@ int TAnswerPool::Take(int index) {
 void TAnswerPool::AtDelete(int index) { Take(index); }
 
 void TAnswerPool::RemoveRecord(int record) {
-  if (record < 0 || static_cast<std::size_t>(record) >= records_.size()) return;
-  const Record& r = records_[static_cast<std::size_t>(record)];
-  if (r.present > 0) Unmark(r.first, record);
+  if (record < 0 || static_cast<std::size_t>(record) >= first_.size()) return;
+  const int first = first_[static_cast<std::size_t>(record)];
+  if (first >= 0) Unmark(first, record);
 }
 
 void TAnswerPool::Remove(const TWord* word) { RemoveRecord(FindRecord(word)); }
@@ -196,27 +216,28 @@ void TAnswerPool::Rebuild() {
   std::size_t kept = 0;
   for (std::size_t s = 0; s < slots_.size(); ++s) {
     if (!Present(static_cast<int>(s))) continue;
-    Record& r = records_[static_cast<std::size_t>(slots_[s])];
-    if (r.first >= 0) r.first = -1 - static_cast<int>(kept);  // marked as moved
+    int& first = first_[static_cast<std::size_t>(slots_[s])];
+    if (first >= 0) first = -2 - static_cast<int>(kept);  // moved, not yet final
     slots_[kept++] = slots_[s];
   }
   slots_.resize(kept);
   for (const int record : slots_) {
-    Record& r = records_[static_cast<std::size_t>(record)];
-    if (r.first < 0) r.first = -1 - r.first;
+    int& first = first_[static_cast<std::size_t>(record)];
+    if (first <= -2) first = -2 - first;
   }
   const std::size_t blocks = (kept + 63) / 64;
   bits_.assign(blocks, ~std::uint64_t{0});
   if (kept % 64 != 0) bits_.back() = (std::uint64_t{1} << (kept % 64)) - 1;
   // Fenwick tree in linear time: every node passes its sum to its parent.
-  tree_.assign(blocks + 1, 0);
+  blocks_ = static_cast<int>(blocks);
+  tree_.clear();
+  SetCapacity(std::max(blocks_, 1));
+  std::fill(tree_.begin(), tree_.begin() + static_cast<std::ptrdiff_t>(blocks) + 1, 0);
   for (std::size_t k = 1; k <= blocks; ++k) {
     tree_[k] += static_cast<int>(k < blocks || kept % 64 == 0 ? 64 : kept % 64);
     const std::size_t parent = k + (k & (~k + 1));
     if (parent <= blocks) tree_[parent] += tree_[k];
   }
-  topStep_ = 0;
-  while (static_cast<std::size_t>(topStep_ == 0 ? 1 : topStep_ * 2) <= blocks) topStep_ = topStep_ == 0 ? 1 : topStep_ * 2;
 }
 
 }  // namespace vocatrix

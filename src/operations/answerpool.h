@@ -12,6 +12,7 @@
 // first-level cache, and no operation touches a word object.
 
 #include <cstdint>
+#include <unordered_map>
 #include <vector>
 
 #include "model/word.h"
@@ -44,17 +45,9 @@ class TAnswerPool {
   void RemoveRecord(int record);
   int RecordAt(int index) const;
   // The word of a record that has been in the pool.
-  const TWord* WordOf(int record) const { return records_[static_cast<std::size_t>(record)].word; }
+  const TWord* WordOf(int record) const { return words_[static_cast<std::size_t>(record)]; }
 
  private:
-  // Per record: its first present slot and how many present slots it has.
-  // A word is nearly always in its pool at most once; only a word present
-  // twice makes the pool search for its next slot when the first goes.
-  struct Record {
-    int first = -1;
-    int present = 0;
-    const TWord* word = nullptr;
-  };
   struct Cell {
     const TWord* word = nullptr;
     int record = -1;
@@ -63,11 +56,19 @@ class TAnswerPool {
   void Reset();
   bool Present(int slot) const { return (bits_[static_cast<std::size_t>(slot >> 6)] >> (slot & 63)) & 1u; }
   int SlotOf(int index) const;
-  void AddToBlock(int block, int delta);
+  void AddToBlock(int block, int delta) {
+    for (int k = block + 1; k <= blocks_; k += k & -k) tree_[static_cast<std::size_t>(k)] += delta;
+  }
   // Marks the slot of the record as removed.
   void Unmark(int slot, int record);
   void Rebuild();
-  Record& RecordOf(int record);
+  int& FirstOf(int record) {
+    if (static_cast<std::size_t>(record) >= first_.size()) AddRecords(record);
+    return first_[static_cast<std::size_t>(record)];
+  }
+  void AddRecords(int upTo);
+  void AddBlock();
+  void SetCapacity(int blocks);
   const std::vector<PWord>& Words() const { return external_ ? *external_ : ownWords_; }
   int FindRecord(const TWord* word) const;
   int FindOrAddRecord(const PWord& word);
@@ -75,10 +76,21 @@ class TAnswerPool {
 
   std::vector<int> slots_;           // the record of each slot
   std::vector<std::uint64_t> bits_;  // present slots, one bit each
-  std::vector<int> tree_;            // present slots per block, as a Fenwick tree (1-based)
-  int topStep_ = 0;                  // highest power of two not above the number of blocks
-  std::vector<Record> records_;
+  // Present slots per block, as a Fenwick tree (1-based) of `capacity_`
+  // nodes, a power of two; nodes past the last block hold a count too
+  // large to pass, so the descent needs no bound check.
+  std::vector<int> tree_;
+  int blocks_ = 0;
+  int capacity_ = 1;
   int live_ = 0;
+  // Per record: its first present slot or -1, and its word. A word is
+  // nearly always in its pool at most once; the few present more than once
+  // are counted aside, and only for them the pool looks for the next slot
+  // when the first goes.
+  std::vector<int> first_;
+  std::vector<const TWord*> words_;
+  std::unordered_map<int, int> extra_;  // present slots beyond the first, by record
+  int extraSlots_ = 0;
 
   const std::vector<PWord>* external_ = nullptr;
   std::vector<PWord> ownWords_;

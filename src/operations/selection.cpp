@@ -183,6 +183,15 @@ TSelection::Impl::Impl(TLesson& lesson, bool allWords)
     entries.reserve(static_cast<std::size_t>(lesson.Meanings->Count()));
     for (const MeaningPtr& m : *lesson.Meanings)
       if (m) entries.push_back(AddMeaning(m.get()));
+    // The words of one language first, then those of the other: the pools
+    // hold one language at a time, and so use one end of each pool's
+    // records, not every other one.
+    for (const int kinds : {0, 1})
+      for (const MeaningPtr& m : *lesson.Meanings)
+        if (m)
+          for (const int kind : {kinds == 0 ? kSynonyms : kTranslations, kinds == 0 ? kAntonyms : kAntonymTranslations})
+            for (const PWord& w : m->ListOfKind(kind))
+              if (w) AddWord(w);
   }
   ReadMeanings();
 }

@@ -70,8 +70,7 @@ void TAnswerPool::Reset() {
 
 void TAnswerPool::Clear() {
   Reset();
-  first_.clear();
-  words_.clear();
+  records_.clear();
   external_ = nullptr;
   ownWords_.clear();
   index_.assign(64, Cell{});
@@ -80,17 +79,15 @@ void TAnswerPool::Clear() {
 void TAnswerPool::AttachWords(const std::vector<PWord>& words) {
   Clear();
   external_ = &words;
-  first_.assign(words.size(), -1);
-  words_.resize(words.size());
-  for (std::size_t r = 0; r < words.size(); ++r) words_[r] = words[r].get();
+  records_.resize(words.size());
+  for (std::size_t r = 0; r < words.size(); ++r) records_[r].word = words[r].get();
 }
 
 void TAnswerPool::AddRecords(int upTo) {
   // Records of words the table gained since the pool was attached.
-  const std::size_t from = first_.size();
-  first_.resize(static_cast<std::size_t>(upTo) + 1, -1);
-  words_.resize(first_.size());
-  for (std::size_t r = from; r < words_.size(); ++r) words_[r] = Words()[r].get();
+  const std::size_t from = records_.size();
+  records_.resize(static_cast<std::size_t>(upTo) + 1);
+  for (std::size_t r = from; r < records_.size(); ++r) records_[r].word = Words()[r].get();
 }
 
 int TAnswerPool::FindRecord(const TWord* word) const {
@@ -178,7 +175,7 @@ void TAnswerPool::Unmark(int slot, int record) {
   bits_[static_cast<std::size_t>(slot >> 6)] &= ~(std::uint64_t{1} << (slot & 63));
   AddToBlock(slot >> 6, -1);
   --live_;
-  int& first = first_[static_cast<std::size_t>(record)];
+  int& first = records_[static_cast<std::size_t>(record)].first;
   const auto extra = extraSlots_ == 0 ? extra_.end() : extra_.find(record);
   if (extra == extra_.end()) {
     first = -1;
@@ -204,8 +201,8 @@ int TAnswerPool::Take(int index) {
 void TAnswerPool::AtDelete(int index) { Take(index); }
 
 void TAnswerPool::RemoveRecord(int record) {
-  if (record < 0 || static_cast<std::size_t>(record) >= first_.size()) return;
-  const int first = first_[static_cast<std::size_t>(record)];
+  if (record < 0 || static_cast<std::size_t>(record) >= records_.size()) return;
+  const int first = records_[static_cast<std::size_t>(record)].first;
   if (first >= 0) Unmark(first, record);
 }
 
@@ -216,13 +213,13 @@ void TAnswerPool::Rebuild() {
   std::size_t kept = 0;
   for (std::size_t s = 0; s < slots_.size(); ++s) {
     if (!Present(static_cast<int>(s))) continue;
-    int& first = first_[static_cast<std::size_t>(slots_[s])];
+    int& first = records_[static_cast<std::size_t>(slots_[s])].first;
     if (first >= 0) first = -2 - static_cast<int>(kept);  // moved, not yet final
     slots_[kept++] = slots_[s];
   }
   slots_.resize(kept);
   for (const int record : slots_) {
-    int& first = first_[static_cast<std::size_t>(record)];
+    int& first = records_[static_cast<std::size_t>(record)].first;
     if (first <= -2) first = -2 - first;
   }
   const std::size_t blocks = (kept + 63) / 64;

@@ -45,7 +45,12 @@ class TAnswerPool {
   void RemoveRecord(int record);
   int RecordAt(int index) const;
   // The word of a record that has been in the pool.
-  const TWord* WordOf(int record) const { return words_[static_cast<std::size_t>(record)]; }
+  const TWord* WordOf(int record) const { return records_[static_cast<std::size_t>(record)].word; }
+  // A number the user of the records keeps with each (-1 at first); the
+  // selection notes there when it last drew the word.
+  int MarkOf(int record) const { return records_[static_cast<std::size_t>(record)].mark; }
+  void Mark(int record, int mark) { records_[static_cast<std::size_t>(record)].mark = mark; }
+  int Records() const { return static_cast<int>(records_.size()); }
 
  private:
   struct Cell {
@@ -63,8 +68,8 @@ class TAnswerPool {
   void Unmark(int slot, int record);
   void Rebuild();
   int& FirstOf(int record) {
-    if (static_cast<std::size_t>(record) >= first_.size()) AddRecords(record);
-    return first_[static_cast<std::size_t>(record)];
+    if (static_cast<std::size_t>(record) >= records_.size()) AddRecords(record);
+    return records_[static_cast<std::size_t>(record)].first;
   }
   void AddRecords(int upTo);
   void AddBlock();
@@ -83,12 +88,16 @@ class TAnswerPool {
   int blocks_ = 0;
   int capacity_ = 1;
   int live_ = 0;
-  // Per record: its first present slot or -1, and its word. A word is
-  // nearly always in its pool at most once; the few present more than once
-  // are counted aside, and only for them the pool looks for the next slot
-  // when the first goes.
-  std::vector<int> first_;
-  std::vector<const TWord*> words_;
+  // Per record, in one cache line for a draw: its word, its first present
+  // slot or -1, and the user's mark. A word is nearly always in its pool at
+  // most once; the few present more than once are counted aside, and only
+  // for them the pool looks for the next slot when the first goes.
+  struct Record {
+    const TWord* word = nullptr;
+    int first = -1;
+    int mark = -1;
+  };
+  std::vector<Record> records_;
   std::unordered_map<int, int> extra_;  // present slots beyond the first, by record
   int extraSlots_ = 0;
 

@@ -139,11 +139,16 @@ struct TSelection::Impl {
   void FillPools(std::uint8_t side);
   int PickSolution(int question, bool firstOnly, std::uint8_t type);
   void Draw(int count, int form);
-  void HandOut(int id, int side) __attribute__((always_inline)) {
-    std::int8_t& s = fontSide[PoolOf(id)][static_cast<std::size_t>(PlaceOf(id))];
-    if (s < 0) handedOut.push_back(id);
-    s = static_cast<std::int8_t>(side);
+  // Notes that the word is handed out with the font of that side; the last
+  // hand-out of a word decides its font.
+  void HandOut(int id, int side) {
+    const std::size_t place = static_cast<std::size_t>(PlaceOf(id));
+    int& last = handedAt[PoolOf(id)][place];
+    if (last < 0) handedOut.push_back(id);
+    last = ++handOuts;
+    handedSide[PoolOf(id)][place] = static_cast<std::int8_t>(side);
   }
+  void CollectDrawnHandOuts();
   void ApplyFonts();
   bool Make(int question, std::uint8_t type);
   void AddProblems(std::uint8_t side, bool translation);
@@ -155,8 +160,14 @@ struct TSelection::Impl {
 
   std::shared_ptr<WordTable> table;
   std::vector<WordInfo> info[kPools];
-  std::vector<std::int8_t> fontSide[kPools];  // font side of the last hand-out, or -1
-  std::vector<int> handedOut;                  // words whose font is still to be set
+  // Hand-outs as question or solution: when (a count of hand-outs, -1 for
+  // none) and with which side's font. Drawn alternatives are noted in their
+  // pool records instead, which a draw touches anyway, and collected when
+  // the pools are refilled or the fonts set.
+  std::vector<int> handedAt[kPools];
+  std::vector<std::int8_t> handedSide[kPools];
+  int handOuts = 0;
+  std::vector<int> handedOut;  // words whose font is still to be set
   TAddressIndex wordNumbers;
   TAddressIndex meaningNumbers;
 
@@ -215,7 +226,8 @@ int TSelection::Impl::AddWord(const PWord& word) {
   const int id = WordId(pool, static_cast<int>(table->words[pool].size()));
   table->words[pool].push_back(word);
   info[pool].push_back(WordInfo{meaning, -1, word->Knowledge});
-  fontSide[pool].push_back(-1);
+  handedAt[pool].push_back(-1);
+  handedSide[pool].push_back(0);
   wordNumbers.Add(word.get(), id);
   return id;
 }
@@ -245,6 +257,7 @@ void TSelection::Impl::ReadMeanings() {
 }
 
 void TSelection::Impl::FillPools(std::uint8_t side) {
+  CollectDrawnHandOuts();
   poolSide = side == 1 ? 0 : 1;
   for (int p = 0; p < kPools; ++p) pools[p].AttachWords(table->words[p]);
   if (side > 1) return;
@@ -309,21 +322,40 @@ void TSelection::Impl::Draw(int count, int form) {
       }
     }
     if (pools[i].Empty()) break;
-    drawn.push_back(WordId(i, pools[i].Take(random.Below(pools[i].Count()))));
+    const int record = pools[i].Take(random.Below(pools[i].Count()));
+    pools[i].Mark(record, ++handOuts);
+    drawn.push_back(WordId(i, record));
     --count;
   }
 }
 
+void TSelection::Impl::CollectDrawnHandOuts() {
+  for (int p = 0; p < kPools; ++p) {
+    TAnswerPool& pool = pools[p];
+    for (int r = 0; r < pool.Records(); ++r) {
+      const int drawnAt = pool.MarkOf(r);
+      if (drawnAt < 0) continue;
+      pool.Mark(r, -1);
+      int& last = handedAt[p][static_cast<std::size_t>(r)];
+      if (drawnAt < last) continue;
+      if (last < 0) handedOut.push_back(WordId(p, r));
+      last = drawnAt;
+      handedSide[p][static_cast<std::size_t>(r)] = static_cast<std::int8_t>(poolSide);
+    }
+  }
+}
+
 void TSelection::Impl::ApplyFonts() {
+  CollectDrawnHandOuts();
   for (const int id : handedOut) {
-    std::int8_t& side = fontSide[PoolOf(id)][static_cast<std::size_t>(PlaceOf(id))];
+    const std::size_t place = static_cast<std::size_t>(PlaceOf(id));
     TWord& word = *Word(id);
-    const TFont& font = lesson.GetFont(static_cast<std::uint8_t>(side));
+    const TFont& font = lesson.GetFont(static_cast<std::uint8_t>(handedSide[PoolOf(id)][place]));
     if (word.Font)
       *word.Font = font;
     else
       word.Font = std::make_unique<TFont>(font);
-    side = -1;
+    handedAt[PoolOf(id)][place] = -1;
   }
   handedOut.clear();
 }
@@ -334,7 +366,6 @@ bool TSelection::Impl::Make(int question, std::uint8_t type) {
   HandOut(question, FontSideOf(question));
   HandOut(solution, FontSideOf(solution));
   Draw(4, PoolOf(question));
-  for (const int id : drawn) HandOut(id, poolSide);
   const int at = random.Below(static_cast<int>(drawn.size()) + 1);
 
   TProblem& p = store->Add();
@@ -409,10 +440,7 @@ TCollection<TWord> TSelection::PickAlternatives(int count, int form) {
   Impl& s = *impl_;
   s.Draw(count, form);
   TCollection<TWord> alternatives;
-  for (const int id : s.drawn) {
-    s.HandOut(id, s.poolSide);
-    alternatives.Insert(s.Word(id));
-  }
+  for (const int id : s.drawn) alternatives.Insert(s.Word(id));
   s.ApplyFonts();
   for (const int id : s.drawn) s.pools[PoolOf(id)].AppendRecord(PlaceOf(id));
   return alternatives;

@@ -167,6 +167,48 @@ int TAnswerPool::SlotOf(int index) const {
   return pos * 64 + SelectBit(bits_[static_cast<std::size_t>(pos)], remaining);
 }
 
+void TAnswerPool::SlotsOf(const int* indices, int* slots) const {
+  const int* tree = tree_.data();
+  int pos[4] = {0, 0, 0, 0};
+  int remaining[4] = {indices[0], indices[1], indices[2], indices[3]};
+  for (int step = capacity_; step > 0; step >>= 1) {
+    for (int t = 0; t < 4; ++t) {
+      const int count = tree[pos[t] + step];
+      const bool ahead = count <= remaining[t];
+      pos[t] = ahead ? pos[t] + step : pos[t];
+      remaining[t] -= ahead ? count : 0;
+    }
+  }
+  for (int t = 0; t < 4; ++t) slots[t] = pos[t] * 64 + SelectBit(bits_[static_cast<std::size_t>(pos[t])], remaining[t]);
+}
+
+void TAnswerPool::TakeMany(const int* indices, int count, int* records) {
+  while (count > 0) {
+    const int n = count < 4 ? count : 4;
+    // Each index counts the words left by the takes before it; as a
+    // position among the words present now it passes every earlier taken
+    // position at or below it.
+    int positions[4] = {0, 0, 0, 0};
+    int sorted[4];
+    for (int t = 0; t < n; ++t) {
+      if (indices[t] < 0 || indices[t] >= live_ - t) throw EListError();
+      int position = indices[t];
+      int u = 0;
+      for (; u < t && sorted[u] <= position; ++u) ++position;
+      for (int v = t; v > u; --v) sorted[v] = sorted[v - 1];
+      sorted[u] = position;
+      positions[t] = position;
+    }
+    int slots[4];
+    SlotsOf(positions, slots);
+    for (int t = 0; t < n; ++t) records[t] = slots_[static_cast<std::size_t>(slots[t])];
+    for (int t = 0; t < n; ++t) Unmark(slots[t], records[t]);
+    indices += n;
+    records += n;
+    count -= n;
+  }
+}
+
 int TAnswerPool::RecordAt(int index) const { return slots_[static_cast<std::size_t>(SlotOf(index))]; }
 
 const PWord& TAnswerPool::At(int index) const { return Words()[static_cast<std::size_t>(RecordAt(index))]; }

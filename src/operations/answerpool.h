@@ -41,6 +41,9 @@ class TAnswerPool {
   void AppendRecord(int record);
   // Removes the word at a position and returns its record.
   int Take(int index);
+  // As Take for each index in turn (each counted among the words left by
+  // the takes before it), with the lookups of up to four takes overlapped.
+  void TakeMany(const int* indices, int count, int* records);
   // Removes the first slot of the record; nothing if it has none.
   void RemoveRecord(int record);
   int RecordAt(int index) const;
@@ -61,6 +64,9 @@ class TAnswerPool {
   void Reset();
   bool Present(int slot) const { return (bits_[static_cast<std::size_t>(slot >> 6)] >> (slot & 63)) & 1u; }
   int SlotOf(int index) const;
+  // SlotOf for four distinct indices at once: the four descents are
+  // independent and run side by side.
+  void SlotsOf(const int* indices, int* slots) const;
   void AddToBlock(int block, int delta) {
     for (int k = block + 1; k <= blocks_; k += k & -k) tree_[static_cast<std::size_t>(k)] += delta;
   }

@@ -179,6 +179,8 @@ struct TSelection::Impl {
 
   TAnswerPool pools[kPools];
   std::vector<int> drawn;
+  std::vector<int> indices;  // scratch of Draw
+  std::vector<int> records;
 
   std::shared_ptr<TProblemStore> store;
   std::vector<std::int8_t> levels;  // of the problems made, in order
@@ -321,11 +323,19 @@ void TSelection::Impl::Draw(int count, int form) {
         }
       }
     }
-    if (pools[i].Empty()) break;
-    const int record = pools[i].Take(random.Below(pools[i].Count()));
-    pools[i].Mark(record, ++handOuts);
-    drawn.push_back(WordId(i, record));
-    --count;
+    TAnswerPool& pool = pools[i];
+    if (pool.Empty()) break;
+    // The draws from one pool: each from the words the ones before left.
+    const int n = count < pool.Count() ? count : pool.Count();
+    indices.resize(static_cast<std::size_t>(n));
+    records.resize(static_cast<std::size_t>(n));
+    for (int t = 0; t < n; ++t) indices[static_cast<std::size_t>(t)] = random.Below(pool.Count() - t);
+    pool.TakeMany(indices.data(), n, records.data());
+    for (const int record : records) {
+      pool.Mark(record, ++handOuts);
+      drawn.push_back(WordId(i, record));
+    }
+    count -= n;
   }
 }
 

@@ -8,8 +8,9 @@
 // record) or, for a selection, the selection's table (AttachWords, then
 // the record operations). A slot names a record; present slots are marked
 // in one bit each, 64 to a block, and a Fenwick tree over the blocks' counts
-// turns a position into a slot. Tree and bits of a whole pool fit in the
-// first-level cache, and no operation touches a word object.
+// turns a position into a slot. Tree and bits of a pool of tens of thousands
+// of words take a few kilobytes, a draw touches one slot and one record
+// beyond them, and no operation touches a word object.
 
 #include <cstdint>
 #include <unordered_map>

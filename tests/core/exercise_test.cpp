@@ -656,7 +656,7 @@ TEST(AnswerPool, BehavesLikeAPlainSequence) {
   pool.Clear();
   std::vector<PWord> model;
   for (int step = 0; step < 5000; ++step) {
-    const int op = Random(4);
+    const int op = Random(5);
     const PWord& w = words[static_cast<std::size_t>(Random(static_cast<int>(words.size())))];
     if (op <= 1) {
       pool.Append(w);
@@ -665,10 +665,23 @@ TEST(AnswerPool, BehavesLikeAPlainSequence) {
       pool.Remove(w.get());
       const auto it = std::find(model.begin(), model.end(), w);
       if (it != model.end()) model.erase(it);
-    } else if (!model.empty()) {
+    } else if (op == 3 && !model.empty()) {
       const int at = Random(static_cast<int>(model.size()));
       pool.AtDelete(at);
       model.erase(model.begin() + at);
+    } else if (op == 4) {
+      // Several takes at once, each counted among the words the ones before left.
+      const int n = std::min(Random(7), static_cast<int>(model.size()));
+      std::vector<int> indices;
+      std::vector<const TWord*> expected;
+      for (int t = 0; t < n; ++t) {
+        indices.push_back(Random(static_cast<int>(model.size())));
+        expected.push_back(model[static_cast<std::size_t>(indices.back())].get());
+        model.erase(model.begin() + indices.back());
+      }
+      std::vector<int> records(indices.size());
+      pool.TakeMany(indices.data(), n, records.data());
+      for (int t = 0; t < n; ++t) ASSERT_EQ(pool.WordOf(records[static_cast<std::size_t>(t)]), expected[static_cast<std::size_t>(t)]) << step;
     }
     ASSERT_EQ(pool.Count(), static_cast<int>(model.size()));
     if (step % 50 == 0) {

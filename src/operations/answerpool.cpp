@@ -31,7 +31,7 @@ constexpr auto kSelectInByte = MakeSelectTable();
 // The place of the k-th set bit (from 0) of a word that has more than k,
 // without branches and without the population-count instruction, which the
 // baseline x86-64 target lacks.
-int SelectBit(std::uint64_t x, int k) {
+[[gnu::always_inline]] inline int SelectBit(std::uint64_t x, int k) {
   constexpr std::uint64_t kOnes = 0x0101010101010101ull;
   constexpr std::uint64_t kHighs = 0x8080808080808080ull;
   std::uint64_t s = x - ((x >> 1) & 0x5555555555555555ull);
@@ -168,18 +168,26 @@ int TAnswerPool::SlotOf(int index) const {
 }
 
 void TAnswerPool::SlotsOf(const int* indices, int* slots) const {
+  // Four lanes in plain variables, so that they stay in registers.
   const int* tree = tree_.data();
-  int pos[4] = {0, 0, 0, 0};
-  int remaining[4] = {indices[0], indices[1], indices[2], indices[3]};
+  int pos0 = 0, pos1 = 0, pos2 = 0, pos3 = 0;
+  int rem0 = indices[0], rem1 = indices[1], rem2 = indices[2], rem3 = indices[3];
+  const auto descend = [tree](int& pos, int& remaining, int step) {
+    const int count = tree[pos + step];
+    const bool ahead = count <= remaining;
+    pos += ahead ? step : 0;
+    remaining -= ahead ? count : 0;
+  };
   for (int step = capacity_; step > 0; step >>= 1) {
-    for (int t = 0; t < 4; ++t) {
-      const int count = tree[pos[t] + step];
-      const bool ahead = count <= remaining[t];
-      pos[t] = ahead ? pos[t] + step : pos[t];
-      remaining[t] -= ahead ? count : 0;
-    }
+    descend(pos0, rem0, step);
+    descend(pos1, rem1, step);
+    descend(pos2, rem2, step);
+    descend(pos3, rem3, step);
   }
-  for (int t = 0; t < 4; ++t) slots[t] = pos[t] * 64 + SelectBit(bits_[static_cast<std::size_t>(pos[t])], remaining[t]);
+  slots[0] = pos0 * 64 + SelectBit(bits_[static_cast<std::size_t>(pos0)], rem0);
+  slots[1] = pos1 * 64 + SelectBit(bits_[static_cast<std::size_t>(pos1)], rem1);
+  slots[2] = pos2 * 64 + SelectBit(bits_[static_cast<std::size_t>(pos2)], rem2);
+  slots[3] = pos3 * 64 + SelectBit(bits_[static_cast<std::size_t>(pos3)], rem3);
 }
 
 void TAnswerPool::TakeMany(const int* indices, int count, int* records) {
@@ -188,15 +196,18 @@ void TAnswerPool::TakeMany(const int* indices, int count, int* records) {
     // Each index counts the words left by the takes before it; as a
     // position among the words present now it passes every earlier taken
     // position at or below it.
+    // That position is the fixed point of index + (earlier positions at or
+    // below it), reached in at most t + 1 rounds.
     int positions[4] = {0, 0, 0, 0};
-    int sorted[4];
     for (int t = 0; t < n; ++t) {
       if (indices[t] < 0 || indices[t] >= live_ - t) throw EListError();
       int position = indices[t];
-      int u = 0;
-      for (; u < t && sorted[u] <= position; ++u) ++position;
-      for (int v = t; v > u; --v) sorted[v] = sorted[v - 1];
-      sorted[u] = position;
+      for (;;) {
+        int passed = 0;
+        for (int u = 0; u < t; ++u) passed += positions[u] <= position;
+        if (indices[t] + passed == position) break;
+        position = indices[t] + passed;
+      }
       positions[t] = position;
     }
     int slots[4];

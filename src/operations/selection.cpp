@@ -54,9 +54,12 @@ class TAddressIndex {
     const void* key = nullptr;
     int value = -1;
   };
+  // Objects made one after the other lie one after the other in memory; a
+  // hash that keeps neighbours near each other lets a walk over a lesson's
+  // words probe the table in order instead of all over it.
   static std::size_t Slot(const void* key, std::size_t mask) {
-    return static_cast<std::size_t>((reinterpret_cast<std::uintptr_t>(key) >> 4) * 0x9E3779B97F4A7C15ull >> 24) &
-           mask;
+    const std::uintptr_t a = reinterpret_cast<std::uintptr_t>(key);
+    return static_cast<std::size_t>((a >> 4) ^ (a >> 28)) & mask;
   }
   void Place(const Cell& cell) {
     const std::size_t mask = cells_.size() - 1;
@@ -122,13 +125,13 @@ struct TSelection::Impl {
     const int* end() const { return first + count; }
   };
   Span List(int meaning, int kind) const {
-    const std::array<int, 5>& b = bounds[static_cast<std::size_t>(meaning)];
-    return Span{listWords.data() + b[static_cast<std::size_t>(kind)],
-                b[static_cast<std::size_t>(kind) + 1] - b[static_cast<std::size_t>(kind)]};
+    const ListPlace& list = lists[static_cast<std::size_t>(meaning) * 4 + static_cast<std::size_t>(kind)];
+    return Span{listWords.data() + list.begin, list.count};
   }
 
   int AddWord(const PWord& word);
   int AddMeaning(TMeaning* meaning);
+  void ReadList(int meaning, int kind);
   void ReadMeanings();
   int Known(const PWord& word) {
     const int id = AddWord(word);
@@ -173,7 +176,11 @@ struct TSelection::Impl {
 
   std::vector<TMeaning*> meanings;
   std::size_t meaningsRead = 0;
-  std::vector<std::array<int, 5>> bounds;  // per entry: where its four lists begin in listWords, and the end
+  struct ListPlace {
+    int begin = -1;  // in listWords; -1 while the list is not read
+    int count = 0;
+  };
+  std::vector<ListPlace> lists;  // four per entry, by kind
   std::vector<int> listWords;
   std::vector<int> entries;  // the lesson's entries, in order
 
@@ -199,12 +206,8 @@ TSelection::Impl::Impl(TLesson& lesson, bool allWords)
     // The words of one language first, then those of the other: the pools
     // hold one language at a time, and so use one end of each pool's
     // records, not every other one.
-    for (const int kinds : {0, 1})
-      for (const MeaningPtr& m : *lesson.Meanings)
-        if (m)
-          for (const int kind : {kinds == 0 ? kSynonyms : kTranslations, kinds == 0 ? kAntonyms : kAntonymTranslations})
-            for (const PWord& w : m->ListOfKind(kind))
-              if (w) AddWord(w);
+    for (const int kind : {kSynonyms, kAntonyms, kTranslations, kAntonymTranslations})
+      for (const int e : entries) ReadList(e, kind);
   }
   ReadMeanings();
 }
@@ -214,7 +217,7 @@ int TSelection::Impl::AddMeaning(TMeaning* meaning) {
   if (found >= 0) return found;
   const int number = static_cast<int>(meanings.size());
   meanings.push_back(meaning);
-  bounds.emplace_back();
+  lists.resize(lists.size() + 4);
   meaningNumbers.Add(meaning, number);
   return number;
 }
@@ -234,20 +237,26 @@ int TSelection::Impl::AddWord(const PWord& word) {
   return id;
 }
 
+void TSelection::Impl::ReadList(int meaning, int kind) {
+  ListPlace& list = lists[static_cast<std::size_t>(meaning) * 4 + static_cast<std::size_t>(kind)];
+  if (list.begin >= 0) return;
+  const int begin = static_cast<int>(listWords.size());
+  for (const PWord& w : meanings[static_cast<std::size_t>(meaning)]->ListOfKind(kind))
+    if (w) listWords.push_back(AddWord(w));
+  // AddWord may have added entries, and so moved the list places.
+  ListPlace& read = lists[static_cast<std::size_t>(meaning) * 4 + static_cast<std::size_t>(kind)];
+  read.begin = begin;
+  read.count = static_cast<int>(listWords.size()) - begin;
+}
+
 // Reads the lists of every entry met so far, which may meet further entries
-// (those of words listed by an entry not their own).
+// (those of words listed by an entry not their own), and then settles the
+// own lists of their words.
 void TSelection::Impl::ReadMeanings() {
+  for (std::size_t m = meaningsRead; m < meanings.size(); ++m)
+    for (int kind = 0; kind < 4; ++kind) ReadList(static_cast<int>(m), kind);
   for (; meaningsRead < meanings.size(); ++meaningsRead) {
     const int number = static_cast<int>(meaningsRead);
-    const TMeaning& m = *meanings[meaningsRead];
-    std::array<int, 5> b{};
-    for (int kind = 0; kind < 4; ++kind) {
-      b[static_cast<std::size_t>(kind)] = static_cast<int>(listWords.size());
-      for (const PWord& w : m.ListOfKind(kind))
-        if (w) listWords.push_back(AddWord(w));
-    }
-    b[4] = static_cast<int>(listWords.size());
-    bounds[meaningsRead] = b;
     // A word's own list is the first of its entry's lists holding it, in
     // the order TMeaning::ListOf searches them.
     for (const int kind : {kSynonyms, kAntonyms, kTranslations, kAntonymTranslations})

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "base/cp1252.h"
-#include "operations/combine.h"
+#include "operations/grouping.h"
 #include "operations/random.h"
 
 namespace vocatrix {
@@ -168,48 +168,14 @@ int LetterDistance(const std::string& a, const std::string& b) {
 // --------------------------------------------------------- TProbCollection
 
 int TProbCollection::Hard() const {
-  const int n = Count();
-  const auto level = [this](int i) { return At(i)->Level; };
-  int h = 0;
-  int stoppedAt = -1;
-  for (int i = n / 2; i >= 1; --i) {
-    if (level(i) != level(i - 1)) {
-      if (i < n / 3) {
-        stoppedAt = i;
-        break;
-      }
-      h = i;
-    }
-  }
-  // No change in the middle band: cut at the highest change below it.
-  if (h == 0 && stoppedAt > 0) h = stoppedAt;
-  return h;
+  return HardGroup(Count(), [this](int i) { return At(i)->Level; });
 }
 
 int TProbCollection::Easy() const {
-  const int n = Count();
-  const auto level = [this](int i) { return At(i)->Level; };
-  int e = n;
-  int stoppedAt = -1;
-  for (int i = n / 2; i <= n - 2; ++i) {
-    if (level(i + 1) != level(i)) {
-      if (i > (2 * n) / 3) {
-        stoppedAt = i;
-        break;
-      }
-      e = i + 1;
-    }
-  }
-  // No change in the middle band: cut at the lowest change above it.
-  if (e == n && stoppedAt >= 0 && stoppedAt < n - 1) e = stoppedAt + 1;
-  return n - e;
+  return EasyGroup(Count(), [this](int i) { return At(i)->Level; });
 }
 
-int TProbCollection::Medium() const {
-  const int n = Count();
-  const int m = n - Hard() - Easy();
-  return m == n ? 0 : m;
-}
+int TProbCollection::Medium() const { return MediumGroup(Count(), Hard(), Easy()); }
 
 void TProbCollection::InsertAll(std::vector<ProblemPtr> problems) {
   // Inserting one by one puts each problem before those of equal Level, so
@@ -237,152 +203,6 @@ void TProbCollection::Print(std::ostream& out) const {
   for (const ProblemPtr& p : *this) p->Print(out);
 }
 
-// -------------------------------------------------------------- TSelection
-
-TSelection::TSelection(TLesson& lesson, bool allWords) : lesson_(lesson), allWords_(allWords) {
-  for (TAnswerPool& pool : pools_) pool.Clear();
-}
-
-int TSelection::FormOf(const TWord& word) {
-  const TMeaning* m = word.Meaning();
-  return m ? m->Form : 0;
-}
-
-void TSelection::SetFont(TWord& word) const {
-  TMeaning* m = word.Meaning();
-  SetFont(word, static_cast<std::uint8_t>(m ? m->SideOf(word) : 0));
-}
-
-void TSelection::SetFont(TWord& word, std::uint8_t side) const {
-  const TFont& font = lesson_.GetFont(side);
-  if (word.Font)
-    *word.Font = font;
-  else
-    word.Font = std::make_unique<TFont>(font);
-}
-
-void TSelection::FillPools(std::uint8_t side) {
-  for (TAnswerPool& pool : pools_) pool.Clear();
-  poolSide_ = static_cast<std::uint8_t>(1 - side);
-  const TWordSequence words = CollectWords(lesson_, static_cast<std::uint8_t>(1 - side), false);
-  for (const PWord& w : words) pools_[PoolIndex(FormOf(*w))].Append(w);
-}
-
-PWord TSelection::PickSolution(const PWord& question, bool firstOnly, std::uint8_t type) {
-  PWord solution;
-  const auto pick = [&](const TWordCollection* list, bool first) {
-    if (list && !list->Empty()) solution = first ? list->At(0) : list->At(Random(list->Count()));
-  };
-  switch (type) {
-    case kTranslationProblem: pick(CounterpartList(*question), firstOnly); break;
-    case kAntonymTranslationProblem: pick(CrossList(*question), firstOnly); break;
-    case kSynonymProblem: {
-      const TWordCollection* own = OwnList(*question);
-      if (own && own->Count() >= 2) {
-        do {
-          solution = own->At(Random(own->Count()));
-        } while (solution.get() == question.get());
-      }
-      break;
-    }
-    case kAntonymProblem: pick(OppositeList(*question), false); break;
-    default: break;
-  }
-  // Neither the solution nor a synonym of it may turn up as an alternative.
-  if (solution) {
-    if (const TWordCollection* own = OwnList(*solution))
-      for (const PWord& w : *own) pools_[PoolIndex(FormOf(*w))].Remove(w.get());
-  }
-  return solution;
-}
-
-TCollection<TWord> TSelection::PickAlternatives(int count, int form) {
-  // First all draws, touching only the pools' own arrays, then the words
-  // themselves: their cache misses overlap instead of queueing one by one.
-  drawn_.clear();
-  int i = PoolIndex(form);
-  while (count > 0) {
-    if (pools_[i].Empty()) {
-      // The question's form has run dry: the highest form with words fills in.
-      i = 0;
-      for (int j = 4; j >= 0; --j) {
-        if (!pools_[j].Empty()) {
-          i = j;
-          break;
-        }
-      }
-    }
-    if (pools_[i].Empty()) break;
-    const TAnswerPool::Taken taken = pools_[i].Take(Random(pools_[i].Count()));
-    __builtin_prefetch(taken.word);
-    __builtin_prefetch(&taken.word->Font);
-    drawn_.push_back(Drawn{i, taken.record});
-    --count;
-  }
-  TCollection<TWord> alternatives;
-  alternatives.Reserve(drawn_.size() + 1);  // room for the solution
-  for (const Drawn& d : drawn_) {
-    const TWord& w = *pools_[d.pool].Word(d.record);
-    if (w.Font) __builtin_prefetch(w.Font.get());
-  }
-  for (const Drawn& d : drawn_) SetFont(*pools_[d.pool].Word(d.record), poolSide_);  // one language per pool
-  for (const Drawn& d : drawn_) alternatives.Insert(pools_[d.pool].Word(d.record));
-  // Every drawn word goes back to the pool of its entry's form, the one it came from.
-  for (const Drawn& d : drawn_) pools_[d.pool].AppendRecord(d.record);
-  return alternatives;
-}
-
-ProblemPtr TSelection::MakeProblem(const PWord& question, std::uint8_t type) {
-  PWord solution = PickSolution(question, !allWords_, type);
-  if (!solution) return nullptr;
-  auto problem = std::make_shared<TProblem>();
-  problem->Lesson = &lesson_;
-  problem->Question = question;
-  SetFont(*question);
-  problem->ProblemType = type;
-  problem->Level = type <= kAntonymProblem ? question->Knowledge[type] : 0;
-  problem->Solution = solution;
-  SetFont(*solution);
-  problem->Alternatives = PickAlternatives(4, FormOf(*question));
-  problem->Alternatives.AtInsert(Random(problem->Alternatives.Count() + 1), solution);
-  // PickSolution took the solution's own list out of the pools.
-  if (const TWordCollection* own = OwnList(*solution))
-    for (const PWord& w : *own) pools_[PoolIndex(FormOf(*w))].Append(w);
-  return problem;
-}
-
-void TSelection::MakeProblems(std::uint8_t side, bool translation, std::vector<ProblemPtr>& out) {
-  if (!lesson_.Meanings || side > 1) return;
-  std::vector<const PWord*> questions;
-  const auto add = [&out](ProblemPtr p) {
-    if (p) out.push_back(std::move(p));
-  };
-  for (const MeaningPtr& m : *lesson_.Meanings) {
-    // The head is the first word of its side; its own list is that side's
-    // first list, its opposite list the side's other one.
-    const TWordCollection& own = side == 0 ? m->Synonyms : m->Translations;
-    const TWordCollection& opposite = side == 0 ? m->Antonyms : m->AntonymTranslations;
-    if (own.Empty()) continue;
-    questions.clear();
-    if (!allWords_) {
-      questions.push_back(&own.At(0));
-      if (!opposite.Empty()) questions.push_back(&opposite.At(0));
-    } else {
-      for (const PWord& w : own) questions.push_back(&w);
-      for (const PWord& w : opposite) questions.push_back(&w);
-    }
-    for (const PWord* w : questions) {
-      if (translation) {
-        add(MakeProblem(*w, kTranslationProblem));
-        if (allWords_) add(MakeProblem(*w, kAntonymTranslationProblem));
-      } else {
-        add(MakeProblem(*w, kSynonymProblem));
-        add(MakeProblem(*w, kAntonymProblem));
-      }
-    }
-  }
-}
-
 // ----------------------------------------------------------------- TLesson
 
 std::unique_ptr<TLesson> TLesson::CreateFromFile(const std::string& fileName) {
@@ -393,25 +213,14 @@ std::unique_ptr<TLesson> TLesson::CreateFromFile(const std::string& fileName) {
 }
 
 std::unique_ptr<TProbCollection> TLesson::Select(std::uint8_t flags) {
-  auto problems = std::make_unique<TProbCollection>();
   TSelection selection(*this, (flags & kAllWords) != 0);
-  std::vector<ProblemPtr> made;
   selection.FillPools(0);  // answers in language 2
-  if (flags & kAskLanguage1) selection.MakeProblems(0, true, made);
-  if (flags & kSameLanguage2) selection.MakeProblems(1, false, made);
+  if (flags & kAskLanguage1) selection.AddProblems(0, true);
+  if (flags & kSameLanguage2) selection.AddProblems(1, false);
   selection.FillPools(1);  // answers in language 1
-  if (flags & kAskLanguage2) selection.MakeProblems(1, true, made);
-  if (flags & kSameLanguage1) selection.MakeProblems(0, false, made);
-  problems->InsertAll(std::move(made));
-
-  const int hard = problems->Hard();
-  const int medium = problems->Medium();
-  const int easy = problems->Easy();
-  problems->Graded = hard + medium + easy > 0;
-  if (!(flags & kKeepEasy)) problems->DeleteRange(problems->Count() - easy, easy);
-  if (!(flags & kKeepMedium)) problems->DeleteRange(hard, medium);
-  if (!(flags & kKeepHard)) problems->DeleteRange(0, hard);
-  return problems;
+  if (flags & kAskLanguage2) selection.AddProblems(1, true);
+  if (flags & kSameLanguage1) selection.AddProblems(0, false);
+  return selection.Collect(flags);
 }
 
 std::uint16_t TLesson::Count(std::uint8_t flags) { return static_cast<std::uint16_t>(Select(flags)->Count()); }

@@ -82,6 +82,8 @@ using ProblemPtr = std::shared_ptr<TProblem>;
 // Problems in ascending Level order; a new problem goes before those of equal
 // Level.
 class TProbCollection : public TSortedCollection<TProblem> {
+  friend class TSelection;  // fills a new collection in sorted order at once
+
  public:
   TProbCollection() { Duplicates = true; }
 
@@ -102,37 +104,42 @@ class TProbCollection : public TSortedCollection<TProblem> {
 
 // One run of Select: the five answer pools and the steps that fill and
 // drain them.
+//
+// The selection works on a table of the lesson's words taken when it is
+// made (the lesson must not change while it is used): every word gets a
+// number, and pools, relation lists, scores and the fonts still to be set
+// are kept by number in contiguous arrays, so the hot loop of a selection
+// never visits a word object. The problems it makes refer to their words
+// through one shared owner of the whole table, so handing out a word does
+// not touch the word's own reference count either; the words stay alive as
+// long as any of the problems does.
 class TSelection {
  public:
   TSelection(TLesson& lesson, bool allWords);
+  ~TSelection();
+  TSelection(const TSelection&) = delete;
+  TSelection& operator=(const TSelection&) = delete;
 
   // Empties the pools and fills them with the words of CollectWords
   // (1 - side), each into the pool of its entry's form.
   void FillPools(std::uint8_t side);
   PWord PickSolution(const PWord& question, bool firstOnly, std::uint8_t type);
   TCollection<TWord> PickAlternatives(int count, int form);
-  // Null when the question has no usable solution.
+  // Adds a problem to the selection's problems and returns it; null when
+  // the question has no usable solution.
   ProblemPtr MakeProblem(const PWord& question, std::uint8_t type);
   // Problems for the questions of one side, entry by entry.
-  void MakeProblems(std::uint8_t side, bool translation, std::vector<ProblemPtr>& out);
+  void AddProblems(std::uint8_t side, bool translation);
+  // The problems made so far in Level order, as inserting them one by one
+  // into a TProbCollection puts them, graded, and without the groups the
+  // flags do not keep. Sets the fonts of every word handed out.
+  std::unique_ptr<TProbCollection> Collect(std::uint8_t flags);
 
-  const TAnswerPool& Pool(int form) const { return pools_[PoolIndex(form)]; }
+  const TAnswerPool& Pool(int form) const;
 
  private:
-  static int PoolIndex(int form) { return form < 0 ? 0 : (form > 4 ? 4 : form); }
-  static int FormOf(const TWord& word);
-  void SetFont(TWord& word) const;
-  void SetFont(TWord& word, std::uint8_t side) const;
-
-  TLesson& lesson_;
-  bool allWords_;
-  std::uint8_t poolSide_ = 1;  // the language of the pooled words
-  TAnswerPool pools_[5];
-  struct Drawn {
-    int pool;
-    int record;
-  };
-  std::vector<Drawn> drawn_;  // scratch of PickAlternatives
+  struct Impl;
+  std::unique_ptr<Impl> impl_;
 };
 
 // A lesson document that selects exercise problems.

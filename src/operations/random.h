@@ -21,7 +21,16 @@ class TRandom {
   // from generator output to the range is our own (not the standard
   // distributions, whose results differ between libraries), so a seed gives
   // the same draws everywhere.
-  int Below(int count);
+  int Below(int count) {
+    if (count <= 0) return 0;
+    const std::uint64_t range = static_cast<std::uint64_t>(count);
+    std::uint64_t x = engine_();
+    // Rejection sampling keeps the draw exactly uniform: values from the
+    // incomplete last block of `range` are drawn again. That block lies
+    // within the top `range` values, so only those need the division.
+    while (x > UINT64_MAX - range && x >= UINT64_MAX - UINT64_MAX % range) x = engine_();
+    return static_cast<int>(x % range);
+  }
 
  private:
   std::mt19937_64 engine_;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 #include <set>
 #include <sstream>
 
@@ -268,6 +269,143 @@ TEST(Selection, PoolsLoseTheSolutionsOwnListOnlyWhileAProblemIsMade) {
   EXPECT_EQ(selection.Pool(4).Count(), 1);
 }
 
+// A whole seeded run of selections written out: every problem with its
+// fields and words (named by text and by which word object it is), the
+// state of the random source afterwards and the font each word was left
+// with. Any change in what Select draws, keeps or hands out changes it.
+class SelectionRecord {
+ public:
+  explicit SelectionRecord(const TLesson& lesson) : lesson_(lesson) {
+    if (lesson.Meanings)
+      for (const MeaningPtr& m : *lesson.Meanings)
+        for (int kind = 0; kind < 4; ++kind)
+          for (const PWord& w : m->ListOfKind(kind)) Name(w.get());
+  }
+
+  void Add(std::uint8_t flags, const TProbCollection& problems) {
+    text_ += "flags " + std::to_string(flags) + (problems.Graded ? " graded " : " ") +
+             std::to_string(problems.Count()) + "\n";
+    for (const ProblemPtr& p : problems) {
+      text_ += std::to_string(p->ProblemType) + " " + std::to_string(p->Level) + " " + std::to_string(p->Attempts) +
+               " " + std::to_string(p->Weight) + " " + std::to_string(p->Deduction) +
+               (p->Lesson == &lesson_ ? " " : " foreign ") + Name(p->Question.get()) + ">" + Name(p->Solution.get()) +
+               " [";
+      for (const PWord& w : p->Alternatives) text_ += Name(w.get()) + ",";
+      text_ += "]\n";
+    }
+  }
+
+  void Note(const std::string& line) { text_ += line + "\n"; }
+
+  // Ends the record and returns its FNV-1a digest.
+  std::uint64_t Close() {
+    text_ += "next draw " + std::to_string(Random(1 << 30)) + "\nfonts";
+    for (const TWord* w : order_) text_ += " " + (w->Font ? w->Font->Name : std::string("-"));
+    std::uint64_t h = 14695981039346656037ull;
+    for (const unsigned char c : text_) h = (h ^ c) * 1099511628211ull;
+    return h;
+  }
+
+ private:
+  std::string Name(const TWord* w) {
+    if (!w) return "null";
+    const auto [it, added] = ids_.emplace(w, static_cast<int>(order_.size()));
+    if (added) order_.push_back(w);
+    return w->Text() + "#" + std::to_string(it->second);
+  }
+
+  const TLesson& lesson_;
+  std::map<const TWord*, int> ids_;
+  std::vector<const TWord*> order_;
+  std::string text_;
+};
+
+// Lessons with what a selection has to cope with: every form and some past
+// 4, lists of every length including empty ones, texts repeated between
+// entries, and word objects that sit in more than one list, in a list of an
+// entry that is not theirs, or in no entry at all.
+std::unique_ptr<TLesson> GeneratedLesson(int entries, std::uint64_t seed, bool oddWords) {
+  auto lesson = MakeTLesson({});
+  lesson->Language1.Font.Name = "Font1";
+  lesson->Language2.Font.Name = "Font2";
+  std::uint64_t state = seed;
+  const auto next = [&state](int n) {
+    state = state * 6364136223846793005ull + 1442695040888963407ull;
+    return static_cast<int>((state >> 33) % static_cast<std::uint64_t>(n));
+  };
+  const char* stems[] = {"w", "t", "a", "x"};
+  for (int i = 0; i < entries; ++i) {
+    std::vector<std::string> lists[4];
+    for (int kind = 0; kind < 4; ++kind) {
+      const int count = next(kind < 2 ? 5 : 3) - (kind < 2 ? 0 : 1);
+      for (int k = 0; k < count; ++k) lists[kind].push_back(stems[kind] + std::to_string(next(entries / 2 + 3)));
+    }
+    MeaningPtr m = MakeEntry(static_cast<std::uint8_t>(next(7)), lists[0], lists[1], lists[2], lists[3]);
+    for (int kind = 0; kind < 4; ++kind)
+      for (const PWord& w : m->ListOfKind(kind))
+        for (std::int8_t& k : w->Knowledge) k = static_cast<std::int8_t>(next(5) - 2);
+    lesson->Meanings->Insert(m);
+  }
+  if (oddWords && entries >= 8) {
+    const auto entry = [&lesson](int i) { return lesson->Meanings->At(i); };
+    for (int i = 0; i < 4; ++i) {
+      entry(i)->Synonyms.TCollection<TWord>::Insert(std::make_shared<TWord>("s" + std::to_string(i)));
+      entry(i)->Translations.TCollection<TWord>::Insert(std::make_shared<TWord>("u" + std::to_string(i)));
+    }
+    // One word object in two entries, and one in two lists of its own entry.
+    for (int i = 4; i < entries; i += 5) {
+      if (!entry(i - 1)->Translations.Empty())
+        entry(i)->Translations.TCollection<TWord>::Insert(entry(i - 1)->Translations.At(0));
+      if (!entry(i)->Synonyms.Empty()) entry(i)->Antonyms.TCollection<TWord>::Insert(entry(i)->Synonyms.At(0));
+    }
+    // Words whose entry is not in the lesson.
+    const MeaningPtr outside = MakeEntry(2, {"out1", "out2"}, {"Aus1", "Aus2"}, {"in1"}, {"Ein1"});
+    for (int i = 6; i < entries; i += 7) {
+      entry(i)->Synonyms.TCollection<TWord>::Insert(outside->Synonyms.At(i % 2));
+      entry(i)->Translations.TCollection<TWord>::Insert(outside->AntonymTranslations.At(0));
+    }
+    lesson->Meanings->Insert(TMeaning::Create());  // an entry with four empty lists
+  }
+  return lesson;
+}
+
+TEST(Select, SeededSelectionsKeepTheirRecordedDigests) {
+  struct Case {
+    const char* name;
+    int entries;  // -1: no entry list at all
+    bool oddWords;
+    std::size_t problems;
+    std::uint64_t digest;
+  };
+  const Case cases[] = {
+      // Recorded from the selection as first written; they change only if
+      // the problems drawn for a seed change.
+      {"no entry list", -1, false, 0, 7911630997459403502ull},
+      {"no entries", 0, false, 0, 7911630997459403502ull},
+      {"one entry", 1, false, 20, 11208298298710257499ull},
+      {"small", 12, true, 469, 3489037676959012080ull},
+      {"medium", 90, true, 2896, 12970299889026748099ull},
+      {"large", 700, true, 22163, 10989430691202083726ull},
+      {"large plain", 700, false, 19200, 1123377503254566281ull},
+  };
+  const std::uint8_t flagRuns[] = {255, 127, 113, 114, 116, 120, 211, 172, 15, 241, 128 | 64 | 8, 0};
+  for (const Case& c : cases) {
+    auto lesson = GeneratedLesson(std::max(c.entries, 0), 1000 + static_cast<std::uint64_t>(c.entries), c.oddWords);
+    if (c.entries < 0) lesson->Meanings.reset();
+    SelectionRecord record(*lesson);
+    SeedRandom(77);
+    std::size_t problems = 0;
+    for (const std::uint8_t flags : flagRuns) {
+      const auto selection = lesson->Select(flags);
+      problems += static_cast<std::size_t>(selection->Count());
+      record.Add(flags, *selection);
+    }
+    record.Note("count " + std::to_string(lesson->Count(255)));
+    EXPECT_EQ(problems, c.problems) << c.name;
+    EXPECT_EQ(record.Close(), c.digest) << c.name;
+  }
+}
+
 // -------------------------------------------------------------- grouping
 
 TProbCollection WithLevels(const std::vector<int>& levels) {
@@ -518,7 +656,7 @@ TEST(AnswerPool, BehavesLikeAPlainSequence) {
   pool.Clear();
   std::vector<PWord> model;
   for (int step = 0; step < 5000; ++step) {
-    const int op = Random(4);
+    const int op = Random(5);
     const PWord& w = words[static_cast<std::size_t>(Random(static_cast<int>(words.size())))];
     if (op <= 1) {
       pool.Append(w);
@@ -527,10 +665,23 @@ TEST(AnswerPool, BehavesLikeAPlainSequence) {
       pool.Remove(w.get());
       const auto it = std::find(model.begin(), model.end(), w);
       if (it != model.end()) model.erase(it);
-    } else if (!model.empty()) {
+    } else if (op == 3 && !model.empty()) {
       const int at = Random(static_cast<int>(model.size()));
       pool.AtDelete(at);
       model.erase(model.begin() + at);
+    } else if (op == 4) {
+      // Several takes at once, each counted among the words the ones before left.
+      const int n = std::min(Random(7), static_cast<int>(model.size()));
+      std::vector<int> indices;
+      std::vector<const TWord*> expected;
+      for (int t = 0; t < n; ++t) {
+        indices.push_back(Random(static_cast<int>(model.size())));
+        expected.push_back(model[static_cast<std::size_t>(indices.back())].get());
+        model.erase(model.begin() + indices.back());
+      }
+      std::vector<int> records(indices.size());
+      pool.TakeMany(indices.data(), n, records.data());
+      for (int t = 0; t < n; ++t) ASSERT_EQ(pool.WordOf(records[static_cast<std::size_t>(t)]), expected[static_cast<std::size_t>(t)]) << step;
     }
     ASSERT_EQ(pool.Count(), static_cast<int>(model.size()));
     if (step % 50 == 0) {

@@ -1,10 +1,17 @@
 // Printing the Text page, into PDF files read back with the poppler tools.
 
+#include <QAbstractTextDocumentLayout>
 #include <QApplication>
+#include <QFile>
 #include <QFontMetricsF>
+#include <QPainter>
+#include <QPlainTextDocumentLayout>
 #include <QPrinter>
 #include <QRegularExpression>
+#include <QTextLayout>
 #include <cstdio>
+#include <functional>
+#include <memory>
 
 #include "base/safesave.h"
 #include "textpage_fixture.h"
@@ -226,6 +233,130 @@ TEST_F(PrintTest, ThePageRangeIsHonouredAndPagesShowTheirProgressWithTheWaitCurs
   EXPECT_TRUE(errors[0].endsWith("there is no page 40 to print.")) << errors[0].toStdString();
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);
   form->Lesson().Modified = false;
+}
+
+// Qt's own page layout of a copy of `document` for `printer`: the top of
+// each line, block by block, and the number of pages; with `pdf`, the pages
+// printed through it into that file.
+struct QtPages {
+  std::vector<qreal> tops;
+  int count = 0;
+};
+QtPages PrintThroughQtPageLayout(const QTextDocument& document, QPrinter& printer, const QString& pdf) {
+  const std::unique_ptr<QTextDocument> pages(document.clone());
+  pages->documentLayout()->setPaintDevice(&printer);
+  pages->setDocumentMargin(0);
+  QTextOption option = pages->defaultTextOption();
+  option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+  pages->setDefaultTextOption(option);
+  const QSizeF page = printer.pageRect(QPrinter::DevicePixel).size();
+  pages->setPageSize(page);
+  QtPages result;
+  result.count = pages->pageCount();
+  for (QTextBlock block = pages->begin(); block.isValid(); block = block.next())
+    for (int i = 0; i < block.layout()->lineCount(); ++i)
+      result.tops.push_back(block.layout()->position().y() + block.layout()->lineAt(i).y());
+  printer.setOutputFileName(pdf);
+  QPainter painter(&printer);
+  QAbstractTextDocumentLayout::PaintContext context;
+  context.palette.setColor(QPalette::Text, Qt::black);
+  for (int number = 1; number <= result.count; ++number) {
+    if (number > 1) printer.newPage();
+    const QRectF shown(0, (number - 1) * page.height(), page.width(), page.height());
+    painter.save();
+    painter.translate(0, -shown.top());
+    painter.setClipRect(shown);
+    context.clip = shown.adjusted(0, 1, 0, -1);
+    pages->documentLayout()->draw(&painter, context);
+    painter.restore();
+  }
+  return result;
+}
+
+// The streams of a PDF file, inflated: the drawing of each page and the
+// embedded fonts; not the metadata, which holds the time of printing.
+std::vector<QByteArray> PdfStreams(const std::string& pdf) {
+  QFile file(ui::FileNameToQString(pdf));
+  if (!file.open(QIODevice::ReadOnly)) return {};
+  const QByteArray data = file.readAll();
+  std::vector<QByteArray> streams;
+  for (qsizetype at = data.indexOf("stream\n"); at >= 0; at = data.indexOf("stream\n", at)) {
+    at += 7;
+    const qsizetype end = data.indexOf("endstream", at);
+    QByteArray stream = data.mid(at, end - at);
+    const qsizetype object = data.lastIndexOf(" obj", at);
+    // qUncompress wants the inflated size first; a guess of 1 grows.
+    if (data.mid(object, at - object).contains("/FlateDecode"))
+      stream = qUncompress(QByteArray("\0\0\0\1", 4) + stream);
+    if (!stream.contains("xmpmeta")) streams.push_back(stream);
+    at = end + 9;
+  }
+  return streams;
+}
+
+TEST_F(PrintTest, PagesMatchQtsPageLayoutLineForLine) {
+  const TFont memo = DefaultMemoFont();
+  TLanguage english, deutsch;
+  english.Name = "English";
+  deutsch.Name = "Deutsch";
+  english.Font = TextToFont("Arial_clBlack_10_[]");
+  deutsch.Font = TextToFont("Times New Roman_clNavy_12_[Italic]");
+  const auto lesson = [&](int entries) {
+    std::vector<std::string> lines{"Sp: English - Deutsch", ""};
+    for (int i = 0; i < entries; ++i) {
+      const std::string n = std::to_string(i);
+      lines.push_back("word" + n + ", synonym" + n + " = Wort" + n + " (v.)");
+      if (i % 9 == 0) lines.push_back("");
+    }
+    return lines;
+  };
+  struct Case {
+    const char* name;
+    std::vector<std::string> lines;
+    std::function<void(QTextCursor&)> more;  // added at the end
+  };
+  const Case cases[] = {
+      {"lesson text over pages", lesson(170), nullptr},
+      {"wrapped, tabbed, other scripts, separators, a line taller than a page", lesson(40),
+       [](QTextCursor& cursor) {
+         QString wrapped;
+         for (int k = 0; k < 40; ++k) wrapped += QString(" long%1word").arg(k);
+         cursor.insertText("\n" + wrapped + "\n" + QString(300, 'x') + "\ntab\there\tand\tthere\n");
+         cursor.insertText(QString::fromUtf8("שלום עולם hello\nΑλφα βήτα\nline\u2028\u2028with separators\n"));
+         QTextCharFormat big;
+         big.setFontPointSize(40);
+         cursor.insertText("BIG", big);
+         cursor.insertText("\n");
+         cursor.setBlockCharFormat(big);  // an empty line in the big font
+         cursor.insertText("\n");
+         QTextCharFormat huge;
+         huge.setFontPointSize(1000);
+         cursor.insertText("H", huge);
+         cursor.insertText("\nafter", QTextCharFormat());
+       }},
+      {"one empty line", {""}, nullptr},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::unique_ptr<QTextDocument> document(ui::NewTextDocument(c.lines, ui::ToQFont(memo), nullptr));
+    ui::ShowLessonTextFonts(document.get(), c.lines, english, deutsch, memo);
+    if (c.more) {
+      QTextCursor cursor(document.get());
+      cursor.movePosition(QTextCursor::End);
+      c.more(cursor);
+    }
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    const std::string qt = File("qt.pdf");
+    const QtPages expected = PrintThroughQtPageLayout(*document, printer, ui::FileNameToQString(qt));
+    EXPECT_EQ(ui::PrintedLineTops(*document, printer), expected.tops);
+    const std::string pdf = File("printed.pdf");
+    printer.setOutputFileName(ui::FileNameToQString(pdf));
+    EXPECT_EQ(ui::PrintDocument(*document, printer), expected.count);
+    const std::vector<QByteArray> streams = PdfStreams(pdf);
+    EXPECT_FALSE(streams.empty());
+    EXPECT_TRUE(streams == PdfStreams(qt));
+  }
 }
 
 TEST_F(PrintTest, TheTextWindowPrintsItsLinesAndKeepsItsPrinterSetUp) {

@@ -112,7 +112,31 @@ EKvtmlLanguage EKvtmlLanguage::ForFile(const std::string& fileName, int identifi
 
 std::string KvtmlImage(const TMeanCollection& lesson) {
   using W = KvtmlWriter;
-  std::string entries, lessonRefs, synonyms, antonyms;
+  // The entries go straight into the image after its head; the lists that
+  // follow them in the file are gathered beside it. About 800 bytes an entry
+  // with its references.
+  std::string out;
+  out.reserve(static_cast<std::size_t>(lesson.EntryCount()) * 800 + 4096);
+  out += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+         "<!DOCTYPE kvtml PUBLIC \"kvtml2.dtd\" \"http://edu.kde.org/kvtml/kvtml2.dtd\">\n"
+         "<kvtml version=\"2.0\">\n";
+  W::Line(out, 1, "<information>");
+  W::Element(out, 2, "generator", "Vocatrix");
+  W::Element(out, 2, "title", lesson.Title);
+  if (!lesson.Author.empty()) W::Element(out, 2, "author", lesson.Author);
+  if (!lesson.Topic.empty()) W::Element(out, 2, "category", lesson.Topic);
+  W::Line(out, 1, "</information>");
+  W::Line(out, 1, "<identifiers>");
+  for (int side = 0; side < 2; ++side) {
+    const TLanguage& language = side == 0 ? lesson.Language1 : lesson.Language2;
+    W::Line(out, 2, side == 0 ? "<identifier id=\"0\">" : "<identifier id=\"1\">");
+    W::Element(out, 3, "name", language.Name);
+    W::Element(out, 3, "locale", LocaleOf(language.Name));
+    W::Line(out, 2, "</identifier>");
+  }
+  W::Line(out, 1, "</identifiers>");
+  W::Line(out, 1, "<entries>");
+  std::string lessonRefs, synonyms, antonyms;
   std::array<std::string, 4> typeRefs;
   int nextId = 0;
   const auto writeRow = [&](const Row& row, std::uint8_t form) {
@@ -120,19 +144,19 @@ std::string KvtmlImage(const TMeanCollection& lesson) {
     const bool has[2] = {!row.Text[0].empty(), !row.Text[1].empty()};
     if (!has[0] && !has[1]) {
       // An entry without words keeps its form through an empty translation.
-      W::ReferenceLine(entries, 2, id, {});
+      W::ReferenceLine(out, 2, id, {});
       if (form < typeRefs.size()) W::ReferenceLine(typeRefs[form], 3, id, {0});
     } else {
-      entries += "    <entry id=\"";
-      entries += std::to_string(id);
-      entries += "\">\n";
+      out += "    <entry id=\"";
+      out += std::to_string(id);
+      out += "\">\n";
       for (int side = 0; side < 2; ++side) {
         if (!has[side]) continue;
-        W::Line(entries, 3, side == 0 ? "<translation id=\"0\">" : "<translation id=\"1\">");
-        W::Element(entries, 4, "text", row.Text[side]);
-        W::Line(entries, 3, "</translation>");
+        W::Line(out, 3, side == 0 ? "<translation id=\"0\">" : "<translation id=\"1\">");
+        W::Element(out, 4, "text", row.Text[side]);
+        W::Line(out, 3, "</translation>");
       }
-      W::Line(entries, 2, "</entry>");
+      W::Line(out, 2, "</entry>");
       if (form < typeRefs.size()) {
         if (has[0] && has[1]) W::ReferenceLine(typeRefs[form], 3, id, {0, 1});
         else W::ReferenceLine(typeRefs[form], 3, id, {has[0] ? 0 : 1});
@@ -168,29 +192,6 @@ std::string KvtmlImage(const TMeanCollection& lesson) {
     }
   }
 
-  std::string out;
-  out.reserve(entries.size() + lessonRefs.size() + synonyms.size() + antonyms.size() + typeRefs[0].size() +
-              typeRefs[1].size() + typeRefs[2].size() + typeRefs[3].size() + 4096);
-  out += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-         "<!DOCTYPE kvtml PUBLIC \"kvtml2.dtd\" \"http://edu.kde.org/kvtml/kvtml2.dtd\">\n"
-         "<kvtml version=\"2.0\">\n";
-  W::Line(out, 1, "<information>");
-  W::Element(out, 2, "generator", "Vocatrix");
-  W::Element(out, 2, "title", lesson.Title);
-  if (!lesson.Author.empty()) W::Element(out, 2, "author", lesson.Author);
-  if (!lesson.Topic.empty()) W::Element(out, 2, "category", lesson.Topic);
-  W::Line(out, 1, "</information>");
-  W::Line(out, 1, "<identifiers>");
-  for (int side = 0; side < 2; ++side) {
-    const TLanguage& language = side == 0 ? lesson.Language1 : lesson.Language2;
-    W::Line(out, 2, side == 0 ? "<identifier id=\"0\">" : "<identifier id=\"1\">");
-    W::Element(out, 3, "name", language.Name);
-    W::Element(out, 3, "locale", LocaleOf(language.Name));
-    W::Line(out, 2, "</identifier>");
-  }
-  W::Line(out, 1, "</identifiers>");
-  W::Line(out, 1, "<entries>");
-  out += entries;
   W::Line(out, 1, "</entries>");
   W::Line(out, 1, "<lessons>");
   W::Line(out, 2, "<container>");

@@ -86,6 +86,56 @@ TEST_F(TextPageWindowTest, LessonGoesToTheTextPageWithCompilingAndTheMovingProgr
   form->Lesson().Modified = false;
 }
 
+// A lesson longer than the first lines put in at once: the page shows
+// them, fills up from the event loop, and is completed before a key, a save
+// or leaving the page touches the text. The result is the document built
+// in one go, and the fill is nothing the user can undo.
+TEST_F(TextPageWindowTest, LongLessonFillsUpInStepsAndIsWholeBeforeAnythingTouchesIt) {
+  std::vector<MeaningPtr> entries;
+  for (int i = 0; i < 3000; ++i)
+    entries.push_back(MakeEntry(static_cast<std::uint8_t>(i % 5), {"word" + std::to_string(i)},
+                                {"Wort" + std::to_string(i)}, {"anti" + std::to_string(i)}));
+  VocabEditForm* form = OpenLesson(entries);
+  const std::vector<std::string> lines = form->Lesson().ToLines();
+  std::unique_ptr<QTextDocument> reference(ui::NewTextDocument(lines, form->MemoText->font(), nullptr));
+  ui::ShowLessonTextFonts(reference.get(), lines, form->Lesson().Language1, form->Lesson().Language2,
+                          VocabEditForm::MemoFont());
+  const RtfDocument whole = ui::DocumentToRich(reference.get());
+  const auto rich = [form] { return ui::DocumentToRich(form->MemoText->document()); };
+
+  enum Finish { kEventLoop, kKey, kLeavingThePage };
+  for (const Finish finish : {kEventLoop, kKey, kLeavingThePage}) {
+    SCOPED_TRACE(finish);
+    form->SelectTab(VocabEditForm::kTextPage);
+    ASSERT_TRUE(form->TextFilling());
+    EXPECT_LT(form->MemoText->document()->blockCount(), static_cast<int>(lines.size()));
+    EXPECT_EQ(Main().StatusState(), ui::kStatusCompiling);
+    EXPECT_FALSE(form->MemoText->document()->isUndoAvailable());
+    if (finish == kEventLoop) {
+      while (form->TextFilling()) QCoreApplication::processEvents();
+      EXPECT_EQ(rich().Paragraphs, whole.Paragraphs);
+      EXPECT_EQ(Main().StatusState(), ui::kStatusIdle);
+      form->SelectTab(VocabEditForm::kHeaderPage);
+    } else if (finish == kKey) {
+      QTest::keyClick(form->MemoText, Qt::Key_End, Qt::ControlModifier);
+      EXPECT_FALSE(form->TextFilling());
+      EXPECT_EQ(form->MemoText->textCursor().position(), form->MemoText->document()->characterCount() - 1);
+      QTest::keyClick(form->MemoText, Qt::Key_X);
+      form->MemoText->undo();
+      EXPECT_FALSE(form->MemoText->document()->isUndoAvailable());
+      EXPECT_EQ(rich().Paragraphs, whole.Paragraphs);
+      form->SelectTab(VocabEditForm::kHeaderPage);
+    } else {
+      form->SelectTab(VocabEditForm::kHeaderPage);
+      EXPECT_FALSE(form->TextFilling());
+    }
+    EXPECT_EQ(form->CurrentPage(), VocabEditForm::kHeaderPage);
+    EXPECT_EQ(form->Lesson().EntryCount(), 3000);
+    EXPECT_EQ(form->Lesson().ToLines(), lines);
+  }
+  form->Lesson().Modified = false;
+}
+
 TEST_F(TextPageWindowTest, FormatErrorKeepsThePageSelectsTheLineAndTypingClearsTheStatus) {
   VocabEditForm* form = OpenLesson({MakeEntry(1, {"house"}, {"Haus"})});
   form->SelectTab(VocabEditForm::kTextPage);

@@ -8,13 +8,13 @@
 #include <QTextDocument>
 #include <QTextFrame>
 #include <QTextLayout>
-#include <QThread>
 #include <algorithm>
 #include <climits>
 #include <cmath>
 #include <condition_variable>
 #include <memory>
 #include <mutex>
+#include <thread>
 #include <vector>
 
 #include "base/errors.h"
@@ -147,8 +147,8 @@ class Column {
       formats_.push_back(whole);
       fonts_.push_back(font);
     }
-    worker_.reset(QThread::create([this] { Place(); }));
-    worker_->start();
+    // A plain thread: joining it orders its last writes before the destruction.
+    worker_ = std::thread([this] { Place(); });
   }
 
   ~Column() {
@@ -156,7 +156,7 @@ class Column {
       const std::lock_guard<std::mutex> lock(mutex_);
       stop_ = true;
     }
-    worker_->wait();
+    worker_.join();
   }
 
   // Lets the worker stop once the pages up to `page` are placed.
@@ -288,7 +288,7 @@ class Column {
   std::vector<QTextCharFormat> formats_;  // by format index
   std::vector<QFont> fonts_;              // by format index
   std::vector<std::unique_ptr<QTextLayout>> layouts_;
-  std::unique_ptr<QThread> worker_;
+  std::thread worker_;
 
   std::mutex mutex_;
   std::condition_variable changed_;

@@ -66,10 +66,7 @@ bool VocabEditForm::TabSetChange(int newTab) {
     ConvertToText();
     return true;
   }
-  if (shownPage_ == kTextPage) {
-    CompleteText();
-    return CompileText();
-  }
+  if (shownPage_ == kTextPage) return CompileText();
   return true;
 }
 

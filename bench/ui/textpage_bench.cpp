@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QPrinter>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -21,6 +22,7 @@
 #include "ui/memotext.h"
 #include "ui/qtfonts.h"
 #include "ui/textprint.h"
+#include "ui/finddlg.h"
 #include "ui/vocabeditform.h"
 
 namespace {
@@ -150,6 +152,24 @@ void BM_TypingFontAtTheEndOf65535Entries(benchmark::State& state) {
   state.counters["lines above"] = line.blockNumber();
 }
 BENCHMARK(BM_TypingFontAtTheEndOf65535Entries)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
+// One "Find next" on the Text page of the 131081-line lesson, from its
+// start: arg 0, a text on the last line (the whole text searched); arg 1, a
+// text found nowhere (searched twice, going round).
+void BM_FindOnTheTextPage(benchmark::State& state) {
+  LargeWindow window(0);
+  window.form->SelectTab(ui::VocabEditForm::kTextPage);
+  window.form->CompleteText();
+  QApplication::processEvents();
+  window.main.FindDlg()->EditFind->setText(state.range(0) == 0 ? "Wort65534" : "nowhere");
+  bool found = false;
+  for (auto _ : state) {
+    window.form->MemoText->moveCursor(QTextCursor::Start);
+    found = window.form->FindNext(false);
+  }
+  if (found != (state.range(0) == 0)) state.SkipWithError("wrong result");
+}
+BENCHMARK(BM_FindOnTheTextPage)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 // The Text page of the 131081-line lesson printed to a PDF file at the
 // printer's high resolution: about 2,000 pages. Arg: the pages printed (0: all).

@@ -323,6 +323,38 @@ RtfDocument DocumentToRich(const QTextDocument* document, QString* rejected) {
   return rich;
 }
 
+QTextCursor FindInDocument(const QTextDocument* document, const QString& text, const QTextCursor& from,
+                           QTextDocument::FindFlags flags) {
+  const bool backward = flags.testFlag(QTextDocument::FindBackward);
+  int position = from.isNull() ? 0 : backward ? from.selectionStart() : from.selectionEnd();
+  // Between characters: going back, the one at the position is not searched.
+  if (backward) --position;
+  if (text.isEmpty() || position < 0 || text.contains(QChar::ParagraphSeparator)) return {};
+  QString raw = document->toRawText();
+  raw.replace(QChar::Nbsp, u' ');
+  const Qt::CaseSensitivity sensitivity =
+      flags.testFlag(QTextDocument::FindCaseSensitively) ? Qt::CaseSensitive : Qt::CaseInsensitive;
+  const auto boundary = [&raw](qsizetype at) {
+    return at < 0 || at >= raw.size() || raw[at] == QChar::ParagraphSeparator || !raw[at].isLetterOrNumber();
+  };
+  qsizetype offset = std::min<qsizetype>(position, raw.size());
+  while (offset >= 0 && offset <= raw.size()) {
+    const qsizetype found = backward ? raw.lastIndexOf(text, offset, sensitivity) : raw.indexOf(text, offset, sensitivity);
+    if (found < 0) return {};
+    const qsizetype end = found + text.size();
+    if (flags.testFlag(QTextDocument::FindWholeWords) && !(boundary(found - 1) && boundary(end))) {
+      // As the block search goes on: past the end, or from the character before.
+      offset = backward ? found - 1 : end + 1;
+      continue;
+    }
+    QTextCursor cursor(const_cast<QTextDocument*>(document));
+    cursor.setPosition(static_cast<int>(found));
+    cursor.setPosition(static_cast<int>(end), QTextCursor::KeepAnchor);
+    return cursor;
+  }
+  return {};
+}
+
 std::pair<QString, int> LineAtPosition(const QTextDocument* document, int position) {
   const QTextBlock block = document->findBlock(position);
   if (!block.isValid()) return {QString(), 0};

@@ -116,6 +116,13 @@ std::pair<int, int> LineSpan(const QTextDocument* document, int index);
 // The document as rich text, one paragraph per line, with its formats.
 RtfDocument DocumentToRich(const QTextDocument* document, QString* rejected = nullptr);
 
+// Finds `text` from the cursor's selection on, as QTextDocument::find does
+// with the same flags (within one paragraph, a no-break space matching a
+// blank, a whole word bounded by no letter or digit), but on the whole text
+// at once: a long lesson is searched in milliseconds, not block by block.
+QTextCursor FindInDocument(const QTextDocument* document, const QString& text, const QTextCursor& from,
+                           QTextDocument::FindFlags flags);
+
 // --- Typing ---
 // The line that holds position `position` of the document and the position's
 // offset in it.

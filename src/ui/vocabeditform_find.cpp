@@ -165,12 +165,12 @@ bool VocabEditForm::FindInText(const QString& text, const TFindOptions& options,
   if (backward) flags |= QTextDocument::FindBackward;
   CompleteText();
   const QTextDocument* document = MemoText->document();
-  QTextCursor found = document->find(text, MemoText->textCursor(), flags);
+  QTextCursor found = FindInDocument(document, text, MemoText->textCursor(), flags);
   bool wrapped = false;
   if (found.isNull()) {
     QTextCursor edge(const_cast<QTextDocument*>(document));
     edge.movePosition(backward ? QTextCursor::End : QTextCursor::Start);
-    found = document->find(text, edge, flags);
+    found = FindInDocument(document, text, edge, flags);
     wrapped = true;
   }
   if (found.isNull()) {

@@ -132,6 +132,44 @@ TEST(LessonTextView, LinesEndAtBlocksAndLineSeparators) {
   EXPECT_EQ(ui::DocumentLines(&empty), (Lines{""}));
 }
 
+// The whole-text search finds what Qt's block-by-block search finds, from
+// every place, with and without a selection, in both directions and with
+// every option: whole words next to letters, digits, blanks and line ends,
+// a no-break space matching a blank, case, line separators, repeats.
+TEST(LessonTextView, FindInTheWholeTextAgreesWithQtsSearch) {
+  const QString nbsp(QChar::Nbsp);
+  const QString text = "Haus haus\t- Häus" + nbsp + "haus\nhaus2 aHaus\n\nHAUS" + QString(QChar::LineSeparator) +
+                       "haus haushaus\nhaus";
+  QTextDocument document;
+  document.setPlainText(text);
+  const QString searches[] = {"haus", "Haus", "s h", "aus", "haushaus", "ä", "x", "haus\nhaus", "s" + nbsp + "h"};
+  const QTextDocument::FindFlags flagSets[] = {
+      {}, QTextDocument::FindCaseSensitively, QTextDocument::FindWholeWords,
+      QTextDocument::FindBackward, QTextDocument::FindBackward | QTextDocument::FindWholeWords,
+      QTextDocument::FindCaseSensitively | QTextDocument::FindWholeWords | QTextDocument::FindBackward};
+  const auto span = [](const QTextCursor& c) {
+    return c.isNull() ? std::pair<int, int>{-1, -1} : std::pair<int, int>{c.selectionStart(), c.selectionEnd()};
+  };
+  int found = 0;
+  for (const QString& search : searches) {
+    for (const QTextDocument::FindFlags flags : flagSets) {
+      for (int at = 0; at < document.characterCount(); ++at) {
+        for (const int selected : {0, 3}) {
+          QTextCursor from(&document);
+          from.setPosition(at);
+          from.setPosition(std::min(at + selected, document.characterCount() - 1), QTextCursor::KeepAnchor);
+          SCOPED_TRACE(search.toStdString() + " at " + std::to_string(at) + " flags " + std::to_string(flags.toInt()));
+          const auto expected = span(document.find(search, from, flags));
+          ASSERT_EQ(span(ui::FindInDocument(&document, search, from, flags)), expected);
+          found += expected.first >= 0;
+        }
+      }
+    }
+  }
+  EXPECT_GT(found, 500);
+  EXPECT_TRUE(ui::FindInDocument(&document, "", QTextCursor(&document), {}).isNull());
+}
+
 TEST(LessonTextView, LineAndLanguageLineAroundTheCaret) {
   QTextDocument document;
   document.setPlainText("Sp: English - Deutsch\nhouse - Haus\nSp: Deutsch - English" + QString(QChar::LineSeparator) +

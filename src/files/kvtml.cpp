@@ -152,9 +152,10 @@ std::string KvtmlImage(const TMeanCollection& lesson) {
       out += "\">\n";
       for (int side = 0; side < 2; ++side) {
         if (!has[side]) continue;
-        W::Line(out, 3, side == 0 ? "<translation id=\"0\">" : "<translation id=\"1\">");
-        W::Element(out, 4, "text", row.Text[side]);
-        W::Line(out, 3, "</translation>");
+        // A translation on one line: texts make up most of a large file.
+        out += side == 0 ? "      <translation id=\"0\"><text>" : "      <translation id=\"1\"><text>";
+        W::AppendText(out, row.Text[side]);
+        out += "</text></translation>\n";
       }
       W::Line(out, 2, "</entry>");
       if (form < typeRefs.size()) {

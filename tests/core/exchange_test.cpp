@@ -224,8 +224,8 @@ TEST(Kvtml, WritesKdesShape) {
            "<kvtml version=\"2.0\">", "<title>Traffic</title>", "<identifier id=\"1\">\n      <name>Deutsch</name>\n"
            "      <locale>de</locale>",
            // entry 0: car/Auto; entry 1: auto; entry 2: the antonym translation
-           "<entry id=\"1\">\n      <translation id=\"0\">\n        <text>auto</text>",
-           "<entry id=\"2\">\n      <translation id=\"1\">\n        <text>Fußgänger</text>",
+           "<entry id=\"1\">\n      <translation id=\"0\"><text>auto</text></translation>\n    </entry>",
+           "<entry id=\"2\">\n      <translation id=\"1\"><text>Fußgänger</text></translation>\n    </entry>",
            "<container>\n      <name>Traffic</name>\n      <inpractice>true</inpractice>\n      <entry id=\"0\" />",
            "<name>Noun</name>\n      <specialwordtype>noun</specialwordtype>\n"
            "      <entry id=\"0\"><translation id=\"0\" /><translation id=\"1\" /></entry>\n"

@@ -9,37 +9,17 @@
 #include <memory>
 #include <string>
 
+#include "bench_lessons.h"
 #include "files/lessonformats.h"
 #include "model/lesson.h"
 
 namespace vocatrix {
 namespace {
 
-constexpr int kEntries = 65535;
-
-std::string Word(const char* stem, int i) { return stem + std::to_string(i); }
-
+// The full-size lesson, with a title for the document information.
 std::unique_ptr<TMeanCollection> BigLesson() {
-  auto lesson = TMeanCollection::CreateEmpty();
-  lesson->Language1.Name = "English";
-  lesson->Language2.Name = "Deutsch";
+  auto lesson = bench::FullSizeLesson();
   lesson->Title = "Everything";
-  lesson->Meanings->DeleteAll();
-  lesson->Meanings->Reserve(kEntries);
-  for (int i = 0; i < kEntries; ++i) {
-    MeaningPtr m = TMeaning::Create();
-    m->Form = static_cast<std::uint8_t>(i % 5);
-    m->AddWord(kSynonyms, std::make_shared<TWord>(Word("house", i)));
-    m->AddWord(kTranslations, std::make_shared<TWord>(Word("Haus", i)));
-    if (i % 2 == 0) {
-      m->AddWord(kSynonyms, std::make_shared<TWord>(Word("home", i)));
-      m->AddWord(kTranslations, std::make_shared<TWord>(Word("Heim", i)));
-    } else {
-      m->AddWord(kAntonyms, std::make_shared<TWord>(Word("hut", i)));
-      m->AddWord(kAntonymTranslations, std::make_shared<TWord>(Word("H\xFCtte", i)));
-    }
-    lesson->Meanings->Insert(std::move(m));
-  }
   return lesson;
 }
 

@@ -6,42 +6,17 @@
 #include <string>
 #include <vector>
 
+#include "bench_lessons.h"
 #include "files/lessontext.h"
 #include "model/lesson.h"
 
 namespace vocatrix {
 namespace {
 
-constexpr int kEntries = 65535;
-
-std::string Word(const char* stem, int i) { return stem + std::to_string(i); }
-
-std::unique_ptr<TMeanCollection> BigLesson() {
-  auto lesson = TMeanCollection::CreateEmpty();
-  lesson->Language1.Name = "English";
-  lesson->Language2.Name = "Deutsch";
-  lesson->Meanings->DeleteAll();
-  lesson->Meanings->Reserve(kEntries);
-  for (int i = 0; i < kEntries; ++i) {
-    MeaningPtr m = TMeaning::Create();
-    m->Form = static_cast<std::uint8_t>(i % 5);
-    m->AddWord(kSynonyms, std::make_shared<TWord>(Word("house", i)));
-    m->AddWord(kTranslations, std::make_shared<TWord>(Word("Haus", i)));
-    // Alternate a synonym and an antonym pair so every block of the text is used.
-    if (i % 2 == 0) {
-      m->AddWord(kSynonyms, std::make_shared<TWord>(Word("home", i)));
-      m->AddWord(kTranslations, std::make_shared<TWord>(Word("Heim", i)));
-    } else {
-      m->AddWord(kAntonyms, std::make_shared<TWord>(Word("hut", i)));
-      m->AddWord(kAntonymTranslations, std::make_shared<TWord>(Word("H\xFCtte", i)));
-    }
-    lesson->Meanings->Insert(std::move(m));
-  }
-  return lesson;
-}
+using bench::FullSizeLesson;
 
 void BM_WriteLessonLines(benchmark::State& state) {
-  const auto lesson = BigLesson();
+  const auto lesson = FullSizeLesson();
   std::size_t lines = 0;
   for (auto _ : state) {
     std::vector<std::string> out;
@@ -55,7 +30,7 @@ BENCHMARK(BM_WriteLessonLines)->Unit(benchmark::kMillisecond);
 
 void BM_ParseLessonLines(benchmark::State& state) {
   std::vector<std::string> lines;
-  WriteLessonLines(lines, *BigLesson());
+  WriteLessonLines(lines, *FullSizeLesson());
   std::size_t entries = 0;
   for (auto _ : state) {
     auto lesson = std::make_unique<TMeanCollection>();

@@ -13,25 +13,6 @@
 namespace vocatrix::ui {
 namespace {
 
-// Reports positions in steps of about 1/kProgressSteps of the work.
-class ProgressSteps {
- public:
-  ProgressSteps(const LineProgress* progress, int maximum)
-      : progress_(progress), step_(std::max(1, maximum / kProgressSteps)) {
-    if (progress_ && progress_->SetMaximum) progress_->SetMaximum(maximum);
-  }
-  void At(int position) {
-    if (position < next_ || !progress_ || !progress_->SetPosition) return;
-    progress_->SetPosition(position);
-    next_ = position + step_;
-  }
-
- private:
-  const LineProgress* progress_;
-  int step_;
-  int next_ = 0;
-};
-
 QTextDocument* NewDocument(const QFont& font, QObject* parent) {
   auto* document = new QTextDocument(parent);
   document->setDocumentLayout(new QPlainTextDocumentLayout(document));
@@ -65,6 +46,18 @@ QColor ColorOfRgb(TColor color) {
 }
 
 }  // namespace
+
+ProgressSteps::ProgressSteps(const LineProgress* progress, int maximum)
+    : progress_(progress), step_(std::max(1, maximum / kProgressSteps)), last_(-step_) {
+  if (progress_ && progress_->SetMaximum) progress_->SetMaximum(maximum);
+}
+
+void ProgressSteps::At(int position, bool always) {
+  if (!progress_ || !progress_->SetPosition || position == last_) return;
+  if (!always && std::abs(position - last_) < step_) return;
+  progress_->SetPosition(position);
+  last_ = position;
+}
 
 QTextCharFormat CharFormatOfFont(const TFont& font) {
   QTextCharFormat format;
@@ -213,20 +206,14 @@ void ShowLessonTextFonts(QTextDocument* document, const std::vector<std::string>
 }
 
 LessonTextFill::LessonTextFill(std::vector<std::string> lines, std::vector<FontRange> ranges, LineProgress progress)
-    : lines_(std::move(lines)), ranges_(std::move(ranges)), progress_(std::move(progress)) {
+    : lines_(std::move(lines)),
+      ranges_(std::move(ranges)),
+      progress_(std::move(progress)),
+      steps_(&progress_, std::max(1, LineCount() - 1)) {
   // Ranges overriding one another share a line: ordering by line keeps
   // their order where it matters.
   std::stable_sort(ranges_.begin(), ranges_.end(),
                    [](const FontRange& a, const FontRange& b) { return a.Line < b.Line; });
-  if (progress_.SetMaximum) progress_.SetMaximum(std::max(1, LineCount() - 1));
-  progressStep_ = std::max(1, LineCount() / kProgressSteps);
-  reported_ = -progressStep_;
-}
-
-void LessonTextFill::Report(int line, bool always) {
-  if (!progress_.SetPosition || line == reported_ || (!always && std::abs(line - reported_) < progressStep_)) return;
-  progress_.SetPosition(line);
-  reported_ = line;
 }
 
 QTextDocument* LessonTextFill::Start(const QFont& font, int count) {
@@ -252,7 +239,7 @@ void LessonTextFill::Append(int count) {
   // Two passes over the lines, each moving the progress bar: adding them,
   // then giving them their fonts.
   for (int i = from; i < to; ++i) {
-    Report(i);
+    steps_.At(i);
     if (i) text += QChar('\n');
     text += ToQString(lines_[static_cast<std::size_t>(i)]);
   }
@@ -265,11 +252,11 @@ void LessonTextFill::Append(int count) {
   while (end < ranges_.size() && ranges_[end].Line < to) ++end;
   if (end > nextRange_)
     ApplyRangeSpan(document_, ranges_, nextRange_, end, document_->findBlockByNumber(from), formats_,
-                   [this](int line) { Report(line); });
+                   [this](int line) { steps_.At(line); });
   cursor.endEditBlock();
   nextRange_ = end;
   nextLine_ = to;
-  Report(to - 1, true);
+  steps_.At(to - 1, true);
 }
 
 std::vector<std::string> DocumentLines(const QTextDocument* document, QString* rejected) {

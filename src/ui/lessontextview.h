@@ -37,6 +37,21 @@ struct LineProgress {
 };
 inline constexpr int kProgressSteps = 200;
 
+// Passes positions on to a LineProgress (after giving it the maximum) in
+// steps of about 1/kProgressSteps of the work, forward or back: a second
+// pass over the same lines shows from its start.
+class ProgressSteps {
+ public:
+  ProgressSteps(const LineProgress* progress, int maximum);
+  // `always`: also a position within a step of the last one shown.
+  void At(int position, bool always = false);
+
+ private:
+  const LineProgress* progress_;
+  int step_;
+  int last_;
+};
+
 // --- Formats ---
 // The character format that shows text in a lesson font: face, size, the
 // four styles, the pitch (when the font gives one) and the colour (a system
@@ -92,18 +107,15 @@ class LessonTextFill {
 
  private:
   void Append(int count);
-  // Moves the progress bar to `line` when that shows (or `always`).
-  void Report(int line, bool always = false);
 
   std::vector<std::string> lines_;
   std::vector<FontRange> ranges_;
   LineProgress progress_;
+  ProgressSteps steps_;
   QPointer<QTextDocument> document_;
   std::vector<std::pair<TFont, QTextCharFormat>> formats_;
   std::size_t nextRange_ = 0;
   int nextLine_ = 0;
-  int progressStep_ = 1;
-  int reported_ = -1;
 };
 
 // --- Reading documents ---

@@ -20,7 +20,16 @@ namespace vocatrix {
 class TMeaning;
 
 class TWord {
+  // The entry link first: with the scores below it shares the object's
+  // first cache line with the reference count, which is all a walk over a
+  // whole lesson's words (a selection's word table) reads.
+  std::weak_ptr<TMeaning> meaning_;
+  TMeaning* meaningRaw_ = nullptr;
+
  public:
+  // One score per exercise kind 0 to 3.
+  std::array<std::int8_t, 4> Knowledge{};
+
   explicit TWord(std::string text = {}, std::string extra = {}, std::string remark = {});
 
   const std::string& Text() const { return text_; }
@@ -30,8 +39,6 @@ class TWord {
   std::string Remark;
   // Display font of the word's language, or none; set by the exercise model.
   std::unique_ptr<TFont> Font;
-  // One score per exercise kind 0 to 3.
-  std::array<std::int8_t, 4> Knowledge{};
 
   // The entry whose list holds the word, or null.
   TMeaning* Meaning() const { return meaning_.expired() ? nullptr : meaningRaw_; }
@@ -47,8 +54,6 @@ class TWord {
 
  private:
   std::string text_;
-  std::weak_ptr<TMeaning> meaning_;
-  TMeaning* meaningRaw_ = nullptr;
   // Built on first use, and only when the collation is locale-aware.
   struct CachedKey {
     std::string key;

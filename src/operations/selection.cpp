@@ -29,24 +29,17 @@ class TAddressIndex {
  public:
   TAddressIndex() : cells_(1024) {}
 
-  int Find(const void* key) const {
+  // The key's number, or `value` after giving it that number: one probe
+  // for both.
+  int FindOrAdd(const void* key, int value) {
+    if ((used_ + 1) * 2 > cells_.size()) Grow();
     const std::size_t mask = cells_.size() - 1;
-    for (std::size_t i = Slot(key, mask);; i = (i + 1) & mask) {
+    std::size_t i = Slot(key, mask);
+    for (; cells_[i].key != nullptr; i = (i + 1) & mask)
       if (cells_[i].key == key) return cells_[i].value;
-      if (cells_[i].key == nullptr) return -1;
-    }
-  }
-
-  // The key must not be present.
-  void Add(const void* key, int value) {
-    if ((used_ + 1) * 2 > cells_.size()) {
-      std::vector<Cell> old(cells_.size() * 2);
-      old.swap(cells_);
-      for (const Cell& c : old)
-        if (c.key) Place(c);
-    }
-    Place(Cell{key, value});
+    cells_[i] = Cell{key, value};
     ++used_;
+    return value;
   }
 
  private:
@@ -60,6 +53,12 @@ class TAddressIndex {
   static std::size_t Slot(const void* key, std::size_t mask) {
     const std::uintptr_t a = reinterpret_cast<std::uintptr_t>(key);
     return static_cast<std::size_t>((a >> 4) ^ (a >> 28)) & mask;
+  }
+  void Grow() {
+    std::vector<Cell> old(cells_.size() * 2);
+    old.swap(cells_);
+    for (const Cell& c : old)
+      if (c.key) Place(c);
   }
   void Place(const Cell& cell) {
     const std::size_t mask = cells_.size() - 1;
@@ -213,27 +212,26 @@ TSelection::Impl::Impl(TLesson& lesson, bool allWords)
 }
 
 int TSelection::Impl::AddMeaning(TMeaning* meaning) {
-  const int found = meaningNumbers.Find(meaning);
-  if (found >= 0) return found;
   const int number = static_cast<int>(meanings.size());
+  const int found = meaningNumbers.FindOrAdd(meaning, number);
+  if (found != number) return found;
   meanings.push_back(meaning);
   lists.resize(lists.size() + 4);
-  meaningNumbers.Add(meaning, number);
   return number;
 }
 
 int TSelection::Impl::AddWord(const PWord& word) {
-  const int found = wordNumbers.Find(word.get());
-  if (found >= 0) return found;
+  // The word's number if it is new: its pool comes from its entry's form.
   TMeaning* m = word->Meaning();
-  const int meaning = m ? AddMeaning(m) : -1;
   const int pool = PoolIndex(m ? m->Form : 0);
   const int id = WordId(pool, static_cast<int>(table->words[pool].size()));
+  const int found = wordNumbers.FindOrAdd(word.get(), id);
+  if (found != id) return found;
+  const int meaning = m ? AddMeaning(m) : -1;
   table->words[pool].push_back(word);
   info[pool].push_back(WordInfo{meaning, -1, word->Knowledge});
   handedAt[pool].push_back(-1);
   handedSide[pool].push_back(0);
-  wordNumbers.Add(word.get(), id);
   return id;
 }
 

@@ -163,21 +163,27 @@ struct TWordRegistry::Impl {
 TWordRegistry::TWordRegistry() : impl_(std::make_unique<Impl>()) {}
 TWordRegistry::~TWordRegistry() = default;
 
-TWord* TWordRegistry::Find(const TWord& word) const {
-  if (impl_->count == 0) return nullptr;
+TWordRegistry::Key TWordRegistry::KeyOf(const TWord& word) {
   const int form = FormOf(word);
-  return impl_->Probe(word, form, impl_->HashOf(word, form)).word;
+  return Key{Impl::HashOf(word, form), form};
 }
 
-bool TWordRegistry::Insert(TWord* word) {
+TWord* TWordRegistry::Find(const TWord& word, Key key) const {
+  if (impl_->count == 0) return nullptr;
+  return impl_->Probe(word, key.form, key.hash).word;
+}
+
+bool TWordRegistry::Insert(TWord* word, Key key) {
   if ((impl_->count + 1) * 2 > impl_->slots.size()) impl_->Grow();
-  const int form = FormOf(*word);
-  const std::uint32_t hash = impl_->HashOf(*word, form);
-  Impl::Slot& slot = impl_->Probe(*word, form, hash);
+  Impl::Slot& slot = impl_->Probe(*word, key.form, key.hash);
   if (slot.word) return false;
-  slot = Impl::Slot{word, hash, form};
+  slot = Impl::Slot{word, key.hash, key.form};
   ++impl_->count;
   return true;
+}
+
+void TWordRegistry::Prefetch(Key key) const {
+  if (!impl_->slots.empty()) __builtin_prefetch(&impl_->slots[key.hash & (impl_->slots.size() - 1)]);
 }
 
 void TWordRegistry::Clear() {

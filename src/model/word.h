@@ -102,12 +102,24 @@ class TUniqueWordCollection : public TSortedCollection<TWord> {
 // text or entry form while registered.
 class TWordRegistry {
  public:
+  // A word's key as the table places it: computed once, it serves a
+  // Prefetch, the Find after it and the Insert after that.
+  struct Key {
+    std::uint32_t hash;
+    std::int32_t form;
+  };
+  static Key KeyOf(const TWord& word);
+
   TWordRegistry();
   ~TWordRegistry();
   // The registered word with the same key, or null.
-  TWord* Find(const TWord& word) const;
+  TWord* Find(const TWord& word) const { return Find(word, KeyOf(word)); }
+  TWord* Find(const TWord& word, Key key) const;
   // Registers the word unless its key is present; returns whether it went in.
-  bool Insert(TWord* word);
+  bool Insert(TWord* word) { return Insert(word, KeyOf(*word)); }
+  bool Insert(TWord* word, Key key);
+  // Asks for the table's part where the key lies, ahead of its Find.
+  void Prefetch(Key key) const;
   void Clear();
   std::size_t Count() const;
 

@@ -1,6 +1,7 @@
 // Queries, compacting and mirroring of the lesson document.
 
-#include <unordered_map>
+#include <algorithm>
+#include <vector>
 
 #include "model/lesson.h"
 
@@ -24,9 +25,11 @@ RelatedLists RelativeTo(TMeaning& entry, const TWordCollection* own) {
 }
 
 // Appends copies of the source words whose text the target lacks; the
-// copies belong to `holder` and join the registry.
-void MergeList(const TWordCollection& source, TWordCollection& target, const MeaningPtr& holder,
+// copies belong to `holder` and join the registry. False when a copy's key
+// was registered already.
+bool MergeList(const TWordCollection& source, TWordCollection& target, const MeaningPtr& holder,
                TWordRegistry& registry) {
+  bool own = true;
   const int n = source.Count();  // source and target may be one list
   for (int i = 0; i < n; ++i) {
     const PWord& s = source.At(i);
@@ -35,23 +38,59 @@ void MergeList(const TWordCollection& source, TWordCollection& target, const Mea
     auto copy = std::make_shared<TWord>(s->Text());
     copy->SetMeaning(holder);
     target.TCollection<TWord>::Insert(copy);
-    registry.Insert(copy.get());
+    if (!registry.Insert(copy.get())) own = false;
   }
+  return own;
 }
 
+// The registry keys of one entry's words in list order, with the words they
+// belong to. They are worked out an entry ahead, which also asks for the
+// registry's slots early: each lookup in the large table would otherwise
+// wait for memory.
+class KeysAhead {
+ public:
+  void Compute(const TMeaning& entry, const TWordRegistry& registry) {
+    words_.clear();
+    keys_.clear();
+    for (const TWordCollection* list : {&entry.Synonyms, &entry.Antonyms, &entry.Translations, &entry.AntonymTranslations})
+      for (const PWord& w : *list) {
+        words_.push_back(w.get());
+        keys_.push_back(TWordRegistry::KeyOf(*w));
+        registry.Prefetch(keys_.back());
+      }
+  }
+  // The key of the entry's n-th word; worked out anew if the lists changed
+  // since (an entry listed twice can gain words in between).
+  TWordRegistry::Key Of(std::size_t n, const TWord& word) const {
+    return n < words_.size() && words_[n] == &word ? keys_[n] : TWordRegistry::KeyOf(word);
+  }
+
+ private:
+  std::vector<const TWord*> words_;
+  std::vector<TWordRegistry::Key> keys_;
+};
+
 // One pass over the entries; returns the entries merged away, in the order
-// they were marked.
-std::vector<TMeaning*> CompactPass(const TMeaningList& meanings, TWordRegistry& registry) {
+// they were marked. `settled` tells whether every word the pass registered
+// took a key of its own: then the entries left share no key, and a further
+// pass would find nothing to merge.
+std::vector<TMeaning*> CompactPass(const TMeaningList& meanings, TWordRegistry& registry, bool& settled) {
+  settled = true;
   std::vector<TMeaning*> removed;
   const int n = meanings.Count();
+  KeysAhead ahead[2];
+  if (n > 0) ahead[0].Compute(*meanings.At(0), registry);
   for (int i = 0; i < n; ++i) {
     TMeaning& b = *meanings.At(i);
+    const KeysAhead& keys = ahead[i % 2];
+    if (i + 1 < n) ahead[(i + 1) % 2].Compute(*meanings.At(i + 1), registry);
     TWord* w = nullptr;
     TWord* t = nullptr;
     TWordCollection* wList = nullptr;
+    std::size_t at = 0;
     for (TWordCollection* list : {&b.Synonyms, &b.Antonyms, &b.Translations, &b.AntonymTranslations}) {
       for (const PWord& candidate : *list) {
-        TWord* twin = registry.Find(*candidate);
+        TWord* twin = registry.Find(*candidate, keys.Of(at++, *candidate));
         if (twin != nullptr && twin != candidate.get()) {
           w = candidate.get();
           t = twin;
@@ -66,11 +105,14 @@ std::vector<TMeaning*> CompactPass(const TMeaningList& meanings, TWordRegistry& 
     if (tList) {
       const RelatedLists from = RelativeTo(b, wList);
       const RelatedLists into = RelativeTo(*a, tList);
-      for (int k = 0; k < 4; ++k) MergeList(*from.list[k], *into.list[k], a, registry);
+      for (int k = 0; k < 4; ++k)
+        if (!MergeList(*from.list[k], *into.list[k], a, registry)) settled = false;
       removed.push_back(&b);
     } else {
+      at = 0;
       for (TWordCollection* list : {&b.Synonyms, &b.Antonyms, &b.Translations, &b.AntonymTranslations})
-        for (const PWord& word : *list) registry.Insert(word.get());
+        for (const PWord& word : *list)
+          if (!registry.Insert(word.get(), keys.Of(at++, *word))) settled = false;
     }
   }
   return removed;
@@ -78,16 +120,26 @@ std::vector<TMeaning*> CompactPass(const TMeaningList& meanings, TWordRegistry& 
 
 // Removes the marked entries by identity; an entry marked k times loses its
 // first k references, as deleting them one after another would.
-void RemoveEntries(TMeaningList& meanings, const std::vector<TMeaning*>& removed) {
-  std::unordered_map<const TMeaning*, int> marks;
-  for (const TMeaning* m : removed) ++marks[m];
+void RemoveEntries(TMeaningList& meanings, std::vector<TMeaning*> removed) {
+  if (removed.empty()) return;
+  // The marks sorted by address, each with the references it still takes:
+  // a binary search per entry, and no allocation per mark.
+  std::sort(removed.begin(), removed.end());
+  std::vector<int> marks(removed.size(), 0);  // at the first of equal addresses
+  for (std::size_t i = 0, first = 0; i < removed.size(); ++i) {
+    if (removed[i] != removed[first]) first = i;
+    ++marks[first];
+  }
   TMeaningList kept;
   kept.Reserve(static_cast<std::size_t>(meanings.Count()));
   for (const MeaningPtr& m : meanings) {
-    auto it = marks.find(m.get());
-    if (it != marks.end() && it->second > 0) {
-      --it->second;
-      continue;
+    const auto it = std::lower_bound(removed.begin(), removed.end(), m.get());
+    if (it != removed.end() && *it == m.get()) {
+      int& left = marks[static_cast<std::size_t>(it - removed.begin())];
+      if (left > 0) {
+        --left;
+        continue;
+      }
     }
     kept.Insert(m);
   }
@@ -132,10 +184,13 @@ void TMeanCollection::DblDel() {
   TWordRegistry registry;
   for (;;) {
     const int before = Meanings->Count();
-    const std::vector<TMeaning*> removed = CompactPass(*Meanings, registry);
+    bool settled = false;
+    const std::vector<TMeaning*> removed = CompactPass(*Meanings, registry, settled);
     registry.Clear();
     RemoveEntries(*Meanings, removed);
-    if (Meanings->Count() >= before) break;
+    // Passes go on while they merge; a pass that left every word with a key
+    // of its own is known to be the last without running the next.
+    if (Meanings->Count() >= before || settled) break;
   }
 }
 

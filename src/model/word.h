@@ -20,15 +20,17 @@ namespace vocatrix {
 class TMeaning;
 
 class TWord {
-  // The entry link first: with the scores below it shares the object's
-  // first cache line with the reference count, which is all a walk over a
-  // whole lesson's words (a selection's word table) reads.
+  // The entry link first: with the scores and the font below it, it shares
+  // the object's first cache line with the reference count, which is all a
+  // walk over a whole lesson's words (a selection's word table) touches.
   std::weak_ptr<TMeaning> meaning_;
   TMeaning* meaningRaw_ = nullptr;
 
  public:
   // One score per exercise kind 0 to 3.
   std::array<std::int8_t, 4> Knowledge{};
+  // Display font of the word's language, or none; set by the exercise model.
+  std::unique_ptr<TFont> Font;
 
   explicit TWord(std::string text = {}, std::string extra = {}, std::string remark = {});
 
@@ -37,8 +39,6 @@ class TWord {
 
   std::string Extra;
   std::string Remark;
-  // Display font of the word's language, or none; set by the exercise model.
-  std::unique_ptr<TFont> Font;
 
   // The entry whose list holds the word, or null.
   TMeaning* Meaning() const { return meaning_.expired() ? nullptr : meaningRaw_; }

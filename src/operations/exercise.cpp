@@ -214,12 +214,7 @@ std::unique_ptr<TLesson> TLesson::CreateFromFile(const std::string& fileName) {
 
 std::unique_ptr<TProbCollection> TLesson::Select(std::uint8_t flags) {
   TSelection selection(*this, (flags & kAllWords) != 0);
-  selection.FillPools(0);  // answers in language 2
-  if (flags & kAskLanguage1) selection.AddProblems(0, true);
-  if (flags & kSameLanguage2) selection.AddProblems(1, false);
-  selection.FillPools(1);  // answers in language 1
-  if (flags & kAskLanguage2) selection.AddProblems(1, true);
-  if (flags & kSameLanguage1) selection.AddProblems(0, false);
+  selection.AddAllProblems(flags);
   return selection.Collect(flags);
 }
 

@@ -2,7 +2,12 @@
 
 #include <array>
 #include <cstdint>
+#include <algorithm>
+#include <exception>
 #include <memory>
+#include <stdexcept>
+#include <system_error>
+#include <thread>
 #include <vector>
 
 #include "operations/exercise.h"
@@ -102,30 +107,88 @@ struct TSelection::Impl {
   struct WordTable {
     std::vector<PWord> words[kPools];
   };
-
-  Impl(TLesson& lesson, bool allWords);
-
-  WordInfo& Info(int id) { return info[PoolOf(id)][static_cast<std::size_t>(PlaceOf(id))]; }
-  const PWord& Word(int id) const { return table->words[PoolOf(id)][static_cast<std::size_t>(PlaceOf(id))]; }
-  // A reference to the word owned by the table.
-  PWord Alias(int id) const { return PWord(table, Word(id).get()); }
-  // Side of the word within its entry, for its font: 0 for synonyms and
-  // antonyms, 1 for the other lists and for a word its entry does not hold,
-  // 0 for a word without entry.
-  int FontSideOf(int id) {
-    const WordInfo& w = Info(id);
-    if (w.meaning < 0) return 0;
-    return (w.ownKind == kSynonyms || w.ownKind == kAntonyms) ? 0 : 1;
-  }
   struct Span {
     const int* first;
     int count;
     const int* begin() const { return first; }
     const int* end() const { return first + count; }
   };
+
+  // The pools and what they hand out, in one run over the questions: the
+  // whole selection, or, for a large lesson, one of its two halves (the
+  // answers in language 2, then those in language 1), which then run side
+  // by side. Each run draws from its own generator and keeps its own
+  // problems, hand-outs and owner of the words it hands out.
+  struct Run {
+    Run(Impl& selection, TRandom& random, std::shared_ptr<WordTable> owner);
+
+    // A reference to a word of the table, counted on this run's owner: two
+    // runs side by side never count on one shared counter.
+    PWord Alias(const TWord* word) const { return PWord(owner, const_cast<TWord*>(word)); }
+    // Notes that the word is handed out with the font of that side; the
+    // last hand-out of a word decides its font.
+    void HandOut(int id, int side) {
+      const std::size_t place = static_cast<std::size_t>(PlaceOf(id));
+      int& last = handedAt[PoolOf(id)][place];
+      if (last < 0) handedOut.push_back(id);
+      last = ++handOuts;
+      handedSide[PoolOf(id)][place] = static_cast<std::int8_t>(side);
+    }
+    void FillPools(std::uint8_t side);
+    int PickSolution(int question, bool firstOnly, std::uint8_t type);
+    void Draw(int count, int form);
+    void CollectDrawnHandOuts();
+    // Sets the font of every word handed out since the last call.
+    void ApplyFonts();
+    bool Make(int question, std::uint8_t type);
+    void AddProblems(std::uint8_t side, bool translation);
+    // The half of Select with the answers in language 2 (first) or 1.
+    void AddHalf(std::uint8_t flags, bool first);
+
+    Impl& s;
+    TRandom& random;
+    std::shared_ptr<WordTable> owner;
+    int poolSide = 1;  // the language of the pooled words
+    TAnswerPool pools[kPools];
+    // Hand-outs as question or solution: when (a count of hand-outs, -1
+    // for none) and with which side's font. Drawn alternatives are noted
+    // in their pool records instead, which a draw touches anyway, and
+    // collected when the pools are refilled or the fonts set.
+    std::vector<int> handedAt[kPools];
+    std::vector<std::int8_t> handedSide[kPools];
+    int handOuts = 0;
+    std::vector<int> handedOut;  // words whose font is still to be set
+    std::vector<int> drawn;
+    std::vector<int> indices;  // scratch of Draw
+    std::vector<int> records;
+    std::shared_ptr<TProblemStore> store;
+    std::vector<std::int8_t> levels;  // of the problems made, in order
+  };
+
+  Impl(TLesson& lesson, bool allWords);
+
+  WordInfo& Info(int id) { return info[PoolOf(id)][static_cast<std::size_t>(PlaceOf(id))]; }
+  const WordInfo& Info(int id) const { return info[PoolOf(id)][static_cast<std::size_t>(PlaceOf(id))]; }
+  const PWord& Word(int id) const { return table->words[PoolOf(id)][static_cast<std::size_t>(PlaceOf(id))]; }
+  // Side of the word within its entry, for its font: 0 for synonyms and
+  // antonyms, 1 for the other lists and for a word its entry does not hold,
+  // 0 for a word without entry.
+  int FontSideOf(int id) const {
+    const WordInfo& w = Info(id);
+    if (w.meaning < 0) return 0;
+    return (w.ownKind == kSynonyms || w.ownKind == kAntonyms) ? 0 : 1;
+  }
   Span List(int meaning, int kind) const {
     const ListPlace& list = lists[static_cast<std::size_t>(meaning) * 4 + static_cast<std::size_t>(kind)];
     return Span{listWords.data() + list.begin, list.count};
+  }
+  // The own list of the word's entry that holds the word, if any: what a
+  // solution takes out of the pools and puts back.
+  bool OwnListOf(int id, Span& list) const {
+    const WordInfo& w = Info(id);
+    if (w.meaning < 0 || w.ownKind < 0) return false;
+    list = List(w.meaning, w.ownKind);
+    return true;
   }
 
   int AddWord(const PWord& word);
@@ -138,38 +201,31 @@ struct TSelection::Impl {
     return id;
   }
 
-  void FillPools(std::uint8_t side);
-  int PickSolution(int question, bool firstOnly, std::uint8_t type);
-  void Draw(int count, int form);
-  // Notes that the word is handed out with the font of that side; the last
-  // hand-out of a word decides its font.
-  void HandOut(int id, int side) {
-    const std::size_t place = static_cast<std::size_t>(PlaceOf(id));
-    int& last = handedAt[PoolOf(id)][place];
-    if (last < 0) handedOut.push_back(id);
-    last = ++handOuts;
-    handedSide[PoolOf(id)][place] = static_cast<std::int8_t>(side);
-  }
-  void CollectDrawnHandOuts();
+  // The solution's word for the question, drawn from the question's lists;
+  // -1 for none. The pools are not touched.
+  int ChooseSolution(TRandom& random, int question, bool firstOnly, std::uint8_t type) const;
+  // Calls ask (question, problem type) for every problem to try for the
+  // questions of one side, entry by entry.
+  template <class Ask>
+  void ForEachQuestion(std::uint8_t side, bool translation, Ask ask) const;
+  // The problems of both halves of Select, one after the other or side by
+  // side; the same problems either way.
+  void AddAll(std::uint8_t flags, bool sideBySide);
+  // Draws from `random` what the first half of Select draws, counting the
+  // words in the pools instead of keeping their order.
+  void DrawLikeFirstHalf(TRandom& random, std::uint8_t flags) const;
   void ApplyFonts();
-  bool Make(int question, std::uint8_t type);
-  void AddProblems(std::uint8_t side, bool translation);
+  // The problems of a second run come after all of the first run's, so once
+  // there is one, no further problem may be made.
+  void NothingAfterSecondRun() const {
+    if (second) throw std::logic_error("the selection's problems are complete");
+  }
+  int ProblemCount() const { return main.store->Count() + (second ? second->store->Count() : 0); }
 
   TLesson& lesson;
   const bool allWords;
-  TRandom& random;
-  int poolSide = 1;  // the language of the pooled words
-
   std::shared_ptr<WordTable> table;
   std::vector<WordInfo> info[kPools];
-  // Hand-outs as question or solution: when (a count of hand-outs, -1 for
-  // none) and with which side's font. Drawn alternatives are noted in their
-  // pool records instead, which a draw touches anyway, and collected when
-  // the pools are refilled or the fonts set.
-  std::vector<int> handedAt[kPools];
-  std::vector<std::int8_t> handedSide[kPools];
-  int handOuts = 0;
-  std::vector<int> handedOut;  // words whose font is still to be set
   TAddressIndex wordNumbers;
   TAddressIndex meaningNumbers;
 
@@ -183,21 +239,21 @@ struct TSelection::Impl {
   std::vector<int> listWords;
   std::vector<int> entries;  // the lesson's entries, in order
 
-  TAnswerPool pools[kPools];
-  std::vector<int> drawn;
-  std::vector<int> indices;  // scratch of Draw
-  std::vector<int> records;
-
-  std::shared_ptr<TProblemStore> store;
-  std::vector<std::int8_t> levels;  // of the problems made, in order
+  Run main;  // the run of the single steps, and the first half of Select
+  std::unique_ptr<TRandom> secondRandom;
+  std::unique_ptr<Run> second;  // the second half, when it ran beside the first
 };
 
+TSelection::Impl::Run::Run(Impl& selection, TRandom& random, std::shared_ptr<WordTable> owner)
+    : s(selection), random(random), owner(std::move(owner)), store(std::make_shared<TProblemStore>()) {
+  for (int p = 0; p < kPools; ++p) {
+    handedAt[p].assign(s.table->words[p].size(), -1);
+    handedSide[p].assign(s.table->words[p].size(), 0);
+  }
+}
+
 TSelection::Impl::Impl(TLesson& lesson, bool allWords)
-    : lesson(lesson),
-      allWords(allWords),
-      random(RandomSource()),
-      table(std::make_shared<WordTable>()),
-      store(std::make_shared<TProblemStore>()) {
+    : lesson(lesson), allWords(allWords), table(std::make_shared<WordTable>()), main(*this, RandomSource(), table) {
   if (lesson.Meanings) {
     entries.reserve(static_cast<std::size_t>(lesson.Meanings->Count()));
     for (const MeaningPtr& m : *lesson.Meanings)
@@ -205,8 +261,22 @@ TSelection::Impl::Impl(TLesson& lesson, bool allWords)
     // The words of one language first, then those of the other: the pools
     // hold one language at a time, and so use one end of each pool's
     // records, not every other one.
-    for (const int kind : {kSynonyms, kAntonyms, kTranslations, kAntonymTranslations})
-      for (const int e : entries) ReadList(e, kind);
+    for (const int kind : {kSynonyms, kAntonyms, kTranslations, kAntonymTranslations}) {
+      // Entries, their lists and their words lie all over the heap: each
+      // is asked for a few entries ahead, the list once its entry is near,
+      // the words once their list is, so that the misses overlap.
+      const std::size_t n = entries.size();
+      for (std::size_t k = 0; k < n; ++k) {
+        if (k + 24 < n) __builtin_prefetch(&meanings[static_cast<std::size_t>(entries[k + 24])]->ListOfKind(kind));
+        if (k + 12 < n) {
+          const TWordCollection& list = meanings[static_cast<std::size_t>(entries[k + 12])]->ListOfKind(kind);
+          if (!list.Empty()) __builtin_prefetch(&*list.begin());
+        }
+        if (k + 6 < n)
+          for (const PWord& w : meanings[static_cast<std::size_t>(entries[k + 6])]->ListOfKind(kind)) __builtin_prefetch(w.get());
+        ReadList(entries[k], kind);
+      }
+    }
   }
   ReadMeanings();
 }
@@ -230,8 +300,8 @@ int TSelection::Impl::AddWord(const PWord& word) {
   const int meaning = m ? AddMeaning(m) : -1;
   table->words[pool].push_back(word);
   info[pool].push_back(WordInfo{meaning, -1, word->Knowledge});
-  handedAt[pool].push_back(-1);
-  handedSide[pool].push_back(0);
+  main.handedAt[pool].push_back(-1);
+  main.handedSide[pool].push_back(0);
   return id;
 }
 
@@ -265,24 +335,24 @@ void TSelection::Impl::ReadMeanings() {
   }
 }
 
-void TSelection::Impl::FillPools(std::uint8_t side) {
+void TSelection::Impl::Run::FillPools(std::uint8_t side) {
   CollectDrawnHandOuts();
   poolSide = side == 1 ? 0 : 1;
-  for (int p = 0; p < kPools; ++p) pools[p].AttachWords(table->words[p]);
+  for (int p = 0; p < kPools; ++p) pools[p].AttachWords(s.table->words[p]);
   if (side > 1) return;
   // CollectWords (1 - side): of each entry with a head, its own list and
   // then its opposite list.
   const int own = side == 0 ? kTranslations : kSynonyms;
   const int opposite = side == 0 ? kAntonymTranslations : kAntonyms;
-  for (const int e : entries) {
-    const Span head = List(e, own);
+  for (const int e : s.entries) {
+    const Span head = s.List(e, own);
     if (head.count == 0) continue;
     for (const int id : head) pools[PoolOf(id)].AppendRecord(PlaceOf(id));
-    for (const int id : List(e, opposite)) pools[PoolOf(id)].AppendRecord(PlaceOf(id));
+    for (const int id : s.List(e, opposite)) pools[PoolOf(id)].AppendRecord(PlaceOf(id));
   }
 }
 
-int TSelection::Impl::PickSolution(int question, bool firstOnly, std::uint8_t type) {
+int TSelection::Impl::ChooseSolution(TRandom& random, int question, bool firstOnly, std::uint8_t type) const {
   const WordInfo q = Info(question);
   if (q.meaning < 0 || q.ownKind < 0) return -1;
   int solution = -1;
@@ -307,16 +377,19 @@ int TSelection::Impl::PickSolution(int question, bool firstOnly, std::uint8_t ty
     case kAntonymProblem: pick(q.ownKind ^ 2, false); break;
     default: break;
   }
-  // Neither the solution nor a synonym of it may turn up as an alternative.
-  if (solution >= 0) {
-    const WordInfo s = Info(solution);
-    if (s.meaning >= 0 && s.ownKind >= 0)
-      for (const int id : List(s.meaning, s.ownKind)) pools[PoolOf(id)].RemoveRecord(PlaceOf(id));
-  }
   return solution;
 }
 
-void TSelection::Impl::Draw(int count, int form) {
+int TSelection::Impl::Run::PickSolution(int question, bool firstOnly, std::uint8_t type) {
+  const int solution = s.ChooseSolution(random, question, firstOnly, type);
+  // Neither the solution nor a synonym of it may turn up as an alternative.
+  Span own;
+  if (solution >= 0 && s.OwnListOf(solution, own))
+    for (const int id : own) pools[PoolOf(id)].RemoveRecord(PlaceOf(id));
+  return solution;
+}
+
+void TSelection::Impl::Run::Draw(int count, int form) {
   drawn.clear();
   int i = PoolIndex(form);
   while (count > 0) {
@@ -346,7 +419,7 @@ void TSelection::Impl::Draw(int count, int form) {
   }
 }
 
-void TSelection::Impl::CollectDrawnHandOuts() {
+void TSelection::Impl::Run::CollectDrawnHandOuts() {
   for (int p = 0; p < kPools; ++p) {
     TAnswerPool& pool = pools[p];
     for (int r = 0; r < pool.Records(); ++r) {
@@ -362,12 +435,19 @@ void TSelection::Impl::CollectDrawnHandOuts() {
   }
 }
 
-void TSelection::Impl::ApplyFonts() {
+void TSelection::Impl::Run::ApplyFonts() {
   CollectDrawnHandOuts();
-  for (const int id : handedOut) {
+  const std::size_t n = handedOut.size();
+  for (std::size_t k = 0; k < n; ++k) {
+    // Table entry, word and font are asked for ahead, each once the one
+    // before has had time to arrive: the words lie all over the heap.
+    if (k + 16 < n) __builtin_prefetch(&s.Word(handedOut[k + 16]));
+    if (k + 8 < n) __builtin_prefetch(s.Word(handedOut[k + 8]).get());
+    if (k + 4 < n && s.Word(handedOut[k + 4])->Font) __builtin_prefetch(s.Word(handedOut[k + 4])->Font.get());
+    const int id = handedOut[k];
     const std::size_t place = static_cast<std::size_t>(PlaceOf(id));
-    TWord& word = *Word(id);
-    const TFont& font = lesson.GetFont(static_cast<std::uint8_t>(handedSide[PoolOf(id)][place]));
+    TWord& word = *s.Word(id);
+    const TFont& font = s.lesson.GetFont(static_cast<std::uint8_t>(handedSide[PoolOf(id)][place]));
     if (word.Font)
       *word.Font = font;
     else
@@ -377,26 +457,33 @@ void TSelection::Impl::ApplyFonts() {
   handedOut.clear();
 }
 
-bool TSelection::Impl::Make(int question, std::uint8_t type) {
-  const int solution = PickSolution(question, !allWords, type);
+// The runs in the order they drew: a word handed out by both takes the font
+// of the later.
+void TSelection::Impl::ApplyFonts() {
+  main.ApplyFonts();
+  if (second) second->ApplyFonts();
+}
+
+bool TSelection::Impl::Run::Make(int question, std::uint8_t type) {
+  const int solution = PickSolution(question, !s.allWords, type);
   if (solution < 0) return false;
-  HandOut(question, FontSideOf(question));
-  HandOut(solution, FontSideOf(solution));
+  HandOut(question, s.FontSideOf(question));
+  HandOut(solution, s.FontSideOf(solution));
   Draw(4, PoolOf(question));
   const int at = random.Below(static_cast<int>(drawn.size()) + 1);
 
   TProblem& p = store->Add();
-  p.Lesson = &lesson;
-  p.Question = Alias(question);
+  p.Lesson = &s.lesson;
+  p.Question = Alias(s.Word(question).get());
   p.ProblemType = type;
-  p.Level = type <= kAntonymProblem ? Info(question).knowledge[type] : 0;
-  p.Solution = Alias(solution);
+  p.Level = type <= kAntonymProblem ? s.Info(question).knowledge[type] : 0;
+  p.Solution = Alias(s.Word(solution).get());
   p.Alternatives.Reserve(drawn.size() + 1);
   for (std::size_t k = 0; k <= drawn.size(); ++k) {
-    if (k == static_cast<std::size_t>(at)) p.Alternatives.Insert(Alias(solution));
+    if (k == static_cast<std::size_t>(at)) p.Alternatives.Insert(p.Solution);
     if (k < drawn.size()) {
       const int id = drawn[k];
-      p.Alternatives.Insert(PWord(table, const_cast<TWord*>(pools[PoolOf(id)].WordOf(PlaceOf(id)))));
+      p.Alternatives.Insert(Alias(pools[PoolOf(id)].WordOf(PlaceOf(id))));
     }
   }
   levels.push_back(p.Level);
@@ -404,25 +491,26 @@ bool TSelection::Impl::Make(int question, std::uint8_t type) {
   // Every drawn word goes back to its pool, then the solution's own list,
   // which PickSolution took out.
   for (const int id : drawn) pools[PoolOf(id)].AppendRecord(PlaceOf(id));
-  const WordInfo s = Info(solution);
-  if (s.meaning >= 0 && s.ownKind >= 0)
-    for (const int id : List(s.meaning, s.ownKind)) pools[PoolOf(id)].AppendRecord(PlaceOf(id));
+  Span own;
+  if (s.OwnListOf(solution, own))
+    for (const int id : own) pools[PoolOf(id)].AppendRecord(PlaceOf(id));
   return true;
 }
 
-void TSelection::Impl::AddProblems(std::uint8_t side, bool translation) {
+template <class Ask>
+void TSelection::Impl::ForEachQuestion(std::uint8_t side, bool translation, Ask ask) const {
   if (side > 1) return;
   // The head is the first word of its side; its own list is that side's
   // first list, its opposite list the side's other one.
   const int ownKind = side == 0 ? kSynonyms : kTranslations;
   const int oppositeKind = side == 0 ? kAntonyms : kAntonymTranslations;
-  const auto ask = [&](int question) {
+  const auto problems = [&](int question) {
     if (translation) {
-      Make(question, kTranslationProblem);
-      if (allWords) Make(question, kAntonymTranslationProblem);
+      ask(question, kTranslationProblem);
+      if (allWords) ask(question, kAntonymTranslationProblem);
     } else {
-      Make(question, kSynonymProblem);
-      Make(question, kAntonymProblem);
+      ask(question, kSynonymProblem);
+      ask(question, kAntonymProblem);
     }
   };
   for (const int e : entries) {
@@ -430,13 +518,135 @@ void TSelection::Impl::AddProblems(std::uint8_t side, bool translation) {
     if (own.count == 0) continue;
     const Span opposite = List(e, oppositeKind);
     if (!allWords) {
-      ask(own.first[0]);
-      if (opposite.count > 0) ask(opposite.first[0]);
+      problems(own.first[0]);
+      if (opposite.count > 0) problems(opposite.first[0]);
     } else {
-      for (const int id : own) ask(id);
-      for (const int id : opposite) ask(id);
+      for (const int id : own) problems(id);
+      for (const int id : opposite) problems(id);
     }
   }
+}
+
+void TSelection::Impl::Run::AddProblems(std::uint8_t side, bool translation) {
+  s.ForEachQuestion(side, translation, [this](int question, std::uint8_t type) { Make(question, type); });
+}
+
+void TSelection::Impl::Run::AddHalf(std::uint8_t flags, bool first) {
+  if (first) {
+    FillPools(0);  // answers in language 2
+    if (flags & kAskLanguage1) AddProblems(0, true);
+    if (flags & kSameLanguage2) AddProblems(1, false);
+  } else {
+    FillPools(1);  // answers in language 1
+    if (flags & kAskLanguage2) AddProblems(1, true);
+    if (flags & kSameLanguage1) AddProblems(0, false);
+  }
+}
+
+void TSelection::Impl::DrawLikeFirstHalf(TRandom& random, std::uint8_t flags) const {
+  // What the draws depend on is how many words each pool holds, and for a
+  // solution's own list which of its words are in their pool (and how
+  // often): the order of the words never enters.
+  std::vector<int> copies[kPools];
+  int count[kPools] = {};
+  for (int p = 0; p < kPools; ++p) copies[p].assign(table->words[p].size(), 0);
+  const auto add = [&](int id) {
+    ++copies[PoolOf(id)][static_cast<std::size_t>(PlaceOf(id))];
+    ++count[PoolOf(id)];
+  };
+  for (const int e : entries) {
+    const Span head = List(e, kTranslations);
+    if (head.count == 0) continue;
+    for (const int id : head) add(id);
+    for (const int id : List(e, kAntonymTranslations)) add(id);
+  }
+  const auto make = [&](int question, std::uint8_t type) {
+    const int solution = ChooseSolution(random, question, !allWords, type);
+    if (solution < 0) return;
+    Span own;
+    const bool hasOwn = OwnListOf(solution, own);
+    if (hasOwn)
+      for (const int id : own) {
+        int& n = copies[PoolOf(id)][static_cast<std::size_t>(PlaceOf(id))];
+        if (n > 0) {
+          --n;
+          --count[PoolOf(id)];
+        }
+      }
+    // The draws of Run::Draw, on counts; the drawn words go back after.
+    int left[kPools];
+    std::copy(count, count + kPools, left);
+    int wanted = 4, drawn = 0;
+    int i = PoolOf(question);
+    while (wanted > 0) {
+      if (left[i] == 0) {
+        i = 0;
+        for (int j = kPools - 1; j >= 0; --j) {
+          if (left[j] > 0) {
+            i = j;
+            break;
+          }
+        }
+      }
+      if (left[i] == 0) break;
+      const int n = wanted < left[i] ? wanted : left[i];
+      for (int t = 0; t < n; ++t) random.Below(left[i] - t);
+      left[i] -= n;
+      wanted -= n;
+      drawn += n;
+    }
+    random.Below(drawn + 1);
+    if (hasOwn)
+      for (const int id : own) add(id);
+  };
+  if (flags & kAskLanguage1) ForEachQuestion(0, true, make);
+  if (flags & kSameLanguage2) ForEachQuestion(1, false, make);
+}
+
+void TSelection::Impl::AddAll(std::uint8_t flags, bool sideBySide) {
+  NothingAfterSecondRun();
+  const bool firstHalf = (flags & (kAskLanguage1 | kSameLanguage2)) != 0;
+  const bool secondHalf = (flags & (kAskLanguage2 | kSameLanguage1)) != 0;
+  // Only a fresh selection splits: problems made before would otherwise
+  // come after the second half's.
+  if (sideBySide && firstHalf && secondHalf && main.store->Count() == 0) {
+    // The second half draws where the first leaves the generator: a copy
+    // of it is taken past the first half's draws, counted without the
+    // pools' order, and the second half runs on it beside the first.
+    secondRandom = std::make_unique<TRandom>(main.random);
+    second = std::make_unique<Run>(*this, *secondRandom,
+                                   std::shared_ptr<WordTable>(std::make_shared<std::shared_ptr<WordTable>>(table), table.get()));
+    std::exception_ptr failure;
+    std::thread beside;
+    try {
+      beside = std::thread([&] {
+        try {
+          DrawLikeFirstHalf(*secondRandom, flags);
+          second->AddHalf(flags, false);
+        } catch (...) {
+          failure = std::current_exception();
+        }
+      });
+    } catch (const std::system_error&) {
+      second.reset();  // no thread to be had: one half after the other
+    }
+    if (second) {
+      try {
+        main.AddHalf(flags, true);
+      } catch (...) {
+        beside.join();
+        throw;
+      }
+      beside.join();
+      if (failure) std::rethrow_exception(failure);
+      // The shared generator goes on from where the second half left it,
+      // as after one half and then the other.
+      main.random = *secondRandom;
+      return;
+    }
+  }
+  main.AddHalf(flags, true);
+  main.AddHalf(flags, false);
 }
 
 // ------------------------------------------------------------------ public
@@ -445,47 +655,66 @@ TSelection::TSelection(TLesson& lesson, bool allWords) : impl_(std::make_unique<
 
 TSelection::~TSelection() = default;
 
-void TSelection::FillPools(std::uint8_t side) { impl_->FillPools(side); }
+void TSelection::FillPools(std::uint8_t side) { impl_->main.FillPools(side); }
 
 PWord TSelection::PickSolution(const PWord& question, bool firstOnly, std::uint8_t type) {
   if (!question) return nullptr;
-  const int solution = impl_->PickSolution(impl_->Known(question), firstOnly, type);
+  const int solution = impl_->main.PickSolution(impl_->Known(question), firstOnly, type);
   return solution < 0 ? nullptr : impl_->Word(solution);
 }
 
 TCollection<TWord> TSelection::PickAlternatives(int count, int form) {
-  Impl& s = *impl_;
-  s.Draw(count, form);
+  Impl::Run& run = impl_->main;
+  run.Draw(count, form);
   TCollection<TWord> alternatives;
-  for (const int id : s.drawn) alternatives.Insert(s.Word(id));
-  s.ApplyFonts();
-  for (const int id : s.drawn) s.pools[PoolOf(id)].AppendRecord(PlaceOf(id));
+  for (const int id : run.drawn) alternatives.Insert(impl_->Word(id));
+  run.ApplyFonts();
+  for (const int id : run.drawn) run.pools[PoolOf(id)].AppendRecord(PlaceOf(id));
   return alternatives;
 }
 
 ProblemPtr TSelection::MakeProblem(const PWord& question, std::uint8_t type) {
-  if (!question || !impl_->Make(impl_->Known(question), type)) return nullptr;
-  impl_->ApplyFonts();
-  return ProblemPtr(impl_->store, &impl_->store->At(impl_->store->Count() - 1));
+  impl_->NothingAfterSecondRun();
+  Impl::Run& run = impl_->main;
+  if (!question || !run.Make(impl_->Known(question), type)) return nullptr;
+  run.ApplyFonts();
+  return ProblemPtr(run.store, &run.store->At(run.store->Count() - 1));
 }
 
-void TSelection::AddProblems(std::uint8_t side, bool translation) { impl_->AddProblems(side, translation); }
+void TSelection::AddProblems(std::uint8_t side, bool translation) {
+  impl_->NothingAfterSecondRun();
+  impl_->main.AddProblems(side, translation);
+}
 
-const TAnswerPool& TSelection::Pool(int form) const { return impl_->pools[PoolIndex(form)]; }
+void TSelection::AddAllProblems(std::uint8_t flags, Halves halves) {
+  impl_->AddAll(flags, halves == Halves::kSideBySide ||
+                           (halves == Halves::kByLessonSize && impl_->entries.size() >= kSideBySideEntries));
+}
+
+const TAnswerPool& TSelection::Pool(int form) const { return impl_->main.pools[PoolIndex(form)]; }
 
 std::unique_ptr<TProbCollection> TSelection::Collect(std::uint8_t flags) {
   Impl& s = *impl_;
-  const int n = s.store->Count();
+  // The problems in the order they were made: the first run's, then the
+  // second's.
+  const Impl::Run* runs[2] = {&s.main, s.second.get()};
+  const int firstCount = s.main.store->Count();
+  const int n = s.ProblemCount();
+  const auto levelOf = [&](int i) {
+    return i < firstCount ? s.main.levels[static_cast<std::size_t>(i)]
+                          : s.second->levels[static_cast<std::size_t>(i - firstCount)];
+  };
   // Inserting one by one puts each problem before those of its Level: by
   // Level, and within a Level the last made first. A counting sort over
   // the 256 levels gives that order in one pass.
   std::array<int, 257> start{};
-  for (const std::int8_t level : s.levels) ++start[static_cast<std::size_t>(level + 128 + 1)];
+  for (const Impl::Run* run : runs)
+    if (run)
+      for (const std::int8_t level : run->levels) ++start[static_cast<std::size_t>(level + 128 + 1)];
   for (std::size_t l = 1; l < start.size(); ++l) start[l] += start[l - 1];
   std::vector<int> order(static_cast<std::size_t>(n));
-  for (int i = n - 1; i >= 0; --i)
-    order[static_cast<std::size_t>(start[static_cast<std::size_t>(s.levels[static_cast<std::size_t>(i)] + 128)]++)] = i;
-  const auto levelAt = [&](int k) { return s.levels[static_cast<std::size_t>(order[static_cast<std::size_t>(k)])]; };
+  for (int i = n - 1; i >= 0; --i) order[static_cast<std::size_t>(start[static_cast<std::size_t>(levelOf(i) + 128)]++)] = i;
+  const auto levelAt = [&](int k) { return levelOf(order[static_cast<std::size_t>(k)]); };
 
   const int hard = HardGroup(n, levelAt);
   const int easy = EasyGroup(n, levelAt);
@@ -499,7 +728,11 @@ std::unique_ptr<TProbCollection> TSelection::Collect(std::uint8_t flags) {
   problems->items_.reserve(static_cast<std::size_t>(n));
   for (int k = 0; k < n; ++k) {
     if (k < hardEnd || (k >= hard && k < mediumEnd) || k >= easyBegin) continue;
-    problems->items_.emplace_back(s.store, &s.store->At(order[static_cast<std::size_t>(k)]));
+    const int i = order[static_cast<std::size_t>(k)];
+    if (i < firstCount)
+      problems->items_.emplace_back(s.main.store, &s.main.store->At(i));
+    else
+      problems->items_.emplace_back(s.second->store, &s.second->store->At(i - firstCount));
   }
   s.ApplyFonts();
   return problems;

@@ -46,6 +46,18 @@ class TAddressIndex {
     ++used_;
     return value;
   }
+  // Asks for the key's cell ahead of its FindOrAdd.
+  void Prefetch(const void* key) const { __builtin_prefetch(&cells_[Slot(key, cells_.size() - 1)]); }
+  // Room for about `count` keys without growing on the way.
+  void Reserve(std::size_t count) {
+    std::size_t size = cells_.size();
+    while (size < 2 * count) size *= 2;
+    if (size == cells_.size()) return;
+    std::vector<Cell> old(size);
+    old.swap(cells_);
+    for (const Cell& c : old)
+      if (c.key) Place(c);
+  }
 
  private:
   struct Cell {
@@ -59,12 +71,7 @@ class TAddressIndex {
     const std::uintptr_t a = reinterpret_cast<std::uintptr_t>(key);
     return static_cast<std::size_t>((a >> 4) ^ (a >> 28)) & mask;
   }
-  void Grow() {
-    std::vector<Cell> old(cells_.size() * 2);
-    old.swap(cells_);
-    for (const Cell& c : old)
-      if (c.key) Place(c);
-  }
+  void Grow() { Reserve(cells_.size()); }
   void Place(const Cell& cell) {
     const std::size_t mask = cells_.size() - 1;
     std::size_t i = Slot(cell.key, mask);
@@ -256,8 +263,15 @@ TSelection::Impl::Impl(TLesson& lesson, bool allWords)
     : lesson(lesson), allWords(allWords), table(std::make_shared<WordTable>()), main(*this, RandomSource(), table) {
   if (lesson.Meanings) {
     entries.reserve(static_cast<std::size_t>(lesson.Meanings->Count()));
-    for (const MeaningPtr& m : *lesson.Meanings)
-      if (m) entries.push_back(AddMeaning(m.get()));
+    meaningNumbers.Reserve(static_cast<std::size_t>(lesson.Meanings->Count()));
+    std::size_t words = 0;
+    for (const MeaningPtr& m : *lesson.Meanings) {
+      if (!m) continue;
+      entries.push_back(AddMeaning(m.get()));
+      for (int kind = 0; kind < 4; ++kind) words += static_cast<std::size_t>(m->ListOfKind(kind).Count());
+    }
+    wordNumbers.Reserve(words);
+    listWords.reserve(words);
     // The words of one language first, then those of the other: the pools
     // hold one language at a time, and so use one end of each pool's
     // records, not every other one.
@@ -273,7 +287,10 @@ TSelection::Impl::Impl(TLesson& lesson, bool allWords)
           if (!list.Empty()) __builtin_prefetch(&*list.begin());
         }
         if (k + 6 < n)
-          for (const PWord& w : meanings[static_cast<std::size_t>(entries[k + 6])]->ListOfKind(kind)) __builtin_prefetch(w.get());
+          for (const PWord& w : meanings[static_cast<std::size_t>(entries[k + 6])]->ListOfKind(kind)) {
+            __builtin_prefetch(w.get());
+            wordNumbers.Prefetch(w.get());
+          }
         ReadList(entries[k], kind);
       }
     }

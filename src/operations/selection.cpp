@@ -1,8 +1,8 @@
 // TSelection: the word table, the pools and the problem store of one Select.
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
-#include <algorithm>
 #include <exception>
 #include <memory>
 #include <stdexcept>

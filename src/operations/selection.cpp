@@ -489,20 +489,29 @@ bool TSelection::Impl::Run::Make(int question, std::uint8_t type) {
   Draw(4, PoolOf(question));
   const int at = random.Below(static_cast<int>(drawn.size()) + 1);
 
-  TProblem& p = store->Add();
-  p.Lesson = &s.lesson;
-  p.Question = Alias(s.Word(question).get());
-  p.ProblemType = type;
-  p.Level = type <= kAntonymProblem ? s.Info(question).knowledge[type] : 0;
-  p.Solution = Alias(s.Word(solution).get());
-  p.Alternatives.Reserve(drawn.size() + 1);
-  for (std::size_t k = 0; k <= drawn.size(); ++k) {
-    if (k == static_cast<std::size_t>(at)) p.Alternatives.Insert(p.Solution);
-    if (k < drawn.size()) {
-      const int id = drawn[k];
-      p.Alternatives.Insert(Alias(pools[PoolOf(id)].WordOf(PlaceOf(id))));
+  // The references are counted first and then moved into the new problem:
+  // each count is a locked instruction, which would otherwise wait for the
+  // writes into the problem's fresh memory to reach the cache.
+  PWord questionWord = Alias(s.Word(question).get());
+  PWord solutionWord = Alias(s.Word(solution).get());
+  PWord alternatives[5];
+  const std::size_t choices = drawn.size() + 1;
+  for (std::size_t k = 0, d = 0; k < choices; ++k) {
+    if (k == static_cast<std::size_t>(at)) {
+      alternatives[k] = solutionWord;
+    } else {
+      const int id = drawn[d++];
+      alternatives[k] = Alias(pools[PoolOf(id)].WordOf(PlaceOf(id)));
     }
   }
+  TProblem& p = store->Add();
+  p.Lesson = &s.lesson;
+  p.Question = std::move(questionWord);
+  p.ProblemType = type;
+  p.Level = type <= kAntonymProblem ? s.Info(question).knowledge[type] : 0;
+  p.Solution = std::move(solutionWord);
+  p.Alternatives.Reserve(choices);
+  for (std::size_t k = 0; k < choices; ++k) p.Alternatives.Insert(std::move(alternatives[k]));
   levels.push_back(p.Level);
 
   // Every drawn word goes back to its pool, then the solution's own list,

@@ -264,14 +264,11 @@ TSelection::Impl::Impl(TLesson& lesson, bool allWords)
   if (lesson.Meanings) {
     entries.reserve(static_cast<std::size_t>(lesson.Meanings->Count()));
     meaningNumbers.Reserve(static_cast<std::size_t>(lesson.Meanings->Count()));
-    std::size_t words = 0;
-    for (const MeaningPtr& m : *lesson.Meanings) {
-      if (!m) continue;
-      entries.push_back(AddMeaning(m.get()));
-      for (int kind = 0; kind < 4; ++kind) words += static_cast<std::size_t>(m->ListOfKind(kind).Count());
-    }
-    wordNumbers.Reserve(words);
-    listWords.reserve(words);
+    // Room for three words an entry, the typical lesson's; the numbers grow
+    // beyond that as needed.
+    wordNumbers.Reserve(3 * static_cast<std::size_t>(lesson.Meanings->Count()));
+    for (const MeaningPtr& m : *lesson.Meanings)
+      if (m) entries.push_back(AddMeaning(m.get()));
     // The words of one language first, then those of the other: the pools
     // hold one language at a time, and so use one end of each pool's
     // records, not every other one.

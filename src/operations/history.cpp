@@ -294,29 +294,22 @@ TLessonStep TLessonRecorder::Finish(const TMeanCollection& lesson, int entryInde
     if (onlyInA(i)) hashA[HashOf(viewA(i))].push_back(i);
   for (int j = start; j < nb; ++j)
     if (onlyInB(j)) hashB[HashOf(viewB(j))].push_back(j);
-  // The first position from `from` on where entry `x` of one side pairs with the other side.
-  const auto nextB = [&](int i, int from) {
-    if (!onlyInA(i)) {
-      const int j = posB.at(a[static_cast<std::size_t>(i)].get());
-      return j >= from && j < nb ? j : -1;
-    }
-    const auto found = hashB.find(HashOf(viewA(i)));
-    if (found == hashB.end()) return -1;
+  // The first position from `from` on (below `end`) where entry x of one
+  // side pairs with the other side: its own place there if it is on both,
+  // else the first entry only there of equal contents.
+  const auto nextOn = [](int x, const std::vector<MeaningPtr>& here, const auto& viewHere, const auto& placesThere,
+                         const auto& hashesThere, const auto& viewThere, int from, int end) {
+    const auto place = placesThere.find(here[static_cast<std::size_t>(x)].get());
+    if (place != placesThere.end()) return place->second >= from && place->second < end ? place->second : -1;
+    const ContentView view = viewHere(x);
+    const auto found = hashesThere.find(HashOf(view));
+    if (found == hashesThere.end()) return -1;
     for (auto it = std::lower_bound(found->second.begin(), found->second.end(), from); it != found->second.end(); ++it)
-      if (*it < nb && Same(viewA(i), viewB(*it))) return *it;
+      if (*it < end && Same(view, viewThere(*it))) return *it;
     return -1;
   };
-  const auto nextA = [&](int j, int from) {
-    if (!onlyInB(j)) {
-      const int i = posA.at(b[static_cast<std::size_t>(j)].get());
-      return i >= from && i < na ? i : -1;
-    }
-    const auto found = hashA.find(HashOf(viewB(j)));
-    if (found == hashA.end()) return -1;
-    for (auto it = std::lower_bound(found->second.begin(), found->second.end(), from); it != found->second.end(); ++it)
-      if (*it < na && Same(viewA(*it), viewB(j))) return *it;
-    return -1;
-  };
+  const auto nextB = [&](int i, int from) { return nextOn(i, a, viewA, posB, hashB, viewB, from, nb); };
+  const auto nextA = [&](int j, int from) { return nextOn(j, b, viewB, posA, hashA, viewA, from, na); };
 
   int i = start;
   int j = start;

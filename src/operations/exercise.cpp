@@ -177,28 +177,6 @@ int TProbCollection::Easy() const {
 
 int TProbCollection::Medium() const { return MediumGroup(Count(), Hard(), Easy()); }
 
-void TProbCollection::InsertAll(std::vector<ProblemPtr> problems) {
-  // Inserting one by one puts each problem before those of equal Level, so
-  // equal levels end in reverse order of arrival, all before the problems
-  // that were there already. One stable sort of the reversed batch and a
-  // merge give exactly that order without shifting the array each time.
-  std::reverse(problems.begin(), problems.end());
-  const auto byLevel = [](const ProblemPtr& x, const ProblemPtr& y) { return x->Level < y->Level; };
-  std::stable_sort(problems.begin(), problems.end(), byLevel);
-  std::vector<ProblemPtr> merged;
-  merged.reserve(problems.size() + items_.size());
-  std::merge(std::make_move_iterator(problems.begin()), std::make_move_iterator(problems.end()),
-             std::make_move_iterator(items_.begin()), std::make_move_iterator(items_.end()),
-             std::back_inserter(merged), byLevel);
-  items_ = std::move(merged);
-}
-
-void TProbCollection::DeleteRange(int index, int count) {
-  if (count <= 0) return;
-  if (index < 0 || index + count > Count()) throw EListError();
-  items_.erase(items_.begin() + index, items_.begin() + index + count);
-}
-
 void TProbCollection::Print(std::ostream& out) const {
   for (const ProblemPtr& p : *this) p->Print(out);
 }

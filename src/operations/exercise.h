@@ -95,10 +95,6 @@ class TProbCollection : public TSortedCollection<TProblem> {
   int Medium() const;
   int Easy() const;
 
-  // Inserts the problems as one Insert after the other would, in one sort.
-  void InsertAll(std::vector<ProblemPtr> problems);
-  void DeleteRange(int index, int count);
-
   void Print(std::ostream& out = std::cout) const;
 };
 

@@ -451,23 +451,6 @@ TEST(Grouping, SplitsAtTheLevelChangesOfTheMiddleBands) {
   }
 }
 
-TEST(Grouping, BatchInsertionKeepsTheOrderOfSingleInsertions) {
-  SeedRandom(11);
-  TProbCollection single;
-  TProbCollection batched;
-  for (int round = 0; round < 3; ++round) {
-    std::vector<ProblemPtr> batch;
-    for (int i = 0; i < 200; ++i) {
-      auto p = std::make_shared<TProblem>();
-      p->Level = static_cast<std::int8_t>(Random(7) - 3);
-      single.Insert(p);
-      batch.push_back(p);
-    }
-    batched.InsertAll(batch);
-    ASSERT_EQ(batched.Items(), single.Items());
-  }
-}
-
 // --------------------------------------------------------------- answers
 
 TEST(Answers, SolvedAcceptsSynonymsByteForByte) {

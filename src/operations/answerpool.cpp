@@ -10,10 +10,6 @@ namespace vocatrix {
 
 namespace {
 
-std::size_t HashOf(const TWord* word, std::size_t mask) {
-  return static_cast<std::size_t>((reinterpret_cast<std::uintptr_t>(word) >> 4) * 0x9E3779B97F4A7C15ull >> 20) & mask;
-}
-
 // kSelectInByte[b][k]: the place of the k-th set bit of the byte b.
 constexpr std::array<std::array<std::uint8_t, 8>, 256> MakeSelectTable() {
   std::array<std::array<std::uint8_t, 8>, 256> table{};
@@ -25,8 +21,6 @@ constexpr std::array<std::array<std::uint8_t, 8>, 256> MakeSelectTable() {
   return table;
 }
 constexpr auto kSelectInByte = MakeSelectTable();
-
-// The node value of a Fenwick node past the last block: more than any index.
 
 // The place of the k-th set bit (from 0) of a word that has more than k,
 // without branches and without the population-count instruction, which the
@@ -47,6 +41,7 @@ constexpr auto kSelectInByte = MakeSelectTable();
   return 8 * byte + kSelectInByte[static_cast<std::size_t>(bits)][static_cast<std::size_t>(k - skipped)];
 }
 
+// The node value of a Fenwick node past the last block: more than any index.
 constexpr int kNoBlock = 1 << 30;
 
 // One step down the Fenwick tree: past the node when its count is at most
@@ -83,7 +78,7 @@ void TAnswerPool::Clear() {
   records_.clear();
   external_ = nullptr;
   ownWords_.clear();
-  index_.assign(64, Cell{});
+  index_.Clear(kOwnWordCells);
 }
 
 void TAnswerPool::AttachWords(const std::vector<PWord>& words) {
@@ -100,31 +95,9 @@ void TAnswerPool::AddRecords(int upTo) {
   for (std::size_t r = from; r < records_.size(); ++r) records_[r].word = Words()[r].get();
 }
 
-int TAnswerPool::FindRecord(const TWord* word) const {
-  const std::size_t mask = index_.size() - 1;
-  for (std::size_t i = HashOf(word, mask);; i = (i + 1) & mask) {
-    if (index_[i].word == word) return index_[i].record;
-    if (index_[i].word == nullptr) return -1;
-  }
-}
-
-void TAnswerPool::PlaceInIndex(const TWord* word, int record) {
-  const std::size_t mask = index_.size() - 1;
-  std::size_t i = HashOf(word, mask);
-  while (index_[i].word != nullptr) i = (i + 1) & mask;
-  index_[i] = Cell{word, record};
-}
-
 int TAnswerPool::FindOrAddRecord(const PWord& word) {
-  const int found = FindRecord(word.get());
-  if (found >= 0) return found;
-  if ((ownWords_.size() + 1) * 2 > index_.size()) {
-    index_.assign(index_.size() * 2, Cell{});
-    for (std::size_t r = 0; r < ownWords_.size(); ++r) PlaceInIndex(ownWords_[r].get(), static_cast<int>(r));
-  }
-  const int record = static_cast<int>(ownWords_.size());
-  ownWords_.push_back(word);
-  PlaceInIndex(word.get(), record);
+  const int record = index_.FindOrAdd(word.get(), static_cast<int>(ownWords_.size()));
+  if (record == static_cast<int>(ownWords_.size())) ownWords_.push_back(word);
   return record;
 }
 
@@ -260,7 +233,7 @@ void TAnswerPool::RemoveRecord(int record) {
   if (first >= 0) Unmark(first, record);
 }
 
-void TAnswerPool::Remove(const TWord* word) { RemoveRecord(FindRecord(word)); }
+void TAnswerPool::Remove(const TWord* word) { RemoveRecord(index_.Find(word)); }
 
 void TAnswerPool::Rebuild() {
   // The present slots move to the front in their order.

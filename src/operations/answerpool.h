@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "model/word.h"
+#include "operations/addressindex.h"
 
 namespace vocatrix {
 
@@ -57,11 +58,6 @@ class TAnswerPool {
   int Records() const { return static_cast<int>(records_.size()); }
 
  private:
-  struct Cell {
-    const TWord* word = nullptr;
-    int record = -1;
-  };
-
   void Reset();
   bool Present(int slot) const { return (bits_[static_cast<std::size_t>(slot >> 6)] >> (slot & 63)) & 1u; }
   int SlotOf(int index) const;
@@ -82,9 +78,7 @@ class TAnswerPool {
   void AddBlock();
   void SetCapacity(int blocks);
   const std::vector<PWord>& Words() const { return external_ ? *external_ : ownWords_; }
-  int FindRecord(const TWord* word) const;
   int FindOrAddRecord(const PWord& word);
-  void PlaceInIndex(const TWord* word, int record);
 
   std::vector<int> slots_;           // the record of each slot
   std::vector<std::uint64_t> bits_;  // present slots, one bit each
@@ -110,7 +104,8 @@ class TAnswerPool {
 
   const std::vector<PWord>* external_ = nullptr;
   std::vector<PWord> ownWords_;
-  std::vector<Cell> index_;  // own words by address, open addressing, at most half full
+  static constexpr std::size_t kOwnWordCells = 64;
+  TAddressIndex index_{kOwnWordCells};  // records of the own words by address
 };
 
 }  // namespace vocatrix

@@ -167,8 +167,8 @@ void TAnswerPool::TakeMany(const int* indices, int count, int* records) {
     const int n = count < 4 ? count : 4;
     // Each index counts the words left by the takes before it; as a
     // position among the words present now it passes every earlier taken
-    // position at or below it.
-    // Passing them in ascending order finds it in one walk.
+    // position at or below it, which a walk over them in ascending order
+    // finds at once.
     int positions[4] = {0, 0, 0, 0};
     int ascending[4];
     for (int t = 0; t < n; ++t) {

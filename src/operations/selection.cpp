@@ -30,6 +30,16 @@ int PoolOf(int id) { return id & 7; }
 int PlaceOf(int id) { return id >> 3; }
 int WordId(int pool, int place) { return place << 3 | pool; }
 
+// The pool the next alternative comes from: pool i, or when that has run
+// dry the highest form with words left (pool 0 when none has any).
+template <class Empty>
+int PoolToDrawFrom(int i, Empty empty) {
+  if (!empty(i)) return i;
+  for (int j = kPools - 1; j >= 0; --j)
+    if (!empty(j)) return j;
+  return 0;
+}
+
 // The problems of one selection, in the order they were made, in blocks
 // that never move; problems handed out share ownership of the whole store.
 class TProblemStore {
@@ -354,16 +364,7 @@ void TSelection::Impl::Run::Draw(int count, int form) {
   drawn.clear();
   int i = PoolIndex(form);
   while (count > 0) {
-    if (pools[i].Empty()) {
-      // The question's form has run dry: the highest form with words fills in.
-      i = 0;
-      for (int j = kPools - 1; j >= 0; --j) {
-        if (!pools[j].Empty()) {
-          i = j;
-          break;
-        }
-      }
-    }
+    i = PoolToDrawFrom(i, [this](int p) { return pools[p].Empty(); });
     TAnswerPool& pool = pools[i];
     if (pool.Empty()) break;
     // The draws from one pool: each from the words the ones before left.
@@ -549,15 +550,7 @@ void TSelection::Impl::DrawLikeFirstHalf(TRandom& random, std::uint8_t flags) co
     int wanted = 4, drawn = 0;
     int i = PoolOf(question);
     while (wanted > 0) {
-      if (left[i] == 0) {
-        i = 0;
-        for (int j = kPools - 1; j >= 0; --j) {
-          if (left[j] > 0) {
-            i = j;
-            break;
-          }
-        }
-      }
+      i = PoolToDrawFrom(i, [&left](int p) { return left[p] == 0; });
       if (left[i] == 0) break;
       const int n = wanted < left[i] ? wanted : left[i];
       for (int t = 0; t < n; ++t) random.Below(left[i] - t);

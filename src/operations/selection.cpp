@@ -165,6 +165,10 @@ struct TSelection::Impl {
     return id;
   }
 
+  // Calls visit (word) for every word that FillPools (side) puts into the
+  // pools, in order.
+  template <class Visit>
+  void ForEachPooledWord(std::uint8_t side, Visit visit) const;
   // The solution's word for the question, drawn from the question's lists;
   // -1 for none. The pools are not touched.
   int ChooseSolution(TRandom& random, int question, bool firstOnly, std::uint8_t type) const;
@@ -310,16 +314,21 @@ void TSelection::Impl::Run::FillPools(std::uint8_t side) {
   CollectDrawnHandOuts();
   poolSide = side == 1 ? 0 : 1;
   for (int p = 0; p < kPools; ++p) pools[p].AttachWords(s.table->words[p]);
+  s.ForEachPooledWord(side, [this](int id) { pools[PoolOf(id)].AppendRecord(PlaceOf(id)); });
+}
+
+template <class Visit>
+void TSelection::Impl::ForEachPooledWord(std::uint8_t side, Visit visit) const {
   if (side > 1) return;
   // CollectWords (1 - side): of each entry with a head, its own list and
   // then its opposite list.
   const int own = side == 0 ? kTranslations : kSynonyms;
   const int opposite = side == 0 ? kAntonymTranslations : kAntonyms;
-  for (const int e : s.entries) {
-    const Span head = s.List(e, own);
+  for (const int e : entries) {
+    const Span head = List(e, own);
     if (head.count == 0) continue;
-    for (const int id : head) pools[PoolOf(id)].AppendRecord(PlaceOf(id));
-    for (const int id : s.List(e, opposite)) pools[PoolOf(id)].AppendRecord(PlaceOf(id));
+    for (const int id : head) visit(id);
+    for (const int id : List(e, opposite)) visit(id);
   }
 }
 
@@ -525,12 +534,7 @@ void TSelection::Impl::DrawLikeFirstHalf(TRandom& random, std::uint8_t flags) co
     ++copies[PoolOf(id)][static_cast<std::size_t>(PlaceOf(id))];
     ++count[PoolOf(id)];
   };
-  for (const int e : entries) {
-    const Span head = List(e, kTranslations);
-    if (head.count == 0) continue;
-    for (const int id : head) add(id);
-    for (const int id : List(e, kAntonymTranslations)) add(id);
-  }
+  ForEachPooledWord(0, add);
   const auto make = [&](int question, std::uint8_t type) {
     const int solution = ChooseSolution(random, question, !allWords, type);
     if (solution < 0) return;

@@ -10,7 +10,9 @@
 namespace vocatrix {
 namespace {
 
+// The form column's names of the forms 0 to 4; reading also takes the long ones.
 constexpr std::array<const char*, 5> kFormNames{"v.", "s.", "adj.", "adv.", ""};
+constexpr std::array<const char*, 5> kLongFormNames{"verb", "noun", "adjective", "adverb", "other"};
 constexpr char kByteOrderMark[] = "\xEF\xBB\xBF";
 constexpr std::size_t kFields = 6;
 
@@ -97,13 +99,16 @@ std::vector<std::string> SplitList(const std::string& field) {
 }
 
 int FormOfName(const std::string& name, TransferReport& report) {
-  static const std::array<std::array<const char*, 2>, 5> kNames{
-      {{"v.", "verb"}, {"s.", "noun"}, {"adj.", "adjective"}, {"adv.", "adverb"}, {"", "other"}}};
-  for (std::size_t form = 0; form < kNames.size(); ++form)
-    for (const char* known : kNames[form])
-      if (SameTextAsciiCaseless(name, known)) return static_cast<int>(form);
+  for (std::size_t form = 0; form < kFormNames.size(); ++form)
+    if (SameTextAsciiCaseless(name, kFormNames[form]) || SameTextAsciiCaseless(name, kLongFormNames[form]))
+      return static_cast<int>(form);
   ++report.Skipped;
   return kFormOther;
+}
+
+// ".tsv" files are separated by tabs.
+bool TabSeparated(const std::string& fileName) {
+  return AnsiLowerCase(fileName.substr(ExtensionStart(fileName))) == ".tsv";
 }
 
 }  // namespace
@@ -144,7 +149,7 @@ std::string CsvImage(const TMeanCollection& lesson, char separator, bool bom, Tr
 
 void SaveCsv(TMeanCollection& lesson, const std::string& fileName, const std::string& backupName,
              TransferReport& report) {
-  const bool tabs = AnsiLowerCase(fileName.substr(ExtensionStart(fileName))) == ".tsv";
+  const bool tabs = TabSeparated(fileName);
   WriteFileAtomically(fileName, CsvImage(lesson, tabs ? '\t' : ',', !tabs, report), backupName);
 }
 
@@ -191,8 +196,7 @@ void ParseCsv(std::string_view data, char separator, TMeanCollection& lesson, Tr
 }
 
 void LoadCsv(TMeanCollection& lesson, const std::string& fileName, const ReadOptions&, TransferReport& report) {
-  const bool tabs = AnsiLowerCase(fileName.substr(ExtensionStart(fileName))) == ".tsv";
-  ParseCsv(ReadWholeFile(fileName), tabs ? '\t' : 0, lesson, report);
+  ParseCsv(ReadWholeFile(fileName), TabSeparated(fileName) ? '\t' : 0, lesson, report);
 }
 
 }  // namespace vocatrix

@@ -228,8 +228,8 @@ void SaveKvtml(TMeanCollection& lesson, const std::string& fileName, const std::
 
 namespace {
 
-// One KVTML entry as read: its texts in the two chosen languages, its form
-// (-1 none yet) and its place in the document.
+// One KVTML entry as read: its texts in the two chosen languages and its
+// form (-1 none yet).
 struct ReadEntry {
   std::string Text[2];
   int Form = -1;

@@ -63,12 +63,15 @@ std::size_t WordBytes(const TWord& word) {
   return sizeof(TWord) + 16 + word.Text().capacity() + word.Extra.capacity() + word.Remark.capacity();
 }
 
-std::size_t EntryBytes(const TMeaning& entry) {
-  std::size_t bytes = sizeof(PMeaning) + 16;
-  for (int kind : kKinds)
-    for (const PWord& word : entry.ListOfKind(kind)) bytes += sizeof(PWord) + WordBytes(*word);
+// The words of an entry's lists with the list slots that hold them.
+std::size_t WordsBytes(const ContentView& view) {
+  std::size_t bytes = 0;
+  for (const std::vector<PWord>* list : view.lists)
+    for (const PWord& word : *list) bytes += sizeof(PWord) + WordBytes(*word);
   return bytes;
 }
+
+std::size_t EntryBytes(const TMeaning& entry) { return sizeof(PMeaning) + 16 + WordsBytes(View(entry)); }
 
 bool SameLanguage(const TLanguage& a, const TLanguage& b) {
   return a.Name == b.Name && a.Font == b.Font && a.WordForms.Names == b.WordForms.Names &&
@@ -117,12 +120,7 @@ std::size_t TEntryContent::ListBytes() const {
 
 bool TEntryContent::SameAs(const TEntryContent& other) const { return Same(View(*this), View(other)); }
 
-std::size_t TEntryContent::Bytes() const {
-  std::size_t bytes = sizeof(TEntryContent);
-  for (const std::vector<PWord>& list : Lists)
-    for (const PWord& word : list) bytes += sizeof(PWord) + WordBytes(*word);
-  return bytes;
-}
+std::size_t TEntryContent::Bytes() const { return sizeof(TEntryContent) + WordsBytes(View(*this)); }
 
 // --- TLessonHeader ---
 

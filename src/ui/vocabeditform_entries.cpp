@@ -6,6 +6,7 @@
 #include <QPalette>
 #include <QPlainTextEdit>
 #include <QScrollBar>
+#include <optional>
 
 #include "base/messages.h"
 #include "base/settings.h"
@@ -18,21 +19,21 @@ namespace vocatrix::ui {
 void VocabEditForm::ScrollBarScroll(ScrollCode code, int position) {
   StoreControls();
   const int count = lesson_->EntryCount();
+  std::optional<TLessonRecorder> appended;
   if (entryIndex_ >= count - 1 && (code == ScrollCode::LineDown || code == ScrollCode::PageDown)) {
     // Scrolling on past the last entry appends a blank one, as long as the
     // 16-bit entry count of the lesson file can hold it.
     if (count >= kMaxEntries) {
       main_->Services().sound.Beep();
     } else {
-      TLessonRecorder step(*lesson_, entryIndex_);
+      appended.emplace(*lesson_, entryIndex_);
       lesson_->Meanings->Insert(TMeaning::Create());
       lesson_->Modified = true;
       position += 1;
-      entryIndex_ = std::clamp(position - 1, 0, lesson_->EntryCount() - 1);
-      Record(step);
     }
   }
   entryIndex_ = std::clamp(position - 1, 0, lesson_->EntryCount() - 1);
+  if (appended) Record(*appended);
   ShowLesson();
 }
 

@@ -134,8 +134,7 @@ void VocabEditForm::FillTextStep() {
 void VocabEditForm::CompleteText() {
   if (!textFill_) return;
   fillingText_ = true;
-  while (!textFill_->Step(textFill_->LineCount())) {
-  }
+  textFill_->Step(textFill_->LineCount());  // every line left, in one step
   fillingText_ = false;
   EndTextFill();
 }

@@ -98,8 +98,6 @@ void LayOutLines(QTextLayout& layout, Fixed width) {
     line.setLeadingIncluded(true);
     line.setLineWidth(FromFixed(width));
     if (ToFixed(line.naturalTextWidth()) <= width) continue;
-    line.setLineWidth(FromFixed(width));
-    if (ToFixed(line.naturalTextWidth()) <= width) continue;
     QTextOption option = layout.textOption();
     const bool either = option.wrapMode() == QTextOption::WrapAtWordBoundaryOrAnywhere;
     if (either) {

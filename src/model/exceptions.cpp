@@ -19,4 +19,9 @@ EVersionError EVersionError::ForFile(const std::string& fileName) {
   return EVersionError(TranslateMessage("ErrVers", "File '%s' is a higher Version.", {fileName}));
 }
 
+ELessonTooLarge ELessonTooLarge::ForEntries(int entries, int most) {
+  return ELessonTooLarge(TranslateMessage("ErrTooManyEntries", "%s entries: a lesson holds at most %s.",
+                                          {std::to_string(entries), std::to_string(most)}));
+}
+
 }  // namespace vocatrix

@@ -38,6 +38,8 @@ class EVersionError : public Exception {
 class ELessonTooLarge : public Exception {
  public:
   using Exception::Exception;
+  // More entries than a lesson holds (TMeanCollection::kMaxEntries).
+  static ELessonTooLarge ForEntries(int entries, int most);
 };
 
 }  // namespace vocatrix

@@ -20,6 +20,7 @@
 #include "base/messages.h"
 #include "files/lessonfiles.h"
 #include "files/lessontext.h"
+#include "model/exceptions.h"
 #include "operations/catalogue.h"
 #include "ui/editform.h"
 #include "ui/platform/fileaccess.h"
@@ -169,9 +170,7 @@ VocabEditForm* MainForm::ImportFile(const std::string& fileName) {
   if (lesson->EntryCount() > TMeanCollection::kMaxEntries) {
     // The window counts entries in 16 bits, as the lesson file does.
     platform_.dialogs.ShowError(
-        this, Utf8ToQString(TranslateMessage("ErrTooManyEntries", "%s entries: a lesson holds at most %s.",
-                                             {std::to_string(lesson->EntryCount()),
-                                              std::to_string(TMeanCollection::kMaxEntries)})));
+        this, Utf8ToQString(ELessonTooLarge::ForEntries(lesson->EntryCount(), TMeanCollection::kMaxEntries).what()));
     return nullptr;
   }
   // Not yet saved anywhere as a lesson: closing asks to save it.

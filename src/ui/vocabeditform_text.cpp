@@ -15,6 +15,7 @@
 #include "files/fontranges.h"
 #include "files/lessonfiles.h"
 #include "files/rtf.h"
+#include "model/exceptions.h"
 #include "base/safesave.h"
 #include "base/messages.h"
 #include "base/settings.h"
@@ -182,8 +183,7 @@ bool VocabEditForm::CompileText() {
     // No lesson file can hold it: the page stays, as on a format error, and
     // the status bar says why.
     main_->SetStatus(kStatusError,
-                     Utf8ToQString(TranslateMessage("ErrTooManyEntries", "%s entries: a lesson holds at most %s.",
-                                                    {std::to_string(compiled->EntryCount()), std::to_string(kMaxEntries)})));
+                     Utf8ToQString(ELessonTooLarge::ForEntries(compiled->EntryCount(), kMaxEntries).what()));
     return false;
   }
   compiled->LessonFileName = lesson_->LessonFileName;

@@ -41,6 +41,7 @@ class NoFonts : public ui::FontRegistry {
 class NoHelp : public ui::HelpViewer {
  public:
   void ShowTopic(QWidget*, const QString&, const QString&) override { std::abort(); }
+  void Close() override {}
 };
 
 class NoWeb : public ui::WebPages {

@@ -92,6 +92,8 @@ int main(int argc, char* argv[]) {
   for (const std::string& file : commandLine.Files) files << vocatrix::ui::FileNameToQString(file);
   vocatrix::ui::WhenExposed(&mainForm, [&mainForm, files] {
     mainForm.OpenStartupFiles(files);
+    // Unsaved work that a crash left behind, offered over the frame.
+    mainForm.OfferRecovery();
     mainForm.ReportUnwritableSettings();
     vocatrix::ui::CloseOnTerminationSignals(&mainForm);
   });

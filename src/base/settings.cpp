@@ -39,15 +39,19 @@ constexpr const char* kInstalledName = "vocatrix";
 
 bool Installed() { return ProgramDataFolder() != ProgramFolder(); }
 
-std::string UserConfigFolder() {
-  const char* xdg = std::getenv("XDG_CONFIG_HOME");
+// An XDG base folder of the user's: the variable's value when it is an
+// absolute path, else `fallback` below the home folder.
+std::string UserXdgFolder(const char* variable, const char* fallback) {
+  const char* xdg = std::getenv(variable);
   if (xdg && xdg[0] == '/') return std::string(xdg) + "/" + kInstalledName + "/";
   const char* home = std::getenv("HOME");
   std::string base = home && *home ? home : "";
   if (base.empty())
     if (const passwd* user = ::getpwuid(::getuid())) base = user->pw_dir;
-  return base + "/.config/" + kInstalledName + "/";
+  return base + "/" + fallback + "/" + kInstalledName + "/";
 }
+
+std::string UserConfigFolder() { return UserXdgFolder("XDG_CONFIG_HOME", ".config"); }
 
 // The program's name with ".ini" for its extension.
 std::string SettingsFileName() {
@@ -123,6 +127,10 @@ std::string ProgramDataFolder() {
 }
 
 std::string SettingsFolder() { return Installed() ? UserConfigFolder() : ProgramFolder(); }
+
+std::string RecoveryFolder() {
+  return (Installed() ? UserXdgFolder("XDG_STATE_HOME", ".local/state") : SettingsFolder()) + "recovery/";
+}
 
 bool SettingsWritable() {
   const std::string file = SettingsFolder() + SettingsFileName();

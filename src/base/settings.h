@@ -35,6 +35,10 @@ std::string ProgramDataFolder();
 // Folder the program writes its settings and the translator's template to,
 // with a trailing "/".
 std::string SettingsFolder();
+// Folder of the recovery files that autosave writes, with a trailing "/":
+// installed, $XDG_STATE_HOME/vocatrix/recovery/ (~/.local/state/vocatrix/
+// recovery/ when that is not set); else recovery/ beside the settings file.
+std::string RecoveryFolder();
 // Whether the settings file can be written now: a file can be made in its
 // folder (tried, since permission bits do not bind root) and the name is free
 // or a regular file.

@@ -157,7 +157,10 @@ void TCharmapDlg::EditedByUser(int column, int row, const QString& text) {
   try {
     StringGrid1SetEditText(column, row, text);
   } catch (const std::exception& e) {
-    main_->Services().dialogs.ShowError(this, Utf8ToQString(e.what()));
+    // Not from here: the cell's editor is still inside its change signal,
+    // and a box's event loop would close and delete it under that code.
+    // The cell keeps what was typed.
+    main_->InformLater(this, MessageKind::Error, Utf8ToQString(e.what()));
   }
 }
 

@@ -4,23 +4,42 @@
 // whether it may close.
 
 #include <QMdiSubWindow>
+#include <optional>
+#include <string>
 #include <vector>
 
+#include "files/recovery.h"
 #include "ui/menumerge.h"
 
 class QMenu;
 
 namespace vocatrix::ui {
 
+// What autosave writes of a window with unsaved changes.
+struct TRecoveryImage {
+  std::string Extension;  // of the data file, with its dot
+  std::string Data;
+  TRecoveryNote Note;
+};
+
 class TChildForm : public QMdiSubWindow {
   Q_OBJECT
  public:
-  using QMdiSubWindow::QMdiSubWindow;
+  explicit TChildForm(QWidget* parent = nullptr);
+
+  // The window's unsaved work, taken on the interface thread for autosave
+  // to write elsewhere; nothing when it has no unsaved changes.
+  virtual std::optional<TRecoveryImage> RecoveryImage() const = 0;
+  // The window's number among its recovery files, unique in the program.
+  int RecoverySlot() const { return recoverySlot_; }
 
   // The menus merged into the frame's menu bar while the window is active.
   virtual std::vector<GroupedMenu<QMenu*>> MenuGroups() const = 0;
   // Whether the window may close; asks to save changes first.
   virtual bool FormCloseQuery() = 0;
+
+ private:
+  int recoverySlot_;
 };
 
 }  // namespace vocatrix::ui

@@ -19,6 +19,7 @@
 #include "files/lessonfiles.h"
 #include "ui/language/multilanguage.h"
 #include "ui/language/textproperties.h"
+#include "ui/autosave.h"
 #include "ui/mainform.h"
 #include "ui/menuitems.h"
 #include "ui/platform/fileaccess.h"
@@ -165,6 +166,7 @@ void TEditForm::Save() {
   if (!text.isEmpty()) data += "\r\n";
   WriteFileAtomically(pathName_, data, BackupName(pathName_));
   Memo1->document()->setModified(false);
+  main_->Autosave().Forget(this);
   if (!rejected.isEmpty()) main_->WarnRejectedCharacters(this, rejected);
 }
 
@@ -264,8 +266,30 @@ void TEditForm::closeEvent(QCloseEvent* event) {
     event->ignore();
     return;
   }
+  main_->Autosave().Forget(this);
   main_->ChildClosing(this);
   QMdiSubWindow::closeEvent(event);
+}
+
+std::optional<TRecoveryImage> TEditForm::RecoveryImage() const {
+  if (!Modified()) return std::nullopt;
+  TRecoveryImage image;
+  image.Extension = ".txt";
+  image.Data = Memo1->toPlainText().toStdString();
+  image.Note.Kind = TRecoveryNote::kTextWindow;
+  image.Note.FileName = pathName_;
+  image.Note.Caption = windowTitle().toStdString();
+  image.Note.Encoding = utf8_ ? "utf8" : "cp1252";
+  return image;
+}
+
+void TEditForm::Recover(const QString& text, const TRecoveryNote& note) {
+  if (!note.FileName.empty()) SetPathName(note.FileName);
+  utf8_ = note.Encoding == "utf8";
+  Memo1->setPlainText(text);
+  Memo1->moveCursor(QTextCursor::Start);
+  SetTextMargins();
+  Memo1->document()->setModified(true);
 }
 
 }  // namespace vocatrix::ui

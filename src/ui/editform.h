@@ -48,6 +48,11 @@ class TEditForm : public TChildForm {
 
   bool FormCloseQuery() override;
   std::vector<GroupedMenu<QMenu*>> MenuGroups() const override;
+  // The text (UTF-8) and its file while it holds unsaved changes.
+  std::optional<TRecoveryImage> RecoveryImage() const override;
+  // Takes a text that autosave kept before a crash, modified, under its
+  // original file name.
+  void Recover(const QString& text, const TRecoveryNote& note);
 
   QTextEdit* Memo1 = nullptr;
   QMenu* File1 = nullptr;

@@ -3,6 +3,7 @@
 // dialog instead of its list.
 
 #include <QComboBox>
+#include <QTimer>
 #include <functional>
 
 namespace vocatrix::ui {
@@ -11,11 +12,14 @@ class TFontCombo : public QComboBox {
  public:
   using QComboBox::QComboBox;
 
-  // Runs instead of showing the list.
+  // Runs instead of showing the list, once the key or click that asked for
+  // the list has returned: the dialog it opens refills this very box.
   std::function<void()> OnDropDown;
 
   void showPopup() override {
-    if (OnDropDown) OnDropDown();
+    QTimer::singleShot(0, this, [this] {
+      if (OnDropDown) OnDropDown();
+    });
   }
 };
 

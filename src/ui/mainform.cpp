@@ -28,6 +28,7 @@
 #include "base/messages.h"
 #include "base/settings.h"
 #include "ui/about/aboutbox.h"
+#include "ui/autosave.h"
 #include "ui/charcompose.h"
 #include "ui/charmapdlg.h"
 #include "ui/finddlg.h"
@@ -40,6 +41,7 @@
 #include "ui/textprint.h"
 #include "ui/language/textproperties.h"
 #include "ui/menuitems.h"
+#include "ui/platform/laterboxes.h"
 #include "ui/qtstrings.h"
 #include "ui/vocabeditform.h"
 
@@ -73,6 +75,7 @@ QString ValueOfLine(const std::string& line) {
 
 MainForm::MainForm(const Platform& platform, QWidget* parent) : QMainWindow(parent), platform_(platform) {
   InitVocatrixResources();
+  laterBoxes_ = new TLaterBoxes(platform_.dialogs, this);
   setObjectName("MainForm");
   setWindowTitle(kProductName);
   QApplication::setWindowIcon(QIcon(":/vocatrix/icon.xpm"));
@@ -125,8 +128,9 @@ MainForm::MainForm(const Platform& platform, QWidget* parent) : QMainWindow(pare
   addAction(browseKey);
   addKey("KeyCloseChild", {QKeySequence("Ctrl+F4")}, &QMdiArea::closeActiveSubWindow);
   addKey("KeyNextChild", {QKeySequence("Ctrl+Tab")}, &QMdiArea::activateNextSubWindow);
-  addKey("KeyPreviousChild", {QKeySequence("Ctrl+Shift+Tab"), QKeySequence("Ctrl+Backtab")},
-         &QMdiArea::activatePreviousSubWindow);
+  // One sequence only: the window system reports Ctrl+Shift+Tab so that it
+  // matches both spellings, and two matches would make it ambiguous.
+  addKey("KeyPreviousChild", {QKeySequence("Ctrl+Shift+Tab")}, &QMdiArea::activatePreviousSubWindow);
 
   // FormCreate
   SetStatus(kStatusIdle);
@@ -148,6 +152,7 @@ MainForm::MainForm(const Platform& platform, QWidget* parent) : QMainWindow(pare
   combineDlg_ = new TCombiLessonsDlg(this);
   charmapDlg_ = new TCharmapDlg(this);
   findDlg_ = new TFindDlg(this);
+  autosave_ = new TAutosave(this);
 }
 
 MainForm::~MainForm() {
@@ -477,17 +482,21 @@ void MainForm::SetStatus(int state, const QString& detail) {
   if (!detail.isEmpty()) statusBar_->SetPanelText(1, detail);
 }
 
+void MainForm::InformLater(QWidget* parent, MessageKind kind, const QString& text) {
+  laterBoxes_->Post(parent, kind, text);
+}
+
 void MainForm::WarnRejectedCharacters(QWidget* parent, const QString& rejected) {
-  platform_.dialogs.ShowWarning(
-      parent, Utf8ToQString(TranslateMessage("ErrCharacters",
+  InformLater(
+      parent, MessageKind::Warning, Utf8ToQString(TranslateMessage("ErrCharacters",
                                              "These characters cannot be stored in a lesson and were replaced by "
                                              "\"?\": %s",
                                              {rejected.toStdString()})));
 }
 
 void MainForm::WarnUncarriedWords(QWidget* parent, const std::vector<std::string>& words) {
-  platform_.dialogs.ShowWarning(
-      parent, Utf8ToQString(TranslateMessage("ErrTextCannotCarry",
+  InformLater(
+      parent, MessageKind::Warning, Utf8ToQString(TranslateMessage("ErrTextCannotCarry",
                                              "Lesson text cannot carry these words; they are left out of the text "
                                              "or would read back changed: %s",
                                              {Cp1252ToUtf8(QuotedTextList(words))})));

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "files/lessonformats.h"
+#include "files/recovery.h"
 #include "ui/language/multilanguage.h"
 #include "ui/language/textproperties.h"
 #include "ui/platform/platform.h"
@@ -41,6 +42,8 @@ class TCombiLessonsDlg;
 class TAboutBaseBox;
 class TCharmapDlg;
 class TFindDlg;
+class TLaterBoxes;
+class TAutosave;
 
 // The status words of the status bar.
 // The status words of the status bar; printing shows its pages as compiling
@@ -62,6 +65,9 @@ class MainForm : public QMainWindow {
   ~MainForm() override;
 
   Platform& Services() { return platform_; }
+  // A box that only informs, shown once the current event has returned: for
+  // code that runs inside a widget's change signal.
+  void InformLater(QWidget* parent, MessageKind kind, const QString& text);
 
   // --- Interface language ---
   const std::string& Language() const { return language_; }
@@ -155,6 +161,15 @@ class MainForm : public QMainWindow {
   // Called by a lesson editor window as it closes.
   void LessonWindowClosed(VocabEditForm* form);
 
+  // --- Autosave and recovery ---
+  TAutosave& Autosave() const { return *autosave_; }
+  // Offers the unsaved work a crash left behind (start-up).
+  void OfferRecovery();
+  // Opens a left-over recovery as a modified window under its original
+  // file name; an unmodified window of that file gives way to it. Raises
+  // the error when it cannot be read.
+  TChildForm* RestoreWindow(const TLeftRecovery& recovery);
+
   // --- Window arrangement ---
   void CascadeClick();
   void TileVerticalClick();    // side by side
@@ -170,9 +185,11 @@ class MainForm : public QMainWindow {
   // True (after a warning naming the file) when the file exists and may not
   // be written.
   bool IsReadOnly(QWidget* parent, const std::string& fileName);
-  // Tells the user which characters were stored as "?".
+  // Tells the user which characters were stored as "?" (once the current
+  // event has returned: storing the controls runs inside change signals).
   void WarnRejectedCharacters(QWidget* parent, const QString& rejected);
-  // Names the words (Windows-1252) that lesson text cannot carry.
+  // Names the words (Windows-1252) that lesson text cannot carry (later, as
+  // above: the tab strip's change signal fills the Text page).
   void WarnUncarriedWords(QWidget* parent, const std::vector<std::string>& words);
   // The print dialog, after a warning when no printer is installed.
   bool ChoosePrinter(QWidget* parent, QPrinter& printer);
@@ -198,6 +215,9 @@ class MainForm : public QMainWindow {
   void changeEvent(QEvent* event) override;
 
  private:
+  // Exit: the help window, the find dialog, the about box and any dialog
+  // still running close with the frame.
+  void CloseOwnedWindows();
   void CreateToolBar(QWidget* parent);
   void CreateStatusBar();
   void CreateMenus();
@@ -218,6 +238,8 @@ class MainForm : public QMainWindow {
   void ApplyQtTranslation(const std::string& name);
 
   Platform platform_;
+  TLaterBoxes* laterBoxes_ = nullptr;
+  TAutosave* autosave_ = nullptr;
   TMultiLanguage multiLanguage_;
   std::unique_ptr<QTranslator> qtTranslator_;
   TFileDialogTexts* openFileDialog_ = nullptr;

@@ -4,9 +4,11 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QKeyEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -15,7 +17,9 @@
 #include <QPointer>
 #include <QToolButton>
 
+#include "base/errors.h"
 #include "base/inifile.h"
+#include "base/safesave.h"
 #include "base/cp1252.h"
 #include "base/messages.h"
 #include "files/lessonfiles.h"
@@ -26,6 +30,12 @@
 #include "ui/platform/fileaccess.h"
 #include "base/settings.h"
 #include "ui/charcompose.h"
+#include "ui/charmapdlg.h"
+#include "ui/combinedlg.h"
+#include "ui/finddlg.h"
+#include "ui/about/aboutbox.h"
+#include "ui/autosave.h"
+#include "ui/platform/laterboxes.h"
 #include "ui/mainform.h"
 #include "ui/menumerge.h"
 #include "ui/qtstrings.h"
@@ -39,6 +49,18 @@ bool HasLocalFiles(const QMimeData* data) {
   for (const QUrl& url : data->urls())
     if (url.isLocalFile()) return true;
   return false;
+}
+
+// An Alt+letter that no menu and no button took as its key comes to a text
+// field as a key press with text, which the field would type. Alt with
+// Ctrl is AltGr on some keyboards and types.
+bool IsUnusedAltKey(QObject* watched, const QKeyEvent* key) {
+  const Qt::KeyboardModifiers modifiers = key->modifiers();
+  if (!(modifiers & Qt::AltModifier) || (modifiers & (Qt::ControlModifier | Qt::MetaModifier))) return false;
+  const QString text = key->text();
+  if (text.isEmpty() || !text.at(0).isPrint()) return false;
+  auto* widget = qobject_cast<QWidget*>(watched);
+  return widget && widget->testAttribute(Qt::WA_InputMethodEnabled);
 }
 
 }  // namespace
@@ -221,6 +243,7 @@ void MainForm::DropFiles(const QList<QUrl>& urls) {
 
 bool MainForm::PreviewEvent(QObject* watched, QEvent* event) {
   const QEvent::Type type = event->type();
+  if (type == QEvent::KeyPress) return IsUnusedAltKey(watched, static_cast<QKeyEvent*>(event));
   if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop) return false;
   auto* widget = qobject_cast<QWidget*>(watched);
   if (!widget || widget->window() != this) return false;
@@ -246,6 +269,8 @@ void MainForm::CloseAllLessons() {
 void MainForm::MenuExitClick() { close(); }
 
 void MainForm::closeEvent(QCloseEvent* event) {
+  // A warning still waiting tells what a lesson holds: before the questions.
+  laterBoxes_->ShowAll();
   // Every child window, text windows too, may keep the program open.
   QList<TChildForm*> windows;
   const QList<QMdiSubWindow*> stack = clientArea_->subWindowList(QMdiArea::StackingOrder);
@@ -258,6 +283,21 @@ void MainForm::closeEvent(QCloseEvent* event) {
     }
   }
   event->accept();
+  // Every window may close: saved, or its changes given up.
+  autosave_->ForgetAll();
+  CloseOwnedWindows();
+  // Exit ends the program: no window left open or merely hidden keeps the
+  // message loop running (and the settings unwritten).
+  QCoreApplication::quit();
+}
+
+void MainForm::CloseOwnedWindows() {
+  platform_.help.Close();
+  findDlg_->close();
+  // A dialog still running (the program ended by a signal) ends with Cancel.
+  for (QDialog* dialog : std::initializer_list<QDialog*>{combineDlg_, charmapDlg_})
+    if (dialog->isVisible()) dialog->reject();
+  if (aboutBox_) aboutBox_->close();
 }
 
 void MainForm::SetLessonControlsEnabled(bool enabled) {
@@ -353,6 +393,38 @@ void MainForm::CharmapClick(int button) {
   QMdiSubWindow* window = clientArea_->currentSubWindow();
   if (!window) return;
   InsertCharacter(window->focusWidget(), static_cast<unsigned char>(charSet_[button][0]));
+}
+
+}  // namespace vocatrix::ui
+
+namespace vocatrix::ui {
+
+void MainForm::OfferRecovery() { autosave_->OfferRecovery(); }
+
+TChildForm* MainForm::RestoreWindow(const TLeftRecovery& recovery) {
+  if (!recovery.Error.empty()) throw Exception(recovery.Error);
+  const TRecoveryNote& note = recovery.Note;
+  TChildForm* form = nullptr;
+  if (note.Kind == TRecoveryNote::kLessonWindow) {
+    // The lesson exactly as the window held it: not compacted again.
+    std::unique_ptr<TMeanCollection> lesson = TMeanCollection::CreateFromFile(recovery.DataFile());
+    // A window that start-up opened from the file shows an older state.
+    if (!note.FileName.empty())
+      for (VocabEditForm* open : LessonWindows())
+        if (open->FileName() == note.FileName && !open->Lesson().Modified) {
+          open->close();
+          delete open;
+        }
+    auto* lessonForm = new VocabEditForm(this);
+    lessonForm->Recover(std::move(lesson), note);
+    form = lessonForm;
+  } else {
+    auto* textForm = new TEditForm(this);
+    textForm->Recover(QString::fromStdString(ReadWholeFile(recovery.DataFile())), note);
+    form = textForm;
+  }
+  AddChild(form);
+  return form;
 }
 
 }  // namespace vocatrix::ui

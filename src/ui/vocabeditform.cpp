@@ -568,6 +568,11 @@ bool VocabEditForm::PreviewEvent(QObject* watched, QEvent* event) {
     return (qobject_cast<QLineEdit*>(widget) || qobject_cast<QPlainTextEdit*>(widget)) && !OwnUndo(widget, redo);
   }
   if (type == QEvent::KeyPress) {
+    // Only keys meant for the window itself: its menus and drop-down lists
+    // are popup windows of their own (though children of this one) and
+    // take their Esc themselves, and a running dialog owns the keyboard.
+    if (widget->window() != window() || QApplication::activePopupWidget() || QApplication::activeModalWidget())
+      return false;
     const auto* key = static_cast<QKeyEvent*>(event);
     return FormKeyDown(key->key(), key->modifiers());
   }

@@ -156,6 +156,15 @@ class VocabEditForm : public TChildForm {
   // Whether the window may close; asks to save a modified lesson.
   bool FormCloseQuery() override;
 
+  // --- Recovery ---
+  // The lesson as a lesson file, with the texts of controls not yet stored
+  // and the Text page's text when it holds edits not yet compiled.
+  std::optional<TRecoveryImage> RecoveryImage() const override;
+  // Takes a lesson that autosave kept before a crash: under the original
+  // file name, modified, at the entry and page it was at, with the stored
+  // texts of its controls and of its Text page.
+  void Recover(std::unique_ptr<TMeanCollection> lesson, const TRecoveryNote& note);
+
   // --- Edit commands ---
   void CutToClipboard();
   void CopyToClipboard();
@@ -255,6 +264,8 @@ class VocabEditForm : public TChildForm {
   int shownPage_ = kHeaderPage;
   bool showing_ = false;
   bool fillingText_ = false;
+  // The Text page holds edits of the user's since it was filled.
+  bool textEdited_ = false;
   QObject* preview_ = nullptr;
   QPointer<LanguageLineIndex> languageLines_;
   std::unique_ptr<LessonTextFill> textFill_;

@@ -4,11 +4,22 @@
 #include <QMdiArea>
 #include <QTabBar>
 
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTextDocument>
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "files/binaryfile.h"
 #include "files/lessonfiles.h"
 #include "files/lessonformats.h"
 #include "base/messages.h"
 #include "base/settings.h"
+#include "ui/autosave.h"
 #include "ui/mainform.h"
+#include "ui/memotext.h"
 #include "ui/platform/fileaccess.h"
 #include "ui/qtstrings.h"
 #include "ui/vocabeditform.h"
@@ -87,6 +98,7 @@ void VocabEditForm::Save() {
   lesson_->Modified = false;
   // The history stays; undoing back to here clears Modified again.
   history_.MarkSaved();
+  main_->Autosave().Forget(this);
 }
 
 void VocabEditForm::SaveAs() {
@@ -155,7 +167,75 @@ bool VocabEditForm::FormCloseQuery() {
   }
 }
 
-void VocabEditForm::FormClose() { main_->ChildClosing(this); }
+void VocabEditForm::FormClose() {
+  main_->Autosave().Forget(this);
+  main_->ChildClosing(this);
+}
+
+std::optional<TRecoveryImage> VocabEditForm::RecoveryImage() const {
+  if (!lesson_->Modified && !controlsChanged_) return std::nullopt;
+  TRecoveryImage image;
+  image.Extension = ".tav";
+  image.Data = EncodeBinary(*lesson_);
+  TRecoveryNote& note = image.Note;
+  note.Kind = TRecoveryNote::kLessonWindow;
+  note.FileName = fileName_;
+  note.Caption = windowTitle().toStdString();
+  note.Entries = lesson_->EntryCount();
+  note.EntryIndex = entryIndex_;
+  note.Page = shownPage_;
+  if (controlsChanged_) {
+    for (const QLineEdit* edit : {EditTitle, EditTopic, EditAuthor, EditImage, EditLanguage1, EditLanguage2})
+      note.Controls.emplace_back(edit->objectName().toStdString(), edit->text().toStdString());
+    for (const QPlainTextEdit* memo : {MemoSynonyms, MemoTranslations, MemoAntonyms, MemoTransvertions})
+      note.Controls.emplace_back(memo->objectName().toStdString(), memo->toPlainText().toStdString());
+    note.Controls.emplace_back(ComboBoxForm->objectName().toStdString(),
+                               std::to_string(ComboBoxForm->currentIndex()));
+  }
+  // While the page still fills, the user has not touched it.
+  if (shownPage_ == kTextPage && textEdited_ && !textFill_)
+    note.PageText = MemoText->document()->toPlainText().toStdString();
+  return image;
+}
+
+void VocabEditForm::Recover(std::unique_ptr<TMeanCollection> lesson, const TRecoveryNote& note) {
+  lesson->LessonFileName = note.FileName;
+  lesson_ = std::move(lesson);
+  lesson_->EnsureEntry();
+  if (!note.FileName.empty()) SetFileName(note.FileName);
+  // No state of the history is the file's.
+  history_.Reset(false);
+  lastFound_.reset();
+  entryIndex_ = static_cast<int>(std::clamp<long>(note.EntryIndex, 0, lesson_->EntryCount() - 1));
+  ShowLesson();
+  for (const auto& [name, text] : note.Controls) {
+    QWidget* control = Client->findChild<QWidget*>(QString::fromStdString(name));
+    if (auto* edit = qobject_cast<QLineEdit*>(control)) {
+      edit->setText(QString::fromStdString(text));
+    } else if (auto* memo = qobject_cast<QPlainTextEdit*>(control); memo && memo != MemoText) {
+      memo->setPlainText(QString::fromStdString(text));
+    } else if (control == ComboBoxForm) {
+      const int index = std::atoi(text.c_str());
+      ComboBoxForm->setCurrentIndex(index >= 0 && index < ComboBoxForm->count() ? index : -1);
+      Change(ComboBoxForm);
+    }
+  }
+  if (note.Page == kTextPage) {
+    SelectTab(kTextPage);
+    if (note.PageText) {
+      QString rejected;
+      std::vector<std::string> lines;
+      for (const QString& line : QString::fromStdString(*note.PageText).split('\n'))
+        lines.push_back(ToLessonString(line, &rejected));
+      FillText(std::move(lines), lesson_->Language1, lesson_->Language2);
+      textEdited_ = true;
+      if (!rejected.isEmpty()) WarnRejectedCharacters(rejected);
+    }
+  } else if (note.Page == kEntriesPage) {
+    SelectTab(kEntriesPage);
+  }
+  lesson_->Modified = true;
+}
 
 void VocabEditForm::closeEvent(QCloseEvent* event) {
   if (!FormCloseQuery()) {

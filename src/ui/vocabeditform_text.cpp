@@ -79,6 +79,7 @@ void VocabEditForm::SetTextDocument(QTextDocument* document, bool undo) {
   document->setUndoRedoEnabled(undo);
   MemoText->SetDocument(document);
   fillingText_ = false;
+  textEdited_ = false;
 }
 
 LanguageLineIndex& VocabEditForm::LanguageLines() {
@@ -204,6 +205,7 @@ void VocabEditForm::MemoTextChange() {
   if (main_->StatusState() == kStatusError) main_->SetStatus(kStatusIdle);
   // An edit of the text is an edit of the lesson: closing asks to save it.
   lesson_->Modified = true;
+  textEdited_ = true;
 }
 
 bool VocabEditForm::MemoTextKeyDown(QKeyEvent* event) {

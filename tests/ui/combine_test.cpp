@@ -213,6 +213,7 @@ TEST_F(CharmapTest, CodesAndCharactersFollowEachOther) {
     EXPECT_TRUE(platform_.Dialogs.Messages.empty());
     // A code that is no number: the conversion error, the text kept.
     Type(dialog, 1, 6, "1x");
+    QApplication::processEvents();  // the box waits until the edit has returned
     EXPECT_EQ(platform_.Dialogs.TextsOf(ui::MessageKind::Error),
               (std::vector<QString>{QString::fromUtf8("'1x' ist kein gültiger Integerwert")}));
     EXPECT_THROW(dialog.StringGrid1SetEditText(6, 1, "zz"), Exception);

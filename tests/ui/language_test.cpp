@@ -25,6 +25,7 @@
 #include "ui/language/multilanguage.h"
 #include "ui/language/textproperties.h"
 #include "ui/qtstrings.h"
+#include "ui/recoverydlg.h"
 #include "ui_fixture.h"
 
 namespace vocatrix::test {
@@ -287,6 +288,7 @@ TEST_F(LanguageTest, TheShippedFilesHoldEveryTextOfEveryWindowAndEveryMessage) {
   ui::TFontDialog fontDialog(TFont{});
   ui::THelpWindow help;
   ui::TAboutBox about(platform_.Get());
+  ui::TRecoveryDlg recovery(&Main(), {});
   Main().MenuSaveLanguageClick();
   const auto shown = Keys(File("Language.ini"));
   ASSERT_GT(shown.size(), 100u);

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "child_process.h"
 #include "core/test_util.h"
 #include "ui/application.h"
 #include "ui/qtfonts.h"
@@ -14,6 +15,7 @@ int main(int argc, char** argv) {
   if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   vocatrix::ui::TApplication app(argc, argv);
   vocatrix::ui::InstallFontSubstitutions();
+  if (const int child = vocatrix::test::RunChildPart(); child >= 0) return child;
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }

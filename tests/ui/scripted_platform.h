@@ -175,9 +175,11 @@ class RecordingFonts : public ui::FontRegistry {
 class RecordingHelp : public ui::HelpViewer {
  public:
   std::vector<std::pair<QString, QString>> Shown;  // help file, topic
+  int Closed = 0;
   void ShowTopic(QWidget*, const QString& helpFile, const QString& topic) override {
     Shown.emplace_back(helpFile, topic);
   }
+  void Close() override { ++Closed; }
 };
 
 class RecordingWeb : public ui::WebPages {

@@ -205,6 +205,7 @@ TEST_F(TextFilesTest, CharactersOutsideTheCodePageAreSavedAsQuestionMarksWithAWa
   end.insertText(QString::fromUtf8("\nsea - \xCE\xB8\xCE\xAC\xCE\xBB\xCE\xB1\xCF\x83\xCF\x83\xCE\xB1 \xE2\x82\xAC"));
   ASSERT_TRUE(form->MenuSaveClick());
   EXPECT_EQ(ReadFile(File("greek.txt")), "Sp: English - Greek\r\nsea - ??????? \x80\r\n");
+  Settle();  // the warning shows once the command has returned
   ASSERT_EQ(platform_.Dialogs.TextsOf(MessageKind::Warning).size(), 1u);
   const QString warning = platform_.Dialogs.TextsOf(MessageKind::Warning)[0];
   EXPECT_TRUE(warning.endsWith(QString::fromUtf8(": \xCE\xB8\xCE\xAC\xCE\xBB\xCE\xB1\xCF\x83")))

@@ -239,6 +239,8 @@ TEST_F(TextPageWindowTest, CorrectEditReplacesAndCompactsTheLessonAndRestoresThe
 TEST_F(TextPageWindowTest, WordsTheTextCannotCarryAreNamedAndTheTextStillCompiles) {
   VocabEditForm* form = OpenLesson({MakeEntry(1, {"house"}, {"Haus"}), MakeEntry(4, {"Au:x"}, {"y"})});
   form->SelectTab(VocabEditForm::kTextPage);
+  EXPECT_TRUE(platform_.Dialogs.Messages.empty()) << "a box from inside the tab strip's change signal";
+  Settle();
   const std::vector<QString> warnings = platform_.Dialogs.TextsOf(MessageKind::Warning);
   ASSERT_EQ(warnings.size(), 1u);
   EXPECT_TRUE(warnings[0].endsWith(": \"Au:x\", \"y\"")) << warnings[0].toStdString();

@@ -90,6 +90,7 @@ TEST_F(VocabEditFormTest, CharactersOutsideWindows1252AreReplacedWithOneWarningP
   form->StoreControls();
   EXPECT_EQ(form->Lesson().Title, "?mega");
   EXPECT_EQ(Texts(form->Lesson().At(0)->Synonyms), (std::vector<std::string>{"?", "?????", "caf\xE9 \x80"}));
+  Settle();  // storing runs inside change signals: the warning waits for the event loop
   ASSERT_EQ(platform_.Dialogs.Messages.size(), 1u);
   EXPECT_EQ(platform_.Dialogs.Messages[0].Kind, ui::MessageKind::Warning);
   EXPECT_TRUE(platform_.Dialogs.Messages[0].Text.endsWith(QString::fromUtf8(": Ωλόγος")))
@@ -98,6 +99,7 @@ TEST_F(VocabEditFormTest, CharactersOutsideWindows1252AreReplacedWithOneWarningP
   EXPECT_EQ(form->EditTitle->text(), "?mega");
   form->EditTopic->setText("topic");
   form->StoreControls();
+  Settle();
   EXPECT_EQ(platform_.Dialogs.Messages.size(), 1u);
   Discard(form);
 }
@@ -168,6 +170,9 @@ TEST_F(VocabEditFormTest, FontDropDownOpensTheFontDialogInsteadOfAList) {
   const TFont font1 = form->Lesson().Language1.Font;
   platform_.Dialogs.FontAnswers = {chosen, font1, std::nullopt};
   form->ComboFontLanguage2->showPopup();
+  // The dialog opens once the click has returned.
+  EXPECT_EQ(platform_.Dialogs.FontDialogs, 0);
+  QApplication::processEvents();
   EXPECT_EQ(platform_.Dialogs.FontDialogs, 1);
   EXPECT_EQ(form->Lesson().Language2.Font, chosen);
   EXPECT_EQ(form->ComboFontLanguage2->count(), 1);
@@ -182,6 +187,7 @@ TEST_F(VocabEditFormTest, FontDropDownOpensTheFontDialogInsteadOfAList) {
   form->Lesson().Modified = false;
   for (int i = 0; i < 2; ++i) {
     form->ComboFontLanguage1->showPopup();
+    QApplication::processEvents();
     EXPECT_EQ(form->Lesson().Language1.Font, font1);
     EXPECT_EQ(form->ComboFontLanguage1->currentText(), "Arial");
     EXPECT_FALSE(form->Lesson().Modified);

@@ -93,6 +93,8 @@ class HelpViewer {
  public:
   virtual ~HelpViewer() = default;
   virtual void ShowTopic(QWidget* parent, const QString& helpFile, const QString& topic) = 0;
+  // Closes the help window, if one is open (the program ends).
+  virtual void Close() = 0;
 };
 
 // Web pages, opened in the user's browser; false when none could open it.

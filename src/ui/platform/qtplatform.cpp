@@ -162,7 +162,12 @@ bool QtDialogs::ChoosePrinter(QWidget* parent, QPrinter& printer) {
   return dialog.exec() == QDialog::Accepted;
 }
 
-int QtDialogs::Exec(QDialog& dialog) { return dialog.exec(); }
+int QtDialogs::Exec(QDialog& dialog) {
+  // Modal to the window it stands over, not to the whole program: the help
+  // window, which its Help button opens, must stay usable beside it.
+  if (dialog.parentWidget()) dialog.setWindowModality(Qt::WindowModal);
+  return dialog.exec();
+}
 
 bool QtDialogs::PrinterSetup(QWidget* parent, QPrinter& printer) {
   QPageSetupDialog dialog(&printer, parent);
@@ -209,6 +214,10 @@ void QtHelpViewer::ShowTopic(QWidget* parent, const QString& helpFile, const QSt
   window->show();
   window->raise();
   window->activateWindow();
+}
+
+void QtHelpViewer::Close() {
+  if (window_) window_->close();
 }
 
 bool QtWebPages::Open(const QUrl& address) { return QDesktopServices::openUrl(address); }

@@ -50,6 +50,7 @@ class QtHelpViewer : public HelpViewer {
  public:
   ~QtHelpViewer() override;
   void ShowTopic(QWidget* parent, const QString& helpFile, const QString& topic) override;
+  void Close() override;
 
  private:
   QPointer<QWidget> window_;

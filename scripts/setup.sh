@@ -9,7 +9,7 @@ PACKAGES=(
   qt6-base-dev libgl-dev qt6-translations-l10n qt6-multimedia-dev
   fonts-liberation2 fontconfig
   xvfb xauth poppler-utils
-  dpkg-dev desktop-file-utils appstream shared-mime-info
+  dpkg-dev desktop-file-utils appstream shared-mime-info lintian man-db
   locales
 )
 

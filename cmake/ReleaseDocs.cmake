@@ -116,8 +116,7 @@ if(NOT metainfo MATCHES "<release version=\"([^\"]*)\" date=\"([^\"]*)\"")
   message(FATAL_ERROR "${METAINFO}: no <release version=\"...\" date=\"...\"/>")
 endif()
 if(NOT CMAKE_MATCH_1 STREQUAL latestVersion OR NOT CMAKE_MATCH_2 STREQUAL latestDate)
-  fail("the newest release is ${latestVersion} of ${latestDate}, "
-       "but ${METAINFO} names ${CMAKE_MATCH_1} of ${CMAKE_MATCH_2}")
+  fail("the newest release is ${latestVersion} of ${latestDate}, but ${METAINFO} names ${CMAKE_MATCH_1} of ${CMAKE_MATCH_2}")
 endif()
 
 function(write_compressed name content)

@@ -14,20 +14,17 @@ if [ "${1:-}" = --check ]; then check=1; shift; fi
 root=$(cd "${1:-$(dirname "$0")/..}" && pwd)
 license='SPDX-License-Identifier: GPL-3.0-or-later'
 
-# The line a file needs, by its kind.
-marker() {
-  case $1 in
-    *.cpp | *.cc | *.c | *.h | *.hpp) echo "// $license" ;;
-    *) echo "# $license" ;;
-  esac
-}
-
 missing=()
 while IFS= read -r -d '' file; do
-  line=$(marker "$file")
-  first=$(head -n 1 "$file")
+  # The line the file needs, by its kind.
+  case $file in
+    *.cpp | *.cc | *.c | *.h | *.hpp) line="// $license" ;;
+    *) line="# $license" ;;
+  esac
+  first='' second=''
+  { IFS= read -r first || true; IFS= read -r second || true; } <"$file"
   if [[ $first == '#!'* ]]; then
-    [ "$(sed -n 2p "$file")" = "$line" ] && continue
+    [ "$second" = "$line" ] && continue
   else
     [ "$first" = "$line" ] && continue
   fi

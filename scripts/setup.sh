@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian 12 packages Vocatrix needs to build, test and run.
 # As root the missing ones are installed; otherwise the apt-get line to run is printed.
 set -euo pipefail

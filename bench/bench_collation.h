@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Chooses the text collation for a benchmark run: code-point order, or the
 // German locale's collation when `german` is set and the locale exists.

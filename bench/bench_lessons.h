@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The full-size lesson the file benchmarks share: 65535 entries of about
 // four words each, in every form, alternating a synonym pair and an

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // SaveBinary and LoadBinary of a 65535-entry lesson with three words in each list.
 
 #include <benchmark/benchmark.h>

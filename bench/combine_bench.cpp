@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // SubstituteLanguage of two 20,000-entry lessons that share a language. Most
 // shared words of A have a twin of the same form in B; both sources hold
 // duplicates that their compaction merges first. And the sorted word list of

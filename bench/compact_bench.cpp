@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // DblDel on lessons in which about a third of the entries share a word with
 // another entry, some only through words that an earlier merge brings in, so
 // compaction needs several passes.

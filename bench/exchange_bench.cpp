@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Export and import of a full-size lesson (65535 entries, each with a
 // synonym or an antonym pair, so KVTML holds two entries per lesson entry)
 // as KVTML and as CSV, through real files.

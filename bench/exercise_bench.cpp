@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Select with flags 255 (all four problem kinds, all words, all groups) on a
 // lesson of 65535 entries, the most a lesson file can hold, in three shapes:
 //  - 0 "plain": one synonym and one translation per entry (2 problems each);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Finding words and recording undo steps on the largest lesson (65535
 // entries of four words): one find step going round the whole lesson, and
 // what the history's steps cost in time and memory.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Lesson text of a full-size lesson: 65535 entries of about four words each.
 
 #include <benchmark/benchmark.h>

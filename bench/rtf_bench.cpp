@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading a 5 MB lesson text in RTF, as a word processor writes it: font
 // switches in groups, \'hh escapes and \uN characters with their fallbacks.
 

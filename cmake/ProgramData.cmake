@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Puts the files the editor reads beside the program: the interface-language
 # files, the help files (also as .html, the program's home pages), the start
 # sound, and the language list and the sound of the "Start" event in the

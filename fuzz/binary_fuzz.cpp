@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The binary lesson reader: any image either decodes or is refused with the
 // documented format or version error, and what decodes encodes to an image
 // that decodes and encodes to itself.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Compaction (DblDel) of lessons read leniently from fuzzed lesson text,
 // under code-point collation and, where the system has it, a German one.
 // Compaction only merges entries into earlier ones: the entries left are the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The KVTML and CSV readers and the way back: a lesson read from KVTML
 // writes and reads back to itself; one read from CSV does so in its entries
 // and language names, unless a word holding ";" splits.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Shared pieces of the fuzz harnesses: the failure report, the collation
 // they run under and a comparable picture of a lesson.

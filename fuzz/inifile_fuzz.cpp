@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The ini reader and writer. The first byte of the input picks which section
 // and key to write (one the file names, or a new one), the rest of the first
 // line is the value to write, the lines after it are the file.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The interface-language file as the core reads it: the input is the file of
 // language "Fuzz" (and, read afresh each time, of language "Again"). Messages
 // translate to the file's values as UTF-8 or to their defaults, the same

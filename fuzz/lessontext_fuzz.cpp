@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The lesson-text parser, lenient and strict, and the way back: the lines a
 // lesson is written as always read back strictly, and a lesson whose words
 // the text form can carry reads back (and compacts) to itself.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs a fuzz harness once on every file of the given folders (or on the
 // given files), so that the seed corpus and every input that ever failed are
 // checked by each ordinary build. A failing input aborts the run; its name is

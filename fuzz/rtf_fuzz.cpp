@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The RTF reader: any data parses without a crash, adjacent runs of a
 // paragraph differ in format, each run's format gives a font that converts
 // back to itself, and writing the document reads back to the same

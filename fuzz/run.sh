@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the libFuzzer configuration (clang) and fuzzes the core's readers.
 #
 #   fuzz/run.sh [-t seconds] [-n runs] [-j parallel] [harness ...]

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sets up a fresh Debian 12 machine, builds the editor and starts it with the
 # lesson files given as arguments. Without a display it says how to start it
 # under a virtual X server instead.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian 12 packages Vocatrix needs to build, test and run.
 # As root the missing ones are installed; otherwise the apt-get line to run is printed.
 set -euo pipefail
@@ -9,7 +10,7 @@ PACKAGES=(
   qt6-base-dev libgl-dev qt6-translations-l10n qt6-multimedia-dev
   fonts-liberation2 fontconfig
   xvfb xauth poppler-utils
-  dpkg-dev desktop-file-utils appstream shared-mime-info
+  dpkg-dev desktop-file-utils appstream shared-mime-info lintian man-db
   locales
 )
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sets up a fresh Debian 12 machine, builds everything and runs every test
 # through CTest: once in the normal build, then once more with AddressSanitizer,
 # UndefinedBehaviorSanitizer and leak checking, where any report fails the test

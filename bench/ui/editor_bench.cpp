@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The editor's speed: start-up to the shown main window, opening a lesson of
 // 65535 entries into a window, and stepping from entry to entry.
 // Runs offscreen unless another platform is set.

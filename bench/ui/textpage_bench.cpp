@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Text page's speed on lessons of 65535 entries (131081 and 262151 lines
 // of lesson text): filling the page with the lesson in the language fonts,
 // compiling it back into the lesson, and choosing the typing font at the end

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Makes the hicolor PNG icons from the program icon (src/ui/resources/icon.xpm).
 
 Run from the repository:  python3 packaging/icons/make-icons.py

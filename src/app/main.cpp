@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The editor's entry: the command line, start-up order, the message loop and
 // shut-down.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Windows-1252 lesson strings and their conversion to and from Unicode.
 // Lesson strings inside the core are std::string holding Windows-1252 bytes;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Errors the user must see. Each carries one formatted, translated message
 // (UTF-8); the nearest command that can go on catches it and shows the message.

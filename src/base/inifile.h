@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Initialisation files with the semantics of the Windows profile functions:
 // "[section]" and "key=value" lines, section and key names matched without

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Translated messages and their placeholders. Messages returned by Translate
 // and carried by exceptions are UTF-8.

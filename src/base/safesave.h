@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The one way Vocatrix writes a user file: the new content goes to a
 // temporary file beside the target, and only when it is completely written

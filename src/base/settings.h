@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Settings-file paths: the program settings file, the files it names, and
 // the interface-language files.

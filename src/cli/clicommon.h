@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Shared pieces of the vocatrix-cli commands: the command table, argument
 // helpers, reading and writing lessons, and error reporting.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Commands that combine lessons, catalogue a folder and run an exercise:
 // concat, substitute, catalog, quiz.
 

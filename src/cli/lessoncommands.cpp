@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Commands on single lessons: new, convert, show, stats, check, compact, mirror.
 
 #include "cli/clicommon.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // vocatrix-cli: batch work on lessons with the lesson core only.
 
 #include <string>

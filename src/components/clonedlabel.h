@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A plain, windowless text label drawn by the program itself; the base of the
 // framed and the multi-line label.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A status bar of text panels that also holds other controls (such as a
 // progress bar) at their own positions on top of the panels.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A label whose caption carries an outline, a raised edge or a drop shadow,
 // made of copies of the text displaced by OffsetX and OffsetY.

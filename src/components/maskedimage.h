@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A windowless picture control that draws a bitmap with transparent parts,
 // so that the background beneath shows through. Transparency comes from one

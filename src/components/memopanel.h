@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A panel of square cards (the pieces of a memory game) laid out as a loose
 // grid with a little random jitter or scattered at random, over a tiled

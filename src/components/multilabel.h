@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A framed label that draws a list of lines instead of its caption, each line
 // with the same outline or shadow.

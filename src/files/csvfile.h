@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Lessons as comma- or tab-separated values, for spreadsheets and Anki: a
 // header line, then one line per entry with the fields word, synonyms,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // KVTML 2.0, the vocabulary format of KDE's learning programs.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "files/lessonfiles.h"
 
 #include "base/cp1252.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Lesson files by kind, decided from the extension through the gateway of
 // formats (lessonformats.h).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The one gateway of lesson files: every format a lesson is read from or
 // written to, by extension, with its reader, its writer and its dialog

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Lesson text: header lines with two-letter tags ("Ti:", "Th:", "Au:",
 // "Bm:", "Fo:", "Sp:"), blank and "{" lines that are ignored, and entry lines

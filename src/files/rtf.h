@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Reading and writing rich text (RTF) in the core, and reading the lines of
 // lesson-text files of either kind.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The Windows code pages that RTF documents name (\ansicpg, \fcharset, \cpg),
 // as tables into Windows-1252 lesson bytes. Used by the RTF reader only.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The RTF writer and the conversion of run formats to and from fonts.
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The three text comparisons of the lesson model:
 //  - CompareCollated: the user-locale, case-sensitive comparison (word lists,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Numbers of objects by their address: open addressing, at most half full.
 // The selection numbers a lesson's words and entries with it, an answer pool

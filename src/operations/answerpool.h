@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The answer pool of the exercise model: a sequence of words with the order
 // semantics of a plain collection (append at the end, remove the first

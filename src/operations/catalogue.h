@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The lesson catalogue: one summary line for every lesson file below a folder.
 //

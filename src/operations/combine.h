@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Building one lesson from two: concatenation and language substitution, and
 // the word walks they and the exercise model rest on.

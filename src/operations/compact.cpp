@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Queries, compacting and mirroring of the lesson document.
 
 #include <algorithm>

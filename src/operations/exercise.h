@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The exercise model shared with the learning games: a lesson that selects
 // problems (TLesson), one question with its solution and multiple-choice

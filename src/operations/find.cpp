@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Finding words in a lesson.
 
 #include "operations/find.h"

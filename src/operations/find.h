@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Finding words in a lesson: the next (or previous) word that contains a
 // text, going round the lesson once.

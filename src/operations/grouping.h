@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The hard, medium and easy groups of problems in Level order: the cuts at
 // the level changes of the middle bands. `level(i)` gives the level of the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The undo history of a lesson: steps recorded as deltas.
 
 #include "operations/history.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The undo history of a lesson: each command's change as a delta that can be
 // taken back and done again.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TSelection: the word table, the pools and the problem store of one Select.
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The application object: errors that no command caught end in an error box
 // instead of ending the program.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Accent composition of the character buttons: a diacritic clicked after a
 // letter that can carry it turns the letter into the accented letter.

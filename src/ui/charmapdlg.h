@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The special-characters dialog: which nine characters the main window's
 // character buttons carry, three preset sets, and switching the button row

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A child window of the main window's frame: a lesson editor window or a
 // text window. The frame asks the active one for its menus and every one

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The combine dialog: two open lessons chosen from lists, and the lesson
 // that concatenating them (mode 0) or substituting a language through them

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The editor's command line: lesson files to open, "--help", "--version",
 // and "--" before file names that begin with "-". Options of the Qt toolkit

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The text window: plain text in a child window of the frame, edited,
 // saved with a backup, aligned, wrapped, given a font and printed. The

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Hands the application's events to a window before its controls see them
 // (key preview, drops anywhere in the window).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The find dialog: the text to find and how, with buttons that find the
 // next and the previous place in the active lesson editor window. It stays

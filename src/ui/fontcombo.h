@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A drop-down that shows the name of a language's font and opens the font
 // dialog instead of its list.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The font dialog of the language fonts. It edits a TFont itself, so a face
 // that is not installed keeps its name, and it offers the font's colour.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The help window: a help file (HTML, one anchor per topic key) shown at a
 // topic, with back, forward, contents and search in the page. The program's

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The document of the Text page: lesson text built into a QTextDocument with
 // the language fonts, and read back as lesson lines or rich text. Works on

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window: layout, tool bar, status bar, menus, settings, interface
 // language and character buttons. Child windows and file commands are in
 // mainform_windows.cpp.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The main window: the frame that holds the lesson editor windows, with the
 // tool bar and its nine character buttons, the status bar with its progress

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's child windows: new, open, drop, start-up files, save
 // all, close all, exit, arrangement, the Window menu and menu merging, and
 // the character buttons acting on the active window.

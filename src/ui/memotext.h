@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The editor of the Text page: the lesson as lesson text, in the language
 // fonts. Plain-text storage with character formats, which stays fast for

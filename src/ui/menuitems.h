@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Building named menus and items: every menu, item and separator carries its
 // name as objectName, which interface-language files address.

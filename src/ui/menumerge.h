@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Menu merging by group number: the active child window's menus replace the
 // frame's menus of the same group and join the others in group order.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The one place where lesson strings (Windows-1252 bytes), UTF-8 messages and
 // file-system names meet QString.

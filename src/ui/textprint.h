@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Printing a text document the way the Text page shows it: no margins or
 // page numbers of its own, pages filling the printer's printable area.

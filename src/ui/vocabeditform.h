@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The lesson editor window: one lesson on the pages Header, Entries and
 // Text, inside the main window's frame.

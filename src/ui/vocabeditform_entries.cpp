@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Navigation between entries and the entry and lesson commands of the
 // lesson editor window.
 

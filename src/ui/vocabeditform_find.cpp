@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Find, undo and redo of the lesson editor window.
 
 #include <QComboBox>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The menus of the lesson editor window (merged into the frame's menu bar
 // while the window is active) and its edit commands.
 

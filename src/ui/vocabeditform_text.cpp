@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Text page of the lesson editor window: the lesson as lesson text in
 // the language fonts, compiling it back, the typing font, text and rich-text
 // files, and printing.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Runs a program (by default the vocatrix-cli binary) with arguments and
 // stdin text, capturing its exit code, stdout and stderr.

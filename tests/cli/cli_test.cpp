@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // End-to-end tests: run the vocatrix-cli binary on temporary files.
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // End-to-end tests of concat, substitute, catalog and quiz: the vocatrix-cli
 // binary on temporary files, with scripted answers on stdin.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // vocatrix-cli convert with KVTML, CSV and TSV files.
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the program finds its data and keeps its settings: beside the program
 // in the build folder, the share folder and the user's configuration folder
 // when installed.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // KVTML and CSV/TSV exchange files and the gateway of formats.
 
 #include <gtest/gtest.h>

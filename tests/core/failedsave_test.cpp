@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Saves that fail half way, or are killed half way, never cost the user the
 // file or its backup.
 

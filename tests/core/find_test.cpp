@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Finding words: order, going round, the options and Windows-1252 letters.
 
 #include <gtest/gtest.h>

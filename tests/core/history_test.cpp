@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The undo history: every kind of command taken back and done again, the
 // place of the saved state, joining the edits of one visit, and the bounds.
 

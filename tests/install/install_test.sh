@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the build into a temporary prefix and starts the installed editor
 # from there with an example lesson. Its data comes from <prefix>/share/vocatrix,
 # its settings go to $XDG_CONFIG_HOME/vocatrix/, and nothing is written into

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The about box: splash and about layouts, the fitted title, the link and
 // the start sound.
 

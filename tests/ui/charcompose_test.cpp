@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Accent composition of the character buttons.
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The combine dialog and the special-characters dialog, answered from the
 // tests as a user would.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's own labels, card panel and masked image, checked on their
 // rendered pixels.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The status bar that holds other controls.
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The text window and the lesson browser.
 
 #include <sys/stat.h>

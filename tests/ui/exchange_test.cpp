@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // File > Import and File > Export of KVTML, CSV and TSV files.
 
 #include <QAction>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Saves of the editor that fail half way keep every file as it was: lesson
 // and text windows with their backups, the translator's template, and the
 // settings written at exit.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Open, save, save as, read-only files and the close question of the
 // lesson editor window.
 

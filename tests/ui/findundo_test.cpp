@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Find, undo and redo in the lesson editor window.
 
 #include <QCheckBox>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The font dialog of the language fonts without running it (the fields it
 // starts with and the font they give back), and the pitch of a font on
 // text and widgets.

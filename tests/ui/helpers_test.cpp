@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Menu merging, the string conversion point, dialog filters, file access
 // and the application's last error box.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Interface languages: every window's texts read from and written to
 // interface-language files, the shipped English and German files, Qt's own
 // texts, help topics and the home page.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Text page's document without a window: lesson text in the language
 // fonts, reading it back as lines and as rich text, and the lines around the
 // caret.

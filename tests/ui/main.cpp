@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One QApplication for all GUI tests, on the offscreen platform unless
 // another one is asked for.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window: start-up, settings, language, character buttons, status
 // bar, child windows, menus and exit.
 

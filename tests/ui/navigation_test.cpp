@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Moving between entries and the entry commands of the lesson editor window.
 
 #include <QComboBox>

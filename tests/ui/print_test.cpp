@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Printing the Text page, into PDF files read back with the poppler tools.
 
 #include <QAbstractTextDocumentLayout>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Platform services for tests: dialogs answer from a script and record what
 // they were asked; the beep and font files are counted.

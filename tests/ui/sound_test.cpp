@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Sound events: the settings, the switch and the two questions of a sound
 // that cannot be played.
 

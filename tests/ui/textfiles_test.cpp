@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Text and rich-text files on the Text page: opening them, saving them back,
 // and saving the page to a lesson file.
 

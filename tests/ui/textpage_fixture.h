@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Helpers of the Text page tests: the page's text, its selection and the
 // fonts of its characters, and the main window's status bar.

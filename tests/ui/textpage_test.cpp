@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Text page of the lesson editor window: filling it from the lesson,
 // compiling it back, format errors, the typing font and mirroring.
 

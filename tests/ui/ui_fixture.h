@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A main window on scripted platform services, with its settings file in a
 // fresh temporary folder.

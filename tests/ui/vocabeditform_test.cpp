@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The lesson editor window: a new window, showing and storing the lesson,
 // change notifications, fonts, window size and edit commands.
 

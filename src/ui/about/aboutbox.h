@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The about box: the program's icon, name, version, description, notice and
 // home page link. Shown for three seconds as a splash screen at start-up

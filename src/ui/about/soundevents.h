@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Sound events: eleven named events mapped to wave files by the sound
 // settings file, and a switch that turns all of them off. A sound that

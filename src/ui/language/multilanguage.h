@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Interface languages: the texts of all windows read from, and written to,
 // an interface-language file, one section per form and one key per text

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The texts of Qt widgets under the property names interface-language files
 // use: "Caption" (window title, label, button, menu and menu-item text),

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the editor needs of the desktop, behind small interfaces: message
 // boxes and the common dialogs (open, save, font, print), the beep, and private font files. The

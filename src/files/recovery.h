@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Recovery after a crash, a kill or a power cut: the files autosave writes
 // for each window with unsaved changes, and what the next start finds of a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Autosave and recovery: every "AutosaveSeconds" of section "Options" in the
 // settings file (60 by default, 0 switches it off) each window with unsaved

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The dialog of the first start after a crash: the windows whose unsaved
 // work autosave kept, with their names, times and entries; Restore, Discard

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Recovery files: what autosave writes for a window, and what the next start
 // finds of a program that was killed.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Parts of a test that need a process of their own: the program's message
 // loop run to its end, or the process killed half way. The test program

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Autosave and recovery with the editor: a program killed after an autosave
 // gives its unsaved work back at the next start; saves, closed windows and a
 // clean exit leave nothing behind.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // No user action may lose work: a box opened from inside a widget's change
 // signal, an Esc meant for a popup, Exit beside other windows, help over a
 // running dialog, an Alt key that no menu uses.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Boxes that only inform (an OK button alone), shown once the event that
 // asked for them has returned to the event loop.

@@ -189,14 +189,15 @@ TRecoveryStore::~TRecoveryStore() {
   }
 }
 
-void TRecoveryStore::Write(int slot, const std::string& extension, std::string data, TRecoveryNote note) {
+void TRecoveryStore::Write(int slot, const std::string& extension, std::string data, TRecoveryNote note,
+                           Completion complete) {
   {
     const std::lock_guard lock(mutex_);
     // A newer image of the slot makes a waiting one useless.
     jobs_.erase(std::remove_if(jobs_.begin(), jobs_.end(),
                                [&](const Job& job) { return job.Slot == slot && !job.Remove; }),
                 jobs_.end());
-    jobs_.push_back({slot, false, extension, std::move(data), std::move(note)});
+    jobs_.push_back({slot, false, extension, std::move(data), std::move(note), std::move(complete)});
   }
   wake_.notify_all();
 }
@@ -204,7 +205,7 @@ void TRecoveryStore::Write(int slot, const std::string& extension, std::string d
 void TRecoveryStore::Remove(int slot) {
   {
     const std::lock_guard lock(mutex_);
-    jobs_.push_back({slot, true, {}, {}, {}});
+    jobs_.push_back({slot, true, {}, {}, {}, {}});
   }
   wake_.notify_all();
 }
@@ -272,6 +273,7 @@ void TRecoveryStore::Do(Job& job) {
     slots_.erase(found);
     return;
   }
+  if (job.Complete) job.Complete(job.Data, job.Note);
   // Time and data name left out: an unchanged window is not written again.
   const std::uint64_t hash =
       std::hash<std::string>{}(job.Extension + '\n' + EncodeRecoveryNote(job.Note) + '\n' + job.Data);

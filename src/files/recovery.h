@@ -16,6 +16,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <map>
 #include <mutex>
 #include <optional>
@@ -73,10 +74,14 @@ class TRecoveryStore {
 
   const std::string& Folder() const { return folder_; }
 
+  // Finishes an image on the worker thread (text conversions that need not
+  // hold up the caller's thread).
+  using Completion = std::function<void(std::string& data, TRecoveryNote& note)>;
   // Queues window `slot`'s data (extension with its dot, ".tav") and note;
-  // the worker stamps the time, writes both and removes the slot's previous
-  // data. An image equal to the slot's last one is not written again.
-  void Write(int slot, const std::string& extension, std::string data, TRecoveryNote note);
+  // the worker completes them, stamps the time, writes both and removes the
+  // slot's previous data. An image equal to the slot's last one is not
+  // written again.
+  void Write(int slot, const std::string& extension, std::string data, TRecoveryNote note, Completion complete = {});
   // Queues the removal of window `slot`'s files.
   void Remove(int slot);
   // Waits until everything queued is on disk.
@@ -97,6 +102,7 @@ class TRecoveryStore {
     std::string Extension;
     std::string Data;
     TRecoveryNote Note;
+    Completion Complete;
   };
   struct SlotState {
     std::string DataFile;

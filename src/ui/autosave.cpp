@@ -56,7 +56,16 @@ void TAutosave::SaveNow() {
       continue;
     }
     if (image) {
-      store_->Write(slot, image->Extension, std::move(image->Data), std::move(image->Note));
+      TRecoveryStore::Completion complete;
+      if (image->Text) {
+        // A copy of a QString shares its characters and may be read on
+        // another thread; its UTF-8 is made there.
+        const bool isData = image->Note.Kind == TRecoveryNote::kTextWindow;
+        complete = [text = *image->Text, isData](std::string& data, TRecoveryNote& note) {
+          (isData ? data : note.PageText.emplace()) = text.toStdString();
+        };
+      }
+      store_->Write(slot, image->Extension, std::move(image->Data), std::move(image->Note), std::move(complete));
       written_.insert(slot);
     } else if (written_.erase(slot)) {
       store_->Remove(slot);

@@ -5,6 +5,7 @@
 // whether it may close.
 
 #include <QMdiSubWindow>
+#include <QString>
 #include <optional>
 #include <string>
 #include <vector>
@@ -21,6 +22,9 @@ struct TRecoveryImage {
   std::string Extension;  // of the data file, with its dot
   std::string Data;
   TRecoveryNote Note;
+  // Text taken as it stands, made UTF-8 by the writer's thread: the data of
+  // a text window, the page text of a lesson window.
+  std::optional<QString> Text;
 };
 
 class TChildForm : public QMdiSubWindow {

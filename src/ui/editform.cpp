@@ -276,7 +276,7 @@ std::optional<TRecoveryImage> TEditForm::RecoveryImage() const {
   if (!Modified()) return std::nullopt;
   TRecoveryImage image;
   image.Extension = ".txt";
-  image.Data = Memo1->toPlainText().toStdString();
+  image.Text = Memo1->toPlainText();
   image.Note.Kind = TRecoveryNote::kTextWindow;
   image.Note.FileName = pathName_;
   image.Note.Caption = windowTitle().toStdString();

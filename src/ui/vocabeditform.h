@@ -13,6 +13,7 @@
 
 #include "ui/childform.h"
 #include <QPointer>
+#include <QString>
 #include <memory>
 #include <optional>
 #include <string>
@@ -267,6 +268,10 @@ class VocabEditForm : public TChildForm {
   bool fillingText_ = false;
   // The Text page holds edits of the user's since it was filled.
   bool textEdited_ = false;
+  // The Text page's text as autosave took it last, and of which state.
+  mutable QString pageText_;
+  mutable const QTextDocument* pageTextDocument_ = nullptr;
+  mutable int pageTextRevision_ = -1;
   QObject* preview_ = nullptr;
   QPointer<LanguageLineIndex> languageLines_;
   std::unique_ptr<LessonTextFill> textFill_;

@@ -193,9 +193,18 @@ std::optional<TRecoveryImage> VocabEditForm::RecoveryImage() const {
     note.Controls.emplace_back(ComboBoxForm->objectName().toStdString(),
                                std::to_string(ComboBoxForm->currentIndex()));
   }
-  // While the page still fills, the user has not touched it.
-  if (shownPage_ == kTextPage && textEdited_ && !textFill_)
-    note.PageText = MemoText->document()->toPlainText().toStdString();
+  // While the page still fills, the user has not touched it. A page of a
+  // large lesson takes a while to read out: the text of the last image is
+  // taken again while the document has not changed since.
+  if (shownPage_ == kTextPage && textEdited_ && !textFill_) {
+    const QTextDocument* document = MemoText->document();
+    if (document != pageTextDocument_ || document->revision() != pageTextRevision_) {
+      pageText_ = document->toPlainText();
+      pageTextDocument_ = document;
+      pageTextRevision_ = document->revision();
+    }
+    image.Text = pageText_;
+  }
   return image;
 }
 

@@ -81,6 +81,7 @@ void VocabEditForm::SetTextDocument(QTextDocument* document, bool undo) {
   MemoText->SetDocument(document);
   fillingText_ = false;
   textEdited_ = false;
+  pageTextDocument_ = nullptr;
 }
 
 LanguageLineIndex& VocabEditForm::LanguageLines() {

@@ -3,8 +3,11 @@
 
 #include <QComboBox>
 #include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 #include "base/messages.h"
 #include "base/settings.h"
@@ -17,20 +20,19 @@
 namespace vocatrix::ui {
 namespace {
 
-QLabel* MakePanel(QWidget* parent, const char* name, const QString& caption, const QRect& geometry,
-                  Qt::Alignment alignment) {
+QLabel* MakePanel(QWidget* parent, const char* name, const QString& caption, Qt::Alignment alignment) {
   auto* panel = new QLabel(caption, parent);
   panel->setObjectName(name);
   panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
   panel->setAlignment(alignment | Qt::AlignVCenter);
-  panel->setGeometry(geometry);
+  panel->setMinimumHeight(21);
   panel->setContentsMargins(3, 0, 3, 0);
   // Shows the chosen lessons, not a text of the language.
   MarkAsData(panel);
   return panel;
 }
 
-QLabel* MakeSign(QWidget* parent, const char* name, const QString& caption, int x, int y) {
+QLabel* MakeSign(QWidget* parent, const char* name, const QString& caption) {
   auto* label = new QLabel(caption, parent);
   label->setObjectName(name);
   QFont font("MS Sans Serif");
@@ -40,8 +42,6 @@ QLabel* MakeSign(QWidget* parent, const char* name, const QString& caption, int 
   QPalette palette = label->palette();
   palette.setColor(QPalette::WindowText, Qt::black);
   label->setPalette(palette);
-  label->move(x, y);
-  label->adjustSize();
   return label;
 }
 
@@ -54,50 +54,78 @@ QString Languages(const TMeanCollection& lesson) {
 TCombiLessonsDlg::TCombiLessonsDlg(MainForm* mainForm) : QDialog(mainForm), main_(mainForm) {
   setObjectName("CombiLessonsDlg");
   setWindowTitle("Sprache Ersetzen");
-  setFixedSize(393, 186);
   setFont(mainForm->font());
 
+  // The rows of the design, in columns that grow with what they show: no
+  // language pair is cut, and no count loses its leading digits.
   auto* bevel1 = new QFrame(this);
   bevel1->setObjectName("Bevel1");
   bevel1->setFrameStyle(QFrame::Box | QFrame::Sunken);
-  bevel1->setGeometry(8, 8, 377, 132);
-  const auto makeList = [this](const char* name, int y) {
+  auto* grid = new QGridLayout(bevel1);
+  grid->setContentsMargins(12, 12, 12, 12);
+  grid->setHorizontalSpacing(7);
+  grid->setColumnMinimumWidth(1, 145);
+  grid->setColumnMinimumWidth(2, 121);
+  grid->setColumnMinimumWidth(3, 41);
+  grid->setColumnStretch(1, 1);
+  const auto makeList = [this](const char* name) {
     auto* list = new QComboBox(this);
     list->setObjectName(name);
-    list->setGeometry(48, y, 145, 22);
+    list->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     MarkAsData(list);  // the open lessons
     connect(list, &QComboBox::currentIndexChanged, this, &TCombiLessonsDlg::ComboBoxChange);
     return list;
   };
-  ComboBox1 = makeList("ComboBox1", 24);
-  Panel1 = MakePanel(this, "Panel1", "Sprache 1 - Sprache 2", QRect(200, 24, 121, 21), Qt::AlignLeft);
-  Panel3 = MakePanel(this, "Panel3", "200", QRect(328, 24, 41, 21), Qt::AlignRight);
-  MakeSign(this, "Label1", "+", 30, 54);
-  ComboBox2 = makeList("ComboBox2", 56);
-  Panel2 = MakePanel(this, "Panel2", "Sprache 3 - Sprache 4", QRect(200, 56, 121, 21), Qt::AlignLeft);
-  Panel4 = MakePanel(this, "Panel4", "100", QRect(328, 56, 41, 21), Qt::AlignRight);
+  ComboBox1 = makeList("ComboBox1");
+  Panel1 = MakePanel(this, "Panel1", "Sprache 1 - Sprache 2", Qt::AlignLeft);
+  Panel3 = MakePanel(this, "Panel3", "200", Qt::AlignRight);
+  ComboBox2 = makeList("ComboBox2");
+  Panel2 = MakePanel(this, "Panel2", "Sprache 3 - Sprache 4", Qt::AlignLeft);
+  Panel4 = MakePanel(this, "Panel4", "100", Qt::AlignRight);
   auto* bevel2 = new QFrame(this);
   bevel2->setObjectName("Bevel2");
   bevel2->setFrameStyle(QFrame::HLine | QFrame::Sunken);
-  bevel2->setGeometry(24, 88, 345, 2);
-  MakeSign(this, "Label2", "=", 30, 102);
-  Panel6 = MakePanel(this, "Panel6", "neue Lektion", QRect(48, 104, 145, 21), Qt::AlignLeft);
-  Panel7 = MakePanel(this, "Panel7", "Sprache 1 - Sprache 4", QRect(200, 104, 121, 21), Qt::AlignLeft);
-  Panel5 = MakePanel(this, "Panel5", "150", QRect(328, 104, 41, 21), Qt::AlignRight);
+  Panel6 = MakePanel(this, "Panel6", "neue Lektion", Qt::AlignLeft);
+  Panel7 = MakePanel(this, "Panel7", "Sprache 1 - Sprache 4", Qt::AlignLeft);
+  Panel5 = MakePanel(this, "Panel5", "150", Qt::AlignRight);
+  grid->addWidget(ComboBox1, 0, 1);
+  grid->addWidget(Panel1, 0, 2);
+  grid->addWidget(Panel3, 0, 3);
+  grid->addWidget(MakeSign(this, "Label1", "+"), 1, 0, Qt::AlignCenter);
+  grid->addWidget(ComboBox2, 1, 1);
+  grid->addWidget(Panel2, 1, 2);
+  grid->addWidget(Panel4, 1, 3);
+  grid->addWidget(bevel2, 2, 0, 1, 4);
+  grid->addWidget(MakeSign(this, "Label2", "="), 3, 0, Qt::AlignCenter);
+  grid->addWidget(Panel6, 3, 1);
+  grid->addWidget(Panel7, 3, 2);
+  grid->addWidget(Panel5, 3, 3);
 
-  const auto makeButton = [this](const char* name, const QString& caption, int x) {
+  const auto makeButton = [this](const char* name, const QString& caption) {
     auto* button = new QPushButton(caption, this);
     button->setObjectName(name);
-    button->setGeometry(x, 152, 75, 25);
+    button->setMinimumSize(75, 25);
     return button;
   };
-  OKBtn = makeButton("OKBtn", "OK", 150);
+  OKBtn = makeButton("OKBtn", "OK");
   OKBtn->setDefault(true);
-  CancelBtn = makeButton("CancelBtn", "Abbrechen", 230);
-  HelpBtn = makeButton("HelpBtn", "&Hilfe", 310);
+  CancelBtn = makeButton("CancelBtn", "Abbrechen");
+  HelpBtn = makeButton("HelpBtn", "&Hilfe");
   connect(OKBtn, &QPushButton::clicked, this, &QDialog::accept);
   connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
   connect(HelpBtn, &QPushButton::clicked, this, &TCombiLessonsDlg::HelpBtnClick);
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch(1);
+  buttons->addWidget(OKBtn);
+  buttons->addWidget(CancelBtn);
+  buttons->addWidget(HelpBtn);
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(8, 8, 8, 8);
+  layout->addWidget(bevel1);
+  layout->addLayout(buttons);
+  // The dialog takes the size of what it shows, and grows with longer names.
+  layout->setSizeConstraint(QLayout::SetFixedSize);
+  QWidget::setTabOrder(ComboBox2, OKBtn);
   QWidget::setTabOrder(OKBtn, CancelBtn);
   QWidget::setTabOrder(CancelBtn, HelpBtn);
   QWidget::setTabOrder(HelpBtn, ComboBox1);
@@ -158,9 +186,12 @@ void TCombiLessonsDlg::ComboBoxChange() {
     compacted_.insert(b);
   }
   if (!result_) {
+    // The result line says why there is none.
     Panel7->clear();
-    Panel6->clear();
     Panel5->clear();
+    Panel6->setText(Utf8ToQString(mode_ == kConcat ? TranslateMessage("CombineLanguagesDiffer", "Sprachen verschieden")
+                                                   : TranslateMessage("CombineNoSharedLanguage",
+                                                                      "keine gemeinsame Sprache")));
     OKBtn->setEnabled(false);
     return;
   }

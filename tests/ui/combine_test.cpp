@@ -92,7 +92,8 @@ TEST_F(CombineTest, ListsFollowTheWindowsAndOKFollowsTheChoice) {
     EXPECT_EQ(Items(dialog.ComboBox1), (QStringList{"de-en.tav", "renamed.tav", "New Lesson"}));
     dialog.ComboBox2->setCurrentIndex(1);
     EXPECT_FALSE(dialog.OKBtn->isEnabled());
-    EXPECT_EQ(ResultLine(dialog), " |  | ");
+    // No result, and the line says why.
+    EXPECT_EQ(ResultLine(dialog), "keine gemeinsame Sprache |  | ");
     dialog.ComboBox2->setCurrentIndex(0);
     EXPECT_TRUE(dialog.OKBtn->isEnabled());
     // de-en with itself, joined over "Englisch".

@@ -193,7 +193,7 @@ void TEditForm::SaveAs1Click() {
 }
 
 void TEditForm::Print1Click() {
-  if (!main_->ChoosePrinter(this, *printer_)) return;
+  if (!main_->ChoosePrinter(this, *printer_, pathName_)) return;
   printer_->setDocName(windowTitle());
   main_->PrintText(this, *Memo1->document(), *printer_);
 }

@@ -108,4 +108,11 @@ QUrl HomepageAddress(const std::string& language) {
   return QUrl::fromLocalFile(FileNameToQString(ProgramDataFolder() + (language == "Deutsch" ? "German.html" : "English.html")));
 }
 
+bool ShowHomepage(const Platform& platform, QWidget* parent, const std::string& language) {
+  const QUrl address = HomepageAddress(language);
+  if (!address.isLocalFile()) return platform.web.Open(address);
+  platform.help.ShowTopic(parent, address.toLocalFile(), "hc_Contents");
+  return true;
+}
+
 }  // namespace vocatrix::ui

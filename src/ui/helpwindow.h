@@ -8,6 +8,8 @@
 #include <QWidget>
 #include <string>
 
+#include "ui/platform/platform.h"
+
 class QLineEdit;
 class QTextBrowser;
 class QToolButton;
@@ -40,5 +42,10 @@ class THelpWindow : public QWidget {
 // The maker's web page for an interface language: the German one for
 // exactly "Deutsch", the English one for every other language.
 QUrl HomepageAddress(const std::string& language);
+
+// Shows the maker's page: a page of the installed help in the help window,
+// which is there with or without a browser; a web address in the browser.
+// False when no browser took a web address.
+bool ShowHomepage(const Platform& platform, QWidget* parent, const std::string& language);
 
 }  // namespace vocatrix::ui

@@ -8,6 +8,7 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
+#include <QFileInfo>
 #include <QFrame>
 #include <QScopeGuard>
 #include <QTimer>
@@ -37,6 +38,7 @@
 #include "ui/combinedlg.h"
 #include "ui/eventpreview.h"
 #include "ui/helpwindow.h"
+#include "files/lessonfiles.h"
 #include "files/lessontext.h"
 #include "ui/lessontextview.h"
 #include "ui/textprint.h"
@@ -434,7 +436,7 @@ void MainForm::changeEvent(QEvent* event) {
 
 void MainForm::MenuHomepageClick() {
   const QUrl address = HomepageAddress(language_);
-  if (!platform_.web.Open(address))
+  if (!ShowHomepage(platform_, this, language_))
     platform_.dialogs.ShowError(
         this, Utf8ToQString(TranslateMessage("ErrWebPage", "The page %s cannot be opened.", {address.toString().toStdString()})));
 }
@@ -503,12 +505,20 @@ void MainForm::WarnUncarriedWords(QWidget* parent, const std::vector<std::string
                                              {Cp1252ToUtf8(QuotedTextList(words))})));
 }
 
-bool MainForm::ChoosePrinter(QWidget* parent, QPrinter& printer) {
+bool MainForm::ChoosePrinter(QWidget* parent, QPrinter& printer, const std::string& documentFile) {
   // Without a printer the dialog still opens: printing to a PDF file is
   // what remains, and what many desktops use.
-  if (!platform_.dialogs.PrintersInstalled())
+  const bool printers = platform_.dialogs.PrintersInstalled();
+  if (!printers)
     platform_.dialogs.ShowWarning(parent, Utf8ToQString(TranslateMessage(
                                               "NoPrinter", "No printer is installed. You can still print to a PDF file.")));
+  if (!documentFile.empty()) {
+    const QString pdf = FileNameToQString(documentFile.substr(0, ExtensionStart(documentFile))) + ".pdf";
+    // The dialog names a file after the document; with no printer to
+    // choose, the file beside the document is the one offered.
+    printer.setDocName(QFileInfo(pdf).fileName());
+    if (!printers) printer.setOutputFileName(pdf);
+  }
   return platform_.dialogs.ChoosePrinter(parent, printer);
 }
 

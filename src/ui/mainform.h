@@ -193,7 +193,9 @@ class MainForm : public QMainWindow {
   // above: the tab strip's change signal fills the Text page).
   void WarnUncarriedWords(QWidget* parent, const std::vector<std::string>& words);
   // The print dialog, after a warning when no printer is installed.
-  bool ChoosePrinter(QWidget* parent, QPrinter& printer);
+  // Printed to a file, the dialog offers `documentFile`'s own name and
+  // folder with ".pdf" (when it has a file).
+  bool ChoosePrinter(QWidget* parent, QPrinter& printer, const std::string& documentFile = {});
   // Prints a text page by page with the wait cursor and the status bar's
   // progress; errors are shown.
   void PrintText(QWidget* parent, const QTextDocument& document, QPrinter& printer);

@@ -105,12 +105,13 @@ TEditForm* MainForm::NewTextWindow() {
 }
 
 void MainForm::MenuBrowseClick() {
-  FileDialogRequest request = openFileDialog_->OpenRequest();
-  request.MultiSelect = true;
-  request.MustExist = false;
-  const std::optional<QString> chosen = platform_.dialogs.OpenFileName(this, request);
+  // A folder of its own, also one that holds only folders.
+  const std::optional<QString> chosen = platform_.dialogs.FolderName(
+      this, Utf8ToQString(TranslateMessage("BrowseFolder", "Ordner der Lektionen wählen")));
   if (!chosen) return;
-  const TCatalogue catalogue = MakeCatalogue(FolderOf(QStringToFileName(*chosen)));
+  std::string folder = QStringToFileName(*chosen);
+  if (folder.empty() || folder.back() != '/') folder += '/';
+  const TCatalogue catalogue = MakeCatalogue(folder);
   QStringList lines;
   for (const std::string& line : catalogue.Lines) lines << ToQString(line);
   TEditForm* form = NewTextWindow();

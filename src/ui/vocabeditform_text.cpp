@@ -303,7 +303,7 @@ void VocabEditForm::SaveTextFile() {
 
 void VocabEditForm::MenuPrintClick() {
   QPrinter printer(QPrinter::HighResolution);
-  if (!main_->ChoosePrinter(this, printer)) return;
+  if (!main_->ChoosePrinter(this, printer, fileName_)) return;
   SelectTab(kTextPage);
   CompleteText();
   printer.setDocName(ToQString(lesson_->Title));

@@ -178,9 +178,9 @@ class BrowseTest : public EditFormTest {
     lesson->Title = title;
     SaveBinary(*lesson, File(path));
   }
-  // Browses from a file chosen in `folder`; the text window made.
+  // Browses the folder `folder`; the text window made.
   TEditForm* Browse(const std::string& folder) {
-    platform_.Dialogs.FileAnswers = {ui::FileNameToQString(File(folder + "/any.tav"))};
+    platform_.Dialogs.FileAnswers = {ui::FileNameToQString(File(folder))};
     Main().MenuBrowseClick();
     return qobject_cast<TEditForm*>(Main().ClientArea()->currentSubWindow());
   }
@@ -196,7 +196,8 @@ TEST_F(BrowseTest, LessonsBelowTheFolderInOrderHiddenFoldersSkipped) {
   Lesson("root/c/three.tav", "Third");
   TEditForm* form = Browse("root");
   ASSERT_NE(form, nullptr);
-  EXPECT_TRUE(platform_.Dialogs.FileDialogs.back().Request.MultiSelect);
+  // Chosen in a folder chooser: a folder of folders only can be chosen.
+  EXPECT_EQ(platform_.Dialogs.FolderDialogs, 1);
   EXPECT_EQ(Lines(form), (QStringList{"one.tav; First Lesson; ; a; ; ; Deutsch; English; 1; 2",
                                       "two.tav; Second; ; b; ; ; Deutsch; English; 1; 2",
                                       "three.tav; Third; ; c; ; ; Deutsch; English; 1; 2"}));

@@ -132,6 +132,9 @@ TEST_F(PrintTest, WithoutAPrinterAWarningComesAndPrintingToAFileRemains) {
   EXPECT_EQ(platform_.Dialogs.TextsOf(MessageKind::Warning),
             (std::vector<QString>{"No printer is installed. You can still print to a PDF file."}));
   EXPECT_EQ(platform_.Dialogs.PrintDialogs, 1);
+  // The file offered is the lesson's own name in its folder, not print.pdf at home.
+  EXPECT_EQ(platform_.Dialogs.OfferedPrintFile.toStdString(),
+            form->FileName().substr(0, form->FileName().rfind('.')) + ".pdf");
   EXPECT_EQ(PdfPages(pdf), 1);
   // A lesson without a title gives a job without one.
   EXPECT_EQ(PdfInfo(pdf, "Title"), "");

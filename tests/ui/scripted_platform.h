@@ -70,6 +70,14 @@ class ScriptedDialogs : public ui::Dialogs {
   std::optional<QString> SaveFileName(QWidget*, const ui::FileDialogRequest& request) override {
     return NextFile(true, request);
   }
+  // Folder choosers take their answers from FileAnswers too.
+  int FolderDialogs = 0;
+  std::optional<QString> FolderName(QWidget*, const QString& title) override {
+    ++FolderDialogs;
+    ui::FileDialogRequest request;
+    request.Title = title;
+    return NextFile(false, request);
+  }
 
   bool ChooseFont(QWidget*, TFont& font) override {
     ++FontDialogs;
@@ -87,8 +95,11 @@ class ScriptedDialogs : public ui::Dialogs {
   bool PrintersInstalled() override { return Printers; }
 
   // Chooses printing to a PDF file, as the dialog offers it.
+  // The file the last print dialog offered for printing to a file.
+  QString OfferedPrintFile;
   bool ChoosePrinter(QWidget*, QPrinter& printer) override {
     ++PrintDialogs;
+    OfferedPrintFile = printer.outputFileName();
     if (PrintAnswers.empty()) {
       ADD_FAILURE() << "unexpected print dialog";
       return false;

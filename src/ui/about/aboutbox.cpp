@@ -60,7 +60,10 @@ QFrame* MakeLine(QWidget* parent, const char* name, int x, int y, int width) {
 TAboutBaseBox::TAboutBaseBox(Platform platform, QWidget* parent) : QDialog(parent), platform_(platform) {
   setObjectName("AboutBox");
   setWindowTitle("About");
-  setWindowFlag(Qt::WindowStaysOnTopHint);
+  // A box of fixed size, also as the splash screen: a title and a close
+  // button, nothing to minimise or maximise.
+  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                 Qt::WindowStaysOnTopHint);
   AboutPanel = new TMemoPanel(this);
   AboutPanel->setObjectName("AboutPanel");
   AboutPanel->setFrameStyle(QFrame::NoFrame);
@@ -181,7 +184,7 @@ void TAboutBaseBox::showEvent(QShowEvent* event) {
   FormShow();
 }
 
-void TAboutBaseBox::HomepageClick() { platform_.web.Open(HomepageAddress(aboutLanguage_)); }
+void TAboutBaseBox::HomepageClick() { ShowHomepage(platform_, this, aboutLanguage_); }
 
 TAboutBox::TAboutBox(Platform platform, QWidget* parent) : TAboutBaseBox(platform, parent) {
   setFixedSize(318, 314);
@@ -193,7 +196,8 @@ TAboutBox::TAboutBox(Platform platform, QWidget* parent) : TAboutBaseBox(platfor
   SubName->setGeometry(80, 52, 41, 17);
   Name2->setGeometry(9, 194, 56, 15);
   Bevel1 = MakeLine(AboutPanel, "Bevel1", 80, 58, 222);
-  Comments->setGeometry(80, 62, 241, 67);
+  // As wide as the rules above and below it, inside the box.
+  Comments->setGeometry(80, 62, 222, 67);
   Comments->SetCaption(QString::fromUtf8("Lektionseditor für Vokabelprogramme, anlegen, erweitern, spiegeln, verdichten, "
                                          "kombinieren und konvertieren von Lektionen, viele Extras."));
   Bevel2 = MakeLine(AboutPanel, "Bevel2", 80, 132, 222);

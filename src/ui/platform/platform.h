@@ -34,7 +34,6 @@ struct FileDialogRequest {
   QString DefaultExtension;  // without dot; added to a name typed without one
   bool OverwritePrompt = false;
   bool MultiSelect = false;  // an open dialog that accepts several files (the first is returned)
-  bool MustExist = true;     // false: an open dialog also takes a typed name of no file in a folder
   bool RefuseReadOnly = false;
 };
 
@@ -46,6 +45,8 @@ class Dialogs {
   // The full path chosen, or nothing when cancelled.
   virtual std::optional<QString> OpenFileName(QWidget* parent, const FileDialogRequest& request) = 0;
   virtual std::optional<QString> SaveFileName(QWidget* parent, const FileDialogRequest& request) = 0;
+  // A folder chooser; the folder's full path, or nothing when cancelled.
+  virtual std::optional<QString> FolderName(QWidget* parent, const QString& title) = 0;
   // The font dialog on `font`: true on OK, with `font` as chosen there.
   virtual bool ChooseFont(QWidget* parent, TFont& font) = 0;
   // Whether the system knows any printer.

@@ -36,13 +36,6 @@ class CheckedFileDialog : public QFileDialog {
 
   void accept() override {
     const QStringList files = selectedFiles();
-    // A name typed in an existing folder names that folder (the browser
-    // asks for a folder this way).
-    if (acceptMode() == AcceptOpen && !request_.MustExist && !files.isEmpty() && !QFileInfo::exists(files.first()) &&
-        QFileInfo(QFileInfo(files.first()).path()).isDir()) {
-      QDialog::accept();
-      return;
-    }
     if (acceptMode() == AcceptSave && !files.isEmpty() && !QFileInfo(files.first()).isDir() && !MayTake(files.first()))
       return;
     QFileDialog::accept();
@@ -143,6 +136,14 @@ std::optional<QString> QtDialogs::OpenFileName(QWidget* parent, const FileDialog
 
 std::optional<QString> QtDialogs::SaveFileName(QWidget* parent, const FileDialogRequest& request) {
   return RunFileDialog(parent, request, true);
+}
+
+std::optional<QString> QtDialogs::FolderName(QWidget* parent, const QString& title) {
+  QFileDialog dialog(parent, title);
+  dialog.setFileMode(QFileDialog::Directory);
+  dialog.setOption(QFileDialog::ShowDirsOnly);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  return dialog.selectedFiles().first();
 }
 
 bool QtDialogs::ChooseFont(QWidget* parent, TFont& font) {

@@ -44,6 +44,7 @@ class NoHelp : public ui::HelpViewer {
  public:
   void ShowTopic(QWidget*, const QString&, const QString&) override { std::abort(); }
   void Close() override {}
+  void FollowLanguage(const QString&) override {}
 };
 
 class NoWeb : public ui::WebPages {

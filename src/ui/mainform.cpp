@@ -28,6 +28,7 @@
 #include "base/font.h"
 #include "base/inifile.h"
 #include "base/messages.h"
+#include "base/safesave.h"
 #include "base/settings.h"
 #include "ui/about/aboutbox.h"
 #include "ui/autosave.h"
@@ -367,12 +368,35 @@ void MainForm::CheckLanguageItems(QActionGroup* group) const {
 
 void MainForm::MenuLanguageClick(int tag) { SetLanguage(LanguageOfTag(tag)); }
 
+namespace {
+
+// Whether a language file can give the interface its texts: it can be read
+// and holds the sections of the main window or of the messages.
+bool LanguageFileUsable(const std::string& fileName) {
+  std::string data;
+  if (!TryReadWholeFile(fileName, data)) return false;
+  const IniFile file = IniFile::Load(fileName);
+  return file.SectionExists("MainForm") || file.SectionExists("Dynamic");
+}
+
+}  // namespace
+
 void MainForm::SetLanguage(const std::string& name) {
   language_ = name;
-  SetCurrentLanguage(name);
-  if (aboutBox_) aboutBox_->SetAboutLanguage(name);
-  ApplyQtTranslation(name);
-  multiLanguage_.ReadLanguageFile(nullptr, LanguageFileName(name));
+  // A language whose file is missing, empty or unreadable is shown in
+  // English, windows and messages alike, rather than half in the language
+  // shown before; the choice itself stays for when the file is mended.
+  std::string shown = name;
+  const std::string file = LanguageFileName(name);
+  // A language the list names no file for resolves to the list's folder:
+  // it has no texts of its own, which is no damage.
+  const bool named = !file.empty() && file.back() != '/';
+  const bool unusable = named && !LanguageFileUsable(file);
+  if (unusable) shown = "English";
+  SetCurrentLanguage(shown);
+  if (aboutBox_) aboutBox_->SetAboutLanguage(shown);
+  ApplyQtTranslation(shown);
+  multiLanguage_.ReadLanguageFile(nullptr, LanguageFileName(shown));
   // A window without a file is named by a message of the language.
   for (VocabEditForm* form : LessonWindows())
     if (form->FileName().empty())
@@ -380,9 +404,11 @@ void MainForm::SetLanguage(const std::string& name) {
   for (TEditForm* form : clientArea_->findChildren<TEditForm*>())
     if (form->PathName().empty()) form->setWindowTitle(Utf8ToQString(TranslateMessage("Untitled", "Untitled")));
   RefreshMenuBar();
-  setWindowTitle(Utf8ToQString(Translate(name, "Vocatrix", "Name", kProductName)));
-  const bool german = name == "Deutsch";
+  setWindowTitle(Utf8ToQString(Translate(shown, "Vocatrix", "Name", kProductName)));
+  const bool german = shown == "Deutsch";
   helpFile_ = ProgramDataFolder() + (german ? "German.hlp" : "English.hlp");
+  // An open help window follows the language.
+  platform_.help.FollowLanguage(FileNameToQString(helpFile_));
   menuTips_->setVisible(german);
   menuHolly_->setVisible(german);
   n3_->setVisible(german);
@@ -390,6 +416,11 @@ void MainForm::SetLanguage(const std::string& name) {
   CheckLanguageItems(languageGroup_);
   for (VocabEditForm* form : LessonWindows()) CheckLanguageItems(form->LanguageItems());
   SetStatus(statusState_);
+  if (unusable)
+    SetStatus(kStatusIdle, Utf8ToQString(TranslateMessage("ErrLanguageFile",
+                                                          "The interface-language file %s cannot be read; the "
+                                                          "interface is shown in English.",
+                                                          {file})));
 }
 
 std::string MainForm::FirstLanguage() {
@@ -397,6 +428,10 @@ std::string MainForm::FirstLanguage() {
 }
 
 void MainForm::ApplyQtTranslation(const std::string& name) {
+  // Sizes, dates and numbers in the file and print dialogs as the language
+  // writes them, not as the system's locale does.
+  QLocale::setDefault(name == "Deutsch" ? QLocale(QLocale::German, QLocale::Germany)
+                                        : QLocale(QLocale::English, QLocale::UnitedStates));
   // Qt's own texts (message-box buttons, the file and print dialogs) in
   // German from Qt's translations; in English they are built in.
   if (qtTranslator_) {

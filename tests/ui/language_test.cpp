@@ -18,6 +18,7 @@
 
 #include "base/inifile.h"
 #include "base/messages.h"
+#include "components/compostatusbar.h"
 #include "ui/about/aboutbox.h"
 #include "ui/editform.h"
 #include "ui/fontcombo.h"
@@ -108,6 +109,40 @@ TEST_F(LanguageTest, SwitchingTheLanguageChangesEveryWindowItsMenusAndTheMessage
   EXPECT_EQ(first->TabSet->tabText(0), "Header");
   EXPECT_EQ(first->windowTitle(), "New Lesson");
   for (VocabEditForm* form : Main().LessonWindows()) form->Lesson().Modified = false;
+}
+
+TEST_F(LanguageTest, ALanguageFollowsIntoHelpAndDialogsAndADamagedFileShowsEnglishWithAWord) {
+  struct Case {
+    const char* language;
+    std::string file;  // the test language's file, when the case switches to it
+    QString menuFile;
+    QLocale::Language locale;
+    const char* help;
+    bool reported;
+  };
+  const std::vector<Case> cases = {
+      {"Deutsch", {}, "&Datei", QLocale::German, "German.hlp", false},
+      // Missing, empty and unreadable are all the same to the user.
+      {"Test", "", "&File", QLocale::English, "English.hlp", true},
+      {"Test", "\xFF\xFE garbage without sections", "&File", QLocale::English, "English.hlp", true},
+      {"English", {}, "&File", QLocale::English, "English.hlp", false},
+  };
+  OfferLanguages();
+  Main().SetLanguage("Deutsch");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.language + (" " + c.file));
+    if (std::string(c.language) == "Test") WriteFile(File("test.ini"), c.file);
+    Main().StatusBar()->SetPanelText(1, {});
+    Main().SetLanguage(c.language);
+    EXPECT_EQ(Main().Language(), c.language);
+    EXPECT_EQ(Child<QMenu>(&Main(), "MenuFile")->title(), c.menuFile);
+    EXPECT_EQ(QLocale().language(), c.locale);
+    EXPECT_TRUE(platform_.Help.Followed.back().endsWith(c.help));
+    const QString note = Main().StatusBar()->PanelText(1);
+    EXPECT_EQ(note.contains("test.ini"), c.reported) << note.toStdString();
+    // Messages in English too.
+    EXPECT_EQ(TranslateMessage("Error", "x"), c.locale == QLocale::German ? "Fehler" : "Error");
+  }
 }
 
 TEST_F(LanguageTest, TheTemplateCarriesTextsNeverTheLessonAndALanguageFileCannotChangeIt) {

@@ -192,6 +192,8 @@ class RecordingHelp : public ui::HelpViewer {
     Shown.emplace_back(helpFile, topic);
   }
   void Close() override { ++Closed; }
+  std::vector<QString> Followed;  // help files of language switches
+  void FollowLanguage(const QString& helpFile) override { Followed.push_back(helpFile); }
 };
 
 class RecordingWeb : public ui::WebPages {

@@ -97,6 +97,9 @@ class HelpViewer {
   virtual void ShowTopic(QWidget* parent, const QString& helpFile, const QString& topic) = 0;
   // Closes the help window, if one is open (the program ends).
   virtual void Close() = 0;
+  // The interface language changed: an open help window shows its topic in
+  // this help file, and its Contents button opens this file's contents.
+  virtual void FollowLanguage(const QString& helpFile) = 0;
 };
 
 // Web pages, opened in the user's browser; false when none could open it.

@@ -222,6 +222,13 @@ void QtHelpViewer::Close() {
   if (window_) window_->close();
 }
 
+void QtHelpViewer::FollowLanguage(const QString& helpFile) {
+  auto* window = qobject_cast<THelpWindow*>(window_);
+  if (!window) return;
+  const QString topic = window->Browser->source().fragment();
+  window->ShowTopic(helpFile, topic.isEmpty() ? QString("hc_Contents") : topic);
+}
+
 bool QtWebPages::Open(const QUrl& address) { return QDesktopServices::openUrl(address); }
 
 bool QtFontRegistry::AddFontFile(const QString& path) {

@@ -53,6 +53,7 @@ class QtHelpViewer : public HelpViewer {
   ~QtHelpViewer() override;
   void ShowTopic(QWidget* parent, const QString& helpFile, const QString& topic) override;
   void Close() override;
+  void FollowLanguage(const QString& helpFile) override;
 
  private:
   QPointer<QWidget> window_;

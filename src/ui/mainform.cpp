@@ -45,6 +45,8 @@
 #include "ui/textprint.h"
 #include "ui/language/textproperties.h"
 #include "ui/menuitems.h"
+#include "ui/recoverydlg.h"
+#include "ui/fontdialog.h"
 #include "ui/platform/laterboxes.h"
 #include "ui/qtstrings.h"
 #include "ui/vocabeditform.h"
@@ -478,7 +480,33 @@ void MainForm::MenuHomepageClick() {
 
 void MainForm::MenuSaveLanguageClick() {
   try {
-    multiLanguage_.WriteLanguageFile(nullptr, SettingsFolder() + "Language.ini");
+    // A template a translator needs nothing else for: the windows that are
+    // not open now are made for the moment, in the language shown...
+    std::vector<std::unique_ptr<QWidget>> absent;
+    absent.push_back(std::make_unique<TFontDialog>(TFont{}));
+    absent.push_back(std::make_unique<THelpWindow>());
+    absent.push_back(std::make_unique<TRecoveryDlg>(nullptr, std::vector<TLeftRecovery>{}));
+    if (LessonWindows().isEmpty()) absent.push_back(std::make_unique<VocabEditForm>(this));
+    if (clientArea_->findChildren<TEditForm*>().isEmpty()) absent.push_back(std::make_unique<TEditForm>(this));
+    if (!aboutBox_) absent.push_back(std::make_unique<TAboutBox>(platform_));
+    for (const auto& window : absent) {
+      window->setAttribute(Qt::WA_DeleteOnClose, false);
+      TranslateForm(window.get());
+    }
+    const std::string fileName = SettingsFolder() + "Language.ini";
+    multiLanguage_.WriteLanguageFile(nullptr, fileName);
+    // ...and the messages and the program's name, from the language's file
+    // (English when it has none).
+    std::string source = LanguageFileName(CurrentLanguage());
+    if (source.empty() || !IniFile::Load(source).SectionExists("Dynamic")) source = LanguageFileName("English");
+    const IniFile messages = IniFile::Load(source);
+    IniFile file = IniFile::Edit(fileName);
+    for (const char* section : {"Dynamic", "Vocatrix"}) {
+      std::string key, value;
+      for (const std::string& line : messages.ReadSectionValues(section))
+        if (SplitIniLine(line, key, value)) file.WriteString(section, key, value);
+    }
+    file.Save();
   } catch (const std::exception& e) {
     platform_.dialogs.ShowError(this, Utf8ToQString(e.what()));
   }

@@ -88,6 +88,8 @@ TAboutBaseBox::TAboutBaseBox(Platform platform, QWidget* parent) : QDialog(paren
   Name2 = MakeLabel(AboutPanel, "Name2", {}, ArialFont(12), Qt::white, TFrameStyle::Framed, 1);
   Name2->SetCaption("Name2");
   Name2->hide();
+  // A placeholder of the design, never shown: nothing to translate.
+  MarkAsData(Name2);
   Comments = MakeLabel(AboutPanel, "Comments", {}, ArialFont(12), Qt::black, TFrameStyle::Normal, 1);
   Comments->SetWordWrap(true);
   NoticeLabel = new TMultiLabel(AboutPanel);

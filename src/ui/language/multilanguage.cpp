@@ -106,11 +106,14 @@ void TMultiLanguage::ReadComponentTexts(QObject* component, const IniFile& file,
 }
 
 void TMultiLanguage::WriteComponentTexts(QObject* component, IniFile& file, QString section) {
-  if (IsForm(component)) section = component->objectName();
+  // The sections and keys reading looks for: a second lesson window
+  // ("VocabEditForm_1") writes those of the first.
+  if (IsForm(component)) section = SectionOf(component);
   if (!section.isEmpty()) {
+    const QString prefix = IsForm(component) ? SectionOf(component) : component->objectName();
     const std::string sectionKey = Key(section);
     for (const TextProperty* property : TextPropertiesOf(component)) {
-      const QString key = component->objectName() + property->Name;
+      const QString key = prefix + property->Name;
       if (!property->IsList) {
         const QString value = property->Get(component);
         if (!value.isEmpty()) file.WriteString(sectionKey, Key(key), ToLessonString(value));

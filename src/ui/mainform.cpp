@@ -148,6 +148,10 @@ MainForm::MainForm(const Platform& platform, QWidget* parent) : QMainWindow(pare
   SetCharSet(UnquoteCharSet(settings.ReadString("Config", "CharSet", kDefaultCharSet)));
   // On the first start the language follows the user's locale.
   language_ = settings.ReadString("Config", "Language", FirstLanguage());
+  // Where the frame stood at the last exit; Qt moves it onto a screen that
+  // is there now.
+  const std::string geometry = settings.ReadString("Window", "Geometry", "");
+  if (!geometry.empty()) restoreGeometry(QByteArray::fromBase64(QByteArray::fromStdString(geometry)));
   InstallFonts(1);
   const IniFile languageList(ConfigPath("Config", "LanguageIni", ProgramSettingsFile()));
   for (const std::string& line : languageList.ReadSectionValues("Languages"))
@@ -315,6 +319,7 @@ void MainForm::WriteSettings() {
   IniFile settings(ProgramSettingsFile());
   settings.WriteString("Config", "CharSet", QuoteCharSet(GetCharSet()));
   settings.WriteString("Config", "Language", language_);
+  settings.WriteString("Window", "Geometry", saveGeometry().toBase64().toStdString());
   settings.EraseSection("Lessons");
   const QList<VocabEditForm*> windows = LessonWindows();
   for (qsizetype n = windows.size() - 1; n >= 0; --n)

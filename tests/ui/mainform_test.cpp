@@ -290,6 +290,23 @@ TEST_F(MainFormTest, ExitWritesTheOpenLessonsByWindowPosition) {
   EXPECT_TRUE(platform_.Dialogs.Messages.empty());
 }
 
+TEST_F(MainFormTest, TheFrameComesBackWhereItWasAndNeverOffTheScreen) {
+  const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+  struct Case {
+    QRect left;
+    bool same;  // comes back exactly; otherwise on the screen
+  };
+  for (const Case& c : {Case{QRect(screen.x() + 40, screen.y() + 30, 500, 400), true},
+                        Case{QRect(screen.right() + 3000, screen.bottom() + 2000, 500, 400), false}}) {
+    Main().setGeometry(c.left);
+    CloseMain();
+    const QRect back = Main().geometry();
+    if (c.same) EXPECT_EQ(back, c.left);
+    else EXPECT_TRUE(screen.intersects(back)) << back.x() << "," << back.y();
+    EXPECT_EQ(back.size(), c.left.size());
+  }
+}
+
 TEST_F(MainFormTest, ExitIsRefusedWhenALessonWindowCancels) {
   ui::VocabEditForm* form = Main().NewChild();
   ASSERT_TRUE(form->Lesson().Modified);

@@ -70,6 +70,7 @@ int main(int argc, char* argv[]) {
   vocatrix::ui::QtPlatform platform;
   // The splash screen, shown and painted before the main window is built.
   auto about = std::make_unique<vocatrix::ui::TAboutBox>(platform.Get());
+  about->HoldStartSound();
   about->show();
   about->repaint();
   QApplication::processEvents();
@@ -91,7 +92,9 @@ int main(int argc, char* argv[]) {
   // stands over the frame.
   QStringList files;
   for (const std::string& file : commandLine.Files) files << vocatrix::ui::FileNameToQString(file);
-  vocatrix::ui::WhenExposed(&mainForm, [&mainForm, files] {
+  vocatrix::ui::WhenExposed(&mainForm, [&mainForm, &about, files] {
+    // A question about the sound card stands over the frame, in its language.
+    if (about) about->PlayHeldStartSound(&mainForm, mainForm.Language());
     mainForm.OpenStartupFiles(files);
     // Unsaved work that a crash left behind, offered over the frame.
     mainForm.OfferRecovery();

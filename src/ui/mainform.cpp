@@ -464,6 +464,9 @@ void MainForm::MenuAboutClick() {
   // Asked for during the splash time: the splash ends now.
   if (aboutBox_->TimerSplashScreen->isActive()) aboutBox_->TimerSplashScreenTimer();
   aboutBox_->SetLayout(TAboutBaseBox::kAboutLayout);
+  // Made before the main window, the box stands over it from now on: modal
+  // to it, and not to the help window its link opens.
+  if (!aboutBox_->parentWidget()) aboutBox_->setParent(this, aboutBox_->windowFlags());
   platform_.dialogs.Exec(*aboutBox_);
 }
 

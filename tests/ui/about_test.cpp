@@ -58,6 +58,31 @@ TEST_F(AboutTest, TheSplashIsTheBoxWithoutItsButtonStripForThreeSeconds) {
   Main().SetAboutBox(nullptr);
 }
 
+TEST_F(AboutTest, TheSplashAsksAboutTheSoundCardOverTheMainWindowInItsLanguage) {
+  // A first start: no language chosen yet, a German one about to be, no sound device.
+  WriteSettings(std::string("[Languages]\n1=Deutsch\n[LanguageFiles]\nDeutsch=") + VOCATRIX_SOURCE_DIR +
+                "/lang/Deutsch.ini\n[Sound]\nStart=start.wav\n");
+  ui::SoundEvents().LoadSoundSettings();
+  platform_.Sound.Device = false;
+  platform_.Sound.Plays = false;
+  auto box = Box();
+  box->HoldStartSound();
+  box->show();
+  Settle();
+  EXPECT_TRUE(platform_.Sound.Played.empty());
+  EXPECT_TRUE(platform_.Dialogs.Messages.empty());
+  platform_.Dialogs.MessageAnswers = {ui::MessageAnswer::Ok};
+  box->PlayHeldStartSound(&Main(), "Deutsch");
+  ASSERT_EQ(platform_.Dialogs.Messages.size(), 1u);
+  EXPECT_EQ(platform_.Dialogs.Messages[0].Parent, &Main());
+  EXPECT_EQ(platform_.Dialogs.Messages[0].Text,
+            QString::fromUtf8("Keine Soundkarte gefunden. Es wird empfohlen, den Ton auszuschalten."));
+  EXPECT_FALSE(ui::SoundEvents().SoundOn);
+  // Once: the splash shown again asks nothing more.
+  box->PlayHeldStartSound(&Main(), "Deutsch");
+  EXPECT_EQ(platform_.Dialogs.Messages.size(), 1u);
+}
+
 TEST_F(AboutTest, TheTitleShrinksUntilItFitsAndEndsTwoPixelsAboveTheLine) {
   WriteSettings("[Config]\nLanguage=Test\n[LanguageFiles]\nTest=test.ini\n");
   struct Case {

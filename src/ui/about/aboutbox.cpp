@@ -60,10 +60,7 @@ QFrame* MakeLine(QWidget* parent, const char* name, int x, int y, int width) {
 TAboutBaseBox::TAboutBaseBox(Platform platform, QWidget* parent) : QDialog(parent), platform_(platform) {
   setObjectName("AboutBox");
   setWindowTitle("About");
-  // A box of fixed size, also as the splash screen: a title and a close
-  // button, nothing to minimise or maximise.
-  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
-                 Qt::WindowStaysOnTopHint);
+
   AboutPanel = new TMemoPanel(this);
   AboutPanel->setObjectName("AboutPanel");
   AboutPanel->setFrameStyle(QFrame::NoFrame);
@@ -139,6 +136,12 @@ void TAboutBaseBox::FormCreate() {
 void TAboutBaseBox::SetLayout(Layout layout) {
   if (layout == layout_) return;
   layout_ = layout;
+  // The splash screen is a screen of its own, without a frame and above the
+  // main window; the about box a dialog of fixed size with a title and a
+  // close button, nothing to minimise or maximise.
+  setWindowFlags(layout == kSplashLayout
+                     ? Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint
+                     : Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
   const int strip = Bevel5->y() - Bevel4->y();
   setFixedSize(width(), layout == kSplashLayout ? designedHeight_ - strip : designedHeight_);
   AboutPanel->resize(size());
@@ -176,9 +179,20 @@ void TAboutBaseBox::FormShow() {
   if (layout_ != kSplashLayout) SetLayout(kAboutLayout);
   // From the message loop, once the box is on the screen: a question about
   // the sound then stands over the box, not in place of it.
+  if (holdStartSound_) {
+    startSoundDue_ = true;
+    return;
+  }
   QTimer::singleShot(0, this, [this] {
     SoundEvents().PlaySoundEvent(seStart, kSoundAsync, platform_, this, aboutLanguage_);
   });
+}
+
+void TAboutBaseBox::PlayHeldStartSound(QWidget* over, const std::string& language) {
+  holdStartSound_ = false;
+  if (!startSoundDue_) return;
+  startSoundDue_ = false;
+  SoundEvents().PlaySoundEvent(seStart, kSoundAsync, platform_, over, language);
 }
 
 void TAboutBaseBox::showEvent(QShowEvent* event) {

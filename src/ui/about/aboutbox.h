@@ -42,6 +42,12 @@ class TAboutBaseBox : public QDialog {
   void FormShow();
   void TimerSplashScreenTimer();
   void HomepageClick();
+  // At start-up the splash screen waits with its "Start" sound until the
+  // main window is on the screen: a question about the sound card then
+  // stands over the main window, in its language. Played by
+  // PlayHeldStartSound.
+  void HoldStartSound() { holdStartSound_ = true; }
+  void PlayHeldStartSound(QWidget* over, const std::string& language);
 
   TMemoPanel* AboutPanel = nullptr;
   TMaskedImage* Icon = nullptr;
@@ -72,6 +78,8 @@ class TAboutBaseBox : public QDialog {
   std::string aboutLanguage_;
   Layout layout_ = kNoLayout;
   int designedHeight_ = 0;
+  bool holdStartSound_ = false;
+  bool startSoundDue_ = false;
 };
 
 class TAboutBox : public TAboutBaseBox {

@@ -233,7 +233,8 @@ class MainForm : public QMainWindow {
   // Puts a new child window into the frame and makes it active.
   void AddChild(TChildForm* form);
   void PlaceNewWindow(QMdiSubWindow* window);
-  // Tiles side by side (Qt::Horizontal) or one below the other.
+  // Tiles side by side (Qt::Horizontal) or one below the other, in a grid
+  // over the frame.
   void Tile(Qt::Orientation direction);
   bool PreviewEvent(QObject* watched, QEvent* event);
   // The interface language of a first start: German for a German locale.

@@ -41,6 +41,7 @@
 #include "ui/menumerge.h"
 #include "ui/qtstrings.h"
 #include "ui/vocabeditform.h"
+#include "ui/windowarrangement.h"
 
 namespace vocatrix::ui {
 namespace {
@@ -308,7 +309,24 @@ void MainForm::SetLessonControlsEnabled(bool enabled) {
   menuWindows_->menuAction()->setVisible(enabled);
 }
 
-void MainForm::CascadeClick() { clientArea_->cascadeSubWindows(); }
+void MainForm::CascadeClick() {
+  // Bottom to top, so that the active window ends on top, each a title bar
+  // below the one before: every caption stays readable.
+  QList<QMdiSubWindow*> windows;
+  for (QMdiSubWindow* window : clientArea_->subWindowList(QMdiArea::StackingOrder))
+    if (!window->isMinimized() && window->isVisible()) windows << window;
+  std::vector<QSize> sizes;
+  for (QMdiSubWindow* window : windows) {
+    window->showNormal();
+    sizes.push_back(window->size());
+  }
+  const int step = windows.isEmpty() ? 0 : std::max(windows.first()->contentsMargins().top(), 16);
+  const std::vector<QPoint> at = CascadePositions(clientArea_->viewport()->rect(), sizes, step);
+  for (int i = 0; i < windows.size(); ++i) {
+    windows[i]->move(at[static_cast<std::size_t>(i)]);
+    windows[i]->raise();
+  }
+}
 
 void MainForm::TileVerticalClick() { Tile(Qt::Horizontal); }
 
@@ -318,21 +336,13 @@ void MainForm::Tile(Qt::Orientation direction) {
   QList<QMdiSubWindow*> windows;
   for (QMdiSubWindow* window : clientArea_->subWindowList())
     if (!window->isMinimized() && window->isVisible()) windows << window;
-  if (windows.isEmpty()) return;
-  const QRect area = clientArea_->viewport()->rect();
-  const int count = static_cast<int>(windows.size());
-  const bool sideBySide = direction == Qt::Horizontal;
-  const QSize slot = sideBySide ? QSize(area.width() / count, area.height()) : QSize(area.width(), area.height() / count);
-  // Each window takes its share as far as its size limits allow; a window
-  // of fixed size keeps it, and the next one starts where it ends, so none
-  // covers another (the client area scrolls to what lies beyond its edge).
-  int offset = 0;
+  std::vector<TWindowLimits> limits;
   for (QMdiSubWindow* window : windows) {
     window->showNormal();
-    const QSize size = slot.expandedTo(window->minimumSize()).boundedTo(window->maximumSize());
-    window->setGeometry(QRect(sideBySide ? QPoint(offset, 0) : QPoint(0, offset), size));
-    offset += sideBySide ? size.width() : size.height();
+    limits.push_back({window->minimumSize(), window->maximumSize()});
   }
+  const std::vector<QRect> rects = TileRects(clientArea_->viewport()->rect(), limits, direction == Qt::Horizontal);
+  for (int i = 0; i < windows.size(); ++i) windows[i]->setGeometry(rects[static_cast<std::size_t>(i)]);
 }
 
 void MainForm::ArrangeIconsClick() {

@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QScrollBar>
+#include <set>
 #include <QActionGroup>
 #include <QComboBox>
 #include <QMenu>
@@ -17,6 +18,7 @@
 #include "base/inifile.h"
 #include "base/messages.h"
 #include "ui/qtstrings.h"
+#include "ui/windowarrangement.h"
 #include "ui_fixture.h"
 
 namespace vocatrix::test {
@@ -396,19 +398,70 @@ TEST_F(MainFormTest, NewWindowsCascadeInsideTheClientAreaAndTiledOnesCoverNoOthe
   EXPECT_EQ(forms[1]->x() - forms[0]->x(), forms[1]->y() - forms[0]->y());
   EXPECT_TRUE(std::any_of(forms.begin() + 2, forms.end(), [](QWidget* w) { return w->pos() == QPoint(0, 0); }));
 
-  // Side by side, fixed-size windows follow each other; the client area
-  // scrolls to those beyond its edge.
-  Main().TileVerticalClick();
+  // Tiled, fixed-size windows keep their size and stand in a grid inside the
+  // frame, which does not scroll; cascaded, every caption stays in sight.
+  Main().resize(1100, 800);
   Settle();
-  for (int i = 0; i < forms.size(); ++i) {
-    EXPECT_EQ(forms[i]->y(), 0);
-    EXPECT_EQ(forms[i]->size(), QSize(forms[i]->FixedWidth(), forms[i]->FixedHeight()));
-    if (i > 0) {
-      EXPECT_EQ(forms[i]->x(), forms[i - 1]->geometry().right() + 1) << i;
+  const QRect frame = Main().ClientArea()->viewport()->rect();
+  for (auto tile : {&ui::MainForm::TileVerticalClick, &ui::MainForm::TileHorizontalClick, &ui::MainForm::CascadeClick}) {
+    (Main().*tile)();
+    Settle();
+    for (ui::VocabEditForm* form : forms) {
+      EXPECT_TRUE(frame.contains(form->geometry()));
+      EXPECT_EQ(form->size(), QSize(form->FixedWidth(), form->FixedHeight()));
     }
+    EXPECT_EQ(Main().ClientArea()->horizontalScrollBar()->maximum(), 0);
+    EXPECT_EQ(Main().ClientArea()->verticalScrollBar()->maximum(), 0);
   }
-  EXPECT_GT(Main().ClientArea()->horizontalScrollBar()->maximum(), 0);
   for (ui::VocabEditForm* form : forms) form->Lesson().Modified = false;
+}
+
+TEST(WindowArrangement, TilesFillAGridInsideTheFrameAndCascadesKeepCaptionsInSight) {
+  using ui::TWindowLimits;
+  const QRect area(0, 0, 1000, 700);
+  const TWindowLimits fixed{QSize(330, 290), QSize(330, 290)};
+  const TWindowLimits free{QSize(100, 80), QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX)};
+  struct Case {
+    std::vector<TWindowLimits> windows;
+    bool sideBySide;
+    int columns;  // distinct x positions
+    int rows;     // distinct y positions
+  };
+  const std::vector<Case> cases = {
+      {{free, free, free}, true, 3, 1},
+      {{free, free, free}, false, 1, 3},
+      {{fixed, fixed, fixed, fixed}, true, 3, 2},  // three fit across, two down
+      {{fixed, fixed, fixed, fixed}, false, 2, 2},
+      {std::vector<TWindowLimits>(8, fixed), true, 3, 3},  // more than fit: overlapping, inside
+      {{fixed, free, free}, true, 3, 1},
+  };
+  for (const Case& c : cases) {
+    const std::vector<QRect> rects = ui::TileRects(area, c.windows, c.sideBySide);
+    std::set<int> xs, ys;
+    for (std::size_t i = 0; i < rects.size(); ++i) {
+      EXPECT_TRUE(area.contains(rects[i])) << i;
+      EXPECT_EQ(rects[i].size(), rects[i].size().expandedTo(c.windows[i].Minimum).boundedTo(c.windows[i].Maximum));
+      xs.insert(rects[i].x());
+      ys.insert(rects[i].y());
+      // Windows that fit their cells cover none of the others.
+      if (c.windows.size() < 8)
+        for (std::size_t j = 0; j < i; ++j) EXPECT_FALSE(rects[i].intersects(rects[j])) << i << " " << j;
+    }
+    EXPECT_EQ(static_cast<int>(xs.size()), c.columns) << c.windows.size() << " " << c.sideBySide;
+    EXPECT_EQ(static_cast<int>(ys.size()), c.rows) << c.windows.size() << " " << c.sideBySide;
+  }
+  // Twelve fixed windows cascade in cascades side by side; no window covers
+  // the title bar of one below it.
+  const int step = 20;
+  const std::vector<QSize> sizes(12, QSize(330, 290));
+  const std::vector<QPoint> at = ui::CascadePositions(area, sizes, step);
+  for (std::size_t i = 0; i < at.size(); ++i) {
+    const QRect window(at[i], sizes[i]);
+    EXPECT_TRUE(area.contains(window)) << i;
+    const QRect caption(at[i], QSize(sizes[i].width(), step));
+    for (std::size_t above = i + 1; above < at.size(); ++above)
+      EXPECT_FALSE(QRect(at[above], sizes[above]).intersects(caption)) << i << " under " << above;
+  }
 }
 
 TEST_F(MainFormTest, ControlKeysCloseTheActiveChildAndMoveBetweenChildren) {

@@ -19,7 +19,21 @@ namespace vocatrix {
 
 using TMeaningList = TCollection<TMeaning>;
 
-class TMeanCollection {
+// The lesson's header: what it says of itself and its two languages. The
+// undo history copies and compares it as one value, so a header field
+// belongs here, where it is undone with the others.
+struct TLessonHeader {
+  std::string Title;
+  std::string Topic;
+  std::string Author;
+  std::string Picture;
+  TLanguage Language1;
+  TLanguage Language2;
+
+  bool operator==(const TLessonHeader&) const = default;
+};
+
+class TMeanCollection : public TLessonHeader {
  public:
   // The 16-bit entry count of the lesson file holds at most this many.
   static constexpr int kMaxEntries = 65535;
@@ -34,12 +48,7 @@ class TMeanCollection {
 
   bool Modified = false;
   std::string LessonFileName;  // file-system path
-  std::string Title;
-  std::string Topic;
-  std::string Author;
-  std::string Picture;
-  TLanguage Language1;
-  TLanguage Language2;
+  // Title, Topic, Author, Picture, Language1 and Language2: TLessonHeader.
   // The entries in lesson order; absent (null) after reading a lesson text
   // file without a single valid entry line.
   std::unique_ptr<TMeaningList> Meanings;

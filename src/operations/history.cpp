@@ -73,12 +73,6 @@ std::size_t WordsBytes(const ContentView& view) {
 
 std::size_t EntryBytes(const TMeaning& entry) { return sizeof(PMeaning) + 16 + WordsBytes(View(entry)); }
 
-bool SameLanguage(const TLanguage& a, const TLanguage& b) {
-  return a.Name == b.Name && a.Font == b.Font && a.WordForms.Names == b.WordForms.Names &&
-         a.WordForms.Setting1 == b.WordForms.Setting1 && a.WordForms.Setting2 == b.WordForms.Setting2 &&
-         a.Articles.Names == b.Articles.Names && a.Articles.Setting == b.Articles.Setting;
-}
-
 TMeaningList& EntriesOf(TMeanCollection& lesson) {
   if (!lesson.Meanings) lesson.Meanings = std::make_unique<TMeaningList>();
   return *lesson.Meanings;
@@ -122,26 +116,6 @@ bool TEntryContent::SameAs(const TEntryContent& other) const { return Same(View(
 
 std::size_t TEntryContent::Bytes() const { return sizeof(TEntryContent) + WordsBytes(View(*this)); }
 
-// --- TLessonHeader ---
-
-TLessonHeader TLessonHeader::Of(const TMeanCollection& lesson) {
-  return {lesson.Title, lesson.Topic, lesson.Author, lesson.Picture, lesson.Language1, lesson.Language2};
-}
-
-void TLessonHeader::ApplyTo(TMeanCollection& lesson) const {
-  lesson.Title = Title;
-  lesson.Topic = Topic;
-  lesson.Author = Author;
-  lesson.Picture = Picture;
-  lesson.Language1 = Language1;
-  lesson.Language2 = Language2;
-}
-
-bool TLessonHeader::operator==(const TLessonHeader& other) const {
-  return Title == other.Title && Topic == other.Topic && Author == other.Author && Picture == other.Picture &&
-         SameLanguage(Language1, other.Language1) && SameLanguage(Language2, other.Language2);
-}
-
 // --- TLessonStep ---
 
 bool TLessonStep::Empty() const {
@@ -157,12 +131,12 @@ void TLessonStep::Undo(TMeanCollection& lesson) const {
     removed.Content.ApplyTo(removed.Entry);
   }
   if (Mirrored) lesson.Mirror();
-  if (HeaderBefore) HeaderBefore->ApplyTo(lesson);
+  if (HeaderBefore) static_cast<TLessonHeader&>(lesson) = *HeaderBefore;
 }
 
 void TLessonStep::Redo(TMeanCollection& lesson) const {
   TMeaningList& entries = EntriesOf(lesson);
-  if (HeaderAfter) HeaderAfter->ApplyTo(lesson);
+  if (HeaderAfter) static_cast<TLessonHeader&>(lesson) = *HeaderAfter;
   if (Mirrored) lesson.Mirror();
   for (auto it = Removed.rbegin(); it != Removed.rend(); ++it) entries.AtDelete(it->Index);
   for (const Placed& inserted : Inserted) {
@@ -186,7 +160,7 @@ std::size_t TLessonStep::Bytes() const {
 // --- TLessonRecorder ---
 
 TLessonRecorder::TLessonRecorder(const TMeanCollection& lesson, int entryIndex)
-    : entryIndex_(entryIndex), header_(TLessonHeader::Of(lesson)), entries_(ItemsOf(lesson)) {}
+    : entryIndex_(entryIndex), header_(lesson), entries_(ItemsOf(lesson)) {}
 
 void TLessonRecorder::WatchEntry(int index) {
   if (index < 0 || index >= static_cast<int>(entries_.size()) || !all_.empty()) return;
@@ -207,7 +181,7 @@ TLessonStep TLessonRecorder::Finish(const TMeanCollection& lesson, int entryInde
     step.Mirrored = true;
     return step;
   }
-  TLessonHeader header = TLessonHeader::Of(lesson);
+  TLessonHeader header = lesson;
   if (!(header == header_)) {
     step.HeaderBefore = header_;
     step.HeaderAfter = std::move(header);

@@ -43,20 +43,6 @@ struct TEntryContent {
   std::size_t ListBytes() const;
 };
 
-// The header fields of a lesson: title, topic, author, picture, languages.
-struct TLessonHeader {
-  std::string Title;
-  std::string Topic;
-  std::string Author;
-  std::string Picture;
-  TLanguage Language1;
-  TLanguage Language2;
-
-  static TLessonHeader Of(const TMeanCollection& lesson);
-  void ApplyTo(TMeanCollection& lesson) const;
-  bool operator==(const TLessonHeader& other) const;
-};
-
 // What one command changed.
 class TLessonStep {
  public:

@@ -140,6 +140,32 @@ TEST(LessonHistory, EveryCommandIsTakenBackAndDoneAgainInAnyOrder) {
   EXPECT_EQ(Dump(*lesson), states[0]);
 }
 
+TEST(LessonHistory, EveryHeaderFieldIsTakenBack) {
+  const std::function<void(TMeanCollection&)> edits[] = {
+      [](TMeanCollection& l) { l.Topic = "t"; },
+      [](TMeanCollection& l) { l.Author = "a"; },
+      [](TMeanCollection& l) { l.Picture = "p.bmp"; },
+      [](TMeanCollection& l) { l.Language1.Name = "Englisch"; },
+      [](TMeanCollection& l) { l.Language2.Font.Italic = true; },
+      [](TMeanCollection& l) { l.Language1.WordForms.Names.push_back("n."); },
+      [](TMeanCollection& l) { l.Language2.WordForms.Setting2 = false; },
+      [](TMeanCollection& l) { l.Language1.Articles.Setting = true; },
+  };
+  for (const auto& edit : edits) {
+    auto lesson = Sample();
+    const TLessonHeader before = *lesson;
+    TLessonRecorder recorder(*lesson, 0);
+    edit(*lesson);
+    const TLessonHeader after = *lesson;
+    ASSERT_FALSE(after == before);
+    const TLessonStep step = recorder.Finish(*lesson, 0);
+    step.Undo(*lesson);
+    EXPECT_TRUE(static_cast<const TLessonHeader&>(*lesson) == before);
+    step.Redo(*lesson);
+    EXPECT_TRUE(static_cast<const TLessonHeader&>(*lesson) == after);
+  }
+}
+
 TEST(LessonHistory, StepsKeepOnlyWhatChanged) {
   // A large lesson: a text compiled with one line changed, a compaction that
   // merges two entries far apart, and commands that change nothing.

@@ -79,6 +79,10 @@ class TMeanCollection : public TLessonHeader {
 
   // --- Queries, compacting and mirroring (compact.cpp) ---
   const MeaningPtr& At(int index) const;
+  // The entries in lesson order, each object once, at its first place: a
+  // concatenation can list one entry several times, and whole-lesson
+  // commands change each entry once.
+  std::vector<MeaningPtr> DistinctEntries() const;
   int IndexOf(const std::string& text) const;
   void GetSpeachName(std::uint8_t side, std::string& name) const;
   const TFont& GetFont(std::uint8_t side) const;

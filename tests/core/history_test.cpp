@@ -94,12 +94,13 @@ const std::vector<Command>& Commands() {
          lesson->Meanings->Insert(moved);
        }},
       {"compile text",
-       [](auto& lesson, TLessonRecorder&) {
+       [](auto& lesson, TLessonRecorder& recorder) {
          std::vector<std::string> lines = lesson->ToLines();
          lines.push_back("new - neu");
          int error = 0;
          auto compiled = TMeanCollection::FromLines(lines, error);
          compiled->DblDel();
+         recorder.SetReplaced();
          lesson = std::move(compiled);
        }},
   };
@@ -175,6 +176,7 @@ TEST(LessonHistory, StepsKeepOnlyWhatChanged) {
 
   const auto compile = [&](const std::vector<std::string>& text) {
     TLessonRecorder recorder(*lesson, 0);
+    recorder.SetReplaced();
     int error = 0;
     auto compiled = TMeanCollection::FromLines(text, error);
     compiled->DblDel();
@@ -205,7 +207,7 @@ TEST(LessonHistory, StepsKeepOnlyWhatChanged) {
   EXPECT_EQ(step.Removed.size(), 1u);
   EXPECT_EQ(step.Inserted.size(), 0u);
   ASSERT_EQ(step.ChangedEntries.size(), 1u);
-  EXPECT_EQ(step.ChangedEntries[0].Index, 10);
+  EXPECT_EQ(step.ChangedEntries[0].Entry, lesson->At(10));
   EXPECT_LT(step.Bytes(), 5000u);
 
   TLessonRecorder nothing(*lesson, 3);

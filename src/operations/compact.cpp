@@ -60,8 +60,8 @@ class KeysAhead {
         registry.Prefetch(keys_.back());
       }
   }
-  // The key of the entry's n-th word; worked out anew if the lists changed
-  // since (an entry listed twice can gain words in between).
+  // The key of the entry's n-th word; worked out anew should the lists have
+  // changed since.
   TWordRegistry::Key Of(std::size_t n, const TWord& word) const {
     return n < words_.size() && words_[n] == &word ? keys_[n] : TWordRegistry::KeyOf(word);
   }

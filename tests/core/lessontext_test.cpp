@@ -449,6 +449,16 @@ TEST(LessonText, LessonsWithDefaultLanguageNamesReadBackWithTheirNames) {
     WriteLessonLines(again, *back);
     EXPECT_EQ(again, lines);
   }
+  // A new lesson's text with the user's language line and entry added at its end.
+  Lines typed = TMeanCollection::CreateEmpty()->ToLines();
+  typed.insert(typed.end(), {"Sp: Deutsch - English", "Haus = house"});
+  int error = -1;
+  auto compiled = TMeanCollection::FromLines(typed, error);
+  ASSERT_TRUE(compiled) << error;
+  EXPECT_EQ(compiled->Language1.Name, "Deutsch");
+  EXPECT_EQ(compiled->Language2.Name, "English");
+  ASSERT_EQ(compiled->EntryCount(), 1);
+  EXPECT_EQ(Texts(compiled->At(0)->Synonyms), (Words{"Haus", "house"}));
 }
 
 // Each case holds words the text form cannot carry: the written lines must

@@ -108,6 +108,7 @@ void BM_HistoryWholeLessonReplaced(benchmark::State& state) {
     int error = 0;
     state.ResumeTiming();
     TLessonRecorder recorder(*lesson, 0);
+    recorder.SetReplaced();
     auto compiled = TMeanCollection::FromLines(lines, error);
     state.PauseTiming();
     const std::size_t before = HeapInUse();

@@ -10,11 +10,26 @@
 
 namespace vocatrix {
 
-// Writes `data` to `path` atomically. With a backup path, the previous file
-// is moved there (replacing an older backup) only after the new content was
-// written successfully. Raises EFCreateError when the temporary file cannot
-// be created and EFWriteError when writing or renaming fails.
+// Writes `data` to `path` atomically: at every instant the name holds either
+// the old or the new complete content. The new content goes to a temporary
+// file beside the file and is flushed; with a backup path, the old file is
+// then kept there as a hard link (a copy where the file system has none),
+// replacing an older backup; one rename puts the new file in place, and the
+// folder is flushed. The new file keeps the old one's permission bits and, as
+// far as the process may, its owner and group. A symbolic link stays a link:
+// the file it leads to is replaced, and the backup lies beside that file.
+// Raises EFCreateError when the temporary file cannot be created and
+// EFWriteError when writing, keeping the backup or renaming fails; the name
+// then still holds the old content.
 void WriteFileAtomically(const std::string& path, std::string_view data, const std::string& backupPath = {});
+
+// The steps of a save after which the files hold a new state, in order (the
+// backup only where one is kept).
+enum class SaveStep { kTemporaryWritten, kBackupMade, kReplaced };
+using SaveStepWatcher = void (*)(SaveStep);
+// Has every save call `watcher` after each step (null: none), so that tests
+// can stop or fail a save between any two.
+void WatchSaveSteps(SaveStepWatcher watcher);
 
 // Files larger than this are refused: no lesson, text or settings file
 // comes near it, and reading more would only exhaust the memory.

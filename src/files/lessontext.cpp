@@ -251,8 +251,6 @@ int ParseLessonLines(const std::vector<std::string>& lines, bool strict, TMeanCo
   lesson.Meanings.reset();
   std::string currentLeft = kDefaultName1;
   std::string currentRight = kDefaultName2;
-  bool named1 = false;
-  bool named2 = false;
   auto entries = std::make_unique<TMeaningList>();
   int errors = 0;
 
@@ -282,22 +280,12 @@ int ParseLessonLines(const std::vector<std::string>& lines, bool strict, TMeanCo
           malformed = true;
           break;
         }
-        // The first language line names the languages the lesson still lacks.
-        // (Whether a name was given is remembered, not seen from the name: a
-        // language really called "Language 1" keeps its name.)
-        if (!named1) {
-          lesson.Language1.Name = left;
-          named1 = true;
-        }
-        if (!named2) {
-          if (!SameTextAsciiCaseless(left, lesson.Language1.Name)) {
-            lesson.Language2.Name = left;
-            named2 = true;
-          }
-          if (!SameTextAsciiCaseless(right, lesson.Language1.Name)) {
-            lesson.Language2.Name = right;
-            named2 = true;
-          }
+        // The language lines name the languages the lesson still lacks: a
+        // name that is still exactly the default counts as not given yet.
+        if (lesson.Language1.Name == kDefaultName1) lesson.Language1.Name = left;
+        if (lesson.Language2.Name == kDefaultName2) {
+          if (!SameTextAsciiCaseless(left, lesson.Language1.Name)) lesson.Language2.Name = left;
+          if (!SameTextAsciiCaseless(right, lesson.Language1.Name)) lesson.Language2.Name = right;
         }
         currentLeft = left;
         currentRight = right;
@@ -411,12 +399,27 @@ void WriteLessonLines(std::vector<std::string>& lines, const TMeanCollection& le
   }
   for (const MeaningPtr& m : entries) out.Pair(m->Synonyms, m->Antonyms, '#', m->Form);
   out.Add("");
-  out.Add(LanguageLine(name2, name2));
-  for (const MeaningPtr& m : entries) {
-    out.Neighbours(m->Translations, m->Form);
-    out.Neighbours(m->AntonymTranslations, m->Form);
+  if (name1 == kDefaultName1) {
+    // A language line with another name on its left would name language 1
+    // when read (its name still looks unnamed), so language 2's lists are
+    // written from the head word's side instead. Its pairs with the first
+    // translation and antonym translation stand above.
+    out.Add(LanguageLine(name1, name2));
+    for (const MeaningPtr& m : entries) {
+      if (m->Synonyms.Empty()) continue;
+      const TWord& head = *m->Synonyms.At(0);
+      for (int k = 1; k < m->Translations.Count(); ++k) out.Pair(head, *m->Translations.At(k), '-', m->Form);
+      for (int k = 1; k < m->AntonymTranslations.Count(); ++k)
+        out.Pair(head, *m->AntonymTranslations.At(k), '+', m->Form);
+    }
+  } else {
+    out.Add(LanguageLine(name2, name2));
+    for (const MeaningPtr& m : entries) {
+      out.Neighbours(m->Translations, m->Form);
+      out.Neighbours(m->AntonymTranslations, m->Form);
+    }
+    for (const MeaningPtr& m : entries) out.Pair(m->Translations, m->AntonymTranslations, '#', m->Form);
   }
-  for (const MeaningPtr& m : entries) out.Pair(m->Translations, m->AntonymTranslations, '#', m->Form);
   if (uncarried.Wanted())
     for (const MeaningPtr& m : entries) ReportUncarriedEntry(*m, uncarried);
 }

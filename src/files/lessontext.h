@@ -66,6 +66,8 @@ int ParseLessonLines(const std::vector<std::string>& lines, bool strict, TMeanCo
 // Appends the lesson as lesson text: header lines, the translation and
 // antonym-translation pairs, then the synonym and antonym pairs of each
 // language under its own "Sp:" line. An absent entry list writes no pairs.
+// (While language 1 is named "Language 1", every language line has that name
+// on its left, and language 2's lists pair with the entry's head word.)
 //
 // Every line written reads back as written. A pair line that would not (a
 // word that is empty, starts with a tag or "{", holds a marker, a remark or a

@@ -68,6 +68,9 @@ class TCollection {
     return -1;
   }
 
+  // Trades the items for those of `items`; allocates nothing, so it cannot fail.
+  void SwapItems(std::vector<Item>& items) noexcept { items_.swap(items); }
+
   void FreeAll() { std::vector<Item>().swap(items_); }
   void DeleteAll() { std::vector<Item>().swap(items_); }
 

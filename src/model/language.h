@@ -14,11 +14,13 @@ struct TWordForms {
   std::vector<std::string> Names{"v.", "s.", "adj.", "adv.", "other"};
   bool Setting1 = true;
   bool Setting2 = true;
+  bool operator==(const TWordForms&) const = default;
 };
 
 struct TArticles {
   std::vector<std::string> Names{"the"};
   bool Setting = false;
+  bool operator==(const TArticles&) const = default;
 };
 
 struct TLanguage {
@@ -29,6 +31,7 @@ struct TLanguage {
   TFont Font = DefaultFont();
   TWordForms WordForms;
   TArticles Articles;
+  bool operator==(const TLanguage&) const = default;
 };
 
 // The form names of the lesson model, by form code.

@@ -20,7 +20,21 @@ namespace vocatrix {
 
 using TMeaningList = TCollection<TMeaning>;
 
-class TMeanCollection {
+// The lesson's header: what it says of itself and its two languages. The
+// undo history copies and compares it as one value, so a header field
+// belongs here, where it is undone with the others.
+struct TLessonHeader {
+  std::string Title;
+  std::string Topic;
+  std::string Author;
+  std::string Picture;
+  TLanguage Language1;
+  TLanguage Language2;
+
+  bool operator==(const TLessonHeader&) const = default;
+};
+
+class TMeanCollection : public TLessonHeader {
  public:
   // The 16-bit entry count of the lesson file holds at most this many.
   static constexpr int kMaxEntries = 65535;
@@ -35,12 +49,7 @@ class TMeanCollection {
 
   bool Modified = false;
   std::string LessonFileName;  // file-system path
-  std::string Title;
-  std::string Topic;
-  std::string Author;
-  std::string Picture;
-  TLanguage Language1;
-  TLanguage Language2;
+  // Title, Topic, Author, Picture, Language1 and Language2: TLessonHeader.
   // The entries in lesson order; absent (null) after reading a lesson text
   // file without a single valid entry line.
   std::unique_ptr<TMeaningList> Meanings;
@@ -71,6 +80,10 @@ class TMeanCollection {
 
   // --- Queries, compacting and mirroring (compact.cpp) ---
   const MeaningPtr& At(int index) const;
+  // The entries in lesson order, each object once, at its first place: a
+  // concatenation can list one entry several times, and whole-lesson
+  // commands change each entry once.
+  std::vector<MeaningPtr> DistinctEntries() const;
   int IndexOf(const std::string& text) const;
   void GetSpeachName(std::uint8_t side, std::string& name) const;
   const TFont& GetFont(std::uint8_t side) const;

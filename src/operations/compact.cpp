@@ -2,6 +2,7 @@
 // Queries, compacting and mirroring of the lesson document.
 
 #include <algorithm>
+#include <unordered_set>
 #include <vector>
 
 #include "model/lesson.h"
@@ -60,8 +61,8 @@ class KeysAhead {
         registry.Prefetch(keys_.back());
       }
   }
-  // The key of the entry's n-th word; worked out anew if the lists changed
-  // since (an entry listed twice can gain words in between).
+  // The key of the entry's n-th word; worked out anew should the lists have
+  // changed since.
   TWordRegistry::Key Of(std::size_t n, const TWord& word) const {
     return n < words_.size() && words_[n] == &word ? keys_[n] : TWordRegistry::KeyOf(word);
   }
@@ -75,16 +76,18 @@ class KeysAhead {
 // they were marked. `settled` tells whether every word the pass registered
 // took a key of its own: then the entries left share no key, and a further
 // pass would find nothing to merge.
-std::vector<TMeaning*> CompactPass(const TMeaningList& meanings, TWordRegistry& registry, bool& settled) {
+// An entry listed more than once is visited at its first place only: its
+// words are its own twins, not another entry's.
+std::vector<TMeaning*> CompactPass(const std::vector<MeaningPtr>& meanings, TWordRegistry& registry, bool& settled) {
   settled = true;
   std::vector<TMeaning*> removed;
-  const int n = meanings.Count();
+  const std::size_t n = meanings.size();
   KeysAhead ahead[2];
-  if (n > 0) ahead[0].Compute(*meanings.At(0), registry);
-  for (int i = 0; i < n; ++i) {
-    TMeaning& b = *meanings.At(i);
+  if (n > 0) ahead[0].Compute(*meanings[0], registry);
+  for (std::size_t i = 0; i < n; ++i) {
+    TMeaning& b = *meanings[i];
     const KeysAhead& keys = ahead[i % 2];
-    if (i + 1 < n) ahead[(i + 1) % 2].Compute(*meanings.At(i + 1), registry);
+    if (i + 1 < n) ahead[(i + 1) % 2].Compute(*meanings[i + 1], registry);
     TWord* w = nullptr;
     TWord* t = nullptr;
     TWordCollection* wList = nullptr;
@@ -119,31 +122,15 @@ std::vector<TMeaning*> CompactPass(const TMeaningList& meanings, TWordRegistry& 
   return removed;
 }
 
-// Removes the marked entries by identity; an entry marked k times loses its
-// first k references, as deleting them one after another would.
+// Removes every place of the marked entries: an entry merged into another
+// leaves the lesson wherever it was listed.
 void RemoveEntries(TMeaningList& meanings, std::vector<TMeaning*> removed) {
   if (removed.empty()) return;
-  // The marks sorted by address, each with the references it still takes:
-  // a binary search per entry, and no allocation per mark.
   std::sort(removed.begin(), removed.end());
-  std::vector<int> marks(removed.size(), 0);  // at the first of equal addresses
-  for (std::size_t i = 0, first = 0; i < removed.size(); ++i) {
-    if (removed[i] != removed[first]) first = i;
-    ++marks[first];
-  }
   TMeaningList kept;
   kept.Reserve(static_cast<std::size_t>(meanings.Count()));
-  for (const MeaningPtr& m : meanings) {
-    const auto it = std::lower_bound(removed.begin(), removed.end(), m.get());
-    if (it != removed.end() && *it == m.get()) {
-      int& left = marks[static_cast<std::size_t>(it - removed.begin())];
-      if (left > 0) {
-        --left;
-        continue;
-      }
-    }
-    kept.Insert(m);
-  }
+  for (const MeaningPtr& m : meanings)
+    if (!std::binary_search(removed.begin(), removed.end(), m.get())) kept.Insert(m);
   meanings = std::move(kept);
 }
 
@@ -152,6 +139,22 @@ void RemoveEntries(TMeaningList& meanings, std::vector<TMeaning*> removed) {
 const MeaningPtr& TMeanCollection::At(int index) const {
   if (!Meanings) throw EListError();
   return Meanings->At(index);
+}
+
+std::vector<MeaningPtr> TMeanCollection::DistinctEntries() const {
+  if (!Meanings) return {};
+  std::vector<MeaningPtr> distinct = Meanings->Items();
+  // By address first, to see whether any entry is listed twice at all.
+  std::vector<const TMeaning*> sorted;
+  sorted.reserve(distinct.size());
+  for (const MeaningPtr& m : distinct) sorted.push_back(m.get());
+  std::sort(sorted.begin(), sorted.end());
+  if (std::adjacent_find(sorted.begin(), sorted.end()) == sorted.end()) return distinct;
+  std::unordered_set<const TMeaning*> seen(distinct.size());
+  distinct.erase(std::remove_if(distinct.begin(), distinct.end(),
+                                [&seen](const MeaningPtr& m) { return !seen.insert(m.get()).second; }),
+                 distinct.end());
+  return distinct;
 }
 
 int TMeanCollection::IndexOf(const std::string& text) const {
@@ -186,7 +189,7 @@ void TMeanCollection::DblDel() {
   for (;;) {
     const int before = Meanings->Count();
     bool settled = false;
-    const std::vector<TMeaning*> removed = CompactPass(*Meanings, registry, settled);
+    const std::vector<TMeaning*> removed = CompactPass(DistinctEntries(), registry, settled);
     registry.Clear();
     RemoveEntries(*Meanings, removed);
     // Passes go on while they merge; a pass that left every word with a key
@@ -196,14 +199,16 @@ void TMeanCollection::DblDel() {
 }
 
 void TMeanCollection::Mirror() {
+  // Mirroring an entry listed twice twice would give it back unmirrored
+  // under exchanged languages. (Listed first: nothing changes should it fail.)
+  const std::vector<MeaningPtr> entries = DistinctEntries();
   std::swap(Language1, Language2);
-  if (!Meanings) return;
-  for (const MeaningPtr& m : *Meanings) m->MirrorEntry();
+  for (const MeaningPtr& m : entries) m->MirrorEntry();
 }
 
 void TMeanCollection::X() {
   if (Meanings) {
-    for (const MeaningPtr& m : *Meanings) {
+    for (const MeaningPtr& m : DistinctEntries()) {
       for (TWordCollection* list : {&m->Synonyms, &m->Antonyms}) {
         if (list->Empty()) continue;
         list->DeleteAll();

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <functional>
 #include <unordered_map>
+#include <unordered_set>
 
 namespace vocatrix {
 namespace {
@@ -37,15 +38,17 @@ bool SameWord(const TWord& a, const TWord& b) {
   return *a.Font == *b.Font;
 }
 
+bool SameList(const std::vector<PWord>& x, const std::vector<PWord>& y) {
+  if (x.size() != y.size()) return false;
+  for (std::size_t i = 0; i < x.size(); ++i)
+    if (!SameWord(*x[i], *y[i])) return false;
+  return true;
+}
+
 bool Same(const ContentView& a, const ContentView& b) {
   if (a.form != b.form) return false;
-  for (std::size_t kind = 0; kind < 4; ++kind) {
-    const std::vector<PWord>& x = *a.lists[kind];
-    const std::vector<PWord>& y = *b.lists[kind];
-    if (x.size() != y.size()) return false;
-    for (std::size_t i = 0; i < x.size(); ++i)
-      if (!SameWord(*x[i], *y[i])) return false;
-  }
+  for (std::size_t kind = 0; kind < 4; ++kind)
+    if (!SameList(*a.lists[kind], *b.lists[kind])) return false;
   return true;
 }
 
@@ -74,20 +77,93 @@ std::size_t WordsBytes(const ContentView& view) {
 
 std::size_t EntryBytes(const TMeaning& entry) { return sizeof(PMeaning) + 16 + WordsBytes(View(entry)); }
 
-bool SameLanguage(const TLanguage& a, const TLanguage& b) {
-  return a.Name == b.Name && a.Font == b.Font && a.WordForms.Names == b.WordForms.Names &&
-         a.WordForms.Setting1 == b.WordForms.Setting1 && a.WordForms.Setting2 == b.WordForms.Setting2 &&
-         a.Articles.Names == b.Articles.Names && a.Articles.Setting == b.Articles.Setting;
-}
-
-TMeaningList& EntriesOf(TMeanCollection& lesson) {
-  if (!lesson.Meanings) lesson.Meanings = std::make_unique<TMeaningList>();
-  return *lesson.Meanings;
-}
-
 const std::vector<MeaningPtr>& ItemsOf(const TMeanCollection& lesson) {
   static const std::vector<MeaningPtr> none;
   return lesson.Meanings ? lesson.Meanings->Items() : none;
+}
+
+// Makes `words` the entry's list of that kind, and the entry theirs; what
+// the list held goes to `words`. Allocates nothing, so it cannot fail.
+void PutList(const MeaningPtr& entry, int kind, std::vector<PWord>& words) noexcept {
+  TWordCollection& list = entry->ListOfKind(kind);
+  list.SwapItems(words);
+  for (const PWord& word : list) word->SetMeaning(entry);
+}
+
+// An edit script from one sequence to another: the places that pair up, in
+// order, the places of the first taken out and those of the second put in.
+struct Alignment {
+  std::vector<std::pair<int, int>> pairs;
+  std::vector<int> removed;
+  std::vector<int> inserted;
+};
+
+// Pairs items of two sequences of na and nb items in order: equal ends
+// first (cheap, and all a command on one entry needs); in the middle, where
+// the items differ, skip to the nearer place where the two sides meet again.
+// Items that may pair have equal keys (keyA (i), keyB (j), asked for the
+// middle only); `pairs` (i, j) decides.
+template <class KeyA, class KeyB, class Pairs>
+Alignment Align(int na, int nb, KeyA keyA, KeyB keyB, Pairs pairs) {
+  Alignment out;
+  int i = 0;
+  while (i < na && i < nb && pairs(i, i)) {
+    out.pairs.emplace_back(i, i);
+    ++i;
+  }
+  std::vector<std::pair<int, int>> tail;  // found backwards
+  while (na > i && nb > i && pairs(na - 1, nb - 1)) {
+    tail.emplace_back(na - 1, nb - 1);
+    --na;
+    --nb;
+  }
+  int j = i;
+  if (i < na && j < nb) {
+    std::unordered_map<std::size_t, std::vector<int>> placesA;
+    std::unordered_map<std::size_t, std::vector<int>> placesB;
+    std::vector<std::size_t> keysA(static_cast<std::size_t>(na - i));
+    std::vector<std::size_t> keysB(static_cast<std::size_t>(nb - j));
+    for (int p = i; p < na; ++p) placesA[keysA[static_cast<std::size_t>(p - i)] = keyA(p)].push_back(p);
+    for (int q = j; q < nb; ++q) placesB[keysB[static_cast<std::size_t>(q - j)] = keyB(q)].push_back(q);
+    const int firstA = i;
+    const int firstB = j;
+    // The first place from `from` on, among those of the key, that matches.
+    const auto next = [](const auto& places, std::size_t key, int from, auto matches) {
+      const auto found = places.find(key);
+      if (found == places.end()) return -1;
+      for (auto it = std::lower_bound(found->second.begin(), found->second.end(), from); it != found->second.end(); ++it)
+        if (matches(*it)) return *it;
+      return -1;
+    };
+    while (i < na && j < nb) {
+      if (pairs(i, j)) {
+        out.pairs.emplace_back(i++, j++);
+        continue;
+      }
+      const int k = next(placesB, keysA[static_cast<std::size_t>(i - firstA)], j, [&](int q) { return pairs(i, q); });
+      const int l = next(placesA, keysB[static_cast<std::size_t>(j - firstB)], i, [&](int p) { return pairs(p, j); });
+      if (k >= 0 && (l < 0 || k - j <= l - i)) {
+        while (j < k) out.inserted.push_back(j++);
+      } else if (l >= 0) {
+        while (i < l) out.removed.push_back(i++);
+      } else {
+        out.removed.push_back(i++);
+        out.inserted.push_back(j++);
+      }
+    }
+  }
+  while (i < na) out.removed.push_back(i++);
+  while (j < nb) out.inserted.push_back(j++);
+  for (auto it = tail.rbegin(); it != tail.rend(); ++it) out.pairs.push_back(*it);
+  return out;
+}
+
+std::size_t AddressKey(const TMeaning* entry) { return std::hash<const TMeaning*>()(entry); }
+
+std::unordered_set<const TMeaning*> AddressesOf(const std::vector<MeaningPtr>& entries) {
+  std::unordered_set<const TMeaning*> addresses(entries.size());
+  for (const MeaningPtr& entry : entries) addresses.insert(entry.get());
+  return addresses;
 }
 
 }  // namespace
@@ -101,18 +177,6 @@ TEntryContent TEntryContent::Of(const TMeaning& entry) {
   return content;
 }
 
-void TEntryContent::ApplyTo(const MeaningPtr& entry) const {
-  entry->Form = Form;
-  for (int kind : kKinds) {
-    TWordCollection& list = entry->ListOfKind(kind);
-    list.DeleteAll();
-    for (const PWord& word : Lists[static_cast<std::size_t>(kind)]) {
-      word->SetMeaning(entry);
-      list.TCollection<TWord>::Insert(word);
-    }
-  }
-}
-
 std::size_t TEntryContent::ListBytes() const {
   std::size_t bytes = sizeof(TEntryContent);
   for (const std::vector<PWord>& list : Lists) bytes += list.capacity() * sizeof(PWord);
@@ -123,62 +187,64 @@ bool TEntryContent::SameAs(const TEntryContent& other) const { return Same(View(
 
 std::size_t TEntryContent::Bytes() const { return sizeof(TEntryContent) + WordsBytes(View(*this)); }
 
-// --- TLessonHeader ---
-
-TLessonHeader TLessonHeader::Of(const TMeanCollection& lesson) {
-  return {lesson.Title, lesson.Topic, lesson.Author, lesson.Picture, lesson.Language1, lesson.Language2};
-}
-
-void TLessonHeader::ApplyTo(TMeanCollection& lesson) const {
-  lesson.Title = Title;
-  lesson.Topic = Topic;
-  lesson.Author = Author;
-  lesson.Picture = Picture;
-  lesson.Language1 = Language1;
-  lesson.Language2 = Language2;
-}
-
-bool TLessonHeader::operator==(const TLessonHeader& other) const {
-  return Title == other.Title && Topic == other.Topic && Author == other.Author && Picture == other.Picture &&
-         SameLanguage(Language1, other.Language1) && SameLanguage(Language2, other.Language2);
-}
-
 // --- TLessonStep ---
 
 bool TLessonStep::Empty() const {
   return !Mirrored && !HeaderBefore && Removed.empty() && Inserted.empty() && ChangedEntries.empty();
 }
 
-void TLessonStep::Undo(TMeanCollection& lesson) const {
-  TMeaningList& entries = EntriesOf(lesson);
-  for (const Changed& changed : ChangedEntries) changed.Before.ApplyTo(entries.At(changed.Index));
-  for (auto it = Inserted.rbegin(); it != Inserted.rend(); ++it) entries.AtDelete(it->Index);
-  for (const Placed& removed : Removed) {
-    entries.AtInsert(removed.Index, removed.Entry);
-    removed.Content.ApplyTo(removed.Entry);
-  }
-  if (Mirrored) lesson.Mirror();
-  if (HeaderBefore) HeaderBefore->ApplyTo(lesson);
-}
+void TLessonStep::Undo(TMeanCollection& lesson) const { Apply(lesson, false); }
 
-void TLessonStep::Redo(TMeanCollection& lesson) const {
-  TMeaningList& entries = EntriesOf(lesson);
-  if (HeaderAfter) HeaderAfter->ApplyTo(lesson);
-  if (Mirrored) lesson.Mirror();
-  for (auto it = Removed.rbegin(); it != Removed.rend(); ++it) entries.AtDelete(it->Index);
-  for (const Placed& inserted : Inserted) {
-    entries.AtInsert(inserted.Index, inserted.Entry);
-    inserted.Content.ApplyTo(inserted.Entry);
+void TLessonStep::Redo(TMeanCollection& lesson) const { Apply(lesson, true); }
+
+void TLessonStep::Apply(TMeanCollection& lesson, bool redo) const {
+  const std::vector<Placed>& takenOut = redo ? Removed : Inserted;
+  const std::vector<Placed>& putIn = redo ? Inserted : Removed;
+  // First what can fail, on copies: the new entry list, checked against
+  // the places the step knows...
+  const bool listChanges = !takenOut.empty() || !putIn.empty();
+  std::vector<MeaningPtr> items;
+  std::unique_ptr<TMeaningList> created;
+  if (listChanges) {
+    items = ItemsOf(lesson);
+    for (auto it = takenOut.rbegin(); it != takenOut.rend(); ++it) {
+      const auto at = static_cast<std::size_t>(it->Index);
+      if (it->Index < 0 || at >= items.size() || items[at] != it->Entry) throw EListError();
+      items.erase(items.begin() + it->Index);
+    }
+    for (const Placed& placed : putIn) {
+      if (placed.Index < 0 || static_cast<std::size_t>(placed.Index) > items.size()) throw EListError();
+      items.insert(items.begin() + placed.Index, placed.Entry);
+    }
+    if (!lesson.Meanings) created = std::make_unique<TMeaningList>();
   }
-  for (const Changed& changed : ChangedEntries) changed.After.ApplyTo(entries.At(changed.Index));
+  // ...the entries' lists and the header.
+  std::vector<std::array<std::vector<PWord>, 4>> lists;
+  lists.reserve(ChangedEntries.size());
+  for (const Changed& changed : ChangedEntries) lists.push_back((redo ? changed.After : changed.Before).Lists);
+  std::optional<TLessonHeader> header = redo ? HeaderAfter : HeaderBefore;
+  // Then the changes, none of which allocates or can fail.
+  const auto change = [&]() noexcept {
+    if (created) lesson.Meanings = std::move(created);
+    if (listChanges) lesson.Meanings->SwapItems(items);
+    for (std::size_t c = 0; c < ChangedEntries.size(); ++c) {
+      const Changed& changed = ChangedEntries[c];
+      changed.Entry->Form = (redo ? changed.After : changed.Before).Form;
+      for (int kind : kKinds) PutList(changed.Entry, kind, lists[c][static_cast<std::size_t>(kind)]);
+    }
+    if (header) static_cast<TLessonHeader&>(lesson) = std::move(*header);
+  };
+  // A mirrored step changes nothing else; Mirror either fails before it
+  // changes anything or completes.
+  if (Mirrored) lesson.Mirror();
+  change();
 }
 
 std::size_t TLessonStep::Bytes() const {
   std::size_t bytes = sizeof(TLessonStep);
   if (HeaderBefore) bytes += 2 * sizeof(TLessonHeader);
   for (const std::vector<Placed>* placed : {&Removed, &Inserted})
-    for (const Placed& p : *placed)
-      bytes += sizeof(Placed) + EntryBytes(*p.Entry) + p.Content.ListBytes();
+    for (const Placed& p : *placed) bytes += sizeof(Placed) + EntryBytes(*p.Entry);
   for (const Changed& changed : ChangedEntries)
     bytes += sizeof(Changed) + changed.Before.Bytes() + changed.After.ListBytes();
   return bytes;
@@ -187,20 +253,21 @@ std::size_t TLessonStep::Bytes() const {
 // --- TLessonRecorder ---
 
 TLessonRecorder::TLessonRecorder(const TMeanCollection& lesson, int entryIndex)
-    : entryIndex_(entryIndex), header_(TLessonHeader::Of(lesson)), entries_(ItemsOf(lesson)) {}
+    : entryIndex_(entryIndex), header_(lesson), entries_(ItemsOf(lesson)) {}
 
 void TLessonRecorder::WatchEntry(int index) {
-  if (index < 0 || index >= static_cast<int>(entries_.size()) || !all_.empty()) return;
-  some_.emplace_back(index, TEntryContent::Of(*entries_[static_cast<std::size_t>(index)]));
+  if (index < 0 || static_cast<std::size_t>(index) >= entries_.size()) return;
+  const MeaningPtr& entry = entries_[static_cast<std::size_t>(index)];
+  if (watchedAt_.emplace(entry.get(), watched_.size()).second) watched_.emplace_back(entry, TEntryContent::Of(*entry));
 }
 
 void TLessonRecorder::WatchAllEntries() {
-  some_.clear();
-  all_.reserve(entries_.size());
-  for (const MeaningPtr& entry : entries_) all_.push_back(TEntryContent::Of(*entry));
+  watched_.reserve(entries_.size());
+  watchedAt_.reserve(entries_.size());
+  for (std::size_t i = 0; i < entries_.size(); ++i) WatchEntry(static_cast<int>(i));
 }
 
-TLessonStep TLessonRecorder::Finish(const TMeanCollection& lesson, int entryIndex) const {
+TLessonStep TLessonRecorder::Finish(TMeanCollection& lesson, int entryIndex) const {
   TLessonStep step;
   step.EntryBefore = entryIndex_;
   step.EntryAfter = entryIndex;
@@ -208,132 +275,66 @@ TLessonStep TLessonRecorder::Finish(const TMeanCollection& lesson, int entryInde
     step.Mirrored = true;
     return step;
   }
-  TLessonHeader header = TLessonHeader::Of(lesson);
-  if (!(header == header_)) {
+  if (!(static_cast<const TLessonHeader&>(lesson) == header_)) {
     step.HeaderBefore = header_;
-    step.HeaderAfter = std::move(header);
+    step.HeaderAfter = lesson;
   }
 
+  // Entries changed in place, each object once. A list given words of the
+  // same contents (as storing the controls does) gets its old words back.
+  for (const auto& [entry, before] : watched_) {
+    TEntryContent now = TEntryContent::Of(*entry);
+    if (now == before) continue;
+    for (int kind : kKinds) {
+      const auto k = static_cast<std::size_t>(kind);
+      if (now.Lists[k] == before.Lists[k] || !SameList(now.Lists[k], before.Lists[k])) continue;
+      std::vector<PWord> words = before.Lists[k];
+      PutList(entry, kind, words);
+      now.Lists[k] = before.Lists[k];
+    }
+    if (!(now == before)) step.ChangedEntries.push_back({entry, before, std::move(now)});
+  }
+
+  // The entry list: an edit script by object, or, for a new document, by
+  // contents among the entries not on both sides.
   const std::vector<MeaningPtr>& a = entries_;
-  const std::vector<MeaningPtr>& b = ItemsOf(lesson);
-  const auto watched = [this](int i) -> const TEntryContent* {
-    if (!all_.empty()) return &all_[static_cast<std::size_t>(i)];
-    for (const auto& [index, content] : some_)
-      if (index == i) return &content;
-    return nullptr;
+  const int na = static_cast<int>(a.size());
+  const int nb = lesson.EntryCount();
+  const auto at = [](const std::vector<MeaningPtr>& side, int i) -> const MeaningPtr& {
+    return side[static_cast<std::size_t>(i)];
   };
-  // The contents of entry i before the command.
-  const auto viewA = [&](int i) {
-    const TEntryContent* content = watched(i);
-    return content ? View(*content) : View(*a[static_cast<std::size_t>(i)]);
-  };
-  const auto viewB = [&](int j) { return View(*b[static_cast<std::size_t>(j)]); };
-  // The same entry object on both sides; a watched one may have changed in place.
-  const auto keep = [&](int i, int j) {
-    const TEntryContent* before = watched(i);
-    if (before && !Same(View(*before), viewB(j)))
-      step.ChangedEntries.push_back({j, *before, TEntryContent::Of(*b[static_cast<std::size_t>(j)])});
-  };
-
-  // Unchanged ends first: cheap, and all a single-entry command needs.
-  int na = static_cast<int>(a.size());
-  int nb = static_cast<int>(b.size());
-  int start = 0;
-  while (start < na && start < nb && a[static_cast<std::size_t>(start)] == b[static_cast<std::size_t>(start)]) {
-    keep(start, start);
-    ++start;
+  Alignment alignment;
+  if (!replaced_) {
+    const std::vector<MeaningPtr>& b = ItemsOf(lesson);
+    alignment = Align(
+        na, nb, [&](int i) { return AddressKey(at(a, i).get()); }, [&](int j) { return AddressKey(at(b, j).get()); },
+        [&](int i, int j) { return at(a, i) == at(b, j); });
+  } else {
+    std::vector<MeaningPtr> b = ItemsOf(lesson);
+    const std::unordered_set<const TMeaning*> onSideA = AddressesOf(a);
+    const std::unordered_set<const TMeaning*> onSideB = AddressesOf(b);
+    std::vector<char> newA(a.size());
+    std::vector<char> newB(b.size());
+    for (std::size_t i = 0; i < a.size(); ++i) newA[i] = !onSideB.count(a[i].get());
+    for (std::size_t j = 0; j < b.size(); ++j) newB[j] = !onSideA.count(b[j].get());
+    const auto key = [](const MeaningPtr& entry, bool isNew) {
+      return isNew ? HashOf(View(*entry)) : AddressKey(entry.get());
+    };
+    alignment = Align(
+        na, nb, [&](int i) { return key(at(a, i), newA[static_cast<std::size_t>(i)]); },
+        [&](int j) { return key(at(b, j), newB[static_cast<std::size_t>(j)]); },
+        [&](int i, int j) {
+          return at(a, i) == at(b, j) ||
+                 (newA[static_cast<std::size_t>(i)] && newB[static_cast<std::size_t>(j)] &&
+                  Same(View(*at(a, i)), View(*at(b, j))));
+        });
+    // The new document takes the old entry objects of equal contents.
+    for (const auto& [i, j] : alignment.pairs) b[static_cast<std::size_t>(j)] = at(a, i);
+    if (lesson.Meanings) lesson.Meanings->SwapItems(b);
   }
-  while (na > start && nb > start && a[static_cast<std::size_t>(na - 1)] == b[static_cast<std::size_t>(nb - 1)]) {
-    keep(na - 1, nb - 1);
-    --na;
-    --nb;
-  }
-  if (start == na && start == nb) return step;
-
-  // The middle: an entry object found on both sides pairs only with itself;
-  // other entries pair with one of equal contents, which can stand for it.
-  std::unordered_map<const TMeaning*, int> posA;
-  std::unordered_map<const TMeaning*, int> posB;
-  for (int i = start; i < na; ++i) posA.emplace(a[static_cast<std::size_t>(i)].get(), i);
-  for (int j = start; j < nb; ++j) posB.emplace(b[static_cast<std::size_t>(j)].get(), j);
-  const auto onlyInA = [&](int i) { return !posB.count(a[static_cast<std::size_t>(i)].get()); };
-  const auto onlyInB = [&](int j) { return !posA.count(b[static_cast<std::size_t>(j)].get()); };
-  const auto pairs = [&](int i, int j) {
-    if (a[static_cast<std::size_t>(i)] == b[static_cast<std::size_t>(j)]) return true;
-    return onlyInA(i) && onlyInB(j) && Same(viewA(i), viewB(j));
-  };
-  const auto pair = [&](int i, int j) {
-    if (a[static_cast<std::size_t>(i)] == b[static_cast<std::size_t>(j)]) keep(i, j);
-  };
-  const auto remove = [&](int i) {
-    const TEntryContent* before = watched(i);
-    const MeaningPtr& entry = a[static_cast<std::size_t>(i)];
-    step.Removed.push_back({i, entry, before ? *before : TEntryContent::Of(*entry)});
-  };
-  const auto insert = [&](int j) {
-    const MeaningPtr& entry = b[static_cast<std::size_t>(j)];
-    step.Inserted.push_back({j, entry, TEntryContent::Of(*entry)});
-  };
-
-  std::vector<std::pair<int, int>> tail;  // pairs at the end, found backwards
-  while (start < na && start < nb && pairs(start, start)) {
-    pair(start, start);
-    ++start;
-  }
-  while (na > start && nb > start && pairs(na - 1, nb - 1)) {
-    tail.emplace_back(na - 1, nb - 1);
-    --na;
-    --nb;
-  }
-
-  // Positions of the remaining entries that may pair by contents, by hash.
-  std::unordered_map<std::size_t, std::vector<int>> hashA;
-  std::unordered_map<std::size_t, std::vector<int>> hashB;
-  for (int i = start; i < na; ++i)
-    if (onlyInA(i)) hashA[HashOf(viewA(i))].push_back(i);
-  for (int j = start; j < nb; ++j)
-    if (onlyInB(j)) hashB[HashOf(viewB(j))].push_back(j);
-  // The first position from `from` on (below `end`) where entry x of one
-  // side pairs with the other side: its own place there if it is on both,
-  // else the first entry only there of equal contents.
-  const auto nextOn = [](int x, const std::vector<MeaningPtr>& here, const auto& viewHere, const auto& placesThere,
-                         const auto& hashesThere, const auto& viewThere, int from, int end) {
-    const auto place = placesThere.find(here[static_cast<std::size_t>(x)].get());
-    if (place != placesThere.end()) return place->second >= from && place->second < end ? place->second : -1;
-    const ContentView view = viewHere(x);
-    const auto found = hashesThere.find(HashOf(view));
-    if (found == hashesThere.end()) return -1;
-    for (auto it = std::lower_bound(found->second.begin(), found->second.end(), from); it != found->second.end(); ++it)
-      if (*it < end && Same(view, viewThere(*it))) return *it;
-    return -1;
-  };
-  const auto nextB = [&](int i, int from) { return nextOn(i, a, viewA, posB, hashB, viewB, from, nb); };
-  const auto nextA = [&](int j, int from) { return nextOn(j, b, viewB, posA, hashA, viewA, from, na); };
-
-  int i = start;
-  int j = start;
-  while (i < na && j < nb) {
-    if (pairs(i, j)) {
-      pair(i, j);
-      ++i;
-      ++j;
-      continue;
-    }
-    // Skip to the nearer place where the two sides meet again.
-    const int k = nextB(i, j);
-    const int l = nextA(j, i);
-    if (k >= 0 && (l < 0 || k - j <= l - i)) {
-      while (j < k) insert(j++);
-    } else if (l >= 0) {
-      while (i < l) remove(i++);
-    } else {
-      remove(i++);
-      insert(j++);
-    }
-  }
-  while (i < na) remove(i++);
-  while (j < nb) insert(j++);
-  for (auto it = tail.rbegin(); it != tail.rend(); ++it) pair(it->first, it->second);
+  const std::vector<MeaningPtr>& now = ItemsOf(lesson);
+  for (const int i : alignment.removed) step.Removed.push_back({i, a[static_cast<std::size_t>(i)]});
+  for (const int j : alignment.inserted) step.Inserted.push_back({j, now[static_cast<std::size_t>(j)]});
   return step;
 }
 
@@ -355,12 +356,12 @@ bool Join(TLessonStep& first, const TLessonStep& second) {
   }
   for (const TLessonStep::Changed& later : second.ChangedEntries) {
     auto earlier = std::find_if(first.ChangedEntries.begin(), first.ChangedEntries.end(),
-                                [&later](const TLessonStep::Changed& c) { return c.Index == later.Index; });
+                                [&later](const TLessonStep::Changed& c) { return c.Entry == later.Entry; });
     if (earlier == first.ChangedEntries.end()) {
       first.ChangedEntries.push_back(later);
     } else {
       earlier->After = later.After;
-      if (earlier->Before.SameAs(earlier->After)) first.ChangedEntries.erase(earlier);
+      if (earlier->Before == earlier->After) first.ChangedEntries.erase(earlier);
     }
   }
   first.EntryAfter = second.EntryAfter;
@@ -408,9 +409,8 @@ void TLessonHistory::Trim() {
 
 const TLessonStep* TLessonHistory::Undo(TMeanCollection& lesson) {
   if (!CanUndo()) return nullptr;
-  --position_;
-  steps_[position_].Undo(lesson);
-  return &steps_[position_];
+  steps_[position_ - 1].Undo(lesson);
+  return &steps_[--position_];
 }
 
 const TLessonStep* TLessonHistory::Redo(TMeanCollection& lesson) {

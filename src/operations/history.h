@@ -4,16 +4,18 @@
 // taken back and done again.
 //
 // A step keeps only what the command touched: the header when it changed,
-// the entries it removed and inserted (by index, the entry objects kept
-// alive), and the entries it changed in place as their form and word lists
-// before and after. Word objects are shared with the lesson and never
+// the entry objects it took out of the lesson's list and put into it (by
+// place), and the entries it changed in place, each object once, as the form
+// and the word objects of its lists before and after. Word objects are never
 // changed in place, so a changed entry costs a few pointers per word.
 // Mirroring the whole lesson is its own inverse and costs nothing.
 //
-// Entries are addressed by index, not by object: undoing a step brings the
-// lesson back to an equal state, not always to the same entry objects (a
-// compiled text keeps the new objects of entries whose contents did not
-// change), and the steps before it find their entries by position.
+// Entries are shared objects: a concatenation lists the entries of its
+// sources, a lesson concatenated with itself lists each twice. A step names
+// the objects themselves, so undoing it puts back the very entry objects in
+// the places they had and the very words in them, and an entry listed twice
+// is changed once. Undo and redo first do everything that can fail, then
+// change the lesson: a failure (an exception) leaves it as it was.
 
 #include <array>
 #include <cstddef>
@@ -22,6 +24,8 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "model/lesson.h"
@@ -34,28 +38,14 @@ struct TEntryContent {
   std::array<std::vector<PWord>, 4> Lists;
 
   static TEntryContent Of(const TMeaning& entry);
-  // Gives the entry this form and these words (which then belong to it).
-  void ApplyTo(const MeaningPtr& entry) const;
-  // Same form and, list by list, words of the same text, extra, remark and
-  // knowledge: one can stand for the other.
+  // The same form and, list by list, the same word objects.
+  bool operator==(const TEntryContent& other) const = default;
+  // Same form and, list by list, words of the same text, extra, remark,
+  // knowledge and font: one can stand for the other.
   bool SameAs(const TEntryContent& other) const;
   std::size_t Bytes() const;
   // Without the words, which the entry or another content also holds.
   std::size_t ListBytes() const;
-};
-
-// The header fields of a lesson: title, topic, author, picture, languages.
-struct TLessonHeader {
-  std::string Title;
-  std::string Topic;
-  std::string Author;
-  std::string Picture;
-  TLanguage Language1;
-  TLanguage Language2;
-
-  static TLessonHeader Of(const TMeanCollection& lesson);
-  void ApplyTo(TMeanCollection& lesson) const;
-  bool operator==(const TLessonHeader& other) const;
 };
 
 // What one command changed.
@@ -64,13 +54,9 @@ class TLessonStep {
   struct Placed {
     int Index;
     MeaningPtr Entry;
-    // What the entry holds on its side of the step: the object may have
-    // changed since (it stands for an equal entry that later commands
-    // changed in place), so it gets these contents back as it is put back.
-    TEntryContent Content;
   };
   struct Changed {
-    int Index;  // after the step
+    MeaningPtr Entry;
     TEntryContent Before;
     TEntryContent After;
   };
@@ -86,20 +72,23 @@ class TLessonStep {
   std::optional<TLessonHeader> HeaderAfter;
   std::vector<Placed> Removed;   // index before the step, ascending
   std::vector<Placed> Inserted;  // index after the step, ascending
-  std::vector<Changed> ChangedEntries;
+  std::vector<Changed> ChangedEntries;  // each entry object once
 
   bool Empty() const;
+  // Raise EListError, changing nothing, when the lesson's entries are not
+  // where the step left (or found) them.
   void Undo(TMeanCollection& lesson) const;
   void Redo(TMeanCollection& lesson) const;
   // An estimate of the memory the step keeps, entries it holds included.
   std::size_t Bytes() const;
+
+ private:
+  void Apply(TMeanCollection& lesson, bool redo) const;
 };
 
 // Records one command: constructed before it runs, finished after.
 // The command may change in place only the entries it watches (all of them
-// with WatchAllEntries); it may insert and remove entries freely, and may
-// replace the whole lesson (Finish then compares the new lesson with this
-// one's state).
+// with WatchAllEntries); it may insert and remove entries freely.
 class TLessonRecorder {
  public:
   TLessonRecorder(const TMeanCollection& lesson, int entryIndex);
@@ -107,17 +96,24 @@ class TLessonRecorder {
   void WatchAllEntries();
   // The lesson's languages and entries were mirrored and nothing else changed.
   void SetMirrored() { mirrored_ = true; }
-  TLessonStep Finish(const TMeanCollection& lesson, int entryIndex) const;
+  // The command put a new document with new entries in the lesson's place
+  // (a compiled text). Finish then gives the new document the old entry
+  // objects where their contents are equal, so that only the entries the
+  // command changed are new, and entries shared with other lessons stay shared.
+  void SetReplaced() { replaced_ = true; }
+  // Ends the recording. A watched entry whose list the command left with
+  // words of the same contents gets its old word objects back.
+  TLessonStep Finish(TMeanCollection& lesson, int entryIndex) const;
 
  private:
   int entryIndex_;
   bool mirrored_ = false;
+  bool replaced_ = false;
   TLessonHeader header_;
   std::vector<MeaningPtr> entries_;
-  // Contents before the command of the watched entries: of all of them by
-  // index, or of a few.
-  std::vector<TEntryContent> all_;
-  std::vector<std::pair<int, TEntryContent>> some_;
+  // The watched entries with their contents before the command, each once.
+  std::vector<std::pair<MeaningPtr, TEntryContent>> watched_;
+  std::unordered_map<const TMeaning*, std::size_t> watchedAt_;
 };
 
 // The steps of one lesson, oldest first, with the place of the lesson's
@@ -135,7 +131,8 @@ class TLessonHistory {
   bool Push(TLessonStep step);
   bool CanUndo() const { return position_ > 0; }
   bool CanRedo() const { return position_ < steps_.size(); }
-  // The step taken back or done again, or null when there is none.
+  // The step taken back or done again, or null when there is none. A step
+  // that fails leaves the lesson and the history's place as they were.
   const TLessonStep* Undo(TMeanCollection& lesson);
   const TLessonStep* Redo(TMeanCollection& lesson);
   // The lesson's current state is the one in its file.

@@ -348,7 +348,10 @@ int TSelection::Impl::ChooseSolution(TRandom& random, int question, bool firstOn
     case kAntonymTranslationProblem: pick(q.ownKind ^ 3, firstOnly); break;
     case kSynonymProblem: {
       const Span own = List(q.meaning, q.ownKind);
-      if (own.count >= 2) {
+      // Drawn until a word other than the question comes up; a list that
+      // holds nothing but the question (the same word object twice) has none.
+      const bool other = std::any_of(own.begin(), own.end(), [question](int id) { return id != question; });
+      if (own.count >= 2 && other) {
         do {
           solution = own.first[random.Below(own.count)];
         } while (solution == question);

@@ -358,15 +358,19 @@ void VocabEditForm::Change(QObject* sender) {
   controlsChanged_ = true;
 }
 
-void VocabEditForm::FillMemo(QPlainTextEdit* memo, const std::vector<std::string>& words) {
+QString VocabEditForm::MemoLines(const std::vector<std::string>& words) {
   QString text;
   for (std::size_t i = 0; i < words.size(); ++i) {
     if (i) text += '\n';
     text += ToQString(words[i]);
   }
+  return text;
+}
+
+void VocabEditForm::FillMemo(QPlainTextEdit* memo, const std::vector<std::string>& words) {
   {
     const QSignalBlocker blocker(memo);
-    memo->setPlainText(text);
+    memo->setPlainText(MemoLines(words));
   }
   // Putting words into a memo counts as a change; emptying it does not.
   if (!words.empty()) Change(memo);
@@ -546,8 +550,14 @@ void VocabEditForm::SetTextMargins() { MemoText->SetTextMargins(3, 2); }
 void VocabEditForm::changeEvent(QEvent* event) {
   QMdiSubWindow::changeEvent(event);
   if (event->type() == QEvent::WindowActivate) main_->RaiseAboutBox();
-  // On the Header and Entries pages a maximised window returns to its fixed size.
-  if (event->type() == QEvent::WindowStateChange) ApplyPageSize();
+  if (event->type() == QEvent::WindowStateChange) {
+    // On the Header and Entries pages a maximised window returns to its fixed size.
+    ApplyPageSize();
+    // The frame activates a child window by its state.
+    if ((windowState() & Qt::WindowActive) &&
+        !(static_cast<QWindowStateChangeEvent*>(event)->oldState() & Qt::WindowActive))
+      ShowSharedChanges();
+  }
 }
 
 void VocabEditForm::resizeEvent(QResizeEvent* event) {

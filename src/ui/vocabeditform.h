@@ -135,6 +135,10 @@ class VocabEditForm : public TChildForm {
   // Shows the lesson again after an operation outside the window changed it
   // (the entry number kept when it still exists); Modified stays as it was.
   void ShowChangedLesson();
+  // Shows again what another window's command changed in an entry this
+  // lesson shares (after a concatenation); Modified and the history stay.
+  // Run when the window is activated; nothing while edits are not stored.
+  void ShowSharedChanges();
 
   // --- File commands ---
   // A lesson file as a window shows it: compacted, with at least one entry.
@@ -216,6 +220,7 @@ class VocabEditForm : public TChildForm {
   void TabSetClick(int index);
   void SetEntryNrColor(bool error);
   void FillMemo(QPlainTextEdit* memo, const std::vector<std::string>& words);
+  static QString MemoLines(const std::vector<std::string>& words);
   // The focused control when it is one of the edits or word memos.
   QWidget* FocusedEditControl() const;
   void OpenTextFile(const std::string& fileName);

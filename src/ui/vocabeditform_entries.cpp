@@ -185,6 +185,25 @@ void VocabEditForm::ShowChangedLesson() {
   lesson_->Modified = modified;
 }
 
+void VocabEditForm::ShowSharedChanges() {
+  if (!lesson_ || showing_ || controlsChanged_ || CurrentPage() == kTextPage) return;
+  // What the shown entry and the word counts would be shown as now.
+  const TMeaning& entry = *lesson_->At(entryIndex_);
+  bool shown = ComboBoxForm->currentIndex() == (entry.Form < ComboBoxForm->count() ? entry.Form : -1) &&
+               Label7->text() == QString::number(lesson_->EntryCount()) &&
+               Label13->text() == QString::number(CountWords(*lesson_, 0)) &&
+               Label15->text() == QString::number(CountWords(*lesson_, 1));
+  const std::pair<const QPlainTextEdit*, int> memos[] = {{MemoSynonyms, kSynonyms},
+                                                         {MemoTranslations, kTranslations},
+                                                         {MemoAntonyms, kAntonyms},
+                                                         {MemoTransvertions, kAntonymTranslations}};
+  for (const auto& [memo, kind] : memos) shown = shown && memo->toPlainText() == MemoLines(entry.KindTexts(kind));
+  if (shown) return;
+  const bool modified = lesson_->Modified;
+  ShowLesson();
+  lesson_->Modified = modified;
+}
+
 void VocabEditForm::MirrorClick() {
   if (CurrentPage() == kTextPage) {
     MirrorText();

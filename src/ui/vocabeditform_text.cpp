@@ -190,8 +190,10 @@ bool VocabEditForm::CompileText() {
     return false;
   }
   compiled->LessonFileName = lesson_->LessonFileName;
-  // The step keeps only the entries the text changed.
+  // The step keeps only the entries the text changed; the others stay the
+  // entry objects they were (shared with other lessons, if they were).
   TLessonRecorder step(*lesson_, entryIndex_);
+  step.SetReplaced();
   lesson_ = std::move(compiled);
   lesson_->EnsureEntry();
   entryIndex_ = 0;

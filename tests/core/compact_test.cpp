@@ -6,6 +6,7 @@
 
 #include "model/lesson.h"
 #include "model/textcompare.h"
+#include "operations/combine.h"
 #include "test_util.h"
 
 namespace vocatrix {
@@ -179,6 +180,51 @@ TEST(Mirror, TwiceGivesTheLessonBackAndLeavesModifiedAlone) {
   empty->Mirror();
   EXPECT_EQ(empty->Language1.Name, "b");
   EXPECT_EQ(CountWords(*empty, 2), 0u);
+}
+
+// A lesson concatenated with itself lists each entry twice; whole-lesson
+// commands still change each entry once.
+TEST(Mirror, SelfConcatenationSwapsLanguagesAndWordsTogether) {
+  auto source = MakeLesson("English", "Deutsch",
+                           {MakeEntry(1, {"house"}, {"Haus"}, {"hut"}, {"H\xFCtte"}), MakeEntry(0, {"go"}, {"gehen"})});
+  auto lesson = ConcatLessons(source.get(), source.get());
+  lesson->Mirror();
+  EXPECT_EQ(lesson->Language1.Name, "Deutsch");
+  for (int i = 0; i < 4; ++i) {
+    EXPECT_EQ(Texts(lesson->At(i)->Synonyms), Words{i % 2 ? "gehen" : "Haus"}) << i;
+    EXPECT_EQ(Texts(lesson->At(i)->Translations), Words{i % 2 ? "go" : "house"}) << i;
+  }
+  // Read back from its text, it is the source mirrored.
+  int error = -1;
+  auto back = TMeanCollection::FromLines(lesson->ToLines(), error);
+  ASSERT_TRUE(back) << error;
+  back->DblDel();
+  EXPECT_EQ(back->Language1.Name, "Deutsch");
+  EXPECT_EQ(back->Language2.Name, "English");
+  ASSERT_EQ(back->EntryCount(), 2);
+  EXPECT_EQ(Texts(back->At(0)->Synonyms), Words{"Haus"});
+  EXPECT_EQ(Texts(back->At(0)->Antonyms), Words{"H\xFCtte"});
+  EXPECT_EQ(Texts(back->At(0)->AntonymTranslations), Words{"hut"});
+  EXPECT_EQ(Texts(back->At(1)->Translations), Words{"go"});
+}
+
+TEST(Compact, EntryListedTwiceIsVisitedOnceAndMergedAwayEverywhere) {
+  // One text in two lists of an entry: the second listing must not find the
+  // entry's own word as a twin and merge the entry into itself.
+  const MeaningPtr both = MakeEntry(1, {"v"}, {"v", "w"});
+  auto lesson = MakeLesson("x", "y", {both, both});
+  lesson->DblDel();
+  EXPECT_EQ(lesson->EntryCount(), 2);
+  EXPECT_EQ(Texts(both->Synonyms), Words{"v"});
+  EXPECT_EQ(Texts(both->Translations), (Words{"v", "w"}));
+  // An entry merged into another leaves every place it had.
+  const MeaningPtr target = MakeEntry(1, {"a"}, {"b"});
+  const MeaningPtr merged = MakeEntry(1, {"a"}, {"c"});
+  auto twice = MakeLesson("x", "y", {target, merged, MakeEntry(1, {"d"}), merged});
+  twice->DblDel();
+  ASSERT_EQ(twice->EntryCount(), 2);
+  EXPECT_EQ(twice->At(0), target);
+  EXPECT_EQ(Texts(target->Translations), (Words{"b", "c"}));
 }
 
 TEST(Mirror, WalksMoreThan65535Entries) {

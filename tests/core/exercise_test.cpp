@@ -125,6 +125,34 @@ TEST(Select, SameLanguage2AsksTranslationsForTheirSynonyms) {
   EXPECT_EQ(problems->At(0)->Solution->Text(), "Wagen");
 }
 
+TEST(Select, SynonymDrawEndsWhenTheListHoldsOnlyTheQuestionTwice) {
+  // No file makes such a list, but a caller can: the same word object twice.
+  const auto twice = [](const std::vector<std::string>& extra) {
+    MeaningPtr entry = MakeEntry(1, {}, {"Auto"});
+    const PWord word = std::make_shared<TWord>("car");
+    for (int i = 0; i < 2; ++i) {
+      entry->Synonyms.TCollection<TWord>::Insert(word);
+      entry->Translations.TCollection<TWord>::Insert(entry->Translations.At(0));
+    }
+    word->SetMeaning(entry);
+    for (const std::string& text : extra) entry->AddWord(kSynonyms, std::make_shared<TWord>(text));
+    return entry;
+  };
+  for (const int flags : {4, 8, kAllWords | 15}) {  // same language 1, 2; all words, every kind
+    SeedRandom(flags);
+    auto lesson = MakeTLesson({twice({})});
+    const auto problems = lesson->Select(static_cast<std::uint8_t>(flags));
+    for (const ProblemPtr& p : *problems) EXPECT_NE(p->ProblemType, kSynonymProblem) << flags;
+    EXPECT_EQ(lesson->Count(kSameLanguage1), 0);
+  }
+  // With another word beside it, that word is the solution.
+  SeedRandom(7);
+  auto lesson = MakeTLesson({twice({"auto"})});
+  const auto problems = lesson->Select(kSameLanguage1);
+  ASSERT_EQ(problems->Count(), 1);
+  EXPECT_EQ(problems->At(0)->Solution->Text(), "auto");
+}
+
 TEST(Select, AlternativesComeFromTheQuestionsFormThenTheHighestFormLeft) {
   // Form 1 holds only the solution's own list; form 3 has two words, form 0 many.
   std::vector<MeaningPtr> entries{MakeEntry(1, {"house"}, {"Haus", "Gebäude"}), MakeEntry(3, {"fast"}, {"schnell"}),

@@ -8,6 +8,7 @@
 #include <sys/wait.h>
 
 #include <chrono>
+#include <optional>
 #include <thread>
 
 #include "base/errors.h"
@@ -48,6 +49,98 @@ TEST(FailedSave, EveryKindOfFailureKeepsTheFileAndItsBackup) {
     EXPECT_EQ(test::ReadFile(path), "the user's lesson");
     EXPECT_EQ(test::ReadFile(backup), "the older backup");
     EXPECT_EQ(TemporaryFilesIn(folder), std::vector<std::string>{});
+  }
+}
+
+// What the files hold after a save stopped at some step: the name the old or
+// the new complete content, never nothing; the backup the older one or the
+// old content.
+void ExpectWholeFiles(const std::string& path, const std::string& backup, bool saved) {
+  const std::string now = test::ReadFile(path);
+  EXPECT_TRUE(now == "the user's lesson" || (saved && now == "the new lesson")) << now;
+  const std::string kept = test::ReadFile(backup);
+  EXPECT_TRUE(kept == "the older backup" || kept == "the user's lesson") << kept;
+  if (saved) {
+    EXPECT_EQ(now, "the new lesson");
+    EXPECT_EQ(kept, "the user's lesson");
+  }
+}
+
+// The step at which the test steps in, and what it does there.
+SaveStep stopAt;
+void (*stepIn)() = nullptr;
+void StepIn(SaveStep step) {
+  if (step == stopAt && stepIn) stepIn();
+}
+
+constexpr SaveStep kEveryStep[] = {SaveStep::kTemporaryWritten, SaveStep::kBackupMade, SaveStep::kReplaced};
+
+// A save that dies (the program killed, the machine off) between any two of
+// its steps leaves the name with the old or the new content.
+TEST(FailedSave, DeathBetweenAnyTwoStepsLeavesAWholeFile) {
+  for (const SaveStep step : kEveryStep) {
+    SCOPED_TRACE(static_cast<int>(step));
+    test::TempDir dir;
+    const std::string path = dir.File("lesson.tav");
+    const std::string backup = dir.File("lesson.BAK");
+    test::WriteFile(path, "the user's lesson");
+    test::WriteFile(backup, "the older backup");
+    const pid_t child = ::fork();
+    if (child == 0) {
+      stopAt = step;
+      stepIn = [] { ::_exit(0); };
+      WatchSaveSteps(StepIn);
+      WriteFileAtomically(path, "the new lesson", backup);
+      ::_exit(1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    ExpectWholeFiles(path, backup, step == SaveStep::kReplaced);
+    if (step != SaveStep::kTemporaryWritten) {
+      EXPECT_EQ(test::ReadFile(backup), "the user's lesson");
+    }
+    // The next save clears away what the dead one left.
+    WriteFileAtomically(path, "the new lesson", backup);
+    EXPECT_EQ(TemporaryFilesIn(dir.Path()), std::vector<std::string>{});
+  }
+}
+
+// Each way a disk refuses a write, striking between any two steps of a save.
+TEST(FailedSave, FailureBetweenAnyTwoStepsLeavesAWholeFile) {
+  static const test::SaveFailure* failure = nullptr;
+  static std::optional<test::SaveFailure::Scope> scope;
+  for (const auto kind : test::SaveFailure::kEvery) {
+    for (const SaveStep step : kEveryStep) {
+      SCOPED_TRACE(testing::Message() << "failure " << kind << " after step " << static_cast<int>(step));
+      const test::SaveFailure refusal(kind, 256 * 1024);
+      if (!refusal.Possible()) {
+        ADD_FAILURE() << "no mount namespace here: the full-disk case cannot run";
+        continue;
+      }
+      const std::string path = refusal.Folder() + "/lesson.tav";
+      const std::string backup = refusal.Folder() + "/lesson.BAK";
+      test::WriteFile(path, "the user's lesson");
+      test::WriteFile(backup, "the older backup");
+      failure = &refusal;
+      stopAt = step;
+      stepIn = [] {
+        failure->Refuse();
+        scope = failure->InThisProcess(4096);
+      };
+      WatchSaveSteps(StepIn);
+      bool saved = true;
+      try {
+        WriteFileAtomically(path, "the new lesson", backup);
+      } catch (const Exception& e) {
+        saved = false;
+        EXPECT_NE(std::string(e.what()).find(path), std::string::npos) << e.what();
+      }
+      WatchSaveSteps(nullptr);
+      scope.reset();
+      refusal.Mend();
+      ExpectWholeFiles(path, backup, saved);
+    }
   }
 }
 

@@ -95,12 +95,13 @@ const std::vector<Command>& Commands() {
          lesson->Meanings->Insert(moved);
        }},
       {"compile text",
-       [](auto& lesson, TLessonRecorder&) {
+       [](auto& lesson, TLessonRecorder& recorder) {
          std::vector<std::string> lines = lesson->ToLines();
          lines.push_back("new - neu");
          int error = 0;
          auto compiled = TMeanCollection::FromLines(lines, error);
          compiled->DblDel();
+         recorder.SetReplaced();
          lesson = std::move(compiled);
        }},
   };
@@ -141,6 +142,32 @@ TEST(LessonHistory, EveryCommandIsTakenBackAndDoneAgainInAnyOrder) {
   EXPECT_EQ(Dump(*lesson), states[0]);
 }
 
+TEST(LessonHistory, EveryHeaderFieldIsTakenBack) {
+  const std::function<void(TMeanCollection&)> edits[] = {
+      [](TMeanCollection& l) { l.Topic = "t"; },
+      [](TMeanCollection& l) { l.Author = "a"; },
+      [](TMeanCollection& l) { l.Picture = "p.bmp"; },
+      [](TMeanCollection& l) { l.Language1.Name = "Englisch"; },
+      [](TMeanCollection& l) { l.Language2.Font.Italic = true; },
+      [](TMeanCollection& l) { l.Language1.WordForms.Names.push_back("n."); },
+      [](TMeanCollection& l) { l.Language2.WordForms.Setting2 = false; },
+      [](TMeanCollection& l) { l.Language1.Articles.Setting = true; },
+  };
+  for (const auto& edit : edits) {
+    auto lesson = Sample();
+    const TLessonHeader before = *lesson;
+    TLessonRecorder recorder(*lesson, 0);
+    edit(*lesson);
+    const TLessonHeader after = *lesson;
+    ASSERT_FALSE(after == before);
+    const TLessonStep step = recorder.Finish(*lesson, 0);
+    step.Undo(*lesson);
+    EXPECT_TRUE(static_cast<const TLessonHeader&>(*lesson) == before);
+    step.Redo(*lesson);
+    EXPECT_TRUE(static_cast<const TLessonHeader&>(*lesson) == after);
+  }
+}
+
 TEST(LessonHistory, StepsKeepOnlyWhatChanged) {
   // A large lesson: a text compiled with one line changed, a compaction that
   // merges two entries far apart, and commands that change nothing.
@@ -150,6 +177,7 @@ TEST(LessonHistory, StepsKeepOnlyWhatChanged) {
 
   const auto compile = [&](const std::vector<std::string>& text) {
     TLessonRecorder recorder(*lesson, 0);
+    recorder.SetReplaced();
     int error = 0;
     auto compiled = TMeanCollection::FromLines(text, error);
     compiled->DblDel();
@@ -180,7 +208,7 @@ TEST(LessonHistory, StepsKeepOnlyWhatChanged) {
   EXPECT_EQ(step.Removed.size(), 1u);
   EXPECT_EQ(step.Inserted.size(), 0u);
   ASSERT_EQ(step.ChangedEntries.size(), 1u);
-  EXPECT_EQ(step.ChangedEntries[0].Index, 10);
+  EXPECT_EQ(step.ChangedEntries[0].Entry, lesson->At(10));
   EXPECT_LT(step.Bytes(), 5000u);
 
   TLessonRecorder nothing(*lesson, 3);

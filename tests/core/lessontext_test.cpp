@@ -183,6 +183,45 @@ TEST(ParseLessonLines, LanguageNamesAreTakenFromTheFirstLinesThatNameThem) {
   EXPECT_FALSE(later->Meanings);  // the left language French is neither
 }
 
+// A name that is still exactly the default counts as not given yet, so
+// later language lines name it; strict and lenient readers agree.
+struct NamingCase {
+  Lines lines;
+  const char* name1;
+  const char* name2;
+  std::vector<Words> synonyms;  // per entry
+};
+
+class LanguageNamingTest : public testing::TestWithParam<NamingCase> {};
+
+TEST_P(LanguageNamingTest, DefaultNamesAreNamedByLaterLanguageLines) {
+  const NamingCase& c = GetParam();
+  for (const bool strict : {true, false}) {
+    SCOPED_TRACE(strict ? "strict" : "lenient");
+    int number = -1;
+    auto lesson = Parse(c.lines, strict, &number);
+    EXPECT_EQ(number, 0);
+    EXPECT_EQ(lesson->Language1.Name, c.name1);
+    EXPECT_EQ(lesson->Language2.Name, c.name2);
+    ASSERT_TRUE(lesson->Meanings);
+    ASSERT_EQ(lesson->Meanings->Count(), static_cast<int>(c.synonyms.size()));
+    for (std::size_t i = 0; i < c.synonyms.size(); ++i)
+      EXPECT_EQ(Texts(lesson->Meanings->At(static_cast<int>(i))->Synonyms), c.synonyms[i]);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Names, LanguageNamingTest,
+    testing::Values(
+        // The first line of a new lesson's text, and the user's own below it.
+        NamingCase{{"Sp: Language 1\t - \tLanguage 2", "Sp: Deutsch - English", "Haus = house"},
+                   "Deutsch", "English", {{"Haus", "house"}}},
+        NamingCase{{"Sp: Deutsch - Language 2", "Haus = house", "Sp: Deutsch - English", "Baum = tree"},
+                   "Deutsch", "English", {{"Haus", "house"}, {"Baum", "tree"}}},
+        // A name once given stays.
+        NamingCase{{"Sp: English - Deutsch", "Sp: Deutsch - French", "Haus - house"},
+                   "English", "Deutsch", {{"house"}}}));
+
 TEST(ParseLessonLines, WhenBothNamesMatchTheLanguageTwoReadingWins) {
   // "Language 2" becomes language 1's name and language 2 keeps its default,
   // so both names equal the left language.
@@ -385,6 +424,44 @@ TEST(LessonText, WrittenLinesReadBackAndCompactToTheSameLesson) {
   }
 }
 
+TEST(LessonText, LessonsWithDefaultLanguageNamesReadBackWithTheirNames) {
+  const std::pair<const char*, const char*> names[] = {{"Language 1", "Language 2"},
+                                                       {"Language 1", "English"},
+                                                       {"Deutsch", "Language 2"},
+                                                       {"Language 2", "Language 1"}};
+  for (const auto& [name1, name2] : names) {
+    SCOPED_TRACE(std::string(name1) + " / " + name2);
+    auto lesson = MakeLesson(name1, name2,
+                             {MakeEntry(0, {"a", "b"}, {"x", "y", "z"}, {"p"}, {"q", "r"}),
+                              MakeEntry(1, {"house"}, {"Haus", "Heim"})});
+    EXPECT_EQ(WordsTextCannotCarry(*lesson), Words{});
+    Lines lines;
+    WriteLessonLines(lines, *lesson);
+    auto back = std::make_unique<TMeanCollection>();
+    ASSERT_EQ(ParseLessonLines(lines, true, *back), 0) << testing::PrintToString(lines);
+    back->DblDel();
+    EXPECT_EQ(back->Language1.Name, name1);
+    EXPECT_EQ(back->Language2.Name, name2);
+    ASSERT_EQ(back->EntryCount(), 2);
+    for (int i = 0; i < 2; ++i)
+      for (int kind = 0; kind < 4; ++kind)
+        EXPECT_EQ(back->At(i)->KindTexts(kind), lesson->At(i)->KindTexts(kind)) << i << "/" << kind;
+    Lines again;
+    WriteLessonLines(again, *back);
+    EXPECT_EQ(again, lines);
+  }
+  // A new lesson's text with the user's language line and entry added at its end.
+  Lines typed = TMeanCollection::CreateEmpty()->ToLines();
+  typed.insert(typed.end(), {"Sp: Deutsch - English", "Haus = house"});
+  int error = -1;
+  auto compiled = TMeanCollection::FromLines(typed, error);
+  ASSERT_TRUE(compiled) << error;
+  EXPECT_EQ(compiled->Language1.Name, "Deutsch");
+  EXPECT_EQ(compiled->Language2.Name, "English");
+  ASSERT_EQ(compiled->EntryCount(), 1);
+  EXPECT_EQ(Texts(compiled->At(0)->Synonyms), (Words{"Haus", "house"}));
+}
+
 // Each case holds words the text form cannot carry: the written lines must
 // still all be accepted by the strict reader, the faulty pair must be left
 // out (so nothing reads back as something else), and the report must name it.
@@ -450,7 +527,9 @@ INSTANTIATE_TEST_SUITE_P(
                     UncarriedCase{"E", "D", 4, {"v"}, {"v", "w"}, "v"},       // one text in two lists
                     UncarriedCase{"", "D", 4, {"c"}, {"x"}, ""},              // an empty language name
                     UncarriedCase{"E - F", "D", 4, {"c"}, {"x"}, "E - F"},    // a name holding a marker
-                    UncarriedCase{"E", "e", 4, {"c"}, {"x"}, "e"}));          // names the reader cannot tell apart
+                    UncarriedCase{"E", "e", 4, {"c"}, {"x"}, "e"},            // names the reader cannot tell apart
+                    // both named like a default name: the reader takes them as unnamed
+                    UncarriedCase{"Language 1", "Language 1", 4, {"c"}, {"x"}, "Language 1"}));
 
 TEST(WriteLessonLines, CarriedLessonsReportNothingAndOverlongWordsAreMalformed) {
   // Markers of a kind the reader tries later, and tags not at the start, are carried.

@@ -10,6 +10,7 @@
 
 #include "base/cp1252.h"
 #include "components/compostatusbar.h"
+#include "operations/combine.h"
 #include "operations/find.h"
 #include "ui/finddlg.h"
 #include "ui/memotext.h"
@@ -232,6 +233,46 @@ TEST_F(FindUndoTest, UndoKeysTakeBackTypingFirstAndSavingKeepsTheHistory) {
   form->UndoClick();
   EXPECT_EQ(Dump(form->Lesson()), typed);
   form->Lesson().Modified = false;
+}
+
+TEST_F(FindUndoTest, UndoThroughALessonConcatenatedWithItselfGivesBackEveryPlace) {
+  // Entries of form "other": the text gives their words no remark, so a
+  // compiled entry equals its old one.
+  VocabEditForm* source = Open(MakeLessonFile(
+      "plain.tav", {MakeEntry(4, {"house"}, {"Haus"}, {"hut"}), MakeEntry(4, {"go"}, {"gehen"}), MakeEntry(4, {"street"}, {"Strasse"})}));
+  const std::string sourceBefore = Dump(source->Lesson());
+  VocabEditForm* both = Main().NewChild();
+  both->SetLesson(ConcatLessons(&source->Lesson(), &source->Lesson()));
+  platform_.Dialogs.FileAnswers = {ui::FileNameToQString(File("both.tav"))};
+  both->MenuSaveAsClick();
+  ASSERT_FALSE(both->Lesson().Modified);
+  const std::string saved = Dump(both->Lesson());
+  // The first entry edited at its first place and at its second, the text
+  // compiled (which compacts the twice-listed entries) and the lesson mirrored.
+  both->SelectTab(VocabEditForm::kEntriesPage);
+  both->MemoSynonyms->setPlainText("home");
+  both->StoreControls();
+  both->ScrollBarScroll(ui::ScrollCode::Bottom, 4);
+  ASSERT_EQ(both->EntryIndex(), 3);
+  EXPECT_EQ(both->MemoSynonyms->toPlainText(), "home");
+  both->MemoTranslations->setPlainText("Heim");
+  both->StoreControls();
+  both->SelectTab(VocabEditForm::kTextPage);
+  both->MemoText->appendPlainText("new - neu");
+  both->SelectTab(VocabEditForm::kEntriesPage);
+  ASSERT_EQ(both->Lesson().EntryCount(), 4);
+  both->MirrorClick();
+  const std::string changed = Dump(both->Lesson());
+  for (int i = 0; i < 5; ++i) both->UndoClick();
+  EXPECT_EQ(Dump(both->Lesson()), saved);
+  EXPECT_FALSE(both->Lesson().Modified);
+  EXPECT_EQ(Dump(source->Lesson()), sourceBefore);
+  for (int i = 0; i < 6; ++i) EXPECT_EQ(both->Lesson().At(i), source->Lesson().At(i % 3)) << i;
+  for (int i = 0; i < 5; ++i) both->RedoClick();
+  EXPECT_EQ(Dump(both->Lesson()), changed);
+  EXPECT_TRUE(both->Lesson().Modified);
+  both->Lesson().Modified = false;
+  source->Lesson().Modified = false;
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include <QTabBar>
 
 #include "base/inifile.h"
+#include "operations/combine.h"
 #include "ui/fontcombo.h"
 #include "ui/memotext.h"
 #include "ui/qtstrings.h"
@@ -153,6 +154,33 @@ TEST_F(VocabEditFormTest, ShowingAnEntryWithWordsMarksTheLessonModified) {
     EXPECT_EQ(form->Lesson().Modified, c.modified) << c.entry;
     Discard(form);
   }
+}
+
+TEST_F(VocabEditFormTest, WindowsShowWhatAnotherWindowChangedInTheEntriesTheyShare) {
+  ActivateMain();
+  ui::VocabEditForm* source = OpenSample();
+  source->SelectTab(ui::VocabEditForm::kEntriesPage);
+  source->Lesson().Modified = false;
+  ui::VocabEditForm* both = Main().NewChild();
+  both->SetLesson(ConcatLessons(&source->Lesson(), &source->Lesson()));
+  both->SelectTab(ui::VocabEditForm::kEntriesPage);
+  // The concatenation's entry 4 is the source's entry 1, mirrored there.
+  both->ScrollBarScroll(ui::ScrollCode::Bottom, 4);
+  both->ButtonMirrorClick();
+  both->MemoTranslations->setPlainText("house\nhome\nhall");
+  both->StoreControls();
+  Main().ClientArea()->setActiveSubWindow(source);
+  Settle();
+  EXPECT_EQ(Lines(source->MemoSynonyms), "Haus");
+  EXPECT_EQ(Lines(source->MemoTranslations), "house\nhome\nhall");
+  EXPECT_EQ(Lines(source->MemoTransvertions), "hut");
+  EXPECT_EQ(source->Label13->text(), "3");  // language 1: Haus, Stall, go
+  EXPECT_EQ(source->Label15->text(), "5");
+  EXPECT_FALSE(source->Lesson().Modified);
+  // The source's own undo takes back nothing of it.
+  source->UndoClick();
+  EXPECT_EQ(Lines(source->MemoSynonyms), "Haus");
+  Discard(both);
 }
 
 TEST_F(VocabEditFormTest, LanguageNameEditsEchoIntoTheStatistics) {

@@ -1,0 +1,105 @@
+// The safe save keeps what surrounds a file: links stay links, the backup
+// is the old file itself, permissions, owner and group stay.
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "base/errors.h"
+#include "base/safesave.h"
+#include "test_util.h"
+
+namespace vocatrix {
+namespace {
+
+struct stat StatOf(const std::string& path, bool follow = true) {
+  struct stat st {};
+  EXPECT_EQ(follow ? ::stat(path.c_str(), &st) : ::lstat(path.c_str(), &st), 0) << path;
+  return st;
+}
+
+TEST(SafeSave, SavingThroughALinkReplacesTheFileItLeadsTo) {
+  struct Case {
+    const char* name;
+    std::vector<std::pair<std::string, std::string>> links;  // link, what it names
+    const char* target;
+  };
+  const Case cases[] = {
+      {"relative link", {{"lesson.tav", "real/lesson.tav"}}, "real/lesson.tav"},
+      {"link to a link, the target named otherwise",
+       {{"lesson.tav", "middle.tav"}, {"middle.tav", "real/other.tav"}},
+       "real/other.tav"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    test::TempDir dir;
+    std::filesystem::create_directory(dir.File("real"));
+    test::WriteFile(dir.File(c.target), "the user's lesson");
+    for (const auto& [link, named] : c.links) ASSERT_EQ(::symlink(named.c_str(), dir.File(link).c_str()), 0);
+    const ino_t oldFile = StatOf(dir.File(c.target)).st_ino;
+    WriteFileAtomically(dir.File("lesson.tav"), "the new lesson", dir.File("lesson.BAK"));
+    for (const auto& [link, named] : c.links) EXPECT_TRUE(S_ISLNK(StatOf(dir.File(link), false).st_mode)) << link;
+    EXPECT_EQ(test::ReadFile(dir.File(c.target)), "the new lesson");
+    // The backup is the old file itself, beside it.
+    EXPECT_EQ(StatOf(dir.File("real/lesson.BAK")).st_ino, oldFile);
+    EXPECT_EQ(test::ReadFile(dir.File("real/lesson.BAK")), "the user's lesson");
+    EXPECT_FALSE(FileExists(dir.File("lesson.BAK")));
+    EXPECT_EQ(test::TemporaryFilesIn(dir.File("real")), std::vector<std::string>{});
+  }
+  // A link to a file not there yet makes it; a ring of links is refused.
+  test::TempDir dir;
+  ASSERT_EQ(::symlink("new.tav", dir.File("lesson.tav").c_str()), 0);
+  WriteFileAtomically(dir.File("lesson.tav"), "first", dir.File("lesson.BAK"));
+  EXPECT_EQ(test::ReadFile(dir.File("new.tav")), "first");
+  EXPECT_FALSE(FileExists(dir.File("lesson.BAK")));
+  ASSERT_EQ(::symlink("b.tav", dir.File("a.tav").c_str()), 0);
+  ASSERT_EQ(::symlink("a.tav", dir.File("b.tav").c_str()), 0);
+  EXPECT_THROW(WriteFileAtomically(dir.File("a.tav"), "x"), EFWriteError);
+}
+
+TEST(SafeSave, TheNewFileKeepsPermissionsOwnerAndGroup) {
+  test::TempDir dir;
+  const std::string path = dir.File("lesson.tav");
+  test::WriteFile(path, "the user's lesson");
+  ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
+  // Only root may give a file to another user.
+  const bool root = ::geteuid() == 0;
+  if (root) {
+    ASSERT_EQ(::chown(path.c_str(), 65534, 65534), 0);
+  }
+  const struct stat before = StatOf(path);
+  WriteFileAtomically(path, "the new lesson", dir.File("lesson.BAK"));
+  const struct stat after = StatOf(path);
+  EXPECT_NE(after.st_ino, before.st_ino);
+  EXPECT_EQ(after.st_mode & 07777, 0640u);
+  EXPECT_EQ(after.st_uid, before.st_uid);
+  EXPECT_EQ(after.st_gid, before.st_gid);
+  EXPECT_EQ(StatOf(dir.File("lesson.BAK")).st_ino, before.st_ino);
+  // A new file gets what the umask leaves.
+  const mode_t mask = ::umask(027);
+  WriteFileAtomically(dir.File("new.tav"), "x");
+  ::umask(mask);
+  EXPECT_EQ(StatOf(dir.File("new.tav")).st_mode & 07777, 0640u);
+}
+
+TEST(SafeSave, BackupOnAnotherFileSystemIsACopyAndAFileNamedLikeItsBackupKeepsNone) {
+  test::ScratchDisk disk(1 << 20);
+  if (!disk.Mounted()) GTEST_SKIP() << "no mount namespace here";
+  test::TempDir dir;
+  const std::string path = dir.File("lesson.tav");
+  test::WriteFile(path, "the user's lesson");
+  test::WriteFile(disk.File("lesson.BAK"), "the older backup");
+  WriteFileAtomically(path, "the new lesson", disk.File("lesson.BAK"));
+  EXPECT_EQ(test::ReadFile(path), "the new lesson");
+  EXPECT_EQ(test::ReadFile(disk.File("lesson.BAK")), "the user's lesson");
+  EXPECT_EQ(test::TemporaryFilesIn(disk.Path()), std::vector<std::string>{});
+  // A text window may edit a file called x.BAK, whose backup name is its own.
+  const std::string bak = dir.File("x.BAK");
+  test::WriteFile(bak, "old");
+  WriteFileAtomically(bak, "new", bak);
+  EXPECT_EQ(test::ReadFile(bak), "new");
+  EXPECT_EQ(test::TemporaryFilesIn(dir.Path()), std::vector<std::string>{});
+}
+
+}  // namespace
+}  // namespace vocatrix

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <exception>
 #include <thread>
-#include <unordered_set>
+#include <unordered_map>
 #include <utility>
 
 #include "base/cp1252.h"
@@ -24,29 +24,9 @@ bool IsJoiner(char c) { return c == '\'' || c == '\x92' || c == '-' || c == '.' 
 
 bool IsLetterOrDigit(char c) { return IsWordCharacter(static_cast<unsigned char>(c)); }
 
-// Calls `found` with the start and the words of each list of the entry, by
-// language, in kind order.
+// Calls `found` with each word of a phrase to check (see WordsToCheck).
 template <typename Found>
-void ForEachWordOfEntry(const TMeaning& entry, Found&& found) {
-  for (int kind = 0; kind < 4; ++kind) {
-    const int language = LanguageOfKind(kind);
-    for (const PWord& word : entry.ListOfKind(kind)) {
-      const std::string_view text = word->Text();
-      for (const WordSpan& span : WordsToCheck(text))
-        found(language, text.substr(static_cast<std::size_t>(span.Start), static_cast<std::size_t>(span.Length)));
-    }
-  }
-}
-
-// Asks the speller about every word once, so that the answers are in its memory.
-void AskAll(TSpeller& speller, const std::unordered_set<std::string_view>& words) {
-  for (const std::string_view word : words) speller.Check(word);
-}
-
-}  // namespace
-
-std::vector<WordSpan> WordsToCheck(std::string_view phrase) {
-  std::vector<WordSpan> words;
+void ForEachWordToCheck(std::string_view phrase, Found&& found) {
   const std::size_t n = phrase.size();
   std::size_t i = 0;
   while (i < n) {
@@ -67,8 +47,42 @@ std::vector<WordSpan> WordsToCheck(std::string_view phrase) {
       }
     }
     if (i < n && phrase[i] == '.') ++i;
-    if (!digit) words.push_back({static_cast<int>(start), static_cast<int>(i - start)});
+    if (!digit) found(start, i - start);
   }
+}
+
+// A word of the lesson to check: its entry, its language and which of the
+// distinct words of its dictionary it is.
+struct Occurrence {
+  int Entry;
+  int Language;
+  int Word;
+};
+
+// The distinct words of one dictionary and its answers.
+struct DistinctWords {
+  std::unordered_map<std::string_view, int> Index;
+  std::vector<std::string_view> Words;
+  std::vector<char> Right;
+
+  int Add(std::string_view word) {
+    const auto [it, added] = Index.try_emplace(word, static_cast<int>(Words.size()));
+    if (added) Words.push_back(word);
+    return it->second;
+  }
+  void Ask(TSpeller& speller) {
+    Right.resize(Words.size());
+    for (std::size_t i = 0; i < Words.size(); ++i) Right[i] = speller.Check(Words[i]);
+  }
+};
+
+}  // namespace
+
+std::vector<WordSpan> WordsToCheck(std::string_view phrase) {
+  std::vector<WordSpan> words;
+  ForEachWordToCheck(phrase, [&](std::size_t start, std::size_t length) {
+    words.push_back({static_cast<int>(start), static_cast<int>(length)});
+  });
   return words;
 }
 
@@ -100,6 +114,9 @@ std::vector<TextWord> WordsOfTextLine(std::string_view line, const LessonTextLan
 
 TLessonSpeller::TLessonSpeller(const DictionaryChoice& language1, const DictionaryChoice& language2)
     : sides_{Load(language1), Load(language2)} {}
+
+TLessonSpeller::TLessonSpeller(std::shared_ptr<TSpeller> language1, std::shared_ptr<TSpeller> language2)
+    : sides_{{std::move(language1), {}}, {std::move(language2), {}}} {}
 
 TLessonSpeller TLessonSpeller::ForLanguages(const DictionaryChooser& chooser, const std::string& language1,
                                             const std::string& language2) {
@@ -177,27 +194,40 @@ std::vector<UnknownWord> CheckLessonSpelling(const TMeanCollection& lesson, cons
   TSpeller* const spellers[2] = {speller.Speller(1), speller.Speller(2)};
   if (!lesson.Meanings || (!spellers[0] && !spellers[1])) return unknown;
 
-  // Each distinct word of each dictionary, asked once: the two dictionaries
-  // on two threads (a speller is asked by one thread at a time).
+  // Every word of the lesson, and the distinct words of each dictionary.
   const bool shared = spellers[0] == spellers[1];
-  std::unordered_set<std::string_view> distinct[2];
-  for (const MeaningPtr& entry : *lesson.Meanings)
-    ForEachWordOfEntry(*entry, [&](int language, std::string_view word) {
-      if (spellers[language - 1]) distinct[shared ? 0 : language - 1].insert(word);
-    });
+  DistinctWords distinct[2];
+  std::vector<Occurrence> occurrences;
+  for (int index = 0; index < lesson.Meanings->Count(); ++index) {
+    const TMeaning& entry = *lesson.Meanings->At(index);
+    for (int kind = 0; kind < 4; ++kind) {
+      const int language = LanguageOfKind(kind);
+      if (!spellers[language - 1]) continue;
+      DistinctWords& words = distinct[shared ? 0 : language - 1];
+      for (const PWord& word : entry.ListOfKind(kind)) {
+        const std::string_view text = word->Text();
+        ForEachWordToCheck(text, [&](std::size_t start, std::size_t length) {
+          occurrences.push_back({index, language, words.Add(text.substr(start, length))});
+        });
+      }
+    }
+  }
+
+  // Each distinct word asked once, the two dictionaries on two threads (a
+  // speller is asked by one thread at a time).
   std::exception_ptr failure;
   std::thread second;
   if (spellers[1] && !shared) {
     second = std::thread([&] {
       try {
-        AskAll(*spellers[1], distinct[1]);
+        distinct[1].Ask(*spellers[1]);
       } catch (...) {
         failure = std::current_exception();
       }
     });
   }
   try {
-    if (spellers[0]) AskAll(*spellers[0], distinct[0]);
+    if (spellers[0]) distinct[0].Ask(*spellers[0]);
   } catch (...) {
     if (second.joinable()) second.join();
     throw;
@@ -205,17 +235,20 @@ std::vector<UnknownWord> CheckLessonSpelling(const TMeanCollection& lesson, cons
   if (second.joinable()) second.join();
   if (failure) std::rethrow_exception(failure);
 
-  std::vector<std::pair<int, std::string_view>> listed;
-  for (int index = 0; index < lesson.Meanings->Count(); ++index) {
-    listed.clear();
-    ForEachWordOfEntry(*lesson.Meanings->At(index), [&](int language, std::string_view word) {
-      TSpeller* s = spellers[language - 1];
-      if (!s || s->Check(word)) return;
-      const std::pair<int, std::string_view> key{language, word};
-      if (std::find(listed.begin(), listed.end(), key) != listed.end()) return;
-      listed.push_back(key);
-      unknown.push_back({index, language, std::string(word)});
-    });
+  // The misspelt ones, each once per entry and language.
+  std::vector<std::pair<int, int>> listed;
+  int listedEntry = -1;
+  for (const Occurrence& o : occurrences) {
+    const DistinctWords& words = distinct[shared ? 0 : o.Language - 1];
+    if (words.Right[static_cast<std::size_t>(o.Word)]) continue;
+    if (o.Entry != listedEntry) {
+      listed.clear();
+      listedEntry = o.Entry;
+    }
+    const std::pair<int, int> key{o.Language, o.Word};
+    if (std::find(listed.begin(), listed.end(), key) != listed.end()) continue;
+    listed.push_back(key);
+    unknown.push_back({o.Entry, o.Language, std::string(words.Words[static_cast<std::size_t>(o.Word)])});
   }
   return unknown;
 }

@@ -67,6 +67,8 @@ class TLessonSpeller {
   // Each language by its choice; a dictionary that cannot be loaded leaves
   // its language unchecked, with the reason in Problem.
   TLessonSpeller(const DictionaryChoice& language1, const DictionaryChoice& language2);
+  // Spellers already loaded (null: that language is not checked).
+  TLessonSpeller(std::shared_ptr<TSpeller> language1, std::shared_ptr<TSpeller> language2);
   // Both chosen by their names.
   static TLessonSpeller ForLanguages(const DictionaryChooser& chooser, const std::string& language1,
                                      const std::string& language2);

@@ -31,7 +31,7 @@ std::vector<std::string> ParsePersonalWords(std::string_view text) {
   std::vector<std::string> words;
   std::unordered_set<std::string> seen;
   while (!text.empty()) {
-    const std::size_t end = std::min(text.find('\n'), text.size());
+    const std::size_t end = std::min(text.find_first_of("\r\n"), text.size());
     const std::string_view line = Trimmed(text.substr(0, end));
     text.remove_prefix(std::min(end + 1, text.size()));
     if (line.empty() || line.front() == '#') continue;

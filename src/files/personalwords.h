@@ -3,8 +3,8 @@
 // The personal word list of a spelling dictionary: the words "Add to
 // dictionary" accepted, kept in a text file in the user's settings folder.
 //
-// The file is UTF-8, one word a line (LF or CR LF line ends, an optional
-// byte-order mark). Lines are trimmed of blanks and control characters;
+// The file is UTF-8, one word a line (LF, CR LF or CR line ends, an
+// optional byte-order mark). Lines are trimmed of blanks and control characters;
 // empty lines and lines beginning with "#" are skipped. A line that is not
 // UTF-8 is read as Windows-1252, as a file saved by a Windows editor is.
 

@@ -123,6 +123,7 @@ TEST(PersonalWords, OneWordALineInUtf8OrWindows1252) {
       {"Gr\xFC\xDF" "e\n", {"Gr\xFC\xDF" "e"}},        // saved in Windows-1252
       {"\xC5\x81" "\xC3\xB3" "d\xC5\xBA\nok", {"ok"}},  // Łódź: not for a lesson
       {"no line end", {"no line end"}},
+      {"old\rmac\r", {"old", "mac"}},
   };
   for (const PersonalRow& row : rows) {
     SCOPED_TRACE(row.Text);

@@ -61,6 +61,17 @@ bool BuildByteTables(const std::string& name, int (&toDictionary)[256], int (&fr
   return true;
 }
 
+// Each byte through a table of bytes; false when one has none (-1).
+bool MapBytes(std::string_view text, const int (&table)[256], std::string& out) {
+  out.resize(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const int b = table[static_cast<unsigned char>(text[i])];
+    if (b < 0) return false;
+    out[i] = static_cast<char>(b);
+  }
+  return true;
+}
+
 std::string WithoutSoftHyphens(std::string_view word) {
   std::string text(word);
   text.erase(std::remove(text.begin(), text.end(), kSoftHyphen), text.end());
@@ -104,13 +115,7 @@ bool TSpeller::ToDictionary(std::string_view word, std::string& out) const {
     out = Cp1252ToUtf8(word);
     return true;
   }
-  out.resize(word.size());
-  for (std::size_t i = 0; i < word.size(); ++i) {
-    const int b = toDictionary_[static_cast<unsigned char>(word[i])];
-    if (b < 0) return false;
-    out[i] = static_cast<char>(b);
-  }
-  return true;
+  return MapBytes(word, toDictionary_, out);
 }
 
 bool TSpeller::FromDictionary(std::string_view text, std::string& out) const {
@@ -119,13 +124,7 @@ bool TSpeller::FromDictionary(std::string_view text, std::string& out) const {
     out = Utf8ToCp1252(text, &replaced);
     return replaced == 0;
   }
-  out.resize(text.size());
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const int c = fromDictionary_[static_cast<unsigned char>(text[i])];
-    if (c < 0) return false;
-    out[i] = static_cast<char>(c);
-  }
-  return true;
+  return MapBytes(text, fromDictionary_, out);
 }
 
 bool TSpeller::Lookup(const std::string& word) {

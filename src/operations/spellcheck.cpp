@@ -198,6 +198,10 @@ std::vector<UnknownWord> CheckLessonSpelling(const TMeanCollection& lesson, cons
   const bool shared = spellers[0] == spellers[1];
   DistinctWords distinct[2];
   std::vector<Occurrence> occurrences;
+  // Room for a lesson of about eight words an entry, at most half of them distinct.
+  const std::size_t expected = static_cast<std::size_t>(lesson.Meanings->Count()) * 8;
+  occurrences.reserve(expected);
+  for (DistinctWords& words : distinct) words.Index.reserve(expected / 4);
   for (int index = 0; index < lesson.Meanings->Count(); ++index) {
     const TMeaning& entry = *lesson.Meanings->At(index);
     for (int kind = 0; kind < 4; ++kind) {

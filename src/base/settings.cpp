@@ -61,13 +61,6 @@ std::string SettingsFileName() {
   return (dot != std::string::npos && dot > 0 ? name.substr(0, dot) : name) + ".ini";
 }
 
-// Creates the folder and the ones above it, private to the user as the
-// XDG folders are.
-void MakeFolders(const std::string& folder) {
-  for (auto slash = folder.find('/', 1); slash != std::string::npos; slash = folder.find('/', slash + 1))
-    ::mkdir(folder.substr(0, slash).c_str(), 0700);
-}
-
 // Gives `file` the sections of `defaults` it lacks, once per file and run.
 void AddDefaultSections(const std::string& file, const std::string& defaults) {
   static std::set<std::string> done;
@@ -100,6 +93,11 @@ void AddDefaultSections(const std::string& file, const std::string& defaults) {
 }
 
 }  // namespace
+
+void MakeFolders(const std::string& folder) {
+  for (auto slash = folder.find('/', 1); slash != std::string::npos; slash = folder.find('/', slash + 1))
+    ::mkdir(folder.substr(0, slash).c_str(), 0700);
+}
 
 std::string ProgramFilePath() { return ProgramPathStorage(); }
 void SetProgramFilePath(const std::string& path) { ProgramPathStorage() = path; }

@@ -57,6 +57,10 @@ std::string ResolveIniPath(const std::string& iniFile, const std::string& value)
 // Path of the interface-language file of a language; empty for an empty name.
 std::string LanguageFileName(const std::string& language);
 
+// Creates the folder (a path ending in "/") and the ones above it that are
+// missing, private to the user as the XDG folders are.
+void MakeFolders(const std::string& folder);
+
 // Path helpers.
 std::string FolderOf(const std::string& path);        // with trailing "/"
 std::string ExtractFileName(const std::string& path);  // without folder

@@ -40,14 +40,6 @@ const Command* FindCommand(const std::vector<Command>& commands, const std::stri
   return nullptr;
 }
 
-void ReportFailure(const std::string& fileName, const std::string& message) {
-  // Most messages already quote the file; name it only where they do not.
-  if (fileName.empty() || message.find(fileName) != std::string::npos)
-    Note(message);
-  else
-    Note(fileName + ": " + message);
-}
-
 // The interface language for translated messages, from this program's own
 // settings file; without one the messages are English.
 void LoadInterfaceLanguage() {
@@ -59,6 +51,15 @@ void LoadInterfaceLanguage() {
 }
 
 }  // namespace
+
+void ReportFailure(const FileFailure& failure) {
+  // Most messages already quote the file; name it only where they do not.
+  const std::string message = failure.what();
+  if (failure.FileName().empty() || message.find(failure.FileName()) != std::string::npos)
+    Note(message);
+  else
+    Note(failure.FileName() + ": " + message);
+}
 
 void WithFile(const std::string& fileName, const std::function<void()>& action) {
   try {
@@ -88,7 +89,8 @@ Arguments::Arguments(const std::vector<std::string>& args, const std::vector<std
       operands_.push_back(arg);
     }
   }
-  if (static_cast<int>(operands_.size()) != operands)
+  if (operands == kOneOrMore && operands_.empty()) throw UsageError("expected one or more file names, got none");
+  if (operands != kOneOrMore && static_cast<int>(operands_.size()) != operands)
     throw UsageError("expected " + std::to_string(operands) + (operands == 1 ? " file name" : " file names") +
                      ", got " + std::to_string(operands_.size()));
 }
@@ -196,7 +198,7 @@ int RunCommandLine(const std::vector<std::string>& args, const std::vector<Comma
     std::cerr << "Usage: " << kProgramName << " " << command->Name << " " << command->Arguments << "\n";
     return kExitUsage;
   } catch (const FileFailure& e) {
-    ReportFailure(e.FileName(), e.what());
+    ReportFailure(e);
     return kExitBadFile;
   } catch (const std::bad_alloc&) {
     Note("out of memory");

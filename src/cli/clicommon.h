@@ -36,6 +36,8 @@ struct Command {
 std::vector<Command> LessonCommands();
 // The commands of src/cli/combinecommands.cpp.
 std::vector<Command> CombineCommands();
+// The commands of src/cli/spellcommands.cpp.
+std::vector<Command> SpellCommands();
 
 // Wrong use of the command line (exit code 2).
 class UsageError : public std::runtime_error {
@@ -57,21 +59,25 @@ class FileFailure : public std::runtime_error {
 
 // Runs `action`; a lesson error on the way becomes a FileFailure for the file.
 void WithFile(const std::string& fileName, const std::function<void()>& action);
+// Notes a failure with a file on stderr, naming the file.
+void ReportFailure(const FileFailure& failure);
 
 // A command's arguments split into options ("--name") and operands.
 class Arguments {
  public:
   // Options not in `allowedOptions` or `valueOptions` and a number of
-  // operands other than `operands` raise UsageError. A value option takes
-  // the next word ("--languages 1,2") or its own ("--languages=1,2"). A lone
-  // "--" ends the options.
+  // operands other than `operands` (kOneOrMore: none) raise UsageError. A
+  // value option takes the next word ("--languages 1,2") or its own
+  // ("--languages=1,2"). A lone "--" ends the options.
   Arguments(const std::vector<std::string>& args, const std::vector<std::string>& allowedOptions, int operands,
             const std::vector<std::string>& valueOptions = {});
+  static constexpr int kOneOrMore = -1;
 
   bool Has(const std::string& option) const;
   // The value of a value option; empty when it was not given.
   std::string Value(const std::string& option) const;
   const std::string& Operand(int index) const { return operands_.at(static_cast<std::size_t>(index)); }
+  const std::vector<std::string>& Operands() const { return operands_; }
 
  private:
   std::vector<std::string> options_;

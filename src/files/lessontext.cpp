@@ -239,6 +239,37 @@ std::size_t TagValueOffset(std::string_view line) {
 
 std::string_view TagValueForDisplay(std::string_view line) { return line.substr(TagValueOffset(line)); }
 
+void LessonTextLanguages::Follow(const std::string& left, const std::string& right) {
+  // The language lines name the languages the lesson still lacks: a name
+  // that is still exactly the default counts as not given yet.
+  if (name1_ == kDefaultName1) name1_ = left;
+  if (name2_ == kDefaultName2) {
+    if (!SameTextAsciiCaseless(left, name1_)) name2_ = left;
+    if (!SameTextAsciiCaseless(right, name1_)) name2_ = right;
+  }
+  currentLeft_ = left;
+}
+
+bool LessonTextLanguages::FollowLine(std::string_view line) {
+  if (ClassifyLessonLine(line) != LessonLineKind::kLanguages) return false;
+  std::string left, right;
+  if (!SplitAtMarker(TrimView(line.substr(3)), left, right)) return false;
+  Follow(left, right);
+  return true;
+}
+
+int LessonTextLanguages::LeftLanguage() const {
+  // When both names match, the language-2 reading wins.
+  if (SameTextAsciiCaseless(currentLeft_, name2_)) return 2;
+  return SameTextAsciiCaseless(currentLeft_, name1_) ? 1 : 0;
+}
+
+LessonTextLanguages LessonTextLanguagesAt(const std::vector<std::string>& lines, std::size_t index) {
+  LessonTextLanguages languages;
+  for (std::size_t i = 0; i < index && i < lines.size(); ++i) languages.FollowLine(lines[i]);
+  return languages;
+}
+
 int ParseLessonLines(const std::vector<std::string>& lines, bool strict, TMeanCollection& lesson) {
   lesson.Title.clear();
   lesson.Topic.clear();
@@ -249,8 +280,7 @@ int ParseLessonLines(const std::vector<std::string>& lines, bool strict, TMeanCo
   lesson.Language1.Font = DefaultFont();
   lesson.Language2.Font = DefaultFont();
   lesson.Meanings.reset();
-  std::string currentLeft = kDefaultName1;
-  std::string currentRight = kDefaultName2;
+  LessonTextLanguages languages;
   auto entries = std::make_unique<TMeaningList>();
   int errors = 0;
 
@@ -280,15 +310,9 @@ int ParseLessonLines(const std::vector<std::string>& lines, bool strict, TMeanCo
           malformed = true;
           break;
         }
-        // The language lines name the languages the lesson still lacks: a
-        // name that is still exactly the default counts as not given yet.
-        if (lesson.Language1.Name == kDefaultName1) lesson.Language1.Name = left;
-        if (lesson.Language2.Name == kDefaultName2) {
-          if (!SameTextAsciiCaseless(left, lesson.Language1.Name)) lesson.Language2.Name = left;
-          if (!SameTextAsciiCaseless(right, lesson.Language1.Name)) lesson.Language2.Name = right;
-        }
-        currentLeft = left;
-        currentRight = right;
+        languages.Follow(left, right);
+        lesson.Language1.Name = languages.Name1();
+        lesson.Language2.Name = languages.Name2();
         break;
       case LessonLineKind::kEntry: {
         char marker = 0;
@@ -296,9 +320,8 @@ int ParseLessonLines(const std::vector<std::string>& lines, bool strict, TMeanCo
           malformed = true;
           break;
         }
-        const bool leftIsLanguage1 = SameTextAsciiCaseless(currentLeft, lesson.Language1.Name);
-        const bool leftIsLanguage2 = SameTextAsciiCaseless(currentLeft, lesson.Language2.Name);
-        if (!leftIsLanguage1 && !leftIsLanguage2) {
+        const int leftLanguage = languages.LeftLanguage();
+        if (leftLanguage == 0) {
           malformed = true;
           break;
         }
@@ -316,7 +339,7 @@ int ParseLessonLines(const std::vector<std::string>& lines, bool strict, TMeanCo
         auto b = std::make_shared<TWord>(std::move(word2), std::string(), std::move(remark2));
         // When both names match, the language-2 reading wins.
         MeaningPtr entry;
-        if (leftIsLanguage2) {
+        if (leftLanguage == 2) {
           entry = TMeaning::Create();
           entry->AddWord(kTranslations, a);
         } else {

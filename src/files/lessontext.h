@@ -48,6 +48,35 @@ std::string_view TagValueForDisplay(std::string_view line);
 // Offset of that value within the line.
 std::size_t TagValueOffset(std::string_view line);
 
+// The languages of lesson text as the reader takes them, line by line: the
+// "Sp:" lines name the languages still lacking, that is still named exactly
+// "Language 1" or "Language 2": language 1 its left name, language 2 the
+// first name that differs from language 1 (case of A to Z ignored); each
+// "Sp:" line sets the language of the left words of the entry lines after it.
+class LessonTextLanguages {
+ public:
+  // Follows an "Sp:" value split into its two names.
+  void Follow(const std::string& left, const std::string& right);
+  // Follows the line when it is an "Sp:" line whose value splits; true then.
+  bool FollowLine(std::string_view line);
+
+  const std::string& Name1() const { return name1_; }
+  const std::string& Name2() const { return name2_; }
+  // The language (1 or 2) of the left word of an entry line now; 0 when the
+  // current left name is neither (the line is malformed). When both names
+  // match, language 2 wins.
+  int LeftLanguage() const;
+
+ private:
+  std::string name1_ = "Language 1";
+  std::string name2_ = "Language 2";
+  std::string currentLeft_ = "Language 1";
+};
+
+// The languages in force at the start of line `index` (after lines 0 to
+// index - 1).
+LessonTextLanguages LessonTextLanguagesAt(const std::vector<std::string>& lines, std::size_t index);
+
 // Reads lesson text into the header fields, languages and entries of
 // `lesson`. Title, topic, author and picture are cleared, the languages set to
 // "Language 1"/"Language 2" with the default font, and Meanings replaced.

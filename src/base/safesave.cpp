@@ -9,6 +9,8 @@
 
 #include <atomic>
 #include <cerrno>
+#include <mutex>
+#include <cstdlib>
 #include <chrono>
 #include <cstdio>
 #include <string>
@@ -142,12 +144,24 @@ bool MakeTemporary(const std::string& name, std::string& made, Make make) {
 // Gives the new file the old one's permission bits and, as far as the
 // process may, its owner and group (a file that did not exist gets what
 // the user's umask leaves of 0666).
-bool TakeOverAttributes(int fd, const struct stat* old) {
-  if (!old) {
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return ::fchmod(fd, 0666 & ~mask) == 0;
+// The process's umask, without changing it: saves run on more than one
+// thread (autosave writes beside the interface's saves), and setting the
+// umask to read it would let another thread create files under a mask of 0.
+mode_t CurrentUmask() {
+  std::string status;
+  if (TryReadWholeFile("/proc/self/status", status)) {
+    const auto at = status.find("\nUmask:");
+    if (at != std::string::npos) return static_cast<mode_t>(std::strtoul(status.c_str() + at + 7, nullptr, 8));
   }
+  static std::mutex guard;
+  const std::lock_guard lock(guard);
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  return mask;
+}
+
+bool TakeOverAttributes(int fd, const struct stat* old) {
+  if (!old) return ::fchmod(fd, 0666 & ~CurrentUmask()) == 0;
   // Only root may give a file away; a member of the file's group may still
   // give it that group. The owner comes first: changing it clears set-id bits.
   if ((old->st_uid != ::geteuid() || old->st_gid != ::getegid()) && ::fchown(fd, old->st_uid, old->st_gid) != 0 &&

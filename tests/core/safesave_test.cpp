@@ -5,6 +5,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <sys/syscall.h>
+
+#include <atomic>
+#include <thread>
+#include <vector>
+
 #include "base/errors.h"
 #include "base/safesave.h"
 #include "test_util.h"
@@ -80,6 +86,41 @@ TEST(SafeSave, TheNewFileKeepsPermissionsOwnerAndGroup) {
   WriteFileAtomically(dir.File("new.tav"), "x");
   ::umask(mask);
   EXPECT_EQ(StatOf(dir.File("new.tav")).st_mode & 07777, 0640u);
+}
+
+}  // namespace
+}  // namespace vocatrix
+
+// Every call of umask() in this program (the lesson core is linked in): a
+// save that set the umask to read it would let a save on another thread
+// create its files under a mask of 0.
+namespace {
+std::atomic<int> umaskCalls{0};
+}  // namespace
+extern "C" mode_t umask(mode_t mask) noexcept {
+  ++umaskCalls;
+  return static_cast<mode_t>(::syscall(SYS_umask, mask));
+}
+
+namespace vocatrix {
+namespace {
+
+// Autosave saves on a thread of its own beside the interface's saves.
+TEST(SafeSave, SavesOnTwoThreadsNeverTouchTheUmaskAndGiveNewFilesItsModes) {
+  test::TempDir dir;
+  const auto saved = static_cast<mode_t>(::syscall(SYS_umask, 027));
+  umaskCalls = 0;
+  std::vector<std::thread> threads;
+  for (int t = 0; t < 2; ++t)
+    threads.emplace_back([&dir, t] {
+      for (int i = 0; i < 50; ++i) WriteFileAtomically(dir.File(std::to_string(t) + "-" + std::to_string(i)), "x");
+    });
+  for (std::thread& thread : threads) thread.join();
+  EXPECT_EQ(umaskCalls, 0);
+  ::syscall(SYS_umask, saved);
+  for (int t = 0; t < 2; ++t)
+    for (int i = 0; i < 50; ++i)
+      ASSERT_EQ(StatOf(dir.File(std::to_string(t) + "-" + std::to_string(i))).st_mode & 07777, 0640u) << t << " " << i;
 }
 
 TEST(SafeSave, BackupOnAnotherFileSystemIsACopyAndAFileNamedLikeItsBackupKeepsNone) {

@@ -25,6 +25,9 @@ class RangeList {
 
 constexpr std::string_view kFormRemarks[] = {"(v.)", "(s.)", "(adj.)", "(adv.)"};
 
+// The blanks and tabs between a word and its marker.
+bool IsGap(char c) { return c == ' ' || c == '\t'; }
+
 }  // namespace
 
 TFont DefaultMemoFont() {
@@ -37,7 +40,8 @@ TFont DefaultMemoFont() {
 }
 
 std::vector<FontRange> LessonTextFontRanges(const std::vector<std::string>& lines, const TLanguage& language1,
-                                            const TLanguage& language2, const TFont& controlFont) {
+                                            const TLanguage& language2, const TFont& controlFont,
+                                            bool gapsInControlFont) {
   std::vector<FontRange> ranges;
   if (SameFont(language1.Font, controlFont) && SameFont(language2.Font, controlFont)) return ranges;
   RangeList out(ranges);
@@ -66,15 +70,32 @@ std::vector<FontRange> LessonTextFontRanges(const std::vector<std::string>& line
           leftFont = left == language1.Name ? &language1.Font : &language2.Font;
           rightFont = right == language1.Name ? &language1.Font : &language2.Font;
         }
-        out.Add(i, start, line.size() - start, language1.Font);
+        const std::size_t marker = gapsInControlFont ? FindMarker(std::string_view(line).substr(start)) : std::string::npos;
+        if (marker == std::string::npos) {
+          out.Add(i, start, line.size() - start, language1.Font);
+          break;
+        }
+        // The two names, the marker and the gaps around it as on an entry line.
+        std::size_t leftEnd = start + marker;
+        std::size_t rightStart = start + marker + 1;
+        while (leftEnd > start && IsGap(line[leftEnd - 1])) --leftEnd;
+        while (rightStart < line.size() && IsGap(line[rightStart])) ++rightStart;
+        out.Add(i, start, leftEnd - start, language1.Font);
+        out.Add(i, rightStart, line.size() - rightStart, language1.Font);
         break;
       }
       case LessonLineKind::kEntry: {
         const std::size_t marker = FindMarker(line);
         if (marker != std::string::npos) {
-          out.Add(i, 0, marker, *leftFont);
+          std::size_t leftEnd = marker;
+          std::size_t rightStart = marker + 2;
+          if (gapsInControlFont) {
+            while (leftEnd > 0 && IsGap(line[leftEnd - 1])) --leftEnd;
+            while (rightStart < line.size() && IsGap(line[rightStart])) ++rightStart;
+          }
+          out.Add(i, 0, leftEnd, *leftFont);
           // The character right after the marker (the blank of " - ") keeps its format.
-          if (marker + 2 < line.size()) out.Add(i, marker + 2, line.size() - marker - 2, *rightFont);
+          if (rightStart < line.size()) out.Add(i, rightStart, line.size() - rightStart, *rightFont);
         }
         for (std::string_view remark : kFormRemarks) {
           const std::size_t at = line.find(remark);

@@ -41,8 +41,12 @@ TFont DefaultMemoFont();
 //    of "(v.)", "(s.)", "(adj.)", "(adv.)" and the character after it in the
 //    control's font.
 // "Fo:" lines, empty lines and "{" lines get nothing.
+// With `gapsInControlFont` the blanks and tabs between the words and the
+// marker stay in the control's font (a struck-out language font then strikes
+// out the words only, not the gaps between them).
 std::vector<FontRange> LessonTextFontRanges(const std::vector<std::string>& lines, const TLanguage& language1,
-                                            const TLanguage& language2, const TFont& controlFont);
+                                            const TLanguage& language2, const TFont& controlFont,
+                                            bool gapsInControlFont = false);
 
 // The font of the characters typed next at `column` (0-based) of `line`, the
 // line holding the caret; `languageLine` is the nearest "Sp:" line at or above

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/lessontextview.h"
 
+#include <QFontMetricsF>
+
 #include <QPlainTextDocumentLayout>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -8,6 +10,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "files/lessontext.h"
 #include "ui/qtfonts.h"
 #include "ui/qtstrings.h"
 
@@ -200,10 +203,66 @@ void ApplyFontRanges(QTextDocument* document, const std::vector<FontRange>& rang
   steps.At(lineCount - 1);
 }
 
+void SetLessonTextTabs(QTextDocument* document, const std::vector<std::string>& lines,
+                       const std::vector<FontRange>& ranges, const QFont& pageFont) {
+  // The widest left text is among the longest ones: only those are measured,
+  // so that a lesson of any size costs a few milliseconds.
+  constexpr std::size_t kMeasured = 48;
+  std::vector<std::pair<std::size_t, int>> longest;  // bytes before the first tab, line
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    // The words and the language names line up; the font line's
+    // descriptions are no words and would only widen the column.
+    const LessonLineKind kind = ClassifyLessonLine(lines[i]);
+    if (kind != LessonLineKind::kEntry && kind != LessonLineKind::kLanguages) continue;
+    const std::size_t tab = lines[i].find('\t');
+    if (tab != std::string::npos && tab > 0) longest.emplace_back(tab, static_cast<int>(i));
+  }
+  const std::size_t measured = std::min(kMeasured, longest.size());
+  std::partial_sort(longest.begin(), longest.begin() + static_cast<std::ptrdiff_t>(measured), longest.end(),
+                    [](const auto& a, const auto& b) { return a.first > b.first; });
+  const QFontMetricsF page(pageFont);
+  std::vector<std::pair<const TFont*, QFontMetricsF>> metrics;
+  const auto metricsOf = [&](const TFont* font) -> const QFontMetricsF& {
+    if (!font) return page;
+    for (const auto& [known, m] : metrics)
+      if (*known == *font) return m;
+    return metrics.emplace_back(font, QFontMetricsF(ToQFont(*font))).second;
+  };
+  qreal widest = 0;
+  std::vector<const TFont*> fontOf;
+  for (std::size_t k = 0; k < measured; ++k) {
+    const auto [tab, line] = longest[k];
+    const std::string& text = lines[static_cast<std::size_t>(line)];
+    fontOf.assign(tab, nullptr);
+    const auto first = std::lower_bound(ranges.begin(), ranges.end(), line,
+                                        [](const FontRange& r, int l) { return r.Line < l; });
+    for (auto r = first; r != ranges.end() && r->Line == line; ++r)
+      for (int c = std::max(r->Start, 0); c < std::min<int>(r->Start + r->Length, static_cast<int>(tab)); ++c)
+        fontOf[static_cast<std::size_t>(c)] = &r->Font;
+    qreal width = 0;
+    for (std::size_t start = 0, c = 1; c <= tab; ++c) {
+      if (c < tab && fontOf[c] == fontOf[start]) continue;
+      width += metricsOf(fontOf[start]).horizontalAdvance(ToQString(text.substr(start, c - start)));
+      start = c;
+    }
+    widest = std::max(widest, width);
+  }
+  if (widest <= 0) return;
+  const qreal gap = page.horizontalAdvance(' ');
+  const qreal first = std::min(widest, 30 * page.averageCharWidth()) + gap;
+  QTextOption option = document->defaultTextOption();
+  option.setTabs({QTextOption::Tab(first, QTextOption::LeftTab),
+                  QTextOption::Tab(first + page.horizontalAdvance(" - ") + gap, QTextOption::LeftTab)});
+  document->setDefaultTextOption(option);
+}
+
 void ShowLessonTextFonts(QTextDocument* document, const std::vector<std::string>& lines, const TLanguage& language1,
                          const TLanguage& language2, const TFont& memoFont, const LineProgress* progress) {
   const int count = static_cast<int>(lines.size());
-  ApplyFontRanges(document, LessonTextFontRanges(lines, language1, language2, memoFont), count, progress);
+  std::vector<FontRange> ranges = LessonTextFontRanges(lines, language1, language2, memoFont, true);
+  std::stable_sort(ranges.begin(), ranges.end(), [](const FontRange& a, const FontRange& b) { return a.Line < b.Line; });
+  SetLessonTextTabs(document, lines, ranges, document->defaultFont());
+  ApplyFontRanges(document, ranges, count, progress);
 }
 
 LessonTextFill::LessonTextFill(std::vector<std::string> lines, std::vector<FontRange> ranges, LineProgress progress)
@@ -219,6 +278,7 @@ LessonTextFill::LessonTextFill(std::vector<std::string> lines, std::vector<FontR
 
 QTextDocument* LessonTextFill::Start(const QFont& font, int count) {
   document_ = NewDocument(font, nullptr);
+  SetLessonTextTabs(document_, lines_, ranges_, font);
   Append(count);
   return document_;
 }

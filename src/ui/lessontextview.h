@@ -83,6 +83,14 @@ QTextDocument* NewRichTextDocument(const RtfDocument& rich, const QFont& font, Q
 void ApplyFontRanges(QTextDocument* document, const std::vector<FontRange>& ranges, int lineCount,
                      const LineProgress* progress = nullptr);
 
+// Tab stops that line the markers of lesson text up: the first after the
+// widest text before the first tab of an entry or language line (at most about thirty characters of
+// the page's font), the second after the marker " - " that follows it; set
+// as the document's default, which screen and print both use. The widths are
+// those of the fonts `ranges` give the lines, `pageFont` elsewhere.
+void SetLessonTextTabs(QTextDocument* document, const std::vector<std::string>& lines,
+                       const std::vector<FontRange>& ranges, const QFont& pageFont);
+
 // Gives the words of the lesson text that `document` holds (`lines`, one
 // block each) their languages' fonts; nothing when both languages use
 // `memoFont`.

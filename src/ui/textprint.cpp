@@ -81,7 +81,9 @@ QTextOption BlockOption(const QTextDocument& document, const QTextBlock& block) 
   option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
   const Qt::LayoutDirection direction = block.textDirection();
   option.setTextDirection(direction);
-  option.setTabs(format.tabPositions());
+  // A block without tab stops of its own keeps the document's (lesson text
+  // sets them there, so that its markers line up on paper as on screen).
+  if (!format.tabPositions().isEmpty()) option.setTabs(format.tabPositions());
   Qt::Alignment alignment = document.defaultTextOption().alignment();
   if (format.hasProperty(QTextFormat::BlockAlignment)) alignment = format.alignment();
   option.setAlignment(QStyle::visualAlignment(direction, alignment));

@@ -97,7 +97,9 @@ void VocabEditForm::FillText(std::vector<std::string> lines, const TLanguage& la
   LineProgress progress{[bar](int maximum) { bar->setRange(0, std::max(1, maximum)); },
                         [bar](int position) { bar->setValue(position); }};
   main_->SetStatus(kStatusCompiling);
-  std::vector<FontRange> ranges = LessonTextFontRanges(lines, language1, language2, MemoFont());
+  // The gaps around the markers in the page's font: a struck-out language
+  // font strikes out words, not the space between them.
+  std::vector<FontRange> ranges = LessonTextFontRanges(lines, language1, language2, MemoFont(), true);
   auto fill = std::make_unique<LessonTextFill>(std::move(lines), std::move(ranges), std::move(progress));
   // The first lines are in their fonts before the editor shows them; the
   // rest follows from the event loop, where building the document is no
@@ -284,8 +286,15 @@ void VocabEditForm::OpenTextFile(const std::string& fileName) {
   const std::string data = ReadWholeFile(fileName);
   const QFont font = MemoText->font();
   // Rich text keeps its formatting; anything else is plain text.
-  SetTextDocument(IsRtfData(data) ? NewRichTextDocument(ParseRtf(data), font, nullptr)
-                                  : NewTextDocument(PlainTextLines(data), font, nullptr));
+  QTextDocument* document = nullptr;
+  if (IsRtfData(data)) {
+    document = NewRichTextDocument(ParseRtf(data), font, nullptr);
+  } else {
+    const std::vector<std::string> lines = PlainTextLines(data);
+    document = NewTextDocument(lines, font, nullptr);
+    SetLessonTextTabs(document, lines, {}, font);
+  }
+  SetTextDocument(document);
   MemoText->moveCursor(QTextCursor::Start);
   lesson_->Modified = false;
   history_.Reset(true);

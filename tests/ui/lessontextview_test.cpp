@@ -7,6 +7,8 @@
 
 #include <random>
 
+#include <QFontMetrics>
+#include <QPlainTextEdit>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -76,11 +78,46 @@ TEST(LessonTextView, LanguageLineDecidesTheFontsOfTheWordsThatFollow) {
 
   const std::vector<RtfCharFormat> entry = FormatsOfLine(*document, 2);
   ASSERT_EQ(entry.size(), 19u);
-  for (int i : {0, 1, 2, 3, 4, 10}) EXPECT_EQ(entry[i], deutsch) << i;  // "Haus " and the blank before "-"
+  for (int i : {0, 1, 2, 3, 4}) EXPECT_EQ(entry[i], deutsch) << i;      // "Haus "
   for (int i : {5, 6, 7, 8, 9}) EXPECT_EQ(entry[i], memoSet) << i;      // "(s.)" and the tab after it
-  EXPECT_EQ(entry[11], memo);                                           // the marker character
-  EXPECT_EQ(entry[12], memo);  // the blank after it keeps the memo font
-  for (int i = 13; i < 19; ++i) EXPECT_EQ(entry[i], english) << i;      // "\thouse"
+  // The marker and the gaps around it stay in the memo font: a struck-out
+  // language font strikes out the words, not the space between them.
+  for (int i : {10, 11, 12, 13}) EXPECT_EQ(entry[i], memo) << i;
+  for (int i = 14; i < 19; ++i) EXPECT_EQ(entry[i], english) << i;      // "house"
+}
+
+TEST(LessonTextView, MarkersLineUpOnThePageUpToASensibleWidth) {
+  Languages l;
+  const std::string longWord(200, 'w');
+  const Lines lines{"Sp: Deutsch\t - \tEnglish", "Haus (s.)\t - \thouse", "Schreibtischlampe\t - \tdesk lamp",
+                    "gehen (v.)\t - \tgo", "Sp: English\t - \tDeutsch", "I\t - \tich", longWord + "\t - \tx"};
+  const auto document = Shown(lines, l);
+  QPlainTextEdit page;
+  page.setDocument(document.get());
+  page.setLineWrapMode(QPlainTextEdit::NoWrap);
+  page.resize(1200, 400);
+  page.show();
+  // Where each line's marker stands.
+  const auto markerX = [&](int line) {
+    QTextCursor cursor(document->findBlockByNumber(line));
+    cursor.movePosition(QTextCursor::Right, QTextCursor::MoveAnchor,
+                        static_cast<int>(lines[static_cast<std::size_t>(line)].find('-')));
+    return page.cursorRect(cursor).x();
+  };
+  const int x = markerX(1);
+  for (int line : {0, 2, 3, 4, 5}) EXPECT_EQ(markerX(line), x) << lines[static_cast<std::size_t>(line)];
+  // ...and the right words too; a left word wider than the limit goes beyond it.
+  const auto rightX = [&](int line) {
+    QTextCursor cursor(document->findBlockByNumber(line));
+    cursor.movePosition(QTextCursor::EndOfBlock);
+    cursor.movePosition(QTextCursor::StartOfWord);
+    return page.cursorRect(cursor).x();
+  };
+  EXPECT_EQ(rightX(1), rightX(3));
+  EXPECT_GT(x, QFontMetrics(ui::ToQFont(l.deutsch.Font)).horizontalAdvance("Schreibtischlampe"));
+  EXPECT_LT(x, 400);
+  EXPECT_GT(markerX(6), x);
+  page.setDocument(nullptr);
 }
 
 TEST(LessonTextView, EqualFontsLeaveTheWholeTextInTheMemoFont) {
@@ -262,8 +299,8 @@ TEST(LessonTextView, ShownLessonTextWrittenAsRtfKeepsItsFonts) {
   EXPECT_EQ(DocumentLines(reread), lines);
   // Each character in the same font as the core's own rendering of the text,
   // apart from the characters left in the document's own font.
-  const RtfDocument expected = LessonTextDocument(lines, LessonTextFontRanges(lines, l.english, l.deutsch, l.memo),
-                                                  l.memo);
+  const RtfDocument expected = LessonTextDocument(
+      lines, LessonTextFontRanges(lines, l.english, l.deutsch, l.memo, true), l.memo);
   ASSERT_EQ(reread.Paragraphs.size(), expected.Paragraphs.size());
   const RtfCharFormat unformatted = RunFormatOf(QTextCharFormat(), document->defaultFont());
   for (std::size_t i = 0; i < lines.size(); ++i) {

@@ -45,6 +45,7 @@
 #include "ui/textprint.h"
 #include "ui/language/textproperties.h"
 #include "ui/menuitems.h"
+#include "ui/recentfiles.h"
 #include "ui/recoverydlg.h"
 #include "ui/fontdialog.h"
 #include "ui/platform/laterboxes.h"
@@ -82,6 +83,7 @@ QString ValueOfLine(const std::string& line) {
 MainForm::MainForm(const Platform& platform, QWidget* parent) : QMainWindow(parent), platform_(platform) {
   InitVocatrixResources();
   laterBoxes_ = new TLaterBoxes(platform_.dialogs, this);
+  recentFiles_ = new TRecentFiles(this, [this](const std::string& file) { return OpenFile(file) != nullptr; });
   setObjectName("MainForm");
   setWindowTitle(kProductName);
   QApplication::setWindowIcon(QIcon(":/vocatrix/icon.xpm"));
@@ -152,6 +154,7 @@ MainForm::MainForm(const Platform& platform, QWidget* parent) : QMainWindow(pare
   // is there now.
   const std::string geometry = settings.ReadString("Window", "Geometry", "");
   if (!geometry.empty()) restoreGeometry(QByteArray::fromBase64(QByteArray::fromStdString(geometry)));
+  recentFiles_->Read();
   InstallFonts(1);
   const IniFile languageList(ConfigPath("Config", "LanguageIni", ProgramSettingsFile()));
   for (const std::string& line : languageList.ReadSectionValues("Languages"))
@@ -274,7 +277,9 @@ void MainForm::CreateMenus() {
   connect(browse, &QAction::triggered, this, &MainForm::MenuBrowseClick);
   connect(AddItem(menuFile_, "MenuImport", "&Importieren..."), &QAction::triggered, this, &MainForm::MenuImportClick);
   AddSeparator(menuFile_, "Separator3");
-  connect(AddItem(menuFile_, "MenuExit", "&Beenden"), &QAction::triggered, this, &MainForm::MenuExitClick);
+  QAction* exit = AddItem(menuFile_, "MenuExit", "&Beenden");
+  connect(exit, &QAction::triggered, this, &MainForm::MenuExitClick);
+  connect(menuFile_, &QMenu::aboutToShow, this, [this, exit] { recentFiles_->FillMenu(menuFile_, exit); });
 
   menuExtras_ = MakeMenu(this, "MenuExtras", "&Extras");
   connect(AddItem(menuExtras_, "MenuCharmap", "Sonder&zeichen..."), &QAction::triggered, this,
@@ -320,6 +325,7 @@ void MainForm::WriteSettings() {
   settings.WriteString("Config", "CharSet", QuoteCharSet(GetCharSet()));
   settings.WriteString("Config", "Language", language_);
   settings.WriteString("Window", "Geometry", saveGeometry().toBase64().toStdString());
+  recentFiles_->Write();
   settings.EraseSection("Lessons");
   const QList<VocabEditForm*> windows = LessonWindows();
   for (qsizetype n = windows.size() - 1; n >= 0; --n)

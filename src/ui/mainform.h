@@ -45,6 +45,7 @@ class TCharmapDlg;
 class TFindDlg;
 class TLaterBoxes;
 class TAutosave;
+class TRecentFiles;
 
 // The status words of the status bar.
 // The status words of the status bar; printing shows its pages as compiling
@@ -162,6 +163,9 @@ class MainForm : public QMainWindow {
   // Called by a lesson editor window as it closes.
   void LessonWindowClosed(VocabEditForm* form);
 
+  // The lessons opened or saved last, listed in the File menus.
+  TRecentFiles& RecentFiles() const { return *recentFiles_; }
+
   // --- Autosave and recovery ---
   TAutosave& Autosave() const { return *autosave_; }
   // Offers the unsaved work a crash left behind (start-up).
@@ -244,6 +248,7 @@ class MainForm : public QMainWindow {
   Platform platform_;
   TLaterBoxes* laterBoxes_ = nullptr;
   TAutosave* autosave_ = nullptr;
+  TRecentFiles* recentFiles_ = nullptr;
   TMultiLanguage multiLanguage_;
   std::unique_ptr<QTranslator> qtTranslator_;
   TFileDialogTexts* openFileDialog_ = nullptr;

@@ -37,6 +37,7 @@
 #include "ui/about/aboutbox.h"
 #include "ui/autosave.h"
 #include "ui/platform/laterboxes.h"
+#include "ui/recentfiles.h"
 #include "ui/mainform.h"
 #include "ui/menumerge.h"
 #include "ui/qtstrings.h"
@@ -174,6 +175,7 @@ VocabEditForm* MainForm::OpenFile(const std::string& fileName) {
     return nullptr;
   }
   AddChild(form);
+  recentFiles_->Add(fileName);
   return form;
 }
 

@@ -20,6 +20,7 @@
 #include "base/settings.h"
 #include "ui/autosave.h"
 #include "ui/mainform.h"
+#include "ui/recentfiles.h"
 #include "ui/memotext.h"
 #include "ui/platform/fileaccess.h"
 #include "ui/qtstrings.h"
@@ -100,6 +101,7 @@ void VocabEditForm::Save() {
   // The history stays; undoing back to here clears Modified again.
   history_.MarkSaved();
   main_->Autosave().Forget(this);
+  main_->RecentFiles().Add(fileName_);
 }
 
 void VocabEditForm::SaveAs() {

@@ -13,6 +13,7 @@
 #include <QPlainTextEdit>
 
 #include "ui/mainform.h"
+#include "ui/recentfiles.h"
 #include "ui/memotext.h"
 #include "ui/menuitems.h"
 #include "ui/vocabeditform.h"
@@ -62,7 +63,9 @@ void VocabEditForm::CreateMenus() {
   connect(AddItem(menuFile_, "MenuPrint", "&Drucken...", QKeySequence("Ctrl+P")), &QAction::triggered, this,
           &VocabEditForm::MenuPrintClick);
   AddSeparator(menuFile_, "N3");
-  connect(AddItem(menuFile_, "MenuExit", "&Beenden"), &QAction::triggered, main_, [this] { main_->MenuExitClick(); });
+  QAction* exit = AddItem(menuFile_, "MenuExit", "&Beenden");
+  connect(exit, &QAction::triggered, main_, [this] { main_->MenuExitClick(); });
+  connect(menuFile_, &QMenu::aboutToShow, this, [this, exit] { main_->RecentFiles().FillMenu(menuFile_, exit); });
 
   menuEdit_ = MakeMenu(this, "MenuEdit", "&Bearbeiten");
   menuUndo_ = AddItem(menuEdit_, "MenuUndo", "&Rückgängig", QKeySequence("Ctrl+Z"));

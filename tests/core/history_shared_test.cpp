@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The undo history over lessons that share entries (a concatenation lists its
 // sources' entry objects, a lesson concatenated with itself each twice):
 // random sequences of commands, undos and redos, each state checked object

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The safe save keeps what surrounds a file: links stay links, the backup
 // is the old file itself, permissions, owner and group stay.
 

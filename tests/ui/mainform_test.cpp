@@ -309,6 +309,42 @@ TEST_F(MainFormTest, TheFrameComesBackWhereItWasAndNeverOffTheScreen) {
   }
 }
 
+TEST_F(MainFormTest, TheFileMenusListTheLastEightLessonsNewestFirstAcrossStarts) {
+  std::vector<std::string> files;
+  for (int i = 0; i < 10; ++i) files.push_back(MakeLessonFile("l" + std::to_string(i) + ".tav", {Entry("a", "b")}));
+  for (const std::string& file : files) Open(file);
+  // A save puts its file at the top too.
+  ui::VocabEditForm* saved = Main().OpenFile(files[3]);
+  platform_.Dialogs.FileAnswers = {ui::FileNameToQString(File("saved as.tav"))};
+  saved->MenuSaveAsClick();
+  const auto listed = [this](QMenu* menu) {
+    emit menu->aboutToShow();
+    QStringList items;
+    for (QAction* item : menu->actions())
+      if (item->objectName() == "MenuRecentFile" && !item->isSeparator()) items << item->toolTip();
+    return items;
+  };
+  const QStringList expected{ui::FileNameToQString(File("saved as.tav")), ui::FileNameToQString(files[3]),
+                             ui::FileNameToQString(files[9]), ui::FileNameToQString(files[8]),
+                             ui::FileNameToQString(files[7]), ui::FileNameToQString(files[6]),
+                             ui::FileNameToQString(files[5]), ui::FileNameToQString(files[4])};
+  // The lesson window's File menu, shown while it is active, and twice: the list is not doubled.
+  QMenu* windowMenu = Child<QMenu>(saved, "MenuFile");
+  listed(windowMenu);
+  EXPECT_EQ(listed(windowMenu), expected);
+  for (ui::VocabEditForm* form : Main().LessonWindows()) form->Lesson().Modified = false;
+  CloseMain();
+  // The next start lists them in the main window's File menu; a file gone
+  // since leaves the list when chosen.
+  std::filesystem::remove(files[9]);
+  QMenu* mainMenu = Child<QMenu>(&Main(), "MenuFile");
+  EXPECT_EQ(listed(mainMenu), expected);
+  for (QAction* item : mainMenu->actions())
+    if (item->toolTip() == ui::FileNameToQString(files[9])) item->trigger();
+  EXPECT_EQ(platform_.Dialogs.TextsOf(ui::MessageKind::Error).size(), 1u);
+  EXPECT_FALSE(listed(mainMenu).contains(ui::FileNameToQString(files[9])));
+}
+
 TEST_F(MainFormTest, ExitIsRefusedWhenALessonWindowCancels) {
   ui::VocabEditForm* form = Main().NewChild();
   ASSERT_TRUE(form->Lesson().Modified);

@@ -72,9 +72,34 @@ std::string FormatText(const std::string& pattern, std::initializer_list<std::st
   return out;
 }
 
+namespace {
+
+bool& EnglishBuiltIns() {
+  static bool english = false;
+  return english;
+}
+
+// The English of the German built-in messages.
+const std::string* EnglishOf(const std::string& key) {
+  static const std::pair<std::string, std::string> kEnglish[] = {
+      {"ErrFOpen", "Cannot open file %s"},
+      {"ErrFCreate", "Cannot create file %s"},
+      {"ErrFWrite", "Cannot write to %s"},
+      {"ErrListIndex", "List index out of bounds"},
+  };
+  for (const auto& [known, english] : kEnglish)
+    if (known == key) return &english;
+  return nullptr;
+}
+
+}  // namespace
+
+void UseEnglishBuiltInMessages() { EnglishBuiltIns() = true; }
+
 std::string TranslateMessage(const std::string& key, const std::string& defaultText,
                              std::initializer_list<std::string> args) {
-  return FormatText(Translate(CurrentLanguage(), "Dynamic", key, defaultText), args);
+  const std::string* english = EnglishBuiltIns() ? EnglishOf(key) : nullptr;
+  return FormatText(Translate(CurrentLanguage(), "Dynamic", key, english ? *english : defaultText), args);
 }
 
 }  // namespace vocatrix

@@ -20,6 +20,12 @@ std::string Translate(const std::string& language, const std::string& section, c
 const std::string& CurrentLanguage();
 void SetCurrentLanguage(const std::string& language);
 
+// The few built-in messages of the class library are German (files that
+// cannot be opened, created or written, a list index out of bounds). A
+// program that speaks English whatever the language files say (the command
+// line tool) gives them in English instead.
+void UseEnglishBuiltInMessages();
+
 // Translate for the current language in section "Dynamic", with the
 // placeholders filled.
 std::string TranslateMessage(const std::string& key, const std::string& defaultText,

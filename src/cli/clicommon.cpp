@@ -43,6 +43,8 @@ const Command* FindCommand(const std::vector<Command>& commands, const std::stri
 // The interface language for translated messages, from this program's own
 // settings file; without one the messages are English.
 void LoadInterfaceLanguage() {
+  // The tool speaks English unless its settings name another language.
+  UseEnglishBuiltInMessages();
   try {
     SetCurrentLanguage(IniFile(ProgramSettingsFile()).ReadString("Config", "Language", std::string()));
   } catch (const std::exception&) {

@@ -95,8 +95,8 @@ TEST(Cli, BadFilesExitWithOneAndNameTheFile) {
   };
   const std::vector<Case> cases{
       {{"show", garbage}, "Format error in file '" + garbage + "'."},
-      {{"stats", missing}, "Kann Datei " + missing + " nicht öffnen"},
-      {{"check", missing}, "Kann Datei " + missing + " nicht öffnen"},
+      {{"stats", missing}, "Cannot open file " + missing},
+      {{"check", missing}, "Cannot open file " + missing},
       {{"show", other}, "'" + other + "' is not a lesson file."},
       {{"convert", garbage, dir.File("out.txt")}, garbage},
       {{"new", dir.File("new.doc")}, "'" + dir.File("new.doc") + "' is not a lesson file."},

@@ -16,11 +16,11 @@
 #include "core/test_util.h"
 #include "files/binaryfile.h"
 #include "base/settings.h"
-#include "ui/mainform.h"
-#include "ui/autosave.h"
-#include "ui/memotext.h"
-#include "ui/qtfonts.h"
-#include "ui/vocabeditform.h"
+#include "ui/mainwindow/mainform.h"
+#include "ui/mainwindow/autosave.h"
+#include "ui/textview/memotext.h"
+#include "ui/common/qtfonts.h"
+#include "ui/lessonwindow/vocabeditform.h"
 
 namespace {
 

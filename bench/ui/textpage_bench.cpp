@@ -18,13 +18,13 @@
 #include "core/test_util.h"
 #include "files/binaryfile.h"
 #include "base/settings.h"
-#include "ui/lessontextview.h"
-#include "ui/mainform.h"
-#include "ui/memotext.h"
-#include "ui/qtfonts.h"
-#include "ui/textprint.h"
-#include "ui/finddlg.h"
-#include "ui/vocabeditform.h"
+#include "ui/textview/lessontextview.h"
+#include "ui/mainwindow/mainform.h"
+#include "ui/textview/memotext.h"
+#include "ui/common/qtfonts.h"
+#include "ui/textview/textprint.h"
+#include "ui/dialogs/finddlg.h"
+#include "ui/lessonwindow/vocabeditform.h"
 
 namespace {
 

@@ -17,10 +17,10 @@
 #include "ui/about/soundevents.h"
 #include "ui/application.h"
 #include "ui/commandline.h"
-#include "ui/mainform.h"
+#include "ui/mainwindow/mainform.h"
 #include "ui/platform/qtplatform.h"
-#include "ui/qtfonts.h"
-#include "ui/qtstrings.h"
+#include "ui/common/qtfonts.h"
+#include "ui/common/qtstrings.h"
 
 namespace {
 

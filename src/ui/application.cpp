@@ -9,8 +9,8 @@
 #include <QTimer>
 #include <QWindow>
 
-#include "ui/mainform.h"
-#include "ui/qtstrings.h"
+#include "ui/mainwindow/mainform.h"
+#include "ui/common/qtstrings.h"
 
 namespace vocatrix::ui {
 

@@ -9,7 +9,7 @@
 #include "components/memopanel.h"
 #include "ui/about/aboutbox.h"
 #include "ui/about/soundevents.h"
-#include "ui/qtstrings.h"
+#include "ui/common/qtstrings.h"
 #include "ui_fixture.h"
 
 namespace vocatrix::test {

@@ -8,8 +8,8 @@
 #include <QPlainTextEdit>
 #include <ostream>
 
-#include "ui/charcompose.h"
-#include "ui/qtstrings.h"
+#include "ui/textview/charcompose.h"
+#include "ui/common/qtstrings.h"
 
 namespace vocatrix::ui {
 namespace {

@@ -10,9 +10,9 @@
 #include <QTableWidget>
 
 #include "base/inifile.h"
-#include "ui/charmapdlg.h"
-#include "ui/combinedlg.h"
-#include "ui/qtstrings.h"
+#include "ui/dialogs/charmapdlg.h"
+#include "ui/dialogs/combinedlg.h"
+#include "ui/common/qtstrings.h"
 #include "ui_fixture.h"
 
 namespace vocatrix::test {

@@ -10,8 +10,8 @@
 #include <QTextEdit>
 
 #include "base/safesave.h"
-#include "ui/editform.h"
-#include "ui/qtstrings.h"
+#include "ui/textwindow/editform.h"
+#include "ui/common/qtstrings.h"
 #include "ui_fixture.h"
 
 namespace vocatrix::test {

@@ -4,7 +4,7 @@
 #include <QAction>
 
 #include "files/lessonformats.h"
-#include "ui/qtstrings.h"
+#include "ui/common/qtstrings.h"
 #include "ui_fixture.h"
 
 namespace vocatrix::test {

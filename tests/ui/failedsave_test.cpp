@@ -9,8 +9,8 @@
 #include <filesystem>
 #include <map>
 
-#include "ui/editform.h"
-#include "ui/qtstrings.h"
+#include "ui/textwindow/editform.h"
+#include "ui/common/qtstrings.h"
 #include "ui_fixture.h"
 
 namespace vocatrix::test {

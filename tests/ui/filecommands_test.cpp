@@ -10,7 +10,7 @@
 
 #include "files/lessonfiles.h"
 #include "base/safesave.h"
-#include "ui/qtstrings.h"
+#include "ui/common/qtstrings.h"
 #include "ui_fixture.h"
 
 namespace vocatrix::test {

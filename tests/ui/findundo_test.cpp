@@ -12,9 +12,9 @@
 #include "components/compostatusbar.h"
 #include "operations/combine.h"
 #include "operations/find.h"
-#include "ui/finddlg.h"
-#include "ui/memotext.h"
-#include "ui/qtstrings.h"
+#include "ui/dialogs/finddlg.h"
+#include "ui/textview/memotext.h"
+#include "ui/common/qtstrings.h"
 #include "ui_fixture.h"
 
 namespace vocatrix::test {

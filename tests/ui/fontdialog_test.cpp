@@ -12,10 +12,10 @@
 #include <QTextDocument>
 #include <functional>
 
-#include "ui/fontdialog.h"
-#include "ui/lessontextview.h"
-#include "ui/qtfonts.h"
-#include "ui/qtstrings.h"
+#include "ui/dialogs/fontdialog.h"
+#include "ui/textview/lessontextview.h"
+#include "ui/common/qtfonts.h"
+#include "ui/common/qtstrings.h"
 
 namespace vocatrix::test {
 namespace {

@@ -14,10 +14,10 @@
 #include "model/exceptions.h"
 #include "ui/application.h"
 #include "ui/commandline.h"
-#include "ui/menumerge.h"
+#include "ui/mainwindow/menumerge.h"
 #include "ui/platform/fileaccess.h"
 #include "ui/platform/platform.h"
-#include "ui/qtstrings.h"
+#include "ui/common/qtstrings.h"
 
 namespace vocatrix::ui {
 namespace {

@@ -17,9 +17,9 @@
 #include "core/test_util.h"
 #include "files/fontranges.h"
 #include "files/rtf.h"
-#include "ui/lessontextview.h"
-#include "ui/qtfonts.h"
-#include "ui/qtstrings.h"
+#include "ui/textview/lessontextview.h"
+#include "ui/common/qtfonts.h"
+#include "ui/common/qtstrings.h"
 
 namespace vocatrix::test {
 namespace {

@@ -7,7 +7,7 @@
 #include "child_process.h"
 #include "core/test_util.h"
 #include "ui/application.h"
-#include "ui/qtfonts.h"
+#include "ui/common/qtfonts.h"
 
 int main(int argc, char** argv) {
   // While the process has a single thread: the failed-save tests mount a

@@ -17,8 +17,8 @@
 #include "components/compostatusbar.h"
 #include "base/inifile.h"
 #include "base/messages.h"
-#include "ui/qtstrings.h"
-#include "ui/windowarrangement.h"
+#include "ui/common/qtstrings.h"
+#include "ui/mainwindow/windowarrangement.h"
 #include "ui_fixture.h"
 
 namespace vocatrix::test {

@@ -16,8 +16,8 @@
 
 #include "base/safesave.h"
 #include "textpage_fixture.h"
-#include "ui/editform.h"
-#include "ui/textprint.h"
+#include "ui/textwindow/editform.h"
+#include "ui/textview/textprint.h"
 
 namespace vocatrix::test {
 namespace {

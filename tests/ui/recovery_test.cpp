@@ -8,11 +8,11 @@
 
 #include "base/font.h"
 #include "files/recovery.h"
-#include "ui/autosave.h"
-#include "ui/editform.h"
-#include "ui/fontcombo.h"
-#include "ui/memotext.h"
-#include "ui/recoverydlg.h"
+#include "ui/mainwindow/autosave.h"
+#include "ui/textwindow/editform.h"
+#include "ui/lessonwindow/fontcombo.h"
+#include "ui/textview/memotext.h"
+#include "ui/dialogs/recoverydlg.h"
 #include "child_process.h"
 #include "ui_fixture.h"
 

@@ -6,7 +6,7 @@
 
 #include "base/inifile.h"
 #include "ui/about/soundevents.h"
-#include "ui/qtstrings.h"
+#include "ui/common/qtstrings.h"
 #include "ui_fixture.h"
 
 namespace vocatrix::test {

@@ -10,9 +10,9 @@
 
 #include "components/compostatusbar.h"
 #include "base/font.h"
-#include "ui/lessontextview.h"
-#include "ui/memotext.h"
-#include "ui/qtstrings.h"
+#include "ui/textview/lessontextview.h"
+#include "ui/textview/memotext.h"
+#include "ui/common/qtstrings.h"
 #include "ui_fixture.h"
 
 namespace vocatrix::test {

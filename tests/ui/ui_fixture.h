@@ -18,8 +18,8 @@
 #include "base/messages.h"
 #include "base/settings.h"
 #include "scripted_platform.h"
-#include "ui/mainform.h"
-#include "ui/vocabeditform.h"
+#include "ui/mainwindow/mainform.h"
+#include "ui/lessonwindow/vocabeditform.h"
 
 namespace vocatrix::test {
 

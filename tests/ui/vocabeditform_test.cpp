@@ -11,9 +11,9 @@
 
 #include "base/inifile.h"
 #include "operations/combine.h"
-#include "ui/fontcombo.h"
-#include "ui/memotext.h"
-#include "ui/qtstrings.h"
+#include "ui/lessonwindow/fontcombo.h"
+#include "ui/textview/memotext.h"
+#include "ui/common/qtstrings.h"
 #include "ui_fixture.h"
 
 namespace vocatrix::test {

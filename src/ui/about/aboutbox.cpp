@@ -14,11 +14,11 @@
 #include "components/memopanel.h"
 #include "components/multilabel.h"
 #include "ui/about/soundevents.h"
-#include "ui/helpwindow.h"
+#include "ui/dialogs/helpwindow.h"
 #include "ui/language/multilanguage.h"
 #include "ui/language/textproperties.h"
-#include "ui/mainform.h"
-#include "ui/qtstrings.h"
+#include "ui/mainwindow/mainform.h"
+#include "ui/common/qtstrings.h"
 
 namespace vocatrix::ui {
 namespace {

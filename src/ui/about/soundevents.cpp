@@ -7,7 +7,7 @@
 #include "base/messages.h"
 #include "base/settings.h"
 #include "ui/platform/platform.h"
-#include "ui/qtstrings.h"
+#include "ui/common/qtstrings.h"
 
 namespace vocatrix::ui {
 

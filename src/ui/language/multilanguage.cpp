@@ -14,7 +14,7 @@
 #include "base/messages.h"
 #include "base/settings.h"
 #include "ui/language/textproperties.h"
-#include "ui/qtstrings.h"
+#include "ui/common/qtstrings.h"
 
 namespace vocatrix::ui {
 namespace {

@@ -19,7 +19,7 @@
 #include <QTabBar>
 #include <QTextBlock>
 
-#include "ui/qtstrings.h"
+#include "ui/common/qtstrings.h"
 
 namespace vocatrix::ui {
 namespace {

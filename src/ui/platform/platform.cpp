@@ -5,7 +5,7 @@
 #include <QRegularExpression>
 
 #include "ui/platform/fileaccess.h"
-#include "ui/qtstrings.h"
+#include "ui/common/qtstrings.h"
 
 namespace vocatrix::ui {
 namespace {

@@ -16,12 +16,12 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 
-#include "ui/fontdialog.h"
-#include "ui/helpwindow.h"
+#include "ui/dialogs/fontdialog.h"
+#include "ui/dialogs/helpwindow.h"
 #include "ui/language/multilanguage.h"
 #include "base/messages.h"
 #include "ui/platform/fileaccess.h"
-#include "ui/qtstrings.h"
+#include "ui/common/qtstrings.h"
 
 namespace vocatrix::ui {
 namespace {

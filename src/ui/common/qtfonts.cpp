@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/qtfonts.h"
+#include "ui/common/qtfonts.h"
 
 #include <QApplication>
 #include <QPalette>
 #include <QWidget>
 
-#include "ui/qtstrings.h"
+#include "ui/common/qtstrings.h"
 
 namespace vocatrix::ui {
 namespace {

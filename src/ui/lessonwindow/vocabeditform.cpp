@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/vocabeditform.h"
+#include "ui/lessonwindow/vocabeditform.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -23,12 +23,12 @@
 #include "base/cp1252.h"
 #include "base/messages.h"
 #include "base/settings.h"
-#include "ui/eventpreview.h"
-#include "ui/fontcombo.h"
-#include "ui/mainform.h"
-#include "ui/memotext.h"
-#include "ui/qtfonts.h"
-#include "ui/qtstrings.h"
+#include "ui/common/eventpreview.h"
+#include "ui/lessonwindow/fontcombo.h"
+#include "ui/mainwindow/mainform.h"
+#include "ui/textview/memotext.h"
+#include "ui/common/qtfonts.h"
+#include "ui/common/qtstrings.h"
 
 namespace vocatrix::ui {
 namespace {

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/autosave.h"
+#include "ui/mainwindow/autosave.h"
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -7,10 +7,10 @@
 #include "base/inifile.h"
 #include "base/messages.h"
 #include "base/settings.h"
-#include "ui/childform.h"
-#include "ui/mainform.h"
-#include "ui/qtstrings.h"
-#include "ui/recoverydlg.h"
+#include "ui/mainwindow/childform.h"
+#include "ui/mainwindow/mainform.h"
+#include "ui/common/qtstrings.h"
+#include "ui/dialogs/recoverydlg.h"
 
 namespace vocatrix::ui {
 namespace {

@@ -20,14 +20,14 @@
 #include "base/safesave.h"
 #include "base/messages.h"
 #include "base/settings.h"
-#include "ui/eventpreview.h"
-#include "ui/lessontextview.h"
-#include "ui/mainform.h"
-#include "ui/memotext.h"
-#include "ui/qtfonts.h"
-#include "ui/qtstrings.h"
-#include "ui/textprint.h"
-#include "ui/vocabeditform.h"
+#include "ui/common/eventpreview.h"
+#include "ui/textview/lessontextview.h"
+#include "ui/mainwindow/mainform.h"
+#include "ui/textview/memotext.h"
+#include "ui/common/qtfonts.h"
+#include "ui/common/qtstrings.h"
+#include "ui/textview/textprint.h"
+#include "ui/lessonwindow/vocabeditform.h"
 
 namespace vocatrix::ui {
 namespace {

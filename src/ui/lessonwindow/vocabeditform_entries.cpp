@@ -11,9 +11,9 @@
 
 #include "base/messages.h"
 #include "base/settings.h"
-#include "ui/mainform.h"
-#include "ui/qtstrings.h"
-#include "ui/vocabeditform.h"
+#include "ui/mainwindow/mainform.h"
+#include "ui/common/qtstrings.h"
+#include "ui/lessonwindow/vocabeditform.h"
 
 namespace vocatrix::ui {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/memotext.h"
+#include "ui/textview/memotext.h"
 
 #include <QKeyEvent>
 #include <QTextDocument>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/finddlg.h"
+#include "ui/dialogs/finddlg.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -12,8 +12,8 @@
 #include <QVBoxLayout>
 
 #include "ui/language/textproperties.h"
-#include "ui/mainform.h"
-#include "ui/vocabeditform.h"
+#include "ui/mainwindow/mainform.h"
+#include "ui/lessonwindow/vocabeditform.h"
 
 namespace vocatrix::ui {
 

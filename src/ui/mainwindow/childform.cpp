@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/childform.h"
+#include "ui/mainwindow/childform.h"
 
 namespace vocatrix::ui {
 

@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "ui/childform.h"
+#include "ui/mainwindow/childform.h"
 
 class QAction;
 class QActionGroup;

@@ -3,7 +3,7 @@
 // language and character buttons. Child windows and file commands are in
 // mainform_windows.cpp.
 
-#include "ui/mainform.h"
+#include "ui/mainwindow/mainform.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -31,26 +31,26 @@
 #include "base/safesave.h"
 #include "base/settings.h"
 #include "ui/about/aboutbox.h"
-#include "ui/autosave.h"
-#include "ui/charcompose.h"
-#include "ui/charmapdlg.h"
-#include "ui/finddlg.h"
-#include "ui/editform.h"
-#include "ui/combinedlg.h"
-#include "ui/eventpreview.h"
-#include "ui/helpwindow.h"
+#include "ui/mainwindow/autosave.h"
+#include "ui/textview/charcompose.h"
+#include "ui/dialogs/charmapdlg.h"
+#include "ui/dialogs/finddlg.h"
+#include "ui/textwindow/editform.h"
+#include "ui/dialogs/combinedlg.h"
+#include "ui/common/eventpreview.h"
+#include "ui/dialogs/helpwindow.h"
 #include "files/lessonfiles.h"
 #include "files/lessontext.h"
-#include "ui/lessontextview.h"
-#include "ui/textprint.h"
+#include "ui/textview/lessontextview.h"
+#include "ui/textview/textprint.h"
 #include "ui/language/textproperties.h"
-#include "ui/menuitems.h"
-#include "ui/recentfiles.h"
-#include "ui/recoverydlg.h"
-#include "ui/fontdialog.h"
+#include "ui/common/menuitems.h"
+#include "ui/mainwindow/recentfiles.h"
+#include "ui/dialogs/recoverydlg.h"
+#include "ui/dialogs/fontdialog.h"
 #include "ui/platform/laterboxes.h"
-#include "ui/qtstrings.h"
-#include "ui/vocabeditform.h"
+#include "ui/common/qtstrings.h"
+#include "ui/lessonwindow/vocabeditform.h"
 
 static void InitVocatrixResources() { Q_INIT_RESOURCE(vocatrix); }
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/helpwindow.h"
+#include "ui/dialogs/helpwindow.h"
 
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -14,7 +14,7 @@
 #include "base/messages.h"
 #include "base/settings.h"
 #include "ui/language/textproperties.h"
-#include "ui/qtstrings.h"
+#include "ui/common/qtstrings.h"
 
 namespace vocatrix::ui {
 namespace {

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/textprint.h"
+#include "ui/textview/textprint.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QPainter>
@@ -20,7 +20,7 @@
 
 #include "base/errors.h"
 #include "base/messages.h"
-#include "ui/lessontextview.h"
+#include "ui/textview/lessontextview.h"
 
 namespace vocatrix::ui {
 namespace {

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/fontdialog.h"
+#include "ui/dialogs/fontdialog.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -16,8 +16,8 @@
 #include <QVBoxLayout>
 
 #include "ui/language/textproperties.h"
-#include "ui/qtfonts.h"
-#include "ui/qtstrings.h"
+#include "ui/common/qtfonts.h"
+#include "ui/common/qtstrings.h"
 
 namespace vocatrix::ui {
 namespace {

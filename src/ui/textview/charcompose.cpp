@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/charcompose.h"
+#include "ui/textview/charcompose.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -8,7 +8,7 @@
 #include <QTextEdit>
 #include <algorithm>
 
-#include "ui/qtstrings.h"
+#include "ui/common/qtstrings.h"
 
 namespace vocatrix::ui {
 namespace {

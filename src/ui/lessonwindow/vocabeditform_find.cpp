@@ -9,11 +9,11 @@
 #include <QTextDocument>
 
 #include "base/messages.h"
-#include "ui/finddlg.h"
-#include "ui/mainform.h"
-#include "ui/memotext.h"
-#include "ui/qtstrings.h"
-#include "ui/vocabeditform.h"
+#include "ui/dialogs/finddlg.h"
+#include "ui/mainwindow/mainform.h"
+#include "ui/textview/memotext.h"
+#include "ui/common/qtstrings.h"
+#include "ui/lessonwindow/vocabeditform.h"
 
 namespace vocatrix::ui {
 namespace {

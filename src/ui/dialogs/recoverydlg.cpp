@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/recoverydlg.h"
+#include "ui/dialogs/recoverydlg.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -12,7 +12,7 @@
 #include "base/settings.h"
 #include "ui/language/multilanguage.h"
 #include "ui/language/textproperties.h"
-#include "ui/qtstrings.h"
+#include "ui/common/qtstrings.h"
 
 namespace vocatrix::ui {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/recentfiles.h"
+#include "ui/mainwindow/recentfiles.h"
 
 #include <QAction>
 #include <QFontMetrics>
@@ -9,7 +9,7 @@
 #include "base/inifile.h"
 #include "base/settings.h"
 #include "ui/language/textproperties.h"
-#include "ui/qtstrings.h"
+#include "ui/common/qtstrings.h"
 
 namespace vocatrix::ui {
 namespace {

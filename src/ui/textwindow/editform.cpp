@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/editform.h"
+#include "ui/textwindow/editform.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -20,12 +20,12 @@
 #include "files/lessonfiles.h"
 #include "ui/language/multilanguage.h"
 #include "ui/language/textproperties.h"
-#include "ui/autosave.h"
-#include "ui/mainform.h"
-#include "ui/menuitems.h"
+#include "ui/mainwindow/autosave.h"
+#include "ui/mainwindow/mainform.h"
+#include "ui/common/menuitems.h"
 #include "ui/platform/fileaccess.h"
-#include "ui/qtfonts.h"
-#include "ui/qtstrings.h"
+#include "ui/common/qtfonts.h"
+#include "ui/common/qtstrings.h"
 
 namespace vocatrix::ui {
 namespace {

@@ -11,7 +11,7 @@
 //                          fonts, text files and printing
 // vocabeditform_find.cpp   find, undo and redo
 
-#include "ui/childform.h"
+#include "ui/mainwindow/childform.h"
 #include <QPointer>
 #include <QString>
 #include <memory>
@@ -24,8 +24,8 @@
 #include "operations/find.h"
 #include "operations/history.h"
 #include "ui/language/textproperties.h"
-#include "ui/lessontextview.h"
-#include "ui/menumerge.h"
+#include "ui/textview/lessontextview.h"
+#include "ui/mainwindow/menumerge.h"
 
 class QAction;
 class QActionGroup;

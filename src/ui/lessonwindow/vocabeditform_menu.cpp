@@ -12,11 +12,11 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 
-#include "ui/mainform.h"
-#include "ui/recentfiles.h"
-#include "ui/memotext.h"
-#include "ui/menuitems.h"
-#include "ui/vocabeditform.h"
+#include "ui/mainwindow/mainform.h"
+#include "ui/mainwindow/recentfiles.h"
+#include "ui/textview/memotext.h"
+#include "ui/common/menuitems.h"
+#include "ui/lessonwindow/vocabeditform.h"
 
 namespace vocatrix::ui {
 namespace {

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/qtstrings.h"
+#include "ui/common/qtstrings.h"
 
 #include <QFile>
 

@@ -18,13 +18,13 @@
 #include "files/lessonformats.h"
 #include "base/messages.h"
 #include "base/settings.h"
-#include "ui/autosave.h"
-#include "ui/mainform.h"
-#include "ui/recentfiles.h"
-#include "ui/memotext.h"
+#include "ui/mainwindow/autosave.h"
+#include "ui/mainwindow/mainform.h"
+#include "ui/mainwindow/recentfiles.h"
+#include "ui/textview/memotext.h"
 #include "ui/platform/fileaccess.h"
-#include "ui/qtstrings.h"
-#include "ui/vocabeditform.h"
+#include "ui/common/qtstrings.h"
+#include "ui/lessonwindow/vocabeditform.h"
 
 namespace vocatrix::ui {
 

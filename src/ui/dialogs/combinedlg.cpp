@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/combinedlg.h"
+#include "ui/dialogs/combinedlg.h"
 
 #include <QComboBox>
 #include <QFrame>
@@ -13,9 +13,9 @@
 #include "base/settings.h"
 #include "operations/combine.h"
 #include "ui/language/textproperties.h"
-#include "ui/mainform.h"
-#include "ui/qtstrings.h"
-#include "ui/vocabeditform.h"
+#include "ui/mainwindow/mainform.h"
+#include "ui/common/qtstrings.h"
+#include "ui/lessonwindow/vocabeditform.h"
 
 namespace vocatrix::ui {
 namespace {

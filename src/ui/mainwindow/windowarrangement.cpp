@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/windowarrangement.h"
+#include "ui/mainwindow/windowarrangement.h"
 
 #include <algorithm>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/charmapdlg.h"
+#include "ui/dialogs/charmapdlg.h"
 
 #include <QFrame>
 #include <QHeaderView>
@@ -11,10 +11,10 @@
 
 #include "base/errors.h"
 #include "base/messages.h"
-#include "ui/charcompose.h"
+#include "ui/textview/charcompose.h"
 #include "ui/language/textproperties.h"
-#include "ui/mainform.h"
-#include "ui/qtstrings.h"
+#include "ui/mainwindow/mainform.h"
+#include "ui/common/qtstrings.h"
 
 namespace vocatrix::ui {
 namespace {

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "files/recovery.h"
-#include "ui/menumerge.h"
+#include "ui/mainwindow/menumerge.h"
 
 class QMenu;
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/lessontextview.h"
+#include "ui/textview/lessontextview.h"
 
 #include <QFontMetricsF>
 
@@ -11,8 +11,8 @@
 #include <cstdlib>
 
 #include "files/lessontext.h"
-#include "ui/qtfonts.h"
-#include "ui/qtstrings.h"
+#include "ui/common/qtfonts.h"
+#include "ui/common/qtstrings.h"
 
 namespace vocatrix::ui {
 namespace {

@@ -3,6 +3,14 @@
 // The main window: the frame that holds the lesson editor windows, with the
 // tool bar and its nine character buttons, the status bar with its progress
 // bar, the interface language and the commands not bound to one lesson.
+// TChildWindows (childwindows.h) places, lists and arranges the child
+// windows; the handlers here hand that work to it.
+//
+// mainform.cpp           creation, tool bar, status bar, menus, settings,
+//                        help, printing, combining, character buttons
+// mainform_windows.cpp   commands on child windows: new, open, import, drop,
+//                        save all, close all, exit, menu merging, recovery
+// mainform_language.cpp  the interface language and the translators' file
 
 #include <QList>
 #include <QMainWindow>
@@ -45,6 +53,7 @@ class TCharmapDlg;
 class TFindDlg;
 class TLaterBoxes;
 class TAutosave;
+class TChildWindows;
 class TRecentFiles;
 
 // The status words of the status bar.
@@ -236,10 +245,6 @@ class MainForm : public QMainWindow {
   void CheckLanguageItems(QActionGroup* group) const;
   // Puts a new child window into the frame and makes it active.
   void AddChild(TChildForm* form);
-  void PlaceNewWindow(QMdiSubWindow* window);
-  // Tiles side by side (Qt::Horizontal) or one below the other, in a grid
-  // over the frame.
-  void Tile(Qt::Orientation direction);
   bool PreviewEvent(QObject* watched, QEvent* event);
   // The interface language of a first start: German for a German locale.
   static std::string FirstLanguage();
@@ -266,6 +271,7 @@ class MainForm : public QMainWindow {
   QPixmap background_;
 
   QMdiArea* clientArea_ = nullptr;
+  TChildWindows* childWindows_ = nullptr;
   TCompoStatusBar* statusBar_ = nullptr;
   QProgressBar* progressBar_ = nullptr;
   QWidget* speedPanel_ = nullptr;
@@ -283,8 +289,6 @@ class MainForm : public QMainWindow {
   QMenu* menuWindows_ = nullptr;
   QMenu* menuHelp_ = nullptr;
   QActionGroup* languageGroup_ = nullptr;
-  QList<QAction*> windowListItems_;
-  QActionGroup* windowListGroup_ = nullptr;
   QAction* menuTips_ = nullptr;
   QAction* menuHolly_ = nullptr;
   QAction* n3_ = nullptr;

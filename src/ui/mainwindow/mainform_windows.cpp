@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The main window's child windows: new, open, drop, start-up files, save
-// all, close all, exit, arrangement, the Window menu and menu merging, and
-// the character buttons acting on the active window.
+// The main window's commands on its child windows: new, open, import, drop,
+// start-up files, save all, close all, exit, menu merging, the character
+// buttons acting on the active window and the windows autosave restores.
+// Placing, listing and arranging the windows is TChildWindows' work.
 
 #include <QAction>
-#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
@@ -15,7 +15,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
-#include <QPointer>
 #include <QToolButton>
 
 #include "base/errors.h"
@@ -36,13 +35,13 @@
 #include "ui/dialogs/finddlg.h"
 #include "ui/about/aboutbox.h"
 #include "ui/mainwindow/autosave.h"
+#include "ui/mainwindow/childwindows.h"
 #include "ui/platform/laterboxes.h"
 #include "ui/mainwindow/recentfiles.h"
 #include "ui/mainwindow/mainform.h"
 #include "ui/mainwindow/menumerge.h"
 #include "ui/common/qtstrings.h"
 #include "ui/lessonwindow/vocabeditform.h"
-#include "ui/mainwindow/windowarrangement.h"
 
 namespace vocatrix::ui {
 namespace {
@@ -68,30 +67,14 @@ bool IsUnusedAltKey(QObject* watched, const QKeyEvent* key) {
 
 }  // namespace
 
-QList<VocabEditForm*> MainForm::LessonWindows() const {
-  QList<VocabEditForm*> windows;
-  // Stacking order runs from the bottom to the top window.
-  const QList<QMdiSubWindow*> stack = clientArea_->subWindowList(QMdiArea::StackingOrder);
-  for (auto it = stack.rbegin(); it != stack.rend(); ++it)
-    if (auto* form = qobject_cast<VocabEditForm*>(*it)) windows.push_back(form);
-  return windows;
-}
+QList<VocabEditForm*> MainForm::LessonWindows() const { return childWindows_->LessonWindows(); }
 
-VocabEditForm* MainForm::ActiveEditForm() const {
-  return qobject_cast<VocabEditForm*>(clientArea_->currentSubWindow());
-}
+VocabEditForm* MainForm::ActiveEditForm() const { return childWindows_->ActiveEditForm(); }
 
-QString MainForm::NewChildName(const QString& base) const {
-  QStringList taken;
-  for (QMdiSubWindow* window : clientArea_->subWindowList()) taken << window->objectName();
-  QString name = base;
-  for (int n = 1; taken.contains(name); ++n) name = QString("%1_%2").arg(base).arg(n);
-  return name;
-}
+QString MainForm::NewChildName(const QString& base) const { return childWindows_->NewChildName(base); }
 
 void MainForm::ChildClosing(TChildForm* form) {
-  const QList<QMdiSubWindow*> windows = clientArea_->subWindowList();
-  if (windows.size() == 1 && windows.first() == form) SetLessonControlsEnabled(false);
+  if (childWindows_->IsLast(form)) SetLessonControlsEnabled(false);
 }
 
 bool MainForm::IsReadOnly(QWidget* parent, const std::string& fileName) {
@@ -130,27 +113,8 @@ VocabEditForm* MainForm::NewChild() {
 }
 
 void MainForm::AddChild(TChildForm* form) {
-  clientArea_->addSubWindow(form);
-  form->show();
-  PlaceNewWindow(form);
-  clientArea_->setActiveSubWindow(form);
+  childWindows_->Add(form);
   SetLessonControlsEnabled(true);
-}
-
-void MainForm::PlaceNewWindow(QMdiSubWindow* window) {
-  // Cascades from the window made last, one title bar down and right; a
-  // window that would stick out of the client area starts again at the top
-  // left corner.
-  QMdiSubWindow* last = nullptr;
-  for (QMdiSubWindow* other : clientArea_->subWindowList(QMdiArea::CreationOrder))
-    if (other != window && other->isVisible() && !other->isMinimized() && !other->isMaximized()) last = other;
-  const QRect area = clientArea_->viewport()->rect();
-  const int step = std::max(window->contentsMargins().top(), 16);
-  QPoint at(0, 0);
-  if (last) at = last->pos() + QPoint(step, step);
-  if (at.x() < 0 || at.y() < 0 || at.x() + window->width() > area.width() || at.y() + window->height() > area.height())
-    at = QPoint(0, 0);
-  window->move(at);
 }
 
 void MainForm::OpenChild() {
@@ -277,10 +241,7 @@ void MainForm::closeEvent(QCloseEvent* event) {
   // A warning still waiting tells what a lesson holds: before the questions.
   laterBoxes_->ShowAll();
   // Every child window, text windows too, may keep the program open.
-  QList<TChildForm*> windows;
-  const QList<QMdiSubWindow*> stack = clientArea_->subWindowList(QMdiArea::StackingOrder);
-  for (auto it = stack.rbegin(); it != stack.rend(); ++it)
-    if (auto* form = qobject_cast<TChildForm*>(*it)) windows << form;
+  const QList<TChildForm*> windows = childWindows_->InChildOrder<TChildForm>();
   for (auto it = windows.rbegin(); it != windows.rend(); ++it) {
     if (!(*it)->FormCloseQuery()) {
       event->ignore();
@@ -311,93 +272,20 @@ void MainForm::SetLessonControlsEnabled(bool enabled) {
   menuWindows_->menuAction()->setVisible(enabled);
 }
 
-void MainForm::CascadeClick() {
-  // Bottom to top, so that the active window ends on top, each a title bar
-  // below the one before: every caption stays readable.
-  QList<QMdiSubWindow*> windows;
-  for (QMdiSubWindow* window : clientArea_->subWindowList(QMdiArea::StackingOrder))
-    if (!window->isMinimized() && window->isVisible()) windows << window;
-  std::vector<QSize> sizes;
-  for (QMdiSubWindow* window : windows) {
-    window->showNormal();
-    sizes.push_back(window->size());
-  }
-  const int step = windows.isEmpty() ? 0 : std::max(windows.first()->contentsMargins().top(), 16);
-  const std::vector<QPoint> at = CascadePositions(clientArea_->viewport()->rect(), sizes, step);
-  for (int i = 0; i < windows.size(); ++i) {
-    windows[i]->move(at[static_cast<std::size_t>(i)]);
-    windows[i]->raise();
-  }
-}
+void MainForm::CascadeClick() { childWindows_->Cascade(); }
 
-void MainForm::TileVerticalClick() { Tile(Qt::Horizontal); }
+void MainForm::TileVerticalClick() { childWindows_->Tile(Qt::Horizontal); }
 
-void MainForm::TileHorizontalClick() { Tile(Qt::Vertical); }
+void MainForm::TileHorizontalClick() { childWindows_->Tile(Qt::Vertical); }
 
-void MainForm::Tile(Qt::Orientation direction) {
-  QList<QMdiSubWindow*> windows;
-  for (QMdiSubWindow* window : clientArea_->subWindowList())
-    if (!window->isMinimized() && window->isVisible()) windows << window;
-  std::vector<TWindowLimits> limits;
-  for (QMdiSubWindow* window : windows) {
-    window->showNormal();
-    limits.push_back({window->minimumSize(), window->maximumSize()});
-  }
-  const std::vector<QRect> rects = TileRects(clientArea_->viewport()->rect(), limits, direction == Qt::Horizontal);
-  for (int i = 0; i < windows.size(); ++i) windows[i]->setGeometry(rects[static_cast<std::size_t>(i)]);
-}
+void MainForm::ArrangeIconsClick() { childWindows_->ArrangeIcons(); }
 
-void MainForm::ArrangeIconsClick() {
-  // Minimised windows line up along the bottom edge, left to right.
-  const QRect area = clientArea_->viewport()->rect();
-  int x = 0;
-  int y = area.bottom();
-  for (QMdiSubWindow* window : clientArea_->subWindowList()) {
-    if (!window->isMinimized()) continue;
-    const QSize size = window->size();
-    if (x > 0 && x + size.width() > area.width()) {
-      x = 0;
-      y -= size.height();
-    }
-    window->move(x, y - size.height() + 1);
-    x += size.width();
-  }
-}
-
-void MainForm::UpdateWindowMenu() {
-  for (QAction* item : windowListItems_) {
-    menuWindows_->removeAction(item);
-    delete item;
-  }
-  windowListItems_.clear();
-  delete windowListGroup_;
-  windowListGroup_ = nullptr;
-  const QList<QMdiSubWindow*> windows = clientArea_->subWindowList(QMdiArea::CreationOrder);
-  if (windows.isEmpty()) return;
-  windowListItems_ << menuWindows_->addSeparator();
-  // Only the active window carries a mark, the round one of a choice.
-  windowListGroup_ = new QActionGroup(menuWindows_);
-  windowListGroup_->setExclusive(true);
-  int number = 1;
-  for (QMdiSubWindow* window : windows) {
-    QString caption = window->windowTitle();
-    QAction* item = menuWindows_->addAction(QString("&%1 %2").arg(number++).arg(caption.replace('&', "&&")));
-    if (window == clientArea_->currentSubWindow()) {
-      item->setCheckable(true);
-      item->setChecked(true);
-      windowListGroup_->addAction(item);
-    }
-    connect(item, &QAction::triggered, this, [this, target = QPointer<QMdiSubWindow>(window)] {
-      if (target) clientArea_->setActiveSubWindow(target);
-    });
-    windowListItems_ << item;
-  }
-}
+void MainForm::UpdateWindowMenu() { childWindows_->UpdateWindowMenu(); }
 
 void MainForm::RefreshMenuBar() {
   const std::vector<GroupedMenu<QMenu*>> frame = {{0, menuFile_}, {0, menuExtras_}, {8, menuWindows_}, {9, menuHelp_}};
   std::vector<GroupedMenu<QMenu*>> child;
-  if (auto* form = qobject_cast<TChildForm*>(clientArea_->currentSubWindow())) child = form->MenuGroups();
+  if (TChildForm* form = childWindows_->ActiveChild()) child = form->MenuGroups();
   menuBar()->clear();
   for (QMenu* menu : MergeMenus(frame, child)) menuBar()->addMenu(menu);
 }

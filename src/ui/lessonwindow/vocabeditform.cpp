@@ -25,6 +25,7 @@
 #include "base/settings.h"
 #include "ui/common/eventpreview.h"
 #include "ui/lessonwindow/fontcombo.h"
+#include "ui/lessonwindow/textpage.h"
 #include "ui/mainwindow/mainform.h"
 #include "ui/textview/memotext.h"
 #include "ui/common/qtfonts.h"
@@ -129,21 +130,13 @@ VocabEditForm::VocabEditForm(MainForm* mainForm, std::unique_ptr<TMeanCollection
   header->setObjectName("PageHeader");
   auto* entries = new QWidget;
   entries->setObjectName("PageEntries");
-  auto* text = new QWidget;
-  text->setObjectName("PageText");
   Pages->addWidget(header);
   Pages->addWidget(entries);
-  Pages->addWidget(text);
   CreateHeaderPage(header);
   CreateEntriesPage(entries);
-  MemoText = new TMemoText(text);
-  MemoText->setObjectName("MemoText");
-  ApplyFontTo(MemoText, MemoFont());
-  connect(MemoText, &QPlainTextEdit::textChanged, this, &VocabEditForm::MemoTextChange);
-  MemoText->OnKeyDown = [this](QKeyEvent* event) { return MemoTextKeyDown(event); };
-  auto* textLayout = new QVBoxLayout(text);
-  textLayout->setContentsMargins(0, 0, 0, 0);
-  textLayout->addWidget(MemoText);
+  text_ = new TTextPage(*this);
+  Pages->addWidget(text_);
+  MemoText = text_->MemoText;
   layout->addWidget(Pages, 1);
 
   TabSet = new QTabBar(Client);
@@ -193,9 +186,7 @@ VocabEditForm::VocabEditForm(MainForm* mainForm, std::unique_ptr<TMeanCollection
   history_.Reset(false);
 
   ApplyFonts();
-  fillingText_ = true;
-  MemoText->clear();
-  fillingText_ = false;
+  text_->Clear();
   if (opened) {
     TakeOpenedLesson(fileName, std::move(lesson_));
   } else {
@@ -216,7 +207,7 @@ VocabEditForm::~VocabEditForm() {
   // The controls go after this body, and their removal still sends events;
   // the window, no longer whole, must not see them.
   delete preview_;
-  delete textFillInput_;
+  text_->StopInputWatch();
 }
 
 void VocabEditForm::NameNewLanguages() {
@@ -545,7 +536,7 @@ void VocabEditForm::showEvent(QShowEvent* event) {
   ApplyPageSize();
 }
 
-void VocabEditForm::SetTextMargins() { MemoText->SetTextMargins(3, 2); }
+void VocabEditForm::SetTextMargins() { text_->SetTextMargins(); }
 
 void VocabEditForm::changeEvent(QEvent* event) {
   QMdiSubWindow::changeEvent(event);
@@ -562,7 +553,7 @@ void VocabEditForm::changeEvent(QEvent* event) {
 
 void VocabEditForm::resizeEvent(QResizeEvent* event) {
   QMdiSubWindow::resizeEvent(event);
-  if (MemoText) SetTextMargins();
+  if (text_) SetTextMargins();
 }
 
 bool VocabEditForm::PreviewEvent(QObject* watched, QEvent* event) {

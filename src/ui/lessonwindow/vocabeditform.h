@@ -47,6 +47,7 @@ namespace vocatrix::ui {
 class MainForm;
 class TMemoText;
 class TFontCombo;
+class TTextPage;
 
 // Scroll codes of the entry scroll bar.
 enum class ScrollCode { LineUp, LineDown, PageUp, PageDown, Position, Track, Top, Bottom, EndScroll };
@@ -114,7 +115,7 @@ class VocabEditForm : public TChildForm {
   // it; this puts the rest in at once. Everything that edits or reads the
   // whole page calls it first, and so does any key, click or drop.
   void CompleteText();
-  bool TextFilling() const { return textFill_ != nullptr; }
+  bool TextFilling() const;
 
   // --- Navigation and entry commands ---
   void ScrollBarScroll(ScrollCode code, int position);
@@ -225,18 +226,6 @@ class VocabEditForm : public TChildForm {
   QWidget* FocusedEditControl() const;
   void OpenTextFile(const std::string& fileName);
   void SaveTextFile();
-  // Fills the Text page with lesson text and gives it the fonts of two
-  // languages, with "Compiling" and the progress bar.
-  void FillText(std::vector<std::string> lines, const TLanguage& language1, const TLanguage& language2);
-  // One step of filling the Text page, run from the event loop.
-  void FillTextStep();
-  void EndTextFill();
-  // Shows `document` on the Text page; `undo`: the user may undo edits from here.
-  void SetTextDocument(QTextDocument* document, bool undo = true);
-  // Selects line `index` of the Text page whole.
-  void SelectLine(int index);
-  // Where the "Sp:" lines of the Text page are, kept up to date as it changes.
-  LanguageLineIndex& LanguageLines();
   // The Text page's branch of MirrorClick.
   void MirrorText();
   // Adds the command recorded by `recorder` to the history; an edit stored
@@ -270,18 +259,8 @@ class VocabEditForm : public TChildForm {
   int fixedHeight_ = 0;
   int shownPage_ = kHeaderPage;
   bool showing_ = false;
-  bool fillingText_ = false;
-  // The Text page holds edits of the user's since it was filled.
-  bool textEdited_ = false;
-  // The Text page's text as autosave took it last, and of which state.
-  mutable QString pageText_;
-  mutable const QTextDocument* pageTextDocument_ = nullptr;
-  mutable int pageTextRevision_ = -1;
   QObject* preview_ = nullptr;
-  QPointer<LanguageLineIndex> languageLines_;
-  std::unique_ptr<LessonTextFill> textFill_;
-  QTimer* textFillTimer_ = nullptr;
-  QObject* textFillInput_ = nullptr;
+  TTextPage* text_ = nullptr;
   TLessonHistory history_;
   // Commands inside another command are part of its step.
   int quietSteps_ = 0;

@@ -24,6 +24,7 @@
 #include "ui/textview/memotext.h"
 #include "ui/platform/fileaccess.h"
 #include "ui/common/qtstrings.h"
+#include "ui/lessonwindow/textpage.h"
 #include "ui/lessonwindow/vocabeditform.h"
 
 namespace vocatrix::ui {
@@ -195,18 +196,7 @@ std::optional<TRecoveryImage> VocabEditForm::RecoveryImage() const {
     note.Controls.emplace_back(ComboBoxForm->objectName().toStdString(),
                                std::to_string(ComboBoxForm->currentIndex()));
   }
-  // While the page still fills, the user has not touched it. A page of a
-  // large lesson takes a while to read out: the text of the last image is
-  // taken again while the document has not changed since.
-  if (shownPage_ == kTextPage && textEdited_ && !textFill_) {
-    const QTextDocument* document = MemoText->document();
-    if (document != pageTextDocument_ || document->revision() != pageTextRevision_) {
-      pageText_ = document->toPlainText();
-      pageTextDocument_ = document;
-      pageTextRevision_ = document->revision();
-    }
-    image.Text = pageText_;
-  }
+  if (shownPage_ == kTextPage) image.Text = text_->EditedText();
   return image;
 }
 
@@ -234,15 +224,7 @@ void VocabEditForm::Recover(std::unique_ptr<TMeanCollection> lesson, const TReco
   }
   if (note.Page == kTextPage) {
     SelectTab(kTextPage);
-    if (note.PageText) {
-      QString rejected;
-      std::vector<std::string> lines;
-      for (const QString& line : QString::fromStdString(*note.PageText).split('\n'))
-        lines.push_back(ToLessonString(line, &rejected));
-      FillText(std::move(lines), lesson_->Language1, lesson_->Language2);
-      textEdited_ = true;
-      if (!rejected.isEmpty()) WarnRejectedCharacters(rejected);
-    }
+    if (note.PageText) text_->RestoreText(QString::fromStdString(*note.PageText));
   } else if (note.Page == kEntriesPage) {
     SelectTab(kEntriesPage);
   }

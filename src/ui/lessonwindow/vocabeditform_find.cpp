@@ -13,6 +13,7 @@
 #include "ui/mainwindow/mainform.h"
 #include "ui/textview/memotext.h"
 #include "ui/common/qtstrings.h"
+#include "ui/lessonwindow/textpage.h"
 #include "ui/lessonwindow/vocabeditform.h"
 
 namespace vocatrix::ui {
@@ -160,26 +161,11 @@ void VocabEditForm::ShowFoundWord(const TWordPlace& place) {
 }
 
 bool VocabEditForm::FindInText(const QString& text, const TFindOptions& options, bool backward) {
-  QTextDocument::FindFlags flags;
-  if (options.MatchCase) flags |= QTextDocument::FindCaseSensitively;
-  if (options.WholeWord) flags |= QTextDocument::FindWholeWords;
-  if (backward) flags |= QTextDocument::FindBackward;
-  CompleteText();
-  const QTextDocument* document = MemoText->document();
-  QTextCursor found = FindInDocument(document, text, MemoText->textCursor(), flags);
   bool wrapped = false;
-  if (found.isNull()) {
-    QTextCursor edge(const_cast<QTextDocument*>(document));
-    edge.movePosition(backward ? QTextCursor::End : QTextCursor::Start);
-    found = FindInDocument(document, text, edge, flags);
-    wrapped = true;
-  }
-  if (found.isNull()) {
+  if (!text_->Find(text, options, backward, &wrapped)) {
     NothingFound(text);
     return false;
   }
-  MemoText->setTextCursor(found);
-  MemoText->ensureCursorVisible();
   FindNote(wrapped ? WrapNote(backward) : QString());
   return true;
 }

@@ -1,0 +1,329 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ui/lessonwindow/textpage.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QKeyEvent>
+#include <QProgressBar>
+#include <QScrollBar>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "files/fontranges.h"
+#include "files/lessonfiles.h"
+#include "files/rtf.h"
+#include "model/lesson.h"
+#include "operations/find.h"
+#include "ui/common/eventpreview.h"
+#include "ui/common/qtfonts.h"
+#include "ui/common/qtstrings.h"
+#include "ui/lessonwindow/vocabeditform.h"
+#include "ui/mainwindow/mainform.h"
+#include "ui/textview/lessontextview.h"
+#include "ui/textview/memotext.h"
+
+namespace vocatrix::ui {
+namespace {
+
+// Lines put on the Text page at once: more than a window shows.
+constexpr int kFirstFillLines = 1024;
+// Each later step appends lines in slices for about this long, so that the
+// window answers between steps.
+constexpr int kFillSliceLines = 256;
+constexpr int kFillStepMilliseconds = 15;
+
+// Events that start something the user does with the text or the window:
+// the Text page is completed before they arrive. Scrolling is not one.
+bool StartsUserAction(QObject* watched, QEvent* event) {
+  switch (event->type()) {
+    case QEvent::KeyPress:
+    case QEvent::ShortcutOverride:
+    case QEvent::InputMethod:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::ContextMenu:
+    case QEvent::DragEnter:
+    case QEvent::Drop:
+      return true;
+    case QEvent::MouseButtonPress:
+      return qobject_cast<QScrollBar*>(watched) == nullptr;
+    default:
+      return false;
+  }
+}
+
+}  // namespace
+
+TTextPage::TTextPage(VocabEditForm& form) : form_(form) {
+  setObjectName("PageText");
+  MemoText = new TMemoText(this);
+  MemoText->setObjectName("MemoText");
+  ApplyFontTo(MemoText, MemoFont());
+  connect(MemoText, &QPlainTextEdit::textChanged, this, &TTextPage::TextChange);
+  MemoText->OnKeyDown = [this](QKeyEvent* event) { return KeyDown(event); };
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(MemoText);
+}
+
+TTextPage::~TTextPage() { StopInputWatch(); }
+
+void TTextPage::StopInputWatch() {
+  delete fillInput_;
+  fillInput_ = nullptr;
+}
+
+TFont TTextPage::MemoFont() { return DefaultMemoFont(); }
+
+void TTextPage::SetTextMargins() { MemoText->SetTextMargins(3, 2); }
+
+void TTextPage::Clear() {
+  filling_ = true;
+  MemoText->clear();
+  filling_ = false;
+}
+
+void TTextPage::SetTextDocument(QTextDocument* document, bool undo) {
+  // A fill still running belongs to the document shown before.
+  if (fill_) EndTextFill();
+  // Filling the page is no edit of the user's.
+  filling_ = true;
+  document->setUndoRedoEnabled(undo);
+  MemoText->SetDocument(document);
+  filling_ = false;
+  edited_ = false;
+  pageTextDocument_ = nullptr;
+}
+
+LanguageLineIndex& TTextPage::LanguageLines() {
+  QTextDocument* document = MemoText->document();
+  if (!languageLines_ || languageLines_->parent() != document) languageLines_ = new LanguageLineIndex(document);
+  return *languageLines_;
+}
+
+void TTextPage::FillText(std::vector<std::string> lines, const TLanguage& language1, const TLanguage& language2) {
+  if (fill_) EndTextFill();
+  MainForm* main = form_.Main();
+  QProgressBar* bar = main->ProgressBar();
+  LineProgress progress{[bar](int maximum) { bar->setRange(0, std::max(1, maximum)); },
+                        [bar](int position) { bar->setValue(position); }};
+  main->SetStatus(kStatusCompiling);
+  // The gaps around the markers in the page's font: a struck-out language
+  // font strikes out words, not the space between them.
+  std::vector<FontRange> ranges = LessonTextFontRanges(lines, language1, language2, MemoFont(), true);
+  auto fill = std::make_unique<LessonTextFill>(std::move(lines), std::move(ranges), std::move(progress));
+  // The first lines are in their fonts before the editor shows them; the
+  // rest follows from the event loop, where building the document is no
+  // edit the user could undo.
+  SetTextDocument(fill->Start(MemoText->font(), kFirstFillLines), false);
+  fill_ = std::move(fill);
+  if (fill_->Done()) {
+    EndTextFill();
+    return;
+  }
+  if (!fillTimer_) {
+    fillTimer_ = new QTimer(this);
+    fillTimer_->setSingleShot(true);
+    connect(fillTimer_, &QTimer::timeout, this, &TTextPage::FillTextStep);
+  }
+  fillTimer_->start(0);
+  if (!fillInput_) {
+    fillInput_ = new EventPreview(this, [this](QObject* watched, QEvent* event) {
+      if (fill_ && StartsUserAction(watched, event)) CompleteText();
+      return false;
+    });
+  }
+  qApp->installEventFilter(fillInput_);
+}
+
+void TTextPage::FillTextStep() {
+  if (!fill_) return;
+  QElapsedTimer clock;
+  clock.start();
+  filling_ = true;
+  bool done = false;
+  while (!done && clock.elapsed() < kFillStepMilliseconds) done = fill_->Step(kFillSliceLines);
+  filling_ = false;
+  if (done) EndTextFill();
+  else fillTimer_->start(0);
+}
+
+void TTextPage::CompleteText() {
+  if (!fill_) return;
+  filling_ = true;
+  fill_->Step(fill_->LineCount());  // every line left, in one step
+  filling_ = false;
+  EndTextFill();
+}
+
+void TTextPage::EndTextFill() {
+  fill_.reset();
+  if (fillTimer_) fillTimer_->stop();
+  if (fillInput_) qApp->removeEventFilter(fillInput_);
+  MemoText->document()->setUndoRedoEnabled(true);
+  form_.Main()->SetStatus(kStatusIdle);
+}
+
+void TTextPage::SelectLine(int index) {
+  const auto [start, end] = LineSpan(MemoText->document(), index);
+  if (start < 0) return;
+  QTextCursor cursor = MemoText->textCursor();
+  cursor.setPosition(start);
+  cursor.setPosition(end, QTextCursor::KeepAnchor);
+  MemoText->setTextCursor(cursor);
+  MemoText->ensureCursorVisible();
+  MemoText->setFocus(Qt::OtherFocusReason);
+}
+
+std::unique_ptr<TMeanCollection> TTextPage::ReadLesson(QString* rejected) {
+  CompleteText();
+  int errorLine = 0;
+  std::unique_ptr<TMeanCollection> lesson =
+      TMeanCollection::FromLines(DocumentLines(MemoText->document(), rejected), errorLine);
+  if (!lesson) {
+    SelectLine(errorLine);
+    return nullptr;
+  }
+  lesson->DblDel();
+  return lesson;
+}
+
+void TTextPage::Mirror() {
+  QString rejected;
+  std::unique_ptr<TMeanCollection> mirrored = ReadLesson(&rejected);
+  if (!mirrored) return;
+  mirrored->Mirror();
+  // The fonts follow the names of the "Sp:" lines, which now stand the other
+  // way round; the window's lesson stays as it is until the page is left.
+  TMeanCollection& lesson = form_.Lesson();
+  std::vector<std::string> uncarried;
+  FillText(mirrored->ToLines(&uncarried), lesson.Language1, lesson.Language2);
+  MemoText->moveCursor(QTextCursor::Start);
+  lesson.Modified = true;
+  if (!rejected.isEmpty()) form_.Main()->WarnRejectedCharacters(&form_, rejected);
+  if (!uncarried.empty()) form_.Main()->WarnUncarriedWords(&form_, uncarried);
+}
+
+void TTextPage::ShowFile(const std::string& data) {
+  const QFont font = MemoText->font();
+  // Rich text keeps its formatting; anything else is plain text.
+  QTextDocument* document = nullptr;
+  if (IsRtfData(data)) {
+    document = NewRichTextDocument(ParseRtf(data), font, nullptr);
+  } else {
+    const std::vector<std::string> lines = PlainTextLines(data);
+    document = NewTextDocument(lines, font, nullptr);
+    SetLessonTextTabs(document, lines, {}, font);
+  }
+  SetTextDocument(document);
+  MemoText->moveCursor(QTextCursor::Start);
+}
+
+std::string TTextPage::FileImage(bool richText, QString* rejected) {
+  CompleteText();
+  const QTextDocument* document = MemoText->document();
+  return richText ? WriteRtf(DocumentToRich(document, rejected)) : TextFileImage(DocumentLines(document, rejected));
+}
+
+void TTextPage::TextChange() {
+  if (filling_) return;
+  MainForm* main = form_.Main();
+  if (main->StatusState() == kStatusError) main->SetStatus(kStatusIdle);
+  // An edit of the text is an edit of the lesson: closing asks to save it.
+  form_.Lesson().Modified = true;
+  edited_ = true;
+}
+
+bool TTextPage::KeyDown(QKeyEvent* event) {
+  switch (event->key()) {
+    // Modifier keys alone type nothing and move nothing.
+    case Qt::Key_Shift:
+    case Qt::Key_Control:
+    case Qt::Key_Alt:
+    case Qt::Key_AltGr:
+    case Qt::Key_Meta:
+      return false;
+    default:
+      break;
+  }
+  QTextCursor cursor = MemoText->textCursor();
+  const QString typed = event->text();
+  // As the editor decides what it inserts: Ctrl and Ctrl+Shift are commands,
+  // Ctrl+Alt (AltGr) types.
+  const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+  const bool command = modifiers == Qt::ControlModifier || modifiers == (Qt::ControlModifier | Qt::ShiftModifier);
+  const bool types = !typed.isEmpty() && !command && (typed.at(0).isPrint() || typed.at(0) == '\t');
+  // Keys that do not type leave the formats of selected text alone.
+  if (cursor.hasSelection() && !types) return false;
+  // Typing over a selection: the selection goes first, so the typed text
+  // takes the font of the place it lands in; one step to undo.
+  const bool replaces = cursor.hasSelection();
+  if (replaces) {
+    cursor.beginEditBlock();
+    cursor.removeSelectedText();
+  }
+  const QTextDocument* document = MemoText->document();
+  const auto [line, column] = LineAtPosition(document, cursor.position());
+  const TMeanCollection& lesson = form_.Lesson();
+  TFont font = TypingFont(ToLessonString(line), static_cast<std::size_t>(column),
+                          LanguageLines().LineAbove(cursor.position()), lesson.Language1, lesson.Language2,
+                          MemoFont());
+  // "(" (Shift+8 on a German keyboard) opens a remark, typed in the memo font.
+  if (typed == "(" || (event->key() == Qt::Key_8 && (event->modifiers() & Qt::ShiftModifier))) font = MemoFont();
+  ApplyFont(cursor, font);
+  if (replaces) {
+    cursor.insertText(typed);
+    cursor.endEditBlock();
+  }
+  MemoText->setTextCursor(cursor);
+  if (replaces) MemoText->ensureCursorVisible();
+  return replaces;
+}
+
+bool TTextPage::Find(const QString& text, const TFindOptions& options, bool backward, bool* wrapped) {
+  QTextDocument::FindFlags flags;
+  if (options.MatchCase) flags |= QTextDocument::FindCaseSensitively;
+  if (options.WholeWord) flags |= QTextDocument::FindWholeWords;
+  if (backward) flags |= QTextDocument::FindBackward;
+  CompleteText();
+  const QTextDocument* document = MemoText->document();
+  QTextCursor found = FindInDocument(document, text, MemoText->textCursor(), flags);
+  *wrapped = false;
+  if (found.isNull()) {
+    QTextCursor edge(const_cast<QTextDocument*>(document));
+    edge.movePosition(backward ? QTextCursor::End : QTextCursor::Start);
+    found = FindInDocument(document, text, edge, flags);
+    *wrapped = true;
+  }
+  if (found.isNull()) return false;
+  MemoText->setTextCursor(found);
+  MemoText->ensureCursorVisible();
+  return true;
+}
+
+std::optional<QString> TTextPage::EditedText() const {
+  // While the page still fills, the user has not touched it. A page of a
+  // large lesson takes a while to read out: the text of the last image is
+  // taken again while the document has not changed since.
+  if (!edited_ || fill_) return std::nullopt;
+  const QTextDocument* document = MemoText->document();
+  if (document != pageTextDocument_ || document->revision() != pageTextRevision_) {
+    pageText_ = document->toPlainText();
+    pageTextDocument_ = document;
+    pageTextRevision_ = document->revision();
+  }
+  return pageText_;
+}
+
+void TTextPage::RestoreText(const QString& text) {
+  QString rejected;
+  std::vector<std::string> lines;
+  for (const QString& line : text.split('\n')) lines.push_back(ToLessonString(line, &rejected));
+  const TMeanCollection& lesson = form_.Lesson();
+  FillText(std::move(lines), lesson.Language1, lesson.Language2);
+  edited_ = true;
+  if (!rejected.isEmpty()) form_.Main()->WarnRejectedCharacters(&form_, rejected);
+}
+
+}  // namespace vocatrix::ui

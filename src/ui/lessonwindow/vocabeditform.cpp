@@ -25,6 +25,8 @@
 #include "base/settings.h"
 #include "ui/common/eventpreview.h"
 #include "ui/lessonwindow/fontcombo.h"
+#include "ui/lessonwindow/headerpage.h"
+#include "ui/lessonwindow/pagecontrols.h"
 #include "ui/lessonwindow/textpage.h"
 #include "ui/mainwindow/mainform.h"
 #include "ui/textview/memotext.h"
@@ -34,64 +36,12 @@
 namespace vocatrix::ui {
 namespace {
 
-QFont PixelFont(const QString& family, int pixels, bool bold) {
-  QFont font(family);
-  font.setPixelSize(pixels);
-  font.setBold(bold);
-  return font;
-}
-
-QLabel* MakeLabel(QWidget* parent, const char* name, const QString& caption, int x, int y, int width = -1,
-                  Qt::Alignment alignment = Qt::AlignLeft) {
-  auto* label = new QLabel(caption, parent);
-  label->setObjectName(name);
-  label->setAlignment(alignment | Qt::AlignVCenter);
-  label->setGeometry(x, y, width > 0 ? width : label->sizeHint().width(), 17);
-  // A label without a width of its own grows with a longer translation.
-  if (width <= 0) label->setProperty(kAutoSizeProperty, true);
-  return label;
-}
-
-QLineEdit* MakeEdit(QWidget* parent, const char* name, int x, int y, int width) {
-  auto* edit = new QLineEdit(parent);
-  edit->setObjectName(name);
-  edit->setGeometry(x, y, width, 21);
-  return edit;
-}
-
-QPlainTextEdit* MakeMemo(QWidget* parent, const char* name, const QString& hint, int x, int y) {
-  auto* memo = new QPlainTextEdit(parent);
-  memo->setObjectName(name);
-  memo->setGeometry(x, y, 145, 65);
-  memo->setTabChangesFocus(true);
-  SetHint(memo, hint);
-  return memo;
-}
-
-QFrame* MakePanel(QWidget* parent, const char* name, const QRect& geometry) {
-  auto* panel = new QFrame(parent);
-  panel->setObjectName(name);
-  panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
-  panel->setGeometry(geometry);
-  return panel;
-}
-
 // The lines of a memo; paragraph and line separators both end a line, and
 // no-break spaces stay what they are.
 QStringList MemoLines(const QPlainTextEdit* memo) {
   QString raw = memo->document()->toRawText();
   raw.replace(QChar::ParagraphSeparator, '\n').replace(QChar::LineSeparator, '\n');
   return raw.split('\n');
-}
-
-// Adds the characters of `more` that `rejected` does not hold yet.
-void Collect(QString* rejected, const QString& more) {
-  for (qsizetype i = 0; i < more.size(); ++i) {
-    const qsizetype width = more[i].isHighSurrogate() && i + 1 < more.size() ? 2 : 1;
-    const QString character = more.mid(i, width);
-    if (!rejected->contains(character)) *rejected += character;
-    i += width - 1;
-  }
 }
 
 // The lines of a memo as lesson strings; characters that Windows-1252
@@ -104,7 +54,7 @@ std::vector<std::string> LessonLines(const QPlainTextEdit* memo, QString* reject
     lines.push_back(ToLessonString(line, &lineRejected));
     if (lineRejected.isEmpty()) continue;
     *hadRejected = true;
-    Collect(rejected, lineRejected);
+    CollectRejected(rejected, lineRejected);
   }
   return lines;
 }
@@ -126,13 +76,26 @@ VocabEditForm::VocabEditForm(MainForm* mainForm, std::unique_ptr<TMeanCollection
   layout->setSpacing(0);
   Pages = new QStackedWidget(Client);
   Pages->setObjectName("Pages");
-  auto* header = new QWidget;
-  header->setObjectName("PageHeader");
+  header_ = new THeaderPage(*this);
   auto* entries = new QWidget;
   entries->setObjectName("PageEntries");
-  Pages->addWidget(header);
+  Pages->addWidget(header_);
   Pages->addWidget(entries);
-  CreateHeaderPage(header);
+  EditTitle = header_->EditTitle;
+  EditTopic = header_->EditTopic;
+  EditAuthor = header_->EditAuthor;
+  EditImage = header_->EditImage;
+  EditLanguage1 = header_->EditLanguage1;
+  EditLanguage2 = header_->EditLanguage2;
+  ComboFontLanguage1 = header_->ComboFontLanguage1;
+  ComboFontLanguage2 = header_->ComboFontLanguage2;
+  LabelLanguage1 = header_->LabelLanguage1;
+  LabelLanguage2 = header_->LabelLanguage2;
+  LabelStatistics = header_->LabelStatistics;
+  Label7 = header_->Label7;
+  Label11 = header_->Label11;
+  Label13 = header_->Label13;
+  Label15 = header_->Label15;
   CreateEntriesPage(entries);
   text_ = new TTextPage(*this);
   Pages->addWidget(text_);
@@ -215,46 +178,6 @@ void VocabEditForm::NameNewLanguages() {
   lesson_->Language2.Name = Utf8ToCp1252(TranslateMessage("Language2", "Language 2"));
   EditLanguage1->setText(ToQString(lesson_->Language1.Name));
   EditLanguage2->setText(ToQString(lesson_->Language2.Name));
-}
-
-void VocabEditForm::CreateHeaderPage(QWidget* page) {
-  QFrame* top = MakePanel(page, "PanelHeader", QRect(0, 0, kClientWidth, 158));
-  const char* captions[] = {"Titel:", "Thema:", "Autor:", "Bild:", "Sprache:", "Font:"};
-  const char* names[] = {"Label1", "Label2", "Label3", "Label4", "Label5", "Label6"};
-  for (int i = 0; i < 6; ++i) MakeLabel(top, names[i], captions[i], 8, 10 + 24 * i);
-  EditTitle = MakeEdit(top, "EditTitle", 90, 8, 218);
-  EditTopic = MakeEdit(top, "EditTopic", 90, 32, 218);
-  EditAuthor = MakeEdit(top, "EditAuthor", 90, 56, 218);
-  EditImage = MakeEdit(top, "EditImage", 90, 80, 218);
-  EditLanguage1 = MakeEdit(top, "EditLanguage1", 90, 104, 102);
-  MakeLabel(top, "Label8", "-", 196, 106, 8, Qt::AlignHCenter);
-  EditLanguage2 = MakeEdit(top, "EditLanguage2", 206, 104, 102);
-  ComboFontLanguage1 = new TFontCombo(top);
-  ComboFontLanguage1->setObjectName("ComboFontLanguage1");
-  ComboFontLanguage1->setGeometry(90, 128, 102, 22);
-  ComboFontLanguage1->OnDropDown = [this] { ComboFontDropDown(1); };
-  ComboFontLanguage2 = new TFontCombo(top);
-  ComboFontLanguage2->setObjectName("ComboFontLanguage2");
-  ComboFontLanguage2->setGeometry(206, 128, 102, 22);
-  ComboFontLanguage2->OnDropDown = [this] { ComboFontDropDown(2); };
-
-  QFrame* bottom = MakePanel(page, "PanelStatistics", QRect(0, 158, kClientWidth, kPageHeight - 158));
-  MakeLabel(bottom, "Label9", "Worte:", 8, 8);
-  LabelLanguage1 = MakeLabel(bottom, "LabelLanguage1", {}, 64, 8, 100);
-  Label13 = MakeLabel(bottom, "Label13", "0", 164, 8, 44, Qt::AlignRight);
-  LabelLanguage2 = MakeLabel(bottom, "LabelLanguage2", {}, 64, 28, 100);
-  Label15 = MakeLabel(bottom, "Label15", "0", 164, 28, 44, Qt::AlignRight);
-  auto* rule = new QFrame(bottom);
-  rule->setObjectName("Bevel1");
-  rule->setFrameStyle(QFrame::HLine | QFrame::Sunken);
-  rule->setGeometry(64, 48, 146, 3);
-  LabelStatistics = MakeLabel(bottom, "LabelStatistics", "Gesamt", 64, 54, 100);
-  Label11 = MakeLabel(bottom, "Label11", "0", 164, 54, 44, Qt::AlignRight);
-  MakeLabel(bottom, "Label10", "Einträge:", 226, 8);
-  Label7 = MakeLabel(bottom, "Label7", "0", 226, 28, 82, Qt::AlignRight);
-
-  for (QLineEdit* edit : {EditTitle, EditTopic, EditAuthor, EditImage, EditLanguage1, EditLanguage2})
-    connect(edit, &QLineEdit::textChanged, this, [this, edit] { Change(edit); });
 }
 
 void VocabEditForm::CreateEntriesPage(QWidget* page) {
@@ -342,9 +265,7 @@ void VocabEditForm::SetLesson(std::unique_ptr<TMeanCollection> lesson) {
   ShowLesson();
 }
 
-void VocabEditForm::Change(QObject* sender) {
-  if (sender == EditLanguage1) LabelLanguage1->setText(EditLanguage1->text());
-  if (sender == EditLanguage2) LabelLanguage2->setText(EditLanguage2->text());
+void VocabEditForm::Change(QObject*) {
   lesson_->Modified = true;
   controlsChanged_ = true;
 }
@@ -370,28 +291,8 @@ void VocabEditForm::FillMemo(QPlainTextEdit* memo, const std::vector<std::string
 void VocabEditForm::ShowLesson() {
   showing_ = true;
   ApplyFonts();
-  const auto setText = [](QLineEdit* edit, const std::string& text) {
-    const QString value = ToQString(text);
-    if (edit->text() != value) edit->setText(value);  // notifies Change
-    edit->setCursorPosition(0);  // a long title shows its beginning
-  };
-  setText(EditTitle, lesson_->Title);
-  setText(EditTopic, lesson_->Topic);
-  setText(EditAuthor, lesson_->Author);
-  setText(EditImage, lesson_->Picture);
-  setText(EditLanguage1, lesson_->Language1.Name);
-  LabelLanguage1->setText(ToQString(lesson_->Language1.Name));
-  setText(EditLanguage2, lesson_->Language2.Name);
-  LabelLanguage2->setText(ToQString(lesson_->Language2.Name));
-
+  header_->ShowLesson(*lesson_);
   const int count = lesson_->EntryCount();
-  Label7->setText(QString::number(count));
-  // All words are the words of both languages; two passes instead of three.
-  const std::uint32_t words1 = CountWords(*lesson_, 0);
-  const std::uint32_t words2 = CountWords(*lesson_, 1);
-  Label11->setText(QString::number(words1 + words2));
-  Label13->setText(QString::number(words1));
-  Label15->setText(QString::number(words2));
   controlsChanged_ = false;
 
   if (entryIndex_ >= count) entryIndex_ = std::max(0, count - 1);
@@ -424,20 +325,7 @@ void VocabEditForm::StoreControls() {
   TLessonRecorder step(*lesson_, entryIndex_);
   step.WatchEntry(entryIndex_);
   QString rejected;
-  const auto take = [&rejected](QLineEdit* edit, std::string& target) {
-    QString editRejected;
-    target = ToLessonString(edit->text(), &editRejected);
-    if (editRejected.isEmpty()) return;
-    Collect(&rejected, editRejected);
-    const QSignalBlocker blocker(edit);
-    edit->setText(ToQString(target));  // show what was stored
-  };
-  take(EditTitle, lesson_->Title);
-  take(EditTopic, lesson_->Topic);
-  take(EditAuthor, lesson_->Author);
-  take(EditImage, lesson_->Picture);
-  take(EditLanguage1, lesson_->Language1.Name);
-  take(EditLanguage2, lesson_->Language2.Name);
+  header_->StoreLesson(*lesson_, &rejected);
   TMeaning& entry = *lesson_->At(entryIndex_);
   if (ComboBoxForm->currentIndex() >= 0) entry.Form = static_cast<std::uint8_t>(ComboBoxForm->currentIndex());
   const std::pair<QPlainTextEdit*, int> memos[] = {{MemoSynonyms, kSynonyms},
@@ -463,19 +351,9 @@ void VocabEditForm::StoreControls() {
 void VocabEditForm::WarnRejectedCharacters(const QString& rejected) { main_->WarnRejectedCharacters(this, rejected); }
 
 void VocabEditForm::ApplyFonts() {
-  const TFont& font1 = lesson_->Language1.Font;
-  for (QWidget* w : std::initializer_list<QWidget*>{MemoSynonyms, MemoAntonyms, EditTitle, EditTopic, EditAuthor,
-                                                    EditImage, EditLanguage1, EditLanguage2, ComboFontLanguage1,
-                                                    ComboFontLanguage2})
-    ApplyFontTo(w, font1);
-  ComboFontLanguage1->clear();
-  ComboFontLanguage1->addItem(ToQString(font1.Name));
-  ComboFontLanguage1->setCurrentIndex(0);
-  const TFont& font2 = lesson_->Language2.Font;
-  for (QWidget* w : {MemoTranslations, MemoTransvertions}) ApplyFontTo(w, font2);
-  ComboFontLanguage2->clear();
-  ComboFontLanguage2->addItem(ToQString(font2.Name));
-  ComboFontLanguage2->setCurrentIndex(0);
+  header_->ApplyFonts(*lesson_);
+  for (QWidget* w : {MemoSynonyms, MemoAntonyms}) ApplyFontTo(w, lesson_->Language1.Font);
+  for (QWidget* w : {MemoTranslations, MemoTransvertions}) ApplyFontTo(w, lesson_->Language2.Font);
 }
 
 void VocabEditForm::ComboFontDropDown(int language) {

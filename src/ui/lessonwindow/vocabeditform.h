@@ -45,6 +45,7 @@ class QTimer;
 namespace vocatrix::ui {
 
 class MainForm;
+class THeaderPage;
 class TMemoText;
 class TFontCombo;
 class TTextPage;
@@ -211,7 +212,6 @@ class VocabEditForm : public TChildForm {
   void showEvent(QShowEvent* event) override;
 
  private:
-  void CreateHeaderPage(QWidget* page);
   void CreateEntriesPage(QWidget* page);
   void CreateMenus();
   void ShowPage(int page);
@@ -260,6 +260,7 @@ class VocabEditForm : public TChildForm {
   int shownPage_ = kHeaderPage;
   bool showing_ = false;
   QObject* preview_ = nullptr;
+  THeaderPage* header_ = nullptr;
   TTextPage* text_ = nullptr;
   TLessonHistory history_;
   // Commands inside another command are part of its step.

@@ -13,6 +13,7 @@
 #include "base/settings.h"
 #include "ui/mainwindow/mainform.h"
 #include "ui/common/qtstrings.h"
+#include "ui/lessonwindow/headerpage.h"
 #include "ui/lessonwindow/vocabeditform.h"
 
 namespace vocatrix::ui {
@@ -190,9 +191,7 @@ void VocabEditForm::ShowSharedChanges() {
   // What the shown entry and the word counts would be shown as now.
   const TMeaning& entry = *lesson_->At(entryIndex_);
   bool shown = ComboBoxForm->currentIndex() == (entry.Form < ComboBoxForm->count() ? entry.Form : -1) &&
-               Label7->text() == QString::number(lesson_->EntryCount()) &&
-               Label13->text() == QString::number(CountWords(*lesson_, 0)) &&
-               Label15->text() == QString::number(CountWords(*lesson_, 1));
+               header_->ShowsCounts(*lesson_);
   const std::pair<const QPlainTextEdit*, int> memos[] = {{MemoSynonyms, kSynonyms},
                                                          {MemoTranslations, kTranslations},
                                                          {MemoAntonyms, kAntonyms},

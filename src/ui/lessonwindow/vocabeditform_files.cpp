@@ -24,6 +24,7 @@
 #include "ui/textview/memotext.h"
 #include "ui/platform/fileaccess.h"
 #include "ui/common/qtstrings.h"
+#include "ui/lessonwindow/headerpage.h"
 #include "ui/lessonwindow/textpage.h"
 #include "ui/lessonwindow/vocabeditform.h"
 
@@ -189,8 +190,7 @@ std::optional<TRecoveryImage> VocabEditForm::RecoveryImage() const {
   note.EntryIndex = entryIndex_;
   note.Page = shownPage_;
   if (controlsChanged_) {
-    for (const QLineEdit* edit : {EditTitle, EditTopic, EditAuthor, EditImage, EditLanguage1, EditLanguage2})
-      note.Controls.emplace_back(edit->objectName().toStdString(), edit->text().toStdString());
+    header_->AddControlTexts(note.Controls);
     for (const QPlainTextEdit* memo : {MemoSynonyms, MemoTranslations, MemoAntonyms, MemoTransvertions})
       note.Controls.emplace_back(memo->objectName().toStdString(), memo->toPlainText().toStdString());
     note.Controls.emplace_back(ComboBoxForm->objectName().toStdString(),

@@ -2,11 +2,8 @@
 #include "ui/lessonwindow/vocabeditform.h"
 
 #include <QApplication>
-#include <QKeyEvent>
-#include <functional>
 #include <QComboBox>
-#include <QEvent>
-#include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -17,49 +14,22 @@
 #include <QSignalBlocker>
 #include <QStackedWidget>
 #include <QTabBar>
-#include <QTextDocument>
 #include <QVBoxLayout>
 
 #include "base/cp1252.h"
 #include "base/messages.h"
 #include "base/settings.h"
 #include "ui/common/eventpreview.h"
+#include "ui/common/qtstrings.h"
+#include "ui/lessonwindow/entriespage.h"
 #include "ui/lessonwindow/fontcombo.h"
 #include "ui/lessonwindow/headerpage.h"
 #include "ui/lessonwindow/pagecontrols.h"
 #include "ui/lessonwindow/textpage.h"
 #include "ui/mainwindow/mainform.h"
 #include "ui/textview/memotext.h"
-#include "ui/common/qtfonts.h"
-#include "ui/common/qtstrings.h"
 
 namespace vocatrix::ui {
-namespace {
-
-// The lines of a memo; paragraph and line separators both end a line, and
-// no-break spaces stay what they are.
-QStringList MemoLines(const QPlainTextEdit* memo) {
-  QString raw = memo->document()->toRawText();
-  raw.replace(QChar::ParagraphSeparator, '\n').replace(QChar::LineSeparator, '\n');
-  return raw.split('\n');
-}
-
-// The lines of a memo as lesson strings; characters that Windows-1252
-// cannot hold are collected in `rejected`.
-std::vector<std::string> LessonLines(const QPlainTextEdit* memo, QString* rejected, bool* hadRejected) {
-  std::vector<std::string> lines;
-  *hadRejected = false;
-  for (const QString& line : MemoLines(memo)) {
-    QString lineRejected;
-    lines.push_back(ToLessonString(line, &lineRejected));
-    if (lineRejected.isEmpty()) continue;
-    *hadRejected = true;
-    CollectRejected(rejected, lineRejected);
-  }
-  return lines;
-}
-
-}  // namespace
 
 VocabEditForm::VocabEditForm(MainForm* mainForm, std::unique_ptr<TMeanCollection> lesson, const std::string& fileName)
     : main_(mainForm), lesson_(lesson ? std::move(lesson) : TMeanCollection::CreateEmpty()) {
@@ -77,10 +47,11 @@ VocabEditForm::VocabEditForm(MainForm* mainForm, std::unique_ptr<TMeanCollection
   Pages = new QStackedWidget(Client);
   Pages->setObjectName("Pages");
   header_ = new THeaderPage(*this);
-  auto* entries = new QWidget;
-  entries->setObjectName("PageEntries");
+  entries_ = new TEntriesPage(*this);
+  text_ = new TTextPage(*this);
   Pages->addWidget(header_);
-  Pages->addWidget(entries);
+  Pages->addWidget(entries_);
+  Pages->addWidget(text_);
   EditTitle = header_->EditTitle;
   EditTopic = header_->EditTopic;
   EditAuthor = header_->EditAuthor;
@@ -96,9 +67,17 @@ VocabEditForm::VocabEditForm(MainForm* mainForm, std::unique_ptr<TMeanCollection
   Label11 = header_->Label11;
   Label13 = header_->Label13;
   Label15 = header_->Label15;
-  CreateEntriesPage(entries);
-  text_ = new TTextPage(*this);
-  Pages->addWidget(text_);
+  MemoSynonyms = entries_->MemoSynonyms;
+  MemoTranslations = entries_->MemoTranslations;
+  MemoAntonyms = entries_->MemoAntonyms;
+  MemoTransvertions = entries_->MemoTransvertions;
+  ComboBoxForm = entries_->ComboBoxForm;
+  EditEntryNr = entries_->EditEntryNr;
+  ScrollBar = entries_->ScrollBar;
+  BitBtnMirror = entries_->BitBtnMirror;
+  BitBtnDelete = entries_->BitBtnDelete;
+  BitBtnInsert = entries_->BitBtnInsert;
+  BitBtnCopy = entries_->BitBtnCopy;
   MemoText = text_->MemoText;
   layout->addWidget(Pages, 1);
 
@@ -180,80 +159,6 @@ void VocabEditForm::NameNewLanguages() {
   EditLanguage2->setText(ToQString(lesson_->Language2.Name));
 }
 
-void VocabEditForm::CreateEntriesPage(QWidget* page) {
-  MemoSynonyms = MakeMemo(page, "MemoSynonyms", "Synonyme", 8, 8);
-  MemoSynonyms->setLineWrapMode(QPlainTextEdit::NoWrap);
-  MemoTranslations = MakeMemo(page, "MemoTranslations", "Übersetzungen", 167, 8);
-  MemoAntonyms = MakeMemo(page, "MemoAntonyms", "Antonyme", 8, 77);
-  MemoTransvertions = MakeMemo(page, "MemoTransvertions", "Übersetzungen der Antonyme", 167, 77);
-
-  MakeLabel(page, "Label12", "Eintrag:", 8, 150);
-  EditEntryNr = MakeEdit(page, "EditEntryNr", 66, 148, 52);
-  SetHint(EditEntryNr, "Gehe zu Eintrag");
-  SetEntryNrColor(false);
-  MakeLabel(page, "Label14", "Form:", 130, 150);
-  ComboBoxForm = new QComboBox(page);
-  ComboBoxForm->setObjectName("ComboBoxForm");
-  ComboBoxForm->addItems({"v.", "s.", "adj.", "adv.", "other"});
-  ComboBoxForm->setFont(PixelFont("System", 13, true));
-  ComboBoxForm->setGeometry(174, 148, 84, 22);
-  ComboBoxForm->setContextMenuPolicy(Qt::CustomContextMenu);
-
-  auto makeButton = [page](const char* name, const QString& caption, const QString& hint, int x, int width) {
-    auto* button = new QPushButton(caption, page);
-    button->setObjectName(name);
-    button->setGeometry(x, 178, width, 25);
-    SetHint(button, hint);
-    return button;
-  };
-  BitBtnMirror = makeButton("BitBtnMirror", "<-  ->", "Eintrag spiegeln", 8, 58);
-  BitBtnDelete = makeButton("BitBtnDelete", "X", "Eintrag löschen", 70, 30);
-  // Filled circles, as the symbol font shows them.
-  BitBtnInsert = makeButton("BitBtnInsert", QString(QChar(0x25CF)), "Eintrag einfügen", 104, 30);
-  BitBtnCopy = makeButton("BitBtnCopy", QString(2, QChar(0x25CF)), "Eintrag verdoppeln", 138, 34);
-
-  ScrollBar = new QScrollBar(Qt::Horizontal, page);
-  ScrollBar->setObjectName("ScrollBar");
-  ScrollBar->setGeometry(8, 214, 304, 17);
-  ScrollBar->setRange(1, 1);
-  ScrollBar->setSingleStep(1);
-  ScrollBar->setPageStep(1);
-  ScrollBar->setFocusPolicy(Qt::StrongFocus);
-
-  QWidget::setTabOrder(MemoSynonyms, MemoTranslations);
-  QWidget::setTabOrder(MemoTranslations, MemoAntonyms);
-  QWidget::setTabOrder(MemoAntonyms, MemoTransvertions);
-  QWidget::setTabOrder(MemoTransvertions, EditEntryNr);
-  QWidget::setTabOrder(EditEntryNr, ComboBoxForm);
-  QWidget::setTabOrder(ComboBoxForm, BitBtnMirror);
-  QWidget::setTabOrder(BitBtnMirror, BitBtnDelete);
-  QWidget::setTabOrder(BitBtnDelete, BitBtnInsert);
-  QWidget::setTabOrder(BitBtnInsert, BitBtnCopy);
-  QWidget::setTabOrder(BitBtnCopy, ScrollBar);
-
-  for (QPlainTextEdit* memo : {MemoSynonyms, MemoTranslations, MemoAntonyms, MemoTransvertions})
-    connect(memo, &QPlainTextEdit::textChanged, this, [this, memo] { Change(memo); });
-  connect(ComboBoxForm, &QComboBox::activated, this, [this] { Change(ComboBoxForm); });
-  connect(EditEntryNr, &QLineEdit::textChanged, this, [this] { EditEntryNrChange(); });
-  connect(ScrollBar, &QAbstractSlider::actionTriggered, this, [this](int action) {
-    ScrollCode code = ScrollCode::Track;
-    switch (action) {
-      case QAbstractSlider::SliderSingleStepAdd: code = ScrollCode::LineDown; break;
-      case QAbstractSlider::SliderSingleStepSub: code = ScrollCode::LineUp; break;
-      case QAbstractSlider::SliderPageStepAdd: code = ScrollCode::PageDown; break;
-      case QAbstractSlider::SliderPageStepSub: code = ScrollCode::PageUp; break;
-      case QAbstractSlider::SliderToMinimum: code = ScrollCode::Top; break;
-      case QAbstractSlider::SliderToMaximum: code = ScrollCode::Bottom; break;
-      default: break;
-    }
-    ScrollBarScroll(code, ScrollBar->sliderPosition());
-  });
-  connect(BitBtnMirror, &QPushButton::clicked, this, &VocabEditForm::ButtonMirrorClick);
-  connect(BitBtnDelete, &QPushButton::clicked, this, &VocabEditForm::ButtonDeleteClick);
-  connect(BitBtnInsert, &QPushButton::clicked, this, [this] { ButtonInsertClick(); });
-  connect(BitBtnCopy, &QPushButton::clicked, this, &VocabEditForm::ButtonCopyClick);
-}
-
 int VocabEditForm::CurrentPage() const { return shownPage_; }
 
 void VocabEditForm::SetLesson(std::unique_ptr<TMeanCollection> lesson) {
@@ -270,52 +175,19 @@ void VocabEditForm::Change(QObject*) {
   controlsChanged_ = true;
 }
 
-QString VocabEditForm::MemoLines(const std::vector<std::string>& words) {
-  QString text;
-  for (std::size_t i = 0; i < words.size(); ++i) {
-    if (i) text += '\n';
-    text += ToQString(words[i]);
-  }
-  return text;
-}
-
-void VocabEditForm::FillMemo(QPlainTextEdit* memo, const std::vector<std::string>& words) {
-  {
-    const QSignalBlocker blocker(memo);
-    memo->setPlainText(MemoLines(words));
-  }
-  // Putting words into a memo counts as a change; emptying it does not.
-  if (!words.empty()) Change(memo);
-}
-
 void VocabEditForm::ShowLesson() {
   showing_ = true;
   ApplyFonts();
   header_->ShowLesson(*lesson_);
-  const int count = lesson_->EntryCount();
   controlsChanged_ = false;
 
+  const int count = lesson_->EntryCount();
   if (entryIndex_ >= count) entryIndex_ = std::max(0, count - 1);
   if (entryIndex_ != visitedEntry_) {
     ++visit_;
     visitedEntry_ = entryIndex_;
   }
-  {
-    const QSignalBlocker blocker(ScrollBar);
-    ScrollBar->setMaximum(std::max(1, count));
-    ScrollBar->setValue(entryIndex_ + 1);
-  }
-  EditEntryNr->setText(QString::number(entryIndex_ + 1));
-  // The number shown is valid, whatever was typed before.
-  SetEntryNrColor(false);
-  EditEntryNr->repaint();
-
-  const TMeaning& entry = *lesson_->At(entryIndex_);
-  ComboBoxForm->setCurrentIndex(entry.Form < ComboBoxForm->count() ? entry.Form : -1);
-  FillMemo(MemoSynonyms, entry.KindTexts(kSynonyms));
-  FillMemo(MemoAntonyms, entry.KindTexts(kAntonyms));
-  FillMemo(MemoTranslations, entry.KindTexts(kTranslations));
-  FillMemo(MemoTransvertions, entry.KindTexts(kAntonymTranslations));
+  entries_->ShowEntry(*lesson_, entryIndex_);
   controlsChanged_ = false;
   showing_ = false;
 }
@@ -326,23 +198,7 @@ void VocabEditForm::StoreControls() {
   step.WatchEntry(entryIndex_);
   QString rejected;
   header_->StoreLesson(*lesson_, &rejected);
-  TMeaning& entry = *lesson_->At(entryIndex_);
-  if (ComboBoxForm->currentIndex() >= 0) entry.Form = static_cast<std::uint8_t>(ComboBoxForm->currentIndex());
-  const std::pair<QPlainTextEdit*, int> memos[] = {{MemoSynonyms, kSynonyms},
-                                                   {MemoTranslations, kTranslations},
-                                                   {MemoAntonyms, kAntonyms},
-                                                   {MemoTransvertions, kAntonymTranslations}};
-  for (const auto& [memo, kind] : memos) {
-    bool hadRejected = false;
-    const std::vector<std::string> lines = LessonLines(memo, &rejected, &hadRejected);
-    entry.SetKindTexts(kind, lines);
-    if (hadRejected) {
-      const QSignalBlocker blocker(memo);
-      QString text;
-      for (std::size_t i = 0; i < lines.size(); ++i) text += (i ? "\n" : "") + ToQString(lines[i]);
-      memo->setPlainText(text);
-    }
-  }
+  entries_->StoreEntry(*lesson_->At(entryIndex_), &rejected);
   controlsChanged_ = false;
   Record(step, true);
   if (!rejected.isEmpty()) WarnRejectedCharacters(rejected);
@@ -352,8 +208,7 @@ void VocabEditForm::WarnRejectedCharacters(const QString& rejected) { main_->War
 
 void VocabEditForm::ApplyFonts() {
   header_->ApplyFonts(*lesson_);
-  for (QWidget* w : {MemoSynonyms, MemoAntonyms}) ApplyFontTo(w, lesson_->Language1.Font);
-  for (QWidget* w : {MemoTranslations, MemoTransvertions}) ApplyFontTo(w, lesson_->Language2.Font);
+  entries_->ApplyFonts(*lesson_);
 }
 
 void VocabEditForm::ComboFontDropDown(int language) {

@@ -3,16 +3,34 @@
 // The lesson editor window: one lesson on the pages Header, Entries and
 // Text, inside the main window's frame.
 //
-// vocabeditform.cpp        creation, layout, showing and storing the lesson
-// vocabeditform_entries.cpp navigation between entries and the entry commands
-// vocabeditform_files.cpp  open, save, save as and close
-// vocabeditform_menu.cpp   the window's menus and the edit commands
-// vocabeditform_text.cpp   the Text page: lesson text, compiling, typing
-//                          fonts, text files and printing
-// vocabeditform_find.cpp   find, undo and redo
+// The window holds the lesson, its file, the entry shown, whether the
+// controls hold edits not yet stored, the undo history, what was found
+// last, the menus, and the file and lesson commands. Each page is a widget
+// of its own that owns its controls and their state:
+//
+// headerpage.h   THeaderPage: title, topic, author, picture, languages,
+//                fonts and statistics
+// entriespage.h  TEntriesPage: the four word lists, entry number, form,
+//                entry buttons and scroll bar
+// textpage.h     TTextPage: the lesson as lesson text, its stepwise fill,
+//                typing fonts, text files and what autosave keeps of it
+// pagecontrols.h the pages' controls as the window design places them
+//
+// The handlers keep the names the system gives them and hand the work to
+// the page that owns it. The controls stay reachable under their names
+// (form->MemoSynonyms), pointing into the pages.
+//
+// vocabeditform.cpp         creation, layout, showing and storing the
+//                           lesson, changing pages, key preview
+// vocabeditform_entries.cpp navigation between entries and the entry and
+//                           lesson commands
+// vocabeditform_files.cpp   open, save, save as, export, close, recovery
+// vocabeditform_menu.cpp    the window's menus and the edit commands
+// vocabeditform_text.cpp    the window's side of the Text page: converting,
+//                           compiling, text files and printing
+// vocabeditform_find.cpp    find, undo and redo
 
 #include "ui/mainwindow/childform.h"
-#include <QPointer>
 #include <QString>
 #include <memory>
 #include <optional>
@@ -24,7 +42,6 @@
 #include "operations/find.h"
 #include "operations/history.h"
 #include "ui/language/textproperties.h"
-#include "ui/textview/lessontextview.h"
 #include "ui/mainwindow/menumerge.h"
 
 class QAction;
@@ -39,12 +56,11 @@ class QPushButton;
 class QScrollBar;
 class QStackedWidget;
 class QTabBar;
-class QTextDocument;
-class QTimer;
 
 namespace vocatrix::ui {
 
 class MainForm;
+class TEntriesPage;
 class THeaderPage;
 class TMemoText;
 class TFontCombo;
@@ -212,16 +228,12 @@ class VocabEditForm : public TChildForm {
   void showEvent(QShowEvent* event) override;
 
  private:
-  void CreateEntriesPage(QWidget* page);
   void CreateMenus();
   void ShowPage(int page);
   void ApplyPageSize();
   void UpdateFixedSize();
   void FormClose();
   void TabSetClick(int index);
-  void SetEntryNrColor(bool error);
-  void FillMemo(QPlainTextEdit* memo, const std::vector<std::string>& words);
-  static QString MemoLines(const std::vector<std::string>& words);
   // The focused control when it is one of the edits or word memos.
   QWidget* FocusedEditControl() const;
   void OpenTextFile(const std::string& fileName);
@@ -261,6 +273,7 @@ class VocabEditForm : public TChildForm {
   bool showing_ = false;
   QObject* preview_ = nullptr;
   THeaderPage* header_ = nullptr;
+  TEntriesPage* entries_ = nullptr;
   TTextPage* text_ = nullptr;
   TLessonHistory history_;
   // Commands inside another command are part of its step.
@@ -272,7 +285,8 @@ class VocabEditForm : public TChildForm {
   std::optional<TWordPlace> lastFound_;
 
  public:
-  // Controls, named as in the window design.
+  // Controls, named as in the window design: the window's own, then those
+  // of its pages.
   QWidget* Client = nullptr;
   QStackedWidget* Pages = nullptr;
   QTabBar* TabSet = nullptr;

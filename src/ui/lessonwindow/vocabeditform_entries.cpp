@@ -4,7 +4,6 @@
 
 #include <QComboBox>
 #include <QLineEdit>
-#include <QPalette>
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <optional>
@@ -13,6 +12,7 @@
 #include "base/settings.h"
 #include "ui/mainwindow/mainform.h"
 #include "ui/common/qtstrings.h"
+#include "ui/lessonwindow/entriespage.h"
 #include "ui/lessonwindow/headerpage.h"
 #include "ui/lessonwindow/vocabeditform.h"
 
@@ -39,21 +39,15 @@ void VocabEditForm::ScrollBarScroll(ScrollCode code, int position) {
   ShowLesson();
 }
 
-void VocabEditForm::SetEntryNrColor(bool error) {
-  QPalette palette = EditEntryNr->palette();
-  palette.setColor(QPalette::Base, error ? QColor(255, 0, 0) : QColor(Qt::white));
-  EditEntryNr->setPalette(palette);
-}
-
 void VocabEditForm::EditEntryNrChange() {
   if (showing_) return;
-  SetEntryNrColor(false);
+  entries_->SetEntryNrColor(false);
   const QString text = EditEntryNr->text();
   if (text.isEmpty()) return;
   bool ok = false;
   const int number = text.toInt(&ok, 10);
   if (!ok || number < 1 || number > lesson_->EntryCount()) {
-    SetEntryNrColor(true);
+    entries_->SetEntryNrColor(true);
     main_->Services().sound.Beep();
     return;
   }
@@ -188,15 +182,8 @@ void VocabEditForm::ShowChangedLesson() {
 
 void VocabEditForm::ShowSharedChanges() {
   if (!lesson_ || showing_ || controlsChanged_ || CurrentPage() == kTextPage) return;
-  // What the shown entry and the word counts would be shown as now.
-  const TMeaning& entry = *lesson_->At(entryIndex_);
-  bool shown = ComboBoxForm->currentIndex() == (entry.Form < ComboBoxForm->count() ? entry.Form : -1) &&
-               header_->ShowsCounts(*lesson_);
-  const std::pair<const QPlainTextEdit*, int> memos[] = {{MemoSynonyms, kSynonyms},
-                                                         {MemoTranslations, kTranslations},
-                                                         {MemoAntonyms, kAntonyms},
-                                                         {MemoTransvertions, kAntonymTranslations}};
-  for (const auto& [memo, kind] : memos) shown = shown && memo->toPlainText() == MemoLines(entry.KindTexts(kind));
+  // Whether the shown entry and the word counts are still what they show.
+  const bool shown = entries_->ShowsEntry(*lesson_->At(entryIndex_)) && header_->ShowsCounts(*lesson_);
   if (shown) return;
   const bool modified = lesson_->Modified;
   ShowLesson();

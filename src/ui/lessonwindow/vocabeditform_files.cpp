@@ -24,6 +24,7 @@
 #include "ui/textview/memotext.h"
 #include "ui/platform/fileaccess.h"
 #include "ui/common/qtstrings.h"
+#include "ui/lessonwindow/entriespage.h"
 #include "ui/lessonwindow/headerpage.h"
 #include "ui/lessonwindow/textpage.h"
 #include "ui/lessonwindow/vocabeditform.h"
@@ -191,10 +192,7 @@ std::optional<TRecoveryImage> VocabEditForm::RecoveryImage() const {
   note.Page = shownPage_;
   if (controlsChanged_) {
     header_->AddControlTexts(note.Controls);
-    for (const QPlainTextEdit* memo : {MemoSynonyms, MemoTranslations, MemoAntonyms, MemoTransvertions})
-      note.Controls.emplace_back(memo->objectName().toStdString(), memo->toPlainText().toStdString());
-    note.Controls.emplace_back(ComboBoxForm->objectName().toStdString(),
-                               std::to_string(ComboBoxForm->currentIndex()));
+    entries_->AddControlTexts(note.Controls);
   }
   if (shownPage_ == kTextPage) image.Text = text_->EditedText();
   return image;

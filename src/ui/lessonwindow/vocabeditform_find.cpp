@@ -4,7 +4,6 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 
@@ -13,6 +12,7 @@
 #include "ui/mainwindow/mainform.h"
 #include "ui/textview/memotext.h"
 #include "ui/common/qtstrings.h"
+#include "ui/lessonwindow/entriespage.h"
 #include "ui/lessonwindow/textpage.h"
 #include "ui/lessonwindow/vocabeditform.h"
 
@@ -148,15 +148,7 @@ void VocabEditForm::ShowFoundWord(const TWordPlace& place) {
   entryIndex_ = place.Entry;
   // Shown afresh: the word fields then hold exactly the entry's words, one a line.
   ShowLesson();
-  QPlainTextEdit* memos[] = {MemoSynonyms, MemoTranslations, MemoAntonyms, MemoTransvertions};
-  QPlainTextEdit* memo = memos[place.Kind];
-  const QTextBlock line = memo->document()->findBlockByNumber(place.Word);
-  QTextCursor cursor(memo->document());
-  cursor.setPosition(line.position());
-  cursor.setPosition(line.position() + line.length() - 1, QTextCursor::KeepAnchor);
-  memo->setFocus(Qt::OtherFocusReason);
-  memo->setTextCursor(cursor);
-  memo->ensureCursorVisible();
+  entries_->SelectWord(place.Kind, place.Word);
   lastFound_ = place;
 }
 

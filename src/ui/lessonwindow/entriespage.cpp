@@ -46,6 +46,16 @@ std::vector<std::string> LessonLines(const QPlainTextEdit* memo, QString* reject
   return lines;
 }
 
+// The words of a list as a memo shows them, one a line.
+QString MemoLines(const std::vector<std::string>& words) {
+  QString text;
+  for (std::size_t i = 0; i < words.size(); ++i) {
+    if (i) text += '\n';
+    text += ToQString(words[i]);
+  }
+  return text;
+}
+
 ScrollCode ScrollCodeOfAction(int action) {
   switch (action) {
     case QAbstractSlider::SliderSingleStepAdd: return ScrollCode::LineDown;
@@ -126,15 +136,6 @@ TEntriesPage::TEntriesPage(VocabEditForm& form) : form_(form) {
 
 std::vector<QPlainTextEdit*> TEntriesPage::Memos() const {
   return {MemoSynonyms, MemoTranslations, MemoAntonyms, MemoTransvertions};
-}
-
-QString TEntriesPage::MemoLines(const std::vector<std::string>& words) {
-  QString text;
-  for (std::size_t i = 0; i < words.size(); ++i) {
-    if (i) text += '\n';
-    text += ToQString(words[i]);
-  }
-  return text;
 }
 
 void TEntriesPage::FillMemo(QPlainTextEdit* memo, const std::vector<std::string>& words) {

@@ -25,7 +25,23 @@ namespace vocatrix::ui {
 
 class VocabEditForm;
 
-class TEntriesPage : public QWidget {
+// The Entries page's controls, named as in the window design. The page
+// makes them; the window shows them under the same names.
+struct TEntriesControls {
+  QPlainTextEdit* MemoSynonyms = nullptr;
+  QPlainTextEdit* MemoTranslations = nullptr;
+  QPlainTextEdit* MemoAntonyms = nullptr;
+  QPlainTextEdit* MemoTransvertions = nullptr;
+  QComboBox* ComboBoxForm = nullptr;
+  QLineEdit* EditEntryNr = nullptr;
+  QScrollBar* ScrollBar = nullptr;
+  QPushButton* BitBtnMirror = nullptr;
+  QPushButton* BitBtnDelete = nullptr;
+  QPushButton* BitBtnInsert = nullptr;
+  QPushButton* BitBtnCopy = nullptr;
+};
+
+class TEntriesPage : public QWidget, public TEntriesControls {
   Q_OBJECT
  public:
   // The page's controls hand their changes, buttons and scrolling to `form`.
@@ -50,22 +66,6 @@ class TEntriesPage : public QWidget {
   void SelectWord(int kind, int word);
   // The names and texts of the memos and the form, as autosave keeps them.
   void AddControlTexts(std::vector<std::pair<std::string, std::string>>& controls) const;
-
-  // The words of a list as a memo shows them, one a line.
-  static QString MemoLines(const std::vector<std::string>& words);
-
-  // Controls, named as in the window design.
-  QPlainTextEdit* MemoSynonyms = nullptr;
-  QPlainTextEdit* MemoTranslations = nullptr;
-  QPlainTextEdit* MemoAntonyms = nullptr;
-  QPlainTextEdit* MemoTransvertions = nullptr;
-  QComboBox* ComboBoxForm = nullptr;
-  QLineEdit* EditEntryNr = nullptr;
-  QScrollBar* ScrollBar = nullptr;
-  QPushButton* BitBtnMirror = nullptr;
-  QPushButton* BitBtnDelete = nullptr;
-  QPushButton* BitBtnInsert = nullptr;
-  QPushButton* BitBtnCopy = nullptr;
 
  private:
   // The memo of each word kind (kSynonyms ...), in the kinds' order.

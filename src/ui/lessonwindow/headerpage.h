@@ -22,7 +22,27 @@ namespace vocatrix::ui {
 class TFontCombo;
 class VocabEditForm;
 
-class THeaderPage : public QWidget {
+// The Header page's controls, named as in the window design. The page makes
+// them; the window shows them under the same names.
+struct THeaderControls {
+  QLineEdit* EditTitle = nullptr;
+  QLineEdit* EditTopic = nullptr;
+  QLineEdit* EditAuthor = nullptr;
+  QLineEdit* EditImage = nullptr;
+  QLineEdit* EditLanguage1 = nullptr;
+  QLineEdit* EditLanguage2 = nullptr;
+  TFontCombo* ComboFontLanguage1 = nullptr;
+  TFontCombo* ComboFontLanguage2 = nullptr;
+  QLabel* LabelLanguage1 = nullptr;
+  QLabel* LabelLanguage2 = nullptr;
+  QLabel* LabelStatistics = nullptr;
+  QLabel* Label7 = nullptr;   // entries
+  QLabel* Label11 = nullptr;  // all words
+  QLabel* Label13 = nullptr;  // words of the first language
+  QLabel* Label15 = nullptr;  // words of the second language
+};
+
+class THeaderPage : public QWidget, public THeaderControls {
   Q_OBJECT
  public:
   // The page's edits tell `form` of their changes, the font drop-downs ask
@@ -41,23 +61,6 @@ class THeaderPage : public QWidget {
   bool ShowsCounts(const TMeanCollection& lesson) const;
   // The names and texts of the edits, as autosave keeps them.
   void AddControlTexts(std::vector<std::pair<std::string, std::string>>& controls) const;
-
-  // Controls, named as in the window design.
-  QLineEdit* EditTitle = nullptr;
-  QLineEdit* EditTopic = nullptr;
-  QLineEdit* EditAuthor = nullptr;
-  QLineEdit* EditImage = nullptr;
-  QLineEdit* EditLanguage1 = nullptr;
-  QLineEdit* EditLanguage2 = nullptr;
-  TFontCombo* ComboFontLanguage1 = nullptr;
-  TFontCombo* ComboFontLanguage2 = nullptr;
-  QLabel* LabelLanguage1 = nullptr;
-  QLabel* LabelLanguage2 = nullptr;
-  QLabel* LabelStatistics = nullptr;
-  QLabel* Label7 = nullptr;   // entries
-  QLabel* Label11 = nullptr;  // all words
-  QLabel* Label13 = nullptr;  // words of the first language
-  QLabel* Label15 = nullptr;  // words of the second language
 
  private:
   std::vector<QLineEdit*> Edits() const;

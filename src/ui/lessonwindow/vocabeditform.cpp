@@ -52,32 +52,9 @@ VocabEditForm::VocabEditForm(MainForm* mainForm, std::unique_ptr<TMeanCollection
   Pages->addWidget(header_);
   Pages->addWidget(entries_);
   Pages->addWidget(text_);
-  EditTitle = header_->EditTitle;
-  EditTopic = header_->EditTopic;
-  EditAuthor = header_->EditAuthor;
-  EditImage = header_->EditImage;
-  EditLanguage1 = header_->EditLanguage1;
-  EditLanguage2 = header_->EditLanguage2;
-  ComboFontLanguage1 = header_->ComboFontLanguage1;
-  ComboFontLanguage2 = header_->ComboFontLanguage2;
-  LabelLanguage1 = header_->LabelLanguage1;
-  LabelLanguage2 = header_->LabelLanguage2;
-  LabelStatistics = header_->LabelStatistics;
-  Label7 = header_->Label7;
-  Label11 = header_->Label11;
-  Label13 = header_->Label13;
-  Label15 = header_->Label15;
-  MemoSynonyms = entries_->MemoSynonyms;
-  MemoTranslations = entries_->MemoTranslations;
-  MemoAntonyms = entries_->MemoAntonyms;
-  MemoTransvertions = entries_->MemoTransvertions;
-  ComboBoxForm = entries_->ComboBoxForm;
-  EditEntryNr = entries_->EditEntryNr;
-  ScrollBar = entries_->ScrollBar;
-  BitBtnMirror = entries_->BitBtnMirror;
-  BitBtnDelete = entries_->BitBtnDelete;
-  BitBtnInsert = entries_->BitBtnInsert;
-  BitBtnCopy = entries_->BitBtnCopy;
+  // The pages' controls under their names on the window.
+  static_cast<THeaderControls&>(*this) = *header_;
+  static_cast<TEntriesControls&>(*this) = *entries_;
   MemoText = text_->MemoText;
   layout->addWidget(Pages, 1);
 

@@ -42,34 +42,27 @@
 #include "operations/find.h"
 #include "operations/history.h"
 #include "ui/language/textproperties.h"
+#include "ui/lessonwindow/entriespage.h"
+#include "ui/lessonwindow/headerpage.h"
 #include "ui/mainwindow/menumerge.h"
 
 class QAction;
 class QActionGroup;
-class QComboBox;
 class QKeyEvent;
-class QLabel;
-class QLineEdit;
 class QMenu;
-class QPlainTextEdit;
-class QPushButton;
-class QScrollBar;
 class QStackedWidget;
 class QTabBar;
 
 namespace vocatrix::ui {
 
 class MainForm;
-class TEntriesPage;
-class THeaderPage;
 class TMemoText;
-class TFontCombo;
 class TTextPage;
 
 // Scroll codes of the entry scroll bar.
 enum class ScrollCode { LineUp, LineDown, PageUp, PageDown, Position, Track, Top, Bottom, EndScroll };
 
-class VocabEditForm : public TChildForm {
+class VocabEditForm : public TChildForm, public THeaderControls, public TEntriesControls {
   Q_OBJECT
  public:
   enum Page : int { kHeaderPage = 0, kEntriesPage = 1, kTextPage = 2 };
@@ -285,37 +278,11 @@ class VocabEditForm : public TChildForm {
   std::optional<TWordPlace> lastFound_;
 
  public:
-  // Controls, named as in the window design: the window's own, then those
-  // of its pages.
+  // Controls, named as in the window design; those of the Header and
+  // Entries pages come with THeaderControls and TEntriesControls.
   QWidget* Client = nullptr;
   QStackedWidget* Pages = nullptr;
   QTabBar* TabSet = nullptr;
-  QLineEdit* EditTitle = nullptr;
-  QLineEdit* EditTopic = nullptr;
-  QLineEdit* EditAuthor = nullptr;
-  QLineEdit* EditImage = nullptr;
-  QLineEdit* EditLanguage1 = nullptr;
-  QLineEdit* EditLanguage2 = nullptr;
-  TFontCombo* ComboFontLanguage1 = nullptr;
-  TFontCombo* ComboFontLanguage2 = nullptr;
-  QLabel* LabelLanguage1 = nullptr;
-  QLabel* LabelLanguage2 = nullptr;
-  QLabel* LabelStatistics = nullptr;
-  QLabel* Label7 = nullptr;
-  QLabel* Label11 = nullptr;
-  QLabel* Label13 = nullptr;
-  QLabel* Label15 = nullptr;
-  QPlainTextEdit* MemoSynonyms = nullptr;
-  QPlainTextEdit* MemoTranslations = nullptr;
-  QPlainTextEdit* MemoAntonyms = nullptr;
-  QPlainTextEdit* MemoTransvertions = nullptr;
-  QComboBox* ComboBoxForm = nullptr;
-  QLineEdit* EditEntryNr = nullptr;
-  QScrollBar* ScrollBar = nullptr;
-  QPushButton* BitBtnMirror = nullptr;
-  QPushButton* BitBtnDelete = nullptr;
-  QPushButton* BitBtnInsert = nullptr;
-  QPushButton* BitBtnCopy = nullptr;
   TMemoText* MemoText = nullptr;
   QMenu* MemoPopUp = nullptr;
 

@@ -16,9 +16,9 @@
 //                typing fonts, text files and what autosave keeps of it
 // pagecontrols.h the pages' controls as the window design places them
 //
-// The handlers keep the names the system gives them and hand the work to
-// the page that owns it. The controls stay reachable under their names
-// (form->MemoSynonyms), pointing into the pages.
+// The window's handlers (StoreControls, ShowLesson, ScrollBarScroll, ...)
+// hand a page's work to the page that owns it. The pages' controls are
+// reachable on the window under their names (form->MemoSynonyms).
 //
 // vocabeditform.cpp         creation, layout, showing and storing the
 //                           lesson, changing pages, key preview

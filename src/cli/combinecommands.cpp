@@ -19,7 +19,11 @@ namespace {
 // --------------------------------------------------------------- combining
 
 // Sources are read as the editor opens them: compacted after loading.
-std::unique_ptr<TMeanCollection> ReadSource(const std::string& fileName) { return ReadLesson(fileName, true); }
+std::unique_ptr<TMeanCollection> ReadSource(const std::string& fileName) {
+  ReadChoices choices;
+  choices.Compact = true;
+  return ReadLesson(fileName, choices);
+}
 
 std::string LanguagePair(const TMeanCollection& lesson) {
   return "'" + TerminalText(lesson.Language1.Name) + "' / '" + TerminalText(lesson.Language2.Name) + "'";

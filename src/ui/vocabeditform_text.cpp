@@ -15,6 +15,7 @@
 #include "files/fontranges.h"
 #include "files/lessonfiles.h"
 #include "files/rtf.h"
+#include "files/transferreport.h"
 #include "model/exceptions.h"
 #include "base/safesave.h"
 #include "base/messages.h"
@@ -278,12 +279,20 @@ void VocabEditForm::OpenTextFile(const std::string& fileName) {
   const std::string data = ReadWholeFile(fileName);
   const QFont font = MemoText->font();
   // Rich text keeps its formatting; anything else is plain text.
-  SetTextDocument(IsRtfData(data) ? NewRichTextDocument(ParseRtf(data), font, nullptr)
-                                  : NewTextDocument(PlainTextLines(data), font, nullptr));
+  RtfDocument document;
+  const TextFileLines text = TextDataLines(data, &document);
+  SetTextDocument(IsRtfData(data) ? NewRichTextDocument(document, font, nullptr)
+                                  : NewTextDocument(text.Lines, font, nullptr));
   MemoText->moveCursor(QTextCursor::Start);
   lesson_->Modified = false;
   history_.Reset(true);
   controlsChanged_ = false;
+  // Characters read as "?" and table rows read as one entry are said.
+  TransferReport report;
+  NoteTextLines(text, report);
+  std::string notes;
+  for (const std::string& note : ReadNotes(report, fileName, true)) notes += (notes.empty() ? "" : "\n") + note;
+  if (!notes.empty()) main_->Services().dialogs.ShowWarning(this, Utf8ToQString(notes));
 }
 
 void VocabEditForm::SaveTextFile() {

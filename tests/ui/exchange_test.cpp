@@ -35,11 +35,15 @@ TEST_F(ExchangeTest, ImportOpensAnUnnamedCompactedLessonThatExportWritesBack) {
             "\xEF\xBB\xBF" "English;Synonyms;Deutsch;Antonyms;Antonym translations;Form\r\n"
             "house;home;Haus;;;s.\r\nhouse;;Geb\xC3\xA4ude;;;s.\r\ngo;;gehen;\"come; arrive\";kommen;pronoun\r\n");
   platform_.Dialogs.FileAnswers.push_back(ui::Utf8ToQString(File("words.csv")));
+  platform_.Dialogs.DialogAnswers.push_back([](QDialog& dialog) {
+    EXPECT_EQ(dialog.objectName(), "ImportDlg");
+    return int(QDialog::Accepted);
+  });
   Trigger(&Main(), "MenuImport");
   ASSERT_EQ(platform_.Dialogs.FileDialogs.size(), 1u);
   EXPECT_FALSE(platform_.Dialogs.FileDialogs[0].Save);
   EXPECT_EQ(platform_.Dialogs.FileDialogs[0].Request.Filter,
-            "KVTML (*.kvtml)|*.kvtml|CSV (*.csv)|*.csv|Tab-separated (*.tsv)|*.tsv");
+            "KVTML (*.kvtml)|*.kvtml|CSV (*.csv)|*.csv|Tab-separated (*.tsv)|*.tsv|Anki, text (*.txt)|*.txt");
   ASSERT_EQ(Main().LessonWindows().size(), 1);
   VocabEditForm* form = Main().LessonWindows()[0];
   EXPECT_EQ(form->FileName(), "");
@@ -51,9 +55,7 @@ TEST_F(ExchangeTest, ImportOpensAnUnnamedCompactedLessonThatExportWritesBack) {
   EXPECT_EQ(form->EditLanguage2->text(), "Deutsch");
   EXPECT_EQ(platform_.Dialogs.TextsOf(MessageKind::Warning),
             (std::vector<QString>{ui::Utf8ToQString(
-                "'" + File("words.csv") +
-                "': 1 items that a lesson cannot hold (pictures, sounds, grades, conjugations, other word types) "
-                "were left out.")}));
+                "'" + File("words.csv") + "': left out what a lesson cannot hold: forms a lesson does not know: 1.")}));
 
   // Export from the Entries page takes the edit not yet stored; the window
   // keeps its (missing) file and stays modified.
@@ -98,6 +100,7 @@ TEST_F(ExchangeTest, ImportRefusesUnreadableAndOversizedFilesWithoutAWindowAndCa
   for (int i = 0; i <= TMeanCollection::kMaxEntries; ++i) rows += "w" + std::to_string(i) + ",,,,,\n";
   WriteFile(File("big.csv"), rows);
   platform_.Dialogs.FileAnswers.push_back(ui::Utf8ToQString(File("big.csv")));
+  platform_.Dialogs.DialogAnswers.push_back([](QDialog&) { return int(QDialog::Accepted); });
   Trigger(&Main(), "MenuImport");
   EXPECT_EQ(platform_.Dialogs.TextsOf(MessageKind::Error),
             (std::vector<QString>{ui::Utf8ToQString("Format error in file '" + File("broken.kvtml") + "'."),

@@ -1,0 +1,15 @@
+#pragma once
+// The text of the HTML that Anki keeps in its fields ("#html:true").
+
+#include <string>
+#include <string_view>
+
+namespace vocatrix {
+
+// UTF-8 HTML as UTF-8 text: tags dropped, a line break (<br>) becomes
+// `lineBreak`, character references (&#223;, &#xDF;) and the entities of
+// Latin-1 and of common punctuation (&szlig;, &nbsp;, &euro;, &ndash;)
+// decoded. An unknown entity stays as written.
+std::string HtmlToText(std::string_view html, std::string_view lineBreak);
+
+}  // namespace vocatrix

@@ -45,6 +45,8 @@ char32_t EntityValue(std::string_view name) {
     }
     return (value >= 0xD800 && value <= 0xDFFF) ? 0xFFFD : value;
   }
+  // A non-breaking space is a space to a word list: trimmed at the ends.
+  if (name == "nbsp") return ' ';
   for (std::size_t i = 0; i < kLatin1Entities.size(); ++i)
     if (kLatin1Entities[i] == name) return static_cast<char32_t>(0xA0 + i);
   for (const auto& [entity, value] : kOtherEntities)

@@ -541,14 +541,18 @@ class KvtmlReader : public XmlHandler {
         }
         if (side1_ >= 0) {
           Column1& c = entryColumns_[side1_];
+          // Each kind counts once a column: a grade, its count and its date are one.
+          std::array<bool, kLeftOutKinds> seen{};
           for (const char* const* at = a; at && *at; at += 2) {
             const std::string_view key = at[0];
             if (key == "y") c.Synonym = at[1];
             else if (key == "a") c.Antonym = at[1];
             else if (key == "t") c.Type = at[1];
             for (const auto& [attribute, kind] : kKvtml1Attributes)
-              if (key == attribute && !SaysNothing(at[1])) report_.Leave(kind);
+              if (key == attribute && !SaysNothing(at[1])) seen[static_cast<std::size_t>(kind)] = true;
           }
+          for (std::size_t kind = 0; kind < kLeftOutKinds; ++kind)
+            if (seen[kind]) report_.Leave(static_cast<LeftOut>(kind));
         }
         arena_.clear();
         return Node::Column1;

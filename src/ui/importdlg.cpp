@@ -37,6 +37,7 @@ QTableWidget* MakeGrid(QWidget* parent, const char* name) {
   grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
   grid->verticalHeader()->setDefaultSectionSize(grid->fontMetrics().height() + 6);
   grid->horizontalHeader()->setDefaultSectionSize(130);
+  grid->horizontalHeader()->setStretchLastSection(true);
   grid->setWordWrap(false);
   // Shows the file's content, not a text of the language.
   MarkAsData(grid);
@@ -61,7 +62,9 @@ TImportDlg::TImportDlg(MainForm* mainForm, const std::string& fileName, std::str
     : QDialog(mainForm), main_(mainForm), fileName_(fileName), data_(std::move(data)) {
   setObjectName("ImportDlg");
   setWindowTitle("Importieren");
-  setFont(mainForm->font());
+  QFont font = mainForm->font();
+  font.setBold(false);
+  setFont(font);
   resize(780, 560);
 
   const auto named = [](auto* widget, const char* name) {
@@ -100,6 +103,7 @@ TImportDlg::TImportDlg(MainForm* mainForm, const std::string& fileName, std::str
   LabelPreview = named(new QLabel("Vorschau der Einträge:", this), "LabelPreview");
   GridPreview = MakeGrid(this, "GridPreview");
   GridPreview->setColumnCount(6);
+  GridPreview->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
   GridPreview->setSelectionMode(QAbstractItemView::NoSelection);
   OKBtn = named(new QPushButton("OK", this), "OKBtn");
   CancelBtn = named(new QPushButton("Abbrechen", this), "CancelBtn");

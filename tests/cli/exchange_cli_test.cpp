@@ -83,5 +83,35 @@ TEST(CliExchange, ConvertsThroughEveryExchangeFormatAndPicksKvtmlLanguages) {
   EXPECT_EQ(RunCliWith({"convert", dir.File("kde.kvtml"), dir.File("kde.txt"), "--languages"}).code, 2);
 }
 
+TEST(CliExchange, ConvertTakesTheLayoutOfDelimitedTextAsTheImportDialogOffersIt) {
+  TempDir dir;
+  // An Anki text export: without options a ".txt" is lesson text.
+  WriteFile(dir.File("anki.txt"), "1\thouse\tHaus\tnoun\n2\tto go\tgehen; laufen\tverb\n");
+  auto r = RunCliWith({"convert", dir.File("anki.txt"), dir.File("text.tav")});
+  EXPECT_EQ(r.code, 0);
+  EXPECT_TRUE(Contains(r.err, "skipped 2 malformed lines")) << r.err;
+  r = RunCliWith({"convert", dir.File("anki.txt"), dir.File("anki.tav"), "--separator", "tab", "--no-header",
+                  "--columns", "ignore,word,translations", "--language1=English", "--language2", "Deutsch"});
+  EXPECT_EQ(r.code, 0) << r.err;
+  EXPECT_TRUE(Contains(r.err, "left out what a lesson cannot hold: fields of columns not read: 4.")) << r.err;
+  EXPECT_EQ(EntryLines(*TMeanCollection::CreateFromFile(dir.File("anki.tav"))),
+            (std::vector<std::string>{"English/Deutsch", "4|0house|1Haus", "4|0to go|1gehen|1laufen"}));
+  // A header chosen names the languages; a ";" file of a spreadsheet.
+  WriteFile(dir.File("sheet.csv"), "Deutsch;English\r\nHaus;house\r\n");
+  for (const auto& [option, expected] : std::vector<std::pair<std::string, std::string>>{
+           {"--header", "Deutsch/English"}, {"--no-header", "Language 1/Language 2"}}) {
+    r = RunCliWith({"convert", option, dir.File("sheet.csv"), dir.File("sheet.tav")});
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(EntryLines(*TMeanCollection::CreateFromFile(dir.File("sheet.tav")))[0], expected);
+  }
+  for (const std::vector<std::string>& bad :
+       {std::vector<std::string>{"--separator", "tabs"}, {"--encoding", "ebcdic"}, {"--columns", "word,meaning"},
+        {"--header", "--no-header"}}) {
+    std::vector<std::string> args{"convert", dir.File("sheet.csv"), dir.File("x.tav")};
+    args.insert(args.end(), bad.begin(), bad.end());
+    EXPECT_EQ(RunCliWith(args).code, 2) << bad[0];
+  }
+}
+
 }  // namespace
 }  // namespace vocatrix

@@ -22,6 +22,7 @@
 #include "ui/fontcombo.h"
 #include "ui/fontdialog.h"
 #include "ui/helpwindow.h"
+#include "ui/importdlg.h"
 #include "ui/language/multilanguage.h"
 #include "ui/language/textproperties.h"
 #include "ui/qtstrings.h"
@@ -287,8 +288,11 @@ TEST_F(LanguageTest, TheShippedFilesHoldEveryTextOfEveryWindowAndEveryMessage) {
   ui::TFontDialog fontDialog(TFont{});
   ui::THelpWindow help;
   ui::TAboutBox about(platform_.Get());
+  WriteFile(File("import.csv"), "a;b\n");
+  ui::TImportDlg import(&Main(), File("import.csv"), ReadFile(File("import.csv")), IniFile(SettingsFile()));
   Main().MenuSaveLanguageClick();
   const auto shown = Keys(File("Language.ini"));
+  EXPECT_TRUE(shown.count("ImportDlg/ComboBoxRoleItems6"));
   ASSERT_GT(shown.size(), 100u);
   const auto english = Keys(kSource + "/lang/English.ini");
   const auto german = Keys(kSource + "/lang/Deutsch.ini");

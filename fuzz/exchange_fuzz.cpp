@@ -17,6 +17,17 @@ using namespace vocatrix;
 
 namespace {
 
+// XML starts with "<" after a byte-order mark and blanks; delimited text
+// (Anki's with HTML too) does not.
+bool LooksLikeXml(std::string_view input) {
+  for (std::string_view mark : {"\xEF\xBB\xBF", "\xFF\xFE", "\xFE\xFF"})
+    if (input.starts_with(mark)) input.remove_prefix(mark.size());
+  while (!input.empty() && (input.front() == ' ' || input.front() == '\n' || input.front() == '\r' ||
+                            input.front() == '\t' || input.front() == '\0'))
+    input.remove_prefix(1);
+  return input.starts_with('<');
+}
+
 // No reading builds more than a lesson holds.
 void CheckBounded(const TMeanCollection& lesson) {
   FUZZ_CHECK(lesson.Meanings != nullptr);
@@ -34,7 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string_view input(reinterpret_cast<const char*>(data), size);
   TMeanCollection lesson;
   TransferReport report;
-  if (input.find('<') != std::string_view::npos) {
+  if (LooksLikeXml(input)) {
     try {
       ParseKvtml(input, "f.kvtml", {}, lesson, report);
     } catch (const Exception&) {

@@ -126,8 +126,9 @@ XmlReadResult ReadXml(std::string_view data, const std::string& fileName, XmlHan
   XML_SetEntityDeclHandler(parser.get(), OnEntity);
   XML_SetUnknownEncodingHandler(parser.get(), UnknownEncoding, nullptr);
   XML_SetParamEntityParsing(parser.get(), XML_PARAM_ENTITY_PARSING_NEVER);
-  // In pieces: expat counts a buffer's length in an int.
-  constexpr std::size_t kPiece = std::size_t{1} << 24;
+  // In pieces: expat copies each into a buffer of its own, which stays
+  // small and in the cache so (and counts a length in an int).
+  constexpr std::size_t kPiece = std::size_t{1} << 16;
   std::size_t at = 0;
   XML_Status status = XML_STATUS_OK;
   do {

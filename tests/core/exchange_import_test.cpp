@@ -17,7 +17,9 @@
 namespace vocatrix {
 namespace {
 
+using test::KvtmlLanguages;
 using test::MakeEntry;
+using test::MessageOf;
 using test::MakeLesson;
 using test::TempDir;
 using test::Texts;
@@ -53,21 +55,6 @@ std::string Kind(LeftOut kind, int count) {
   return std::to_string(static_cast<int>(kind)) + ":" + std::to_string(count);
 }
 
-ReadOptions Columns(int language1, int language2) {
-  ReadOptions options;
-  options.Language1 = language1;
-  options.Language2 = language2;
-  return options;
-}
-
-std::string ErrorOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const Exception& e) {
-    return e.what();
-  }
-  return "(no exception)";
-}
 
 TEST(KvtmlWritten, EveryEntryHoldsTranslationZeroBeforeAnyOther) {
   // KDE's library reads a lone translation 1 as the first: an entry with a
@@ -121,7 +108,7 @@ INSTANTIATE_TEST_SUITE_P(
                     "2|gro\xDF|big||"},
                    Kind(LeftOut::Hints, 1) + " " + Kind(LeftOut::Grades, 1) + " " + Kind(LeftOut::Conjugations, 1) +
                        " " + Kind(LeftOut::Examples, 1) + " " + Kind(LeftOut::WordTypes, 1)},
-        Kvtml1Case{Columns(2, 0),
+        Kvtml1Case{KvtmlLanguages(2, 0),
                    {"Fran\xE7" "ais/Deutsch", "1|chien|Hund,K\xF6ter||", "0|\xEAtre debout|stehen||liegen",
                     "4|bonjour|Guten Tag||", "2||gro\xDF||"},
                    Kind(LeftOut::Hints, 1) + " " + Kind(LeftOut::Examples, 1) + " " + Kind(LeftOut::Pronunciations, 1) +
@@ -130,7 +117,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(Kvtml1, RefusesAColumnTheFileLacks) {
   TMeanCollection lesson;
   TransferReport report;
-  EXPECT_EQ(ErrorOf([&] { ParseKvtml(test::kKvtml1Sample, "f.kvtml", Columns(0, 3), lesson, report); }),
+  EXPECT_EQ(MessageOf([&] { ParseKvtml(test::kKvtml1Sample, "f.kvtml", KvtmlLanguages(0, 3), lesson, report); }),
             "'f.kvtml' has no language with the identifier 3.");
 }
 
@@ -223,17 +210,17 @@ TEST(ImportLimits, ReadingStopsAtWhatALessonCanHold) {
   for (int i = 0; i < 70000; ++i) csv += "w" + std::to_string(i) + "\n";
   TMeanCollection lesson;
   TransferReport report;
-  EXPECT_EQ(ErrorOf([&] { ParseCsv(csv, {}, "f.csv", lesson, report); }),
+  EXPECT_EQ(MessageOf([&] { ParseCsv(csv, {}, "f.csv", lesson, report); }),
             "70000 entries: a lesson holds at most 65535.");
   std::string kvtml = "<kvtml version=\"2.0\"><identifiers><identifier id=\"0\"/></identifiers><entries>";
   for (int i = 0; i <= TMeanCollection::kMaxEntries; ++i) kvtml += "<entry id=\"" + std::to_string(i) + "\"/>";
   kvtml += "</entries></kvtml>";
-  EXPECT_EQ(ErrorOf([&] { ParseKvtml(kvtml, "f.kvtml", {}, lesson, report); }),
+  EXPECT_EQ(MessageOf([&] { ParseKvtml(kvtml, "f.kvtml", {}, lesson, report); }),
             "65536 entries: a lesson holds at most 65535.");
   // Words beyond the memory of an import: 500,000 in one field.
   std::string words = "w";
   for (int i = 0; i < 500000; ++i) words += ";" + std::to_string(i);
-  EXPECT_EQ(ErrorOf([&] { ParseCsv("a\t" + words + "\n", {}, "f.tsv", lesson, report); }),
+  EXPECT_EQ(MessageOf([&] { ParseCsv("a\t" + words + "\n", {}, "f.tsv", lesson, report); }),
             "'f.tsv' holds more words than a lesson can take: they would need more than 64 MB.");
   // One entry of 60,000 synonyms: each pair ties a word to entry 0, and the
   // list takes each word once.

@@ -14,7 +14,9 @@
 namespace vocatrix {
 namespace {
 
+using test::KvtmlLanguages;
 using test::MakeEntry;
+using test::MessageOf;
 using test::MakeLesson;
 using test::ReadFile;
 using test::TempDir;
@@ -37,22 +39,6 @@ Lines Describe(const TMeanCollection& lesson) {
                     Joined(m.Antonyms) + "|" + Joined(m.AntonymTranslations));
   }
   return lines;
-}
-
-ReadOptions Languages(int language1, int language2) {
-  ReadOptions options;
-  options.Language1 = language1;
-  options.Language2 = language2;
-  return options;
-}
-
-std::string MessageOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const Exception& e) {
-    return e.what();
-  }
-  return "(no exception)";
 }
 
 class ExchangeRoundTrip : public testing::TestWithParam<const char*> {};
@@ -192,7 +178,7 @@ INSTANTIATE_TEST_SUITE_P(
         KdeCase{{}, {"English/Deutsch", "1|dog,hound|Hund||", "1|cat|Katze||", "0|run|laufen|stand|stehen"}, 4, 0},
         // The pairs hold in any choice; a user's own word type is skipped;
         // the smiley has no Windows-1252 code.
-        KdeCase{Languages(2, 0),
+        KdeCase{KvtmlLanguages(2, 0),
                 {"Fran\xE7" "ais/English", "1|chien|dog,hound||", "4|chat|cat||",
                  "0|courir|run|\xEAtre debout ?|stand"},
                 3, 1}));
@@ -210,7 +196,7 @@ TEST(Kvtml, RefusesWhatIsNoKvtmlAndMissingLanguages) {
       {"<!DOCTYPE kvtml [<!ENTITY a \"aaaaaaaa\"><!ENTITY b \"&a;&a;&a;&a;\">]><kvtml version=\"2.0\"/>", {},
        "Format error in file 'f.kvtml'."},
       {"<kvtml version=\"2.0\"><identifiers/></kvtml>", {}, "Format error in file 'f.kvtml'."},
-      {kKdeDocument, Languages(0, 5), "'f.kvtml' has no language with the identifier 5."},
+      {kKdeDocument, KvtmlLanguages(0, 5), "'f.kvtml' has no language with the identifier 5."},
   };
   for (const auto& c : cases) {
     TMeanCollection lesson;

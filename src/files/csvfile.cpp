@@ -233,8 +233,7 @@ int FormOfName(std::string_view name) {
 // The reading of one file: its text, layout and rows.
 class CsvReader {
  public:
-  CsvReader(std::string_view data, const CsvOptions& options)
-      : options_(options), decoded_(DecodeText(data, options.Encoding)) {
+  CsvReader(std::string_view data, const CsvOptions& options) : decoded_(DecodeText(data, options.Encoding)) {
     const std::string_view text = decoded_.Text();
     layout_.Encoding = decoded_.Found;
     const AnkiHeader anki = ReadAnkiHeader(text);
@@ -364,7 +363,6 @@ class CsvReader {
     }
   }
 
-  const CsvOptions& options_;
   DecodedText decoded_;
   std::size_t start_ = 0;
   CsvLayout layout_;

@@ -89,7 +89,8 @@ std::string HtmlToText(std::string_view html, std::string_view lineBreak) {
       AppendUtf8(out, value);
       i = semicolon + 1;
     } else {
-      out += c;
+      // A line break of the source is a blank, as browsers show it.
+      out += c == '\r' || c == '\n' ? ' ' : c;
       ++i;
     }
   }

@@ -29,6 +29,9 @@ const std::vector<ColumnRole> kOwnColumns{ColumnRole::Word,     ColumnRole::Syno
 constexpr std::string_view kGuessedSeparators = "\t;,|";
 // Rows looked at for the separator and the layout.
 constexpr std::size_t kRowsExamined = 200;
+// Fields of a row kept; those beyond are only counted. No lesson has a
+// place for more, and a row of millions would take memory for each.
+constexpr std::size_t kMaxColumns = 256;
 
 constexpr std::array<std::pair<char, const char*>, 6> kSeparatorNames{
     {{'\t', "tab"}, {',', "comma"}, {';', "semicolon"}, {' ', "space"}, {'|', "pipe"}, {':', "colon"}}};
@@ -85,11 +88,19 @@ class CsvScanner {
 
   bool AtEnd() const { return at_ >= data_.size(); }
 
+  // The next record's first kMaxColumns fields; the non-blank ones beyond
+  // are counted in Beyond().
   void Next(std::vector<std::string>& fields) {
     fields.clear();
+    beyond_ = 0;
     std::string field;
     bool quoted = false;
     bool fresh = true;  // nothing of the field read yet
+    const auto endField = [&] {
+      if (fields.size() < kMaxColumns) fields.push_back(std::move(field));
+      else if (!Trimmed(field).empty()) ++beyond_;
+      field.clear();
+    };
     while (at_ < data_.size()) {
       const char c = data_[at_++];
       if (quoted) {
@@ -100,8 +111,7 @@ class CsvScanner {
         quoted = true;
         fresh = false;
       } else if (c == separator_) {
-        fields.push_back(std::move(field));
-        field.clear();
+        endField();
         fresh = true;
       } else if (c == '\r' || c == '\n') {
         if (c == '\r' && at_ < data_.size() && data_[at_] == '\n') ++at_;
@@ -111,8 +121,11 @@ class CsvScanner {
         fresh = false;
       }
     }
-    fields.push_back(std::move(field));
+    endField();
   }
+
+  // Non-blank fields of the last record beyond the ones kept.
+  std::size_t Beyond() const { return beyond_; }
 
   // The number of fields of the next record, which it passes; 0 for a
   // blank line.
@@ -153,6 +166,7 @@ class CsvScanner {
   std::string_view data_;
   char separator_;
   std::size_t at_;
+  std::size_t beyond_ = 0;
 };
 
 bool IsBlankRecord(const std::vector<std::string>& fields) {
@@ -261,6 +275,7 @@ class CsvReader {
     std::size_t columns = layout_.ColumnNames.size();
     CsvScanner counter(text, layout_.Separator, start_);
     for (std::size_t rows = 0; rows < kRowsExamined && !counter.AtEnd(); ++rows) columns = std::max(columns, counter.Skip());
+    columns = std::min(columns, kMaxColumns);
     if (!options.Columns.empty()) {
       layout_.Columns = options.Columns;
     } else if (own && layout_.Header) {
@@ -466,6 +481,7 @@ void ParseCsv(std::string_view data, const CsvOptions& options, const std::strin
     }
     ++rows;
     reader.FillEntry(builder, builder.NewEntry(), fields, report);
+    report.Leave(LeftOut::Columns, static_cast<int>(scanner.Beyond()));
     return true;
   });
 }

@@ -295,6 +295,14 @@ INSTANTIATE_TEST_SUITE_P(
                       nullptr, {"Language 1/Language 2", "4|house|Haus||", "4|door|T\xFCr||"}, ""},
         DelimitedCase{"Utf16WithoutMark", Utf16("house\tHaus\ntree\tBaum\n", true), nullptr,
                       {"Language 1/Language 2", "4|house|Haus||", "4|tree|Baum||"}, ""},
+        // A row of more fields than any lesson has columns: the rest is counted.
+        DelimitedCase{"RowOfManyFields",
+                      [] {
+                        std::string row = "w0";
+                        for (int i = 1; i < 300; ++i) row += ";w" + std::to_string(i);
+                        return row + "\n";
+                      }(),
+                      nullptr, {"Language 1/Language 2", "4|w0|w1||"}, Kind(LeftOut::Columns, 298)},
         // NUL bytes never get into a word.
         DelimitedCase{"NulBytes", std::string("h\0ouse,Ha\0us\n\0,x\n", 17), nullptr,
                       {"Language 1/Language 2", "4|house|Haus||", "4||x||"}, Kind(LeftOut::NulCharacters, 2)}),

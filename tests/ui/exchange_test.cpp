@@ -121,8 +121,10 @@ TEST_F(ExchangeTest, TheImportDialogLaysOutDelimitedTextShowsItsEntriesAndKeepsT
   // A spreadsheet: a row of names, a number column, the words the other way round.
   WriteFile(File("sheet.csv"), "Nr;Deutsch;English\r\n1;Haus;house\r\n2;gehen;go\r\n");
   platform_.Dialogs.FileAnswers.push_back(ui::Utf8ToQString(File("sheet.csv")));
-  platform_.Dialogs.DialogAnswers.push_back([](QDialog& dialog) {
+  platform_.Dialogs.DialogAnswers.push_back([this](QDialog& dialog) {
     auto& import = static_cast<ui::TImportDlg&>(dialog);
+    import.HelpBtn->click();
+    EXPECT_EQ(platform_.Help.Shown.back().second, "hc_Import");
     // Found: ";", no header; the first column is the word, the second its translation.
     EXPECT_EQ(import.GridColumns->columnCount(), 3);
     EXPECT_EQ(import.GridColumns->rowCount(), 3);
@@ -162,6 +164,8 @@ TEST_F(ExchangeTest, TheImportDialogLaysOutDelimitedTextShowsItsEntriesAndKeepsT
   EXPECT_EQ(settings.ReadString("Import", "Header", "-"), "yes");
   EXPECT_EQ(settings.ReadString("Import", "Columns", "-"), "ignore,translations,word");
   Main().LessonWindows()[0]->Lesson().Modified = false;
+  for (const char* help : {"/help/English.hlp", "/help/German.hlp"})
+    EXPECT_NE(ReadFile(std::string(VOCATRIX_SOURCE_DIR) + help).find("<a name=\"hc_Import\">"), std::string::npos);
 
   // The next import starts with these choices; a file of other columns
   // starts with the roles found.

@@ -91,6 +91,13 @@ struct ReadChoices {
   bool RefuseLost = false;
 };
 
+// Choices that only compact (or not).
+inline ReadChoices Compacting(bool compact) {
+  ReadChoices choices;
+  choices.Compact = compact;
+  return choices;
+}
+
 // Reads a lesson in any format of the gateway. Lesson text is read
 // leniently and compacted, and the number of skipped malformed lines goes to
 // stderr, as do the items of an exchange file the lesson cannot hold, text

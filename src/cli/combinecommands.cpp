@@ -20,9 +20,7 @@ namespace {
 
 // Sources are read as the editor opens them: compacted after loading.
 std::unique_ptr<TMeanCollection> ReadSource(const std::string& fileName) {
-  ReadChoices choices;
-  choices.Compact = true;
-  return ReadLesson(fileName, choices);
+  return ReadLesson(fileName, Compacting(true));
 }
 
 std::string LanguagePair(const TMeanCollection& lesson) {

@@ -88,12 +88,6 @@ int Convert(const std::vector<std::string>& args) {
   return kExitOk;
 }
 
-ReadChoices Compacting(bool compact) {
-  ReadChoices choices;
-  choices.Compact = compact;
-  return choices;
-}
-
 int Show(const std::vector<std::string>& args) {
   const Arguments a(args, {"--compact"}, 1);
   auto lesson = ReadLesson(a.Operand(0), Compacting(a.Has("--compact")));

@@ -173,9 +173,27 @@ bool IsBlankRecord(const std::vector<std::string>& fields) {
   return fields.size() == 1 && Trimmed(fields[0]).empty();
 }
 
-// The separator that splits most of the first rows into one number (above
-// one) of fields.
+bool IsOwnHeader(const std::vector<std::string>& fields) {
+  if (fields.size() < kHeaderNames.size()) return false;
+  for (std::size_t i = 0; i < kHeaderNames.size(); ++i)
+    if (kHeaderNames[i] && !SameTextAsciiCaseless(Trimmed(fields[i]), kHeaderNames[i])) return false;
+  return true;
+}
+
+// The separator of a file: the one that reads the first row as the header
+// written here (six fields), else the one that splits most of the first rows
+// into one number (above one) of fields.
 char GuessSeparator(std::string_view text, std::size_t start) {
+  std::vector<std::string> first;
+  for (char candidate : kGuessedSeparators) {
+    CsvScanner scanner(text, candidate, start);
+    do scanner.Next(first);
+    while (IsBlankRecord(first) && !scanner.AtEnd());
+    // Only the true separator gives exactly six such fields: every field
+    // holding another candidate is quoted, which hides it from that one
+    // only at the start of a field.
+    if (first.size() == kHeaderNames.size() && IsOwnHeader(first)) return candidate;
+  }
   char best = ',';
   std::size_t bestScore = 0;
   for (char candidate : kGuessedSeparators) {
@@ -228,13 +246,6 @@ AnkiHeader ReadAnkiHeader(std::string_view text) {
     header.End = at;
   }
   return header;
-}
-
-bool IsOwnHeader(const std::vector<std::string>& fields) {
-  if (fields.size() < kHeaderNames.size()) return false;
-  for (std::size_t i = 0; i < kHeaderNames.size(); ++i)
-    if (kHeaderNames[i] && !SameTextAsciiCaseless(Trimmed(fields[i]), kHeaderNames[i])) return false;
-  return true;
 }
 
 int FormOfName(std::string_view name) {

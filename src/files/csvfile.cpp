@@ -326,12 +326,12 @@ class CsvReader {
     }
   }
 
-  // A field as a lesson string, for names and the preview.
+  // A field as a lesson string, trimmed, for names and the preview.
   std::string Field(std::string_view field) const {
-    std::string text(Trimmed(field));
+    std::string text(field);
     if (layout_.Html) text = HtmlToText(decoded_.Utf8 ? text : Cp1252ToUtf8(text), "; ");
-    else if (!decoded_.Utf8) return text;
-    return Utf8ToCp1252(text);
+    else if (!decoded_.Utf8) return std::string(Trimmed(text));
+    return std::string(Trimmed(Utf8ToCp1252(text)));
   }
 
   // Fills `entry` from the fields of a row.

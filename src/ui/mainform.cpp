@@ -39,6 +39,7 @@
 #include "ui/combinedlg.h"
 #include "ui/eventpreview.h"
 #include "ui/helpwindow.h"
+#include "ui/importdlg.h"
 #include "files/lessonfiles.h"
 #include "files/lessontext.h"
 #include "ui/lessontextview.h"
@@ -266,7 +267,8 @@ void MainForm::CreateStatusBar() {
 
 void MainForm::CreateMenus() {
   openFileDialog_ = new TFileDialogTexts(this, "OpenFileDialog", VocabEditForm::OpenFilter());
-  importFileDialog_ = new TFileDialogTexts(this, "ImportFileDialog", VocabEditForm::ExchangeFilter(), "Importieren");
+  importFileDialog_ =
+      new TFileDialogTexts(this, "ImportFileDialog", QString::fromStdString(ImportDialogFilter()), "Importieren");
   menuFile_ = MakeMenu(this, "MenuFile", "&Datei");
   connect(AddItem(menuFile_, "MenuNew", "&Neu", QKeySequence("Ctrl+N")), &QAction::triggered, this,
           [this] { NewChild(); });
@@ -503,6 +505,7 @@ void MainForm::MenuSaveLanguageClick() {
     if (LessonWindows().isEmpty()) absent.push_back(std::make_unique<VocabEditForm>(this));
     if (clientArea_->findChildren<TEditForm*>().isEmpty()) absent.push_back(std::make_unique<TEditForm>(this));
     if (!aboutBox_) absent.push_back(std::make_unique<TAboutBox>(platform_));
+    absent.push_back(std::make_unique<TImportDlg>(this, std::string(), std::string(), IniFile::Load(std::string())));
     for (const auto& window : absent) {
       window->setAttribute(Qt::WA_DeleteOnClose, false);
       TranslateForm(window.get());

@@ -16,6 +16,7 @@
 #include "files/fontranges.h"
 #include "files/lessonfiles.h"
 #include "files/rtf.h"
+#include "files/transferreport.h"
 #include "model/exceptions.h"
 #include "base/safesave.h"
 #include "base/messages.h"
@@ -286,19 +287,26 @@ void VocabEditForm::OpenTextFile(const std::string& fileName) {
   const std::string data = ReadWholeFile(fileName);
   const QFont font = MemoText->font();
   // Rich text keeps its formatting; anything else is plain text.
+  RtfDocument rich;
+  const TextFileLines text = TextDataLines(data, &rich);
   QTextDocument* document = nullptr;
   if (IsRtfData(data)) {
-    document = NewRichTextDocument(ParseRtf(data), font, nullptr);
+    document = NewRichTextDocument(rich, font, nullptr);
   } else {
-    const std::vector<std::string> lines = PlainTextLines(data);
-    document = NewTextDocument(lines, font, nullptr);
-    SetLessonTextTabs(document, lines, {}, font);
+    document = NewTextDocument(text.Lines, font, nullptr);
+    SetLessonTextTabs(document, text.Lines, {}, font);
   }
   SetTextDocument(document);
   MemoText->moveCursor(QTextCursor::Start);
   lesson_->Modified = false;
   history_.Reset(true);
   controlsChanged_ = false;
+  // Characters read as "?" and table rows read as one entry are said.
+  TransferReport report;
+  NoteTextLines(text, report);
+  std::string notes;
+  for (const std::string& note : ReadNotes(report, fileName, true)) notes += (notes.empty() ? "" : "\n") + note;
+  if (!notes.empty()) main_->Services().dialogs.ShowWarning(this, Utf8ToQString(notes));
 }
 
 void VocabEditForm::SaveTextFile() {

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Export and import of a full-size lesson (65535 entries, each with a
 // synonym or an antonym pair, so KVTML holds two entries per lesson entry)
-// as KVTML and as CSV, through real files.
+// as KVTML and as CSV, through real files; and the shapes an import must
+// stay bounded on: one entry of 60,000 synonyms, a CSV of millions of short
+// lines.
 
 #include <benchmark/benchmark.h>
 
@@ -11,7 +13,10 @@
 #include <string>
 
 #include "bench_lessons.h"
+#include "files/csvfile.h"
+#include "files/kvtml.h"
 #include "files/lessonformats.h"
+#include "model/exceptions.h"
 #include "model/lesson.h"
 
 namespace vocatrix {
@@ -58,6 +63,42 @@ void BM_Import(benchmark::State& state, const char* extension) {
   std::remove(file.c_str());
 }
 
+// KVTML whose entries are all synonym-paired to entry 0: one lesson entry of
+// n synonyms, built word by word into one list.
+void BM_ImportOneEntryOfManySynonyms(benchmark::State& state) {
+  const int n = static_cast<int>(state.range(0));
+  std::string kvtml = "<kvtml version=\"2.0\"><identifiers><identifier id=\"0\"/></identifiers><entries>";
+  std::string pairs;
+  for (int i = 0; i < n; ++i) {
+    kvtml += "<entry id=\"" + std::to_string(i) + "\"><translation id=\"0\"><text>word" + std::to_string(i) +
+             "</text></translation></entry>";
+    if (i > 0) pairs += "<pair><entry id=\"0\"/><entry id=\"" + std::to_string(i) + "\"/></pair>";
+  }
+  kvtml += "</entries><synonym>" + pairs + "</synonym></kvtml>";
+  for (auto _ : state) {
+    TMeanCollection lesson;
+    TransferReport report;
+    ParseKvtml(kvtml, "many.kvtml", {}, lesson, report);
+    benchmark::DoNotOptimize(lesson.At(0)->Synonyms.Count());
+  }
+}
+
+// 10 MB of short lines: reading stops at entry 65,536 and counts the rest.
+void BM_ImportTooManyShortLines(benchmark::State& state) {
+  std::string csv;
+  for (int i = 0; csv.size() < 10'000'000; ++i) csv += std::to_string(i % 10) + "\n";
+  for (auto _ : state) {
+    TMeanCollection lesson;
+    TransferReport report;
+    try {
+      ParseCsv(csv, {}, "short.csv", lesson, report);
+    } catch (const ELessonTooLarge&) {
+    }
+  }
+}
+
+BENCHMARK(BM_ImportOneEntryOfManySynonyms)->Arg(30000)->Arg(60000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ImportTooManyShortLines)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_Export, kvtml, ".kvtml")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_Import, kvtml, ".kvtml")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_Export, csv, ".csv")->Unit(benchmark::kMillisecond);

@@ -23,12 +23,6 @@ using namespace vocatrix;
 
 namespace {
 
-bool IsUtf8(std::string_view text) {
-  for (const char c : text)
-    if (static_cast<unsigned char>(c) >= 0x80) return LooksLikeUtf8(text);
-  return true;
-}
-
 // The language file's path, with the program settings pointed at a folder
 // of the harness that lists it under two language names.
 const std::string& LanguageFile() {

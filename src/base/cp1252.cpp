@@ -53,11 +53,7 @@ std::string Cp1252ToUtf8(std::string_view text) {
   return out;
 }
 
-namespace {
-
-// Decodes one UTF-8 sequence at `i`; returns false (and advances by one byte)
-// for a malformed, overlong or surrogate sequence.
-bool DecodeUtf8(std::string_view s, std::size_t& i, char32_t& cp) {
+bool NextUtf8(std::string_view s, std::size_t& i, char32_t& cp) {
   const unsigned char c = static_cast<unsigned char>(s[i]);
   int len;
   char32_t min;
@@ -95,6 +91,8 @@ bool DecodeUtf8(std::string_view s, std::size_t& i, char32_t& cp) {
   return true;
 }
 
+namespace {
+
 // Appends the Windows-1252 byte of a code point, or "?" (counted) when it has none.
 void AppendCp1252(std::string& out, char32_t cp, std::size_t& replaced) {
   const int b = CodePointToCp1252(cp);
@@ -115,7 +113,7 @@ std::string Utf8ToCp1252(std::string_view utf8, std::size_t* replaced) {
   std::size_t i = 0;
   while (i < utf8.size()) {
     char32_t cp;
-    if (!DecodeUtf8(utf8, i, cp)) {
+    if (!NextUtf8(utf8, i, cp)) {
       out += '?';
       ++count;
       continue;
@@ -142,13 +140,27 @@ std::string Utf32ToCp1252(std::u32string_view text, std::size_t* replaced) {
   return out;
 }
 
+bool IsUtf8(std::string_view bytes) {
+  std::size_t i = 0;
+  char32_t cp;
+  while (i < bytes.size()) {
+    // Runs of ASCII, the bulk of most files, need no decoding.
+    if (static_cast<unsigned char>(bytes[i]) < 0x80) {
+      ++i;
+      continue;
+    }
+    if (!NextUtf8(bytes, i, cp)) return false;
+  }
+  return true;
+}
+
 bool LooksLikeUtf8(std::string_view bytes) {
   bool multiByte = false;
   std::size_t i = 0;
   while (i < bytes.size()) {
     const std::size_t start = i;
     char32_t cp;
-    if (!DecodeUtf8(bytes, i, cp)) return false;
+    if (!NextUtf8(bytes, i, cp)) return false;
     if (i - start > 1) multiByte = true;
   }
   return multiByte;

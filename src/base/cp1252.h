@@ -32,6 +32,13 @@ std::string Utf32ToCp1252(std::u32string_view text, std::size_t* replaced = null
 // Appends the UTF-8 form of one code point.
 void AppendUtf8(std::string& out, char32_t codePoint);
 
+// Decodes the UTF-8 sequence at `i` into `codePoint` and moves past it;
+// false (moving one byte on) for a malformed, overlong or surrogate sequence.
+bool NextUtf8(std::string_view utf8, std::size_t& i, char32_t& codePoint);
+
+// True when the bytes are well-formed UTF-8 (plain ASCII included).
+bool IsUtf8(std::string_view bytes);
+
 // True when the bytes are well-formed UTF-8 and contain at least one
 // multi-byte sequence (plain ASCII is not "UTF-8" for this purpose).
 bool LooksLikeUtf8(std::string_view bytes);

@@ -107,23 +107,22 @@ std::string Arguments::Value(const std::string& option) const {
   return {};
 }
 
-std::unique_ptr<TMeanCollection> ReadLesson(const std::string& fileName, bool compact, const ReadOptions& options) {
+std::unique_ptr<TMeanCollection> ReadLesson(const std::string& fileName, const ReadChoices& choices) {
   std::unique_ptr<TMeanCollection> lesson;
   WithFile(fileName, [&] {
     TransferReport report;
-    lesson = ReadLessonByFormat(fileName, options, report);
+    lesson = choices.Delimited ? ReadDelimitedText(fileName, choices.Options, report)
+                               : ReadLessonByFormat(fileName, choices.Options, report);
+    if (choices.RefuseLost && report.LostAny())
+      throw Exception(TranslateMessage("ConvertLost", "'%s': %s Give --replace-unsupported to convert it anyway.",
+                                       {fileName, LostCharactersMessage(report)}));
     const LessonFormat& format = *FindLessonFormat(fileName);
-    const std::string count = std::to_string(report.Skipped);
-    if (report.Skipped > 0 && !format.Exchange)
-      Note(fileName + ": skipped " + count + (report.Skipped == 1 ? " malformed line" : " malformed lines"));
-    if (report.Skipped > 0 && format.Exchange)
-      Note(fileName + ": skipped " + count + (report.Skipped == 1 ? " item" : " items") +
-           " a lesson cannot hold (pictures, sounds, grades, conjugations, other word types)");
-    if (report.Replaced > 0)
-      Note(fileName + ": " + std::to_string(report.Replaced) +
-           (report.Replaced == 1 ? " character" : " characters") + " outside Windows-1252 read as \"?\"");
+    if (report.Skipped > 0)
+      Note(fileName + ": skipped " + std::to_string(report.Skipped) +
+           (report.Skipped == 1 ? " malformed line" : " malformed lines"));
+    for (const std::string& note : ReadNotes(report, fileName, true)) Note(note);
     // Lesson text is compacted as it is read; other formats only on request.
-    if (compact && format.Kind != kTextFile && format.Kind != kRichTextFile) lesson->DblDel();
+    if (choices.Compact && format.Kind != kTextFile && format.Kind != kRichTextFile) lesson->DblDel(report.LossyWords);
   });
   return lesson;
 }
@@ -141,10 +140,10 @@ void WriteLesson(TMeanCollection& lesson, const std::string& fileName) {
     WriteLessonByFormat(lesson, fileName, std::string(), report, true);
     if (report.Uncarried.empty()) return;
     const LessonFormat* format = FindLessonFormat(fileName);
-    Note(fileName + (format && format->Exchange
-                         ? ": these words hold \";\" and would read back split: "
-                         : ": lesson text cannot carry these words; they are left out or would read back changed: ") +
-         TerminalText(QuotedTextList(report.Uncarried)));
+    if (format && format->Exchange) Note(fileName + ": " + UncarriedMessage(report, fileName));
+    else
+      Note(fileName + ": lesson text cannot carry these words; they are left out or would read back changed: " +
+           TerminalText(QuotedTextList(report.Uncarried)));
   });
 }
 
@@ -158,6 +157,8 @@ std::vector<std::string> LessonTextLines(const TMeanCollection& lesson, const st
 }
 
 std::string TerminalText(const std::string& lessonText) { return Cp1252ToUtf8(lessonText); }
+
+std::string FromTerminalText(const std::string& utf8) { return IsUtf8(utf8) ? Utf8ToCp1252(utf8) : utf8; }
 
 void PrintLine(const std::string& utf8) {
   std::cout << utf8 << '\n';

@@ -85,13 +85,33 @@ class Arguments {
   std::vector<std::string> operands_;
 };
 
-// Reads a lesson in any format of the gateway (options choose KVTML
-// languages). Lesson text is read leniently and compacted, and the number of
-// skipped malformed lines goes to stderr, as do the items of an exchange file
-// the lesson cannot hold and the characters read as "?"; other formats are
-// compacted only when `compact` is set.
-std::unique_ptr<TMeanCollection> ReadLesson(const std::string& fileName, bool compact,
-                                            const ReadOptions& options = {});
+// What reading a lesson does besides reading it.
+struct ReadChoices {
+  // Compacts formats other than lesson text (which is always compacted).
+  bool Compact = false;
+  // KVTML languages, the layout of delimited text.
+  ReadOptions Options;
+  // Reads the file as delimited text whatever its extension.
+  bool Delimited = false;
+  // Words that would lose a character Windows-1252 cannot hold make the
+  // reading fail (exit 1) instead of being noted.
+  bool RefuseLost = false;
+};
+
+// Choices that only compact (or not).
+inline ReadChoices Compacting(bool compact) {
+  ReadChoices choices;
+  choices.Compact = compact;
+  return choices;
+}
+
+// Reads a lesson in any format of the gateway. Lesson text is read
+// leniently and compacted, and the number of skipped malformed lines goes to
+// stderr, as do the items of an exchange file the lesson cannot hold, text
+// that was not UTF-8, table rows holding two entries and characters read as
+// "?"; other formats are compacted when asked, words read with "?" kept
+// apart.
+std::unique_ptr<TMeanCollection> ReadLesson(const std::string& fileName, const ReadChoices& choices = {});
 
 // Writes a lesson in the format of the name, always replacing the file
 // atomically. A ".rtf" target gets real rich text with each word in its
@@ -106,8 +126,9 @@ std::vector<std::string> LessonTextLines(const TMeanCollection& lesson, const st
 // command fails before doing any work.
 void RequireLessonName(const std::string& fileName);
 
-// A lesson string (Windows-1252) for the terminal (UTF-8).
+// A lesson string (Windows-1252) for the terminal (UTF-8), and back.
 std::string TerminalText(const std::string& lessonText);
+std::string FromTerminalText(const std::string& utf8);
 
 // Writes one line to stdout.
 void PrintLine(const std::string& utf8);

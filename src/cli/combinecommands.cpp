@@ -20,7 +20,9 @@ namespace {
 // --------------------------------------------------------------- combining
 
 // Sources are read as the editor opens them: compacted after loading.
-std::unique_ptr<TMeanCollection> ReadSource(const std::string& fileName) { return ReadLesson(fileName, true); }
+std::unique_ptr<TMeanCollection> ReadSource(const std::string& fileName) {
+  return ReadLesson(fileName, Compacting(true));
+}
 
 std::string LanguagePair(const TMeanCollection& lesson) {
   return "'" + TerminalText(lesson.Language1.Name) + "' / '" + TerminalText(lesson.Language2.Name) + "'";

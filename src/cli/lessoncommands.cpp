@@ -2,6 +2,7 @@
 // Commands on single lessons: new, convert, show, stats, check, compact, mirror.
 
 #include "cli/clicommon.h"
+#include "files/csvfile.h"
 #include "files/lessonfiles.h"
 #include "files/rtf.h"
 
@@ -16,10 +17,9 @@ int New(const std::vector<std::string>& args) {
   return kExitOk;
 }
 
-// "N,M": the KVTML identifiers taken as language 1 and 2.
-ReadOptions LanguageChoice(const std::string& value) {
-  ReadOptions options;
-  if (value.empty()) return options;
+// "N,M": the KVTML identifiers (KVTML 1: columns) taken as language 1 and 2.
+void LanguageChoice(const std::string& value, ReadOptions& options) {
+  if (value.empty()) return;
   const std::size_t comma = value.find(',');
   const auto number = [&](const std::string& text) {
     if (text.empty() || text.size() > 6 || text.find_first_not_of("0123456789") != std::string::npos)
@@ -29,27 +29,76 @@ ReadOptions LanguageChoice(const std::string& value) {
   if (comma == std::string::npos) throw UsageError("--languages takes two identifiers as N,M, got '" + value + "'");
   options.Language1 = number(value.substr(0, comma));
   options.Language2 = number(value.substr(comma + 1));
-  return options;
+}
+
+// The layout of delimited text, as the editor's import dialog offers it.
+// True when any of its options was given.
+bool DelimitedChoice(const Arguments& a, CsvOptions& csv) {
+  bool given = false;
+  if (const std::string value = a.Value("--separator"); !value.empty()) {
+    csv.Separator = SeparatorOfName(value);
+    if (csv.Separator == 0)
+      throw UsageError("--separator takes tab, comma, semicolon, space, pipe, colon or one character, got '" + value +
+                       "'");
+    given = true;
+  }
+  if (const std::string value = a.Value("--encoding"); !value.empty()) {
+    const int encoding = EncodingOfName(value);
+    if (encoding < 0) throw UsageError("--encoding takes utf-8, utf-16le, utf-16be or windows-1252, got '" + value + "'");
+    csv.Encoding = static_cast<TextEncoding>(encoding);
+    given = true;
+  }
+  if (a.Has("--header") && a.Has("--no-header")) throw UsageError("--header and --no-header exclude each other");
+  if (a.Has("--header") || a.Has("--no-header")) {
+    csv.Header = a.Has("--header") ? HeaderRow::Yes : HeaderRow::No;
+    given = true;
+  }
+  if (const std::string value = a.Value("--columns"); !value.empty()) {
+    for (std::size_t start = 0; start <= value.size();) {
+      std::size_t end = value.find(',', start);
+      if (end == std::string::npos) end = value.size();
+      const int role = ColumnRoleOfName(value.substr(start, end - start));
+      if (role < 0)
+        throw UsageError("--columns takes a list of word, synonyms, translations, antonyms, antonym-translations, "
+                         "form and ignore, got '" + value + "'");
+      csv.Columns.push_back(static_cast<ColumnRole>(role));
+      start = end + 1;
+    }
+    given = true;
+  }
+  for (const auto& [option, name] : {std::pair{"--language1", &csv.Language1}, std::pair{"--language2", &csv.Language2}})
+    if (const std::string value = a.Value(option); !value.empty()) {
+      *name = FromTerminalText(value);
+      given = true;
+    }
+  return given;
 }
 
 int Convert(const std::vector<std::string>& args) {
-  const Arguments a(args, {"--compact"}, 2, {"--languages"});
+  const Arguments a(args, {"--compact", "--header", "--no-header", "--replace-unsupported"}, 2,
+                    {"--languages", "--separator", "--encoding", "--columns", "--language1", "--language2"});
   RequireLessonName(a.Operand(1));
-  auto lesson = ReadLesson(a.Operand(0), a.Has("--compact"), LanguageChoice(a.Value("--languages")));
+  ReadChoices choices;
+  choices.Compact = a.Has("--compact");
+  choices.RefuseLost = !a.Has("--replace-unsupported");
+  LanguageChoice(a.Value("--languages"), choices.Options);
+  // A ".txt" is lesson text unless the layout of delimited text is given.
+  choices.Delimited = DelimitedChoice(a, choices.Options.Csv) && IsDelimitedText(a.Operand(0));
+  auto lesson = ReadLesson(a.Operand(0), choices);
   WriteLesson(*lesson, a.Operand(1));
   return kExitOk;
 }
 
 int Show(const std::vector<std::string>& args) {
   const Arguments a(args, {"--compact"}, 1);
-  auto lesson = ReadLesson(a.Operand(0), a.Has("--compact"));
+  auto lesson = ReadLesson(a.Operand(0), Compacting(a.Has("--compact")));
   for (const std::string& line : LessonTextLines(*lesson, a.Operand(0))) PrintLine(TerminalText(line));
   return kExitOk;
 }
 
 int Stats(const std::vector<std::string>& args) {
   const Arguments a(args, {"--compact"}, 1);
-  auto lesson = ReadLesson(a.Operand(0), a.Has("--compact"));
+  auto lesson = ReadLesson(a.Operand(0), Compacting(a.Has("--compact")));
   PrintLine("entries: " + std::to_string(lesson->EntryCount()));
   PrintLine("words-language1: " + std::to_string(CountWords(*lesson, 0)));
   PrintLine("words-language2: " + std::to_string(CountWords(*lesson, 1)));
@@ -64,7 +113,7 @@ int Check(const std::vector<std::string>& args) {
   const std::string& fileName = a.Operand(0);
   const int kind = FileKind(fileName);
   if (kind != kTextFile && kind != kRichTextFile) {
-    ReadLesson(fileName, false);
+    ReadLesson(fileName);
     return kExitOk;
   }
   std::vector<std::string> lines;
@@ -79,7 +128,7 @@ int Check(const std::vector<std::string>& args) {
 int Compact(const std::vector<std::string>& args) {
   const Arguments a(args, {}, 2);
   RequireLessonName(a.Operand(1));
-  auto lesson = ReadLesson(a.Operand(0), false);
+  auto lesson = ReadLesson(a.Operand(0));
   lesson->DblDel();
   WriteLesson(*lesson, a.Operand(1));
   return kExitOk;
@@ -88,7 +137,7 @@ int Compact(const std::vector<std::string>& args) {
 int Mirror(const std::vector<std::string>& args) {
   const Arguments a(args, {}, 2);
   RequireLessonName(a.Operand(1));
-  auto lesson = ReadLesson(a.Operand(0), false);
+  auto lesson = ReadLesson(a.Operand(0));
   lesson->Mirror();
   WriteLesson(*lesson, a.Operand(1));
   return kExitOk;
@@ -99,9 +148,13 @@ int Mirror(const std::vector<std::string>& args) {
 std::vector<Command> LessonCommands() {
   return {
       {"new", "OUT", "write a new empty lesson", New},
-      {"convert", "[--compact] IN OUT [--languages N,M]",
+      {"convert", "[--compact] IN OUT [--languages N,M] [OPTIONS]",
        "read IN by its kind, write OUT by its kind (.tav .txt .rtf .kvtml .csv .tsv); "
-       "--languages picks KVTML identifiers",
+       "--languages picks KVTML identifiers. Words with characters a lesson cannot hold make it fail unless "
+       "--replace-unsupported turns them into \"?\". Delimited text (.csv, .tsv, a .txt from Anki) is laid out "
+       "by --separator tab|comma|semicolon|space|pipe|colon|C, --encoding utf-8|utf-16le|utf-16be|windows-1252, "
+       "--header or --no-header, --columns with a role per column (word, synonyms, translations, antonyms, "
+       "antonym-translations, form, ignore), --language1 NAME and --language2 NAME",
        Convert},
       {"show", "[--compact] IN", "print the lesson as lesson text (UTF-8)", Show},
       {"stats", "[--compact] IN", "print the numbers of entries and words", Stats},

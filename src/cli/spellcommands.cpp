@@ -38,7 +38,9 @@ int Spell(const std::vector<std::string>& args) {
   std::set<std::string> noted;
   for (const std::string& fileName : a.Operands()) {
     try {
-      const auto lesson = ReadLesson(fileName, true);
+      ReadChoices read;
+      read.Compact = true;  // as the editor opens it, so that entry numbers agree
+      const auto lesson = ReadLesson(fileName, read);
       const std::string* names[2] = {&lesson->Language1.Name, &lesson->Language2.Name};
       DictionaryChoice choices[2];
       for (int i = 0; i < 2; ++i)

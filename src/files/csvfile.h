@@ -1,13 +1,24 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// Lessons as comma- or tab-separated values, for spreadsheets and Anki: a
-// header line, then one line per entry with the fields word, synonyms,
-// translations, antonyms, antonym translations and form; lists joined by
-// "; ". The header names language 1 over the words and language 2 over the
-// translations. Quoting follows RFC 4180; lines end in CR LF; UTF-8.
+// Lessons as comma- or tab-separated values, for spreadsheets and Anki.
+//
+// Written: a header line, then one line per entry with the fields word,
+// synonyms, translations, antonyms, antonym translations and form; lists
+// joined by "; ". The header names language 1 over the words and language 2
+// over the translations. Quoting follows RFC 4180; lines end in CR LF; UTF-8.
+//
+// Read: what spreadsheets and Anki write as well. The encoding (UTF-8,
+// UTF-16 with a byte-order mark, Windows-1252), the separator and the role
+// of each column are found from the file unless the caller chooses them. A
+// first line is a header only when it is the header written here, or the
+// caller says so; without one, two columns are a word and its translation.
+// Anki's "#separator:", "#html:", "#columns:" and "# ... column:" lines
+// are followed.
 
+#include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "files/lessonformats.h"
 
@@ -15,21 +26,52 @@ namespace vocatrix {
 
 class TMeanCollection;
 
+// What the reader takes from a file's first lines under `options`.
+struct CsvLayout {
+  char Separator = ',';
+  TextEncoding Encoding = TextEncoding::Utf8;
+  bool Header = false;  // the first row names the columns
+  bool Html = false;    // fields hold HTML (Anki's "#html:true")
+  std::vector<ColumnRole> Columns;      // one per column of the widest row seen
+  std::vector<std::string> ColumnNames; // from the header or "#columns:" (Windows-1252)
+  std::string Language1, Language2;
+  // The first data rows as fields (Windows-1252), for a preview.
+  std::vector<std::vector<std::string>> Rows;
+};
+
+// The layout of delimited text: the separator that splits most lines into
+// the same number of fields, the header and the roles, `rows` rows to show.
+CsvLayout ExamineCsv(std::string_view data, const CsvOptions& options, std::size_t rows = 20);
+
+// The names of the separators offered ('\t' "tab", ',' "comma", ';'
+// "semicolon", ' ' "space", '|' "pipe", ':' "colon"), and back (also a
+// single character); 0 for none.
+std::string SeparatorName(char separator);
+char SeparatorOfName(std::string_view name);
+// "word", "synonyms", "translations", "antonyms", "antonym-translations",
+// "form", "ignore", and back (-1 for none).
+std::string ColumnRoleName(ColumnRole role);
+int ColumnRoleOfName(std::string_view name);
+
 // The lesson as CSV with `separator` (',' or '\t'), with a byte-order mark
-// when `bom`. Words holding ";" in a list field are named in `report`: they
-// would read back split.
+// when `bom`. Every field holding a character a reader may take for a
+// separator is quoted, so the file reads back as itself whatever separator
+// a reader guesses. Words holding ";" in a list field are named in
+// `report`: they would read back split.
 std::string CsvImage(const TMeanCollection& lesson, char separator, bool bom, TransferReport& report);
 // ".tsv" names get tabs and no byte-order mark (as Anki writes), any other
 // name commas and a byte-order mark (so spreadsheets take it as UTF-8).
 void SaveCsv(TMeanCollection& lesson, const std::string& fileName, const std::string& backupName,
              TransferReport& report);
 
-// Fills a fresh lesson from CSV: UTF-8 with or without a byte-order mark
-// (bytes that are no UTF-8 are taken as Windows-1252), lines ended by CR LF,
-// LF or CR, quoted fields holding separators, quotes and line breaks.
-// `separator` 0 takes the one of ',', ';' and tab that splits the header
-// into the most fields. Unknown forms count as skipped.
-void ParseCsv(std::string_view data, char separator, TMeanCollection& lesson, TransferReport& report);
+// Fills a fresh lesson from delimited text. Unknown forms, fields of
+// ignored columns and NUL characters are counted in `report`; more entries
+// than a lesson holds raise ELessonTooLarge, as do words that outgrow the
+// memory of an import. Messages name `fileName`.
+void ParseCsv(std::string_view data, const CsvOptions& options, const std::string& fileName, TMeanCollection& lesson,
+              TransferReport& report);
+// Reads a ".csv", ".tsv" or ".txt" file; a ".tsv" is separated by tabs
+// unless `options` choose otherwise.
 void LoadCsv(TMeanCollection& lesson, const std::string& fileName, const ReadOptions& options,
              TransferReport& report);
 

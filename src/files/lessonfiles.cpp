@@ -55,11 +55,19 @@ int TMeanCollection::ReadFromFile(const std::string& fileName) {
   return report.Skipped;
 }
 
-int TMeanCollection::LoadText(const std::string& fileName) {
+void NoteTextLines(const TextFileLines& text, TransferReport& report) {
+  report.LinesRead += text.Lines.size();
+  report.LossyLines += text.LossyLines.size();
+  report.Lost.Add(text.Lost);
+  for (std::string& line : LinesHoldingTwoEntries(text.Lines, text.TableRows)) report.TableRows.push_back(std::move(line));
+}
+
+int TMeanCollection::LoadText(const std::string& fileName, TransferReport* report) {
   Language1 = TLanguage(std::string());
   Language2 = TLanguage(std::string());
-  const std::vector<std::string> lines = RtfToLines(fileName);
-  const int skipped = ParseLessonLines(lines, false, *this);
+  const TextFileLines text = ReadTextFileLines(fileName);
+  if (report) NoteTextLines(text, *report);
+  const int skipped = ParseLessonLines(text.Lines, false, *this);
   DblDel();
   return skipped;
 }

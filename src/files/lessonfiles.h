@@ -8,6 +8,9 @@
 
 namespace vocatrix {
 
+struct TextFileLines;
+struct TransferReport;
+
 enum FileKindCode : int { kNotLesson = 0, kLessonFile = 1, kTextFile = 2, kRichTextFile = 3 };
 
 // 1 ".tav", 2 ".txt", 3 ".rtf" (compared without regard to case), 0 otherwise.
@@ -21,6 +24,11 @@ std::size_t ExtensionStart(const std::string& fileName);
 // The backup name of a file: its extension replaced by ".BAK", or ".BAK"
 // appended when it has none.
 std::string BackupName(const std::string& fileName);
+
+// Notes in `report` what reading a lesson-text file found: the lines read,
+// characters read as "?" and the lines holding them, and lines made from a
+// table row that held more than one entry.
+void NoteTextLines(const TextFileLines& text, TransferReport& report);
 
 // The content of a plain-text file holding `lines`, each ended by CR LF.
 std::string TextFileImage(const std::vector<std::string>& lines);

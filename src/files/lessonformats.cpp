@@ -22,7 +22,7 @@ void ReadBinary(TMeanCollection& lesson, const std::string& fileName, const Read
 }
 
 void ReadText(TMeanCollection& lesson, const std::string& fileName, const ReadOptions&, TransferReport& report) {
-  report.Skipped += lesson.LoadText(fileName);
+  report.Skipped += lesson.LoadText(fileName, &report);
 }
 
 void WriteBinary(TMeanCollection& lesson, const std::string& fileName, const std::string& backupName,
@@ -97,6 +97,22 @@ std::string ExchangeDialogFilter() {
   for (const LessonFormat& format : kFormats)
     if (format.Exchange) filter += (filter.empty() ? "" : "|") + std::string(format.OpenLabel) + "|" + Pattern(format);
   return filter;
+}
+
+std::string ImportDialogFilter() { return ExchangeDialogFilter() + "|Anki, text (*.txt)|*.txt"; }
+
+bool IsDelimitedText(const std::string& fileName) {
+  const LessonFormat* format = FindLessonFormat(fileName);
+  return format && (format->Read == LoadCsv || format->Kind == kTextFile);
+}
+
+std::unique_ptr<TMeanCollection> ReadDelimitedText(const std::string& fileName, const ReadOptions& options,
+                                                   TransferReport& report) {
+  auto lesson = std::make_unique<TMeanCollection>();
+  lesson->LessonFileName = fileName;
+  LoadCsv(*lesson, fileName, options, report);
+  lesson->Modified = false;
+  return lesson;
 }
 
 std::unique_ptr<TMeanCollection> ReadLessonByFormat(const std::string& fileName, const ReadOptions& options,

@@ -12,25 +12,20 @@
 #include <string_view>
 #include <vector>
 
+#include "files/csvoptions.h"
+#include "files/transferreport.h"
+
 namespace vocatrix {
 
 class TMeanCollection;
 
-// What a read or a write could not carry, for the user to be told.
-struct TransferReport {
-  // Items of the file the lesson cannot hold (pictures, grades,
-  // conjugations, unknown word types) or malformed lesson-text lines.
-  int Skipped = 0;
-  // Characters Windows-1252 cannot hold, read as "?".
-  std::size_t Replaced = 0;
-  // Words the written file cannot carry unchanged.
-  std::vector<std::string> Uncarried;
-};
-
 struct ReadOptions {
-  // The KVTML identifiers taken as language 1 and 2; -1: the file's first two.
+  // The KVTML identifiers (KVTML 1: columns) taken as language 1 and 2;
+  // -1: the file's first two.
   int Language1 = -1;
   int Language2 = -1;
+  // Delimited text: separator, encoding, header and the roles of columns.
+  CsvOptions Csv;
 };
 
 struct LessonFormat {
@@ -68,6 +63,16 @@ const LessonFormat* FindLessonFormat(const std::string& fileName);
 std::string OpenDialogFilter();
 std::string SaveDialogFilter();
 std::string ExchangeDialogFilter();
+
+// File > Import's filter: the exchange formats, then Anki's text exports
+// (".txt"), which Import reads as delimited text.
+std::string ImportDialogFilter();
+// Whether Import reads the file as delimited text (".csv", ".tsv", ".txt"),
+// with a separator, encoding, header and columns the user may choose.
+bool IsDelimitedText(const std::string& fileName);
+// Reads a file as delimited text whatever its extension, by `options.Csv`.
+std::unique_ptr<TMeanCollection> ReadDelimitedText(const std::string& fileName, const ReadOptions& options,
+                                                   TransferReport& report);
 
 // Reads a lesson of any format; raises ENotLesson for a name of none.
 std::unique_ptr<TMeanCollection> ReadLessonByFormat(const std::string& fileName, const ReadOptions& options,

@@ -454,6 +454,28 @@ std::vector<std::string> WordsTextCannotCarry(const TMeanCollection& lesson) {
   return uncarried;
 }
 
+std::vector<std::string> LinesHoldingTwoEntries(const std::vector<std::string>& lines,
+                                                const std::vector<std::size_t>& tableRows) {
+  std::vector<std::string> found;
+  for (const std::size_t index : tableRows) {
+    if (index >= lines.size() || ClassifyLessonLine(lines[index]) != LessonLineKind::kEntry) continue;
+    const std::string_view line = lines[index];
+    int cells = 0;
+    bool entry = false;
+    for (std::size_t start = 0; start <= line.size();) {
+      std::size_t end = line.find('\t', start);
+      if (end == std::string_view::npos) end = line.size();
+      const std::string_view cell = line.substr(start, end - start);
+      std::string left, right;
+      if (!TrimView(cell).empty()) ++cells;
+      if (SplitAtMarker(cell, left, right)) entry = true;
+      start = end + 1;
+    }
+    if (cells >= 2 && entry) found.push_back(lines[index]);
+  }
+  return found;
+}
+
 std::string QuotedTextList(const std::vector<std::string>& texts, std::size_t shown) {
   std::string list;
   for (std::size_t i = 0; i < texts.size() && i < shown; ++i) {

@@ -115,6 +115,12 @@ std::vector<std::string> WordsTextCannotCarry(const TMeanCollection& lesson);
 // first `shown` of them and then "…" with the number left out.
 std::string QuotedTextList(const std::vector<std::string>& texts, std::size_t shown = 20);
 
+// The lines of `tableRows` (indices of lines read from a table row) whose
+// cells, joined by tabs, hold a complete entry beside another cell: the row
+// held two entries or more, and the line reads as one.
+std::vector<std::string> LinesHoldingTwoEntries(const std::vector<std::string>& lines,
+                                                const std::vector<std::size_t>& tableRows);
+
 // The languages in force at a line: those of the nearest "Sp:" line at or
 // above `index`. False when there is none or its value does not split.
 bool LanguagesAtLine(const std::vector<std::string>& lines, int index, std::string& left, std::string& right);

@@ -7,7 +7,6 @@
 
 #include "base/cp1252.h"
 #include "files/rtf_codepage.h"
-#include "base/safesave.h"
 
 namespace vocatrix {
 namespace {
@@ -30,13 +29,14 @@ struct GroupState {
   bool Italic = false;
   bool Underline = false;
   bool StrikeOut = false;
+  bool Deleted = false;  // tracked as deleted: no part of the text
   Dest Destination = Dest::Text;
 };
 
 enum class Kw : std::uint8_t {
   Par, Line, Row, Cell, Tab, Emdash, Endash, Lquote, Rquote, Ldblquote, Rdblquote, Bullet, Space,
   Ansi, Mac, Pc, Pca, Ansicpg, Deff,
-  F, Fcharset, Cpg, Fs, Cf, B, I, Ul, Ulnone, Strike, Plain,
+  F, Fcharset, Cpg, Fs, Cf, B, I, Ul, Ulnone, Strike, Plain, Deleted,
   U, Uc, Bin, Red, Green, Blue,
   FontTable, ColorTable, SkipDestination,
 };
@@ -53,7 +53,8 @@ const std::unordered_map<std::string_view, Kw>& Keywords() {
         {"pca", Kw::Pca}, {"ansicpg", Kw::Ansicpg}, {"deff", Kw::Deff}, {"f", Kw::F},
         {"fcharset", Kw::Fcharset}, {"cpg", Kw::Cpg}, {"fs", Kw::Fs}, {"cf", Kw::Cf},
         {"b", Kw::B}, {"i", Kw::I}, {"ul", Kw::Ul}, {"ulnone", Kw::Ulnone},
-        {"strike", Kw::Strike}, {"striked", Kw::Strike}, {"plain", Kw::Plain}, {"u", Kw::U},
+        {"strike", Kw::Strike}, {"striked", Kw::Strike}, {"plain", Kw::Plain}, {"deleted", Kw::Deleted},
+        {"u", Kw::U},
         {"uc", Kw::Uc}, {"bin", Kw::Bin}, {"red", Kw::Red}, {"green", Kw::Green},
         {"blue", Kw::Blue}, {"fonttbl", Kw::FontTable}, {"colortbl", Kw::ColorTable},
     };
@@ -232,22 +233,38 @@ class RtfReader {
     if (dirty_) Resolve();
     if (!table_) return AppendChar(static_cast<char>(b));
     if (lead_ >= 0) {
-      const int value = table_->Pair(static_cast<unsigned char>(lead_), b);
+      const auto lead = static_cast<unsigned char>(lead_);
       lead_ = -1;
-      return AppendChar(ToChar(value));
+      return AppendDecoded(table_->Pair(lead, b), table_->PairCodePoint(lead, b));
     }
     if (table_->Lead[b]) {
       lead_ = b;
       return;
     }
-    AppendChar(ToChar(table_->Single[b]));
+    AppendDecoded(table_->Single[b], table_->SingleCodePoint[b]);
+  }
+
+  // A character of a code page: its Windows-1252 byte, or "?" for one
+  // Windows-1252 cannot hold.
+  void AppendDecoded(int cp1252, char32_t codePoint) {
+    if (cp1252 >= 0) return AppendChar(static_cast<char>(cp1252));
+    AppendLost(codePoint);
+  }
+
+  void AppendLost(char32_t codePoint) {
+    if (State().Deleted || State().Destination != Dest::Text) return;
+    AppendChar('?');
+    document_.Lost.Note(codePoint);
+    const std::size_t paragraph = document_.Paragraphs.size();
+    if (document_.LossyParagraphs.empty() || document_.LossyParagraphs.back() != paragraph)
+      document_.LossyParagraphs.push_back(paragraph);
   }
 
   // A lead byte without its trail byte.
   void FlushLead() {
     if (lead_ < 0) return;
     lead_ = -1;
-    AppendChar('?');
+    AppendLost(0);
   }
 
   void ControlSequence() {
@@ -367,7 +384,10 @@ class RtfReader {
     const bool on = !hasParam || param != 0;
     switch (kw) {
       case Kw::Par:
-      case Kw::Line: return EndParagraph();
+      case Kw::Line:
+        // A deleted paragraph mark joins its paragraph to the next.
+        if (s.Deleted) return;
+        return EndParagraph();
       case Kw::Row:
         // Cells end with a tab each; the row's last one is dropped.
         if (cellTab_) {
@@ -376,9 +396,10 @@ class RtfReader {
           if (text.empty()) paragraph_.pop_back();
           dirty_ = true;
         }
+        document_.TableRows.push_back(document_.Paragraphs.size());
         return EndParagraph();
       case Kw::Cell:
-        AppendChar('\t');
+        AppendRaw("\t");
         cellTab_ = true;
         return;
       case Kw::Tab: return AppendChar('\t');
@@ -398,6 +419,7 @@ class RtfReader {
       case Kw::Ul: s.Underline = on; break;
       case Kw::Ulnone: s.Underline = false; break;
       case Kw::Strike: s.StrikeOut = on; break;
+      case Kw::Deleted: s.Deleted = on; return;
       case Kw::Plain: {
         const Dest dest = s.Destination;
         const int uc = s.Uc;
@@ -478,9 +500,34 @@ class RtfReader {
       highSurrogate_ = false;
       return;
     }
+    const bool high = cp >= 0xD800 && cp <= 0xDBFF;
+    // A character beyond the basic plane (an emoji) comes as two halves;
+    // the first names it, the second is passed over below.
+    char32_t character = static_cast<char32_t>(cp);
+    if (high && pos_ + 3 < data_.size()) character = FollowingLowSurrogate(static_cast<char32_t>(cp));
     const int b = cp > 0 && cp <= 0x10FFFF ? CodePointToCp1252(static_cast<char32_t>(cp)) : -1;
-    AppendChar(ToChar(b));
-    highSurrogate_ = cp >= 0xD800 && cp <= 0xDBFF;
+    if (b >= 0) AppendChar(static_cast<char>(b));
+    else AppendLost(cp > 0 && cp <= 0x10FFFF && !(cp >= 0xDC00 && cp <= 0xDFFF) ? character : 0);
+    highSurrogate_ = high;
+  }
+
+  // The character of a high surrogate and the \uN of its low half that
+  // follows (after the fallback characters); the high half alone when none
+  // follows.
+  char32_t FollowingLowSurrogate(char32_t high) {
+    std::size_t at = pos_;
+    // Pass the fallback characters of the high half: "?" or \'hh each.
+    for (int skip = State().Uc; skip > 0 && at < data_.size(); --skip)
+      at += data_[at] == '\\' && at + 1 < data_.size() && data_[at + 1] == '\'' ? 4 : 1;
+    if (at + 2 > data_.size() || data_.compare(at, 2, "\\u") != 0) return high;
+    at += 2;
+    bool negative = at < data_.size() && data_[at] == '-';
+    if (negative) ++at;
+    std::int64_t value = 0;
+    while (at < data_.size() && IsDigit(data_[at]) && value < 1'000'000) value = value * 10 + (data_[at++] - '0');
+    if (negative) value = 65536 - value;
+    if (value < 0xDC00 || value > 0xDFFF) return high;
+    return 0x10000 + ((high - 0xD800) << 10) + (static_cast<char32_t>(value) - 0xDC00);
   }
 
   // The current group's character format and code page, after a change.
@@ -515,6 +562,12 @@ class RtfReader {
   void AppendChar(char c) { AppendText(std::string_view(&c, 1)); }
 
   void AppendText(std::string_view text) {
+    if (State().Deleted) return;
+    AppendRaw(text);
+  }
+
+  // Text of the document's structure (a cell's tab), deleted or not.
+  void AppendRaw(std::string_view text) {
     if (dirty_) Resolve();
     cellTab_ = false;
     highSurrogate_ = false;
@@ -566,47 +619,5 @@ class RtfReader {
 }  // namespace
 
 RtfDocument ParseRtf(std::string_view data) { return RtfReader(data).Read(); }
-
-std::vector<std::string> DocumentLines(const RtfDocument& document) {
-  std::vector<std::string> lines;
-  lines.reserve(document.Paragraphs.size());
-  for (const RtfParagraph& paragraph : document.Paragraphs) {
-    std::string line;
-    for (const RtfRun& run : paragraph) line += run.Text;
-    lines.push_back(std::move(line));
-  }
-  return lines;
-}
-
-std::vector<std::string> PlainTextLines(std::string_view data) {
-  std::string converted;
-  static constexpr std::string_view kBom = "\xEF\xBB\xBF";
-  if (data.substr(0, kBom.size()) == kBom) {
-    converted = Utf8ToCp1252(data.substr(kBom.size()));
-    data = converted;
-  } else if (LooksLikeUtf8(data)) {
-    converted = Utf8ToCp1252(data);
-    data = converted;
-  }
-  std::vector<std::string> lines;
-  std::size_t start = 0;
-  for (std::size_t i = 0; i < data.size(); ++i) {
-    const char c = data[i];
-    if (c != '\r' && c != '\n') continue;
-    lines.emplace_back(data.substr(start, i - start));
-    if (c == '\r' && i + 1 < data.size() && data[i + 1] == '\n') ++i;
-    start = i + 1;
-  }
-  if (start < data.size()) lines.emplace_back(data.substr(start));
-  return lines;
-}
-
-bool IsRtfData(std::string_view data) { return data.starts_with("{\\rtf"); }
-
-std::vector<std::string> RtfToLines(const std::string& path) {
-  const std::string data = ReadWholeFile(path);
-  if (IsRtfData(data)) return DocumentLines(ParseRtf(data));
-  return PlainTextLines(data);
-}
 
 }  // namespace vocatrix

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "base/font.h"
+#include "base/lostcharacters.h"
 
 namespace vocatrix {
 
@@ -41,6 +42,11 @@ using RtfParagraph = std::vector<RtfRun>;
 
 struct RtfDocument {
   std::vector<RtfParagraph> Paragraphs;
+  // What a reading found beside the text: the paragraphs that ended a
+  // table row, characters read as "?" and the paragraphs holding them.
+  std::vector<std::size_t> TableRows;
+  LostCharacters Lost;
+  std::vector<std::size_t> LossyParagraphs;
 };
 
 // Parses RTF data. Never crashes on bad input: unbalanced braces, absurd
@@ -52,8 +58,10 @@ struct RtfDocument {
 // ends a paragraph; \page adds nothing. Bytes (\'hh or raw) are decoded
 // through the code page of the current font's \fcharset or \cpg, else the
 // document's \ansicpg (Windows-1252 when none is given); characters that
-// Windows-1252 cannot hold, from bytes or \uN, become "?". Text after the
-// document's outermost group is ignored. Adjacent runs of equal format merge.
+// Windows-1252 cannot hold, from bytes or \uN, become "?" and are noted.
+// Text deleted with change tracking on (\deleted), paragraph marks
+// included, is no part of the document. Text after the document's outermost
+// group is ignored. Adjacent runs of equal format merge.
 RtfDocument ParseRtf(std::string_view data);
 
 // Writes a document as RTF (\ansicpg1252, font and colour tables, \par per
@@ -65,8 +73,11 @@ std::vector<std::string> DocumentLines(const RtfDocument& document);
 
 // Splits plain text into lines at CR LF, LF or CR (a final line break adds
 // no empty line). UTF-8 text (a byte-order mark, or valid UTF-8 with at least
-// one multi-byte sequence) is converted to Windows-1252 first.
-std::vector<std::string> PlainTextLines(std::string_view data);
+// one multi-byte sequence) is converted to Windows-1252 first; characters it
+// cannot hold go to `lost` (when given) and the lines holding them to
+// `lossyLines`.
+std::vector<std::string> PlainTextLines(std::string_view data, LostCharacters* lost = nullptr,
+                                        std::vector<std::size_t>* lossyLines = nullptr);
 
 // Whether file data is RTF: it starts with "{\rtf".
 bool IsRtfData(std::string_view data);
@@ -75,6 +86,19 @@ bool IsRtfData(std::string_view data);
 // per paragraph, anything else as plain text. EFOpenError when the file
 // cannot be opened.
 std::vector<std::string> RtfToLines(const std::string& path);
+
+// The lines of a lesson-text file with what reading them found: the lines
+// made from table rows, characters read as "?" and the lines holding them.
+struct TextFileLines {
+  std::vector<std::string> Lines;
+  std::vector<std::size_t> TableRows;
+  LostCharacters Lost;
+  std::vector<std::size_t> LossyLines;
+};
+TextFileLines ReadTextFileLines(const std::string& path);
+// The same of data in memory; the document of RTF data goes to `document`
+// (when given), for a caller that shows it formatted.
+TextFileLines TextDataLines(std::string_view data, RtfDocument* document = nullptr);
 
 // A run's format as a font and back (size rounded to whole points). The
 // automatic colour is the system's window-text colour; a font in a system

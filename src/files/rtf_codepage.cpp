@@ -17,8 +17,9 @@ namespace {
 
 enum class Conversion { Ok, Incomplete, Invalid };
 
-// Converts one character's bytes; `result` gets the Windows-1252 byte or -1.
-Conversion ConvertBytes(iconv_t cd, const char* bytes, std::size_t count, int& result) {
+// Converts one character's bytes; `result` gets the Windows-1252 byte or -1,
+// `codePoint` the character (0 when the bytes are none).
+Conversion ConvertBytes(iconv_t cd, const char* bytes, std::size_t count, int& result, char32_t& codePoint) {
   char32_t out[4];
   char* in = const_cast<char*>(bytes);
   std::size_t inLeft = count;
@@ -33,8 +34,10 @@ Conversion ConvertBytes(iconv_t cd, const char* bytes, std::size_t count, int& r
   if (error == EINVAL) return Conversion::Incomplete;
   if (error != 0 || produced != 1) {
     result = -1;
+    codePoint = 0;
     return Conversion::Invalid;
   }
+  codePoint = out[0];
   result = CodePointToCp1252(out[0]);
   return Conversion::Ok;
 }
@@ -54,20 +57,26 @@ std::unique_ptr<CodePageTable> BuildTable(int codePage) {
   for (int b = 0; b < 256; ++b) {
     const char byte = static_cast<char>(b);
     int value = -1;
-    const Conversion c = ConvertBytes(cd, &byte, 1, value);
+    char32_t codePoint = 0;
+    const Conversion c = ConvertBytes(cd, &byte, 1, value, codePoint);
     table->Lead[b] = c == Conversion::Incomplete;
     table->Single[b] = static_cast<std::int16_t>(c == Conversion::Ok ? value : -1);
+    table->SingleCodePoint[b] = c == Conversion::Ok ? codePoint : 0;
     anyLead = anyLead || table->Lead[b];
   }
   if (anyLead) {
     table->Pairs.assign(65536, -1);
+    table->PairCodePoints.assign(65536, 0);
     for (int lead = 0; lead < 256; ++lead) {
       if (!table->Lead[lead]) continue;
       for (int trail = 0; trail < 256; ++trail) {
         const char pair[2] = {static_cast<char>(lead), static_cast<char>(trail)};
         int value = -1;
-        if (ConvertBytes(cd, pair, 2, value) == Conversion::Ok)
+        char32_t codePoint = 0;
+        if (ConvertBytes(cd, pair, 2, value, codePoint) == Conversion::Ok) {
           table->Pairs[lead * 256 + trail] = static_cast<std::int16_t>(value);
+          table->PairCodePoints[lead * 256 + trail] = codePoint;
+        }
       }
     }
   }

@@ -16,9 +16,16 @@ struct CodePageTable {
   std::array<std::int16_t, 256> Single{};
   std::array<bool, 256> Lead{};       // first byte of a double-byte character
   std::vector<std::int16_t> Pairs;    // lead * 256 + trail; empty for single-byte pages
+  // The Unicode characters of the bytes and pairs (0: none), to name what a
+  // "?" stands for.
+  std::array<char32_t, 256> SingleCodePoint{};
+  std::vector<char32_t> PairCodePoints;
 
   int Pair(unsigned char lead, unsigned char trail) const {
     return Pairs.empty() ? -1 : Pairs[lead * 256u + trail];
+  }
+  char32_t PairCodePoint(unsigned char lead, unsigned char trail) const {
+    return PairCodePoints.empty() ? 0 : PairCodePoints[lead * 256u + trail];
   }
 };
 

@@ -38,16 +38,21 @@ class TCollection {
   }
 
   // Plain append.
-  void Insert(Item item) { items_.push_back(std::move(item)); }
+  void Insert(Item item) {
+    items_.push_back(std::move(item));
+    Appended();
+  }
 
   void AtInsert(int index, Item item) {
     if (index < 0 || index > Count()) throw EListError();
     items_.insert(items_.begin() + index, std::move(item));
+    Rearranged();
   }
 
   void AtDelete(int index) {
     if (index < 0 || index >= Count()) throw EListError();
     items_.erase(items_.begin() + index);
+    Rearranged();
   }
 
   // Removes the first reference to exactly this object.
@@ -55,6 +60,7 @@ class TCollection {
     for (auto it = items_.begin(); it != items_.end(); ++it) {
       if (it->get() == item) {
         items_.erase(it);
+        Rearranged();
         return;
       }
     }
@@ -68,11 +74,21 @@ class TCollection {
     return -1;
   }
 
-  // Trades the items for those of `items`; allocates nothing, so it cannot fail.
-  void SwapItems(std::vector<Item>& items) noexcept { items_.swap(items); }
+  // Trades the items for those of `items`; allocates nothing, so it cannot
+  // fail (an index of the items is only dropped).
+  void SwapItems(std::vector<Item>& items) noexcept {
+    items_.swap(items);
+    Rearranged();
+  }
 
-  void FreeAll() { std::vector<Item>().swap(items_); }
-  void DeleteAll() { std::vector<Item>().swap(items_); }
+  void FreeAll() {
+    std::vector<Item>().swap(items_);
+    Rearranged();
+  }
+  void DeleteAll() {
+    std::vector<Item>().swap(items_);
+    Rearranged();
+  }
 
   // Calls the action once for each item present at the start, in index order.
   void ForEach(const std::function<void(const Item&)>& action) const {
@@ -93,6 +109,12 @@ class TCollection {
   const std::vector<Item>& Items() const { return items_; }
 
  protected:
+  // Told of every change made through the operations above, for a subclass
+  // that keeps an index of its items: one item appended at the end, or
+  // items inserted or removed anywhere.
+  virtual void Appended() {}
+  virtual void Rearranged() {}
+
   std::vector<Item> items_;
 };
 

@@ -25,4 +25,11 @@ ELessonTooLarge ELessonTooLarge::ForEntries(int entries, int most) {
                                           {std::to_string(entries), std::to_string(most)}));
 }
 
+ELessonTooLarge ELessonTooLarge::ForMemory(const std::string& fileName, int megabytes) {
+  return ELessonTooLarge(TranslateMessage("ErrImportTooLarge",
+                                          "'%s' holds more words than a lesson can take: they would need more "
+                                          "than %s MB.",
+                                          {fileName, std::to_string(megabytes)}));
+}
+
 }  // namespace vocatrix

@@ -41,6 +41,8 @@ class ELessonTooLarge : public Exception {
   using Exception::Exception;
   // More entries than a lesson holds (TMeanCollection::kMaxEntries).
   static ELessonTooLarge ForEntries(int entries, int most);
+  // A file whose words would take more memory than an imported lesson may.
+  static ELessonTooLarge ForMemory(const std::string& fileName, int megabytes);
 };
 
 }  // namespace vocatrix

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "model/collection.h"
@@ -19,6 +20,7 @@
 namespace vocatrix {
 
 using TMeaningList = TCollection<TMeaning>;
+struct TransferReport;
 
 // The lesson's header: what it says of itself and its two languages. The
 // undo history copies and compares it as one value, so a header field
@@ -65,8 +67,10 @@ class TMeanCollection : public TLessonHeader {
   // leniently, and `skippedLines` (when given) receives the number of
   // malformed lines it skipped.
   static std::unique_ptr<TMeanCollection> CreateFromFile(const std::string& fileName, int* skippedLines = nullptr);
-  // Reads lesson text leniently and compacts; returns the number of skipped lines.
-  int LoadText(const std::string& fileName);
+  // Reads lesson text leniently and compacts; returns the number of skipped
+  // lines. `report` (when given) learns of characters read as "?" and of
+  // table rows that held two entries.
+  int LoadText(const std::string& fileName, TransferReport* report = nullptr);
   // Strict parse of lesson-text lines into a new document; null and the
   // 0-based index of the faulty line on a format error.
   static std::unique_ptr<TMeanCollection> FromLines(const std::vector<std::string>& lines, int& errorLine);
@@ -88,6 +92,10 @@ class TMeanCollection : public TLessonHeader {
   void GetSpeachName(std::uint8_t side, std::string& name) const;
   const TFont& GetFont(std::uint8_t side) const;
   void DblDel();
+  // DblDel in which the words of `keepApart` neither find a twin nor are
+  // found: words read with "?" for characters a lesson cannot hold say
+  // nothing about what they meant.
+  void DblDel(const std::unordered_set<const TWord*>& keepApart);
   void Mirror();
   void X();
   void InitDate();

@@ -58,7 +58,42 @@ bool SameWordText(const TWord& a, const TWord& b) { return a.Text() == b.Text();
 
 int TWordCollection::Compare(const TWord& a, const TWord& b) const { return CompareWordTexts(a, b); }
 
+namespace {
+
+// Below this many words a linear search costs less than an index.
+constexpr std::size_t kIndexedWords = 32;
+
+std::size_t TextHash(const TWord& word) { return std::hash<std::string_view>()(word.Text()); }
+
+}  // namespace
+
+void TWordCollection::TextIndex::Build(const std::vector<PWord>& words) {
+  positions_ = std::make_unique<std::unordered_multimap<std::size_t, int>>();
+  positions_->reserve(words.size() * 2);
+  for (std::size_t i = 0; i < words.size(); ++i) positions_->emplace(TextHash(*words[i]), static_cast<int>(i));
+}
+
+void TWordCollection::TextIndex::Add(const TWord& word, int position) {
+  if (positions_) positions_->emplace(TextHash(word), position);
+}
+
+int TWordCollection::TextIndex::Find(const std::vector<PWord>& words, const TWord& key) const {
+  int first = -1;
+  const auto [from, to] = positions_->equal_range(TextHash(key));
+  for (auto it = from; it != to; ++it)
+    if ((first < 0 || it->second < first) && SameWordText(*words[static_cast<std::size_t>(it->second)], key))
+      first = it->second;
+  return first;
+}
+
 bool TWordCollection::Search(const TWord& key, int& index) const {
+  if (items_.size() >= kIndexedWords) {
+    if (!index_.Built()) index_.Build(items_);
+    index = index_.Find(items_, key);
+    if (index >= 0) return true;
+    index = Count();
+    return false;
+  }
   for (std::size_t i = 0; i < items_.size(); ++i) {
     if (SameWordText(*items_[i], key)) {
       index = static_cast<int>(i);
@@ -73,8 +108,13 @@ bool TWordCollection::Insert(PWord word) {
   int index;
   if (Search(*word, index)) return false;
   items_.push_back(std::move(word));
+  Appended();
   return true;
 }
+
+void TWordCollection::Appended() { index_.Add(*items_.back(), Count() - 1); }
+
+void TWordCollection::Rearranged() { index_.Drop(); }
 
 namespace {
 

@@ -77,8 +77,10 @@ class KeysAhead {
 // took a key of its own: then the entries left share no key, and a further
 // pass would find nothing to merge.
 // An entry listed more than once is visited at its first place only: its
-// words are its own twins, not another entry's.
-std::vector<TMeaning*> CompactPass(const std::vector<MeaningPtr>& meanings, TWordRegistry& registry, bool& settled) {
+// words are its own twins, not another entry's. Words in `keepApart` (those
+// that lost characters on import) take part in no merge.
+std::vector<TMeaning*> CompactPass(const std::vector<MeaningPtr>& meanings, TWordRegistry& registry, bool& settled,
+                                   const std::unordered_set<const TWord*>& keepApart) {
   settled = true;
   std::vector<TMeaning*> removed;
   const std::size_t n = meanings.size();
@@ -94,7 +96,9 @@ std::vector<TMeaning*> CompactPass(const std::vector<MeaningPtr>& meanings, TWor
     std::size_t at = 0;
     for (TWordCollection* list : {&b.Synonyms, &b.Antonyms, &b.Translations, &b.AntonymTranslations}) {
       for (const PWord& candidate : *list) {
-        TWord* twin = registry.Find(*candidate, keys.Of(at++, *candidate));
+        const TWordRegistry::Key key = keys.Of(at++, *candidate);
+        if (!keepApart.empty() && keepApart.contains(candidate.get())) continue;
+        TWord* twin = registry.Find(*candidate, key);
         if (twin != nullptr && twin != candidate.get()) {
           w = candidate.get();
           t = twin;
@@ -115,8 +119,11 @@ std::vector<TMeaning*> CompactPass(const std::vector<MeaningPtr>& meanings, TWor
     } else {
       at = 0;
       for (TWordCollection* list : {&b.Synonyms, &b.Antonyms, &b.Translations, &b.AntonymTranslations})
-        for (const PWord& word : *list)
-          if (!registry.Insert(word.get(), keys.Of(at++, *word))) settled = false;
+        for (const PWord& word : *list) {
+          const TWordRegistry::Key key = keys.Of(at++, *word);
+          if (!keepApart.empty() && keepApart.contains(word.get())) continue;
+          if (!registry.Insert(word.get(), key)) settled = false;
+        }
     }
   }
   return removed;
@@ -183,13 +190,15 @@ std::uint32_t CountWords(const TMeanCollection& lesson, std::uint8_t mode) {
   return count;
 }
 
-void TMeanCollection::DblDel() {
+void TMeanCollection::DblDel() { DblDel({}); }
+
+void TMeanCollection::DblDel(const std::unordered_set<const TWord*>& keepApart) {
   if (!Meanings) return;
   TWordRegistry registry;
   for (;;) {
     const int before = Meanings->Count();
     bool settled = false;
-    const std::vector<TMeaning*> removed = CompactPass(DistinctEntries(), registry, settled);
+    const std::vector<TMeaning*> removed = CompactPass(DistinctEntries(), registry, settled, keepApart);
     registry.Clear();
     RemoveEntries(*Meanings, removed);
     // Passes go on while they merge; a pass that left every word with a key

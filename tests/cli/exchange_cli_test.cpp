@@ -53,16 +53,27 @@ TEST(CliExchange, ConvertsThroughEveryExchangeFormatAndPicksKvtmlLanguages) {
     EXPECT_EQ(EntryLines(*TMeanCollection::CreateFromFile(dir.File("m.tav"))), EntryLines(*lesson));
   }
 
-  // What a lesson cannot hold and characters outside Windows-1252 are noted.
+  // A word that would lose a character stops the conversion, unless the
+  // user agrees to "?"; what a lesson cannot hold is named (an empty grade
+  // is nothing).
   WriteFile(dir.File("kde.kvtml"),
             "<kvtml version=\"2.0\"><identifiers><identifier id=\"0\"><name>A</name></identifier>"
             "<identifier id=\"1\"><name>B</name></identifier></identifiers><entries><entry id=\"0\">"
             "<translation id=\"0\"><text>\xE2\x98\xBA</text><image>x.png</image><grade/></translation>"
-            "</entry></entries></kvtml>");
+            "<translation id=\"1\"><text>\xD0\xB4\xD0\xBE\xD0\xBC</text></translation>"
+            "</entry><entry id=\"1\"><translation id=\"0\"><text>house</text></translation></entry>"
+            "</entries></kvtml>");
   auto r = RunCliWith({"convert", dir.File("kde.kvtml"), dir.File("kde.txt")});
+  EXPECT_EQ(r.code, 1);
+  EXPECT_EQ(r.err, "vocatrix-cli: '" + dir.File("kde.kvtml") +
+                       "': 2 of 3 words hold characters a lesson file cannot store (for example Cyrillic); they would "
+                       "be changed to '?'. Give --replace-unsupported to convert it anyway.\n");
+  EXPECT_FALSE(std::filesystem::exists(dir.File("kde.txt")));
+  r = RunCliWith({"convert", "--replace-unsupported", dir.File("kde.kvtml"), dir.File("kde.txt")});
   EXPECT_EQ(r.code, 0);
-  EXPECT_TRUE(Contains(r.err, "kde.kvtml: skipped 2 items a lesson cannot hold")) << r.err;
-  EXPECT_TRUE(Contains(r.err, "kde.kvtml: 1 character outside Windows-1252 read as \"?\"")) << r.err;
+  EXPECT_TRUE(Contains(r.err, "kde.kvtml': left out what a lesson cannot hold: pictures: 1.")) << r.err;
+  EXPECT_TRUE(Contains(r.err, "kde.kvtml': 2 of 3 words hold characters a lesson file cannot store (for example "
+                              "Cyrillic); they were read as '?'.")) << r.err;
   r = RunCliWith({"convert", dir.File("kde.kvtml"), dir.File("kde.txt"), "--languages", "0,7"});
   EXPECT_EQ(r.code, 1);
   EXPECT_TRUE(Contains(r.err, "has no language with the identifier 7.")) << r.err;
@@ -71,6 +82,36 @@ TEST(CliExchange, ConvertsThroughEveryExchangeFormatAndPicksKvtmlLanguages) {
     EXPECT_EQ(r.code, 2) << bad;
   }
   EXPECT_EQ(RunCliWith({"convert", dir.File("kde.kvtml"), dir.File("kde.txt"), "--languages"}).code, 2);
+}
+
+TEST(CliExchange, ConvertTakesTheLayoutOfDelimitedTextAsTheImportDialogOffersIt) {
+  TempDir dir;
+  // An Anki text export: without options a ".txt" is lesson text.
+  WriteFile(dir.File("anki.txt"), "1\thouse\tHaus\tnoun\n2\tto go\tgehen; laufen\tverb\n");
+  auto r = RunCliWith({"convert", dir.File("anki.txt"), dir.File("text.tav")});
+  EXPECT_EQ(r.code, 0);
+  EXPECT_TRUE(Contains(r.err, "skipped 2 malformed lines")) << r.err;
+  r = RunCliWith({"convert", dir.File("anki.txt"), dir.File("anki.tav"), "--separator", "tab", "--no-header",
+                  "--columns", "ignore,word,translations", "--language1=English", "--language2", "Deutsch"});
+  EXPECT_EQ(r.code, 0) << r.err;
+  EXPECT_TRUE(Contains(r.err, "left out what a lesson cannot hold: fields of columns not read: 4.")) << r.err;
+  EXPECT_EQ(EntryLines(*TMeanCollection::CreateFromFile(dir.File("anki.tav"))),
+            (std::vector<std::string>{"English/Deutsch", "4|0house|1Haus", "4|0to go|1gehen|1laufen"}));
+  // A header chosen names the languages; a ";" file of a spreadsheet.
+  WriteFile(dir.File("sheet.csv"), "Deutsch;English\r\nHaus;house\r\n");
+  for (const auto& [option, expected] : std::vector<std::pair<std::string, std::string>>{
+           {"--header", "Deutsch/English"}, {"--no-header", "Language 1/Language 2"}}) {
+    r = RunCliWith({"convert", option, dir.File("sheet.csv"), dir.File("sheet.tav")});
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(EntryLines(*TMeanCollection::CreateFromFile(dir.File("sheet.tav")))[0], expected);
+  }
+  for (const std::vector<std::string>& bad :
+       {std::vector<std::string>{"--separator", "tabs"}, {"--encoding", "ebcdic"}, {"--columns", "word,meaning"},
+        {"--header", "--no-header"}}) {
+    std::vector<std::string> args{"convert", dir.File("sheet.csv"), dir.File("x.tav")};
+    args.insert(args.end(), bad.begin(), bad.end());
+    EXPECT_EQ(RunCliWith(args).code, 2) << bad[0];
+  }
 }
 
 }  // namespace

@@ -15,7 +15,9 @@
 namespace vocatrix {
 namespace {
 
+using test::KvtmlLanguages;
 using test::MakeEntry;
+using test::MessageOf;
 using test::MakeLesson;
 using test::ReadFile;
 using test::TempDir;
@@ -38,15 +40,6 @@ Lines Describe(const TMeanCollection& lesson) {
                     Joined(m.Antonyms) + "|" + Joined(m.AntonymTranslations));
   }
   return lines;
-}
-
-std::string MessageOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const Exception& e) {
-    return e.what();
-  }
-  return "(no exception)";
 }
 
 class ExchangeRoundTrip : public testing::TestWithParam<const char*> {};
@@ -72,7 +65,8 @@ TEST_P(ExchangeRoundTrip, ReadsBackEveryListAndForm) {
   EXPECT_EQ(Describe(*back), Describe(*lesson));
   EXPECT_TRUE(written.Uncarried.empty());
   EXPECT_EQ(read.Skipped, 0);
-  EXPECT_EQ(read.Replaced, 0u);
+  EXPECT_EQ(read.LeftOutTotal(), 0);
+  EXPECT_FALSE(read.LostAny());
   EXPECT_FALSE(back->Modified);
   // Only KVTML has room for the header.
   const bool kvtml = SameTextAsciiCaseless(GetParam(), "kvtml");
@@ -173,8 +167,8 @@ TEST_P(KvtmlKdeFile, ReadsTheChosenLanguagesAndCountsWhatALessonCannotHold) {
   TransferReport report;
   ParseKvtml(kKdeDocument, "animals.kvtml", GetParam().options, *lesson, report);
   EXPECT_EQ(Describe(*lesson), GetParam().lesson);
-  EXPECT_EQ(report.Skipped, GetParam().skipped);
-  EXPECT_EQ(report.Replaced, GetParam().replaced);
+  EXPECT_EQ(report.LeftOutTotal(), GetParam().skipped);
+  EXPECT_EQ(report.Lost.Characters(), GetParam().replaced);
   EXPECT_EQ(lesson->Title + "/" + lesson->Topic + "/" + lesson->Author, "Animals/Nature/Jane Doe");
 }
 
@@ -185,22 +179,25 @@ INSTANTIATE_TEST_SUITE_P(
         KdeCase{{}, {"English/Deutsch", "1|dog,hound|Hund||", "1|cat|Katze||", "0|run|laufen|stand|stehen"}, 4, 0},
         // The pairs hold in any choice; a user's own word type is skipped;
         // the smiley has no Windows-1252 code.
-        KdeCase{{2, 0},
+        KdeCase{KvtmlLanguages(2, 0),
                 {"Fran\xE7" "ais/English", "1|chien|dog,hound||", "4|chat|cat||",
                  "0|courir|run|\xEAtre debout ?|stand"},
                 3, 1}));
 
-TEST(Kvtml, RefusesWhatIsNoKvtml2AndMissingLanguages) {
+TEST(Kvtml, RefusesWhatIsNoKvtmlAndMissingLanguages) {
   const struct {
     std::string data;
     ReadOptions options;
     std::string message;
   } cases[] = {
       {"<kvtml version=\"2.0\"><entries>", {}, "Format error in file 'f.kvtml'."},
-      {"<kvtml version=\"1.0\"><e><o>dog</o><t>Hund</t></e></kvtml>", {}, "Format error in file 'f.kvtml'."},
+      {"<kvtml version=\"3.0\"><identifiers/></kvtml>", {}, "File 'f.kvtml' is a higher Version."},
       {"<vocabulary version=\"2.0\"/>", {}, "Format error in file 'f.kvtml'."},
+      // Entities of the document's own are refused, and expand nothing.
+      {"<!DOCTYPE kvtml [<!ENTITY a \"aaaaaaaa\"><!ENTITY b \"&a;&a;&a;&a;\">]><kvtml version=\"2.0\"/>", {},
+       "Format error in file 'f.kvtml'."},
       {"<kvtml version=\"2.0\"><identifiers/></kvtml>", {}, "Format error in file 'f.kvtml'."},
-      {kKdeDocument, {0, 5}, "'f.kvtml' has no language with the identifier 5."},
+      {kKdeDocument, KvtmlLanguages(0, 5), "'f.kvtml' has no language with the identifier 5."},
   };
   for (const auto& c : cases) {
     TMeanCollection lesson;
@@ -226,7 +223,8 @@ TEST(Kvtml, WritesKdesShape) {
            "      <locale>de</locale>",
            // entry 0: car/Auto; entry 1: auto; entry 2: the antonym translation
            "<entry id=\"1\">\n      <translation id=\"0\"><text>auto</text></translation>\n    </entry>",
-           "<entry id=\"2\">\n      <translation id=\"1\"><text>Fußgänger</text></translation>\n    </entry>",
+           "<entry id=\"2\">\n      <translation id=\"0\" />\n"
+           "      <translation id=\"1\"><text>Fußgänger</text></translation>\n    </entry>",
            "<container>\n      <name>Traffic</name>\n      <inpractice>true</inpractice>\n      <entry id=\"0\" />",
            "<name>Noun</name>\n      <specialwordtype>noun</specialwordtype>\n"
            "      <entry id=\"0\"><translation id=\"0\" /><translation id=\"1\" /></entry>\n"
@@ -252,10 +250,12 @@ class CsvRead : public testing::TestWithParam<CsvCase> {};
 TEST_P(CsvRead, TakesWhatSpreadsheetsWrite) {
   TMeanCollection lesson;
   TransferReport report;
-  ParseCsv(GetParam().data, GetParam().separator, lesson, report);
+  CsvOptions options;
+  options.Separator = GetParam().separator;
+  ParseCsv(GetParam().data, options, "f.csv", lesson, report);
   EXPECT_EQ(Describe(lesson), GetParam().lesson);
-  EXPECT_EQ(report.Skipped, GetParam().skipped);
-  EXPECT_EQ(report.Replaced, GetParam().replaced);
+  EXPECT_EQ(report.LeftOutTotal(), GetParam().skipped);
+  EXPECT_EQ(report.Lost.Characters(), GetParam().replaced);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -271,7 +271,7 @@ INSTANTIATE_TEST_SUITE_P(
                 "\"two\nlines\";\"a;b\";\"x\r\ny\";;;\n\n",
                 0, {"Word/Translation", "0|say \"hi\"|hallo,gr\xFC\xDF" "en||", "4|two\nlines,a,b|x\r\ny||"}, 0, 0},
         CsvCase{"WindowsCodePageNoHeaderNamesCr",
-                ",,,,,\r\"Stra\xDF" "e\",,rue,,,s.\rend,,fin,,,Noun\r",
+                ",Synonyms,,Antonyms,Antonym translations,Form\r\"Stra\xDF" "e\",,rue,,,s.\rend,,fin,,,Noun\r",
                 0, {"Language 1/Language 2", "1|Stra\xDF" "e|rue||", "1|end|fin||"}, 0, 0},
         CsvCase{"TabsWithCommasAndUnknownForm",
                 "A\tSynonyms\tB\tAntonyms\tAntonym translations\tForm\n"
@@ -284,13 +284,15 @@ TEST(Csv, WritesQuotedFieldsHeaderAndByteOrderMark) {
                            {MakeEntry(0, {"say \"hi\"", "greet"}, {"gr\xFC\xDF" "en", "hallo"}, {"a;b"}, {}),
                             MakeEntry(4, {"x\ty"}, {})});
   TransferReport report;
+  // Every field holding a character a reader may take for a separator is
+  // quoted, whichever separator the file has.
   EXPECT_EQ(CsvImage(*lesson, ',', true, report),
             "\xEF\xBB\xBF\"Eng, lish\",Synonyms,Deutsch,Antonyms,Antonym translations,Form\r\n"
-            "\"say \"\"hi\"\"\",greet,gr\xC3\xBC\xC3\x9F" "en; hallo,a;b,,v.\r\n"
-            "x\ty,,,,,\r\n");
+            "\"say \"\"hi\"\"\",greet,\"gr\xC3\xBC\xC3\x9F" "en; hallo\",\"a;b\",,v.\r\n"
+            "\"x\ty\",,,,,\r\n");
   EXPECT_EQ(report.Uncarried, Lines{"a;b"});
   TransferReport tabReport;
-  EXPECT_EQ(CsvImage(*lesson, '\t', false, tabReport).substr(0, 16), "Eng, lish\tSynony");
+  EXPECT_EQ(CsvImage(*lesson, '\t', false, tabReport).substr(0, 16), "\"Eng, lish\"\tSyno");
   EXPECT_NE(CsvImage(*lesson, '\t', false, tabReport).find("\"x\ty\"\t\t\t\t\t\r\n"), std::string::npos);
 }
 

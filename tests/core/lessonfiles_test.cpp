@@ -16,6 +16,7 @@ namespace {
 
 using test::MakeEntry;
 using test::MakeLesson;
+using test::MessageOf;
 using test::ReadFile;
 using test::TempDir;
 using test::Texts;
@@ -44,15 +45,6 @@ TEST(BackupName, ReplacesOrAppendsTheExtension) {
   EXPECT_EQ(BackupName("/x/lesson.tav"), "/x/lesson.BAK");
   EXPECT_EQ(BackupName("/x.y/lesson"), "/x.y/lesson.BAK");
   EXPECT_EQ(BackupName("a.b.txt"), "a.b.BAK");
-}
-
-std::string MessageOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const Exception& e) {
-    return e.what();
-  }
-  return "(no exception)";
 }
 
 TEST(LessonFiles, OtherExtensionsAreNotLessonsAndTheMessageQuotesTheName) {

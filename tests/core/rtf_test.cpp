@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
+#include "files/lessonfiles.h"
 #include "files/rtf.h"
+#include "files/transferreport.h"
 #include "model/exceptions.h"
+#include "model/lesson.h"
 #include "rtf_samples.h"
 #include "test_util.h"
 
@@ -237,6 +240,70 @@ TEST(RtfToLines, ReadsRichAndPlainTextFiles) {
   EXPECT_EQ(RtfToLines(rtf), expected);
   EXPECT_EQ(RtfToLines(txt), expected);
   EXPECT_EQ(RtfToLines(rtfNamedTxt), Lines{"x"});
+}
+
+TEST(RtfReader, TrackedDeletionsAreNoPartOfTheText) {
+  CheckLines({
+      {"deleted word", R"({\rtf1 house - {\deleted\revauthdel1 Hau}Haus\par})", {"house - Haus"}},
+      {"deleted line with its paragraph mark", R"({\rtf1 a - b\par {\deleted c - d\par}e - f\par})",
+       {"a - b", "e - f"}},
+      {"deleted paragraph mark joins", R"({\rtf1 a - {\deleted\par}b\par})", {"a - b"}},
+      {"switched off", R"({\rtf1 {\deleted x\deleted0 y}z})", {"yz"}},
+      {"plain ends it", R"({\rtf1 {\deleted x\plain y}})", {"y"}},
+      {"inserted text stays", R"({\rtf1 {\revised\revauth1 new}})", {"new"}},
+      {"cells keep their tabs", R"({\rtf1\trowd a - b\cell {\deleted c}\cell d\cell\row})", {"a - b\t\td"}},
+  });
+}
+
+TEST(LessonTextFiles, CharactersALessonCannotHoldAndTableRowsOfTwoEntriesAreNamed) {
+  test::TempDir dir;
+  const struct {
+    const char* name;
+    std::string data;
+    Lines lines;
+    std::size_t lossyLines;
+    std::string sample;
+    Lines tableRows;
+  } cases[] = {
+      {"greek and an emoji", R"({\rtf1 Sp: Deutsch - Greek\par Haus - \u959?\u953?\u954?\u959?\u962?\par )"
+                             R"(Lachen - \u-10179?\u-8704?\par})",
+       {"Sp: Deutsch - Greek", "Haus - ?????", "Lachen - ?"}, 2, "Greek", {}},
+      {"cyrillic of a code page", R"({\rtf1\ansi\ansicpg1251 Haus - \'e4\'ee\'ec\par})", {"Haus - ???"}, 1,
+       "Cyrillic", {}},
+      {"utf-8 text", "Haus - \xD0\xB4\xD0\xBE\xD0\xBC\nBaum - tree\n", {"Haus - ???", "Baum - tree"}, 1,
+       "Cyrillic", {}},
+      {"table rows", R"({\rtf1\trowd give (v.) - geben\cell take\cell\row)"
+                     R"(\trowd go - gehen\cell come - kommen\cell\row)"
+                     R"(\trowd house\cell -\cell Haus\cell\row\trowd tree - Baum\cell\cell\row})",
+       {"give (v.) - geben\ttake", "go - gehen\tcome - kommen", "house\t-\tHaus", "tree - Baum\t"}, 0, "",
+       {"give (v.) - geben\ttake", "go - gehen\tcome - kommen"}},
+  };
+  for (const auto& c : cases) {
+    const std::string file = dir.File(std::string(c.name) + (IsRtfData(c.data) ? ".rtf" : ".txt"));
+    test::WriteFile(file, c.data);
+    TransferReport report;
+    NoteTextLines(ReadTextFileLines(file), report);
+    EXPECT_EQ(RtfToLines(file), c.lines) << c.name;
+    EXPECT_EQ(report.LossyLines, c.lossyLines) << c.name;
+    EXPECT_EQ(report.Lost.Sample(), c.sample) << c.name;
+    EXPECT_EQ(report.TableRows, c.tableRows) << c.name;
+    // Reading the file as a lesson reports the same.
+    TMeanCollection lesson;
+    TransferReport read;
+    lesson.LoadText(file, &read);
+    EXPECT_EQ(read.TableRows, c.tableRows) << c.name;
+    EXPECT_EQ(read.LossyLines, c.lossyLines) << c.name;
+  }
+  TransferReport report;
+  report.LinesRead = 3;
+  report.LossyLines = 2;
+  report.Lost.FromUtf8("\xCE\xBF");
+  report.TableRows = {"go - gehen\tcome - kommen"};
+  EXPECT_EQ(ReadNotes(report, "f.rtf", true),
+            (Lines{"'f.rtf': these lines come from table rows holding more than one entry; each reads as one entry: "
+                   "\"go - gehen\tcome - kommen\"",
+                   "'f.rtf': 2 of 3 lines hold characters a lesson file cannot store (for example Greek); they were "
+                   "read as '?'."}));
 }
 
 TEST(RtfToLines, MissingFileRaisesOpenError) {

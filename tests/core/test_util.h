@@ -14,11 +14,13 @@
 #include <stdexcept>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "files/lessonformats.h"
 #include "model/lesson.h"
 
 namespace vocatrix::test {
@@ -225,6 +227,24 @@ inline std::unique_ptr<TMeanCollection> MakeLesson(const std::string& language1,
   lesson->Meanings->DeleteAll();
   for (const MeaningPtr& m : entries) lesson->Meanings->Insert(m);
   return lesson;
+}
+
+// The message of the lesson error `action` raises, or "(no exception)".
+inline std::string MessageOf(const std::function<void()>& action) {
+  try {
+    action();
+  } catch (const Exception& e) {
+    return e.what();
+  }
+  return "(no exception)";
+}
+
+// Read options choosing the KVTML identifiers (KVTML 1: columns) of language 1 and 2.
+inline ReadOptions KvtmlLanguages(int language1, int language2) {
+  ReadOptions options;
+  options.Language1 = language1;
+  options.Language2 = language2;
+  return options;
 }
 
 inline std::vector<std::string> Texts(const TWordCollection& list) {

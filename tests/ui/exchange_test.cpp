@@ -2,9 +2,14 @@
 // File > Import and File > Export of KVTML, CSV and TSV files.
 
 #include <QAction>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QTableWidget>
 
+#include "base/inifile.h"
 #include "files/lessonformats.h"
 #include "ui/common/qtstrings.h"
+#include "ui/dialogs/importdlg.h"
 #include "ui_fixture.h"
 
 namespace vocatrix::test {
@@ -36,11 +41,15 @@ TEST_F(ExchangeTest, ImportOpensAnUnnamedCompactedLessonThatExportWritesBack) {
             "\xEF\xBB\xBF" "English;Synonyms;Deutsch;Antonyms;Antonym translations;Form\r\n"
             "house;home;Haus;;;s.\r\nhouse;;Geb\xC3\xA4ude;;;s.\r\ngo;;gehen;\"come; arrive\";kommen;pronoun\r\n");
   platform_.Dialogs.FileAnswers.push_back(ui::Utf8ToQString(File("words.csv")));
+  platform_.Dialogs.DialogAnswers.push_back([](QDialog& dialog) {
+    EXPECT_EQ(dialog.objectName(), "ImportDlg");
+    return int(QDialog::Accepted);
+  });
   Trigger(&Main(), "MenuImport");
   ASSERT_EQ(platform_.Dialogs.FileDialogs.size(), 1u);
   EXPECT_FALSE(platform_.Dialogs.FileDialogs[0].Save);
   EXPECT_EQ(platform_.Dialogs.FileDialogs[0].Request.Filter,
-            "KVTML (*.kvtml)|*.kvtml|CSV (*.csv)|*.csv|Tab-separated (*.tsv)|*.tsv");
+            "KVTML (*.kvtml)|*.kvtml|CSV (*.csv)|*.csv|Tab-separated (*.tsv)|*.tsv|Anki, text (*.txt)|*.txt");
   ASSERT_EQ(Main().LessonWindows().size(), 1);
   VocabEditForm* form = Main().LessonWindows()[0];
   EXPECT_EQ(form->FileName(), "");
@@ -52,9 +61,7 @@ TEST_F(ExchangeTest, ImportOpensAnUnnamedCompactedLessonThatExportWritesBack) {
   EXPECT_EQ(form->EditLanguage2->text(), "Deutsch");
   EXPECT_EQ(platform_.Dialogs.TextsOf(MessageKind::Warning),
             (std::vector<QString>{ui::Utf8ToQString(
-                "'" + File("words.csv") +
-                "': 1 items that a lesson cannot hold (pictures, sounds, grades, conjugations, other word types) "
-                "were left out.")}));
+                "'" + File("words.csv") + "': left out what a lesson cannot hold: forms a lesson does not know: 1.")}));
 
   // Export from the Entries page takes the edit not yet stored; the window
   // keeps its (missing) file and stays modified.
@@ -99,6 +106,7 @@ TEST_F(ExchangeTest, ImportRefusesUnreadableAndOversizedFilesWithoutAWindowAndCa
   for (int i = 0; i <= TMeanCollection::kMaxEntries; ++i) rows += "w" + std::to_string(i) + ",,,,,\n";
   WriteFile(File("big.csv"), rows);
   platform_.Dialogs.FileAnswers.push_back(ui::Utf8ToQString(File("big.csv")));
+  platform_.Dialogs.DialogAnswers.push_back([](QDialog&) { return int(QDialog::Accepted); });
   Trigger(&Main(), "MenuImport");
   EXPECT_EQ(platform_.Dialogs.TextsOf(MessageKind::Error),
             (std::vector<QString>{ui::Utf8ToQString("Format error in file '" + File("broken.kvtml") + "'."),
@@ -108,6 +116,111 @@ TEST_F(ExchangeTest, ImportRefusesUnreadableAndOversizedFilesWithoutAWindowAndCa
   EXPECT_EQ(Open(File("broken.kvtml")), nullptr);
   EXPECT_EQ(platform_.Dialogs.TextsOf(MessageKind::Error).back(),
             ui::Utf8ToQString("'" + File("broken.kvtml") + "' is not a lesson file."));
+}
+
+TEST_F(ExchangeTest, TheImportDialogLaysOutDelimitedTextShowsItsEntriesAndKeepsTheChoices) {
+  // A spreadsheet: a row of names, a number column, the words the other way round.
+  WriteFile(File("sheet.csv"), "Nr;Deutsch;English\r\n1;Haus;house\r\n2;gehen;go\r\n");
+  platform_.Dialogs.FileAnswers.push_back(ui::Utf8ToQString(File("sheet.csv")));
+  platform_.Dialogs.DialogAnswers.push_back([this](QDialog& dialog) {
+    auto& import = static_cast<ui::TImportDlg&>(dialog);
+    import.HelpBtn->click();
+    EXPECT_EQ(platform_.Help.Shown.back().second, "hc_Import");
+    // Found: ";", no header; the first column is the word, the second its translation.
+    EXPECT_EQ(import.GridColumns->columnCount(), 3);
+    EXPECT_EQ(import.GridColumns->rowCount(), 3);
+    // (The dialog's own texts are German until a language file is read.)
+    EXPECT_EQ(import.GridColumns->horizontalHeaderItem(0)->text(), "1: Wort");
+    EXPECT_EQ(import.GridPreview->item(0, 0)->text(), "Nr");
+    EXPECT_EQ(import.GridPreview->item(0, 2)->text(), "Deutsch");
+    EXPECT_EQ(import.EditLanguage1->text(), "Language 1");
+    // The user says the first row names the columns and gives each its role.
+    import.ComboBoxHeader->setCurrentIndex(1);
+    EXPECT_EQ(import.GridColumns->rowCount(), 2);
+    import.GridColumns->selectColumn(0);
+    import.ComboBoxRole->setCurrentIndex(6);
+    emit import.ComboBoxRole->activated(6);
+    import.SetColumnRole(1, ColumnRole::Translations);
+    import.SetColumnRole(2, ColumnRole::Word);
+    EXPECT_EQ(import.GridColumns->horizontalHeaderItem(0)->text(), "1: Nicht einlesen\nNr");
+    EXPECT_EQ(import.GridPreview->rowCount(), 2);
+    EXPECT_EQ(import.GridPreview->item(1, 0)->text(), "go");
+    EXPECT_EQ(import.GridPreview->item(1, 2)->text(), "gehen");
+    EXPECT_EQ(import.EditLanguage1->text(), "English");
+    EXPECT_EQ(import.EditLanguage2->text(), "Deutsch");
+    import.EditLanguage2->setText("German");
+    emit import.EditLanguage2->textEdited("German");
+    return int(QDialog::Accepted);
+  });
+  Trigger(&Main(), "MenuImport");
+  ASSERT_EQ(Main().LessonWindows().size(), 1);
+  EXPECT_EQ(Entries(Main().LessonWindows()[0]->Lesson()),
+            (std::vector<std::string>{"English/German", "4|0house|1Haus", "4|0go|1gehen"}));
+  EXPECT_EQ(platform_.Dialogs.TextsOf(MessageKind::Warning),
+            (std::vector<QString>{ui::Utf8ToQString("'" + File("sheet.csv") +
+                                                    "': left out what a lesson cannot hold: fields of columns not "
+                                                    "read: 2.")}));
+  const IniFile settings(SettingsFile());
+  EXPECT_EQ(settings.ReadString("Import", "Separator", "-"), "");
+  EXPECT_EQ(settings.ReadString("Import", "Header", "-"), "yes");
+  EXPECT_EQ(settings.ReadString("Import", "Columns", "-"), "ignore,translations,word");
+  Main().LessonWindows()[0]->Lesson().Modified = false;
+  for (const char* help : {"/help/English.hlp", "/help/German.hlp"})
+    EXPECT_NE(ReadFile(std::string(VOCATRIX_SOURCE_DIR) + help).find("<a name=\"hc_Import\">"), std::string::npos);
+
+  // The next import starts with these choices; a file of other columns
+  // starts with the roles found.
+  WriteFile(File("more.tsv"), "Nr\tDeutsch\tEnglish\n3\tBaum\ttree\n");
+  WriteFile(File("anki.txt"), "house\tHaus\n");
+  for (const char* name : {"more.tsv", "anki.txt"}) {
+    platform_.Dialogs.FileAnswers.push_back(ui::Utf8ToQString(File(name)));
+    platform_.Dialogs.DialogAnswers.push_back([name](QDialog& dialog) {
+      auto& import = static_cast<ui::TImportDlg&>(dialog);
+      EXPECT_EQ(import.ComboBoxHeader->currentIndex(), 1) << name;
+      EXPECT_EQ(import.GridColumns->horizontalHeaderItem(0)->text().startsWith("1: Nicht einlesen"),
+                std::string(name) == "more.tsv")
+          << name;
+      return int(std::string(name) == "more.tsv" ? QDialog::Accepted : QDialog::Rejected);
+    });
+    Trigger(&Main(), "MenuImport");
+  }
+  ASSERT_EQ(Main().LessonWindows().size(), 2);
+  EXPECT_EQ(Entries(Main().ActiveEditForm()->Lesson()), (std::vector<std::string>{"English/Deutsch", "4|0tree|1Baum"}));
+  for (ui::VocabEditForm* form : Main().LessonWindows()) form->Lesson().Modified = false;
+}
+
+TEST_F(ExchangeTest, WordsALessonCannotHoldAreAskedAboutAndNeverMergedForTheirQuestionMarks) {
+  // A Russian word list: each word would be "?" only.
+  WriteFile(File("ru.kvtml"),
+            "<kvtml version=\"2.0\"><identifiers><identifier id=\"0\"><locale>ru</locale></identifier>"
+            "</identifiers><entries>"
+            "<entry id=\"0\"><translation id=\"0\"><text>\xD0\xBA\xD0\xBE\xD1\x82</text></translation></entry>"
+            "<entry id=\"1\"><translation id=\"0\"><text>\xD0\xBF\xD1\x91\xD1\x81</text></translation></entry>"
+            "<entry id=\"2\"><translation id=\"0\"><text>\xD0\xBB\xD0\xB8\xD1\x81</text></translation></entry>"
+            "</entries></kvtml>");
+  const QString question =
+      "3 of 3 words hold characters a lesson file cannot store (for example Cyrillic); they would be changed to '?'. "
+      "Import anyway?";
+  for (const ui::MessageAnswer answer : {ui::MessageAnswer::No, ui::MessageAnswer::Yes}) {
+    platform_.Dialogs.FileAnswers.push_back(ui::Utf8ToQString(File("ru.kvtml")));
+    platform_.Dialogs.MessageAnswers.push_back(answer);
+    Trigger(&Main(), "MenuImport");
+    ASSERT_FALSE(platform_.Dialogs.Messages.empty());
+    EXPECT_EQ(platform_.Dialogs.Messages.back().Text, question);
+    EXPECT_EQ(platform_.Dialogs.Messages.back().Kind, MessageKind::Confirmation);
+  }
+  ASSERT_EQ(Main().LessonWindows().size(), 1);
+  EXPECT_EQ(Entries(Main().LessonWindows()[0]->Lesson()),
+            (std::vector<std::string>{"Russian/Language 2", "4|0???", "4|0???", "4|0???"}));
+  Main().LessonWindows()[0]->Lesson().Modified = false;
+
+  // Lesson text in rich text says so when it is opened.
+  WriteFile(File("greek.rtf"), R"({\rtf1 Sp: Deutsch - Greek\par Haus - \u959?\u953?\u954?\u959?\par})");
+  ASSERT_NE(Open(File("greek.rtf")), nullptr);
+  EXPECT_EQ(platform_.Dialogs.TextsOf(MessageKind::Warning).back(),
+            ui::Utf8ToQString("'" + File("greek.rtf") +
+                              "': 1 of 2 lines hold characters a lesson file cannot store (for example Greek); they "
+                              "were read as '?'."));
 }
 
 }  // namespace

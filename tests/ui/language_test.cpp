@@ -24,6 +24,7 @@
 #include "ui/lessonwindow/fontcombo.h"
 #include "ui/dialogs/fontdialog.h"
 #include "ui/dialogs/helpwindow.h"
+#include "ui/dialogs/importdlg.h"
 #include "ui/language/multilanguage.h"
 #include "ui/language/textproperties.h"
 #include "ui/common/qtstrings.h"
@@ -328,8 +329,11 @@ TEST_F(LanguageTest, TheShippedFilesHoldEveryTextOfEveryWindowAndEveryMessage) {
   ui::THelpWindow help;
   ui::TAboutBox about(platform_.Get());
   ui::TRecoveryDlg recovery(&Main(), {});
+  WriteFile(File("import.csv"), "a;b\n");
+  ui::TImportDlg import(&Main(), File("import.csv"), ReadFile(File("import.csv")), IniFile(SettingsFile()));
   Main().MenuSaveLanguageClick();
   const auto shown = Keys(File("Language.ini"));
+  EXPECT_TRUE(shown.count("ImportDlg/ComboBoxRoleItems6"));
   ASSERT_GT(shown.size(), 100u);
   const auto english = Keys(kSource + "/lang/English.ini");
   const auto german = Keys(kSource + "/lang/Deutsch.ini");
@@ -383,8 +387,8 @@ TEST_F(LanguageTest, TheTemplateHoldsEverySectionTheProgramReadsAndNoPlaceholder
   std::set<std::string> sections;
   for (const auto& [key, value] : keys) sections.insert(key.substr(0, key.find('/')));
   EXPECT_EQ(sections, (std::set<std::string>{"AboutBox", "CharmapDlg", "CombiLessonsDlg", "Dynamic", "EditForm",
-                                             "FindForm", "FontDialog", "HelpForm", "MainForm", "RecoveryDlg",
-                                             "VocabEditForm", "Vocatrix"}));
+                                             "FindForm", "FontDialog", "HelpForm", "ImportDlg", "MainForm",
+                                             "RecoveryDlg", "VocabEditForm", "Vocatrix"}));
   // Every message and every text of the shipped file, in the language shown.
   const auto german = Keys(kSource + "/lang/Deutsch.ini");
   for (const auto& [key, value] : german) EXPECT_TRUE(keys.count(key)) << key;

@@ -205,19 +205,21 @@ void TTextPage::Mirror() {
   if (!uncarried.empty()) form_.Main()->WarnUncarriedWords(&form_, uncarried);
 }
 
-void TTextPage::ShowFile(const std::string& data) {
+TextFileLines TTextPage::ShowFile(const std::string& data) {
   const QFont font = MemoText->font();
   // Rich text keeps its formatting; anything else is plain text.
+  RtfDocument rich;
+  TextFileLines text = TextDataLines(data, &rich);
   QTextDocument* document = nullptr;
   if (IsRtfData(data)) {
-    document = NewRichTextDocument(ParseRtf(data), font, nullptr);
+    document = NewRichTextDocument(rich, font, nullptr);
   } else {
-    const std::vector<std::string> lines = PlainTextLines(data);
-    document = NewTextDocument(lines, font, nullptr);
-    SetLessonTextTabs(document, lines, {}, font);
+    document = NewTextDocument(text.Lines, font, nullptr);
+    SetLessonTextTabs(document, text.Lines, {}, font);
   }
   SetTextDocument(document);
   MemoText->moveCursor(QTextCursor::Start);
+  return text;
 }
 
 std::string TTextPage::FileImage(bool richText, QString* rejected) {

@@ -21,6 +21,7 @@ class QTextDocument;
 class QTimer;
 
 namespace vocatrix {
+struct TextFileLines;
 struct TLanguage;
 class TMeanCollection;
 struct TFindOptions;
@@ -67,7 +68,8 @@ class TTextPage : public QWidget {
   void Mirror();
 
   // Shows a text or rich-text file's data; rich text keeps its formatting.
-  void ShowFile(const std::string& data);
+  // Returns the file's lines with what reading them found.
+  TextFileLines ShowFile(const std::string& data);
   // The page as a text file's data, or as rich text (completed first).
   std::string FileImage(bool richText, QString* rejected);
 

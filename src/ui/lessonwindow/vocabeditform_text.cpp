@@ -9,6 +9,8 @@
 
 #include "base/safesave.h"
 #include "files/lessonfiles.h"
+#include "files/rtf.h"
+#include "files/transferreport.h"
 #include "model/exceptions.h"
 #include "ui/common/qtstrings.h"
 #include "ui/lessonwindow/textpage.h"
@@ -79,10 +81,16 @@ bool VocabEditForm::CompileText() {
 
 void VocabEditForm::OpenTextFile(const std::string& fileName) {
   SelectTab(kTextPage);
-  text_->ShowFile(ReadWholeFile(fileName));
+  const TextFileLines text = text_->ShowFile(ReadWholeFile(fileName));
   lesson_->Modified = false;
   history_.Reset(true);
   controlsChanged_ = false;
+  // Characters read as "?" and table rows read as one entry are said.
+  TransferReport report;
+  NoteTextLines(text, report);
+  std::string notes;
+  for (const std::string& note : ReadNotes(report, fileName, true)) notes += (notes.empty() ? "" : "\n") + note;
+  if (!notes.empty()) main_->Services().dialogs.ShowWarning(this, Utf8ToQString(notes));
 }
 
 void VocabEditForm::SaveTextFile() {

@@ -264,7 +264,8 @@ void MainForm::CreateStatusBar() {
 
 void MainForm::CreateMenus() {
   openFileDialog_ = new TFileDialogTexts(this, "OpenFileDialog", VocabEditForm::OpenFilter());
-  importFileDialog_ = new TFileDialogTexts(this, "ImportFileDialog", VocabEditForm::ExchangeFilter(), "Importieren");
+  importFileDialog_ =
+      new TFileDialogTexts(this, "ImportFileDialog", QString::fromStdString(ImportDialogFilter()), "Importieren");
   menuFile_ = MakeMenu(this, "MenuFile", "&Datei");
   connect(AddItem(menuFile_, "MenuNew", "&Neu", QKeySequence("Ctrl+N")), &QAction::triggered, this,
           [this] { NewChild(); });

@@ -18,6 +18,7 @@
 #include "ui/common/qtstrings.h"
 #include "ui/dialogs/fontdialog.h"
 #include "ui/dialogs/helpwindow.h"
+#include "ui/dialogs/importdlg.h"
 #include "ui/dialogs/recoverydlg.h"
 #include "ui/language/textproperties.h"
 #include "ui/lessonwindow/vocabeditform.h"
@@ -140,6 +141,7 @@ void MainForm::MenuSaveLanguageClick() {
     if (LessonWindows().isEmpty()) absent.push_back(std::make_unique<VocabEditForm>(this));
     if (childWindows_->TextWindows().isEmpty()) absent.push_back(std::make_unique<TEditForm>(this));
     if (!aboutBox_) absent.push_back(std::make_unique<TAboutBox>(platform_));
+    absent.push_back(std::make_unique<TImportDlg>(this, std::string(), std::string(), IniFile::Load(std::string())));
     for (const auto& window : absent) {
       window->setAttribute(Qt::WA_DeleteOnClose, false);
       TranslateForm(window.get());

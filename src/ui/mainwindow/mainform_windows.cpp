@@ -27,6 +27,7 @@
 #include "model/exceptions.h"
 #include "operations/catalogue.h"
 #include "ui/textwindow/editform.h"
+#include "ui/dialogs/importdlg.h"
 #include "ui/platform/fileaccess.h"
 #include "base/settings.h"
 #include "ui/textview/charcompose.h"
@@ -152,12 +153,23 @@ VocabEditForm* MainForm::ImportFile(const std::string& fileName) {
   TransferReport report;
   std::unique_ptr<TMeanCollection> lesson;
   try {
-    lesson = ReadLessonByFormat(fileName, ReadOptions(), report);
+    // Delimited text is read as the user lays it out in the import dialog.
+    ReadOptions options;
+    if (IsDelimitedText(fileName) && !TImportDlg::Ask(this, fileName, options.Csv)) return nullptr;
+    lesson = IsDelimitedText(fileName) ? ReadDelimitedText(fileName, options, report)
+                                       : ReadLessonByFormat(fileName, options, report);
   } catch (const std::exception& e) {
     platform_.dialogs.ShowError(this, Utf8ToQString(e.what()));
     return nullptr;
   }
-  lesson->DblDel();
+  // Words whose characters a lesson cannot hold would all be "?": asked first.
+  if (report.LostAny() &&
+      platform_.dialogs.Message(this, MessageKind::Confirmation, MessageButtons::YesNo,
+                                Utf8ToQString(LostCharactersMessage(report) + " " +
+                                              TranslateMessage("ImportAnyway", "Import anyway?"))) !=
+          MessageAnswer::Yes)
+    return nullptr;
+  lesson->DblDel(report.LossyWords);
   if (lesson->EntryCount() > TMeanCollection::kMaxEntries) {
     // The window counts entries in 16 bits, as the lesson file does.
     platform_.dialogs.ShowError(
@@ -175,20 +187,10 @@ VocabEditForm* MainForm::ImportFile(const std::string& fileName) {
 }
 
 void MainForm::WarnTransfer(QWidget* parent, const std::string& fileName, const TransferReport& report) {
+  std::vector<std::string> notes = ReadNotes(report, fileName, false);
+  if (const std::string uncarried = UncarriedMessage(report, fileName); !uncarried.empty()) notes.push_back(uncarried);
   std::string text;
-  if (report.Skipped > 0)
-    text = TranslateMessage("ImportSkipped",
-                            "'%s': %s items that a lesson cannot hold (pictures, sounds, grades, conjugations, "
-                            "other word types) were left out.",
-                            {fileName, std::to_string(report.Skipped)});
-  if (report.Replaced > 0)
-    text += (text.empty() ? "" : "\n") +
-            TranslateMessage("ImportReplaced", "'%s': %s characters outside the lesson's character set were read as \"?\".",
-                             {fileName, std::to_string(report.Replaced)});
-  if (!report.Uncarried.empty())
-    text += (text.empty() ? "" : "\n") + TranslateMessage("ExportSplitWords",
-                                                          "These words hold \";\" and will read back split: %s",
-                                                          {Cp1252ToUtf8(QuotedTextList(report.Uncarried))});
+  for (const std::string& note : notes) text += (text.empty() ? "" : "\n") + note;
   if (!text.empty()) platform_.dialogs.ShowWarning(parent, Utf8ToQString(text));
 }
 

@@ -1,0 +1,61 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// The Table page's model: the lesson's entries as rows (a view over the
+// lesson, never a copy of it), sorted and filtered by the core's TEntryTable.
+// Edits are handed to the window, which makes them undoable steps.
+
+#include <QAbstractTableModel>
+#include <functional>
+#include <string>
+
+#include "model/lesson.h"
+#include "operations/entrytable.h"
+
+class QTableView;
+
+namespace vocatrix::ui {
+
+// How the Table page's view shows the model: rows of one height (a view of
+// 65535 rows then never measures them), sorting by a click on a heading,
+// whole rows selected.
+void ConfigureEntryTableView(QTableView* view);
+
+class TEntryTableModel : public QAbstractTableModel {
+  Q_OBJECT
+ public:
+  // Sets cell `column` of entry `entry` to `text` (Windows-1252); false when
+  // the text is no value of the cell.
+  using EditHandler = std::function<bool(int entry, int column, const std::string& text)>;
+
+  explicit TEntryTableModel(QObject* parent = nullptr);
+
+  // The lesson shown; null shows nothing.
+  void SetLesson(const TMeanCollection* lesson);
+  // The lesson changed (entries, words or fonts): the rows show it again, in
+  // the same sort and filter.
+  void LessonChanged();
+  void SetFilter(const QString& text);
+  void SetEditHandler(EditHandler handler) { onEdit_ = std::move(handler); }
+
+  int EntryOfRow(int row) const { return table_.EntryOfRow(row); }
+  int RowOfEntry(int entry) const { return table_.RowOfEntry(entry); }
+  int SortColumn() const { return table_.SortColumn(); }
+  // Every entry in the view's order, the filter left aside (what sorting the
+  // lesson itself by the column takes).
+  std::vector<int> SortedOrder() const { return table_.SortedOrder(); }
+
+  int rowCount(const QModelIndex& parent = {}) const override;
+  int columnCount(const QModelIndex& parent = {}) const override;
+  QVariant data(const QModelIndex& index, int role) const override;
+  QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+  Qt::ItemFlags flags(const QModelIndex& index) const override;
+  bool setData(const QModelIndex& index, const QVariant& value, int role) override;
+  void sort(int column, Qt::SortOrder order) override;
+
+ private:
+  const TMeanCollection* lesson_ = nullptr;
+  TEntryTable table_;
+  EditHandler onEdit_;
+};
+
+}  // namespace vocatrix::ui

@@ -65,31 +65,6 @@ BENCHMARK(BM_Select)
     ->Args({65535, 0})
     ->Args({65535, 1})
     ->Args({65535, 2})
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime();  // a large selection runs its second half on a thread of its own
-
-// The same selection with its two halves one after the other (0) and side
-// by side on two threads (1), in one run, to tell what the thread gains.
-void BM_SelectHalves(benchmark::State& state) {
-  auto lesson = MakeLesson(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
-  const auto halves =
-      state.range(2) == 1 ? TSelection::Halves::kSideBySide : TSelection::Halves::kOneAfterTheOther;
-  SeedRandom(1);
-  for (auto _ : state) {
-    auto selection = std::make_unique<TSelection>(*lesson, true);
-    selection->AddAllProblems(255, halves);
-    auto problems = selection->Collect(255);
-    state.PauseTiming();
-    problems.reset();
-    selection.reset();
-    state.ResumeTiming();
-  }
-}
-
-BENCHMARK(BM_SelectHalves)
-    ->ArgNames({"entries", "shape", "threads"})
-    ->ArgsProduct({{65535}, {0, 1, 2}, {0, 1}})
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime();
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -128,14 +128,8 @@ class TSelection {
   // Problems for the questions of one side, entry by entry.
   void AddProblems(std::uint8_t side, bool translation);
   // The problems of Select for the flags: its first half (answers in
-  // language 2) and then its second. From a lesson of kSideBySideEntries
-  // entries on, the second half runs on a thread of its own beside the
-  // first; the problems, their order and the draws from the shared
-  // generator are the same either way. After halves side by side the
-  // selection is complete: making further problems throws std::logic_error.
-  enum class Halves { kOneAfterTheOther, kSideBySide, kByLessonSize };
-  static constexpr std::size_t kSideBySideEntries = 4096;
-  void AddAllProblems(std::uint8_t flags, Halves halves = Halves::kByLessonSize);
+  // language 2) and then its second (answers in language 1).
+  void AddAllProblems(std::uint8_t flags);
   // The problems made so far in Level order, as inserting them one by one
   // into a TProbCollection puts them, graded, and without the groups the
   // flags do not keep. Sets the fonts of every word handed out.

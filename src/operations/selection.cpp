@@ -4,11 +4,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
-#include <exception>
 #include <memory>
-#include <stdexcept>
-#include <system_error>
-#include <thread>
 #include <vector>
 
 #include "operations/addressindex.h"
@@ -79,16 +75,13 @@ struct TSelection::Impl {
     const int* end() const { return first + count; }
   };
 
-  // The pools and what they hand out, in one run over the questions: the
-  // whole selection, or, for a large lesson, one of its two halves (the
-  // answers in language 2, then those in language 1), which then run side
-  // by side. Each run draws from its own generator and keeps its own
-  // problems, hand-outs and owner of the words it hands out.
+  // The pools and what they hand out, in the run over the questions: the
+  // generator it draws from, the problems it makes, its hand-outs and the
+  // owner of the words it hands out.
   struct Run {
     Run(Impl& selection, TRandom& random, std::shared_ptr<WordTable> owner);
 
-    // A reference to a word of the table, counted on this run's owner: two
-    // runs side by side never count on one shared counter.
+    // A reference to a word of the table, counted on the table's owner.
     PWord Alias(const TWord* word) const { return PWord(owner, const_cast<TWord*>(word)); }
     // Notes that the word is handed out with the font of that side; the
     // last hand-out of a word decides its font.
@@ -177,19 +170,6 @@ struct TSelection::Impl {
   // questions of one side, entry by entry.
   template <class Ask>
   void ForEachQuestion(std::uint8_t side, bool translation, Ask ask) const;
-  // The problems of both halves of Select, one after the other or side by
-  // side; the same problems either way.
-  void AddAll(std::uint8_t flags, bool sideBySide);
-  // Draws from `random` what the first half of Select draws, counting the
-  // words in the pools instead of keeping their order.
-  void DrawLikeFirstHalf(TRandom& random, std::uint8_t flags) const;
-  void ApplyFonts();
-  // The problems of a second run come after all of the first run's, so once
-  // there is one, no further problem may be made.
-  void NothingAfterSecondRun() const {
-    if (second) throw std::logic_error("the selection's problems are complete");
-  }
-  int ProblemCount() const { return main.store->Count() + (second ? second->store->Count() : 0); }
 
   TLesson& lesson;
   const bool allWords;
@@ -208,9 +188,7 @@ struct TSelection::Impl {
   std::vector<int> listWords;
   std::vector<int> entries;  // the lesson's entries, in order
 
-  Run main;  // the run of the single steps, and the first half of Select
-  std::unique_ptr<TRandom> secondRandom;
-  std::unique_ptr<Run> second;  // the second half, when it ran beside the first
+  Run main;
 };
 
 TSelection::Impl::Run::Run(Impl& selection, TRandom& random, std::shared_ptr<WordTable> owner)
@@ -432,13 +410,6 @@ void TSelection::Impl::Run::ApplyFonts() {
   handedOut.clear();
 }
 
-// The runs in the order they drew: a word handed out by both takes the font
-// of the later.
-void TSelection::Impl::ApplyFonts() {
-  main.ApplyFonts();
-  if (second) second->ApplyFonts();
-}
-
 bool TSelection::Impl::Run::Make(int question, std::uint8_t type) {
   const int solution = PickSolution(question, !s.allWords, type);
   if (solution < 0) return false;
@@ -527,99 +498,6 @@ void TSelection::Impl::Run::AddHalf(std::uint8_t flags, bool first) {
   }
 }
 
-void TSelection::Impl::DrawLikeFirstHalf(TRandom& random, std::uint8_t flags) const {
-  // What the draws depend on is how many words each pool holds, and for a
-  // solution's own list which of its words are in their pool (and how
-  // often): the order of the words never enters.
-  std::vector<int> copies[kPools];
-  int count[kPools] = {};
-  for (int p = 0; p < kPools; ++p) copies[p].assign(table->words[p].size(), 0);
-  const auto add = [&](int id) {
-    ++copies[PoolOf(id)][static_cast<std::size_t>(PlaceOf(id))];
-    ++count[PoolOf(id)];
-  };
-  ForEachPooledWord(0, add);
-  const auto make = [&](int question, std::uint8_t type) {
-    const int solution = ChooseSolution(random, question, !allWords, type);
-    if (solution < 0) return;
-    Span own;
-    const bool hasOwn = OwnListOf(solution, own);
-    if (hasOwn)
-      for (const int id : own) {
-        int& n = copies[PoolOf(id)][static_cast<std::size_t>(PlaceOf(id))];
-        if (n > 0) {
-          --n;
-          --count[PoolOf(id)];
-        }
-      }
-    // The draws of Run::Draw, on counts; the drawn words go back after.
-    int left[kPools];
-    std::copy(count, count + kPools, left);
-    int wanted = 4, drawn = 0;
-    int i = PoolOf(question);
-    while (wanted > 0) {
-      i = PoolToDrawFrom(i, [&left](int p) { return left[p] == 0; });
-      if (left[i] == 0) break;
-      const int n = wanted < left[i] ? wanted : left[i];
-      for (int t = 0; t < n; ++t) random.Below(left[i] - t);
-      left[i] -= n;
-      wanted -= n;
-      drawn += n;
-    }
-    random.Below(drawn + 1);
-    if (hasOwn)
-      for (const int id : own) add(id);
-  };
-  if (flags & kAskLanguage1) ForEachQuestion(0, true, make);
-  if (flags & kSameLanguage2) ForEachQuestion(1, false, make);
-}
-
-void TSelection::Impl::AddAll(std::uint8_t flags, bool sideBySide) {
-  NothingAfterSecondRun();
-  const bool firstHalf = (flags & (kAskLanguage1 | kSameLanguage2)) != 0;
-  const bool secondHalf = (flags & (kAskLanguage2 | kSameLanguage1)) != 0;
-  // Only a fresh selection splits: problems made before would otherwise
-  // come after the second half's.
-  if (sideBySide && firstHalf && secondHalf && main.store->Count() == 0) {
-    // The second half draws where the first leaves the generator: a copy
-    // of it is taken past the first half's draws, counted without the
-    // pools' order, and the second half runs on it beside the first.
-    secondRandom = std::make_unique<TRandom>(main.random);
-    second = std::make_unique<Run>(*this, *secondRandom,
-                                   std::shared_ptr<WordTable>(std::make_shared<std::shared_ptr<WordTable>>(table), table.get()));
-    std::exception_ptr failure;
-    std::thread beside;
-    try {
-      beside = std::thread([&] {
-        try {
-          DrawLikeFirstHalf(*secondRandom, flags);
-          second->AddHalf(flags, false);
-        } catch (...) {
-          failure = std::current_exception();
-        }
-      });
-    } catch (const std::system_error&) {
-      second.reset();  // no thread to be had: one half after the other
-    }
-    if (second) {
-      try {
-        main.AddHalf(flags, true);
-      } catch (...) {
-        beside.join();
-        throw;
-      }
-      beside.join();
-      if (failure) std::rethrow_exception(failure);
-      // The shared generator goes on from where the second half left it,
-      // as after one half and then the other.
-      main.random = *secondRandom;
-      return;
-    }
-  }
-  main.AddHalf(flags, true);
-  main.AddHalf(flags, false);
-}
-
 // ------------------------------------------------------------------ public
 
 TSelection::TSelection(TLesson& lesson, bool allWords) : impl_(std::make_unique<Impl>(lesson, allWords)) {}
@@ -645,43 +523,31 @@ TCollection<TWord> TSelection::PickAlternatives(int count, int form) {
 }
 
 ProblemPtr TSelection::MakeProblem(const PWord& question, std::uint8_t type) {
-  impl_->NothingAfterSecondRun();
   Impl::Run& run = impl_->main;
   if (!question || !run.Make(impl_->Known(question), type)) return nullptr;
   run.ApplyFonts();
   return ProblemPtr(run.store, &run.store->At(run.store->Count() - 1));
 }
 
-void TSelection::AddProblems(std::uint8_t side, bool translation) {
-  impl_->NothingAfterSecondRun();
-  impl_->main.AddProblems(side, translation);
-}
+void TSelection::AddProblems(std::uint8_t side, bool translation) { impl_->main.AddProblems(side, translation); }
 
-void TSelection::AddAllProblems(std::uint8_t flags, Halves halves) {
-  impl_->AddAll(flags, halves == Halves::kSideBySide ||
-                           (halves == Halves::kByLessonSize && impl_->entries.size() >= kSideBySideEntries));
+void TSelection::AddAllProblems(std::uint8_t flags) {
+  impl_->main.AddHalf(flags, true);
+  impl_->main.AddHalf(flags, false);
 }
 
 const TAnswerPool& TSelection::Pool(int form) const { return impl_->main.pools[PoolIndex(form)]; }
 
 std::unique_ptr<TProbCollection> TSelection::Collect(std::uint8_t flags) {
-  Impl& s = *impl_;
-  // The problems in the order they were made: the first run's, then the
-  // second's.
-  const Impl::Run* runs[2] = {&s.main, s.second.get()};
-  const int firstCount = s.main.store->Count();
-  const int n = s.ProblemCount();
-  const auto levelOf = [&](int i) {
-    return i < firstCount ? s.main.levels[static_cast<std::size_t>(i)]
-                          : s.second->levels[static_cast<std::size_t>(i - firstCount)];
-  };
+  Impl::Run& run = impl_->main;
+  // The problems in the order they were made.
+  const int n = run.store->Count();
+  const auto levelOf = [&](int i) { return run.levels[static_cast<std::size_t>(i)]; };
   // Inserting one by one puts each problem before those of its Level: by
   // Level, and within a Level the last made first. A counting sort over
   // the 256 levels gives that order in one pass.
   std::array<int, 257> start{};
-  for (const Impl::Run* run : runs)
-    if (run)
-      for (const std::int8_t level : run->levels) ++start[static_cast<std::size_t>(level + 128 + 1)];
+  for (const std::int8_t level : run.levels) ++start[static_cast<std::size_t>(level + 128 + 1)];
   for (std::size_t l = 1; l < start.size(); ++l) start[l] += start[l - 1];
   std::vector<int> order(static_cast<std::size_t>(n));
   for (int i = n - 1; i >= 0; --i) order[static_cast<std::size_t>(start[static_cast<std::size_t>(levelOf(i) + 128)]++)] = i;
@@ -699,13 +565,9 @@ std::unique_ptr<TProbCollection> TSelection::Collect(std::uint8_t flags) {
   problems->items_.reserve(static_cast<std::size_t>(n));
   for (int k = 0; k < n; ++k) {
     if (k < hardEnd || (k >= hard && k < mediumEnd) || k >= easyBegin) continue;
-    const int i = order[static_cast<std::size_t>(k)];
-    if (i < firstCount)
-      problems->items_.emplace_back(s.main.store, &s.main.store->At(i));
-    else
-      problems->items_.emplace_back(s.second->store, &s.second->store->At(i - firstCount));
+    problems->items_.emplace_back(run.store, &run.store->At(order[static_cast<std::size_t>(k)]));
   }
-  s.ApplyFonts();
+  run.ApplyFonts();
   return problems;
 }
 

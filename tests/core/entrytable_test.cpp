@@ -39,8 +39,11 @@ TEST(EntryTable, CellsJoinAndSplitTheListsAndSetTheForm) {
   };
   for (const Case& c : cases) {
     EXPECT_EQ(SetCellText(entry, c.column, c.text), c.taken) << c.text;
-    if (c.column == kColumnForm) EXPECT_EQ(CellText(entry, kColumnForm, 0), c.words[0]) << c.text;
-    else if (c.column != kColumnNumber) EXPECT_EQ(entry.KindTexts(c.column), c.words) << c.text;
+    if (c.column == kColumnForm) {
+      EXPECT_EQ(CellText(entry, kColumnForm, 0), c.words[0]) << c.text;
+    } else if (c.column != kColumnNumber) {
+      EXPECT_EQ(entry.KindTexts(c.column), c.words) << c.text;
+    }
   }
 }
 

@@ -10,6 +10,7 @@
 #include "files/lessonformats.h"
 #include "ui/common/qtstrings.h"
 #include "ui/dialogs/importdlg.h"
+#include "components/compostatusbar.h"
 #include "ui_fixture.h"
 
 namespace vocatrix::test {
@@ -53,7 +54,7 @@ TEST_F(ExchangeTest, ImportOpensAnUnnamedCompactedLessonThatExportWritesBack) {
   ASSERT_EQ(Main().LessonWindows().size(), 1);
   VocabEditForm* form = Main().LessonWindows()[0];
   EXPECT_EQ(form->FileName(), "");
-  EXPECT_EQ(form->windowTitle(), "New Lesson");
+  EXPECT_EQ(form->Caption(), "words.csv (imported)");
   EXPECT_TRUE(form->Lesson().Modified);
   const std::vector<std::string> imported{"English/Deutsch", "1|0house|0home|1Haus|1Geb\xE4ude",
                                           "4|0go|1gehen|2come|2arrive|3kommen"};
@@ -78,6 +79,8 @@ TEST_F(ExchangeTest, ImportOpensAnUnnamedCompactedLessonThatExportWritesBack) {
   EXPECT_EQ(Entries(*ReadLessonByFormat(File("out.kvtml"), {}, report)), exported);
   EXPECT_EQ(form->FileName(), "");
   EXPECT_TRUE(form->Lesson().Modified);
+  EXPECT_EQ(Main().StatusBar()->PanelText(1),
+            ui::Utf8ToQString(std::to_string(imported.size() - 1) + " entries written to " + File("out.kvtml") + "."));
 
   // A word holding ";" is named when it goes into a list field of CSV (the
   // head word has a field of its own); a file of no format is refused.
@@ -112,10 +115,10 @@ TEST_F(ExchangeTest, ImportRefusesUnreadableAndOversizedFilesWithoutAWindowAndCa
             (std::vector<QString>{ui::Utf8ToQString("Format error in file '" + File("broken.kvtml") + "'."),
                                   "65536 entries: a lesson holds at most 65535."}));
   EXPECT_TRUE(Main().LessonWindows().isEmpty());
-  // Open keeps refusing exchange files as lessons.
+  // Open keeps refusing exchange files as lessons, and points to Import.
   EXPECT_EQ(Open(File("broken.kvtml")), nullptr);
   EXPECT_EQ(platform_.Dialogs.TextsOf(MessageKind::Error).back(),
-            ui::Utf8ToQString("'" + File("broken.kvtml") + "' is not a lesson file."));
+            ui::Utf8ToQString("'" + File("broken.kvtml") + "' is not a lesson file. Use File > Import to read it."));
 }
 
 TEST_F(ExchangeTest, TheImportDialogLaysOutDelimitedTextShowsItsEntriesAndKeepsTheChoices) {

@@ -98,8 +98,10 @@ TEST_F(LanguageTest, SwitchingTheLanguageChangesEveryWindowItsMenusAndTheMessage
     EXPECT_EQ(form->ComboBoxForm->itemText(3), "adv.");
     EXPECT_EQ(form->TabSet->tabText(0), QString::fromUtf8("En-tête"));
     EXPECT_EQ(form->MemoSynonyms->toolTip(), "Synonymes");
-    EXPECT_EQ(form->windowTitle(), QString::fromUtf8("Nouvelle leçon"));
   }
+  // The second new lesson keeps its number in the new language.
+  EXPECT_EQ(first->windowTitle(), QString::fromUtf8("Nouvelle leçon"));
+  EXPECT_EQ(second->windowTitle(), QString::fromUtf8("Nouvelle leçon 2"));
   EXPECT_EQ(MenuBarTitles().mid(0, 2), (QStringList{"&Fichier", "&Edition"}));
   EXPECT_EQ(TranslateMessage("Compiling", "Compiling"), "Compilation");
   // A window opened afterwards reads the language too.

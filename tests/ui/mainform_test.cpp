@@ -402,7 +402,7 @@ TEST_F(MainFormTest, WindowMenuListsTheWindowsWithTheActiveOneChecked) {
       listed << item->text() + (item->isCheckable() ? (item->isChecked() ? "(*)" : "( )") : "");
     }
   }
-  EXPECT_EQ(listed, (QStringList{"&1 New Lesson(*)", "&2 New Lesson"}));
+  EXPECT_EQ(listed, (QStringList{"&1 New Lesson(*)", "&2 New Lesson 2"}));
   for (const char* separator : {"Separator3", "N2"}) EXPECT_TRUE(Child<QAction>(&Main(), separator)->text().isEmpty());
 
   Main().TileHorizontalClick();

@@ -163,25 +163,33 @@ TEST_F(NavigationTest, DeletingAsksAndKeepsAtLeastOneEntry) {
   form->ButtonDeleteClick();
   EXPECT_EQ(form->Lesson().EntryCount(), 3);
   ASSERT_EQ(platform_.Dialogs.Messages.size(), 1u);
-  EXPECT_EQ(platform_.Dialogs.Messages[0].Text, "Delete Entry '1'?");
+  EXPECT_EQ(platform_.Dialogs.Messages[0].Text, "Delete Entry '1: w1'?");
   EXPECT_EQ(platform_.Dialogs.Messages[0].Buttons, ui::MessageButtons::OkCancel);
 
   // Deleting the last entry shows the new last one.
   form->EditEntryNr->setText("3");
   platform_.Dialogs.MessageAnswers = {MessageAnswer::Ok};
   form->ButtonDeleteClick();
-  EXPECT_EQ(platform_.Dialogs.Messages.back().Text, "Delete Entry '3'?");
+  EXPECT_EQ(platform_.Dialogs.Messages.back().Text, "Delete Entry '3: w3'?");
   EXPECT_EQ(HeadWords(form), (std::vector<std::string>{"w1", "w2"}));
   EXPECT_EQ(form->EntryIndex(), 1);
   EXPECT_EQ(Shown(form), "w2");
 
+  // The question names the word typed last; without a first synonym the
+  // first translation, without either the number alone.
+  form->MemoSynonyms->setPlainText("");
+  form->MemoTranslations->setPlainText(QString::fromUtf8("Übersetzung"));
   platform_.Dialogs.MessageAnswers = {MessageAnswer::Ok, MessageAnswer::Ok};
   form->ButtonDeleteClick();
+  EXPECT_EQ(platform_.Dialogs.Messages.back().Text, QString::fromUtf8("Delete Entry '2: Übersetzung'?"));
   form->ButtonDeleteClick();  // the only entry: a blank one takes its place
   EXPECT_EQ(HeadWords(form), (std::vector<std::string>{""}));
   EXPECT_EQ(form->EntryIndex(), 0);
   EXPECT_EQ(form->Label7->text(), "1");
   EXPECT_EQ(form->ComboBoxForm->currentText(), "other");
+  platform_.Dialogs.MessageAnswers = {MessageAnswer::Cancel};
+  form->ButtonDeleteClick();
+  EXPECT_EQ(platform_.Dialogs.Messages.back().Text, "Delete Entry '1'?");
   Discard(form);
 }
 

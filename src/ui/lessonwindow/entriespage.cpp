@@ -13,6 +13,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
+#include "base/messages.h"
 #include "model/lesson.h"
 #include "ui/common/qtfonts.h"
 #include "ui/common/qtstrings.h"
@@ -72,22 +73,33 @@ ScrollCode ScrollCodeOfAction(int action) {
 
 TEntriesPage::TEntriesPage(VocabEditForm& form) : form_(form) {
   setObjectName("PageEntries");
-  MemoSynonyms = MakeMemo(this, "MemoSynonyms", "Synonyme", 8, 8);
+  // Each word list under a heading that names it.
+  const auto makeList = [this](const char* memoName, const char* labelName, const QString& heading, int x, int y) {
+    QLabel* label = MakeLabel(this, labelName, heading, x, y - 16, 145);
+    label->setFont(PixelFont("Arial", 11, false));
+    QPlainTextEdit* memo = MakeMemo(this, memoName, heading, x, y);
+    memo->resize(memo->width(), 57);
+    return memo;
+  };
+  MemoSynonyms = makeList("MemoSynonyms", "LabelSynonyms", "Synonyme", 8, 15);
   MemoSynonyms->setLineWrapMode(QPlainTextEdit::NoWrap);
-  MemoTranslations = MakeMemo(this, "MemoTranslations", "Übersetzungen", 167, 8);
-  MemoAntonyms = MakeMemo(this, "MemoAntonyms", "Antonyme", 8, 77);
-  MemoTransvertions = MakeMemo(this, "MemoTransvertions", "Übersetzungen der Antonyme", 167, 77);
+  MemoTranslations = makeList("MemoTranslations", "LabelTranslations", "Übersetzungen", 167, 15);
+  MemoAntonyms = makeList("MemoAntonyms", "LabelAntonyms", "Antonyme", 8, 88);
+  MemoTransvertions =
+      makeList("MemoTransvertions", "LabelTransvertions", "Übersetzungen der Antonyme", 167, 88);
 
   MakeLabel(this, "Label12", "Eintrag:", 8, 150);
-  EditEntryNr = MakeEdit(this, "EditEntryNr", 66, 148, 52);
+  EditEntryNr = MakeEdit(this, "EditEntryNr", 66, 148, 44);
   SetHint(EditEntryNr, "Gehe zu Eintrag");
   SetEntryNrColor(false);
-  MakeLabel(this, "Label14", "Form:", 130, 150);
+  // "of N": room for the largest number of entries.
+  LabelEntryCount = MakeLabel(this, "LabelEntryCount", QString(), 114, 150, 64);
+  MakeLabel(this, "Label14", "Form:", 182, 150);
   ComboBoxForm = new QComboBox(this);
   ComboBoxForm->setObjectName("ComboBoxForm");
   ComboBoxForm->addItems({"v.", "s.", "adj.", "adv.", "other"});
   ComboBoxForm->setFont(PixelFont("System", 13, true));
-  ComboBoxForm->setGeometry(174, 148, 84, 22);
+  ComboBoxForm->setGeometry(226, 148, 84, 22);
   ComboBoxForm->setContextMenuPolicy(Qt::CustomContextMenu);
 
   auto makeButton = [this](const char* name, const QString& caption, const QString& hint, int x, int width) {
@@ -154,6 +166,7 @@ void TEntriesPage::ShowEntry(const TMeanCollection& lesson, int index) {
     ScrollBar->setValue(index + 1);
   }
   EditEntryNr->setText(QString::number(index + 1));
+  ShowEntryCount(lesson);
   // The number shown is valid, whatever was typed before.
   SetEntryNrColor(false);
   EditEntryNr->repaint();
@@ -180,6 +193,11 @@ void TEntriesPage::StoreEntry(TMeaning& entry, QString* rejected) {
       memo->setPlainText(MemoLines(lines));
     }
   }
+}
+
+void TEntriesPage::ShowEntryCount(const TMeanCollection& lesson) {
+  LabelEntryCount->setText(
+      Utf8ToQString(TranslateMessage("EntryOfCount", "of %s", {std::to_string(lesson.EntryCount())})));
 }
 
 bool TEntriesPage::ShowsEntry(const TMeaning& entry) const {

@@ -11,6 +11,7 @@
 #include <vector>
 
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
@@ -34,6 +35,7 @@ struct TEntriesControls {
   QPlainTextEdit* MemoTransvertions = nullptr;
   QComboBox* ComboBoxForm = nullptr;
   QLineEdit* EditEntryNr = nullptr;
+  QLabel* LabelEntryCount = nullptr;
   QScrollBar* ScrollBar = nullptr;
   QPushButton* BitBtnMirror = nullptr;
   QPushButton* BitBtnDelete = nullptr;
@@ -55,6 +57,8 @@ class TEntriesPage : public QWidget, public TEntriesControls {
   // cannot hold become "?" in the entry and in the memo, and are added to
   // `rejected`.
   void StoreEntry(TMeaning& entry, QString* rejected);
+  // "of N" beside the entry number, in the interface language.
+  void ShowEntryCount(const TMeanCollection& lesson);
   // Whether the form and the word lists shown are the entry's.
   bool ShowsEntry(const TMeaning& entry) const;
   // The first language's font on synonyms and antonyms, the second's on

@@ -37,7 +37,6 @@ VocabEditForm::VocabEditForm(MainForm* mainForm, std::unique_ptr<TMeanCollection
   setAttribute(Qt::WA_DeleteOnClose);
   setObjectName(mainForm->NewChildName("VocabEditForm"));
   setFont(PixelFont("Arial", 13, true));
-  setWindowTitle("Unbenannt");
 
   Client = new QWidget;
   Client->setObjectName("Client");
@@ -82,13 +81,13 @@ VocabEditForm::VocabEditForm(MainForm* mainForm, std::unique_ptr<TMeanCollection
   // takes the window in.
   for (const char* tab : {"Header", "Entries", "Text"}) TabSet->addTab(tab);
   TabSet->setCurrentIndex(kHeaderPage);
-  setWindowTitle(Utf8ToQString(TranslateMessage("VocabEditFormCaption", "New Lesson")));
+  NameWindow();
   // The caption and the controls that show the lesson keep what the lesson
   // and its file give them; only their hints are texts of the language.
   for (QObject* data : std::initializer_list<QObject*>{
            this, EditTitle, EditTopic, EditAuthor, EditImage, EditLanguage1, EditLanguage2, ComboFontLanguage1,
            ComboFontLanguage2, LabelLanguage1, LabelLanguage2, Label7, Label11, Label13, Label15, MemoSynonyms,
-           MemoTranslations, MemoAntonyms, MemoTransvertions, EditEntryNr, MemoText,
+           MemoTranslations, MemoAntonyms, MemoTransvertions, EditEntryNr, LabelEntryCount, MemoText,
            // symbols, not words
            BitBtnInsert, BitBtnCopy})
     MarkAsData(data);

@@ -172,6 +172,17 @@ class VocabEditForm : public TChildForm, public THeaderControls, public TEntries
   bool IsReadOnly(const std::string& fileName);
   // Whether the window may close; asks to save a modified lesson.
   bool FormCloseQuery() override;
+  // A modified lesson, or edits in the controls not yet stored.
+  bool HasUnsavedChanges() const override;
+  // A window without a lesson file named after the file its lesson came
+  // from ("animals.kvtml (imported)").
+  void SetSourceName(const std::string& fileName);
+  // Names the window after its file, its source or as a new lesson, in the
+  // interface language.
+  void NameWindow();
+  // Shows again what the window words in the interface language itself:
+  // its name and the entry count.
+  void LanguageChanged();
 
   // --- Recovery ---
   // The lesson as a lesson file, with the texts of controls not yet stored
@@ -237,6 +248,8 @@ class VocabEditForm : public TChildForm, public THeaderControls, public TEntries
   // from the controls joins the step of the same entry visit.
   void Record(const TLessonRecorder& recorder, bool controlsEdit = false);
   void UndoRedo(bool redo);
+  // Beeps and says in the status bar that the lesson cannot take another entry.
+  void SayLessonFull();
   // Whether the focused control takes back (or does again) typing of its own.
   bool OwnUndo(QWidget* control, bool redo) const;
   bool FindInText(const QString& text, const TFindOptions& options, bool backward);
@@ -258,6 +271,8 @@ class VocabEditForm : public TChildForm, public THeaderControls, public TEntries
   MainForm* main_;
   std::unique_ptr<TMeanCollection> lesson_;
   std::string fileName_;
+  // The imported file a window without a file of its own was read from.
+  std::string sourceName_;
   int entryIndex_ = 0;
   bool controlsChanged_ = false;
   int fixedWidth_ = 0;

@@ -26,7 +26,7 @@ void VocabEditForm::ScrollBarScroll(ScrollCode code, int position) {
     // Scrolling on past the last entry appends a blank one, as long as the
     // 16-bit entry count of the lesson file can hold it.
     if (count >= kMaxEntries) {
-      main_->Services().sound.Beep();
+      SayLessonFull();
     } else {
       appended.emplace(*lesson_, entryIndex_);
       lesson_->Meanings->Insert(TMeaning::Create());
@@ -37,6 +37,13 @@ void VocabEditForm::ScrollBarScroll(ScrollCode code, int position) {
   entryIndex_ = std::clamp(position - 1, 0, lesson_->EntryCount() - 1);
   if (appended) Record(*appended);
   ShowLesson();
+}
+
+void VocabEditForm::SayLessonFull() {
+  main_->Services().sound.Beep();
+  main_->ShowNote(Utf8ToQString(TranslateMessage(
+      "LessonFull", "The lesson holds %s entries, the most a lesson file can hold: no entry is added.",
+      {std::to_string(kMaxEntries)})));
 }
 
 void VocabEditForm::EditEntryNrChange() {
@@ -89,7 +96,7 @@ bool VocabEditForm::FormKeyDown(int key, Qt::KeyboardModifiers modifiers) {
 bool VocabEditForm::ButtonInsertClick() {
   StoreControls();
   if (lesson_->EntryCount() >= kMaxEntries) {
-    main_->Services().sound.Beep();
+    SayLessonFull();
     return false;
   }
   TLessonRecorder step(*lesson_, entryIndex_);
@@ -102,12 +109,19 @@ bool VocabEditForm::ButtonInsertClick() {
 }
 
 void VocabEditForm::ButtonDeleteClick() {
-  const QString question =
-      Utf8ToQString(TranslateMessage("DeleteEntry", "Delete Entry '%s'?", {std::to_string(entryIndex_ + 1)}));
+  StoreControls();
+  // The entry by its number and its first word.
+  std::string name = std::to_string(entryIndex_ + 1);
+  const TMeaning& entry = *lesson_->At(entryIndex_);
+  for (int kind : {kSynonyms, kTranslations})
+    if (const std::vector<std::string>& words = entry.KindTexts(kind); !words.empty() && !words.front().empty()) {
+      name += ": " + ToQString(words.front()).toStdString();
+      break;
+    }
+  const QString question = Utf8ToQString(TranslateMessage("DeleteEntry", "Delete Entry '%s'?", {name}));
   if (main_->Services().dialogs.Message(this, MessageKind::Confirmation, MessageButtons::OkCancel, question) !=
       MessageAnswer::Ok)
     return;
-  StoreControls();
   TLessonRecorder step(*lesson_, entryIndex_);
   lesson_->Meanings->AtDelete(entryIndex_);
   lesson_->Modified = true;

@@ -46,8 +46,30 @@ std::unique_ptr<TMeanCollection> VocabEditForm::ReadLessonFile(const std::string
 
 void VocabEditForm::SetFileName(const std::string& fileName) {
   fileName_ = fileName;
-  setWindowTitle(FileNameToQString(ExtractFileName(fileName)));
+  NameWindow();
 }
+
+void VocabEditForm::SetSourceName(const std::string& fileName) {
+  sourceName_ = fileName;
+  NameWindow();
+}
+
+void VocabEditForm::NameWindow() {
+  if (!fileName_.empty())
+    SetCaption(FileNameToQString(ExtractFileName(fileName_)));
+  else if (!sourceName_.empty())
+    SetCaption(Utf8ToQString(TranslateMessage("ImportedCaption", "%s (imported)",
+                                              {FileNameToQString(ExtractFileName(sourceName_)).toStdString()})));
+  else
+    SetUnnamedCaption(Utf8ToQString(TranslateMessage("VocabEditFormCaption", "New Lesson")));
+}
+
+void VocabEditForm::LanguageChanged() {
+  NameWindow();
+  entries_->ShowEntryCount(*lesson_);
+}
+
+bool VocabEditForm::HasUnsavedChanges() const { return lesson_->Modified || controlsChanged_; }
 
 void VocabEditForm::TakeOpenedLesson(const std::string& fileName, std::unique_ptr<TMeanCollection> lesson) {
   SetFileName(fileName);
@@ -158,14 +180,19 @@ void VocabEditForm::Export(const std::string& fileName) {
   WriteLessonByFormat(*lesson_, fileName, std::string(), report);
   lesson_->Modified = modified;
   main_->WarnTransfer(this, fileName, report);
+  main_->ShowNote(Utf8ToQString(TranslateMessage("Exported", "%s entries written to %s.",
+                                                 {std::to_string(lesson_->EntryCount()),
+                                                  FileNameToQString(fileName).toStdString()})));
 }
 
 bool VocabEditForm::IsReadOnly(const std::string& fileName) { return main_->IsReadOnly(this, fileName); }
 
 bool VocabEditForm::FormCloseQuery() {
   if (!lesson_->Modified) return true;
+  // The question is asked over the window it speaks of (Exit asks in turn).
+  BringToFront();
   const QString question =
-      Utf8ToQString(TranslateMessage("CancelLesson", "Do you want to save '%s'?", {windowTitle().toStdString()}));
+      Utf8ToQString(TranslateMessage("CancelLesson", "Do you want to save '%s'?", {Caption().toStdString()}));
   switch (main_->Services().dialogs.Message(this, MessageKind::Confirmation, MessageButtons::YesNoCancel, question)) {
     case MessageAnswer::No: return true;
     case MessageAnswer::Yes: return MenuSaveClick();
@@ -186,7 +213,7 @@ std::optional<TRecoveryImage> VocabEditForm::RecoveryImage() const {
   TRecoveryNote& note = image.Note;
   note.Kind = TRecoveryNote::kLessonWindow;
   note.FileName = fileName_;
-  note.Caption = windowTitle().toStdString();
+  note.Caption = Caption().toStdString();
   note.Entries = lesson_->EntryCount();
   note.EntryIndex = entryIndex_;
   note.Page = shownPage_;

@@ -105,7 +105,7 @@ void VocabEditForm::MenuFindClick() {
   dialog->FormShow();
 }
 
-void VocabEditForm::FindNote(const QString& note) { main_->SetStatus(kStatusIdle, note); }
+void VocabEditForm::FindNote(const QString& note) { main_->ShowNote(note); }
 
 void VocabEditForm::NothingFound(const QString& text) {
   main_->Services().sound.Beep();

@@ -7,6 +7,7 @@
 #include <QMdiSubWindow>
 #include <QString>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -42,9 +43,38 @@ class TChildForm : public QMdiSubWindow {
   virtual std::vector<GroupedMenu<QMenu*>> MenuGroups() const = 0;
   // Whether the window may close; asks to save changes first.
   virtual bool FormCloseQuery() = 0;
+  // Whether the window holds changes not yet saved.
+  virtual bool HasUnsavedChanges() const = 0;
+
+  // The window's name, as questions, lists and recovery use it. The caption
+  // shows it with a leading "*" while the window holds unsaved changes.
+  const QString& Caption() const { return caption_; }
+  // Names a window after its file.
+  void SetCaption(const QString& caption);
+  // Names a window without a file: `base` for the first one of its kind
+  // open at a time, "base 2", "base 3" ... for further ones. The number
+  // stays the window's while it has no file, also when `base` is translated.
+  void SetUnnamedCaption(const QString& base);
+  // Puts the caption's mark in step with HasUnsavedChanges(); true when the
+  // mark changed.
+  bool UpdateModifiedMark();
+  // Shows the window restored and active in front of the others, as before
+  // a question about it.
+  void BringToFront();
+  // Gives the number of an unnamed window back, as it closes.
+  void ReleaseNumber();
+
+  ~TChildForm() override;
 
  private:
+  void ShowCaption();
+
   int recoverySlot_;
+  QString caption_;
+  bool marked_ = false;
+  // The number among the open unnamed windows of this kind; 0 when named.
+  int unnamedNumber_ = 0;
+  std::set<int>* numbers_ = nullptr;
 };
 
 }  // namespace vocatrix::ui

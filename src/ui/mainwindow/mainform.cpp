@@ -6,6 +6,7 @@
 
 #include "ui/mainwindow/mainform.h"
 
+#include <QAbstractEventDispatcher>
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
@@ -107,9 +108,16 @@ MainForm::MainForm(const Platform& platform, QWidget* parent) : QMainWindow(pare
   CreateStatusBar();
   CreateMenus();
   childWindows_ = new TChildWindows(clientArea_, menuWindows_, this);
-  connect(clientArea_, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow*) {
-    if (!destroying_) RefreshMenuBar();
+  connect(clientArea_, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* window) {
+    if (destroying_) return;
+    RefreshMenuBar();
+    // A note speaks of the window it was shown for.
+    if (window && window != noteWindow_) ClearNote();
   });
+  // The state the windows show is brought up to date whenever the program
+  // waits for input, as many commands change it.
+  connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this,
+          &MainForm::UpdateWindowStates);
   // The keys MDI users expect: close the active child window, and move to
   // the next or the previous one.
   const auto addKey = [this](const char* name, const QList<QKeySequence>& keys, auto slot) {
@@ -399,6 +407,7 @@ bool MainForm::ReportUnwritableSettings() {
 
 void MainForm::SetStatus(int state, const QString& detail) {
   statusState_ = state;
+  noteShown_ = false;
   switch (state) {
     case kStatusError:
       progressBar_->hide();
@@ -423,6 +432,27 @@ void MainForm::SetStatus(int state, const QString& detail) {
       break;
   }
   if (!detail.isEmpty()) statusBar_->SetPanelText(1, detail);
+}
+
+void MainForm::ShowNote(const QString& note) {
+  SetStatus(kStatusIdle, note);
+  noteShown_ = true;
+  noteWindow_ = clientArea_->currentSubWindow();
+}
+
+void MainForm::ClearNote() {
+  if (noteShown_ && statusState_ == kStatusIdle) SetStatus(kStatusIdle);
+}
+
+void MainForm::UpdateWindowStates() {
+  if (destroying_) return;
+  bool marksChanged = false;
+  for (QMdiSubWindow* window : clientArea_->subWindowList())
+    if (auto* form = qobject_cast<TChildForm*>(window)) marksChanged |= form->UpdateModifiedMark();
+  if (marksChanged) UpdateWindowMenu();
+  // Save has something to do only for a lesson with unsaved changes.
+  VocabEditForm* active = ActiveEditForm();
+  saveBtn_->setEnabled(active && active->HasUnsavedChanges());
 }
 
 void MainForm::InformLater(QWidget* parent, MessageKind kind, const QString& text) {

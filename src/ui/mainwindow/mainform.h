@@ -14,6 +14,7 @@
 
 #include <QList>
 #include <QMainWindow>
+#include <QPointer>
 #include <QPixmap>
 #include <QStringList>
 #include <QUrl>
@@ -113,6 +114,12 @@ class MainForm : public QMainWindow {
   int StatusState() const { return statusState_; }
   // `detail`, when given, replaces the state's own text in the second panel.
   void SetStatus(int state, const QString& detail = {});
+  // A note on what the last command did or why it did nothing. The next key
+  // or click, another window becoming active, or its window closing clears it.
+  void ShowNote(const QString& note);
+  // Puts the captions' marks of unsaved changes and the Save button in step
+  // with the windows; runs whenever the program waits for input.
+  void UpdateWindowStates();
   // Says in the status bar, the first time it is called while the settings
   // file cannot be written, that the settings will not be kept; true then.
   bool ReportUnwritableSettings();
@@ -246,6 +253,7 @@ class MainForm : public QMainWindow {
   // Puts a new child window into the frame and makes it active.
   void AddChild(TChildForm* form);
   bool PreviewEvent(QObject* watched, QEvent* event);
+  void ClearNote();
   // The interface language of a first start: German for a German locale.
   static std::string FirstLanguage();
   void ApplyQtTranslation(const std::string& name);
@@ -266,6 +274,9 @@ class MainForm : public QMainWindow {
   std::vector<std::string> languages_;
   std::string helpFile_;
   int statusState_ = kStatusIdle;
+  // The note shown and the window that was active then.
+  bool noteShown_ = false;
+  QPointer<QMdiSubWindow> noteWindow_;
   bool settingsReported_ = false;
   std::vector<QString> installedFonts_;
   QPixmap background_;

@@ -82,11 +82,8 @@ void MainForm::SetLanguage(const std::string& name) {
   ApplyQtTranslation(shown);
   multiLanguage_.ReadLanguageFile(nullptr, LanguageFileName(shown));
   // A window without a file is named by a message of the language.
-  for (VocabEditForm* form : LessonWindows())
-    if (form->FileName().empty())
-      form->setWindowTitle(Utf8ToQString(TranslateMessage("VocabEditFormCaption", "New Lesson")));
-  for (TEditForm* form : childWindows_->TextWindows())
-    if (form->PathName().empty()) form->setWindowTitle(Utf8ToQString(TranslateMessage("Untitled", "Untitled")));
+  for (VocabEditForm* form : LessonWindows()) form->LanguageChanged();
+  for (TEditForm* form : childWindows_->TextWindows()) form->NameWindow();
   RefreshMenuBar();
   setWindowTitle(Utf8ToQString(Translate(shown, "Vocatrix", "Name", kProductName)));
   const bool german = shown == "Deutsch";

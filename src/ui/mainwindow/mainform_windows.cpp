@@ -66,6 +66,16 @@ bool IsUnusedAltKey(QObject* watched, const QKeyEvent* key) {
   return widget && widget->testAttribute(Qt::WA_InputMethodEnabled);
 }
 
+// Shift, Ctrl, Alt and the like pressed alone, which start no action.
+bool IsModifierKey(const QEvent* event) {
+  if (event->type() != QEvent::KeyPress && event->type() != QEvent::ShortcutOverride) return false;
+  switch (static_cast<const QKeyEvent*>(event)->key()) {
+    case Qt::Key_Shift: case Qt::Key_Control: case Qt::Key_Alt: case Qt::Key_Meta: case Qt::Key_AltGr:
+    case Qt::Key_CapsLock: case Qt::Key_NumLock: return true;
+    default: return false;
+  }
+}
+
 }  // namespace
 
 QList<VocabEditForm*> MainForm::LessonWindows() const { return childWindows_->LessonWindows(); }
@@ -75,6 +85,9 @@ VocabEditForm* MainForm::ActiveEditForm() const { return childWindows_->ActiveEd
 QString MainForm::NewChildName(const QString& base) const { return childWindows_->NewChildName(base); }
 
 void MainForm::ChildClosing(TChildForm* form) {
+  if (form == noteWindow_) ClearNote();
+  // A closed window's number may name the next new one.
+  form->ReleaseNumber();
   if (childWindows_->IsLast(form)) SetLessonControlsEnabled(false);
 }
 
@@ -135,7 +148,12 @@ VocabEditForm* MainForm::OpenFile(const std::string& fileName) {
       form->Open(fileName);
     }
   } catch (const std::exception& e) {
-    platform_.dialogs.ShowError(this, Utf8ToQString(e.what()));
+    std::string message = e.what();
+    // An exchange file is no lesson file, but Import reads it.
+    if (const LessonFormat* format = FindLessonFormat(fileName);
+        format && format->Exchange && dynamic_cast<const ENotLesson*>(&e))
+      message += " " + TranslateMessage("UseImport", "Use File > Import to read it.");
+    platform_.dialogs.ShowError(this, Utf8ToQString(message));
     delete form;
     return nullptr;
   }
@@ -181,6 +199,7 @@ VocabEditForm* MainForm::ImportFile(const std::string& fileName) {
   lesson->Modified = true;
   auto* form = new VocabEditForm(this);
   form->SetLesson(std::move(lesson));
+  form->SetSourceName(fileName);
   AddChild(form);
   WarnTransfer(form, fileName, report);
   return form;
@@ -214,6 +233,10 @@ void MainForm::DropFiles(const QList<QUrl>& urls) {
 
 bool MainForm::PreviewEvent(QObject* watched, QEvent* event) {
   const QEvent::Type type = event->type();
+  // A key or click starts the next action: the last one's note goes.
+  if (noteShown_ && (type == QEvent::ShortcutOverride || type == QEvent::KeyPress ||
+                     type == QEvent::MouseButtonPress) && !IsModifierKey(event))
+    ClearNote();
   if (type == QEvent::KeyPress) return IsUnusedAltKey(watched, static_cast<QKeyEvent*>(event));
   if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop) return false;
   auto* widget = qobject_cast<QWidget*>(watched);

@@ -57,7 +57,7 @@ TEditForm::TEditForm(MainForm* mainForm) : main_(mainForm), printer_(std::make_u
   MarkAsData(this);
   MarkAsData(Memo1);
   TranslateForm(this);
-  setWindowTitle(Utf8ToQString(TranslateMessage("Untitled", "Untitled")));
+  NameWindow();
   SetTextMargins();
   Memo1->document()->setModified(false);
   Memo1->setFocus();
@@ -130,9 +130,18 @@ std::vector<GroupedMenu<QMenu*>> TEditForm::MenuGroups() const { return {{0, Fil
 
 bool TEditForm::Modified() const { return Memo1->document()->isModified(); }
 
+bool TEditForm::HasUnsavedChanges() const { return Modified(); }
+
 void TEditForm::SetPathName(const std::string& path) {
   pathName_ = path;
-  setWindowTitle(FileNameToQString(ExtractFileName(path)));
+  NameWindow();
+}
+
+void TEditForm::NameWindow() {
+  if (pathName_.empty())
+    SetUnnamedCaption(Utf8ToQString(TranslateMessage("Untitled", "Untitled")));
+  else
+    SetCaption(FileNameToQString(ExtractFileName(pathName_)));
 }
 
 void TEditForm::Open(const std::string& path) {
@@ -194,7 +203,7 @@ void TEditForm::SaveAs1Click() {
 
 void TEditForm::Print1Click() {
   if (!main_->ChoosePrinter(this, *printer_, pathName_)) return;
-  printer_->setDocName(windowTitle());
+  printer_->setDocName(Caption());
   main_->PrintText(this, *Memo1->document(), *printer_);
 }
 
@@ -252,8 +261,9 @@ void TEditForm::UpdateEditItems() {
 
 bool TEditForm::FormCloseQuery() {
   if (!Modified()) return true;
+  BringToFront();
   const QString question =
-      Utf8ToQString(TranslateMessage("SaveChanges", "Save Changes to '%s'?", {windowTitle().toStdString()}));
+      Utf8ToQString(TranslateMessage("SaveChanges", "Save Changes to '%s'?", {Caption().toStdString()}));
   switch (main_->Services().dialogs.Message(this, MessageKind::Confirmation, MessageButtons::YesNoCancel, question)) {
     case MessageAnswer::No: return true;
     // A cancelled or failed save keeps the window and its text.
@@ -279,7 +289,7 @@ std::optional<TRecoveryImage> TEditForm::RecoveryImage() const {
   image.Text = Memo1->toPlainText();
   image.Note.Kind = TRecoveryNote::kTextWindow;
   image.Note.FileName = pathName_;
-  image.Note.Caption = windowTitle().toStdString();
+  image.Note.Caption = Caption().toStdString();
   image.Note.Encoding = utf8_ ? "utf8" : "cp1252";
   return image;
 }

@@ -48,6 +48,10 @@ class TEditForm : public TChildForm {
   void SetTextMargins();
 
   bool FormCloseQuery() override;
+  bool HasUnsavedChanges() const override;
+  // Names the window after its file, or as an untitled one in the
+  // interface language.
+  void NameWindow();
   std::vector<GroupedMenu<QMenu*>> MenuGroups() const override;
   // The text (UTF-8) and its file while it holds unsaved changes.
   std::optional<TRecoveryImage> RecoveryImage() const override;

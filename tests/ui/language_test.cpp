@@ -316,8 +316,14 @@ TEST_F(LanguageTest, HelpWindowOpensAtItsTopicGoesBackAndFindsInThePage) {
   }
   EXPECT_NE(found[0], found[1]);
   EXPECT_EQ(found[2], found[0]);
+  EXPECT_TRUE(help.LabelNotFound->isHidden());
+  // A search without a hit says so until the text changes.
   help.EditSearch->setText("gamma");
   EXPECT_FALSE(help.FindNext());
+  EXPECT_FALSE(help.LabelNotFound->isHidden());
+  EXPECT_EQ(help.LabelNotFound->text(), "Not found");
+  QTest::keyClick(help.EditSearch, Qt::Key_A);
+  EXPECT_TRUE(help.LabelNotFound->isHidden());
   help.ShowTopic(ui::FileNameToQString(File("missing.hlp")), "hc_Contents");
   EXPECT_TRUE(help.Browser->toPlainText().contains("cannot be read"));
 }

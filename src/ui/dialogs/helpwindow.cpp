@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/dialogs/helpwindow.h"
 
+#include <QApplication>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QKeySequence>
@@ -45,6 +46,10 @@ THelpWindow::THelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
   MarkAsData(EditSearch);
   searchLabel->setBuddy(EditSearch);
   FindBtn = MakeButton(this, "FindBtn", "Weitersuchen", "Nächste Fundstelle (F3)");
+  LabelNotFound = new QLabel(this);
+  LabelNotFound->setObjectName("LabelNotFound");
+  MarkAsData(LabelNotFound);
+  LabelNotFound->hide();
   Browser = new QTextBrowser(this);
   Browser->setObjectName("Browser");
   Browser->setOpenExternalLinks(true);
@@ -55,6 +60,7 @@ THelpWindow::THelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
   bar->addWidget(searchLabel);
   bar->addWidget(EditSearch, 1);
   bar->addWidget(FindBtn);
+  bar->addWidget(LabelNotFound);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(bar);
   layout->addWidget(Browser, 1);
@@ -67,6 +73,7 @@ THelpWindow::THelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
   connect(Browser, &QTextBrowser::forwardAvailable, ForwardBtn, &QToolButton::setEnabled);
   connect(ContentsBtn, &QToolButton::clicked, this, [this] { ShowTopic(helpFile_, "hc_Contents"); });
   connect(EditSearch, &QLineEdit::returnPressed, this, &THelpWindow::FindNext);
+  connect(EditSearch, &QLineEdit::textEdited, this, [this] { ShowFound(true); });
   connect(FindBtn, &QToolButton::clicked, this, &THelpWindow::FindNext);
   auto* findAgain = new QShortcut(QKeySequence(Qt::Key_F3), this);
   connect(findAgain, &QShortcut::activated, this, &THelpWindow::FindNext);
@@ -94,12 +101,24 @@ void THelpWindow::ShowTopic(const QString& helpFile, const QString& topic) {
 bool THelpWindow::FindNext() {
   const QString text = EditSearch->text();
   if (text.isEmpty()) return false;
-  if (Browser->find(text)) return true;
-  // Wraps to the top once.
-  QTextCursor cursor = Browser->textCursor();
-  cursor.movePosition(QTextCursor::Start);
-  Browser->setTextCursor(cursor);
-  return Browser->find(text);
+  bool found = Browser->find(text);
+  if (!found) {
+    // Wraps to the top once.
+    QTextCursor cursor = Browser->textCursor();
+    cursor.movePosition(QTextCursor::Start);
+    Browser->setTextCursor(cursor);
+    found = Browser->find(text);
+  }
+  ShowFound(found);
+  return found;
+}
+
+void THelpWindow::ShowFound(bool found) {
+  QPalette palette = EditSearch->palette();
+  palette.setColor(QPalette::Base, found ? QApplication::palette().color(QPalette::Base) : QColor(255, 200, 200));
+  EditSearch->setPalette(palette);
+  if (!found) LabelNotFound->setText(Utf8ToQString(TranslateMessage("HelpNotFound", "Not found")));
+  LabelNotFound->setVisible(!found);
 }
 
 QUrl HomepageAddress(const std::string& language) {

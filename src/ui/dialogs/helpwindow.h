@@ -10,6 +10,7 @@
 
 #include "ui/platform/platform.h"
 
+class QLabel;
 class QLineEdit;
 class QTextBrowser;
 class QToolButton;
@@ -25,7 +26,8 @@ class THelpWindow : public QWidget {
   // a line saying so.
   void ShowTopic(const QString& helpFile, const QString& topic);
   // Finds the text of the search field after the cursor, from the top again
-  // at the end; false when it is nowhere in the page.
+  // at the end; false when it is nowhere in the page, which the window says
+  // beside the field until the text is changed.
   bool FindNext();
 
   QTextBrowser* Browser = nullptr;
@@ -34,8 +36,11 @@ class THelpWindow : public QWidget {
   QToolButton* ContentsBtn = nullptr;
   QLineEdit* EditSearch = nullptr;
   QToolButton* FindBtn = nullptr;
+  QLabel* LabelNotFound = nullptr;
 
  private:
+  void ShowFound(bool found);
+
   QString helpFile_;
 };
 

@@ -150,7 +150,7 @@ void TCombiLessonsDlg::FormShow() {
     const QList<VocabEditForm*> windows = main_->LessonWindows();
     for (auto it = windows.rbegin(); it != windows.rend(); ++it) {
       const std::string fileName = ExtractFileName((*it)->FileName());
-      const QString text = fileName.empty() ? (*it)->windowTitle() : FileNameToQString(fileName);
+      const QString text = fileName.empty() ? (*it)->Caption() : FileNameToQString(fileName);
       lessons_.push_back(&(*it)->Lesson());
       ComboBox1->addItem(text);
       ComboBox2->addItem(text);

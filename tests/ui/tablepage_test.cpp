@@ -205,13 +205,22 @@ TEST_F(TablePageTest, DeletingSelectedRowsIsOneStepAndKeepsOneEntry) {
       {{1}, MessageAnswer::Ok, "pear apple fig", "Delete Entry '3'?"},
       {{0, 1, 3}, MessageAnswer::Cancel, "pear apple kiwi fig", "Delete 3 entries?"},
       {{0, 1, 2, 3}, MessageAnswer::Ok, "", "Delete 4 entries?"},
+      {{3, 1}, MessageAnswer::Ok, "pear fig", "Delete 2 entries?"},
   };
+  QAction* editDelete = form->findChild<QAction*>("MenuDelete");
   for (const Case& c : cases) {
     SCOPED_TRACE(c.question);
     SelectRows(form, c.rows);
     form->TableView->setFocus();
     platform_.Dialogs.MessageAnswers = {c.answer};
-    QTest::keyClick(form->TableView, Qt::Key_Delete);
+    // The key, and the last time the Edit menu's item.
+    if (&c == &cases[std::size(cases) - 1]) {
+      form->UpdateEditMenu();
+      ASSERT_TRUE(editDelete->isEnabled());
+      editDelete->trigger();
+    } else {
+      QTest::keyClick(form->TableView, Qt::Key_Delete);
+    }
     ASSERT_FALSE(platform_.Dialogs.Messages.empty());
     EXPECT_EQ(platform_.Dialogs.Messages.back().Text, c.question);
     if (c.answer == MessageAnswer::Cancel) {
@@ -281,6 +290,12 @@ TEST_F(TablePageTest, TheEntriesPageShowsTheEntryOfTheTableAndTheTableFollowsIt)
     form->SelectTab(VocabEditForm::kTablePage);
     EXPECT_EQ(form->TableView->currentIndex().row(), c.row);
   }
+  // The table grows the window from its fixed size; the Entries page takes it back.
+  EXPECT_GT(form->width(), form->FixedWidth());
+  EXPECT_GT(form->height(), form->FixedHeight());
+  form->SelectTab(VocabEditForm::kEntriesPage);
+  EXPECT_EQ(form->size(), QSize(form->FixedWidth(), form->FixedHeight()));
+  form->SelectTab(VocabEditForm::kTablePage);
   // Keys of the Entries page do nothing on the Table page, Esc keeps the window.
   for (int key : {int(Qt::Key_F2), int(Qt::Key_F3), int(Qt::Key_Escape)}) EXPECT_FALSE(form->FormKeyDown(key, {}));
   EXPECT_FALSE(form->FormKeyDown(Qt::Key_Delete, Qt::AltModifier));

@@ -10,6 +10,7 @@
 #include <QTest>
 
 #include "operations/entrytable.h"
+#include "ui/common/qtfonts.h"
 #include "textpage_fixture.h"
 
 namespace vocatrix::test {
@@ -177,6 +178,10 @@ TEST_F(TablePageTest, ACellEditSetsItsListOrFormAsAStepWithUndoAndRedo) {
   form->TableView->edit(kiwi);
   auto* editor = form->TableView->viewport()->findChild<QLineEdit*>();
   ASSERT_NE(editor, nullptr);
+  // In the language's font, as the cell shows it.
+  EXPECT_EQ(editor->font().family(), ui::ToQFont(lesson.Language1.Font).family());
+  EXPECT_EQ(editor->font().pointSizeF(), ui::ToQFont(lesson.Language1.Font).pointSizeF());
+  EXPECT_NE(editor->font(), form->TableView->font());
   editor->setText("aardvark; kiwi");
   QTest::keyClick(editor, Qt::Key_Return);
   Settle();

@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QStyledItemDelegate>
 #include <QTableView>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -26,6 +27,20 @@
 #include "ui/lessonwindow/vocabeditform.h"
 
 namespace vocatrix::ui {
+namespace {
+
+// A cell is edited in the font it is shown in: its language's.
+class TCellDelegate : public QStyledItemDelegate {
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+  QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
+    if (const QVariant font = index.data(Qt::FontRole); editor && font.isValid()) editor->setFont(font.value<QFont>());
+    return editor;
+  }
+};
+
+}  // namespace
 
 TTablePage::TTablePage(VocabEditForm& form) : form_(form) {
   setObjectName("PageTable");
@@ -50,6 +65,7 @@ TTablePage::TTablePage(VocabEditForm& form) : form_(form) {
     return stored;
   });
   TableView->setModel(model_);
+  TableView->setItemDelegate(new TCellDelegate(TableView));
   ConfigureEntryTableView(TableView);
   // The word columns share the width; form and number keep what they need.
   QHeaderView* headings = TableView->horizontalHeader();

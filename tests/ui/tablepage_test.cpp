@@ -343,5 +343,42 @@ TEST_F(TablePageTest, TheTableAndTheTextPageShowTheSameLesson) {
   EXPECT_EQ(form->CurrentPage(), VocabEditForm::kTextPage);
 }
 
+TEST_F(TablePageTest, TheTabHeadingsFilterAndMenuSpeakTheInterfaceLanguage) {
+  const std::string source = VOCATRIX_SOURCE_DIR;
+  WriteSettings("[Config]\nLanguage=English\n[Languages]\n1=English\n2=Deutsch\n[LanguageFiles]\nEnglish=" + source +
+                "/lang/English.ini\nDeutsch=" + source + "/lang/Deutsch.ini\n");
+  VocabEditForm* form = OpenSample();
+  struct Case {
+    const char* language;
+    const char* tab;
+    const char* heading;
+    const char* filter;
+    const char* sortLesson;
+    const char* question;
+  };
+  const Case cases[] = {
+      {"Deutsch", "Tabelle", "\xC3\x9C" "bersetzungen", "Fi&lter:", "Lektion nach dieser Spalte &sortieren",
+       "2 Eintr\xC3\xA4ge l\xC3\xB6schen?"},
+      {"English", "Table", "Translations", "Fi&lter:", "&Sort lesson by this column", "Delete 2 entries?"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.language);
+    Main().SetLanguage(c.language);
+    EXPECT_EQ(form->TabSet->tabText(VocabEditForm::kTablePage), QString::fromUtf8(c.tab));
+    EXPECT_EQ(Model(form)->headerData(kColumnTranslations, Qt::Horizontal).toString(), QString::fromUtf8(c.heading));
+    EXPECT_EQ(form->findChild<QLabel*>("LabelTableFilter")->text(), c.filter);
+    EXPECT_EQ(form->findChild<QAction*>("MenuTableSortLesson")->text(), QString::fromUtf8(c.sortLesson));
+    // The form and number columns fit their headings.
+    const QHeaderView* headings = form->TableView->horizontalHeader();
+    for (int column : {kColumnForm, kColumnNumber})
+      EXPECT_GT(headings->sectionSize(column),
+                headings->fontMetrics().horizontalAdvance(Model(form)->headerData(column, Qt::Horizontal).toString()));
+    SelectRows(form, {0, 1});
+    platform_.Dialogs.MessageAnswers = {MessageAnswer::Cancel};
+    form->TableDeleteClick();
+    EXPECT_EQ(platform_.Dialogs.Messages.back().Text, QString::fromUtf8(c.question));
+  }
+}
+
 }  // namespace
 }  // namespace vocatrix::test

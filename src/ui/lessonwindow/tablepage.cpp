@@ -130,13 +130,13 @@ void TTablePage::ShowLesson(const TMeanCollection* lesson, int entry) {
   refreshLesson_ = nullptr;
   FitRows(*lesson);
   FitColumns(*lesson);
-  holding_ = true;
+  shown_ = lesson;
   model_->SetLesson(lesson);
   SelectEntry(entry);
 }
 
 void TTablePage::Refresh(const TMeanCollection* lesson, int entry) {
-  if (!holding_) return;
+  if (!shown_) return;
   if (!committing_) {
     ShowLesson(lesson, entry);
     return;
@@ -152,13 +152,13 @@ void TTablePage::Refresh(const TMeanCollection* lesson, int entry) {
       [this] {
         const TMeanCollection* lesson = refreshLesson_;
         refreshLesson_ = nullptr;
-        if (holding_ && lesson) ShowLesson(lesson, refreshEntry_);
+        if (shown_ && lesson) ShowLesson(lesson, refreshEntry_);
       },
       Qt::QueuedConnection);
 }
 
 void TTablePage::Release() {
-  holding_ = false;
+  shown_ = nullptr;
   refreshLesson_ = nullptr;
   model_->SetLesson(nullptr);
 }
@@ -189,6 +189,13 @@ void TTablePage::FitColumns(const TMeanCollection& lesson) {
   headings->resizeSection(kColumnNumber,
                           std::max(headingFont.horizontalAdvance(heading(kColumnNumber)) + margins,
                                    numberFont.horizontalAdvance(QString::number(lesson.EntryCount())) + 12));
+}
+
+void TTablePage::changeEvent(QEvent* event) {
+  QWidget::changeEvent(event);
+  if (event->type() != QEvent::LanguageChange) return;
+  if (shown_) FitColumns(*shown_);
+  TableView->horizontalHeader()->viewport()->update();
 }
 
 int TTablePage::CurrentEntry() const {

@@ -51,6 +51,10 @@ class TTablePage : public QWidget {
   QTableView* TableView = nullptr;
   QMenu* TablePopUp = nullptr;
 
+ protected:
+  // A new interface language: the headings are its texts.
+  void changeEvent(QEvent* event) override;
+
  private:
   // The page menu at `at` (in the coordinates of `source`), for the column there.
   void PopUp(QWidget* source, const QPoint& at, int column);
@@ -69,8 +73,8 @@ class TTablePage : public QWidget {
   int menuColumn_ = -1;
   // The entry that was current before the model was reset.
   int currentBeforeReset_ = -1;
-  // Whether the view shows a lesson (while the page is shown).
-  bool holding_ = false;
+  // The lesson the view shows (while the page is shown), or null.
+  const TMeanCollection* shown_ = nullptr;
   // A cell edit is being stored; the lesson to show once it is.
   bool committing_ = false;
   const TMeanCollection* refreshLesson_ = nullptr;

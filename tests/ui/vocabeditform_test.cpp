@@ -35,8 +35,9 @@ TEST_F(VocabEditFormTest, NewWindowStartsOnTheHeaderPageWithOneModifiedBlankEntr
   ui::VocabEditForm* form = Main().NewChild();
   EXPECT_EQ(form->CurrentPage(), ui::VocabEditForm::kHeaderPage);
   EXPECT_EQ(form->TabSet->currentIndex(), 0);
-  EXPECT_EQ(form->TabSet->count(), 3);
+  EXPECT_EQ(form->TabSet->count(), 4);
   EXPECT_EQ(form->TabSet->tabText(2), "Text");
+  EXPECT_EQ(form->TabSet->tabText(3), "Table");
   EXPECT_EQ(form->windowTitle(), "New Lesson");
   EXPECT_EQ(form->EditLanguage1->text(), "Language 1");
   EXPECT_EQ(form->EditLanguage2->text(), "Language 2");

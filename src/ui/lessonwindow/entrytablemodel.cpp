@@ -91,7 +91,8 @@ QVariant TEntryTableModel::data(const QModelIndex& index, int role) const {
 }
 
 QVariant TEntryTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
-  if (role != Qt::DisplayRole || orientation != Qt::Horizontal) return {};
+  // The tip shows a heading the column is too narrow for.
+  if ((role != Qt::DisplayRole && role != Qt::ToolTipRole) || orientation != Qt::Horizontal) return {};
   switch (section) {
     case kColumnSynonyms: return Utf8ToQString(TranslateMessage("TableSynonyms", "Synonyme"));
     case kColumnTranslations: return Utf8ToQString(TranslateMessage("TableTranslations", "Übersetzungen"));
@@ -114,10 +115,9 @@ bool TEntryTableModel::setData(const QModelIndex& index, const QVariant& value, 
   if (role != Qt::EditRole || !index.isValid() || !onEdit_) return false;
   const int entry = table_.EntryOfRow(index.row());
   if (entry < 0) return false;
-  if (!onEdit_(entry, index.column(), ToLessonString(value.toString()))) return false;
-  // The edit may have moved the row in a sorted or filtered view.
-  LessonChanged();
-  return true;
+  // The handler shows the changed lesson again (the edit may have moved the
+  // row in a sorted or filtered view).
+  return onEdit_(entry, index.column(), value.toString());
 }
 
 void TEntryTableModel::sort(int column, Qt::SortOrder order) {

@@ -2,7 +2,8 @@
 #pragma once
 // The Table page's model: the lesson's entries as rows (a view over the
 // lesson, never a copy of it), sorted and filtered by the core's TEntryTable.
-// Edits are handed to the window, which makes them undoable steps.
+// Edits are handed to the window, which makes them undoable steps and shows
+// the changed lesson again.
 
 #include <QAbstractTableModel>
 #include <functional>
@@ -23,9 +24,10 @@ void ConfigureEntryTableView(QTableView* view);
 class TEntryTableModel : public QAbstractTableModel {
   Q_OBJECT
  public:
-  // Sets cell `column` of entry `entry` to `text` (Windows-1252); false when
-  // the text is no value of the cell.
-  using EditHandler = std::function<bool(int entry, int column, const std::string& text)>;
+  // Sets cell `column` of entry `entry` to `text` as typed (the handler
+  // makes it a lesson string) and shows the lesson again; false when the
+  // text is no value of the cell.
+  using EditHandler = std::function<bool(int entry, int column, const QString& text)>;
 
   explicit TEntryTableModel(QObject* parent = nullptr);
 

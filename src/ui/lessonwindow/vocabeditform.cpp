@@ -14,6 +14,7 @@
 #include <QSignalBlocker>
 #include <QStackedWidget>
 #include <QTabBar>
+#include <QTableView>
 #include <QVBoxLayout>
 
 #include "base/cp1252.h"
@@ -25,6 +26,7 @@
 #include "ui/lessonwindow/fontcombo.h"
 #include "ui/lessonwindow/headerpage.h"
 #include "ui/lessonwindow/pagecontrols.h"
+#include "ui/lessonwindow/tablepage.h"
 #include "ui/lessonwindow/textpage.h"
 #include "ui/mainwindow/mainform.h"
 #include "ui/textview/memotext.h"
@@ -48,13 +50,16 @@ VocabEditForm::VocabEditForm(MainForm* mainForm, std::unique_ptr<TMeanCollection
   header_ = new THeaderPage(*this);
   entries_ = new TEntriesPage(*this);
   text_ = new TTextPage(*this);
+  table_ = new TTablePage(*this);
   Pages->addWidget(header_);
   Pages->addWidget(entries_);
   Pages->addWidget(text_);
+  Pages->addWidget(table_);
   // The pages' controls under their names on the window.
   static_cast<THeaderControls&>(*this) = *header_;
   static_cast<TEntriesControls&>(*this) = *entries_;
   MemoText = text_->MemoText;
+  TableView = table_->TableView;
   layout->addWidget(Pages, 1);
 
   TabSet = new QTabBar(Client);
@@ -79,7 +84,7 @@ VocabEditForm::VocabEditForm(MainForm* mainForm, std::unique_ptr<TMeanCollection
   // (the tab names among them), size, text margins, the lesson, fonts,
   // language items. The main window enables its lesson buttons when it
   // takes the window in.
-  for (const char* tab : {"Header", "Entries", "Text"}) TabSet->addTab(tab);
+  for (const char* tab : {"Header", "Entries", "Text", "Table"}) TabSet->addTab(tab);
   TabSet->setCurrentIndex(kHeaderPage);
   NameWindow();
   // The caption and the controls that show the lesson keep what the lesson
@@ -164,6 +169,7 @@ void VocabEditForm::ShowLesson() {
     visitedEntry_ = entryIndex_;
   }
   entries_->ShowEntry(*lesson_, entryIndex_);
+  table_->Refresh(lesson_.get(), entryIndex_);
   controlsChanged_ = false;
   showing_ = false;
 }
@@ -213,14 +219,30 @@ void VocabEditForm::TabSetClick(int index) {
 void VocabEditForm::SelectTab(int index) { TabSet->setCurrentIndex(index); }
 
 void VocabEditForm::ShowPage(int page) {
+  // Only the shown Table page holds the lesson: others may replace it.
+  if (shownPage_ == kTablePage && page != kTablePage) table_->Release();
   shownPage_ = page;
   Pages->setCurrentIndex(page);
+  if (page == kTablePage) {
+    table_->ShowLesson(lesson_.get(), entryIndex_);
+    TableView->setFocus(Qt::OtherFocusReason);
+  }
   ApplyPageSize();
+  if (page == kTablePage) GrowForTable();
+}
+
+void VocabEditForm::GrowForTable() {
+  if (windowState() & (Qt::WindowMinimized | Qt::WindowMaximized)) return;
+  if (size() != QSize(fixedWidth_, fixedHeight_)) return;
+  QSize wanted(kTableClientWidth + fixedWidth_ - kClientWidth, kTableClientHeight + fixedHeight_ - kClientHeight);
+  if (const QWidget* area = parentWidget())
+    wanted = wanted.boundedTo(QSize(area->width() - x(), area->height() - y()));
+  resize(wanted.expandedTo(size()));
 }
 
 void VocabEditForm::ApplyPageSize() {
-  // Minimised, the window is just its title bar; on the Text page it sizes freely.
-  if (shownPage_ == kTextPage || (windowState() & Qt::WindowMinimized)) {
+  // Minimised, the window is just its title bar; on the Text and Table pages it sizes freely.
+  if (shownPage_ == kTextPage || shownPage_ == kTablePage || (windowState() & Qt::WindowMinimized)) {
     setMinimumSize(QSize(0, 0));
     setMaximumSize(QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
     return;

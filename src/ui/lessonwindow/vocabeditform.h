@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// The lesson editor window: one lesson on the pages Header, Entries and
-// Text, inside the main window's frame.
+// The lesson editor window: one lesson on the pages Header, Entries, Text
+// and Table, inside the main window's frame.
 //
 // The window holds the lesson, its file, the entry shown, whether the
 // controls hold edits not yet stored, the undo history, what was found
@@ -14,6 +14,8 @@
 //                entry buttons and scroll bar
 // textpage.h     TTextPage: the lesson as lesson text, its stepwise fill,
 //                typing fonts, text files and what autosave keeps of it
+// tablepage.h    TTablePage: every entry as a row of a sortable, filtered
+//                table view over the lesson
 // pagecontrols.h the pages' controls as the window design places them
 //
 // The window's handlers (StoreControls, ShowLesson, ScrollBarScroll, ...)
@@ -29,6 +31,8 @@
 // vocabeditform_text.cpp    the window's side of the Text page: converting,
 //                           compiling, text files and printing
 // vocabeditform_find.cpp    find, undo and redo
+// vocabeditform_table.cpp   the window's side of the Table page: its edits,
+//                           deletions and sorting of the lesson as commands
 
 #include "ui/mainwindow/childform.h"
 #include <QString>
@@ -52,11 +56,13 @@ class QKeyEvent;
 class QMenu;
 class QStackedWidget;
 class QTabBar;
+class QTableView;
 
 namespace vocatrix::ui {
 
 class MainForm;
 class TMemoText;
+class TTablePage;
 class TTextPage;
 
 // Scroll codes of the entry scroll bar.
@@ -65,10 +71,14 @@ enum class ScrollCode { LineUp, LineDown, PageUp, PageDown, Position, Track, Top
 class VocabEditForm : public TChildForm, public THeaderControls, public TEntriesControls {
   Q_OBJECT
  public:
-  enum Page : int { kHeaderPage = 0, kEntriesPage = 1, kTextPage = 2 };
+  enum Page : int { kHeaderPage = 0, kEntriesPage = 1, kTextPage = 2, kTablePage = 3 };
   static constexpr int kClientWidth = 320;
   static constexpr int kClientHeight = 265;
   static constexpr int kPageHeight = 249;
+  // The Table page's six columns want more room: the window grows to this
+  // client size when it changes to the page from its fixed size.
+  static constexpr int kTableClientWidth = 600;
+  static constexpr int kTableClientHeight = 360;
   static constexpr int kMaxEntries = TMeanCollection::kMaxEntries;
 
   // A window on the Header page with a new lesson (one blank entry), or
@@ -126,6 +136,22 @@ class VocabEditForm : public TChildForm, public THeaderControls, public TEntries
   // whole page calls it first, and so does any key, click or drop.
   void CompleteText();
   bool TextFilling() const;
+
+  // --- Table page ---
+  // Sets cell `column` of entry `entry` to `text`, as the Entries page
+  // stores words, as a step of the history; false (with a beep) when the
+  // text is no value of the cell.
+  bool TableCellEdit(int entry, int column, const QString& text);
+  // Deletes the entries of the selected rows, after asking, as one step; a
+  // lesson keeps one (blank) entry.
+  void TableDeleteClick();
+  // Puts the lesson's entries in the order of the table sorted by `column`
+  // (in the direction the view sorts it), as one step.
+  void TableSortLessonClick(int column);
+  // Shows entry `entry` on the Entries page.
+  void TableOpenEntry(int entry);
+  // The table's current row shows `entry`: the entry the window is at.
+  void TableCurrentChanged(int entry);
 
   // --- Navigation and entry commands ---
   void ScrollBarScroll(ScrollCode code, int position);
@@ -236,6 +262,9 @@ class VocabEditForm : public TChildForm, public THeaderControls, public TEntries
   void ShowPage(int page);
   void ApplyPageSize();
   void UpdateFixedSize();
+  // Grows the window at its fixed size to the Table page's size, as far as
+  // the frame's area holds it from where the window stands.
+  void GrowForTable();
   void FormClose();
   void TabSetClick(int index);
   // The focused control when it is one of the edits or word memos.
@@ -244,6 +273,11 @@ class VocabEditForm : public TChildForm, public THeaderControls, public TEntries
   void SaveTextFile();
   // The Text page's branch of MirrorClick.
   void MirrorText();
+  // Shows the lesson after a command of the Table page and adds its step:
+  // Modified then tells whether the command changed the lesson.
+  void FinishTableCommand(const TLessonRecorder& recorder);
+  // Shows the entry the table was at on the Entries page; Modified stays.
+  void ShowTableEntry();
   // Adds the command recorded by `recorder` to the history; an edit stored
   // from the controls joins the step of the same entry visit.
   void Record(const TLessonRecorder& recorder, bool controlsEdit = false);
@@ -283,6 +317,7 @@ class VocabEditForm : public TChildForm, public THeaderControls, public TEntries
   THeaderPage* header_ = nullptr;
   TEntriesPage* entries_ = nullptr;
   TTextPage* text_ = nullptr;
+  TTablePage* table_ = nullptr;
   TLessonHistory history_;
   // Commands inside another command are part of its step.
   int quietSteps_ = 0;
@@ -299,6 +334,7 @@ class VocabEditForm : public TChildForm, public THeaderControls, public TEntries
   QStackedWidget* Pages = nullptr;
   QTabBar* TabSet = nullptr;
   TMemoText* MemoText = nullptr;
+  QTableView* TableView = nullptr;
   QMenu* MemoPopUp = nullptr;
 
  private:

@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QScrollBar>
+#include <QTableView>
 #include <optional>
 
 #include "base/messages.h"
@@ -196,6 +197,12 @@ void VocabEditForm::ShowChangedLesson() {
 
 void VocabEditForm::ShowSharedChanges() {
   if (!lesson_ || showing_ || controlsChanged_ || CurrentPage() == kTextPage) return;
+  if (CurrentPage() == kTablePage) {
+    // The table reads the entries as they are; the Entries page follows
+    // when it is shown again.
+    TableView->viewport()->update();
+    return;
+  }
   // Whether the shown entry and the word counts are still what they show.
   const bool shown = entries_->ShowsEntry(*lesson_->At(entryIndex_)) && header_->ShowsCounts(*lesson_);
   if (shown) return;

@@ -250,8 +250,8 @@ void VocabEditForm::Recover(std::unique_ptr<TMeanCollection> lesson, const TReco
   if (note.Page == kTextPage) {
     SelectTab(kTextPage);
     if (note.PageText) text_->RestoreText(QString::fromStdString(*note.PageText));
-  } else if (note.Page == kEntriesPage) {
-    SelectTab(kEntriesPage);
+  } else if (note.Page == kEntriesPage || note.Page == kTablePage) {
+    SelectTab(note.Page);
   }
   lesson_->Modified = true;
 }

@@ -11,6 +11,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QTableView>
 
 #include "ui/mainwindow/mainform.h"
 #include "ui/mainwindow/recentfiles.h"
@@ -169,7 +170,9 @@ void VocabEditForm::PasteFromClipboard() {
 
 void VocabEditForm::Delete() {
   QWidget* control = FocusedEditControl();
-  if (auto* edit = qobject_cast<QLineEdit*>(control)) {
+  // On the Table page, outside its filter, Delete deletes the selected rows' entries.
+  if (!control && CurrentPage() == kTablePage) TableDeleteClick();
+  else if (auto* edit = qobject_cast<QLineEdit*>(control)) {
     if (edit->hasSelectedText()) edit->del();
   } else if (auto* memo = qobject_cast<QPlainTextEdit*>(control)) memo->textCursor().removeSelectedText();
 }
@@ -187,7 +190,8 @@ void VocabEditForm::UpdateEditMenu() {
   popupPaste_->setEnabled(paste);
   menuCut_->setEnabled(selection);
   menuCopy_->setEnabled(selection);
-  menuDelete_->setEnabled(selection);
+  menuDelete_->setEnabled(selection || (CurrentPage() == kTablePage && !FocusedEditControl() &&
+                                        TableView->selectionModel()->hasSelection()));
   popupCut_->setEnabled(selection);
   popupCopy_->setEnabled(selection);
   QWidget* control = focusWidget();

@@ -13,6 +13,7 @@
 #include "files/transferreport.h"
 #include "model/exceptions.h"
 #include "ui/common/qtstrings.h"
+#include "ui/lessonwindow/tablepage.h"
 #include "ui/lessonwindow/textpage.h"
 #include "ui/lessonwindow/vocabeditform.h"
 #include "ui/mainwindow/mainform.h"
@@ -39,6 +40,13 @@ bool VocabEditForm::TabSetChange(int newTab) {
     return true;
   }
   if (shownPage_ == kTextPage) return CompileText();
+  // The table shows the lesson with the edits of the controls; the Entries
+  // page shows the entry of the table's current row.
+  if (newTab == kTablePage) StoreControls();
+  else if (shownPage_ == kTablePage) {
+    table_->Release();
+    ShowTableEntry();
+  }
   return true;
 }
 

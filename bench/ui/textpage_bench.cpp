@@ -7,6 +7,7 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPrinter>
@@ -21,6 +22,7 @@
 #include "ui/textview/lessontextview.h"
 #include "ui/mainwindow/mainform.h"
 #include "ui/textview/memotext.h"
+#include "ui/textview/spellmarks.h"
 #include "ui/common/qtfonts.h"
 #include "ui/textview/textprint.h"
 #include "ui/dialogs/finddlg.h"
@@ -201,6 +203,42 @@ BENCHMARK(BM_PrintTextPage65535Entries)
     ->MeasureProcessCPUTime();
 
 }  // namespace
+
+// Spell checking the Text page of a 65535-entry lesson with the installed
+// dictionaries (the window's English and German): the page filled and every
+// line checked in slices from the event loop. Counters: the longest slice
+// of checking the event loop ran (the interface thread is blocked for that
+// long at most) and the time of one typed character on a line, which is
+// checked at once. Its words are all unknown to the dictionaries, the
+// slowest case.
+void BM_SpellCheckTextPage65535Entries(benchmark::State& state) {
+  LargeWindow window(0);
+  double longest = 0;
+  double typing = 0;
+  for (auto _ : state) {
+    window.form->SelectTab(ui::VocabEditForm::kTextPage);
+    const QTextDocument* document = window.form->MemoText->document();
+    const ui::TSpellMarks* marks = ui::TSpellMarks::Of(document);
+    if (!marks) {
+      state.SkipWithError("no spell marks");
+      break;
+    }
+    while (window.form->TextFilling() || marks->Pending()) QApplication::processEvents();
+    state.PauseTiming();
+    longest = std::max(longest, marks->LongestSlice());
+    QTextCursor cursor(document->findBlockByNumber(document->blockCount() / 2));
+    QElapsedTimer clock;
+    clock.start();
+    cursor.insertText("x");
+    typing = std::max(typing, static_cast<double>(clock.nsecsElapsed()) / 1e6);
+    window.form->SelectTab(ui::VocabEditForm::kHeaderPage);
+    QApplication::processEvents();
+    state.ResumeTiming();
+  }
+  state.counters["longest_slice_ms"] = longest;
+  state.counters["typed_key_ms"] = typing;
+}
+BENCHMARK(BM_SpellCheckTextPage65535Entries)->Unit(benchmark::kMillisecond)->Iterations(2);
 
 int main(int argc, char** argv) {
   if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");

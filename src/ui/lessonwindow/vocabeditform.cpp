@@ -70,6 +70,7 @@ VocabEditForm::VocabEditForm(MainForm* mainForm, std::unique_ptr<TMeanCollection
   layout->addWidget(TabSet);
   setWidget(Client);
   CreateMenus();
+  SetUpSpelling();
   // The system menu's items keep their keys for the menu alone: with several
   // windows, each one's Ctrl+F4 in the frame would make the key ambiguous,
   // and the frame closes the active window with it instead.

@@ -29,6 +29,8 @@
 // vocabeditform_text.cpp    the window's side of the Text page: converting,
 //                           compiling, text files and printing
 // vocabeditform_find.cpp    find, undo and redo
+// vocabeditform_spelling.cpp the spellers of the lesson's languages, the
+//                           underlines' context menu and Check spelling
 
 #include "ui/mainwindow/childform.h"
 #include <QString>
@@ -47,16 +49,24 @@
 #include "ui/mainwindow/menumerge.h"
 
 class QAction;
+class QPlainTextEdit;
+class QPoint;
 class QActionGroup;
 class QKeyEvent;
 class QMenu;
 class QStackedWidget;
 class QTabBar;
 
+namespace vocatrix {
+class TLessonSpeller;
+struct UnknownWord;
+}  // namespace vocatrix
+
 namespace vocatrix::ui {
 
 class MainForm;
 class TMemoText;
+class TSpellingDlg;
 class TTextPage;
 
 // Scroll codes of the entry scroll bar.
@@ -204,6 +214,24 @@ class VocabEditForm : public TChildForm, public THeaderControls, public TEntries
   void RedoClick();
   const TLessonHistory& History() const { return history_; }
 
+  // --- Spelling ---
+  // The spellers of the lesson's two languages, chosen again from the
+  // dictionaries (and the settings) when a language's name changed. A
+  // language without a dictionary is not checked; the status bar says so
+  // once per language name and program run.
+  const TLessonSpeller& Speller();
+  // The context menu of a word memo or of the Text page's editor at a point
+  // of its viewport: over an underlined word, its suggestions (each replaces
+  // it) and "Add to dictionary" above the editor's own items.
+  QMenu* ContextMenuOf(QPlainTextEdit* memo, const QPoint& at);
+  // Extras > Check spelling: the dialog listing every unknown word of the
+  // lesson (the Text page is read back first, as leaving it does).
+  void MenuCheckSpellingClick();
+  TSpellingDlg* SpellingDlg() const { return spellingDlg_; }
+  // Shows the entry of an unknown word on the Entries page, the edits of
+  // the controls stored first.
+  void ShowUnknownWord(const UnknownWord& word);
+
   // --- Menus ---
   std::vector<GroupedMenu<QMenu*>> MenuGroups() const override;
   QActionGroup* LanguageItems() const { return languageGroup_; }
@@ -254,6 +282,8 @@ class VocabEditForm : public TChildForm, public THeaderControls, public TEntries
   void TakeOpenedLesson(const std::string& fileName, std::unique_ptr<TMeanCollection> lesson);
   // The language file's texts for a new lesson: its language names.
   void NameNewLanguages();
+  // Underlines in the word memos and the right-click menus of the editors.
+  void SetUpSpelling();
 
   MainForm* main_;
   std::unique_ptr<TMeanCollection> lesson_;
@@ -276,6 +306,10 @@ class VocabEditForm : public TChildForm, public THeaderControls, public TEntries
   int visitedEntry_ = -1;
   // The word found last, while the lesson has not changed since.
   std::optional<TWordPlace> lastFound_;
+  // The spellers and the language names they were chosen for.
+  std::shared_ptr<const TLessonSpeller> speller_;
+  std::string spellerNames_[2];
+  TSpellingDlg* spellingDlg_ = nullptr;
 
  public:
   // Controls, named as in the window design; those of the Header and

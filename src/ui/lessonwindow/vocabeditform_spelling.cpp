@@ -1,0 +1,183 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The lesson window's spell checking: the spellers of the lesson's
+// languages, the underlines of the word memos and the Text page, their
+// context menu, and the Check spelling dialog.
+
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QTextCursor>
+#include <QTimer>
+#include <set>
+
+#include "base/inifile.h"
+#include "base/messages.h"
+#include "base/settings.h"
+#include "base/cp1252.h"
+#include "operations/spellcheck.h"
+#include "ui/common/qtstrings.h"
+#include "ui/dialogs/spellingdlg.h"
+#include "ui/lessonwindow/vocabeditform.h"
+#include "ui/mainwindow/mainform.h"
+#include "ui/textview/memotext.h"
+#include "ui/textview/spellmarks.h"
+
+namespace vocatrix::ui {
+namespace {
+
+// Suggestions offered in the context menu at most.
+constexpr std::size_t kMaxSuggestions = 8;
+
+// The language names the status bar has said have no dictionary, once each
+// in a program run.
+std::set<std::string>& ReportedLanguages() {
+  static std::set<std::string> reported;
+  return reported;
+}
+
+// The names a new lesson's languages get until the user names them: no
+// language a dictionary could be missing for.
+bool IsPlaceholderName(const std::string& name) {
+  for (const auto& [key, english] : {std::pair{"Language1", "Language 1"}, std::pair{"Language2", "Language 2"}})
+    if (name == english || name == Utf8ToCp1252(TranslateMessage(key, english))) return true;
+  return false;
+}
+
+// Shows a note in the status bar once it is free (not while the Text page
+// fills or the lesson prints).
+void NoteWhenIdle(QPointer<MainForm> main, const QString& note) {
+  if (!main) return;
+  if (main->StatusState() == kStatusIdle || main->StatusState() == kStatusError) {
+    main->SetStatus(kStatusIdle, note);
+    return;
+  }
+  QTimer::singleShot(250, main, [main, note] { NoteWhenIdle(main, note); });
+}
+
+}  // namespace
+
+void VocabEditForm::SetUpSpelling() {
+  const std::vector<QPlainTextEdit*> memos = {MemoSynonyms, MemoTranslations, MemoAntonyms, MemoTransvertions};
+  for (std::size_t kind = 0; kind < memos.size(); ++kind)
+    new TSpellMarks(memos[kind]->document(), LanguageOfKind(static_cast<int>(kind)),
+                    [this]() -> const TLessonSpeller& { return Speller(); });
+  std::vector<QPlainTextEdit*> editors = memos;
+  editors.push_back(MemoText);
+  for (QPlainTextEdit* editor : editors) {
+    editor->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(editor, &QWidget::customContextMenuRequested, this, [this, editor](const QPoint& at) {
+      QMenu* menu = ContextMenuOf(editor, at);
+      menu->setAttribute(Qt::WA_DeleteOnClose);
+      menu->popup(editor->viewport()->mapToGlobal(at));
+    });
+  }
+}
+
+const TLessonSpeller& VocabEditForm::Speller() {
+  const std::string& name1 = lesson_->Language1.Name;
+  const std::string& name2 = lesson_->Language2.Name;
+  if (speller_ && spellerNames_[0] == name1 && spellerNames_[1] == name2) return *speller_;
+  const bool again = speller_ != nullptr;
+  DictionaryChooser chooser;
+  chooser.ReadSettings(IniFile(ProgramSettingsFile()));
+  speller_ = std::make_shared<const TLessonSpeller>(TLessonSpeller::ForLanguages(chooser, name1, name2));
+  spellerNames_[0] = name1;
+  spellerNames_[1] = name2;
+  for (int language = 1; language <= 2; ++language) {
+    const std::string& name = spellerNames_[language - 1];
+    const std::string& problem = speller_->Problem(language);
+    if (!problem.empty() && !IsPlaceholderName(name) && ReportedLanguages().insert(name).second)
+      NoteWhenIdle(main_, Utf8ToQString(problem));
+  }
+  // What the spellers chosen before underlined is checked again.
+  if (again) {
+    QTimer::singleShot(0, this, [this] {
+      for (QPlainTextEdit* editor : {MemoSynonyms, MemoTranslations, MemoAntonyms, MemoTransvertions,
+                                     static_cast<QPlainTextEdit*>(MemoText)})
+        if (TSpellMarks* marks = TSpellMarks::Of(editor->document())) marks->Recheck();
+    });
+  }
+  return *speller_;
+}
+
+QMenu* VocabEditForm::ContextMenuOf(QPlainTextEdit* memo, const QPoint& at) {
+  if (memo == MemoText) CompleteText();
+  // A word memo is checked whole before its words are looked at (the Text
+  // page is checked from the event loop, a slice at a time).
+  else if (TSpellMarks* marks = TSpellMarks::Of(memo->document())) marks->Finish();
+  QMenu* menu = memo->createStandardContextMenu();
+  const std::optional<MarkedWord> word = TSpellMarks::WordAt(memo->document(), memo->cursorForPosition(at).position());
+  if (!word) return menu;
+  QAction* first = menu->actions().value(0, nullptr);
+  std::vector<std::string> suggestions = Speller().Suggest(word->Language, ToLessonString(word->Text));
+  if (suggestions.size() > kMaxSuggestions) suggestions.resize(kMaxSuggestions);
+  QFont bold = menu->font();
+  bold.setBold(true);
+  for (const std::string& suggestion : suggestions) {
+    auto* item = new QAction(ToQString(suggestion), menu);
+    item->setFont(bold);
+    connect(item, &QAction::triggered, this, [memo, word = *word, replacement = ToQString(suggestion)] {
+      QTextCursor cursor(memo->document());
+      cursor.setPosition(word.Position);
+      cursor.setPosition(word.Position + word.Length, QTextCursor::KeepAnchor);
+      // The text may have changed since the menu opened.
+      if (cursor.selectedText() != word.Text) return;
+      cursor.insertText(replacement);
+      memo->setTextCursor(cursor);
+    });
+    menu->insertAction(first, item);
+  }
+  if (suggestions.empty()) {
+    auto* none = new QAction(Utf8ToQString(TranslateMessage("NoSuggestions", "(no suggestions)")), menu);
+    none->setEnabled(false);
+    menu->insertAction(first, none);
+  }
+  auto* add = new QAction(Utf8ToQString(TranslateMessage("AddToDictionary", "Add to dictionary")), menu);
+  add->setObjectName("MenuAddToDictionary");
+  connect(add, &QAction::triggered, this, [this, word = *word] {
+    try {
+      Speller().AddToDictionary(word.Language, ToLessonString(word.Text));
+    } catch (const std::exception& e) {
+      main_->Services().dialogs.ShowError(this, Utf8ToQString(e.what()));
+      return;
+    }
+    // Every window whose language uses the dictionary loses the underline.
+    TSpellMarks::RecheckEverywhere();
+  });
+  menu->insertAction(first, add);
+  menu->insertSeparator(first);
+  return menu;
+}
+
+void VocabEditForm::MenuCheckSpellingClick() {
+  // The lesson as the Text page has it, read back as leaving the page does;
+  // a format error keeps the page, with the error in the status bar.
+  if (CurrentPage() == kTextPage) {
+    SelectTab(kEntriesPage);
+    if (CurrentPage() == kTextPage) return;
+  }
+  StoreControls();
+  if (!spellingDlg_) {
+    spellingDlg_ = new TSpellingDlg(this);
+    connect(spellingDlg_, &TSpellingDlg::WordClicked, this, &VocabEditForm::ShowUnknownWord);
+    connect(spellingDlg_, &TSpellingDlg::CheckAgain, this, &VocabEditForm::MenuCheckSpellingClick);
+  }
+  const TLessonSpeller& speller = Speller();
+  spellingDlg_->ShowWords(CheckLessonSpelling(*lesson_, speller), *lesson_);
+  spellingDlg_->show();
+  spellingDlg_->raise();
+  spellingDlg_->activateWindow();
+}
+
+void VocabEditForm::ShowUnknownWord(const UnknownWord& word) {
+  if (CurrentPage() != kEntriesPage) {
+    SelectTab(kEntriesPage);
+    if (CurrentPage() != kEntriesPage) return;
+  }
+  StoreControls();
+  if (word.EntryIndex >= lesson_->EntryCount()) return;
+  entryIndex_ = word.EntryIndex;
+  ShowLesson();
+}
+
+}  // namespace vocatrix::ui

@@ -329,9 +329,10 @@ TEST_F(SpellingTest, ALanguageWithoutDictionaryIsNotCheckedAndTheStatusBarSaysSo
       {"Language 1", false},  // a new lesson's name
   };
   int file = 0;
+  VocabEditForm* form = nullptr;
   for (const auto& [language, said] : rows) {
     Main().SetStatus(ui::kStatusIdle);
-    VocabEditForm* form = OpenLesson({MakeEntry(1, {"qapla hosue"}, {"Huas"})}, language, "Deutsch",
+    form = OpenLesson({MakeEntry(1, {"qapla hosue"}, {"Huas"})}, language, "Deutsch",
                                      "lesson" + std::to_string(++file) + ".tav");
     ASSERT_NE(form, nullptr);
     form->SelectTab(VocabEditForm::kEntriesPage);
@@ -339,6 +340,13 @@ TEST_F(SpellingTest, ALanguageWithoutDictionaryIsNotCheckedAndTheStatusBarSaysSo
     EXPECT_EQ(Underlined(form->MemoTranslations), Marked{"Huas"}) << language;
     EXPECT_EQ(Panel(1).contains(QString::fromStdString(language)), said) << language;
   }
+  // Named on the Header page, the language is checked once the edit is done.
+  form->SelectTab(VocabEditForm::kHeaderPage);
+  form->EditLanguage1->setText("English");
+  EXPECT_EQ(Underlined(form->MemoSynonyms), Marked{});
+  emit form->EditLanguage1->editingFinished();
+  EXPECT_EQ(Underlined(form->MemoSynonyms), (Marked{"qapla", "hosue"}));
+  form->Lesson().Modified = false;
 }
 
 TEST_F(SpellingTest, TheInstalledDictionariesCheckEnglishAndGerman) {

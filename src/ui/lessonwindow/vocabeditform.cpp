@@ -168,6 +168,7 @@ void VocabEditForm::ShowLesson() {
   entries_->ShowEntry(*lesson_, entryIndex_);
   controlsChanged_ = false;
   showing_ = false;
+  FollowLanguageNames(false);
 }
 
 void VocabEditForm::StoreControls() {

@@ -215,10 +215,11 @@ class VocabEditForm : public TChildForm, public THeaderControls, public TEntries
   const TLessonHistory& History() const { return history_; }
 
   // --- Spelling ---
-  // The spellers of the lesson's two languages, chosen again from the
-  // dictionaries (and the settings) when a language's name changed. A
-  // language without a dictionary is not checked; the status bar says so
-  // once per language name and program run.
+  // The spellers of the lesson's two languages, chosen from the
+  // dictionaries (and the settings) by the names the Header page shows, and
+  // again when the lesson shown or a finished edit changes one. A language
+  // without a dictionary is not checked; the status bar says so once per
+  // language name and program run.
   const TLessonSpeller& Speller();
   // The context menu of a word memo or of the Text page's editor at a point
   // of its viewport: over an underlined word, its suggestions (each replaces
@@ -284,6 +285,10 @@ class VocabEditForm : public TChildForm, public THeaderControls, public TEntries
   void NameNewLanguages();
   // Underlines in the word memos and the right-click menus of the editors.
   void SetUpSpelling();
+  // Chooses the spellers again when the language names the Header page
+  // shows differ from those they were chosen for; with `load`, also the
+  // first time.
+  void FollowLanguageNames(bool load);
 
   MainForm* main_;
   std::unique_ptr<TMeanCollection> lesson_;

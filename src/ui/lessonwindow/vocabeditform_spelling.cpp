@@ -3,6 +3,7 @@
 // languages, the underlines of the word memos and the Text page, their
 // context menu, and the Check spelling dialog.
 
+#include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPointer>
@@ -10,10 +11,10 @@
 #include <QTimer>
 #include <set>
 
+#include "base/cp1252.h"
 #include "base/inifile.h"
 #include "base/messages.h"
 #include "base/settings.h"
-#include "base/cp1252.h"
 #include "operations/spellcheck.h"
 #include "ui/common/qtstrings.h"
 #include "ui/dialogs/spellingdlg.h"
@@ -61,6 +62,9 @@ void VocabEditForm::SetUpSpelling() {
   for (std::size_t kind = 0; kind < memos.size(); ++kind)
     new TSpellMarks(memos[kind]->document(), LanguageOfKind(static_cast<int>(kind)),
                     [this]() -> const TLessonSpeller& { return Speller(); });
+  // A language renamed on the Header page is checked with its new name.
+  for (QLineEdit* edit : {EditLanguage1, EditLanguage2})
+    connect(edit, &QLineEdit::editingFinished, this, [this] { FollowLanguageNames(false); });
   std::vector<QPlainTextEdit*> editors = memos;
   editors.push_back(MemoText);
   for (QPlainTextEdit* editor : editors) {
@@ -74,9 +78,16 @@ void VocabEditForm::SetUpSpelling() {
 }
 
 const TLessonSpeller& VocabEditForm::Speller() {
-  const std::string& name1 = lesson_->Language1.Name;
-  const std::string& name2 = lesson_->Language2.Name;
-  if (speller_ && spellerNames_[0] == name1 && spellerNames_[1] == name2) return *speller_;
+  if (!speller_) FollowLanguageNames(true);
+  return *speller_;
+}
+
+void VocabEditForm::FollowLanguageNames(bool load) {
+  // The names as the Header page shows them: the user's new name counts once
+  // typed, not only once stored.
+  const std::string name1 = ToLessonString(EditLanguage1->text());
+  const std::string name2 = ToLessonString(EditLanguage2->text());
+  if (speller_ ? spellerNames_[0] == name1 && spellerNames_[1] == name2 : !load) return;
   const bool again = speller_ != nullptr;
   DictionaryChooser chooser;
   chooser.ReadSettings(IniFile(ProgramSettingsFile()));
@@ -90,14 +101,10 @@ const TLessonSpeller& VocabEditForm::Speller() {
       NoteWhenIdle(main_, Utf8ToQString(problem));
   }
   // What the spellers chosen before underlined is checked again.
-  if (again) {
-    QTimer::singleShot(0, this, [this] {
-      for (QPlainTextEdit* editor : {MemoSynonyms, MemoTranslations, MemoAntonyms, MemoTransvertions,
-                                     static_cast<QPlainTextEdit*>(MemoText)})
-        if (TSpellMarks* marks = TSpellMarks::Of(editor->document())) marks->Recheck();
-    });
-  }
-  return *speller_;
+  if (again)
+    for (QPlainTextEdit* editor : {MemoSynonyms, MemoTranslations, MemoAntonyms, MemoTransvertions,
+                                   static_cast<QPlainTextEdit*>(MemoText)})
+      if (TSpellMarks* marks = TSpellMarks::Of(editor->document())) marks->Recheck();
 }
 
 QMenu* VocabEditForm::ContextMenuOf(QPlainTextEdit* memo, const QPoint& at) {

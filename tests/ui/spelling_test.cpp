@@ -89,7 +89,7 @@ class SpellingTest : public TextPageTest {
   static Marked RuleOf(VocabEditForm* form) {
     const std::vector<std::string> lines = Lines(form->MemoText->document());
     Marked words;
-    for (const MisspeltTextWord& w : MisspeltInLessonText(form->Speller(), lines))
+    for (const MisspeltTextWord& w : MisspeltInLessonText(*form->Speller(), lines))
       words.push_back(std::to_string(w.Line) + ":" + ui::ToQString(lines[w.Line].substr(w.Start, w.Length)).toStdString());
     return words;
   }
@@ -165,6 +165,15 @@ TEST_F(SpellingTest, TheTextPageUnderlinesWordsOfEachSideNeverTagsMarkersOrRemar
   EXPECT_EQ(Underlined(form->MemoText, true), expected);
   EXPECT_EQ(form->MemoText->document()->availableUndoSteps(), undo);
   EXPECT_EQ(form->MemoText->document()->revision(), revision);
+  form->Lesson().Modified = false;
+
+  // The languages come from the text's "Sp:" lines, not from the lesson's
+  // names (a new lesson's, here): a text file shown there names its own.
+  VocabEditForm* fresh = Main().NewChild();
+  fresh->SelectTab(VocabEditForm::kTextPage);
+  TypeText(fresh, "hosue - Huas\nSp: Deutsch - English\nHuas - hosue\nSp: English - Deutsch\nhosue - Huas");
+  EXPECT_EQ(Underlined(fresh->MemoText, true), (Marked{"2:Huas", "2:hosue", "4:hosue", "4:Huas"}));
+  fresh->Lesson().Modified = false;
 }
 
 TEST_F(SpellingTest, ALongTextPageIsCheckedInSlicesAndEditsRecheckOnlyWhatTheyChange) {

@@ -101,7 +101,9 @@ void TTextPage::SetTextDocument(QTextDocument* document, bool undo) {
 
 void TTextPage::MarkSpelling(QTextDocument* document) {
   if (!TSpellMarks::Of(document))
-    new TSpellMarks(document, 0, [this]() -> const TLessonSpeller& { return form_.Speller(); });
+    new TSpellMarks(document, 0, [this](const LessonTextLanguages& languages) {
+      return form_.TextSpeller(languages.Name1(), languages.Name2());
+    });
 }
 
 LanguageLineIndex& TTextPage::LanguageLines() {

@@ -28,6 +28,7 @@
 #include "ui/lessonwindow/textpage.h"
 #include "ui/mainwindow/mainform.h"
 #include "ui/textview/memotext.h"
+#include "ui/textview/spellmarks.h"
 
 namespace vocatrix::ui {
 
@@ -128,6 +129,10 @@ VocabEditForm::~VocabEditForm() {
   // the window, no longer whole, must not see them.
   delete preview_;
   text_->StopInputWatch();
+  // Nor may the underlines ask the spellers, which go with this body.
+  for (QPlainTextEdit* editor : {MemoSynonyms, MemoTranslations, MemoAntonyms, MemoTransvertions,
+                                 static_cast<QPlainTextEdit*>(MemoText)})
+    delete TSpellMarks::Of(editor->document());
 }
 
 void VocabEditForm::NameNewLanguages() {

@@ -220,7 +220,11 @@ class VocabEditForm : public TChildForm, public THeaderControls, public TEntries
   // again when the lesson shown or a finished edit changes one. A language
   // without a dictionary is not checked; the status bar says so once per
   // language name and program run.
-  const TLessonSpeller& Speller();
+  std::shared_ptr<const TLessonSpeller> Speller();
+  // The spellers of the Text page's lines under a "Sp:" line naming two
+  // languages: the Text page's words are checked in the languages its text
+  // names (a text file shown there names its own).
+  std::shared_ptr<const TLessonSpeller> TextSpeller(const std::string& name1, const std::string& name2);
   // The context menu of a word memo or of the Text page's editor at a point
   // of its viewport: over an underlined word, its suggestions (each replaces
   // it) and "Add to dictionary" above the editor's own items.
@@ -314,6 +318,8 @@ class VocabEditForm : public TChildForm, public THeaderControls, public TEntries
   // The spellers and the language names they were chosen for.
   std::shared_ptr<const TLessonSpeller> speller_;
   std::string spellerNames_[2];
+  // Those of the language names of the Text page, the latest last.
+  std::vector<std::pair<std::pair<std::string, std::string>, std::shared_ptr<const TLessonSpeller>>> textSpellers_;
   TSpellingDlg* spellingDlg_ = nullptr;
 
  public:

@@ -55,13 +55,21 @@ void NoteWhenIdle(QPointer<MainForm> main, const QString& note) {
   QTimer::singleShot(250, main, [main, note] { NoteWhenIdle(main, note); });
 }
 
+// The spellers of two language names, by the dictionaries installed and the
+// settings.
+std::shared_ptr<const TLessonSpeller> SpellerOfNames(const std::string& name1, const std::string& name2) {
+  DictionaryChooser chooser;
+  chooser.ReadSettings(IniFile(ProgramSettingsFile()));
+  return std::make_shared<const TLessonSpeller>(TLessonSpeller::ForLanguages(chooser, name1, name2));
+}
+
 }  // namespace
 
 void VocabEditForm::SetUpSpelling() {
   const std::vector<QPlainTextEdit*> memos = {MemoSynonyms, MemoTranslations, MemoAntonyms, MemoTransvertions};
   for (std::size_t kind = 0; kind < memos.size(); ++kind)
     new TSpellMarks(memos[kind]->document(), LanguageOfKind(static_cast<int>(kind)),
-                    [this]() -> const TLessonSpeller& { return Speller(); });
+                    [this](const LessonTextLanguages&) { return Speller(); });
   // A language renamed on the Header page is checked with its new name.
   for (QLineEdit* edit : {EditLanguage1, EditLanguage2})
     connect(edit, &QLineEdit::editingFinished, this, [this] { FollowLanguageNames(false); });
@@ -77,9 +85,20 @@ void VocabEditForm::SetUpSpelling() {
   }
 }
 
-const TLessonSpeller& VocabEditForm::Speller() {
+std::shared_ptr<const TLessonSpeller> VocabEditForm::Speller() {
   if (!speller_) FollowLanguageNames(true);
-  return *speller_;
+  return speller_;
+}
+
+std::shared_ptr<const TLessonSpeller> VocabEditForm::TextSpeller(const std::string& name1, const std::string& name2) {
+  if (speller_ && spellerNames_[0] == name1 && spellerNames_[1] == name2) return speller_;
+  for (const auto& [names, speller] : textSpellers_)
+    if (names.first == name1 && names.second == name2) return speller;
+  // The names of "Sp:" lines being typed pass by: only the last few stay.
+  constexpr std::size_t kKept = 4;
+  if (textSpellers_.size() >= kKept) textSpellers_.erase(textSpellers_.begin());
+  textSpellers_.push_back({{name1, name2}, SpellerOfNames(name1, name2)});
+  return textSpellers_.back().second;
 }
 
 void VocabEditForm::FollowLanguageNames(bool load) {
@@ -89,9 +108,7 @@ void VocabEditForm::FollowLanguageNames(bool load) {
   const std::string name2 = ToLessonString(EditLanguage2->text());
   if (speller_ ? spellerNames_[0] == name1 && spellerNames_[1] == name2 : !load) return;
   const bool again = speller_ != nullptr;
-  DictionaryChooser chooser;
-  chooser.ReadSettings(IniFile(ProgramSettingsFile()));
-  speller_ = std::make_shared<const TLessonSpeller>(TLessonSpeller::ForLanguages(chooser, name1, name2));
+  speller_ = SpellerOfNames(name1, name2);
   spellerNames_[0] = name1;
   spellerNames_[1] = name2;
   for (int language = 1; language <= 2; ++language) {
@@ -100,11 +117,11 @@ void VocabEditForm::FollowLanguageNames(bool load) {
     if (!problem.empty() && !IsPlaceholderName(name) && ReportedLanguages().insert(name).second)
       NoteWhenIdle(main_, Utf8ToQString(problem));
   }
-  // What the spellers chosen before underlined is checked again.
+  // What the spellers chosen before underlined is checked again (the Text
+  // page follows its own "Sp:" lines).
   if (again)
-    for (QPlainTextEdit* editor : {MemoSynonyms, MemoTranslations, MemoAntonyms, MemoTransvertions,
-                                   static_cast<QPlainTextEdit*>(MemoText)})
-      if (TSpellMarks* marks = TSpellMarks::Of(editor->document())) marks->Recheck();
+    for (QPlainTextEdit* memo : {MemoSynonyms, MemoTranslations, MemoAntonyms, MemoTransvertions})
+      if (TSpellMarks* marks = TSpellMarks::Of(memo->document())) marks->Recheck();
 }
 
 QMenu* VocabEditForm::ContextMenuOf(QPlainTextEdit* memo, const QPoint& at) {
@@ -116,7 +133,7 @@ QMenu* VocabEditForm::ContextMenuOf(QPlainTextEdit* memo, const QPoint& at) {
   const std::optional<MarkedWord> word = TSpellMarks::WordAt(memo->document(), memo->cursorForPosition(at).position());
   if (!word) return menu;
   QAction* first = menu->actions().value(0, nullptr);
-  std::vector<std::string> suggestions = Speller().Suggest(word->Language, ToLessonString(word->Text));
+  std::vector<std::string> suggestions = word->Speller->Suggest(word->Language, ToLessonString(word->Text));
   if (suggestions.size() > kMaxSuggestions) suggestions.resize(kMaxSuggestions);
   QFont bold = menu->font();
   bold.setBold(true);
@@ -143,7 +160,7 @@ QMenu* VocabEditForm::ContextMenuOf(QPlainTextEdit* memo, const QPoint& at) {
   add->setObjectName("MenuAddToDictionary");
   connect(add, &QAction::triggered, this, [this, word = *word] {
     try {
-      Speller().AddToDictionary(word.Language, ToLessonString(word.Text));
+      word.Speller->AddToDictionary(word.Language, ToLessonString(word.Text));
     } catch (const std::exception& e) {
       main_->Services().dialogs.ShowError(this, Utf8ToQString(e.what()));
       return;
@@ -169,8 +186,7 @@ void VocabEditForm::MenuCheckSpellingClick() {
     connect(spellingDlg_, &TSpellingDlg::WordClicked, this, &VocabEditForm::ShowUnknownWord);
     connect(spellingDlg_, &TSpellingDlg::CheckAgain, this, &VocabEditForm::MenuCheckSpellingClick);
   }
-  const TLessonSpeller& speller = Speller();
-  spellingDlg_->ShowWords(CheckLessonSpelling(*lesson_, speller), *lesson_);
+  spellingDlg_->ShowWords(CheckLessonSpelling(*lesson_, *Speller()), *lesson_);
   spellingDlg_->show();
   spellingDlg_->raise();
   spellingDlg_->activateWindow();

@@ -199,7 +199,6 @@ bool TSpellMarks::CheckBlock(QTextBlock& block) {
   const QString text = block.text();
   std::vector<bool> foreign;
   const std::string line = LessonLine(text, foreign);
-  const TLessonSpeller& speller = speller_();
   QList<QTextLayout::FormatRange> marks;
   const auto mark = [&](int start, int length, int language) {
     if (!TouchesForeign(text, start, length, foreign)) marks.push_back({start, length, MarkFormat(language)});
@@ -207,13 +206,14 @@ bool TSpellMarks::CheckBlock(QTextBlock& block) {
   bool changed = false;
   if (language_ == 0) {
     LessonTextLanguages languages = LanguagesBefore(block);
-    for (const TextWord& word : speller.MisspeltInLine(line, languages)) mark(word.Start, word.Length, word.Language);
+    for (const TextWord& word : speller_(languages)->MisspeltInLine(line, languages))
+      mark(word.Start, word.Length, word.Language);
     languages.FollowLine(line);
     const int state = StateOf(languages);
     changed = block.userState() != state;
     block.setUserState(state);
   } else {
-    for (const WordSpan& word : speller.Misspelt(language_, line)) mark(word.Start, word.Length, language_);
+    for (const WordSpan& word : speller_({})->Misspelt(language_, line)) mark(word.Start, word.Length, language_);
   }
   QTextLayout* layout = block.layout();
   if (layout->formats() == marks) return changed;
@@ -228,11 +228,14 @@ bool TSpellMarks::CheckBlock(QTextBlock& block) {
 std::optional<MarkedWord> TSpellMarks::WordAt(const QTextDocument* document, int position) {
   const QTextBlock block = document->findBlock(position);
   if (!block.isValid()) return std::nullopt;
+  const TSpellMarks* marks = Of(document);
+  if (!marks) return std::nullopt;
   const int offset = position - block.position();
   for (const QTextLayout::FormatRange& range : block.layout()->formats())
     if (range.format.hasProperty(kLanguageProperty) && offset >= range.start && offset <= range.start + range.length)
       return MarkedWord{block.position() + range.start, range.length, range.format.intProperty(kLanguageProperty),
-                        block.text().mid(range.start, range.length)};
+                        block.text().mid(range.start, range.length),
+                        marks->speller_(marks->language_ == 0 ? marks->LanguagesBefore(block) : LessonTextLanguages())};
   return std::nullopt;
 }
 

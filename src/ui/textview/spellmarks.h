@@ -17,6 +17,7 @@
 #include <QObject>
 #include <QString>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -33,19 +34,22 @@ class TLessonSpeller;
 
 namespace vocatrix::ui {
 
-// An underlined word: its place in the document, its language (1 or 2) and
-// its text.
+// An underlined word: its place in the document, its language (1 or 2), its
+// text and the spellers that checked it.
 struct MarkedWord {
   int Position = 0;
   int Length = 0;
   int Language = 1;
   QString Text;
+  std::shared_ptr<const TLessonSpeller> Speller;
 };
 
 class TSpellMarks : public QObject {
   Q_OBJECT
  public:
-  using SpellerSource = std::function<const TLessonSpeller&()>;
+  // The spellers of two languages, by the languages in force at a line of
+  // lesson text (a word memo passes the languages of no "Sp:" line).
+  using SpellerSource = std::function<std::shared_ptr<const TLessonSpeller>(const LessonTextLanguages&)>;
 
   // Marks the words of `document` (which owns the marks): with `language`
   // 1 or 2 every line is words of that language (a word memo); with 0 the

@@ -240,6 +240,7 @@ TEST_F(SpellingTest, TheContextMenuReplacesAWordOrAddsItToTheDictionaryOfEveryWi
   ASSERT_GE(add, 1);
   EXPECT_TRUE(texts.at(add + 1).isEmpty());  // the separator
   EXPECT_TRUE(texts.mid(add + 2).join(' ').contains("Copy"));
+  ASSERT_NE(Item(menu.get(), "Haus"), nullptr);
   Item(menu.get(), "Haus")->trigger();
   EXPECT_EQ(first->MemoTranslations->toPlainText(), "Haus");
   EXPECT_TRUE(first->Lesson().Modified);
@@ -251,6 +252,7 @@ TEST_F(SpellingTest, TheContextMenuReplacesAWordOrAddsItToTheDictionaryOfEveryWi
 
   menu.reset(first->ContextMenuOf(first->MemoSynonyms, PointOf(first->MemoSynonyms, "hosue")));
   ASSERT_NE(Item(menu.get(), "house"), nullptr);
+  ASSERT_NE(Item(menu.get(), "Add to dictionary"), nullptr);
   Item(menu.get(), "Add to dictionary")->trigger();
   Settle();
   EXPECT_EQ(Underlined(first->MemoSynonyms), Marked{});
@@ -264,6 +266,7 @@ TEST_F(SpellingTest, TheContextMenuReplacesAWordOrAddsItToTheDictionaryOfEveryWi
   Underlined(second->MemoText);
   menu.reset(second->ContextMenuOf(second->MemoText, PointOf(second->MemoText, "Bamu")));
   ASSERT_NE(Item(menu.get(), "Baum"), nullptr);
+  ASSERT_NE(Item(menu.get(), "Add to dictionary"), nullptr);
   Item(menu.get(), "Add to dictionary")->trigger();
   Settle();
   EXPECT_EQ(Underlined(second->MemoText, true), Marked{});

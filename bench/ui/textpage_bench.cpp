@@ -7,6 +7,7 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPrinter>
@@ -21,6 +22,7 @@
 #include "ui/textview/lessontextview.h"
 #include "ui/mainwindow/mainform.h"
 #include "ui/textview/memotext.h"
+#include "ui/textview/spellmarks.h"
 #include "ui/common/qtfonts.h"
 #include "ui/textview/textprint.h"
 #include "ui/dialogs/finddlg.h"
@@ -37,9 +39,11 @@ using bench::Folder;
 //  0: a word, a synonym and a translation per entry: 2 lines of lesson text
 //     per entry, 131081 lines in all;
 //  1: a word, a synonym, a translation and an antonym per entry: 4 lines per
-//     entry, 262151 lines in all.
+//     entry, 262151 lines in all;
+//  2: as 0, with letters in place of the entry's number ("wordbaa"), so
+//     that a speller checks every word (it leaves words with digits alone).
 const std::string& LargeLesson(int shape) {
-  static std::string paths[2];
+  static std::string paths[3];
   std::string& path = paths[shape];
   if (path.empty()) {
     auto lesson = TMeanCollection::CreateEmpty();
@@ -48,7 +52,11 @@ const std::string& LargeLesson(int shape) {
     lesson->Language2.Font = TextToFont("Times New Roman_clNavy_12_[Italic]");
     lesson->Meanings->DeleteAll();
     for (int i = 0; i < 65535; ++i) {
-      const std::string n = std::to_string(i);
+      std::string n;
+      if (shape == 2)
+        for (int k = i + 26 * 26; k > 0; k /= 26) n += static_cast<char>('a' + k % 26);
+      else
+        n = std::to_string(i);
       std::vector<std::string> antonyms;
       if (shape == 1) antonyms.push_back("antonym" + n);
       lesson->Meanings->Insert(test::MakeEntry(static_cast<std::uint8_t>(i % 5), {"word" + n, "synonym" + n},
@@ -201,6 +209,42 @@ BENCHMARK(BM_PrintTextPage65535Entries)
     ->MeasureProcessCPUTime();
 
 }  // namespace
+
+// Spell checking the Text page of a 65535-entry lesson (shape 2) with the
+// installed dictionaries (the window's English and German): the page filled
+// and every line checked in slices from the event loop. Counters: the
+// longest slice of checking the event loop ran (the interface thread is
+// blocked for that long at most) and the time of one typed character on a
+// line, which is checked at once. Nearly all its words are distinct and
+// unknown to the dictionaries, the slowest case.
+void BM_SpellCheckTextPage65535Entries(benchmark::State& state) {
+  LargeWindow window(2);
+  double longest = 0;
+  double typing = 0;
+  for (auto _ : state) {
+    window.form->SelectTab(ui::VocabEditForm::kTextPage);
+    const QTextDocument* document = window.form->MemoText->document();
+    const ui::TSpellMarks* marks = ui::TSpellMarks::Of(document);
+    if (!marks) {
+      state.SkipWithError("no spell marks");
+      break;
+    }
+    while (window.form->TextFilling() || marks->Pending()) QApplication::processEvents();
+    state.PauseTiming();
+    longest = std::max(longest, marks->LongestSlice());
+    QTextCursor cursor(document->findBlockByNumber(document->blockCount() / 2));
+    QElapsedTimer clock;
+    clock.start();
+    cursor.insertText("x");
+    typing = std::max(typing, static_cast<double>(clock.nsecsElapsed()) / 1e6);
+    window.form->SelectTab(ui::VocabEditForm::kHeaderPage);
+    QApplication::processEvents();
+    state.ResumeTiming();
+  }
+  state.counters["longest_slice_ms"] = longest;
+  state.counters["typed_key_ms"] = typing;
+}
+BENCHMARK(BM_SpellCheckTextPage65535Entries)->Unit(benchmark::kMillisecond)->Iterations(2);
 
 int main(int argc, char** argv) {
   if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");

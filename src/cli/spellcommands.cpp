@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Spell checking of lessons: spell.
 
+#include <deque>
 #include <optional>
 #include <set>
 
@@ -36,6 +37,8 @@ int Spell(const std::vector<std::string>& args) {
   bool found = false;
   bool failed = false;
   std::set<std::string> noted;
+  // Kept for the whole batch: each dictionary is loaded once.
+  std::deque<TLessonSpeller> spellers;
   for (const std::string& fileName : a.Operands()) {
     try {
       ReadChoices read;
@@ -45,7 +48,7 @@ int Spell(const std::vector<std::string>& args) {
       DictionaryChoice choices[2];
       for (int i = 0; i < 2; ++i)
         choices[i] = named[i] ? DictionaryChoice{*names[i], named[i], false} : chooser.Choose(*names[i]);
-      const TLessonSpeller speller(choices[0], choices[1]);
+      const TLessonSpeller& speller = spellers.emplace_back(choices[0], choices[1]);
       // Each language without a dictionary is named once in a batch.
       for (int language = 1; language <= 2; ++language)
         if (const std::string& problem = speller.Problem(language); !problem.empty() && noted.insert(problem).second)

@@ -178,11 +178,14 @@ void TSpeller::AddToDictionary(std::string_view word) {
 
 std::shared_ptr<TSpeller> SharedSpeller(const DictionaryFiles& files) {
   static std::mutex mutex;
-  static std::map<std::string, std::shared_ptr<TSpeller>> spellers;
+  // A dictionary stays loaded while a user holds it: a program that opens
+  // and closes lessons (or settings folders) does not keep every one.
+  static std::map<std::string, std::weak_ptr<TSpeller>> spellers;
   const std::string personal = PersonalWordListFile(files.Name);
   const std::string key = files.Aff + '\n' + files.Dic + '\n' + personal;
   const std::lock_guard lock(mutex);
-  std::shared_ptr<TSpeller>& speller = spellers[key];
+  std::erase_if(spellers, [](const auto& entry) { return entry.second.expired(); });
+  std::shared_ptr<TSpeller> speller = spellers[key].lock();
   if (!speller) {
     try {
       speller = std::make_shared<TSpeller>(files, personal);
@@ -190,6 +193,7 @@ std::shared_ptr<TSpeller> SharedSpeller(const DictionaryFiles& files) {
       spellers.erase(key);
       throw;
     }
+    spellers[key] = speller;
   }
   return speller;
 }

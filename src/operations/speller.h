@@ -85,8 +85,8 @@ class TSpeller {
 };
 
 // The speller of a dictionary with its personal word list
-// (PersonalWordListFile), loaded once per program run and then shared by
-// every lesson that uses it. Raises EDictionaryError.
+// (PersonalWordListFile), loaded once and then shared by every lesson that
+// uses it, as long as one holds it. Raises EDictionaryError.
 std::shared_ptr<TSpeller> SharedSpeller(const DictionaryFiles& files);
 
 }  // namespace vocatrix

@@ -29,6 +29,7 @@
 #include "ui/language/textproperties.h"
 #include "ui/common/qtstrings.h"
 #include "ui/dialogs/recoverydlg.h"
+#include "ui/dialogs/spellingdlg.h"
 #include "ui_fixture.h"
 
 namespace vocatrix::test {
@@ -337,6 +338,7 @@ TEST_F(LanguageTest, TheShippedFilesHoldEveryTextOfEveryWindowAndEveryMessage) {
   ui::THelpWindow help;
   ui::TAboutBox about(platform_.Get());
   ui::TRecoveryDlg recovery(&Main(), {});
+  ui::TSpellingDlg spelling(&Main());
   WriteFile(File("import.csv"), "a;b\n");
   ui::TImportDlg import(&Main(), File("import.csv"), ReadFile(File("import.csv")), IniFile(SettingsFile()));
   Main().MenuSaveLanguageClick();
@@ -396,7 +398,7 @@ TEST_F(LanguageTest, TheTemplateHoldsEverySectionTheProgramReadsAndNoPlaceholder
   for (const auto& [key, value] : keys) sections.insert(key.substr(0, key.find('/')));
   EXPECT_EQ(sections, (std::set<std::string>{"AboutBox", "CharmapDlg", "CombiLessonsDlg", "Dynamic", "EditForm",
                                              "FindForm", "FontDialog", "HelpForm", "ImportDlg", "MainForm",
-                                             "RecoveryDlg", "VocabEditForm", "Vocatrix"}));
+                                             "RecoveryDlg", "SpellingDlg", "VocabEditForm", "Vocatrix"}));
   // Every message and every text of the shipped file, in the language shown.
   const auto german = Keys(kSource + "/lang/Deutsch.ini");
   for (const auto& [key, value] : german) EXPECT_TRUE(keys.count(key)) << key;

@@ -23,6 +23,7 @@
 #include "ui/mainwindow/mainform.h"
 #include "ui/textview/lessontextview.h"
 #include "ui/textview/memotext.h"
+#include "ui/textview/spellmarks.h"
 
 namespace vocatrix::ui {
 namespace {
@@ -62,6 +63,7 @@ TTextPage::TTextPage(VocabEditForm& form) : form_(form) {
   ApplyFontTo(MemoText, MemoFont());
   connect(MemoText, &QPlainTextEdit::textChanged, this, &TTextPage::TextChange);
   MemoText->OnKeyDown = [this](QKeyEvent* event) { return KeyDown(event); };
+  MarkSpelling(MemoText->document());
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(MemoText);
@@ -91,9 +93,17 @@ void TTextPage::SetTextDocument(QTextDocument* document, bool undo) {
   filling_ = true;
   document->setUndoRedoEnabled(undo);
   MemoText->SetDocument(document);
+  MarkSpelling(document);
   filling_ = false;
   edited_ = false;
   pageTextDocument_ = nullptr;
+}
+
+void TTextPage::MarkSpelling(QTextDocument* document) {
+  if (!TSpellMarks::Of(document))
+    new TSpellMarks(document, 0, [this](const LessonTextLanguages& languages) {
+      return form_.TextSpeller(languages.Name1(), languages.Name2());
+    });
 }
 
 LanguageLineIndex& TTextPage::LanguageLines() {

@@ -95,6 +95,8 @@ class TTextPage : public QWidget {
  private:
   // Shows `document`; `undo`: the user may undo edits from here.
   void SetTextDocument(QTextDocument* document, bool undo = true);
+  // Underlines the unknown words of a document the page shows.
+  void MarkSpelling(QTextDocument* document);
   // Where the "Sp:" lines of the page are, kept up to date as it changes.
   LanguageLineIndex& LanguageLines();
   // One step of filling the page, run from the event loop.

@@ -30,6 +30,7 @@
 #include "ui/lessonwindow/textpage.h"
 #include "ui/mainwindow/mainform.h"
 #include "ui/textview/memotext.h"
+#include "ui/textview/spellmarks.h"
 
 namespace vocatrix::ui {
 
@@ -74,6 +75,7 @@ VocabEditForm::VocabEditForm(MainForm* mainForm, std::unique_ptr<TMeanCollection
   layout->addWidget(TabSet);
   setWidget(Client);
   CreateMenus();
+  SetUpSpelling();
   // The system menu's items keep their keys for the menu alone: with several
   // windows, each one's Ctrl+F4 in the frame would make the key ambiguous,
   // and the frame closes the active window with it instead.
@@ -131,6 +133,10 @@ VocabEditForm::~VocabEditForm() {
   // the window, no longer whole, must not see them.
   delete preview_;
   text_->StopInputWatch();
+  // Nor may the underlines ask the spellers, which go with this body.
+  for (QPlainTextEdit* editor : {MemoSynonyms, MemoTranslations, MemoAntonyms, MemoTransvertions,
+                                 static_cast<QPlainTextEdit*>(MemoText)})
+    delete TSpellMarks::Of(editor->document());
 }
 
 void VocabEditForm::NameNewLanguages() {
@@ -172,6 +178,7 @@ void VocabEditForm::ShowLesson() {
   table_->Refresh(lesson_.get(), entryIndex_);
   controlsChanged_ = false;
   showing_ = false;
+  FollowLanguageNames(false);
 }
 
 void VocabEditForm::StoreControls() {

@@ -33,6 +33,8 @@
 // vocabeditform_find.cpp    find, undo and redo
 // vocabeditform_table.cpp   the window's side of the Table page: its edits,
 //                           deletions and sorting of the lesson as commands
+// vocabeditform_spelling.cpp the spellers of the lesson's languages, the
+//                           underlines' context menu and Check spelling
 
 #include "ui/mainwindow/childform.h"
 #include <QString>
@@ -51,6 +53,8 @@
 #include "ui/mainwindow/menumerge.h"
 
 class QAction;
+class QPlainTextEdit;
+class QPoint;
 class QActionGroup;
 class QKeyEvent;
 class QMenu;
@@ -58,11 +62,17 @@ class QStackedWidget;
 class QTabBar;
 class QTableView;
 
+namespace vocatrix {
+class TLessonSpeller;
+struct UnknownWord;
+}  // namespace vocatrix
+
 namespace vocatrix::ui {
 
 class MainForm;
 class TMemoText;
 class TTablePage;
+class TSpellingDlg;
 class TTextPage;
 
 // Scroll codes of the entry scroll bar.
@@ -241,6 +251,29 @@ class VocabEditForm : public TChildForm, public THeaderControls, public TEntries
   void RedoClick();
   const TLessonHistory& History() const { return history_; }
 
+  // --- Spelling ---
+  // The spellers of the lesson's two languages, chosen from the
+  // dictionaries (and the settings) by the names the Header page shows, and
+  // again when the lesson shown or a finished edit changes one. A language
+  // without a dictionary is not checked; the status bar says so once per
+  // language name and program run.
+  std::shared_ptr<const TLessonSpeller> Speller();
+  // The spellers of the Text page's lines under a "Sp:" line naming two
+  // languages: the Text page's words are checked in the languages its text
+  // names (a text file shown there names its own).
+  std::shared_ptr<const TLessonSpeller> TextSpeller(const std::string& name1, const std::string& name2);
+  // The context menu of a word memo or of the Text page's editor at a point
+  // of its viewport: over an underlined word, its suggestions (each replaces
+  // it) and "Add to dictionary" above the editor's own items.
+  QMenu* ContextMenuOf(QPlainTextEdit* memo, const QPoint& at);
+  // Extras > Check spelling: the dialog listing every unknown word of the
+  // lesson (the Text page is read back first, as leaving it does).
+  void MenuCheckSpellingClick();
+  TSpellingDlg* SpellingDlg() const { return spellingDlg_; }
+  // Shows the entry of an unknown word on the Entries page, the edits of
+  // the controls stored first.
+  void ShowUnknownWord(const UnknownWord& word);
+
   // --- Menus ---
   std::vector<GroupedMenu<QMenu*>> MenuGroups() const override;
   QActionGroup* LanguageItems() const { return languageGroup_; }
@@ -301,6 +334,12 @@ class VocabEditForm : public TChildForm, public THeaderControls, public TEntries
   void TakeOpenedLesson(const std::string& fileName, std::unique_ptr<TMeanCollection> lesson);
   // The language file's texts for a new lesson: its language names.
   void NameNewLanguages();
+  // Underlines in the word memos and the right-click menus of the editors.
+  void SetUpSpelling();
+  // Chooses the spellers again when the language names the Header page
+  // shows differ from those they were chosen for; with `load`, also the
+  // first time.
+  void FollowLanguageNames(bool load);
 
   MainForm* main_;
   std::unique_ptr<TMeanCollection> lesson_;
@@ -326,6 +365,12 @@ class VocabEditForm : public TChildForm, public THeaderControls, public TEntries
   int visitedEntry_ = -1;
   // The word found last, while the lesson has not changed since.
   std::optional<TWordPlace> lastFound_;
+  // The spellers and the language names they were chosen for.
+  std::shared_ptr<const TLessonSpeller> speller_;
+  std::string spellerNames_[2];
+  // Those of the language names of the Text page, the latest last.
+  std::vector<std::pair<std::pair<std::string, std::string>, std::shared_ptr<const TLessonSpeller>>> textSpellers_;
+  TSpellingDlg* spellingDlg_ = nullptr;
 
  public:
   // Controls, named as in the window design; those of the Header and

@@ -105,6 +105,8 @@ void VocabEditForm::CreateMenus() {
   menuExtras_ = MakeMenu(this, "MenuExtras", "Ex&tras");
   connect(AddItem(menuExtras_, "MenuCharmap", "Sonder&zeichen..."), &QAction::triggered, main_,
           [this] { main_->MenuCharmapClick(); });
+  connect(AddItem(menuExtras_, "MenuCheckSpelling", "&Rechtschreibung prüfen...", QKeySequence("F7")),
+          &QAction::triggered, this, &VocabEditForm::MenuCheckSpellingClick);
   menuLanguage_ = MakeMenu(this, "MenuLanguage", "S&prache");
   menuExtras_->addMenu(menuLanguage_);
   QAction* saveLanguage = AddItem(menuLanguage_, "Speichern1", "&Speichern");

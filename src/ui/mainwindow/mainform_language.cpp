@@ -20,6 +20,7 @@
 #include "ui/dialogs/helpwindow.h"
 #include "ui/dialogs/importdlg.h"
 #include "ui/dialogs/recoverydlg.h"
+#include "ui/dialogs/spellingdlg.h"
 #include "ui/language/textproperties.h"
 #include "ui/lessonwindow/vocabeditform.h"
 #include "ui/mainwindow/childwindows.h"
@@ -135,6 +136,7 @@ void MainForm::MenuSaveLanguageClick() {
     absent.push_back(std::make_unique<TFontDialog>(TFont{}));
     absent.push_back(std::make_unique<THelpWindow>());
     absent.push_back(std::make_unique<TRecoveryDlg>(nullptr, std::vector<TLeftRecovery>{}));
+    absent.push_back(std::make_unique<TSpellingDlg>(nullptr));
     if (LessonWindows().isEmpty()) absent.push_back(std::make_unique<VocabEditForm>(this));
     if (childWindows_->TextWindows().isEmpty()) absent.push_back(std::make_unique<TEditForm>(this));
     if (!aboutBox_) absent.push_back(std::make_unique<TAboutBox>(platform_));

@@ -207,7 +207,7 @@ TEST_F(TablePageTest, DeletingSelectedRowsIsOneStepAndKeepsOneEntry) {
   };
   const Case cases[] = {
       {{0, 2}, MessageAnswer::Ok, "apple kiwi", "Delete 2 entries?"},
-      {{1}, MessageAnswer::Ok, "pear apple fig", "Delete Entry '3'?"},
+      {{1}, MessageAnswer::Ok, "pear apple fig", "Delete Entry '3: kiwi'?"},
       {{0, 1, 3}, MessageAnswer::Cancel, "pear apple kiwi fig", "Delete 3 entries?"},
       {{0, 1, 2, 3}, MessageAnswer::Ok, "", "Delete 4 entries?"},
       {{3, 1}, MessageAnswer::Ok, "pear fig", "Delete 2 entries?"},

@@ -315,6 +315,8 @@ class VocabEditForm : public TChildForm, public THeaderControls, public TEntries
   // from the controls joins the step of the same entry visit.
   void Record(const TLessonRecorder& recorder, bool controlsEdit = false);
   void UndoRedo(bool redo);
+  // "Delete Entry '3: house'?": the entry by its number and first word.
+  QString DeleteEntryQuestion(int index) const;
   // Beeps and says in the status bar that the lesson cannot take another entry.
   void SayLessonFull();
   // Whether the focused control takes back (or does again) typing of its own.

@@ -109,17 +109,21 @@ bool VocabEditForm::ButtonInsertClick() {
   return true;
 }
 
-void VocabEditForm::ButtonDeleteClick() {
-  StoreControls();
+QString VocabEditForm::DeleteEntryQuestion(int index) const {
   // The entry by its number and its first word.
-  std::string name = std::to_string(entryIndex_ + 1);
-  const TMeaning& entry = *lesson_->At(entryIndex_);
+  std::string name = std::to_string(index + 1);
+  const TMeaning& entry = *lesson_->At(index);
   for (int kind : {kSynonyms, kTranslations})
-    if (const std::vector<std::string>& words = entry.KindTexts(kind); !words.empty() && !words.front().empty()) {
+    if (const std::vector<std::string> words = entry.KindTexts(kind); !words.empty() && !words.front().empty()) {
       name += ": " + ToQString(words.front()).toStdString();
       break;
     }
-  const QString question = Utf8ToQString(TranslateMessage("DeleteEntry", "Delete Entry '%s'?", {name}));
+  return Utf8ToQString(TranslateMessage("DeleteEntry", "Delete Entry '%s'?", {name}));
+}
+
+void VocabEditForm::ButtonDeleteClick() {
+  StoreControls();
+  const QString question = DeleteEntryQuestion(entryIndex_);
   if (main_->Services().dialogs.Message(this, MessageKind::Confirmation, MessageButtons::OkCancel, question) !=
       MessageAnswer::Ok)
     return;

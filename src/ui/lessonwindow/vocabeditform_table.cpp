@@ -55,7 +55,7 @@ void VocabEditForm::TableDeleteClick() {
   }
   const QString question =
       doomed.size() == 1
-          ? Utf8ToQString(TranslateMessage("DeleteEntry", "Delete Entry '%s'?", {std::to_string(doomed[0] + 1)}))
+          ? DeleteEntryQuestion(doomed[0])
           : Utf8ToQString(TranslateMessage("DeleteEntries", "Delete %s entries?", {std::to_string(doomed.size())}));
   if (main_->Services().dialogs.Message(this, MessageKind::Confirmation, MessageButtons::OkCancel, question) !=
       MessageAnswer::Ok)

@@ -139,9 +139,14 @@ VocabEditForm::~VocabEditForm() {
     delete TSpellMarks::Of(editor->document());
 }
 
+std::string VocabEditForm::NewLanguageName(int language) {
+  return Utf8ToCp1252(language == 1 ? TranslateMessage("Language1", "Language 1")
+                                    : TranslateMessage("Language2", "Language 2"));
+}
+
 void VocabEditForm::NameNewLanguages() {
-  lesson_->Language1.Name = Utf8ToCp1252(TranslateMessage("Language1", "Language 1"));
-  lesson_->Language2.Name = Utf8ToCp1252(TranslateMessage("Language2", "Language 2"));
+  lesson_->Language1.Name = NewLanguageName(1);
+  lesson_->Language2.Name = NewLanguageName(2);
   EditLanguage1->setText(ToQString(lesson_->Language1.Name));
   EditLanguage2->setText(ToQString(lesson_->Language2.Name));
 }

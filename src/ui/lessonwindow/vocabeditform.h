@@ -208,6 +208,8 @@ class VocabEditForm : public TChildForm, public THeaderControls, public TEntries
   bool IsReadOnly(const std::string& fileName);
   // Whether the window may close; asks to save a modified lesson.
   bool FormCloseQuery() override;
+  // The name a new lesson gives language 1 or 2, in the interface language.
+  static std::string NewLanguageName(int language);
   // A modified lesson, or edits in the controls not yet stored.
   bool HasUnsavedChanges() const override;
   // A window without a lesson file named after the file its lesson came

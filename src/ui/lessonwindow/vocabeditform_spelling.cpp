@@ -36,12 +36,12 @@ std::set<std::string>& ReportedLanguages() {
   return reported;
 }
 
-// The names a new lesson's languages get until the user names them: no
-// language a dictionary could be missing for.
+// The names a new lesson's languages get until the user names them, in
+// English or the interface language: no language a dictionary could be
+// missing for.
 bool IsPlaceholderName(const std::string& name) {
-  for (const auto& [key, english] : {std::pair{"Language1", "Language 1"}, std::pair{"Language2", "Language 2"}})
-    if (name == english || name == Utf8ToCp1252(TranslateMessage(key, english))) return true;
-  return false;
+  return name == "Language 1" || name == "Language 2" || name == VocabEditForm::NewLanguageName(1) ||
+         name == VocabEditForm::NewLanguageName(2);
 }
 
 // Shows a note in the status bar once it is free (not while the Text page

@@ -13,8 +13,8 @@
 #include <string>
 
 #include "bench_lessons.h"
-#include "files/csvfile.h"
-#include "files/kvtml.h"
+#include "files/csv/csvfile.h"
+#include "files/kvtml/kvtml.h"
 #include "files/lessonformats.h"
 #include "model/exceptions.h"
 #include "model/lesson.h"

@@ -11,8 +11,8 @@
 
 #include <string>
 
-#include "operations/exercise.h"
-#include "operations/random.h"
+#include "exercise/exercise.h"
+#include "base/random.h"
 
 namespace {
 

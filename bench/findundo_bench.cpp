@@ -10,7 +10,7 @@
 
 #include "model/lesson.h"
 #include "operations/find.h"
-#include "operations/history.h"
+#include "document/history.h"
 
 namespace {
 

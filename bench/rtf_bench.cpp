@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "files/rtf.h"
+#include "files/rtf/rtf.h"
 
 namespace {
 

@@ -17,7 +17,7 @@
 
 #include "base/cp1252.h"
 #include "model/lesson.h"
-#include "operations/spellcheck.h"
+#include "spelling/spellcheck.h"
 
 namespace {
 

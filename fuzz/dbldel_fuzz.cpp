@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "files/lessontext.h"
-#include "files/rtf.h"
+#include "files/rtf/rtf.h"
 #include "fuzz_support.h"
 #include "model/textcompare.h"
 

@@ -9,8 +9,8 @@
 #include <string>
 #include <string_view>
 
-#include "files/csvfile.h"
-#include "files/kvtml.h"
+#include "files/csv/csvfile.h"
+#include "files/kvtml/kvtml.h"
 #include "fuzz_support.h"
 #include "model/exceptions.h"
 

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "files/lessontext.h"
-#include "files/rtf.h"
+#include "files/rtf/rtf.h"
 #include "fuzz_support.h"
 
 using namespace vocatrix;

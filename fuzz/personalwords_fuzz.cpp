@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "files/personalwords.h"
+#include "spelling/personalwords.h"
 #include "fuzz_support.h"
 
 using namespace vocatrix;

@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "files/rtf.h"
+#include "files/rtf/rtf.h"
 #include "fuzz_support.h"
 
 using namespace vocatrix;

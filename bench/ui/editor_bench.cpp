@@ -17,8 +17,8 @@
 #include "files/binaryfile.h"
 #include "base/settings.h"
 #include "ui/mainwindow/mainform.h"
-#include "ui/mainwindow/autosave.h"
-#include "ui/textview/memotext.h"
+#include "ui/recovery/autosave.h"
+#include "ui/lessonwindow/memotext.h"
 #include "ui/common/qtfonts.h"
 #include "ui/lessonwindow/vocabeditform.h"
 

@@ -11,8 +11,8 @@
 #include "base/cp1252.h"
 #include "operations/catalogue.h"
 #include "operations/combine.h"
-#include "operations/exercise.h"
-#include "operations/random.h"
+#include "exercise/exercise.h"
+#include "base/random.h"
 
 namespace vocatrix::cli {
 namespace {

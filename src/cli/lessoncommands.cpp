@@ -2,9 +2,9 @@
 // Commands on single lessons: new, convert, show, stats, check, compact, mirror.
 
 #include "cli/clicommon.h"
-#include "files/csvfile.h"
+#include "files/csv/csvfile.h"
 #include "files/lessonfiles.h"
-#include "files/rtf.h"
+#include "files/rtf/rtf.h"
 
 namespace vocatrix::cli {
 namespace {

@@ -8,7 +8,7 @@
 #include "base/inifile.h"
 #include "base/settings.h"
 #include "cli/clicommon.h"
-#include "operations/spellcheck.h"
+#include "spelling/spellcheck.h"
 
 namespace vocatrix::cli {
 namespace {

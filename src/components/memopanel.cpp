@@ -6,7 +6,7 @@
 #include <QPainter>
 #include <algorithm>
 
-#include "operations/random.h"
+#include "base/random.h"
 
 namespace vocatrix {
 

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "base/font.h"
-#include "files/rtf.h"
+#include "files/rtf/rtf.h"
 #include "model/language.h"
 
 namespace vocatrix {

@@ -4,7 +4,7 @@
 #include "base/cp1252.h"
 #include "files/lessonformats.h"
 #include "files/lessontext.h"
-#include "files/rtf.h"
+#include "files/rtf/rtf.h"
 #include "model/exceptions.h"
 #include "model/lesson.h"
 

@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-#include "files/csvoptions.h"
+#include "files/csv/csvoptions.h"
 #include "files/transferreport.h"
 
 namespace vocatrix {

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "operations/catalogue.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -10,8 +9,9 @@
 #include <iterator>
 
 #include "base/cp1252.h"
+#include "base/folderlisting.h"
+#include "exercise/exercise.h"
 #include "model/exceptions.h"
-#include "operations/exercise.h"
 
 namespace vocatrix {
 
@@ -20,21 +20,6 @@ namespace {
 std::string WithSlash(const std::string& directory) {
   if (directory.empty()) return "./";
   return directory.back() == '/' ? directory : directory + "/";
-}
-
-// The entry names of a folder other than "." and "..", in byte order; none
-// when it cannot be read.
-std::vector<std::string> SortedNames(const std::string& directory) {
-  std::vector<std::string> names;
-  DIR* dir = ::opendir(directory.c_str());
-  if (!dir) return names;
-  while (const dirent* entry = ::readdir(dir)) {
-    const std::string name = entry->d_name;
-    if (name != "." && name != "..") names.push_back(name);
-  }
-  ::closedir(dir);
-  std::sort(names.begin(), names.end());
-  return names;
 }
 
 bool IsWalkableFolder(const std::string& path) {
@@ -52,7 +37,7 @@ bool HasLessonExtension(const std::string& name) {
 }
 
 void AddSubdirectories(const std::string& directory, std::vector<std::string>& out) {
-  for (const std::string& name : SortedNames(directory)) {
+  for (const std::string& name : SortedFolderNames(directory)) {
     if (name[0] == '.') continue;  // hidden
     const std::string path = directory + name;
     if (!IsWalkableFolder(path)) continue;
@@ -75,7 +60,7 @@ std::vector<std::string> ListSubdirectories(const std::string& directory) {
 
 void ListLessonFiles(const std::string& directory, std::vector<std::string>& files) {
   const std::string folder = WithSlash(directory);
-  for (const std::string& name : SortedNames(folder)) {
+  for (const std::string& name : SortedFolderNames(folder)) {
     if (!HasLessonExtension(name)) continue;
     const std::string path = folder + name;
     struct stat st;

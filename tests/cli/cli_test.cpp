@@ -8,7 +8,7 @@
 #include <filesystem>
 
 #include "cli_runner.h"
-#include "files/rtf.h"
+#include "files/rtf/rtf.h"
 #include "model/lesson.h"
 
 namespace vocatrix {

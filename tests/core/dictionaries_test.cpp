@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 #include "base/inifile.h"
-#include "operations/dictionaries.h"
+#include "base/languagenames.h"
+#include "files/kvtml/kvtml.h"
+#include "spelling/dictionaries.h"
 #include "spelling_util.h"
 #include "test_util.h"
 
@@ -148,6 +150,29 @@ TEST(DictionaryFolders, FollowDicpathThenTheXdgDataFoldersThenDebiansOwn) {
     if (saved[i].second) ::setenv(names[i], saved[i].first.c_str(), 1);
     else ::unsetenv(names[i]);
   }
+}
+
+// One table names the languages for KVTML's locales and for the
+// dictionaries: a name either knows, the other knows too.
+TEST(LanguageNames, KvtmlLocalesAndDictionariesComeFromOneRow) {
+  struct Row {
+    const char* Name;
+    const char* Locale;
+    std::vector<std::string> Dictionaries;
+  };
+  for (const Row& row : std::vector<Row>{{"  holl\xC4ndisch ", "nl", {"nl_NL", "nl", "nl_BE"}},
+                                         {"Plattd\xFC\xFCtsch", "nds", {}},
+                                         {"Castellano", "es", {"es_ES", "es", "es_MX", "es_AR"}},
+                                         {"Schweizerdeutsch", "de", {"de_CH", "de_DE"}},
+                                         {"Scottish Gaelic", "gd", {"gd_GB"}},
+                                         {"Klingon", "", {}}}) {
+    EXPECT_EQ(LocaleOfLanguage(row.Name), row.Locale) << row.Name;
+    EXPECT_EQ(TableDictionaries(row.Name), row.Dictionaries) << row.Name;
+  }
+  // A locale names its language's main row, never a regional one.
+  EXPECT_EQ(LanguageOfLocale("de_CH"), "Deutsch");
+  EXPECT_EQ(LanguageOfLocale("nl-BE"), "Nederlands");
+  EXPECT_EQ(FindLocale(""), nullptr);
 }
 
 }  // namespace

@@ -6,8 +6,8 @@
 #include <gtest/gtest.h>
 
 #include "base/cp1252.h"
-#include "files/csvfile.h"
-#include "files/kvtml.h"
+#include "files/csv/csvfile.h"
+#include "files/kvtml/kvtml.h"
 #include "files/lessonformats.h"
 #include "files/textencoding.h"
 #include "model/exceptions.h"

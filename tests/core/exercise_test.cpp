@@ -6,8 +6,8 @@
 #include <set>
 #include <sstream>
 
-#include "operations/exercise.h"
-#include "operations/random.h"
+#include "exercise/exercise.h"
+#include "base/random.h"
 #include "test_util.h"
 
 namespace vocatrix {

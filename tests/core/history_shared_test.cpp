@@ -11,7 +11,7 @@
 #include <sstream>
 
 #include "operations/combine.h"
-#include "operations/history.h"
+#include "document/history.h"
 #include "test_util.h"
 
 namespace vocatrix::test {

@@ -7,7 +7,7 @@
 #include <functional>
 
 #include "test_util.h"
-#include "operations/history.h"
+#include "document/history.h"
 
 namespace vocatrix::test {
 namespace {

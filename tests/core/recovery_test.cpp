@@ -10,7 +10,7 @@
 #include <algorithm>
 
 #include "base/errors.h"
-#include "files/recovery.h"
+#include "recovery/recovery.h"
 #include "test_util.h"
 
 namespace vocatrix {

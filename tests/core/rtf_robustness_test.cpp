@@ -3,7 +3,7 @@
 
 #include <random>
 
-#include "files/rtf.h"
+#include "files/rtf/rtf.h"
 #include "rtf_samples.h"
 
 namespace vocatrix {

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "files/lessonfiles.h"
-#include "files/rtf.h"
+#include "files/rtf/rtf.h"
 #include "files/transferreport.h"
 #include "model/exceptions.h"
 #include "model/lesson.h"

@@ -5,7 +5,7 @@
 
 #include "base/messages.h"
 #include "base/settings.h"
-#include "operations/spellcheck.h"
+#include "spelling/spellcheck.h"
 #include "spelling_util.h"
 #include "test_util.h"
 

@@ -5,8 +5,8 @@
 #include <gtest/gtest.h>
 
 #include "base/errors.h"
-#include "files/personalwords.h"
-#include "operations/speller.h"
+#include "spelling/personalwords.h"
+#include "spelling/speller.h"
 #include "spelling_util.h"
 #include "test_util.h"
 

@@ -8,7 +8,7 @@
 #include <QPlainTextEdit>
 #include <ostream>
 
-#include "ui/textview/charcompose.h"
+#include "ui/characters/charcompose.h"
 #include "ui/common/qtstrings.h"
 
 namespace vocatrix::ui {

@@ -10,7 +10,7 @@
 #include <QTableWidget>
 
 #include "base/inifile.h"
-#include "ui/dialogs/charmapdlg.h"
+#include "ui/characters/charmapdlg.h"
 #include "ui/dialogs/combinedlg.h"
 #include "ui/common/qtstrings.h"
 #include "ui_fixture.h"

@@ -17,7 +17,7 @@
 #include "components/maskedimage.h"
 #include "components/memopanel.h"
 #include "components/multilabel.h"
-#include "operations/random.h"
+#include "base/random.h"
 
 namespace vocatrix {
 namespace {

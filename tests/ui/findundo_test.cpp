@@ -13,7 +13,7 @@
 #include "operations/combine.h"
 #include "operations/find.h"
 #include "ui/dialogs/finddlg.h"
-#include "ui/textview/memotext.h"
+#include "ui/lessonwindow/memotext.h"
 #include "ui/common/qtstrings.h"
 #include "ui_fixture.h"
 

@@ -28,8 +28,8 @@
 #include "ui/language/multilanguage.h"
 #include "ui/language/textproperties.h"
 #include "ui/common/qtstrings.h"
-#include "ui/dialogs/recoverydlg.h"
-#include "ui/dialogs/spellingdlg.h"
+#include "ui/recovery/recoverydlg.h"
+#include "ui/spelling/spellingdlg.h"
 #include "ui_fixture.h"
 
 namespace vocatrix::test {

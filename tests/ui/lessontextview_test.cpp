@@ -16,7 +16,7 @@
 
 #include "core/test_util.h"
 #include "files/fontranges.h"
-#include "files/rtf.h"
+#include "files/rtf/rtf.h"
 #include "ui/textview/lessontextview.h"
 #include "ui/common/qtfonts.h"
 #include "ui/common/qtstrings.h"

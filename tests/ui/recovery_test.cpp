@@ -7,12 +7,12 @@
 #include <QTreeWidget>
 
 #include "base/font.h"
-#include "files/recovery.h"
-#include "ui/mainwindow/autosave.h"
+#include "recovery/recovery.h"
+#include "ui/recovery/autosave.h"
 #include "ui/textwindow/editform.h"
 #include "ui/lessonwindow/fontcombo.h"
-#include "ui/textview/memotext.h"
-#include "ui/dialogs/recoverydlg.h"
+#include "ui/lessonwindow/memotext.h"
+#include "ui/recovery/recoverydlg.h"
 #include "child_process.h"
 #include "ui_fixture.h"
 

@@ -9,9 +9,9 @@
 #include <filesystem>
 
 #include "core/spelling_util.h"
-#include "operations/spellcheck.h"
-#include "ui/dialogs/spellingdlg.h"
-#include "ui/textview/spellmarks.h"
+#include "spelling/spellcheck.h"
+#include "ui/spelling/spellingdlg.h"
+#include "ui/spelling/spellmarks.h"
 #include "textpage_fixture.h"
 
 namespace vocatrix::test {

@@ -3,7 +3,7 @@
 // and saving the page to a lesson file.
 
 #include "files/lessonfiles.h"
-#include "files/rtf.h"
+#include "files/rtf/rtf.h"
 #include "base/safesave.h"
 #include "textpage_fixture.h"
 

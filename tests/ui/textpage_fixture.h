@@ -11,7 +11,7 @@
 #include "components/compostatusbar.h"
 #include "base/font.h"
 #include "ui/textview/lessontextview.h"
-#include "ui/textview/memotext.h"
+#include "ui/lessonwindow/memotext.h"
 #include "ui/common/qtstrings.h"
 #include "ui_fixture.h"
 

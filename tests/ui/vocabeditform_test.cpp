@@ -12,7 +12,7 @@
 #include "base/inifile.h"
 #include "operations/combine.h"
 #include "ui/lessonwindow/fontcombo.h"
-#include "ui/textview/memotext.h"
+#include "ui/lessonwindow/memotext.h"
 #include "ui/common/qtstrings.h"
 #include "ui_fixture.h"
 

@@ -11,7 +11,7 @@
 #include "components/compostatusbar.h"
 #include "ui/common/qtstrings.h"
 #include "ui/dialogs/finddlg.h"
-#include "ui/textview/memotext.h"
+#include "ui/lessonwindow/memotext.h"
 #include "ui/textwindow/editform.h"
 #include "ui_fixture.h"
 

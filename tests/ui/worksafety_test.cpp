@@ -11,11 +11,11 @@
 #include <QTest>
 #include <QTimer>
 
-#include "ui/dialogs/charmapdlg.h"
+#include "ui/characters/charmapdlg.h"
 #include "ui/dialogs/combinedlg.h"
 #include "ui/dialogs/finddlg.h"
 #include "ui/dialogs/helpwindow.h"
-#include "ui/textview/memotext.h"
+#include "ui/lessonwindow/memotext.h"
 #include "ui/platform/qtplatform.h"
 #include "child_process.h"
 #include "ui_fixture.h"

@@ -15,7 +15,7 @@
 #include "base/inifile.h"
 #include "base/safesave.h"
 #include "base/settings.h"
-#include "files/csvfile.h"
+#include "files/csv/csvfile.h"
 #include "model/lesson.h"
 #include "ui/language/multilanguage.h"
 #include "ui/language/textproperties.h"

@@ -9,7 +9,7 @@
 #include <QDialog>
 #include <string>
 
-#include "files/csvfile.h"
+#include "files/csv/csvfile.h"
 
 class QComboBox;
 class QLabel;

@@ -13,7 +13,7 @@
 
 #include "files/fontranges.h"
 #include "files/lessonfiles.h"
-#include "files/rtf.h"
+#include "files/rtf/rtf.h"
 #include "model/lesson.h"
 #include "operations/find.h"
 #include "ui/common/eventpreview.h"
@@ -22,8 +22,8 @@
 #include "ui/lessonwindow/vocabeditform.h"
 #include "ui/mainwindow/mainform.h"
 #include "ui/textview/lessontextview.h"
-#include "ui/textview/memotext.h"
-#include "ui/textview/spellmarks.h"
+#include "ui/lessonwindow/memotext.h"
+#include "ui/spelling/spellmarks.h"
 
 namespace vocatrix::ui {
 namespace {

@@ -29,8 +29,8 @@
 #include "ui/lessonwindow/tablepage.h"
 #include "ui/lessonwindow/textpage.h"
 #include "ui/mainwindow/mainform.h"
-#include "ui/textview/memotext.h"
-#include "ui/textview/spellmarks.h"
+#include "ui/lessonwindow/memotext.h"
+#include "ui/spelling/spellmarks.h"
 
 namespace vocatrix::ui {
 

@@ -46,7 +46,7 @@
 #include "base/font.h"
 #include "model/lesson.h"
 #include "operations/find.h"
-#include "operations/history.h"
+#include "document/history.h"
 #include "ui/language/textproperties.h"
 #include "ui/lessonwindow/entriespage.h"
 #include "ui/lessonwindow/headerpage.h"

@@ -10,7 +10,7 @@
 #include "base/messages.h"
 #include "ui/dialogs/finddlg.h"
 #include "ui/mainwindow/mainform.h"
-#include "ui/textview/memotext.h"
+#include "ui/lessonwindow/memotext.h"
 #include "ui/common/qtstrings.h"
 #include "ui/lessonwindow/entriespage.h"
 #include "ui/lessonwindow/textpage.h"

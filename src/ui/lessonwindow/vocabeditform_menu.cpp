@@ -15,7 +15,7 @@
 
 #include "ui/mainwindow/mainform.h"
 #include "ui/mainwindow/recentfiles.h"
-#include "ui/textview/memotext.h"
+#include "ui/lessonwindow/memotext.h"
 #include "ui/common/menuitems.h"
 #include "ui/lessonwindow/vocabeditform.h"
 

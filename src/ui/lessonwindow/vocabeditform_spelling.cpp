@@ -15,13 +15,13 @@
 #include "base/inifile.h"
 #include "base/messages.h"
 #include "base/settings.h"
-#include "operations/spellcheck.h"
+#include "spelling/spellcheck.h"
 #include "ui/common/qtstrings.h"
-#include "ui/dialogs/spellingdlg.h"
+#include "ui/spelling/spellingdlg.h"
 #include "ui/lessonwindow/vocabeditform.h"
 #include "ui/mainwindow/mainform.h"
-#include "ui/textview/memotext.h"
-#include "ui/textview/spellmarks.h"
+#include "ui/lessonwindow/memotext.h"
+#include "ui/spelling/spellmarks.h"
 
 namespace vocatrix::ui {
 namespace {

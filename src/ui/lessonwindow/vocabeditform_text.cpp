@@ -9,7 +9,7 @@
 
 #include "base/safesave.h"
 #include "files/lessonfiles.h"
-#include "files/rtf.h"
+#include "files/rtf/rtf.h"
 #include "files/transferreport.h"
 #include "model/exceptions.h"
 #include "ui/common/qtstrings.h"
@@ -17,7 +17,7 @@
 #include "ui/lessonwindow/textpage.h"
 #include "ui/lessonwindow/vocabeditform.h"
 #include "ui/mainwindow/mainform.h"
-#include "ui/textview/memotext.h"
+#include "ui/lessonwindow/memotext.h"
 
 namespace vocatrix::ui {
 

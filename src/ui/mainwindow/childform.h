@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "files/recovery.h"
+#include "recovery/recovery.h"
 #include "ui/mainwindow/menumerge.h"
 
 class QMenu;

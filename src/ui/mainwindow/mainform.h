@@ -23,7 +23,7 @@
 #include <vector>
 
 #include "files/lessonformats.h"
-#include "files/recovery.h"
+#include "recovery/recovery.h"
 #include "ui/language/multilanguage.h"
 #include "ui/language/textproperties.h"
 #include "ui/platform/platform.h"

@@ -21,7 +21,7 @@
 
 #include "base/font.h"
 #include "files/fontranges.h"
-#include "files/rtf.h"
+#include "files/rtf/rtf.h"
 #include "model/language.h"
 
 class QTextCursor;

@@ -20,7 +20,7 @@
 #include "files/lessonfiles.h"
 #include "ui/language/multilanguage.h"
 #include "ui/language/textproperties.h"
-#include "ui/mainwindow/autosave.h"
+#include "ui/recovery/autosave.h"
 #include "ui/mainwindow/mainform.h"
 #include "ui/common/menuitems.h"
 #include "ui/platform/fileaccess.h"

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The undo history over lessons that share entries (a concatenation lists its
 // sources' entry objects, a lesson concatenated with itself each twice):
-// random sequences of commands, undos and redos, each state checked object
-// by object, and steps that fail half way.
+// random sequences of the editor's commands, undos and redos through the
+// lesson document, each state checked object by object, and steps that fail
+// half way.
 
 #include <gtest/gtest.h>
 
@@ -12,6 +13,8 @@
 
 #include "operations/combine.h"
 #include "document/history.h"
+#include "document/lessoncommands.h"
+#include "operations/entrytable.h"
 #include "test_util.h"
 
 namespace vocatrix::test {
@@ -73,15 +76,16 @@ class SharedEntriesRun {
     for (int i = 0; i < 4; ++i) first->Meanings->Insert(RandomEntry());
     for (int i = 0; i < 2; ++i) second->Meanings->Insert(RandomEntry());
     for (int i = 0; i < 2; ++i) second->Meanings->AtInsert(Below(second->EntryCount() + 1), first->At(Below(4)));
+    std::unique_ptr<TMeanCollection> lesson;
     switch (Below(4)) {
-      case 0: lesson_ = std::move(first); witnesses_.push_back(std::move(second)); break;
-      case 1: lesson_ = ConcatLessons(first.get(), first.get()); break;
-      case 2: lesson_ = ConcatLessons(first.get(), second.get()); break;
-      default: lesson_ = ConcatLessons(second.get(), first.get()); break;
+      case 0: lesson = std::move(first); witnesses_.push_back(std::move(second)); break;
+      case 1: lesson = ConcatLessons(first.get(), first.get()); break;
+      case 2: lesson = ConcatLessons(first.get(), second.get()); break;
+      default: lesson = ConcatLessons(second.get(), first.get()); break;
     }
     if (first) witnesses_.push_back(std::move(first));
     if (second) witnesses_.push_back(std::move(second));
-    history_.Reset(true);
+    document_ = std::make_unique<TLessonDocument>(std::move(lesson), TLessonDocument::Origin::kFile);
     states_.push_back(Now());
   }
 
@@ -89,22 +93,22 @@ class SharedEntriesRun {
   // again everything; returns false at the first wrong state.
   bool Run(int steps) {
     for (int s = 0; s < steps && !failed_; ++s) {
-      const int choice = Below(20);
+      const int choice = Below(23);
       if (choice < 4) Undo();
       else if (choice < 7) Redo();
-      else Command(Below(13));
+      else Command(Below(16));
       Check();
     }
-    while (!failed_ && history_.CanUndo()) {
+    while (!failed_ && document_->History().CanUndo()) {
       Undo();
       Check();
     }
-    Expect(history_.Position() == 0, "not back at the start");
-    while (!failed_ && history_.CanRedo()) {
+    Expect(document_->History().Position() == 0, "not back at the start");
+    while (!failed_ && document_->History().CanRedo()) {
       Redo();
       Check();
     }
-    Expect(history_.Position() + 1 == states_.size(), "not forward at the end");
+    Expect(document_->History().Position() + 1 == states_.size(), "not forward at the end");
     // The lessons sharing entries with it link their words right too.
     for (const auto& witness : witnesses_)
       Expect(WordsLinkToTheirEntries(*witness), WordsLinkToTheirEntries(*witness).message());
@@ -133,7 +137,7 @@ class SharedEntriesRun {
   }
 
   State Now() const {
-    State state{PictureOf(*lesson_), {}};
+    State state{PictureOf(document_->Lesson()), {}};
     for (const auto& witness : witnesses_) state.witnesses.push_back(PictureOf(*witness));
     return state;
   }
@@ -147,95 +151,102 @@ class SharedEntriesRun {
   // The lessons are as at the history's place, every word linked to its entry.
   bool AsAt(std::size_t position) const {
     const State& state = states_[position];
-    if (!Shows(*lesson_, state.lesson)) return false;
+    if (!Shows(document_->Lesson(), state.lesson)) return false;
     for (std::size_t w = 0; w < witnesses_.size(); ++w)
       if (!Shows(*witnesses_[w], state.witnesses[w])) return false;
     return true;
   }
 
   void Check() {
-    Expect(AsAt(history_.Position()), "the state differs from the one recorded at this place");
-    Expect(WordsLinkToTheirEntries(*lesson_), WordsLinkToTheirEntries(*lesson_).message());
+    Expect(AsAt(document_->History().Position()), "the state differs from the one recorded at this place");
+    Expect(WordsLinkToTheirEntries(document_->Lesson()), WordsLinkToTheirEntries(document_->Lesson()).message());
   }
 
   void Undo() {
     log_ << "undo\n";
-    history_.Undo(*lesson_);
+    document_->Undo();
   }
   void Redo() {
     log_ << "redo\n";
-    history_.Redo(*lesson_);
+    document_->Redo();
   }
 
-  // One command as the editor runs it: recorded, finished and pushed.
+  TControlTexts EntryTexts(const std::array<std::vector<std::string>, 4>& lists, int form) {
+    TControlTexts texts;
+    texts.Lists = lists;
+    texts.Form = form;
+    return texts;
+  }
+
+  // One command as the editor runs it, through the document.
   void Command(int kind) {
-    const int count = lesson_->EntryCount();
-    const int at = Below(count);
-    TLessonRecorder recorder(*lesson_, at);
+    TLessonDocument& document = *document_;
+    const TMeanCollection& lesson = document.Lesson();
+    const int count = lesson.EntryCount();
+    // Another entry shown starts another visit: edits of the controls join
+    // only within one.
+    if (Below(2)) document.SetEntry(Below(count));
+    const int at = document.Entry();
+    const std::size_t position = document.History().Position();
+    const std::size_t steps = document.History().Count();
     bool controls = false;
     bool unchanged = false;
     switch (kind) {
-      case 0:  // an entry's lists and form stored from the controls
-        if (count == 0) return;
-        log_ << "edit " << at << "\n";
-        recorder.WatchEntry(at);
-        lesson_->At(at)->SetKindTexts(Below(4), RandomTexts());
-        if (Below(2)) lesson_->At(at)->Form = static_cast<std::uint8_t>(Below(2));
+      case 0: {
+        log_ << "store " << at << "\n";
+        std::array<std::vector<std::string>, 4> lists;
+        for (int k = 0; k < 4; ++k) lists[static_cast<std::size_t>(k)] = lesson.At(at)->KindTexts(k);
+        lists[static_cast<std::size_t>(Below(4))] = RandomTexts();
+        StoreControls(document, EntryTexts(lists, Below(2) ? Below(2) : -1));
         controls = true;
-        break;
-      case 1:  // the controls stored again, nothing typed
-        if (count == 0) return;
-        {
-          log_ << "store again " << at << "\n";
-          recorder.WatchEntry(at);
-          const TEntryContent before = TEntryContent::Of(*lesson_->At(at));
-          for (int k = 0; k < 4; ++k) lesson_->At(at)->SetKindTexts(k, lesson_->At(at)->KindTexts(k));
-          // Words without remarks or scores come back as they were.
-          unchanged = TEntryContent::Of(*lesson_->At(at)).SameAs(before);
-          controls = true;
-        }
-        break;
-      case 2:
-        log_ << "header\n";
-        lesson_->Title += "t";
-        if (Below(2)) lesson_->Language2.Font.Size += 1;
-        controls = true;
-        break;
-      case 3:
-        log_ << "insert " << at << "\n";
-        lesson_->Meanings->AtInsert(Below(count + 1), TMeaning::Create());
-        break;
-      case 4:
-        if (count == 0) return;
-        log_ << "delete " << at << "\n";
-        lesson_->Meanings->AtDelete(at);
-        break;
-      case 5: {
-        if (count == 0) return;
-        log_ << "copy " << at << "\n";
-        MeaningPtr copy = TMeaning::Create();
-        for (int k = 0; k < 4; ++k) copy->SetKindTexts(k, lesson_->At(at)->KindTexts(k));
-        lesson_->Meanings->AtInsert(at, copy);
         break;
       }
+      case 1: {
+        log_ << "store again " << at << "\n";
+        std::array<std::vector<std::string>, 4> lists;
+        for (int k = 0; k < 4; ++k) lists[static_cast<std::size_t>(k)] = lesson.At(at)->KindTexts(k);
+        const TEntryContent before = TEntryContent::Of(*lesson.At(at));
+        StoreControls(document, EntryTexts(lists, lesson.At(at)->Form));
+        // Words without remarks or scores come back as they were.
+        unchanged = TEntryContent::Of(*lesson.At(at)).SameAs(before);
+        controls = true;
+        break;
+      }
+      case 2: {
+        log_ << "header\n";
+        TControlTexts texts;
+        texts.HeaderTexts = TControlTexts::Header{lesson.Title + "t", lesson.Topic, lesson.Author, lesson.Picture,
+                                                  lesson.Language1.Name, lesson.Language2.Name};
+        StoreControls(document, texts);
+        controls = true;
+        break;
+      }
+      case 3:
+        log_ << "insert " << at << "\n";
+        InsertEntry(document);
+        break;
+      case 4:
+        log_ << "delete " << at << "\n";
+        DeleteEntry(document);
+        break;
+      case 5:
+        log_ << "copy " << at << "\n";
+        CopyEntry(document);
+        break;
       case 6:
-        if (count == 0) return;
         log_ << "mirror entry " << at << "\n";
-        recorder.WatchEntry(at);
-        lesson_->At(at)->MirrorEntry();
+        MirrorEntry(document);
         break;
       case 7:
         log_ << "mirror lesson\n";
-        recorder.SetMirrored();
-        lesson_->Mirror();
+        MirrorLesson(document);
         break;
       case 8:
         log_ << "compact\n";
-        recorder.WatchAllEntries();
-        lesson_->DblDel();
+        CompactLesson(document);
         break;
       case 9: {
-        std::vector<std::string> lines = lesson_->ToLines();
+        std::vector<std::string> lines = lesson.ToLines();
         if (Below(2)) lines.push_back("a - x");
         else lines.erase(lines.begin() + Below(static_cast<int>(lines.size())));
         int error = 0;
@@ -243,54 +254,67 @@ class SharedEntriesRun {
         if (!compiled) return;
         log_ << "compile\n";
         compiled->DblDel();
-        recorder.SetReplaced();
-        lesson_ = std::move(compiled);
+        TakeCompiledText(document, std::move(compiled));
         break;
       }
-      case 10: {
-        if (count == 0) return;
+      case 10:
         log_ << "move " << at << "\n";
-        recorder.WatchEntry(at);
-        MeaningPtr moved = lesson_->At(at);
-        lesson_->Meanings->AtDelete(at);
-        moved->SetKindTexts(kAntonyms, RandomTexts());
-        lesson_->Meanings->AtInsert(Below(count), moved);
+        document.Change(TLessonOp::DeleteEntries, [this, at](TLessonEdit& edit) {
+          edit.WatchEntry(at);
+          MeaningPtr moved = edit.Lesson().At(at);
+          edit.Lesson().Meanings->AtDelete(at);
+          moved->SetKindTexts(kAntonyms, RandomTexts());
+          edit.Lesson().Meanings->AtInsert(Below(edit.Lesson().EntryCount() + 1), moved);
+        });
+        break;
+      case 11:
+        log_ << "list again " << at << "\n";
+        document.Change(TLessonOp::InsertEntry, [this, at](TLessonEdit& edit) {
+          edit.Lesson().Meanings->AtInsert(Below(edit.Lesson().EntryCount() + 1), edit.Lesson().At(at));
+        });
+        break;
+      case 12:
+        log_ << "append by scrolling\n";
+        AppendEntry(document);
+        break;
+      case 13: {
+        const int column = Below(kTableColumns);
+        log_ << "cell " << at << "/" << column << "\n";
+        const std::vector<std::string> texts = RandomTexts();
+        std::string cell;
+        for (const std::string& text : texts) cell += text + "; ";
+        EditCell(document, at, column, column == kColumnForm ? (Below(2) ? "v." : "noun") : cell);
         break;
       }
-      case 11:
-        if (count == 0) return;
-        log_ << "list again " << at << "\n";
-        lesson_->Meanings->AtInsert(Below(count + 1), lesson_->At(at));
+      case 14: {
+        std::vector<int> doomed;
+        for (int i = 0; i < count; ++i)
+          if (Below(3) == 0) doomed.push_back(i);
+        log_ << "delete " << doomed.size() << " entries\n";
+        DeleteEntries(document, doomed);
         break;
+      }
       default:
-        if (count == 0) return;
-        log_ << "append by scrolling\n";
-        lesson_->Meanings->Insert(TMeaning::Create());
+        log_ << "sort\n";
+        SortLesson(document, Below(kColumnNumber), Below(2) == 1);
         break;
     }
-    TLessonStep step = recorder.Finish(*lesson_, 0);
-    step.ControlsEdit = controls;
-    if (!controls || Below(2)) ++visit_;
-    step.Visit = visit_;
-    const std::size_t position = history_.Position();
-    const bool pushed = history_.Push(std::move(step));
-    if (unchanged) Expect(!pushed, "storing unchanged controls made a step");
-    if (!pushed) {
+    const TLessonHistory& history = document.History();
+    if (unchanged) Expect(history.Position() == position && history.Count() == steps, "storing unchanged controls made a step");
+    if (!controls && history.Position() == position) {
       Expect(AsAt(position), "a change left no step");
-    } else {
-      // A new step, or joined to the one before; the steps undone are gone.
-      states_.resize(history_.Count() + 1);
-      if (history_.Position() >= position) states_[history_.Position()] = Now();
-      else Expect(AsAt(history_.Position()), "joined back to nothing, the lesson differs");
+      return;
     }
+    // A new step, or joined to the one before; the steps undone are gone.
+    states_.resize(history.Count() + 1);
+    if (history.Position() >= position) states_[history.Position()] = Now();
+    else Expect(AsAt(history.Position()), "joined back to nothing, the lesson differs");
   }
 
   std::mt19937 random_;
-  std::unique_ptr<TMeanCollection> lesson_;
+  std::unique_ptr<TLessonDocument> document_;
   std::vector<std::unique_ptr<TMeanCollection>> witnesses_;
-  TLessonHistory history_;
   std::vector<State> states_;  // by place in the history
-  long visit_ = 0;
   bool failed_ = false;
   std::ostringstream log_;
 };

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The undo history: every kind of command taken back and done again, the
-// place of the saved state, joining the edits of one visit, and the bounds.
+// The undo history: every command of the editor taken back and done again,
+// the place of the saved state, joining the edits of one visit, and the bounds.
 
 #include <gtest/gtest.h>
 
@@ -8,6 +8,8 @@
 
 #include "test_util.h"
 #include "document/history.h"
+#include "document/lessoncommands.h"
+#include "operations/entrytable.h"
 
 namespace vocatrix::test {
 namespace {
@@ -42,104 +44,98 @@ std::unique_ptr<TMeanCollection> Sample() {
 
 struct Command {
   const char* name;
-  // Runs the command on the lesson (which it may replace), telling the
-  // recorder what it touches.
-  std::function<void(std::unique_ptr<TMeanCollection>&, TLessonRecorder&)> run;
+  std::function<void(TLessonDocument&)> run;
 };
 
+// Every command the editor runs on a lesson, as it runs it.
 const std::vector<Command>& Commands() {
   static const std::vector<Command> commands = {
-      {"edit entry and header",
-       [](auto& lesson, TLessonRecorder& recorder) {
-         recorder.WatchEntry(1);
-         lesson->At(1)->SetKindTexts(kTranslations, {"gehen", "laufen"});
-         lesson->At(1)->Form = 3;
-         lesson->Title = "Basics 2";
+      {"store the controls",
+       [](TLessonDocument& document) {
+         document.SetEntry(1);
+         TControlTexts texts;
+         const TMeanCollection& lesson = document.Lesson();
+         texts.HeaderTexts = TControlTexts::Header{lesson.Title + " 2", lesson.Topic, lesson.Author, lesson.Picture,
+                                                   lesson.Language1.Name, lesson.Language2.Name};
+         texts.Form = 3;
+         texts.Lists = {{{"go", " go "}, {"gehen", "", "laufen"}, {}, {}}};
+         StoreControls(document, texts);
        }},
-      {"insert", [](auto& lesson, TLessonRecorder&) { lesson->Meanings->AtInsert(2, TMeaning::Create()); }},
-      {"delete", [](auto& lesson, TLessonRecorder&) { lesson->Meanings->AtDelete(0); }},
-      {"mirror entry",
-       [](auto& lesson, TLessonRecorder& recorder) {
-         recorder.WatchEntry(0);
-         lesson->At(0)->MirrorEntry();
-       }},
-      {"copy entry",
-       [](auto& lesson, TLessonRecorder&) {
-         MeaningPtr copy = TMeaning::Create();
-         for (int kind : {kSynonyms, kTranslations, kAntonyms, kAntonymTranslations})
-           copy->SetKindTexts(kind, lesson->At(0)->KindTexts(kind));
-         copy->Form = lesson->At(0)->Form;
-         lesson->Meanings->AtInsert(1, copy);
-       }},
-      {"compact",
-       [](auto& lesson, TLessonRecorder& recorder) {
-         recorder.WatchAllEntries();
-         lesson->DblDel();
-       }},
-      {"mirror lesson",
-       [](auto& lesson, TLessonRecorder& recorder) {
-         recorder.SetMirrored();
-         lesson->Mirror();
-       }},
+      {"insert", [](TLessonDocument& document) { document.SetEntry(2), InsertEntry(document); }},
+      {"append", [](TLessonDocument& document) { AppendEntry(document); }},
+      {"delete", [](TLessonDocument& document) { document.SetEntry(0), DeleteEntry(document); }},
+      {"mirror entry", [](TLessonDocument& document) { document.SetEntry(0), MirrorEntry(document); }},
+      {"copy entry", [](TLessonDocument& document) { document.SetEntry(0), CopyEntry(document); }},
+      {"compact", [](TLessonDocument& document) { CompactLesson(document); }},
+      {"mirror lesson", [](TLessonDocument& document) { MirrorLesson(document); }},
       {"font",
-       [](auto& lesson, TLessonRecorder&) {
-         TFont& font = lesson->Language2.Font;
+       [](TLessonDocument& document) {
+         TFont font = document.Lesson().Language2.Font;
          font.Name = font.Name == "Courier New" ? "Times New Roman" : "Courier New";
+         SetLanguageFont(document, 2, font);
        }},
+      {"edit a cell", [](TLessonDocument& document) { EditCell(document, 1, kColumnAntonyms, "x; y"); }},
+      {"sort the lesson",
+       [](TLessonDocument& document) {
+         // Each time the other way round.
+         static bool descending = false;
+         descending = !descending;
+         SortLesson(document, kColumnSynonyms, descending);
+       }},
+      {"delete entries", [](TLessonDocument& document) { DeleteEntries(document, {0, 2}); }},
       {"move an entry that changes",
-       [](auto& lesson, TLessonRecorder& recorder) {
-         recorder.WatchEntry(0);
-         MeaningPtr moved = lesson->At(0);
-         lesson->Meanings->AtDelete(0);
-         moved->SetKindTexts(kAntonyms, {"moved"});
-         lesson->Meanings->Insert(moved);
+       [](TLessonDocument& document) {
+         document.Change(TLessonOp::StoreControls, [](TLessonEdit& edit) {
+           edit.WatchEntry(0);
+           MeaningPtr moved = edit.Lesson().At(0);
+           edit.Lesson().Meanings->AtDelete(0);
+           moved->SetKindTexts(kAntonyms, {"moved"});
+           edit.Lesson().Meanings->Insert(moved);
+         });
        }},
       {"compile text",
-       [](auto& lesson, TLessonRecorder& recorder) {
-         std::vector<std::string> lines = lesson->ToLines();
+       [](TLessonDocument& document) {
+         std::vector<std::string> lines = document.Lesson().ToLines();
          lines.push_back("new - neu");
          int error = 0;
          auto compiled = TMeanCollection::FromLines(lines, error);
          compiled->DblDel();
-         recorder.SetReplaced();
-         lesson = std::move(compiled);
+         TakeCompiledText(document, std::move(compiled));
        }},
   };
   return commands;
 }
 
 TEST(LessonHistory, EveryCommandIsTakenBackAndDoneAgainInAnyOrder) {
-  std::unique_ptr<TMeanCollection> lesson = Sample();
-  TLessonHistory history;
-  history.Reset(true);
-  std::vector<std::string> states{Dump(*lesson)};
+  TLessonDocument document(Sample(), TLessonDocument::Origin::kFile);
+  std::vector<std::string> states{Dump(document.Lesson())};
   // Twice through the commands, so each also runs on the others' results.
   for (int round = 0; round < 2; ++round) {
     for (const Command& command : Commands()) {
-      TLessonRecorder recorder(*lesson, 0);
-      command.run(lesson, recorder);
-      TLessonStep step = recorder.Finish(*lesson, 0);
-      ASSERT_FALSE(step.Empty()) << command.name;
-      ASSERT_TRUE(history.Push(std::move(step)));
-      states.push_back(Dump(*lesson));
+      const std::size_t steps = document.History().Position();
+      command.run(document);
+      ASSERT_EQ(document.History().Position(), steps + 1) << command.name;
+      states.push_back(Dump(document.Lesson()));
       ASSERT_NE(states.back(), states[states.size() - 2]) << command.name;
+      EXPECT_TRUE(document.Modified()) << command.name;
     }
   }
   // All the way back, all the way forward, and back again.
   for (std::size_t i = states.size() - 1; i > 0; --i) {
-    ASSERT_NE(history.Undo(*lesson), nullptr);
-    ASSERT_EQ(Dump(*lesson), states[i - 1]) << "undo to state " << i - 1;
+    ASSERT_TRUE(document.Undo());
+    ASSERT_EQ(Dump(document.Lesson()), states[i - 1]) << "undo to state " << i - 1;
   }
-  EXPECT_EQ(history.Undo(*lesson), nullptr);
-  EXPECT_TRUE(history.AtSaved());
+  EXPECT_FALSE(document.Undo());
+  EXPECT_FALSE(document.Modified());
   for (std::size_t i = 1; i < states.size(); ++i) {
-    ASSERT_NE(history.Redo(*lesson), nullptr);
-    ASSERT_EQ(Dump(*lesson), states[i]) << "redo to state " << i;
-    EXPECT_FALSE(history.AtSaved());
+    ASSERT_TRUE(document.Redo());
+    ASSERT_EQ(Dump(document.Lesson()), states[i]) << "redo to state " << i;
+    EXPECT_TRUE(document.Modified());
   }
-  EXPECT_EQ(history.Redo(*lesson), nullptr);
-  for (std::size_t i = states.size() - 1; i > 0; --i) history.Undo(*lesson);
-  EXPECT_EQ(Dump(*lesson), states[0]);
+  EXPECT_FALSE(document.Redo());
+  while (document.Undo()) {
+  }
+  EXPECT_EQ(Dump(document.Lesson()), states[0]);
 }
 
 TEST(LessonHistory, EveryHeaderFieldIsTakenBack) {

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <unordered_set>
 
+#include "base/cp1252.h"
+#include "base/messages.h"
 #include "files/lessonfiles.h"
 
 namespace vocatrix {
@@ -25,6 +27,13 @@ void TLessonEdit::Replace(std::unique_ptr<TMeanCollection> lesson) {
   recorder_.SetReplaced();
   replacement_ = std::move(lesson);
 }
+
+std::string TLessonDocument::NewLanguageName(int language) {
+  return Utf8ToCp1252(language == 1 ? TranslateMessage("Language1", "Language 1")
+                                    : TranslateMessage("Language2", "Language 2"));
+}
+
+TLessonDocument::TLessonDocument() : TLessonDocument(NewLanguageName(1), NewLanguageName(2)) {}
 
 TLessonDocument::TLessonDocument(const std::string& language1, const std::string& language2)
     : lesson_(TMeanCollection::CreateEmpty()), origin_(Origin::kNew) {
@@ -137,7 +146,7 @@ void TLessonDocument::Take(std::unique_ptr<TMeanCollection> lesson, Origin origi
 
 void TLessonDocument::ShowAgain() {
   TLessonChange change;
-  change.What = TLessonChange::kEntryList;
+  change.What = TLessonChange::kHeader | TLessonChange::kEntryList;
   change.Entry = entry_ = Clamped(entry_);
   Notify(change);
 }

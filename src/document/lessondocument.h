@@ -109,13 +109,16 @@ class TLessonDocument {
   };
 
   // A new lesson: empty header, one blank entry, its languages named
-  // `language1` and `language2`.
+  // `language1` and `language2` (by default as NewLanguageName names them).
+  TLessonDocument();
   TLessonDocument(const std::string& language1, const std::string& language2);
   // A lesson of the given origin; one without entries gets a blank one.
   TLessonDocument(std::unique_ptr<TMeanCollection> lesson, Origin origin, std::string fileName = {});
   TLessonDocument(const TLessonDocument&) = delete;
   TLessonDocument& operator=(const TLessonDocument&) = delete;
 
+  // The name a new lesson gives language 1 or 2, in the interface language.
+  static std::string NewLanguageName(int language);
   // A lesson file as a document shows it: compacted, with at least one entry.
   static std::unique_ptr<TMeanCollection> ReadLessonFile(const std::string& fileName);
 
@@ -147,8 +150,8 @@ class TLessonDocument {
   bool Redo();
   // Puts another lesson in the document's place, with a history of its own.
   void Take(std::unique_ptr<TMeanCollection> lesson, Origin origin, std::string fileName = {});
-  // The lesson changed outside the document (entries it shares with another
-  // lesson): the views show it again; the history and the saved state stay.
+  // The views show the whole lesson again; the history and the saved state
+  // stay.
   void ShowAgain();
 
   // --- Saved state ---

@@ -51,19 +51,27 @@ std::vector<std::string> SplitCell(const std::string& text) {
   return words;
 }
 
-bool SetCellText(TMeaning& entry, int column, const std::string& text) {
-  if (IsListColumn(column)) {
-    entry.SetKindTexts(column, SplitCell(text));
-    return true;
-  }
-  if (column != kColumnForm) return false;
+namespace {
+
+// The form a form cell's text names, or -1.
+int FormOfCell(const std::string& text) {
   const std::string name = AnsiLowerCase(Trimmed(text));
-  for (std::size_t form = 0; form < FormNames().size(); ++form) {
-    if (AnsiLowerCase(FormNames()[form]) != name) continue;
-    entry.Form = static_cast<std::uint8_t>(form);
-    return true;
-  }
-  return false;
+  for (std::size_t form = 0; form < FormNames().size(); ++form)
+    if (AnsiLowerCase(FormNames()[form]) == name) return static_cast<int>(form);
+  return -1;
+}
+
+}  // namespace
+
+bool CellTakes(int column, const std::string& text) {
+  return IsListColumn(column) || (column == kColumnForm && FormOfCell(text) >= 0);
+}
+
+bool SetCellText(TMeaning& entry, int column, const std::string& text) {
+  if (!CellTakes(column, text)) return false;
+  if (IsListColumn(column)) entry.SetKindTexts(column, SplitCell(text));
+  else entry.Form = static_cast<std::uint8_t>(FormOfCell(text));
+  return true;
 }
 
 void TEntryTable::SetLesson(const TMeanCollection* lesson) {

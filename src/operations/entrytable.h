@@ -34,6 +34,8 @@ std::vector<std::string> SplitCell(const std::string& text);
 // name of a form, any case; false for another text). The number is no
 // cell to set: false.
 bool SetCellText(TMeaning& entry, int column, const std::string& text);
+// Whether SetCellText takes the text for a cell of the column.
+bool CellTakes(int column, const std::string& text);
 
 // The view of a lesson's table: which entries it shows, in which order.
 // Sort keys and the texts the filter searches are made once per lesson state

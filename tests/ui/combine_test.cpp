@@ -47,7 +47,7 @@ class CombineTest : public UiTest {
   }
 
   void DiscardAll() {
-    for (VocabEditForm* form : Main().LessonWindows()) form->Lesson().Modified = false;
+    for (VocabEditForm* form : Main().LessonWindows()) Discard(form);
   }
 };
 
@@ -73,7 +73,7 @@ TEST_F(CombineTest, OneLessonConcatenatedWithItselfOpensTwiceItsEntries) {
   EXPECT_EQ(result->Label7->text(), "4");
   EXPECT_EQ(result->windowTitle(), "New Lesson");
   EXPECT_TRUE(result->FileName().empty());
-  EXPECT_TRUE(result->Lesson().Modified);
+  EXPECT_TRUE(result->HasUnsavedChanges());
   EXPECT_EQ(Main().CombineDlg()->ResultLesson(), nullptr);
   DiscardAll();
 }
@@ -114,7 +114,7 @@ TEST_F(CombineTest, SubstitutionCompactsAtOnceAndEveryWindowShowsAValidEntryAfte
   form->SelectTab(VocabEditForm::kEntriesPage);
   form->ScrollBarScroll(ui::ScrollCode::Bottom, 4);
   ASSERT_EQ(form->EntryIndex(), 3);
-  form->Lesson().Modified = false;
+  Discard(form);
   Combine(1, [form](TCombiLessonsDlg& dialog) {
     // The count shown is the one before; the lesson is compacted as soon as
     // the result is computed.
@@ -126,7 +126,9 @@ TEST_F(CombineTest, SubstitutionCompactsAtOnceAndEveryWindowShowsAValidEntryAfte
   EXPECT_EQ(form->EntryIndex(), 1);
   EXPECT_EQ(form->ScrollBar->maximum(), 2);
   EXPECT_EQ(form->MemoSynonyms->toPlainText(), "gehen");
-  EXPECT_FALSE(form->Lesson().Modified);
+  // The compaction is a change of the lesson, a step of its history.
+  EXPECT_TRUE(form->HasUnsavedChanges());
+  EXPECT_EQ(form->History().Count(), 1u);
   // What is typed now lands in the entry shown.
   form->MemoTranslations->setPlainText("walk");
   form->StoreControls();
@@ -241,7 +243,7 @@ TEST_F(CharmapTest, PresetsOkCancelAndTheButtonRowOffAndOn) {
   Button("SpeedButton9")->click();
   Button("SpeedButton1")->click();
   EXPECT_EQ(form->EditTitle->text(), QString::fromUtf8("a Ä"));
-  form->Lesson().Modified = false;
+  Discard(form);
 
   Charmap([](TCharmapDlg& dialog) {
     dialog.ButtonSpanish->click();
@@ -296,7 +298,7 @@ TEST_F(CharmapTest, ComposingWorksAfterLineBreaksInAWordMemo) {
   Button("SpeedButton8")->click();  // circumflex: no composition with t
   EXPECT_EQ(form->MemoSynonyms->toPlainText(), QString::fromUtf8("one\ntˆwo\ncafé"));
   EXPECT_EQ(form->MemoSynonyms->textCursor().position(), 6);
-  form->Lesson().Modified = false;
+  Discard(form);
 }
 
 }  // namespace

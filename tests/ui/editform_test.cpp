@@ -151,7 +151,7 @@ TEST_F(EditFormTest, WordWrapAlignmentAndMergedMenusBesideALessonWindow) {
   EXPECT_EQ(MenuBarTitles(), (QStringList{"&Datei", "&Bearbeiten", "Ex&tras", "&Fenster", "&Hilfe"}));
   Main().ClientArea()->setActiveSubWindow(form);
   EXPECT_EQ(MenuBarTitles(), (QStringList{"&File", "&Edit", "&Character", "&Fenster", "&Hilfe"}));
-  lesson->Lesson().Modified = false;
+  Discard(lesson);
   form->Memo1->document()->setModified(false);
 }
 

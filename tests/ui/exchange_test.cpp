@@ -55,7 +55,7 @@ TEST_F(ExchangeTest, ImportOpensAnUnnamedCompactedLessonThatExportWritesBack) {
   VocabEditForm* form = Main().LessonWindows()[0];
   EXPECT_EQ(form->FileName(), "");
   EXPECT_EQ(form->Caption(), "words.csv (imported)");
-  EXPECT_TRUE(form->Lesson().Modified);
+  EXPECT_TRUE(form->HasUnsavedChanges());
   const std::vector<std::string> imported{"English/Deutsch", "1|0house|0home|1Haus|1Geb\xE4ude",
                                           "4|0go|1gehen|2come|2arrive|3kommen"};
   EXPECT_EQ(Entries(form->Lesson()), imported);
@@ -78,7 +78,7 @@ TEST_F(ExchangeTest, ImportOpensAnUnnamedCompactedLessonThatExportWritesBack) {
   exported[1] = "1|0house|0home|0building|1Haus|1Geb\xE4ude";
   EXPECT_EQ(Entries(*ReadLessonByFormat(File("out.kvtml"), {}, report)), exported);
   EXPECT_EQ(form->FileName(), "");
-  EXPECT_TRUE(form->Lesson().Modified);
+  EXPECT_TRUE(form->HasUnsavedChanges());
   EXPECT_EQ(Main().StatusBar()->PanelText(1),
             ui::Utf8ToQString(std::to_string(imported.size() - 1) + " entries written to " + File("out.kvtml") + "."));
 
@@ -95,7 +95,7 @@ TEST_F(ExchangeTest, ImportOpensAnUnnamedCompactedLessonThatExportWritesBack) {
   EXPECT_EQ(platform_.Dialogs.TextsOf(MessageKind::Error),
             (std::vector<QString>{ui::Utf8ToQString("'" + File("out.doc") + "' is not a lesson file.")}));
   EXPECT_FALSE(std::filesystem::exists(File("out.doc")));
-  form->Lesson().Modified = false;
+  Discard(form);
 }
 
 TEST_F(ExchangeTest, ImportRefusesUnreadableAndOversizedFilesWithoutAWindowAndCancelChangesNothing) {
@@ -167,7 +167,7 @@ TEST_F(ExchangeTest, TheImportDialogLaysOutDelimitedTextShowsItsEntriesAndKeepsT
   EXPECT_EQ(settings.ReadString("Import", "Separator", "-"), "");
   EXPECT_EQ(settings.ReadString("Import", "Header", "-"), "yes");
   EXPECT_EQ(settings.ReadString("Import", "Columns", "-"), "ignore,translations,word");
-  Main().LessonWindows()[0]->Lesson().Modified = false;
+  Discard(Main().LessonWindows()[0]);
   for (const char* help : {"/help/English.hlp", "/help/German.hlp"})
     EXPECT_NE(ReadFile(std::string(VOCATRIX_SOURCE_DIR) + help).find("<a name=\"hc_Import\">"), std::string::npos);
 
@@ -189,7 +189,7 @@ TEST_F(ExchangeTest, TheImportDialogLaysOutDelimitedTextShowsItsEntriesAndKeepsT
   }
   ASSERT_EQ(Main().LessonWindows().size(), 2);
   EXPECT_EQ(Entries(Main().ActiveEditForm()->Lesson()), (std::vector<std::string>{"English/Deutsch", "4|0tree|1Baum"}));
-  for (ui::VocabEditForm* form : Main().LessonWindows()) form->Lesson().Modified = false;
+  for (ui::VocabEditForm* form : Main().LessonWindows()) Discard(form);
 }
 
 TEST_F(ExchangeTest, WordsALessonCannotHoldAreAskedAboutAndNeverMergedForTheirQuestionMarks) {
@@ -215,7 +215,7 @@ TEST_F(ExchangeTest, WordsALessonCannotHoldAreAskedAboutAndNeverMergedForTheirQu
   ASSERT_EQ(Main().LessonWindows().size(), 1);
   EXPECT_EQ(Entries(Main().LessonWindows()[0]->Lesson()),
             (std::vector<std::string>{"Russian/Language 2", "4|0???", "4|0???", "4|0???"}));
-  Main().LessonWindows()[0]->Lesson().Modified = false;
+  Discard(Main().LessonWindows()[0]);
 
   // Lesson text in rich text says so when it is opened.
   WriteFile(File("greek.rtf"), R"({\rtf1 Sp: Deutsch - Greek\par Haus - \u959?\u953?\u954?\u959?\par})");

@@ -59,9 +59,9 @@ TEST_F(FailedSaveTest, EveryWindowAndTheSettingsKeepTheirFilesWhenASaveFails) {
       EXPECT_FALSE(text->Save1Click());
       Main().MenuSaveLanguageClick();
       EXPECT_EQ(platform_.Dialogs.TextsOf(MessageKind::Error).size(), 3u);
-      EXPECT_TRUE(form->Lesson().Modified);
+      EXPECT_TRUE(form->HasUnsavedChanges());
       EXPECT_TRUE(text->Modified());
-      form->Lesson().Modified = false;
+      Discard(form);
       text->Memo1->document()->setModified(false);
       CloseMain();  // writes the settings
     }

@@ -47,13 +47,13 @@ TEST_F(FileCommandsTest, OpenCompactsTheLessonAndAddsAnEntryToAnEmptyOne) {
   EXPECT_EQ(HeadWords(form->Lesson()), (std::vector<std::string>{"house", "go"}));
   EXPECT_EQ(form->FileName(), File("dup.tav"));
   EXPECT_EQ(form->EntryIndex(), 0);
-  EXPECT_FALSE(form->Lesson().Modified);
+  EXPECT_FALSE(form->HasUnsavedChanges());
 
   VocabEditForm* empty = Open(MakeLessonFile("empty.tav", {}));
   ASSERT_NE(empty, nullptr);
   EXPECT_EQ(empty->Lesson().EntryCount(), 1);
   EXPECT_EQ(empty->Label7->text(), "1");
-  EXPECT_FALSE(empty->Lesson().Modified);
+  EXPECT_FALSE(empty->HasUnsavedChanges());
 }
 
 TEST_F(FileCommandsTest, FilesThatAreNoLessonsAreRefusedWithTheirMessage) {
@@ -78,7 +78,7 @@ TEST_F(FileCommandsTest, SavingTwiceLeavesTheFirstSaveInTheBackup) {
   VocabEditForm* form = Open(path);
   Retitle(form, "first");
   ASSERT_TRUE(form->MenuSaveClick());
-  EXPECT_FALSE(form->Lesson().Modified);
+  EXPECT_FALSE(form->HasUnsavedChanges());
   EXPECT_EQ(Load(path)->Title, "first");
   EXPECT_EQ(Load(File("a.BAK"))->Title, "");  // the original file
 
@@ -114,9 +114,9 @@ TEST_F(FileCommandsTest, SaveOfANewLessonAsksForANameWithTheLessonFilter) {
   Retitle(form, "changed");
   form->MenuSaveAsClick();
   EXPECT_EQ(platform_.Dialogs.FileDialogs[1].Request.FileName, ui::FileNameToQString(File("b.tav")));
-  EXPECT_TRUE(form->Lesson().Modified);
+  EXPECT_TRUE(form->HasUnsavedChanges());
   EXPECT_EQ(form->FileName(), File("b.tav"));
-  form->Lesson().Modified = false;
+  Discard(form);
 }
 
 TEST_F(FileCommandsTest, OpenDialogOffersLessonFilesFirst) {
@@ -146,7 +146,7 @@ TEST_F(FileCommandsTest, ReadOnlyLessonIsNeverOverwritten) {
   EXPECT_EQ(platform_.Dialogs.FileDialogs[0].Request.FileName, ui::FileNameToQString(path));
   EXPECT_EQ(ReadFile(path), original);
   EXPECT_FALSE(FileExists(File("ro.BAK")));
-  EXPECT_TRUE(form->Lesson().Modified);
+  EXPECT_TRUE(form->HasUnsavedChanges());
 
   // Saved under another name instead.
   platform_.Dialogs.FileAnswers = {ui::FileNameToQString(File("copy.tav"))};
@@ -169,7 +169,7 @@ TEST_F(FileCommandsTest, FailedSaveKeepsTheFileTheBackupAndTheModifiedMark) {
   }
   EXPECT_EQ(ReadFile(path), saved);
   EXPECT_EQ(ReadFile(File("full.BAK")), backup);
-  EXPECT_TRUE(form->Lesson().Modified);
+  EXPECT_TRUE(form->HasUnsavedChanges());
   ASSERT_EQ(platform_.Dialogs.TextsOf(MessageKind::Error).size(), 1u);
   EXPECT_EQ(platform_.Dialogs.TextsOf(MessageKind::Error)[0], ui::FileNameToQString("Kann nicht nach " + path +
                                                                                     " schreiben"));
@@ -180,7 +180,7 @@ TEST_F(FileCommandsTest, FailedSaveKeepsTheFileTheBackupAndTheModifiedMark) {
     EXPECT_FALSE(form->close());
   }
   EXPECT_EQ(Main().LessonWindows().size(), 1);
-  form->Lesson().Modified = false;
+  Discard(form);
 }
 
 TEST_F(FileCommandsTest, SaveIntoAFolderWithoutWriteAccessKeepsTheOldFile) {
@@ -202,20 +202,21 @@ TEST_F(FileCommandsTest, SaveIntoAFolderWithoutWriteAccessKeepsTheOldFile) {
   ::chmod(folder.c_str(), 0755);
   EXPECT_EQ(ReadFile(path), original);
   EXPECT_FALSE(FileExists(folder + "/l.BAK"));
-  EXPECT_TRUE(form->Lesson().Modified);
+  EXPECT_TRUE(form->HasUnsavedChanges());
   EXPECT_EQ(platform_.Dialogs.TextsOf(MessageKind::Error).size(), 1u);
-  form->Lesson().Modified = false;
+  Discard(form);
 }
 
 TEST_F(FileCommandsTest, SavingUnderANameOfAnotherKindIsRefused) {
   VocabEditForm* form = Main().NewChild();
+  form->EditTitle->setText("Title");
   platform_.Dialogs.FileAnswers = {ui::FileNameToQString(File("x.doc"))};
   EXPECT_FALSE(form->MenuSaveClick());
   EXPECT_EQ(platform_.Dialogs.TextsOf(MessageKind::Error),
             (std::vector<QString>{ui::FileNameToQString("'" + File("x.doc") + "' is not a lesson file.")}));
   EXPECT_FALSE(FileExists(File("x.doc")));
-  EXPECT_TRUE(form->Lesson().Modified);
-  form->Lesson().Modified = false;
+  EXPECT_TRUE(form->HasUnsavedChanges());
+  Discard(form);
 }
 
 TEST_F(FileCommandsTest, CloseQuestionDecidesWhetherTheWindowCloses) {
@@ -232,6 +233,7 @@ TEST_F(FileCommandsTest, CloseQuestionDecidesWhetherTheWindowCloses) {
   for (const Case& c : cases) {
     platform_.Dialogs.Messages.clear();
     VocabEditForm* form = Main().NewChild();
+    form->EditTitle->setText("Title");
     platform_.Dialogs.MessageAnswers = {c.answer};
     if (c.answer == MessageAnswer::Yes) platform_.Dialogs.FileAnswers = {c.saveAs};
     EXPECT_EQ(form->close(), c.closes);
@@ -241,7 +243,7 @@ TEST_F(FileCommandsTest, CloseQuestionDecidesWhetherTheWindowCloses) {
     ASSERT_EQ(platform_.Dialogs.Messages.size(), 1u);
     EXPECT_EQ(platform_.Dialogs.Messages[0].Text, "Do you want to save 'New Lesson'?");
     if (!c.closes) {
-      form->Lesson().Modified = false;
+      Discard(form);
       form->close();
       Settle();
     }
@@ -270,7 +272,7 @@ TEST_F(FileCommandsTest, SaveAllAndCloseAllVisitEveryLessonWindow) {
   Main().SaveAllLessons();
   EXPECT_EQ(Load(File("a.tav"))->Title, "A");
   EXPECT_EQ(Load(File("b.tav"))->Title, "B");
-  Main().NewChild();
+  Main().NewChild()->EditTitle->setText("Title");
   platform_.Dialogs.MessageAnswers = {MessageAnswer::No};
   Main().CloseAllLessons();
   Settle();

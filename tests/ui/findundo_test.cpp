@@ -121,7 +121,7 @@ TEST_F(FindUndoTest, FindShowsEachWordInTurnRoundTheLessonWithItsOptions) {
   EXPECT_TRUE(form->FindNext(false));
   EXPECT_EQ(Note(), wrappedToStart);
   EXPECT_EQ(form->CurrentPage(), VocabEditForm::kTextPage);
-  form->Lesson().Modified = false;
+  Discard(form);
 }
 
 TEST_F(FindUndoTest, FindCaseAndWordRulesAgreeWithTheTextPage) {
@@ -178,16 +178,16 @@ TEST_F(FindUndoTest, EveryCommandIsUndoneAndRedoneAndModifiedFollows) {
     command.run(form);
     const std::string after = Dump(form->Lesson());
     ASSERT_NE(after, before) << command.name;
-    EXPECT_TRUE(form->Lesson().Modified) << command.name;
+    EXPECT_TRUE(form->HasUnsavedChanges()) << command.name;
     for (int i = 0; i < command.steps; ++i) form->UndoClick();
     EXPECT_EQ(Dump(form->Lesson()), before) << command.name;
     // Back at the state of the file.
-    EXPECT_FALSE(form->Lesson().Modified) << command.name;
+    EXPECT_FALSE(form->HasUnsavedChanges()) << command.name;
     for (int i = 0; i < command.steps; ++i) form->RedoClick();
     EXPECT_EQ(Dump(form->Lesson()), after) << command.name;
-    EXPECT_TRUE(form->Lesson().Modified) << command.name;
+    EXPECT_TRUE(form->HasUnsavedChanges()) << command.name;
     EXPECT_EQ(form->Label7->text(), QString::number(form->Lesson().EntryCount())) << command.name;
-    form->Lesson().Modified = false;
+    Discard(form);
     form->close();
     Settle();
   }
@@ -208,7 +208,7 @@ TEST_F(FindUndoTest, UndoKeysTakeBackTypingFirstAndSavingKeepsTheHistory) {
   EXPECT_EQ(Dump(form->Lesson()), inserted);
   QTest::keyClick(form->MemoSynonyms, Qt::Key_Z, Qt::ControlModifier);
   EXPECT_EQ(Dump(form->Lesson()), opened);
-  EXPECT_FALSE(form->Lesson().Modified);
+  EXPECT_FALSE(form->HasUnsavedChanges());
   QTest::keyClick(form->MemoSynonyms, Qt::Key_Y, Qt::ControlModifier);
   EXPECT_EQ(Dump(form->Lesson()), inserted);
 
@@ -217,14 +217,14 @@ TEST_F(FindUndoTest, UndoKeysTakeBackTypingFirstAndSavingKeepsTheHistory) {
   form->StoreControls();
   const std::string typed = Dump(form->Lesson());
   form->Save();
-  EXPECT_FALSE(form->Lesson().Modified);
+  EXPECT_FALSE(form->HasUnsavedChanges());
   form->EditEntryNr->setFocus();
   QTest::keyClick(form->EditEntryNr, Qt::Key_Z, Qt::ControlModifier);
   EXPECT_EQ(Dump(form->Lesson()), inserted);
-  EXPECT_TRUE(form->Lesson().Modified);
+  EXPECT_TRUE(form->HasUnsavedChanges());
   form->RedoClick();
   EXPECT_EQ(Dump(form->Lesson()), typed);
-  EXPECT_FALSE(form->Lesson().Modified);
+  EXPECT_FALSE(form->HasUnsavedChanges());
   // A header edit of one visit is one step, however often it was stored.
   form->EditTitle->setText("T1");
   form->StoreControls();
@@ -232,7 +232,7 @@ TEST_F(FindUndoTest, UndoKeysTakeBackTypingFirstAndSavingKeepsTheHistory) {
   form->StoreControls();
   form->UndoClick();
   EXPECT_EQ(Dump(form->Lesson()), typed);
-  form->Lesson().Modified = false;
+  Discard(form);
 }
 
 TEST_F(FindUndoTest, UndoThroughALessonConcatenatedWithItselfGivesBackEveryPlace) {
@@ -245,7 +245,7 @@ TEST_F(FindUndoTest, UndoThroughALessonConcatenatedWithItselfGivesBackEveryPlace
   both->SetLesson(ConcatLessons(&source->Lesson(), &source->Lesson()));
   platform_.Dialogs.FileAnswers = {ui::FileNameToQString(File("both.tav"))};
   both->MenuSaveAsClick();
-  ASSERT_FALSE(both->Lesson().Modified);
+  ASSERT_FALSE(both->HasUnsavedChanges());
   const std::string saved = Dump(both->Lesson());
   // The first entry edited at its first place and at its second, the text
   // compiled (which compacts the twice-listed entries) and the lesson mirrored.
@@ -265,14 +265,14 @@ TEST_F(FindUndoTest, UndoThroughALessonConcatenatedWithItselfGivesBackEveryPlace
   const std::string changed = Dump(both->Lesson());
   for (int i = 0; i < 5; ++i) both->UndoClick();
   EXPECT_EQ(Dump(both->Lesson()), saved);
-  EXPECT_FALSE(both->Lesson().Modified);
+  EXPECT_FALSE(both->HasUnsavedChanges());
   EXPECT_EQ(Dump(source->Lesson()), sourceBefore);
   for (int i = 0; i < 6; ++i) EXPECT_EQ(both->Lesson().At(i), source->Lesson().At(i % 3)) << i;
   for (int i = 0; i < 5; ++i) both->RedoClick();
   EXPECT_EQ(Dump(both->Lesson()), changed);
-  EXPECT_TRUE(both->Lesson().Modified);
-  both->Lesson().Modified = false;
-  source->Lesson().Modified = false;
+  EXPECT_TRUE(both->HasUnsavedChanges());
+  Discard(both);
+  Discard(source);
 }
 
 }  // namespace

@@ -112,7 +112,7 @@ TEST_F(LanguageTest, SwitchingTheLanguageChangesEveryWindowItsMenusAndTheMessage
   EXPECT_EQ(Child<QMenu>(&Main(), "MenuFile")->title(), "&File");
   EXPECT_EQ(first->TabSet->tabText(0), "Header");
   EXPECT_EQ(first->windowTitle(), "New Lesson");
-  for (VocabEditForm* form : Main().LessonWindows()) form->Lesson().Modified = false;
+  for (VocabEditForm* form : Main().LessonWindows()) Discard(form);
 }
 
 TEST_F(LanguageTest, ALanguageFollowsIntoHelpAndDialogsAndADamagedFileShowsEnglishWithAWord) {
@@ -154,7 +154,7 @@ TEST_F(LanguageTest, TheTemplateCarriesTextsNeverTheLessonAndALanguageFileCannot
   lesson->Title = "Secret Title";
   SaveBinary(*lesson, File("zoo.tav"));
   VocabEditForm* form = Open(File("zoo.tav"));
-  Main().NewChild()->Lesson().Modified = false;
+  Discard(Main().NewChild());
   form->SelectTab(VocabEditForm::kEntriesPage);
   Main().MenuSaveLanguageClick();
   const std::string written = ReadFile(File("Language.ini"));
@@ -172,7 +172,7 @@ TEST_F(LanguageTest, TheTemplateCarriesTextsNeverTheLessonAndALanguageFileCannot
   OfferLanguages(
       "[VocabEditForm]\nVocabEditFormCaption=X\nEditTitleText=X\nMemoSynonymsLines0=X\nEditEntryNrText=9\n"
       "Label13Caption=999\nLabelLanguage1Caption=X\nComboFontLanguage1Items0=X\nMemoTextLines0=X\n");
-  form->Lesson().Modified = false;
+  Discard(form);
   Main().SetLanguage("Test");
   EXPECT_EQ(form->windowTitle(), "zoo.tav");
   EXPECT_EQ(form->EditTitle->text(), "Secret Title");
@@ -182,8 +182,8 @@ TEST_F(LanguageTest, TheTemplateCarriesTextsNeverTheLessonAndALanguageFileCannot
   EXPECT_EQ(form->LabelLanguage1->text(), "Englisch");
   EXPECT_EQ(form->ComboFontLanguage1->itemText(0), "Arial");
   EXPECT_FALSE(form->ControlsChanged());
-  EXPECT_FALSE(form->Lesson().Modified);
-  for (VocabEditForm* window : Main().LessonWindows()) window->Lesson().Modified = false;
+  EXPECT_FALSE(form->HasUnsavedChanges());
+  for (VocabEditForm* window : Main().LessonWindows()) Discard(window);
 }
 
 TEST_F(LanguageTest, ListKeysStringKeysSectionsAndOptions) {
@@ -332,7 +332,7 @@ TEST_F(LanguageTest, HelpWindowOpensAtItsTopicGoesBackAndFindsInThePage) {
 TEST_F(LanguageTest, TheShippedFilesHoldEveryTextOfEveryWindowAndEveryMessage) {
   // Every window the program shows, with the texts it was built with (the
   // combine and special-characters dialogs belong to the main window).
-  Main().NewChild()->Lesson().Modified = false;
+  Discard(Main().NewChild());
   Main().NewTextWindow();
   ui::TFontDialog fontDialog(TFont{});
   ui::THelpWindow help;
@@ -374,8 +374,8 @@ TEST_F(LanguageTest, TheShippedFilesHoldEveryTextOfEveryWindowAndEveryMessage) {
 TEST_F(LanguageTest, ReadingTheTemplateWrittenFromTheRunningProgramChangesNoText) {
   OfferLanguages();
   Main().SetLanguage("Deutsch");
-  Main().NewChild()->Lesson().Modified = false;
-  Main().NewChild()->Lesson().Modified = false;
+  Discard(Main().NewChild());
+  Discard(Main().NewChild());
   Main().MenuSaveLanguageClick();
   const std::string first = ReadFile(File("Language.ini"));
   TMultiLanguage().ReadLanguageFile(nullptr, File("Language.ini"));
@@ -383,15 +383,15 @@ TEST_F(LanguageTest, ReadingTheTemplateWrittenFromTheRunningProgramChangesNoText
   Main().MenuSaveLanguageClick();
   EXPECT_EQ(ReadFile(File("Language.ini")), first);
   Main().SetLanguage("English");
-  for (VocabEditForm* form : Main().LessonWindows()) form->Lesson().Modified = false;
+  for (VocabEditForm* form : Main().LessonWindows()) Discard(form);
 }
 
 TEST_F(LanguageTest, TheTemplateHoldsEverySectionTheProgramReadsAndNoPlaceholders) {
   OfferLanguages();
   Main().SetLanguage("Deutsch");
   // Two lesson windows and none of the others open.
-  Main().NewChild()->Lesson().Modified = false;
-  Main().NewChild()->Lesson().Modified = false;
+  Discard(Main().NewChild());
+  Discard(Main().NewChild());
   Main().MenuSaveLanguageClick();
   const auto keys = Keys(File("Language.ini"));
   std::set<std::string> sections;
@@ -405,7 +405,7 @@ TEST_F(LanguageTest, TheTemplateHoldsEverySectionTheProgramReadsAndNoPlaceholder
   EXPECT_EQ(keys.at("Dynamic/Error"), "Fehler");
   EXPECT_FALSE(keys.count("AboutBox/Name2Caption"));
   Main().SetLanguage("English");
-  for (VocabEditForm* form : Main().LessonWindows()) form->Lesson().Modified = false;
+  for (VocabEditForm* form : Main().LessonWindows()) Discard(form);
 }
 
 }  // namespace

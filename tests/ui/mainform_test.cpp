@@ -278,7 +278,7 @@ TEST_F(MainFormTest, ExitWritesTheOpenLessonsByWindowPosition) {
   Open(a);
   ui::VocabEditForm* untitled = Main().NewChild();
   Open(b);
-  untitled->Lesson().Modified = false;
+  Discard(untitled);
   WriteSettings("[Lessons]\nLesson9=old\n");
   Main().close();
   EXPECT_FALSE(Main().isVisible());
@@ -332,7 +332,7 @@ TEST_F(MainFormTest, TheFileMenusListTheLastEightLessonsNewestFirstAcrossStarts)
   QMenu* windowMenu = Child<QMenu>(saved, "MenuFile");
   listed(windowMenu);
   EXPECT_EQ(listed(windowMenu), expected);
-  for (ui::VocabEditForm* form : Main().LessonWindows()) form->Lesson().Modified = false;
+  for (ui::VocabEditForm* form : Main().LessonWindows()) Discard(form);
   CloseMain();
   // The next start lists them in the main window's File menu; a file gone
   // since leaves the list when chosen.
@@ -347,7 +347,8 @@ TEST_F(MainFormTest, TheFileMenusListTheLastEightLessonsNewestFirstAcrossStarts)
 
 TEST_F(MainFormTest, ExitIsRefusedWhenALessonWindowCancels) {
   ui::VocabEditForm* form = Main().NewChild();
-  ASSERT_TRUE(form->Lesson().Modified);
+  form->EditTitle->setText("Title");
+  ASSERT_TRUE(form->HasUnsavedChanges());
   platform_.Dialogs.MessageAnswers = {ui::MessageAnswer::Cancel};
   EXPECT_FALSE(Main().close());
   EXPECT_TRUE(Main().isVisible());
@@ -381,7 +382,7 @@ TEST_F(MainFormTest, ShortcutsFollowTheMergedMenu) {
   QTest::keyClick(Main().ActiveEditForm()->EditTitle, Qt::Key_S, Qt::ControlModifier);
   ASSERT_EQ(platform_.Dialogs.FileDialogs.size(), 1u);
   EXPECT_TRUE(platform_.Dialogs.FileDialogs[0].Save);
-  for (ui::VocabEditForm* form : Main().LessonWindows()) form->Lesson().Modified = false;
+  for (ui::VocabEditForm* form : Main().LessonWindows()) Discard(form);
 }
 
 TEST_F(MainFormTest, WindowMenuListsTheWindowsWithTheActiveOneChecked) {
@@ -417,7 +418,7 @@ TEST_F(MainFormTest, WindowMenuListsTheWindowsWithTheActiveOneChecked) {
   Main().ArrangeIconsClick();
   EXPECT_EQ(first->y(), second->y());
   EXPECT_EQ(first->geometry().bottom(), Main().ClientArea()->viewport()->height() - 1);
-  for (ui::VocabEditForm* form : {first, second}) form->Lesson().Modified = false;
+  for (ui::VocabEditForm* form : {first, second}) Discard(form);
 }
 
 TEST_F(MainFormTest, NewWindowsCascadeInsideTheClientAreaAndTiledOnesCoverNoOther) {
@@ -449,7 +450,7 @@ TEST_F(MainFormTest, NewWindowsCascadeInsideTheClientAreaAndTiledOnesCoverNoOthe
     EXPECT_EQ(Main().ClientArea()->horizontalScrollBar()->maximum(), 0);
     EXPECT_EQ(Main().ClientArea()->verticalScrollBar()->maximum(), 0);
   }
-  for (ui::VocabEditForm* form : forms) form->Lesson().Modified = false;
+  for (ui::VocabEditForm* form : forms) Discard(form);
 }
 
 TEST(WindowArrangement, TilesFillAGridInsideTheFrameAndCascadesKeepCaptionsInSight) {
@@ -505,7 +506,7 @@ TEST_F(MainFormTest, ControlKeysCloseTheActiveChildAndMoveBetweenChildren) {
   QList<ui::VocabEditForm*> forms;
   for (int i = 0; i < 3; ++i) {
     forms << Main().NewChild();
-    forms.back()->Lesson().Modified = false;
+    Discard(forms.back());
   }
   const auto press = [](int key, Qt::KeyboardModifiers modifiers) {
     QWidget* focus = QApplication::focusWidget();
@@ -551,7 +552,7 @@ TEST_F(MainFormTest, EveryItemIsWiredAndTheTranslatorsAndBrowserItemsStayHidden)
   }
   EXPECT_FALSE(Child<QAction>(form, "MenuBrowse")->isVisible());
   EXPECT_TRUE(Button("PrintBtn")->isEnabled());
-  form->Lesson().Modified = false;
+  Discard(form);
 }
 
 }  // namespace

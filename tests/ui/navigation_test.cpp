@@ -37,7 +37,6 @@ class NavigationTest : public UiTest {
     return words;
   }
 
-  void Discard(VocabEditForm* form) { form->Lesson().Modified = false; }
 };
 
 TEST_F(NavigationTest, ScrollingDownAtTheLastEntryAppendsABlankEntry) {
@@ -45,7 +44,7 @@ TEST_F(NavigationTest, ScrollingDownAtTheLastEntryAppendsABlankEntry) {
   form->ScrollBar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
   EXPECT_EQ(form->EntryIndex(), 1);
   EXPECT_EQ(form->Lesson().EntryCount(), 2);
-  form->Lesson().Modified = false;
+  Discard(form);
   form->ScrollBar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
   EXPECT_EQ(form->Lesson().EntryCount(), 3);
   EXPECT_EQ(form->EntryIndex(), 2);
@@ -54,7 +53,7 @@ TEST_F(NavigationTest, ScrollingDownAtTheLastEntryAppendsABlankEntry) {
   EXPECT_EQ(form->ScrollBar->value(), 3);
   EXPECT_EQ(form->ScrollBar->maximum(), 3);
   EXPECT_EQ(Shown(form), "");
-  EXPECT_TRUE(form->Lesson().Modified);
+  EXPECT_TRUE(form->HasUnsavedChanges());
   // A page-down click grows the lesson as well; moving up or dragging does not.
   form->ScrollBar->triggerAction(QAbstractSlider::SliderPageStepAdd);
   EXPECT_EQ(form->Lesson().EntryCount(), 4);
@@ -196,13 +195,13 @@ TEST_F(NavigationTest, DeletingAsksAndKeepsAtLeastOneEntry) {
 TEST_F(NavigationTest, InsertPutsABlankEntryBeforeTheShownOne) {
   VocabEditForm* form = OpenEntries(2);
   form->EditEntryNr->setText("2");
-  form->Lesson().Modified = false;
+  Discard(form);
   form->ButtonInsertClick();
   EXPECT_EQ(HeadWords(form), (std::vector<std::string>{"w1", "", "w2"}));
   EXPECT_EQ(form->EntryIndex(), 1);
   EXPECT_EQ(Shown(form), "");
   EXPECT_EQ(form->focusWidget(), form->MemoSynonyms);
-  EXPECT_TRUE(form->Lesson().Modified);
+  EXPECT_TRUE(form->HasUnsavedChanges());
   Discard(form);
 }
 

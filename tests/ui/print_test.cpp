@@ -89,7 +89,7 @@ class PrintTest : public TextPageTest {
 TEST_F(PrintTest, PrintingFromTheEntriesPageSwitchesToTheTextPageAndPrintsItsText) {
   VocabEditForm* form = OpenAnimals("Animals");
   form->SelectTab(VocabEditForm::kEntriesPage);
-  form->Lesson().Modified = false;
+  Discard(form);
   const std::string pdf = File("animals.pdf");
   AnswerPrintDialog(pdf);
   form->MenuPrintClick();
@@ -110,7 +110,7 @@ TEST_F(PrintTest, PrintingFromTheEntriesPageSwitchesToTheTextPageAndPrintsItsTex
   for (const char* face : {"LiberationSerif", "LiberationSans-Italic", "LiberationMono"})
     EXPECT_NE(fonts.find(face), std::string::npos) << face << "\n" << fonts;
   // Printing leaves the lesson alone.
-  EXPECT_FALSE(form->Lesson().Modified);
+  EXPECT_FALSE(form->HasUnsavedChanges());
 }
 
 TEST_F(PrintTest, CancelledDialogPrintsNothingAndStaysOnThePage) {
@@ -120,7 +120,7 @@ TEST_F(PrintTest, CancelledDialogPrintsNothingAndStaysOnThePage) {
   form->MenuPrintClick();
   EXPECT_EQ(platform_.Dialogs.PrintDialogs, 1);
   EXPECT_EQ(form->CurrentPage(), VocabEditForm::kEntriesPage);
-  form->Lesson().Modified = false;
+  Discard(form);
 }
 
 TEST_F(PrintTest, WithoutAPrinterAWarningComesAndPrintingToAFileRemains) {
@@ -138,7 +138,7 @@ TEST_F(PrintTest, WithoutAPrinterAWarningComesAndPrintingToAFileRemains) {
   EXPECT_EQ(PdfPages(pdf), 1);
   // A lesson without a title gives a job without one.
   EXPECT_EQ(PdfInfo(pdf, "Title"), "");
-  form->Lesson().Modified = false;
+  Discard(form);
 }
 
 TEST_F(PrintTest, TextWithAFaultyLineIsPrintedAsItStands) {
@@ -154,7 +154,7 @@ TEST_F(PrintTest, TextWithAFaultyLineIsPrintedAsItStands) {
   EXPECT_EQ(Main().StatusState(), ui::kStatusIdle);
   EXPECT_TRUE(platform_.Dialogs.Messages.empty());
   EXPECT_EQ(form->CurrentPage(), VocabEditForm::kTextPage);
-  form->Lesson().Modified = false;
+  Discard(form);
 }
 
 TEST_F(PrintTest, LongTextFillsConsecutivePagesToTheBottom) {
@@ -186,7 +186,7 @@ TEST_F(PrintTest, LongTextFillsConsecutivePagesToTheBottom) {
   EXPECT_LE(perPage.back(), perPage[0]);
   EXPECT_GE(perPage[0], static_cast<int>(pageHeight / metrics.lineSpacing()));
   EXPECT_LE(perPage[0], static_cast<int>(pageHeight / metrics.height()));
-  form->Lesson().Modified = false;
+  Discard(form);
 }
 
 TEST_F(PrintTest, ThePageRangeIsHonouredAndPagesShowTheirProgressWithTheWaitCursor) {
@@ -236,7 +236,7 @@ TEST_F(PrintTest, ThePageRangeIsHonouredAndPagesShowTheirProgressWithTheWaitCurs
   ASSERT_EQ(errors.size(), 1u);
   EXPECT_TRUE(errors[0].endsWith("there is no page 40 to print.")) << errors[0].toStdString();
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-  form->Lesson().Modified = false;
+  Discard(form);
 }
 
 // Qt's own page layout of a copy of `document` for `printer`: the top of
@@ -383,7 +383,7 @@ TEST_F(PrintTest, PrinterThatCannotBeOpenedIsReported) {
   form->MenuPrintClick();
   EXPECT_EQ(platform_.Dialogs.TextsOf(MessageKind::Error),
             (std::vector<QString>{ui::FileNameToQString("Cannot print to '" + File("no-such-folder/out.pdf") + "'.")}));
-  form->Lesson().Modified = false;
+  Discard(form);
 }
 
 }  // namespace

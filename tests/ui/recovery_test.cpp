@@ -125,7 +125,7 @@ TEST_F(RecoveryTest, AKilledProgramsWorkComesBackExactlyAndACleanExitLeavesNothi
   VocabEditForm* form = Main().LessonWindows().first();
   EXPECT_EQ(form->FileName(), File("lesson.tav"));
   EXPECT_EQ(form->windowTitle(), "lesson.tav");
-  EXPECT_TRUE(form->Lesson().Modified);
+  EXPECT_TRUE(form->HasUnsavedChanges());
   EXPECT_EQ(form->CurrentPage(), VocabEditForm::kTextPage);
   form->CompleteText();
   EXPECT_EQ(Dump(form->Lesson()) + "--\n" + form->MemoText->toPlainText().toStdString(), expected);

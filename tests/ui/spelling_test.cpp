@@ -114,7 +114,7 @@ TEST_F(SpellingTest, EachMemoUnderlinesExactlyTheUnknownWordsOfItsOwnLanguage) {
     EXPECT_EQ(memo->document()->availableUndoSteps(), undo);
     EXPECT_FALSE(memo->document()->isModified());
   }
-  EXPECT_FALSE(form->Lesson().Modified);
+  EXPECT_FALSE(form->HasUnsavedChanges());
   const std::pair<QPlainTextEdit*, Marked> shown[] = {
       {form->MemoSynonyms, {"hosue"}},
       {form->MemoTranslations, {"Huas", "house"}},
@@ -165,7 +165,7 @@ TEST_F(SpellingTest, TheTextPageUnderlinesWordsOfEachSideNeverTagsMarkersOrRemar
   EXPECT_EQ(Underlined(form->MemoText, true), expected);
   EXPECT_EQ(form->MemoText->document()->availableUndoSteps(), undo);
   EXPECT_EQ(form->MemoText->document()->revision(), revision);
-  form->Lesson().Modified = false;
+  Discard(form);
 
   // The languages come from the text's "Sp:" lines, not from the lesson's
   // names (a new lesson's, here): a text file shown there names its own.
@@ -173,7 +173,7 @@ TEST_F(SpellingTest, TheTextPageUnderlinesWordsOfEachSideNeverTagsMarkersOrRemar
   fresh->SelectTab(VocabEditForm::kTextPage);
   TypeText(fresh, "hosue - Huas\nSp: Deutsch - English\nHuas - hosue\nSp: English - Deutsch\nhosue - Huas");
   EXPECT_EQ(Underlined(fresh->MemoText, true), (Marked{"2:Huas", "2:hosue", "4:hosue", "4:Huas"}));
-  fresh->Lesson().Modified = false;
+  Discard(fresh);
 }
 
 TEST_F(SpellingTest, ALongTextPageIsCheckedInSlicesAndEditsRecheckOnlyWhatTheyChange) {
@@ -219,7 +219,7 @@ TEST_F(SpellingTest, ALongTextPageIsCheckedInSlicesAndEditsRecheckOnlyWhatTheyCh
   EXPECT_TRUE(marks->Pending());
   EXPECT_EQ(Underlined(form->MemoText, true), RuleOf(form));
   EXPECT_GT(Underlined(form->MemoText, true).size(), 9000u);
-  form->Lesson().Modified = false;
+  Discard(form);
 }
 
 TEST_F(SpellingTest, TheContextMenuReplacesAWordOrAddsItToTheDictionaryOfEveryWindow) {
@@ -243,7 +243,7 @@ TEST_F(SpellingTest, TheContextMenuReplacesAWordOrAddsItToTheDictionaryOfEveryWi
   ASSERT_NE(Item(menu.get(), "Haus"), nullptr);
   Item(menu.get(), "Haus")->trigger();
   EXPECT_EQ(first->MemoTranslations->toPlainText(), "Haus");
-  EXPECT_TRUE(first->Lesson().Modified);
+  EXPECT_TRUE(first->HasUnsavedChanges());
   EXPECT_EQ(Underlined(first->MemoTranslations), Marked{});
 
   // Elsewhere in the memo and on words that are right: the editor's menu alone.
@@ -271,8 +271,8 @@ TEST_F(SpellingTest, TheContextMenuReplacesAWordOrAddsItToTheDictionaryOfEveryWi
   Settle();
   EXPECT_EQ(Underlined(second->MemoText, true), Marked{});
   EXPECT_EQ(ReadFile(File("words-de_T.txt")), "Bamu\n");
-  first->Lesson().Modified = false;
-  second->Lesson().Modified = false;
+  Discard(first);
+  Discard(second);
 }
 
 TEST_F(SpellingTest, CheckSpellingListsEveryUnknownWordAndAClickShowsItsEntry) {
@@ -330,7 +330,7 @@ TEST_F(SpellingTest, CheckSpellingListsEveryUnknownWordAndAClickShowsItsEntry) {
   form->MenuCheckSpellingClick();
   EXPECT_EQ(form->CurrentPage(), VocabEditForm::kTextPage);
   EXPECT_EQ(rows(), std::vector<std::string>{"1|English|tre"});
-  form->Lesson().Modified = false;
+  Discard(form);
 }
 
 TEST_F(SpellingTest, ALanguageWithoutDictionaryIsNotCheckedAndTheStatusBarSaysSoOnce) {
@@ -358,7 +358,7 @@ TEST_F(SpellingTest, ALanguageWithoutDictionaryIsNotCheckedAndTheStatusBarSaysSo
   EXPECT_EQ(Underlined(form->MemoSynonyms), Marked{});
   emit form->EditLanguage1->editingFinished();
   EXPECT_EQ(Underlined(form->MemoSynonyms), (Marked{"qapla", "hosue"}));
-  form->Lesson().Modified = false;
+  Discard(form);
 }
 
 TEST_F(SpellingTest, TheInstalledDictionariesCheckEnglishAndGerman) {

@@ -93,7 +93,7 @@ TEST_F(TablePageTest, TheViewSortsWithoutTheLessonAndSortingTheLessonIsOneUndoab
     form->TableView->sortByColumn(c.column, c.order);
     EXPECT_EQ(ViewOrder(form), c.sorted);
     EXPECT_EQ(Order(lesson), "pear apple kiwi fig");
-    EXPECT_FALSE(lesson.Modified);
+    EXPECT_FALSE(form->HasUnsavedChanges());
     EXPECT_EQ(form->History().Count(), 0u);
   }
   // The numbers stay the lesson's in a sorted view.
@@ -107,13 +107,13 @@ TEST_F(TablePageTest, TheViewSortsWithoutTheLessonAndSortingTheLessonIsOneUndoab
     const std::size_t steps = form->History().Position();
     form->TableSortLessonClick(c.column);
     EXPECT_EQ(Order(lesson), c.sorted);
-    EXPECT_TRUE(lesson.Modified);
+    EXPECT_TRUE(form->HasUnsavedChanges());
     EXPECT_EQ(form->History().Position(), steps + 1);
     EXPECT_EQ(Cell(form, 0, kColumnNumber), "1");
     // Undo puts back the very entry objects in their places.
     form->UndoClick();
     EXPECT_EQ(Objects(lesson), objects);
-    EXPECT_FALSE(lesson.Modified);
+    EXPECT_FALSE(form->HasUnsavedChanges());
     form->RedoClick();
     EXPECT_EQ(Order(lesson), c.sorted);
     form->UndoClick();
@@ -155,16 +155,16 @@ TEST_F(TablePageTest, ACellEditSetsItsListOrFormAsAStepWithUndoAndRedo) {
     EXPECT_EQ(Model(form)->index(1, c.column).data().toString(), QString::fromUtf8(c.shown));
     EXPECT_EQ(platform_.Dialogs.Messages.size(), messages + (c.warned ? 1 : 0));
     if (!c.accepted) {
-      EXPECT_FALSE(lesson.Modified);
+      EXPECT_FALSE(form->HasUnsavedChanges());
       EXPECT_EQ(form->History().Position(), steps);
       continue;
     }
-    EXPECT_TRUE(lesson.Modified);
+    EXPECT_TRUE(form->HasUnsavedChanges());
     EXPECT_EQ(form->History().Position(), steps + 1);
     EXPECT_EQ(form->EntryIndex(), 1);
     form->UndoClick();
     EXPECT_EQ(Model(form)->index(1, c.column).data().toString(), before);
-    EXPECT_FALSE(lesson.Modified);
+    EXPECT_FALSE(form->HasUnsavedChanges());
     form->RedoClick();
     EXPECT_EQ(Model(form)->index(1, c.column).data().toString(), QString::fromUtf8(c.shown));
     form->UndoClick();
@@ -230,7 +230,7 @@ TEST_F(TablePageTest, DeletingSelectedRowsIsOneStepAndKeepsOneEntry) {
     EXPECT_EQ(platform_.Dialogs.Messages.back().Text, c.question);
     if (c.answer == MessageAnswer::Cancel) {
       EXPECT_EQ(Objects(lesson), objects);
-      EXPECT_FALSE(lesson.Modified);
+      EXPECT_FALSE(form->HasUnsavedChanges());
       continue;
     }
     if (*c.left) {
@@ -241,11 +241,11 @@ TEST_F(TablePageTest, DeletingSelectedRowsIsOneStepAndKeepsOneEntry) {
       EXPECT_TRUE(lesson.At(0)->KindTexts(kSynonyms).empty());
     }
     EXPECT_EQ(Model(form)->rowCount(), lesson.EntryCount());
-    EXPECT_TRUE(lesson.Modified);
+    EXPECT_TRUE(form->HasUnsavedChanges());
     EXPECT_EQ(form->History().Position(), 1u);
     form->UndoClick();
     EXPECT_EQ(Objects(lesson), objects);
-    EXPECT_FALSE(lesson.Modified);
+    EXPECT_FALSE(form->HasUnsavedChanges());
     EXPECT_EQ(form->History().Position(), 0u);
     form->RedoClick();
     EXPECT_EQ(Model(form)->rowCount(), lesson.EntryCount());
@@ -290,7 +290,7 @@ TEST_F(TablePageTest, TheEntriesPageShowsTheEntryOfTheTableAndTheTableFollowsIt)
     EXPECT_EQ(form->CurrentPage(), VocabEditForm::kEntriesPage);
     EXPECT_EQ(form->EntryIndex(), c.entry);
     EXPECT_EQ(form->MemoSynonyms->toPlainText(), c.synonyms);
-    EXPECT_FALSE(form->Lesson().Modified);
+    EXPECT_FALSE(form->HasUnsavedChanges());
     // Coming back, the table is at the entry the Entries page showed.
     form->SelectTab(VocabEditForm::kTablePage);
     EXPECT_EQ(form->TableView->currentIndex().row(), c.row);

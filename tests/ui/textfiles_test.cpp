@@ -38,7 +38,7 @@ TEST_F(TextFilesTest, PlainTextFileOpensOnTheTextPageAndSavesBackWithABackup) {
   EXPECT_EQ(form->windowTitle(), "notes.txt");
   EXPECT_EQ(PageText(form), QString("Ti: Notes\nSp: English - Deutsch\nhouse - Haus\n\u00E4rger - anger"));
   EXPECT_EQ(form->MemoText->textCursor().position(), 0);
-  EXPECT_FALSE(form->Lesson().Modified);
+  EXPECT_FALSE(form->HasUnsavedChanges());
   EXPECT_FALSE(form->ControlsChanged());
   EXPECT_EQ(Main().StatusState(), ui::kStatusIdle);
   // Plain text is shown in the memo font.
@@ -48,9 +48,9 @@ TEST_F(TextFilesTest, PlainTextFileOpensOnTheTextPageAndSavesBackWithABackup) {
   QTextCursor end(form->MemoText->document());
   end.movePosition(QTextCursor::End);
   end.insertText("\ngo - gehen");
-  EXPECT_TRUE(form->Lesson().Modified);
+  EXPECT_TRUE(form->HasUnsavedChanges());
   ASSERT_TRUE(form->MenuSaveClick());
-  EXPECT_FALSE(form->Lesson().Modified);
+  EXPECT_FALSE(form->HasUnsavedChanges());
   EXPECT_EQ(ReadFile(File("notes.txt")), original + "go - gehen\r\n");
   EXPECT_EQ(ReadFile(File("notes.BAK")), original);
   EXPECT_TRUE(platform_.Dialogs.Messages.empty());
@@ -79,7 +79,7 @@ TEST_F(TextFilesTest, ClosingAfterEditingTheTextAsksToSave) {
   EXPECT_FALSE(form->close());
   EXPECT_EQ(platform_.Dialogs.TextsOf(MessageKind::Confirmation),
             (std::vector<QString>{"Do you want to save 'a.txt'?"}));
-  form->Lesson().Modified = false;
+  Discard(form);
 }
 
 TEST_F(TextFilesTest, RichTextFileKeepsItsFormattingAndSavesAsRichText) {
@@ -89,7 +89,7 @@ TEST_F(TextFilesTest, RichTextFileKeepsItsFormattingAndSavesAsRichText) {
   EXPECT_EQ(form->CurrentPage(), VocabEditForm::kTextPage);
   EXPECT_EQ(PageText(form), QString("Ti: Lektion\nSp: Deutsch - English\nStra\u00DFe - street\ncaf\u00E9 - caf\u00E9\n"
                                     "Hund - dog"));
-  EXPECT_FALSE(form->Lesson().Modified);
+  EXPECT_FALSE(form->HasUnsavedChanges());
   const RtfDocument original = ParseRtf(kWordProcessorRtf);
   // Shown with the file's own formats.
   const RtfCharFormat strasse = FormatAt(form, 2, 0);
@@ -118,7 +118,7 @@ TEST_F(TextFilesTest, RichTextFileKeepsItsFormattingAndSavesAsRichText) {
   form->SelectTab(VocabEditForm::kEntriesPage);
   EXPECT_EQ(form->Lesson().Language1.Name, "Deutsch");
   EXPECT_EQ(form->Lesson().EntryCount(), 3);
-  form->Lesson().Modified = false;
+  Discard(form);
 }
 
 TEST_F(TextFilesTest, LessonSavedAsRichTextCarriesTheLanguageFonts) {
@@ -128,7 +128,7 @@ TEST_F(TextFilesTest, LessonSavedAsRichTextCarriesTheLanguageFonts) {
   platform_.Dialogs.FileAnswers = {ui::FileNameToQString(File("fonts.rtf"))};
   form->MenuSaveAsClick();
   EXPECT_EQ(form->CurrentPage(), VocabEditForm::kTextPage);
-  EXPECT_FALSE(form->Lesson().Modified);
+  EXPECT_FALSE(form->HasUnsavedChanges());
   const std::string saved = ReadFile(File("fonts.rtf"));
   const RtfDocument rich = ParseRtf(saved);
   EXPECT_EQ(DocumentLines(rich), form->Lesson().ToLines());
@@ -154,12 +154,12 @@ TEST_F(TextFilesTest, FormatErrorStopsASaveToALessonFileAndKeepsTheEdits) {
   VocabEditForm* form = Open(path);
   form->SelectTab(VocabEditForm::kTextPage);
   TypeText(form, "Sp: English - Deutsch\nhouse - Haus\nmouse Maus\ncat - Katze");
-  form->Lesson().Modified = false;  // even then the unsaved text counts
+  Discard(form);  // even then the unsaved text counts
 
   EXPECT_FALSE(form->MenuSaveClick());
   EXPECT_EQ(ReadFile(path), original);
   EXPECT_FALSE(FileExists(File("keep.BAK")));
-  EXPECT_TRUE(form->Lesson().Modified);
+  EXPECT_TRUE(form->HasUnsavedChanges());
   EXPECT_EQ(form->CurrentPage(), VocabEditForm::kTextPage);
   EXPECT_EQ(Selected(form), "mouse Maus");
   EXPECT_EQ(Panel(0), "Error");
@@ -190,7 +190,7 @@ TEST_F(TextFilesTest, TextFileSavedAsALessonFileIsCompiledFirst) {
   form->MenuSaveAsClick();
   EXPECT_EQ(form->FileName(), File("words.tav"));
   EXPECT_EQ(form->CurrentPage(), VocabEditForm::kHeaderPage);
-  EXPECT_FALSE(form->Lesson().Modified);
+  EXPECT_FALSE(form->HasUnsavedChanges());
   auto saved = std::make_unique<TMeanCollection>();
   LoadBinary(*saved, File("words.tav"));
   EXPECT_EQ(saved->Title, "Words");

@@ -84,7 +84,7 @@ TEST_F(TextPageWindowTest, LessonGoesToTheTextPageWithCompilingAndTheMovingProgr
   EXPECT_EQ(FormatAt(form, line, 0), FormatOf(kEnglishFont));
   EXPECT_EQ(FormatAt(form, line, 6), FormatOf(VocabEditForm::MemoFont()));
   EXPECT_EQ(FormatAt(form, line, 15), FormatOf(kGermanFont));
-  form->Lesson().Modified = false;
+  Discard(form);
 }
 
 // A lesson longer than the first lines put in at once: the page shows
@@ -134,7 +134,7 @@ TEST_F(TextPageWindowTest, LongLessonFillsUpInStepsAndIsWholeBeforeAnythingTouch
     EXPECT_EQ(form->Lesson().EntryCount(), 3000);
     EXPECT_EQ(form->Lesson().ToLines(), lines);
   }
-  form->Lesson().Modified = false;
+  Discard(form);
 }
 
 TEST_F(TextPageWindowTest, FormatErrorKeepsThePageSelectsTheLineAndTypingClearsTheStatus) {
@@ -178,7 +178,7 @@ TEST_F(TextPageWindowTest, FormatErrorKeepsThePageSelectsTheLineAndTypingClearsT
   TypeText(form, "");
   form->SelectTab(VocabEditForm::kHeaderPage);
   EXPECT_EQ(form->CurrentPage(), VocabEditForm::kHeaderPage);
-  form->Lesson().Modified = false;
+  Discard(form);
 }
 
 TEST_F(TextPageWindowTest, CompilingMoreEntriesThanALessonHoldsStopsOnThePage) {
@@ -202,7 +202,7 @@ TEST_F(TextPageWindowTest, CompilingMoreEntriesThanALessonHoldsStopsOnThePage) {
   EXPECT_EQ(form->CurrentPage(), VocabEditForm::kEntriesPage);
   EXPECT_EQ(form->Lesson().EntryCount(), VocabEditForm::kMaxEntries);
   EXPECT_EQ(Main().StatusState(), ui::kStatusIdle);
-  form->Lesson().Modified = false;
+  Discard(form);
 }
 
 TEST_F(TextPageWindowTest, CorrectEditReplacesAndCompactsTheLessonAndRestoresTheFixedSize) {
@@ -234,7 +234,7 @@ TEST_F(TextPageWindowTest, CorrectEditReplacesAndCompactsTheLessonAndRestoresThe
   EXPECT_EQ(form->Label7->text(), "1");
   EXPECT_FALSE(form->isMaximized());
   EXPECT_EQ(form->size(), fixed);
-  form->Lesson().Modified = false;
+  Discard(form);
 }
 
 TEST_F(TextPageWindowTest, WordsTheTextCannotCarryAreNamedAndTheTextStillCompiles) {
@@ -246,12 +246,20 @@ TEST_F(TextPageWindowTest, WordsTheTextCannotCarryAreNamedAndTheTextStillCompile
   ASSERT_EQ(warnings.size(), 1u);
   EXPECT_TRUE(warnings[0].endsWith(": \"Au:x\", \"y\"")) << warnings[0].toStdString();
   EXPECT_FALSE(PageText(form).contains("Au:x"));
-  // The page leaves without a format error and the author stays empty.
+  // Left untouched, the page reads nothing back: the lesson keeps the words.
+  form->SelectTab(VocabEditForm::kHeaderPage);
+  EXPECT_EQ(form->CurrentPage(), VocabEditForm::kHeaderPage);
+  EXPECT_EQ(form->Lesson().EntryCount(), 2);
+  EXPECT_FALSE(form->HasUnsavedChanges());
+  // Edited, it leaves without a format error and the author stays empty.
+  form->SelectTab(VocabEditForm::kTextPage);
+  form->MemoText->moveCursor(QTextCursor::End);
+  form->MemoText->insertPlainText("\n");
   form->SelectTab(VocabEditForm::kHeaderPage);
   EXPECT_EQ(form->CurrentPage(), VocabEditForm::kHeaderPage);
   EXPECT_EQ(form->Lesson().Author, "");
   EXPECT_EQ(form->Lesson().EntryCount(), 1);
-  form->Lesson().Modified = false;
+  Discard(form);
 }
 
 TEST_F(TextPageWindowTest, TextWithoutEntriesCompilesIntoOneBlankEntry) {
@@ -274,7 +282,7 @@ TEST_F(TextPageWindowTest, TextWithoutEntriesCompilesIntoOneBlankEntry) {
     ASSERT_EQ(form->Lesson().EntryCount(), 1);
     EXPECT_TRUE(form->Lesson().At(0)->Synonyms.Empty());
     EXPECT_EQ(form->MemoSynonyms->toPlainText(), "");
-    form->Lesson().Modified = false;
+    Discard(form);
     form->close();
     Settle();
   }
@@ -310,7 +318,7 @@ TEST_F(TextPageWindowTest, TypingFontFollowsTheLanguageLineTheMarkerAndParenthes
     EXPECT_EQ(FormatAt(form, c.line, c.column), *c.expected) << c.line << ":" << c.column << " " << c.typed;
   }
   EXPECT_EQ(PageText(form).split('\n')[3], "go(v.)w  - gehen");
-  form->Lesson().Modified = false;
+  Discard(form);
 }
 
 TEST_F(TextPageWindowTest, KeysThatDoNotTypeLeaveTheSelectionsFontsAlone) {
@@ -318,7 +326,7 @@ TEST_F(TextPageWindowTest, KeysThatDoNotTypeLeaveTheSelectionsFontsAlone) {
   form->SelectTab(VocabEditForm::kTextPage);
   const int line = static_cast<int>(PageText(form).split('\n').indexOf("house\t - \tHaus"));
   ASSERT_GE(line, 0);
-  form->Lesson().Modified = false;
+  Discard(form);
   // The whole line selected: copying or extending the selection changes nothing.
   QTextCursor cursor(form->MemoText->document()->findBlockByNumber(line));
   cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
@@ -327,7 +335,7 @@ TEST_F(TextPageWindowTest, KeysThatDoNotTypeLeaveTheSelectionsFontsAlone) {
   QTest::keyClick(form->MemoText, Qt::Key_Left, Qt::ShiftModifier);
   EXPECT_EQ(FormatAt(form, line, 0), FormatOf(kEnglishFont));
   EXPECT_EQ(FormatAt(form, line, 11), FormatOf(kGermanFont));
-  EXPECT_FALSE(form->Lesson().Modified);
+  EXPECT_FALSE(form->HasUnsavedChanges());
 
   // Typing over a selection: the typed text takes the font of where it lands.
   PutCaret(form, line, 10);
@@ -337,11 +345,11 @@ TEST_F(TextPageWindowTest, KeysThatDoNotTypeLeaveTheSelectionsFontsAlone) {
   QTest::keyClicks(form->MemoText, "H");
   EXPECT_EQ(PageText(form).split('\n')[line], "house\t - \tH");
   EXPECT_EQ(FormatAt(form, line, 10), FormatOf(kGermanFont));
-  EXPECT_TRUE(form->Lesson().Modified);
+  EXPECT_TRUE(form->HasUnsavedChanges());
   // One undo step brings the replaced text back.
   form->MemoText->undo();
   EXPECT_EQ(PageText(form).split('\n')[line], "house\t - \tHaus");
-  form->Lesson().Modified = false;
+  Discard(form);
 }
 
 TEST_F(TextPageWindowTest, MirrorOnTheTextPageRewritesTheTextButNotTheLesson) {
@@ -362,7 +370,7 @@ TEST_F(TextPageWindowTest, MirrorOnTheTextPageRewritesTheTextButNotTheLesson) {
   // The window's lesson is replaced only when the page is left.
   EXPECT_EQ(form->Lesson().Language1.Name, "English");
   EXPECT_EQ(HeadWords(form->Lesson()), (std::vector<std::string>{"house"}));
-  EXPECT_TRUE(form->Lesson().Modified);
+  EXPECT_TRUE(form->HasUnsavedChanges());
 
   form->SelectTab(VocabEditForm::kHeaderPage);
   EXPECT_EQ(form->Lesson().Language1.Name, "Deutsch");
@@ -375,7 +383,7 @@ TEST_F(TextPageWindowTest, MirrorOnTheTextPageRewritesTheTextButNotTheLesson) {
   EXPECT_EQ(Selected(form), "no marker here");
   EXPECT_EQ(Main().StatusState(), ui::kStatusIdle);
   EXPECT_EQ(PageText(form), "Sp: Deutsch - English\nHaus - house\nno marker here");
-  form->Lesson().Modified = false;
+  Discard(form);
 }
 
 }  // namespace

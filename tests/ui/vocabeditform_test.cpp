@@ -28,10 +28,9 @@ class VocabEditFormTest : public UiTest {
 
   static QString Lines(const QPlainTextEdit* memo) { return memo->toPlainText(); }
 
-  void Discard(ui::VocabEditForm* form) { form->Lesson().Modified = false; }
 };
 
-TEST_F(VocabEditFormTest, NewWindowStartsOnTheHeaderPageWithOneModifiedBlankEntry) {
+TEST_F(VocabEditFormTest, NewWindowStartsOnTheHeaderPageWithOneUnmodifiedBlankEntry) {
   ui::VocabEditForm* form = Main().NewChild();
   EXPECT_EQ(form->CurrentPage(), ui::VocabEditForm::kHeaderPage);
   EXPECT_EQ(form->TabSet->currentIndex(), 0);
@@ -49,7 +48,7 @@ TEST_F(VocabEditFormTest, NewWindowStartsOnTheHeaderPageWithOneModifiedBlankEntr
   EXPECT_EQ(form->EditEntryNr->text(), "1");
   EXPECT_EQ(form->ComboBoxForm->currentText(), "other");
   EXPECT_EQ(form->Lesson().EntryCount(), 1);
-  EXPECT_TRUE(form->Lesson().Modified);  // the language names were written into the edits
+  EXPECT_FALSE(form->HasUnsavedChanges());  // nobody typed into it
   EXPECT_FALSE(form->ControlsChanged());
   EXPECT_TRUE(form->FileName().empty());
   EXPECT_EQ(form->size(), QSize(form->FixedWidth(), form->FixedHeight()));
@@ -123,7 +122,7 @@ TEST_F(VocabEditFormTest, OpeningShowsTheLessonWithoutMarkingItModified) {
   EXPECT_EQ(form->ComboBoxForm->currentText(), "s.");
   EXPECT_EQ(form->ScrollBar->maximum(), 3);
   EXPECT_EQ(form->ScrollBar->value(), 1);
-  EXPECT_FALSE(form->Lesson().Modified);
+  EXPECT_FALSE(form->HasUnsavedChanges());
   // Closing after looking at the header asks nothing.
   form->close();
   Settle();
@@ -141,18 +140,14 @@ TEST_F(VocabEditFormTest, HeaderEditsShowTheBeginningOfLongTexts) {
     EXPECT_EQ(edit->cursorPosition(), 0) << edit->objectName().toStdString();
 }
 
-TEST_F(VocabEditFormTest, ShowingAnEntryWithWordsMarksTheLessonModified) {
-  struct Case {
-    int entry;
-    bool modified;
-  };
-  // Entry 3 has no words: showing it changes nothing; entry 2 has words.
-  for (const Case& c : {Case{3, false}, Case{2, true}}) {
+TEST_F(VocabEditFormTest, ShowingAnEntryNeverMarksTheLessonModified) {
+  // Entry 3 has no words, entry 2 has words: showing either changes nothing.
+  for (const int entry : {3, 2}) {
     ui::VocabEditForm* form = OpenSample();
     form->SelectTab(ui::VocabEditForm::kEntriesPage);
-    form->EditEntryNr->setText(QString::number(c.entry));
-    EXPECT_EQ(form->EntryIndex(), c.entry - 1);
-    EXPECT_EQ(form->Lesson().Modified, c.modified) << c.entry;
+    form->EditEntryNr->setText(QString::number(entry));
+    EXPECT_EQ(form->EntryIndex(), entry - 1);
+    EXPECT_FALSE(form->HasUnsavedChanges()) << entry;
     Discard(form);
   }
 }
@@ -161,7 +156,7 @@ TEST_F(VocabEditFormTest, WindowsShowWhatAnotherWindowChangedInTheEntriesTheySha
   ActivateMain();
   ui::VocabEditForm* source = OpenSample();
   source->SelectTab(ui::VocabEditForm::kEntriesPage);
-  source->Lesson().Modified = false;
+  Discard(source);
   ui::VocabEditForm* both = Main().NewChild();
   both->SetLesson(ConcatLessons(&source->Lesson(), &source->Lesson()));
   both->SelectTab(ui::VocabEditForm::kEntriesPage);
@@ -177,7 +172,7 @@ TEST_F(VocabEditFormTest, WindowsShowWhatAnotherWindowChangedInTheEntriesTheySha
   EXPECT_EQ(Lines(source->MemoTransvertions), "hut");
   EXPECT_EQ(source->Label13->text(), "3");  // language 1: Haus, Stall, go
   EXPECT_EQ(source->Label15->text(), "5");
-  EXPECT_FALSE(source->Lesson().Modified);
+  EXPECT_FALSE(source->HasUnsavedChanges());
   // The source's own undo takes back nothing of it.
   source->UndoClick();
   EXPECT_EQ(Lines(source->MemoSynonyms), "Haus");
@@ -211,16 +206,16 @@ TEST_F(VocabEditFormTest, FontDropDownOpensTheFontDialogInsteadOfAList) {
   EXPECT_EQ(form->MemoTranslations->palette().color(QPalette::Text), QColor(0, 128, 128));
   EXPECT_EQ(form->MemoSynonyms->font().family(), "Arial");
   // A changed font is an edit that closing must not lose.
-  EXPECT_TRUE(form->Lesson().Modified);
+  EXPECT_TRUE(form->HasUnsavedChanges());
 
   // OK on the unchanged font (its face not installed here), then Cancel.
-  form->Lesson().Modified = false;
+  Discard(form);
   for (int i = 0; i < 2; ++i) {
     form->ComboFontLanguage1->showPopup();
     QApplication::processEvents();
     EXPECT_EQ(form->Lesson().Language1.Font, font1);
     EXPECT_EQ(form->ComboFontLanguage1->currentText(), "Arial");
-    EXPECT_FALSE(form->Lesson().Modified);
+    EXPECT_FALSE(form->HasUnsavedChanges());
   }
   Discard(form);
 }

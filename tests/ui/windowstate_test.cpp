@@ -57,7 +57,10 @@ TEST_F(WindowStateTest, UnsavedWindowsAreMarkedAndWindowsWithoutAFileAreNumbered
   VocabEditForm* first = Main().NewChild();
   VocabEditForm* second = Main().NewChild();
   VocabEditForm* third = Main().NewChild();
-  // A new lesson was never saved: marked from the start.
+  // A new lesson nobody typed into has nothing to save; typing marks it.
+  WaitForInput();
+  EXPECT_EQ(first->windowTitle(), "New Lesson");
+  for (VocabEditForm* form : {first, second, third}) form->EditTitle->setText("Title");
   WaitForInput();
   EXPECT_EQ(first->windowTitle(), "*New Lesson");
   EXPECT_EQ(second->Caption(), "New Lesson 2");
@@ -71,8 +74,8 @@ TEST_F(WindowStateTest, UnsavedWindowsAreMarkedAndWindowsWithoutAFileAreNumbered
   VocabEditForm* fourth = Main().NewChild();
   EXPECT_EQ(fourth->Caption(), "New Lesson 2");
   WaitForInput();
-  EXPECT_EQ(WindowMenuList(), (QStringList{"&1 *New Lesson", "&2 *New Lesson 3", "&3 *New Lesson 2"}));
-  for (VocabEditForm* form : {first, third, fourth}) form->Lesson().Modified = false;
+  EXPECT_EQ(WindowMenuList(), (QStringList{"&1 *New Lesson", "&2 *New Lesson 3", "&3 New Lesson 2"}));
+  for (VocabEditForm* form : {first, third, fourth}) Discard(form);
 
   // A lesson as its file holds it: no mark, Save disabled.
   VocabEditForm* opened = Open(MakeLessonFile("a.tav", {MakeEntry(0, {"house"}, {"Haus"})}));
@@ -81,7 +84,7 @@ TEST_F(WindowStateTest, UnsavedWindowsAreMarkedAndWindowsWithoutAFileAreNumbered
   EXPECT_FALSE(Button("SaveBtn")->isEnabled());
   // Typing, not yet stored in the lesson, already counts.
   opened->SelectTab(VocabEditForm::kEntriesPage);
-  opened->Lesson().Modified = false;
+  Discard(opened);
   opened->MemoSynonyms->setPlainText("home");
   WaitForInput();
   EXPECT_EQ(opened->windowTitle(), "*a.tav");
@@ -114,7 +117,7 @@ TEST_F(WindowStateTest, EachCloseQuestionComesOverItsOwnWindow) {
   ActivateMain();
   VocabEditForm* behind = Main().NewChild();
   VocabEditForm* front = Main().NewChild();
-  for (VocabEditForm* form : {behind, front}) form->Lesson().Modified = true;
+  for (VocabEditForm* form : {behind, front}) form->EditTitle->setText("edited");
   behind->showMinimized();
   Main().ClientArea()->setActiveSubWindow(front);
   std::vector<std::pair<QString, QString>> asked;  // the question, the active window then
@@ -197,7 +200,7 @@ TEST_F(WindowStateTest, AFullLessonSaysWhyNoEntryIsAdded) {
     EXPECT_EQ(form->Lesson().EntryCount(), TMeanCollection::kMaxEntries);
     EXPECT_EQ(form->EntryIndex(), TMeanCollection::kMaxEntries - 1);
   }
-  form->Lesson().Modified = false;
+  Discard(form);
 }
 
 }  // namespace

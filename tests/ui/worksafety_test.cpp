@@ -104,7 +104,7 @@ TEST_F(WorkSafetyTest, ACodeThatIsNoNumberShowsItsErrorAfterTheEditAndTheCellKee
 TEST_F(WorkSafetyTest, EscMeantForAPopupLeavesTheLessonWindowOpen) {
   ActivateMain();
   VocabEditForm* form = Main().NewChild();
-  form->Lesson().Modified = false;
+  Discard(form);
   form->SelectTab(VocabEditForm::kEntriesPage);
   form->MemoSynonyms->setFocus();
   const std::vector<std::pair<const char*, std::function<QWidget*()>>> popups = {
@@ -150,7 +150,7 @@ const ChildRegistration exitPart("exit", [](const std::string& argument) {
   ui::QtHelpViewer help;
   ui::MainForm main(ui::Platform{scripted.Dialogs, scripted.Sound, scripted.Fonts, help, scripted.Web});
   main.show();
-  main.NewChild()->Lesson().Modified = false;
+  main.NewChild();  // untouched: closing asks nothing
   QTimer::singleShot(0, &main, [&] {
     if (variant != "find") main.MenuTopicsClick();
     if (variant == "help closed") OpenHelpWindow()->close();
@@ -182,7 +182,7 @@ TEST_F(WorkSafetyTest, ExitEndsTheProgramClosesEveryWindowItOwnsAndWritesTheSett
 
 TEST_F(WorkSafetyTest, HelpFromARunningDialogComesToTheFrontAndTakesKeys) {
   ui::MainForm& main = RealMain();
-  main.NewChild()->Lesson().Modified = false;
+  main.NewChild();  // untouched: closing asks nothing
   ui::TCombiLessonsDlg& dialog = *main.CombineDlg();
   QString typed;
   bool helpActive = false;
@@ -216,17 +216,17 @@ TEST_F(WorkSafetyTest, AnAltKeyThatNoMenuUsesTypesNothing) {
     form->SelectTab(page);
     field->setFocus();
     const QString before = text();
-    form->Lesson().Modified = false;
+    Discard(form);
     QTest::keyClick(field, Qt::Key_T, Qt::AltModifier);
     EXPECT_EQ(text(), before) << field->objectName().toStdString();
-    EXPECT_FALSE(form->Lesson().Modified) << field->objectName().toStdString();
+    EXPECT_FALSE(form->HasUnsavedChanges()) << field->objectName().toStdString();
   }
   // A menu's own Alt key still opens it.
   form->SelectTab(VocabEditForm::kHeaderPage);
   QTest::keyClick(form->EditTitle, Qt::Key_D, Qt::AltModifier);  // "&Datei"
   EXPECT_TRUE(WaitFor([] { return QApplication::activePopupWidget() != nullptr; }));
   QApplication::activePopupWidget()->close();
-  form->Lesson().Modified = false;
+  Discard(form);
 }
 
 }  // namespace

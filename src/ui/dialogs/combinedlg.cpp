@@ -11,6 +11,7 @@
 
 #include "base/messages.h"
 #include "base/settings.h"
+#include "document/lessoncommands.h"
 #include "operations/combine.h"
 #include "ui/language/textproperties.h"
 #include "ui/mainwindow/mainform.h"
@@ -137,8 +138,7 @@ TCombiLessonsDlg::~TCombiLessonsDlg() = default;
 void TCombiLessonsDlg::FormShow() {
   if (mode_ == kConcat) setWindowTitle(Utf8ToQString(TranslateMessage("ConcatLesson", "Lektionen aneinanderhängen")));
   if (mode_ == kSubstitute) setWindowTitle(Utf8ToQString(TranslateMessage("SubstituteLesson", "Sprache ersetzen")));
-  compacted_.clear();
-  lessons_.clear();
+  documents_.clear();
   {
     const QSignalBlocker block1(ComboBox1);
     const QSignalBlocker block2(ComboBox2);
@@ -151,7 +151,7 @@ void TCombiLessonsDlg::FormShow() {
     for (auto it = windows.rbegin(); it != windows.rend(); ++it) {
       const std::string fileName = ExtractFileName((*it)->FileName());
       const QString text = fileName.empty() ? (*it)->Caption() : FileNameToQString(fileName);
-      lessons_.push_back(&(*it)->Lesson());
+      documents_.push_back(&(*it)->Document());
       ComboBox1->addItem(text);
       ComboBox2->addItem(text);
     }
@@ -163,28 +163,24 @@ void TCombiLessonsDlg::FormShow() {
   if (ComboBox1->count() > 0) ComboBoxChange();
 }
 
-TMeanCollection* TCombiLessonsDlg::LessonOf(const QComboBox* list) const {
+TLessonDocument* TCombiLessonsDlg::DocumentOf(const QComboBox* list) const {
   const int index = list->currentIndex();
-  return index >= 0 && index < static_cast<int>(lessons_.size()) ? lessons_[static_cast<std::size_t>(index)] : nullptr;
+  return index >= 0 && index < static_cast<int>(documents_.size()) ? documents_[static_cast<std::size_t>(index)]
+                                                                    : nullptr;
 }
 
 void TCombiLessonsDlg::ComboBoxChange() {
   if (ComboBox1->count() == 0) return;
-  TMeanCollection* a = LessonOf(ComboBox1);
-  TMeanCollection* b = LessonOf(ComboBox2);
+  TLessonDocument* a = DocumentOf(ComboBox1);
+  TLessonDocument* b = DocumentOf(ComboBox2);
   if (!a || !b) return;
-  Panel1->setText(Languages(*a));
-  Panel3->setText(QString::number(a->EntryCount()));
-  Panel2->setText(Languages(*b));
-  Panel4->setText(QString::number(b->EntryCount()));
+  Panel1->setText(Languages(a->Lesson()));
+  Panel3->setText(QString::number(a->Lesson().EntryCount()));
+  Panel2->setText(Languages(b->Lesson()));
+  Panel4->setText(QString::number(b->Lesson().EntryCount()));
   result_.reset();
-  if (mode_ == kConcat) {
-    result_ = ConcatLessons(a, b);
-  } else if (mode_ == kSubstitute) {
-    result_ = SubstituteLanguage(a, b);
-    compacted_.insert(a);
-    compacted_.insert(b);
-  }
+  if (mode_ == kConcat) result_ = ConcatLessons(&a->Lesson(), &b->Lesson());
+  else if (mode_ == kSubstitute) result_ = SubstituteLanguages(*a, *b);
   if (!result_) {
     // The result line says why there is none.
     Panel7->clear();

@@ -2,13 +2,14 @@
 #pragma once
 // The combine dialog: two open lessons chosen from lists, and the lesson
 // that concatenating them (mode 0) or substituting a language through them
-// (mode 1) makes, shown before it is opened.
+// (mode 1) makes, shown before it is opened. A substitution compacts both
+// lessons, as a step of each one's history.
 
 #include <QDialog>
 #include <memory>
-#include <set>
+#include <vector>
 
-#include "model/lesson.h"
+#include "document/lessondocument.h"
 
 class QComboBox;
 class QLabel;
@@ -39,8 +40,6 @@ class TCombiLessonsDlg : public QDialog {
   // The result for the current choice, or null; TakeResult hands it over.
   TMeanCollection* ResultLesson() const { return result_.get(); }
   std::unique_ptr<TMeanCollection> TakeResult() { return std::move(result_); }
-  // The lessons a substitution compacted since the dialog was filled.
-  const std::set<const TMeanCollection*>& Compacted() const { return compacted_; }
 
   QComboBox* ComboBox1 = nullptr;
   QComboBox* ComboBox2 = nullptr;
@@ -56,13 +55,12 @@ class TCombiLessonsDlg : public QDialog {
   QPushButton* HelpBtn = nullptr;
 
  private:
-  TMeanCollection* LessonOf(const QComboBox* list) const;
+  TLessonDocument* DocumentOf(const QComboBox* list) const;
 
   MainForm* main_;
   int mode_ = kConcat;
   std::unique_ptr<TMeanCollection> result_;
-  std::vector<TMeanCollection*> lessons_;  // of the list items, by index
-  std::set<const TMeanCollection*> compacted_;
+  std::vector<TLessonDocument*> documents_;  // of the list items, by index
 };
 
 }  // namespace vocatrix::ui

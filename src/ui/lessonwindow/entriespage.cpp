@@ -14,12 +14,14 @@
 #include <QTextDocument>
 
 #include "base/messages.h"
+#include "document/lessoncommands.h"
 #include "model/lesson.h"
 #include "ui/common/qtfonts.h"
 #include "ui/common/qtstrings.h"
 #include "ui/language/textproperties.h"
 #include "ui/lessonwindow/pagecontrols.h"
 #include "ui/lessonwindow/vocabeditform.h"
+#include "ui/mainwindow/windowhost.h"
 
 namespace vocatrix::ui {
 namespace {
@@ -71,7 +73,7 @@ ScrollCode ScrollCodeOfAction(int action) {
 
 }  // namespace
 
-TEntriesPage::TEntriesPage(VocabEditForm& form) : form_(form) {
+TEntriesPage::TEntriesPage(TPageHost& host) : TLessonPage(host) {
   setObjectName("PageEntries");
   // Each word list under a heading that names it.
   const auto makeList = [this](const char* memoName, const char* labelName, const QString& heading, int x, int y) {
@@ -134,70 +136,114 @@ TEntriesPage::TEntriesPage(VocabEditForm& form) : form_(form) {
   QWidget::setTabOrder(BitBtnInsert, BitBtnCopy);
   QWidget::setTabOrder(BitBtnCopy, ScrollBar);
 
-  for (QPlainTextEdit* memo : {MemoSynonyms, MemoTranslations, MemoAntonyms, MemoTransvertions})
-    connect(memo, &QPlainTextEdit::textChanged, &form, [&form, memo] { form.Change(memo); });
-  connect(ComboBoxForm, &QComboBox::activated, &form, [&form, this] { form.Change(ComboBoxForm); });
-  connect(EditEntryNr, &QLineEdit::textChanged, &form, [&form] { form.EditEntryNrChange(); });
-  connect(ScrollBar, &QAbstractSlider::actionTriggered, &form,
-          [&form, this](int action) { form.ScrollBarScroll(ScrollCodeOfAction(action), ScrollBar->sliderPosition()); });
-  connect(BitBtnMirror, &QPushButton::clicked, &form, &VocabEditForm::ButtonMirrorClick);
-  connect(BitBtnDelete, &QPushButton::clicked, &form, &VocabEditForm::ButtonDeleteClick);
-  connect(BitBtnInsert, &QPushButton::clicked, &form, [&form] { form.ButtonInsertClick(); });
-  connect(BitBtnCopy, &QPushButton::clicked, &form, &VocabEditForm::ButtonCopyClick);
+  for (QPlainTextEdit* memo : Memos()) connect(memo, &QPlainTextEdit::textChanged, this, [this, memo] { host_.Change(memo); });
+  connect(ComboBoxForm, &QComboBox::activated, this, [this] { host_.Change(ComboBoxForm); });
+  connect(EditEntryNr, &QLineEdit::textChanged, this, &TEntriesPage::EditEntryNrChange);
+  connect(ScrollBar, &QAbstractSlider::actionTriggered, this,
+          [this](int action) { ScrollBarScroll(ScrollCodeOfAction(action), ScrollBar->sliderPosition()); });
+  connect(BitBtnMirror, &QPushButton::clicked, this, &TEntriesPage::MirrorEntryClick);
+  connect(BitBtnDelete, &QPushButton::clicked, this, &TEntriesPage::DeleteEntryClick);
+  connect(BitBtnInsert, &QPushButton::clicked, this, [this] { InsertEntryClick(); });
+  connect(BitBtnCopy, &QPushButton::clicked, this, &TEntriesPage::CopyEntryClick);
+
+  TLessonChange whole;
+  whole.What = TLessonChange::kReplaced | TLessonChange::kHeader;
+  LessonChanged(whole);
+}
+
+QString DeleteEntryQuestion(const TMeanCollection& lesson, int index) {
+  std::string name = std::to_string(index + 1);
+  const TMeaning& entry = *lesson.At(index);
+  for (int kind : {kSynonyms, kTranslations})
+    if (const std::vector<std::string> words = entry.KindTexts(kind); !words.empty() && !words.front().empty()) {
+      name += ": " + ToQString(words.front()).toStdString();
+      break;
+    }
+  return Utf8ToQString(TranslateMessage("DeleteEntry", "Delete Entry '%s'?", {name}));
 }
 
 std::vector<QPlainTextEdit*> TEntriesPage::Memos() const {
   return {MemoSynonyms, MemoTranslations, MemoAntonyms, MemoTransvertions};
 }
 
-void TEntriesPage::FillMemo(QPlainTextEdit* memo, const std::vector<std::string>& words) {
-  {
-    const QSignalBlocker blocker(memo);
-    memo->setPlainText(MemoLines(words));
-  }
-  // Putting words into a memo counts as a change; emptying it does not.
-  if (!words.empty()) form_.Change(memo);
+void TEntriesPage::LessonChanged(const TLessonChange& change) {
+  if (change.Has(TLessonChange::kHeader)) ApplyFonts(host_.Document().Lesson());
+  ShowEntry();
 }
 
-void TEntriesPage::ShowEntry(const TMeanCollection& lesson, int index) {
+void TEntriesPage::Enter() {
+  // A number typed that names no entry gives way to the entry's own.
+  ShowEntryNumber();
+}
+
+void TEntriesPage::ShowEntryNumber() {
+  const TLessonDocument& document = host_.Document();
+  const int index = document.Entry();
   {
     const QSignalBlocker blocker(ScrollBar);
-    ScrollBar->setMaximum(std::max(1, lesson.EntryCount()));
+    ScrollBar->setMaximum(std::max(1, document.Lesson().EntryCount()));
     ScrollBar->setValue(index + 1);
   }
-  EditEntryNr->setText(QString::number(index + 1));
-  ShowEntryCount(lesson);
+  {
+    const QSignalBlocker blocker(EditEntryNr);
+    EditEntryNr->setText(QString::number(index + 1));
+  }
+  ShowEntryCount();
   // The number shown is valid, whatever was typed before.
   SetEntryNrColor(false);
   EditEntryNr->repaint();
-
-  const TMeaning& entry = *lesson.At(index);
-  ComboBoxForm->setCurrentIndex(entry.Form < ComboBoxForm->count() ? entry.Form : -1);
-  FillMemo(MemoSynonyms, entry.KindTexts(kSynonyms));
-  FillMemo(MemoAntonyms, entry.KindTexts(kAntonyms));
-  FillMemo(MemoTranslations, entry.KindTexts(kTranslations));
-  FillMemo(MemoTransvertions, entry.KindTexts(kAntonymTranslations));
 }
 
-void TEntriesPage::StoreEntry(TMeaning& entry, QString* rejected) {
-  if (ComboBoxForm->currentIndex() >= 0) entry.Form = static_cast<std::uint8_t>(ComboBoxForm->currentIndex());
+void TEntriesPage::ShowEntry() {
+  ShowEntryNumber();
+  // Showing the entry is no edit of it.
+  const TLessonDocument& document = host_.Document();
+  const TMeaning& entry = *document.Lesson().At(document.Entry());
+  ComboBoxForm->setCurrentIndex(entry.Form < ComboBoxForm->count() ? entry.Form : -1);
+  for (int kind : {kSynonyms, kAntonyms, kTranslations, kAntonymTranslations}) {
+    QPlainTextEdit* memo = Memos()[static_cast<std::size_t>(kind)];
+    const QSignalBlocker blocker(memo);
+    memo->setPlainText(MemoLines(entry.KindTexts(kind)));
+  }
+  TakeShown();
+}
+
+void TEntriesPage::TakeShown() {
+  shownForm_ = ComboBoxForm->currentIndex();
+  shownLists_.clear();
+  for (const QPlainTextEdit* memo : Memos()) shownLists_ << memo->toPlainText();
+}
+
+void TEntriesPage::Store(TControlTexts& texts, QString* rejected) {
+  texts.Form = ComboBoxForm->currentIndex();
+  std::array<std::vector<std::string>, 4> lists;
   const std::vector<QPlainTextEdit*> memos = Memos();
-  for (int kind = 0; kind < static_cast<int>(memos.size()); ++kind) {
-    QPlainTextEdit* memo = memos[static_cast<std::size_t>(kind)];
+  for (std::size_t kind = 0; kind < memos.size(); ++kind) {
     bool hadRejected = false;
-    const std::vector<std::string> lines = LessonLines(memo, rejected, &hadRejected);
-    entry.SetKindTexts(kind, lines);
+    lists[kind] = LessonLines(memos[kind], rejected, &hadRejected);
     if (hadRejected) {
-      // The memo shows what was stored.
-      const QSignalBlocker blocker(memo);
-      memo->setPlainText(MemoLines(lines));
+      // The memo shows what is stored.
+      const QSignalBlocker blocker(memos[kind]);
+      memos[kind]->setPlainText(MemoLines(lists[kind]));
     }
   }
+  texts.Lists = std::move(lists);
+  TakeShown();
 }
 
-void TEntriesPage::ShowEntryCount(const TMeanCollection& lesson) {
-  LabelEntryCount->setText(
-      Utf8ToQString(TranslateMessage("EntryOfCount", "of %s", {std::to_string(lesson.EntryCount())})));
+bool TEntriesPage::HoldsEdits() const {
+  if (ComboBoxForm->currentIndex() != shownForm_) return true;
+  const std::vector<QPlainTextEdit*> memos = Memos();
+  for (std::size_t kind = 0; kind < memos.size(); ++kind)
+    if (kind >= static_cast<std::size_t>(shownLists_.size()) ||
+        memos[kind]->toPlainText() != shownLists_[static_cast<qsizetype>(kind)])
+      return true;
+  return false;
+}
+
+void TEntriesPage::ShowEntryCount() {
+  LabelEntryCount->setText(Utf8ToQString(
+      TranslateMessage("EntryOfCount", "of %s", {std::to_string(host_.Document().Lesson().EntryCount())})));
 }
 
 bool TEntriesPage::ShowsEntry(const TMeaning& entry) const {
@@ -206,6 +252,11 @@ bool TEntriesPage::ShowsEntry(const TMeaning& entry) const {
   for (int kind = 0; kind < static_cast<int>(memos.size()); ++kind)
     shown = shown && memos[static_cast<std::size_t>(kind)]->toPlainText() == MemoLines(entry.KindTexts(kind));
   return shown;
+}
+
+void TEntriesPage::ShowSharedChanges() {
+  const TLessonDocument& document = host_.Document();
+  if (!ShowsEntry(*document.Lesson().At(document.Entry()))) ShowEntry();
 }
 
 void TEntriesPage::ApplyFonts(const TMeanCollection& lesson) {
@@ -234,6 +285,111 @@ void TEntriesPage::AddControlTexts(std::vector<std::pair<std::string, std::strin
   for (const QPlainTextEdit* memo : Memos())
     controls.emplace_back(memo->objectName().toStdString(), memo->toPlainText().toStdString());
   controls.emplace_back(ComboBoxForm->objectName().toStdString(), std::to_string(ComboBoxForm->currentIndex()));
+}
+
+// --- Navigation and the entry commands ---
+
+void TEntriesPage::ScrollBarScroll(ScrollCode code, int position) {
+  host_.StoreControls();
+  TLessonDocument& document = host_.Document();
+  const int count = document.Lesson().EntryCount();
+  if (document.Entry() >= count - 1 && (code == ScrollCode::LineDown || code == ScrollCode::PageDown)) {
+    // Scrolling on past the last entry appends a blank one, as long as the
+    // 16-bit entry count of the lesson file can hold it.
+    if (!document.Full()) {
+      AppendEntry(document);
+      return;
+    }
+    SayLessonFull();
+  }
+  document.SetEntry(std::clamp(position - 1, 0, count - 1));
+}
+
+void TEntriesPage::SayLessonFull() {
+  host_.Frame().Services().sound.Beep();
+  host_.Frame().ShowNote(Utf8ToQString(TranslateMessage(
+      "LessonFull", "The lesson holds %s entries, the most a lesson file can hold: no entry is added.",
+      {std::to_string(TMeanCollection::kMaxEntries)})));
+}
+
+void TEntriesPage::EditEntryNrChange() {
+  SetEntryNrColor(false);
+  const QString text = EditEntryNr->text();
+  if (text.isEmpty()) return;
+  bool ok = false;
+  const int number = text.toInt(&ok, 10);
+  if (!ok || number < 1 || number > host_.Document().Lesson().EntryCount()) {
+    SetEntryNrColor(true);
+    host_.Frame().Services().sound.Beep();
+    return;
+  }
+  host_.StoreControls();
+  host_.Document().SetEntry(number - 1);
+  EditEntryNr->setModified(false);
+}
+
+void TEntriesPage::EditEntryExit() {
+  host_.StoreControls();
+  host_.Document().SetEntry(host_.Document().Entry());
+}
+
+bool TEntriesPage::KeyDown(int key, Qt::KeyboardModifiers modifiers) {
+  if (modifiers & Qt::AltModifier) {
+    const int position = ScrollBar->value();
+    const int count = host_.Document().Lesson().EntryCount();
+    switch (key) {
+      case Qt::Key_PageUp: ScrollBarScroll(ScrollCode::LineUp, std::max(1, position - 1)); return true;
+      case Qt::Key_PageDown: ScrollBarScroll(ScrollCode::LineDown, std::min(count, position + 1)); return true;
+      case Qt::Key_End: ScrollBarScroll(ScrollCode::Bottom, count); return true;
+      case Qt::Key_Home: ScrollBarScroll(ScrollCode::Top, 1); return true;
+      case Qt::Key_Insert: InsertEntryClick(); return true;
+      case Qt::Key_Delete: DeleteEntryClick(); return true;
+      default: break;
+    }
+  }
+  switch (key) {
+    case Qt::Key_Escape: host_.Window()->close(); return true;
+    case Qt::Key_F2: MirrorEntryClick(); return true;
+    case Qt::Key_F3: CopyEntryClick(); return true;
+    case Qt::Key_F12: MemoSynonyms->setFocus(Qt::ShortcutFocusReason); return true;
+    default: return false;
+  }
+}
+
+bool TEntriesPage::InsertEntryClick() {
+  host_.StoreControls();
+  if (host_.Document().Full()) {
+    SayLessonFull();
+    return false;
+  }
+  InsertEntry(host_.Document());
+  MemoSynonyms->setFocus(Qt::OtherFocusReason);
+  return true;
+}
+
+void TEntriesPage::DeleteEntryClick() {
+  host_.StoreControls();
+  TLessonDocument& document = host_.Document();
+  const QString question = DeleteEntryQuestion(document.Lesson(), document.Entry());
+  if (host_.Frame().Services().dialogs.Message(host_.Window(), MessageKind::Confirmation, MessageButtons::OkCancel,
+                                               question) != MessageAnswer::Ok)
+    return;
+  DeleteEntry(document);
+}
+
+void TEntriesPage::MirrorEntryClick() {
+  host_.StoreControls();
+  MirrorEntry(host_.Document());
+}
+
+void TEntriesPage::CopyEntryClick() {
+  host_.StoreControls();
+  if (host_.Document().Full()) {
+    SayLessonFull();
+    return;
+  }
+  CopyEntry(host_.Document());
+  MemoSynonyms->setFocus(Qt::OtherFocusReason);
 }
 
 }  // namespace vocatrix::ui

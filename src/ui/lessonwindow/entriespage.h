@@ -2,13 +2,16 @@
 #pragma once
 // The Entries page of the lesson window: one entry at a time, its four word
 // lists (one word a line) and its form, the entry number, the buttons of
-// the entry commands and the scroll bar through the entries.
+// the entry commands and the scroll bar through the entries; the keys that
+// move through the lesson and run the entry commands.
 
 #include <QString>
-#include <QWidget>
+#include <QStringList>
 #include <string>
 #include <utility>
 #include <vector>
+
+#include "ui/lessonwindow/lessonpage.h"
 
 class QComboBox;
 class QLabel;
@@ -17,14 +20,10 @@ class QPlainTextEdit;
 class QPushButton;
 class QScrollBar;
 
-namespace vocatrix {
-class TMeanCollection;
-class TMeaning;
-}  // namespace vocatrix
-
 namespace vocatrix::ui {
 
-class VocabEditForm;
+// Scroll codes of the entry scroll bar.
+enum class ScrollCode { LineUp, LineDown, PageUp, PageDown, Position, Track, Top, Bottom, EndScroll };
 
 // The Entries page's controls, named as in the window design. The page
 // makes them; the window shows them under the same names.
@@ -43,40 +42,57 @@ struct TEntriesControls {
   QPushButton* BitBtnCopy = nullptr;
 };
 
-class TEntriesPage : public QWidget, public TEntriesControls {
+// "Delete Entry '3: house'?": an entry by its number and first word.
+QString DeleteEntryQuestion(const TMeanCollection& lesson, int index);
+
+class TEntriesPage : public TLessonPage, public TEntriesControls {
   Q_OBJECT
  public:
-  // The page's controls hand their changes, buttons and scrolling to `form`.
-  explicit TEntriesPage(VocabEditForm& form);
+  explicit TEntriesPage(TPageHost& host);
 
-  // Shows entry `index` of `lesson`: its number, also on the scroll bar
-  // (set up for the lesson's entries), its form and its word lists. A list
-  // with words notifies the window of a change.
-  void ShowEntry(const TMeanCollection& lesson, int index);
-  // Stores the form and the word lists in `entry`. Characters Windows-1252
-  // cannot hold become "?" in the entry and in the memo, and are added to
-  // `rejected`.
-  void StoreEntry(TMeaning& entry, QString* rejected);
+  // Shows the entry the document is at, when it or the entry changed.
+  void LessonChanged(const TLessonChange& change) override;
+  void Enter() override;
+  void Store(TControlTexts& texts, QString* rejected) override;
+  bool HoldsEdits() const override;
+  bool FixedSize() const override { return true; }
+  bool KeyDown(int key, Qt::KeyboardModifiers modifiers) override;
+  void ShowSharedChanges() override;
+  void AddControlTexts(std::vector<std::pair<std::string, std::string>>& controls) const override;
+
+  // --- Navigation and the entry commands ---
+  void ScrollBarScroll(ScrollCode code, int position);
+  void EditEntryNrChange();
+  void EditEntryExit();
+  // False when the lesson is full.
+  bool InsertEntryClick();
+  void DeleteEntryClick();
+  void MirrorEntryClick();
+  void CopyEntryClick();
+
   // "of N" beside the entry number, in the interface language.
-  void ShowEntryCount(const TMeanCollection& lesson);
+  void ShowEntryCount();
+  // Selects word `word` of the word list of `kind` and focuses its memo.
+  void SelectWord(int kind, int word);
+  // The memo of each word kind (kSynonyms ...), in the kinds' order.
+  std::vector<QPlainTextEdit*> Memos() const;
+
+ private:
+  void ShowEntry();
+  // The entry number and the scroll bar.
+  void ShowEntryNumber();
   // Whether the form and the word lists shown are the entry's.
   bool ShowsEntry(const TMeaning& entry) const;
-  // The first language's font on synonyms and antonyms, the second's on
-  // their translations.
   void ApplyFonts(const TMeanCollection& lesson);
   // The entry number on red: no entry has the number typed.
   void SetEntryNrColor(bool error);
-  // Selects word `word` of the word list of `kind` and focuses its memo.
-  void SelectWord(int kind, int word);
-  // The names and texts of the memos and the form, as autosave keeps them.
-  void AddControlTexts(std::vector<std::pair<std::string, std::string>>& controls) const;
+  // Beeps and says in the status bar that the lesson cannot take another entry.
+  void SayLessonFull();
+  // The controls' texts as shown or stored last.
+  void TakeShown();
 
- private:
-  // The memo of each word kind (kSynonyms ...), in the kinds' order.
-  std::vector<QPlainTextEdit*> Memos() const;
-  void FillMemo(QPlainTextEdit* memo, const std::vector<std::string>& words);
-
-  VocabEditForm& form_;
+  int shownForm_ = -1;
+  QStringList shownLists_;
 };
 
 }  // namespace vocatrix::ui

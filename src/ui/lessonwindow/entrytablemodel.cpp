@@ -112,12 +112,17 @@ Qt::ItemFlags TEntryTableModel::flags(const QModelIndex& index) const {
 }
 
 bool TEntryTableModel::setData(const QModelIndex& index, const QVariant& value, int role) {
-  if (role != Qt::EditRole || !index.isValid() || !onEdit_) return false;
+  if (role != Qt::EditRole || !index.isValid()) return false;
   const int entry = table_.EntryOfRow(index.row());
   if (entry < 0) return false;
-  // The handler shows the changed lesson again (the edit may have moved the
+  if (!CellTakes(index.column(), ToLessonString(value.toString()))) {
+    emit CellRefused();
+    return false;
+  }
+  // The page shows the changed lesson again (the edit may have moved the
   // row in a sorted or filtered view).
-  return onEdit_(entry, index.column(), value.toString());
+  emit CellEdited(entry, index.column(), value.toString());
+  return true;
 }
 
 void TEntryTableModel::sort(int column, Qt::SortOrder order) {

@@ -2,11 +2,10 @@
 #pragma once
 // The Table page's model: the lesson's entries as rows (a view over the
 // lesson, never a copy of it), sorted and filtered by the core's TEntryTable.
-// Edits are handed to the window, which makes them undoable steps and shows
-// the changed lesson again.
+// Edits go out as CellEdited, for the page to make them steps of the
+// lesson's history.
 
 #include <QAbstractTableModel>
-#include <functional>
 #include <string>
 
 #include "model/lesson.h"
@@ -24,11 +23,6 @@ void ConfigureEntryTableView(QTableView* view);
 class TEntryTableModel : public QAbstractTableModel {
   Q_OBJECT
  public:
-  // Sets cell `column` of entry `entry` to `text` as typed (the handler
-  // makes it a lesson string) and shows the lesson again; false when the
-  // text is no value of the cell.
-  using EditHandler = std::function<bool(int entry, int column, const QString& text)>;
-
   explicit TEntryTableModel(QObject* parent = nullptr);
 
   // The lesson shown; null shows nothing.
@@ -37,7 +31,6 @@ class TEntryTableModel : public QAbstractTableModel {
   // the same sort and filter.
   void LessonChanged();
   void SetFilter(const QString& text);
-  void SetEditHandler(EditHandler handler) { onEdit_ = std::move(handler); }
 
   int EntryOfRow(int row) const { return table_.EntryOfRow(row); }
   int RowOfEntry(int entry) const { return table_.RowOfEntry(entry); }
@@ -54,10 +47,15 @@ class TEntryTableModel : public QAbstractTableModel {
   bool setData(const QModelIndex& index, const QVariant& value, int role) override;
   void sort(int column, Qt::SortOrder order) override;
 
+ signals:
+  // A cell of entry `entry` was given `text` as typed.
+  void CellEdited(int entry, int column, const QString& text);
+  // A cell was given a text that is no value of it.
+  void CellRefused();
+
  private:
   const TMeanCollection* lesson_ = nullptr;
   TEntryTable table_;
-  EditHandler onEdit_;
 };
 
 }  // namespace vocatrix::ui

@@ -5,23 +5,23 @@
 
 #include <QComboBox>
 #include <QTimer>
-#include <functional>
 
 namespace vocatrix::ui {
 
 class TFontCombo : public QComboBox {
+  Q_OBJECT
  public:
   using QComboBox::QComboBox;
 
-  // Runs instead of showing the list, once the key or click that asked for
-  // the list has returned: the dialog it opens refills this very box.
-  std::function<void()> OnDropDown;
-
   void showPopup() override {
-    QTimer::singleShot(0, this, [this] {
-      if (OnDropDown) OnDropDown();
-    });
+    // Once the key or click that asked for the list has returned: the
+    // dialog it opens refills this very box.
+    QTimer::singleShot(0, this, [this] { emit DropDownRequested(); });
   }
+
+ signals:
+  // The list was asked for: the font dialog opens instead.
+  void DropDownRequested();
 };
 
 }  // namespace vocatrix::ui

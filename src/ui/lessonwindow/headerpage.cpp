@@ -6,16 +6,17 @@
 #include <QLineEdit>
 #include <QSignalBlocker>
 
-#include "model/lesson.h"
+#include "document/lessoncommands.h"
 #include "ui/common/qtfonts.h"
 #include "ui/common/qtstrings.h"
 #include "ui/lessonwindow/fontcombo.h"
 #include "ui/lessonwindow/pagecontrols.h"
 #include "ui/lessonwindow/vocabeditform.h"
+#include "ui/mainwindow/windowhost.h"
 
 namespace vocatrix::ui {
 
-THeaderPage::THeaderPage(VocabEditForm& form) {
+THeaderPage::THeaderPage(TPageHost& host) : TLessonPage(host) {
   setObjectName("PageHeader");
   QFrame* top = MakePanel(this, "PanelHeader", QRect(0, 0, VocabEditForm::kClientWidth, 158));
   const char* captions[] = {"Titel:", "Thema:", "Autor:", "Bild:", "Sprache:", "Font:"};
@@ -31,11 +32,11 @@ THeaderPage::THeaderPage(VocabEditForm& form) {
   ComboFontLanguage1 = new TFontCombo(top);
   ComboFontLanguage1->setObjectName("ComboFontLanguage1");
   ComboFontLanguage1->setGeometry(90, 128, 102, 22);
-  ComboFontLanguage1->OnDropDown = [&form] { form.ComboFontDropDown(1); };
   ComboFontLanguage2 = new TFontCombo(top);
   ComboFontLanguage2->setObjectName("ComboFontLanguage2");
   ComboFontLanguage2->setGeometry(206, 128, 102, 22);
-  ComboFontLanguage2->OnDropDown = [&form] { form.ComboFontDropDown(2); };
+  connect(ComboFontLanguage1, &TFontCombo::DropDownRequested, this, [this] { ChooseFont(1); });
+  connect(ComboFontLanguage2, &TFontCombo::DropDownRequested, this, [this] { ChooseFont(2); });
 
   QFrame* bottom = MakePanel(this, "PanelStatistics",
                              QRect(0, 158, VocabEditForm::kClientWidth, VocabEditForm::kPageHeight - 158));
@@ -56,17 +57,31 @@ THeaderPage::THeaderPage(VocabEditForm& form) {
   // The statistics name the languages as they are typed.
   connect(EditLanguage1, &QLineEdit::textChanged, LabelLanguage1, &QLabel::setText);
   connect(EditLanguage2, &QLineEdit::textChanged, LabelLanguage2, &QLabel::setText);
-  for (QLineEdit* edit : Edits()) connect(edit, &QLineEdit::textChanged, &form, [&form, edit] { form.Change(edit); });
+  for (QLineEdit* edit : Edits()) connect(edit, &QLineEdit::textChanged, this, [this, edit] { host_.Change(edit); });
+
+  TLessonChange whole;
+  whole.What = TLessonChange::kReplaced | TLessonChange::kHeader;
+  LessonChanged(whole);
 }
 
 std::vector<QLineEdit*> THeaderPage::Edits() const {
   return {EditTitle, EditTopic, EditAuthor, EditImage, EditLanguage1, EditLanguage2};
 }
 
-void THeaderPage::ShowLesson(const TMeanCollection& lesson) {
+void THeaderPage::LessonChanged(const TLessonChange& change) {
+  const TMeanCollection& lesson = host_.Document().Lesson();
+  if (change.Has(TLessonChange::kHeader)) {
+    ApplyFonts(lesson);
+    ShowHeader(lesson);
+  }
+  if (change.Has(TLessonChange::kHeader) || change.ChangesCounts()) ShowCounts(lesson);
+}
+
+void THeaderPage::ShowHeader(const TMeanCollection& lesson) {
   const auto setText = [](QLineEdit* edit, const std::string& text) {
-    const QString value = ToQString(text);
-    if (edit->text() != value) edit->setText(value);  // notifies Change
+    // Showing the lesson is no edit of it.
+    const QSignalBlocker blocker(edit);
+    edit->setText(ToQString(text));
     edit->setCursorPosition(0);  // a long title shows its beginning
   };
   setText(EditTitle, lesson.Title);
@@ -74,10 +89,14 @@ void THeaderPage::ShowLesson(const TMeanCollection& lesson) {
   setText(EditAuthor, lesson.Author);
   setText(EditImage, lesson.Picture);
   setText(EditLanguage1, lesson.Language1.Name);
-  LabelLanguage1->setText(ToQString(lesson.Language1.Name));
   setText(EditLanguage2, lesson.Language2.Name);
+  LabelLanguage1->setText(ToQString(lesson.Language1.Name));
   LabelLanguage2->setText(ToQString(lesson.Language2.Name));
+  shown_.clear();
+  for (const QLineEdit* edit : Edits()) shown_ << edit->text();
+}
 
+void THeaderPage::ShowCounts(const TMeanCollection& lesson) {
   Label7->setText(QString::number(lesson.EntryCount()));
   // All words are the words of both languages; two passes instead of three.
   const std::uint32_t words1 = CountWords(lesson, 0);
@@ -87,21 +106,37 @@ void THeaderPage::ShowLesson(const TMeanCollection& lesson) {
   Label15->setText(QString::number(words2));
 }
 
-void THeaderPage::StoreLesson(TMeanCollection& lesson, QString* rejected) {
-  const auto take = [rejected](QLineEdit* edit, std::string& target) {
+void THeaderPage::Store(TControlTexts& texts, QString* rejected) {
+  const auto take = [rejected](QLineEdit* edit) {
     QString editRejected;
-    target = ToLessonString(edit->text(), &editRejected);
-    if (editRejected.isEmpty()) return;
-    CollectRejected(rejected, editRejected);
-    const QSignalBlocker blocker(edit);
-    edit->setText(ToQString(target));  // show what was stored
+    std::string text = ToLessonString(edit->text(), &editRejected);
+    if (!editRejected.isEmpty()) {
+      CollectRejected(rejected, editRejected);
+      const QSignalBlocker blocker(edit);
+      edit->setText(ToQString(text));  // show what is stored
+    }
+    return text;
   };
-  take(EditTitle, lesson.Title);
-  take(EditTopic, lesson.Topic);
-  take(EditAuthor, lesson.Author);
-  take(EditImage, lesson.Picture);
-  take(EditLanguage1, lesson.Language1.Name);
-  take(EditLanguage2, lesson.Language2.Name);
+  texts.HeaderTexts = TControlTexts::Header{take(EditTitle), take(EditTopic),     take(EditAuthor),
+                                            take(EditImage), take(EditLanguage1), take(EditLanguage2)};
+  shown_.clear();
+  for (const QLineEdit* edit : Edits()) shown_ << edit->text();
+}
+
+bool THeaderPage::HoldsEdits() const {
+  const std::vector<QLineEdit*> edits = Edits();
+  for (std::size_t i = 0; i < edits.size(); ++i)
+    if (i >= static_cast<std::size_t>(shown_.size()) || edits[i]->text() != shown_[static_cast<qsizetype>(i)])
+      return true;
+  return false;
+}
+
+void THeaderPage::ShowSharedChanges() {
+  const TMeanCollection& lesson = host_.Document().Lesson();
+  if (Label7->text() != QString::number(lesson.EntryCount()) ||
+      Label13->text() != QString::number(CountWords(lesson, 0)) ||
+      Label15->text() != QString::number(CountWords(lesson, 1)))
+    ShowCounts(lesson);
 }
 
 void THeaderPage::ApplyFonts(const TMeanCollection& lesson) {
@@ -117,10 +152,14 @@ void THeaderPage::ApplyFonts(const TMeanCollection& lesson) {
   ComboFontLanguage2->setCurrentIndex(0);
 }
 
-bool THeaderPage::ShowsCounts(const TMeanCollection& lesson) const {
-  return Label7->text() == QString::number(lesson.EntryCount()) &&
-         Label13->text() == QString::number(CountWords(lesson, 0)) &&
-         Label15->text() == QString::number(CountWords(lesson, 1));
+void THeaderPage::ChooseFont(int language) {
+  TLessonDocument& document = host_.Document();
+  const TLanguage& shown = language == 1 ? document.Lesson().Language1 : document.Lesson().Language2;
+  TFont chosen = shown.Font;
+  if (host_.Frame().Services().dialogs.ChooseFont(host_.Window(), chosen) && !(chosen == shown.Font))
+    SetLanguageFont(document, language, chosen);
+  // The drop-down shows the font's name again, changed or not.
+  ApplyFonts(document.Lesson());
 }
 
 void THeaderPage::AddControlTexts(std::vector<std::pair<std::string, std::string>>& controls) const {

@@ -5,22 +5,19 @@
 // (the words of each language, all words, the entries).
 
 #include <QString>
-#include <QWidget>
+#include <QStringList>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "ui/lessonwindow/lessonpage.h"
+
 class QLabel;
 class QLineEdit;
-
-namespace vocatrix {
-class TMeanCollection;
-}
 
 namespace vocatrix::ui {
 
 class TFontCombo;
-class VocabEditForm;
 
 // The Header page's controls, named as in the window design. The page makes
 // them; the window shows them under the same names.
@@ -42,28 +39,31 @@ struct THeaderControls {
   QLabel* Label15 = nullptr;  // words of the second language
 };
 
-class THeaderPage : public QWidget, public THeaderControls {
+class THeaderPage : public TLessonPage, public THeaderControls {
   Q_OBJECT
  public:
-  // The page's edits tell `form` of their changes, the font drop-downs ask
-  // it for a font.
-  explicit THeaderPage(VocabEditForm& form);
+  explicit THeaderPage(TPageHost& host);
 
-  // Shows the lesson's header, language names and counts; an edit whose
-  // text changes notifies the window.
-  void ShowLesson(const TMeanCollection& lesson);
-  // Stores the edits in the lesson. Characters Windows-1252 cannot hold
-  // become "?" in the lesson and in the edit, and are added to `rejected`.
-  void StoreLesson(TMeanCollection& lesson, QString* rejected);
-  // The first language's font on the edits, and the names of both fonts.
-  void ApplyFonts(const TMeanCollection& lesson);
-  // Whether the counts shown are the lesson's.
-  bool ShowsCounts(const TMeanCollection& lesson) const;
-  // The names and texts of the edits, as autosave keeps them.
-  void AddControlTexts(std::vector<std::pair<std::string, std::string>>& controls) const;
+  // Shows the header when it changed, and the counts when they did.
+  void LessonChanged(const TLessonChange& change) override;
+  void Store(TControlTexts& texts, QString* rejected) override;
+  bool HoldsEdits() const override;
+  bool FixedSize() const override { return true; }
+  void ShowSharedChanges() override;
+  void AddControlTexts(std::vector<std::pair<std::string, std::string>>& controls) const override;
+
+  // The font dialog on the font of language 1 or 2, instead of the list of
+  // its drop-down; a new font is a change of the lesson.
+  void ChooseFont(int language);
 
  private:
   std::vector<QLineEdit*> Edits() const;
+  void ShowHeader(const TMeanCollection& lesson);
+  void ShowCounts(const TMeanCollection& lesson);
+  // The first language's font on the edits, and the names of both fonts.
+  void ApplyFonts(const TMeanCollection& lesson);
+  // The edits' texts as shown or stored last.
+  QStringList shown_;
 };
 
 }  // namespace vocatrix::ui

@@ -14,6 +14,8 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "base/messages.h"
+#include "document/lessoncommands.h"
 #include "model/language.h"
 #include "model/lesson.h"
 #include "operations/entrytable.h"
@@ -24,7 +26,8 @@
 #include "ui/language/textproperties.h"
 #include "ui/lessonwindow/entrytablemodel.h"
 #include "ui/lessonwindow/pagecontrols.h"
-#include "ui/lessonwindow/vocabeditform.h"
+#include "ui/lessonwindow/entriespage.h"
+#include "ui/mainwindow/windowhost.h"
 
 namespace vocatrix::ui {
 namespace {
@@ -42,7 +45,7 @@ class TCellDelegate : public QStyledItemDelegate {
 
 }  // namespace
 
-TTablePage::TTablePage(VocabEditForm& form) : form_(form) {
+TTablePage::TTablePage(TPageHost& host) : TLessonPage(host) {
   setObjectName("PageTable");
   LabelTableFilter = new QLabel("Fi&lter:", this);
   LabelTableFilter->setObjectName("LabelTableFilter");
@@ -58,12 +61,8 @@ TTablePage::TTablePage(VocabEditForm& form) : form_(form) {
   // The headings in the small font of the tab strip: six of them share the window's width.
   TableView->setFont(PixelFont("MS Sans Serif", 12, false));
   model_ = new TEntryTableModel(this);
-  model_->SetEditHandler([&form, this](int entry, int column, const QString& text) {
-    committing_ = true;
-    const bool stored = form.TableCellEdit(entry, column, text);
-    committing_ = false;
-    return stored;
-  });
+  connect(model_, &TEntryTableModel::CellEdited, this, &TTablePage::EditCell);
+  connect(model_, &TEntryTableModel::CellRefused, this, [this] { host_.Frame().Services().sound.Beep(); });
   TableView->setModel(model_);
   TableView->setItemDelegate(new TCellDelegate(TableView));
   ConfigureEntryTableView(TableView);
@@ -95,9 +94,9 @@ TTablePage::TTablePage(VocabEditForm& form) : form_(form) {
   // Delete works on the table itself, never inside a cell being edited.
   delete_->setShortcutContext(Qt::WidgetShortcut);
   TableView->addAction(delete_);
-  connect(sortLesson_, &QAction::triggered, &form, [&form, this] { form.TableSortLessonClick(menuColumn_); });
-  connect(open_, &QAction::triggered, &form, [&form, this] { form.TableOpenEntry(CurrentEntry()); });
-  connect(delete_, &QAction::triggered, &form, &VocabEditForm::TableDeleteClick);
+  connect(sortLesson_, &QAction::triggered, this, [this] { SortLessonClick(menuColumn_); });
+  connect(open_, &QAction::triggered, this, [this] { emit OpenEntryRequested(CurrentEntry()); });
+  connect(delete_, &QAction::triggered, this, &TTablePage::DeleteClick);
   // The menu's disabled items are for the open menu only: the key goes on working.
   connect(TablePopUp, &QMenu::aboutToHide, this, [this] { delete_->setEnabled(true); });
 
@@ -106,61 +105,130 @@ TTablePage::TTablePage(VocabEditForm& form) : form_(form) {
   connect(headings, &QWidget::customContextMenuRequested, this,
           [this, headings](const QPoint& at) { PopUp(headings, at, headings->logicalIndexAt(at)); });
   connect(EditTableFilter, &QLineEdit::textChanged, model_, &TEntryTableModel::SetFilter);
-  connect(TableView, &QAbstractItemView::doubleClicked, &form,
-          [&form, this](const QModelIndex& index) { form.TableOpenEntry(model_->EntryOfRow(index.row())); });
+  connect(TableView, &QAbstractItemView::doubleClicked, this,
+          [this](const QModelIndex& index) { emit OpenEntryRequested(model_->EntryOfRow(index.row())); });
   // Enter opens the current row's entry, as a double click does.
   TableView->installEventFilter(new EventPreview(this, [this](QObject*, QEvent* event) {
     if (event->type() != QEvent::KeyPress) return false;
     const int key = static_cast<QKeyEvent*>(event)->key();
     // A cell's editor takes its own Enter.
     if ((key != Qt::Key_Return && key != Qt::Key_Enter) || !TableView->hasFocus()) return false;
-    form_.TableOpenEntry(CurrentEntry());
+    emit OpenEntryRequested(CurrentEntry());
     return true;
   }));
-  connect(TableView->selectionModel(), &QItemSelectionModel::currentRowChanged, &form,
-          [&form, this](const QModelIndex& current) {
-            if (current.isValid()) form.TableCurrentChanged(model_->EntryOfRow(current.row()));
+  // The document is at the entry of the current row.
+  connect(TableView->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+          [this](const QModelIndex& current) {
+            const int entry = current.isValid() ? model_->EntryOfRow(current.row()) : -1;
+            if (shown_ && !showing_ && entry >= 0 && entry != host_.Document().Entry())
+              host_.Document().SetEntry(entry);
           });
   // Sorting and filtering make the rows anew; the current entry stays current.
   connect(model_, &QAbstractItemModel::modelAboutToBeReset, this, [this] { currentBeforeReset_ = CurrentEntry(); });
   connect(model_, &QAbstractItemModel::modelReset, this, [this] { SelectEntry(currentBeforeReset_); });
 }
 
-void TTablePage::ShowLesson(const TMeanCollection* lesson, int entry) {
-  refreshLesson_ = nullptr;
-  FitRows(*lesson);
-  FitColumns(*lesson);
-  shown_ = lesson;
-  model_->SetLesson(lesson);
+void TTablePage::Enter() {
+  host_.StoreControls();
+  shown_ = true;
+  ShowLesson();
+  TableView->setFocus(Qt::OtherFocusReason);
+}
+
+bool TTablePage::MayLeave(int) {
+  Release();
+  return true;
+}
+
+void TTablePage::ShowLesson() {
+  refreshPosted_ = false;
+  const TMeanCollection& lesson = host_.Document().Lesson();
+  const int entry = host_.Document().Entry();
+  FitRows(lesson);
+  FitColumns(lesson);
+  // Making the rows anew moves the current row through others on the way.
+  showing_ = true;
+  model_->SetLesson(&lesson);
+  showing_ = false;
   SelectEntry(entry);
 }
 
-void TTablePage::Refresh(const TMeanCollection* lesson, int entry) {
+void TTablePage::LessonChanged(const TLessonChange& change) {
   if (!shown_) return;
+  if (change.What == TLessonChange::kNothing) {
+    // The current row's own entry keeps the rows the user selected.
+    if (change.Entry != CurrentEntry()) SelectEntry(change.Entry);
+    return;
+  }
   if (!committing_) {
-    ShowLesson(lesson, entry);
+    ShowLesson();
     return;
   }
   // The view is still storing its cell editor's text: making the rows anew
   // now would take the editor from under it. The rows follow right after.
-  const bool posted = refreshLesson_ != nullptr;
-  refreshLesson_ = lesson;
-  refreshEntry_ = entry;
-  if (posted) return;
+  if (refreshPosted_) return;
+  refreshPosted_ = true;
   QMetaObject::invokeMethod(
       this,
       [this] {
-        const TMeanCollection* lesson = refreshLesson_;
-        refreshLesson_ = nullptr;
-        if (shown_ && lesson) ShowLesson(lesson, refreshEntry_);
+        if (shown_ && refreshPosted_) ShowLesson();
       },
       Qt::QueuedConnection);
 }
 
 void TTablePage::Release() {
-  shown_ = nullptr;
-  refreshLesson_ = nullptr;
+  shown_ = false;
+  refreshPosted_ = false;
   model_->SetLesson(nullptr);
+}
+
+TPageMenuState TTablePage::MenuState() const { return {TableView->selectionModel()->hasSelection(), false, false}; }
+
+bool TTablePage::Delete() {
+  DeleteClick();
+  return true;
+}
+
+void TTablePage::ShowSharedChanges() {
+  // The table reads the entries as they are.
+  if (shown_) TableView->viewport()->update();
+}
+
+void TTablePage::EditCell(int entry, int column, const QString& text) {
+  // The same words the Entries page would store: characters Windows-1252
+  // cannot hold become "?" and are named, blank words are dropped.
+  QString rejected;
+  const std::string cell = ToLessonString(text, &rejected);
+  committing_ = true;
+  const std::optional<TLessonChange> change = vocatrix::EditCell(host_.Document(), entry, column, cell);
+  committing_ = false;
+  if (!change) {
+    host_.Frame().Services().sound.Beep();
+    return;
+  }
+  if (!rejected.isEmpty()) host_.Frame().WarnRejectedCharacters(host_.Window(), rejected);
+}
+
+void TTablePage::DeleteClick() {
+  const std::vector<int> doomed = SelectedEntries();
+  TWindowHost& frame = host_.Frame();
+  if (doomed.empty()) {
+    frame.Services().sound.Beep();
+    return;
+  }
+  const QString question =
+      doomed.size() == 1
+          ? DeleteEntryQuestion(host_.Document().Lesson(), doomed[0])
+          : Utf8ToQString(TranslateMessage("DeleteEntries", "Delete %s entries?", {std::to_string(doomed.size())}));
+  if (frame.Services().dialogs.Message(host_.Window(), MessageKind::Confirmation, MessageButtons::OkCancel,
+                                       question) != MessageAnswer::Ok)
+    return;
+  DeleteEntries(host_.Document(), doomed);
+}
+
+void TTablePage::SortLessonClick(int column) {
+  if (column < 0 || column >= kTableColumns) return;
+  SortLesson(host_.Document(), column, SortsDescending(column));
 }
 
 void TTablePage::FitRows(const TMeanCollection& lesson) {
@@ -194,7 +262,7 @@ void TTablePage::FitColumns(const TMeanCollection& lesson) {
 void TTablePage::changeEvent(QEvent* event) {
   QWidget::changeEvent(event);
   if (event->type() != QEvent::LanguageChange) return;
-  if (shown_) FitColumns(*shown_);
+  if (shown_) FitColumns(host_.Document().Lesson());
   TableView->horizontalHeader()->viewport()->update();
 }
 

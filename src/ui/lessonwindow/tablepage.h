@@ -4,10 +4,11 @@
 // of a table view over the lesson (TEntryTableModel), sorted and filtered
 // in the view only, with a menu to sort the lesson itself, to show an entry
 // on the Entries page and to delete entries. Edits, deletions and sorting
-// the lesson are the window's commands, so they become steps of its history.
+// the lesson are changes of the lesson document: steps of its history.
 
-#include <QWidget>
 #include <vector>
+
+#include "ui/lessonwindow/lessonpage.h"
 
 class QAction;
 class QLabel;
@@ -15,29 +16,39 @@ class QLineEdit;
 class QMenu;
 class QTableView;
 
-namespace vocatrix {
-class TMeanCollection;
-}  // namespace vocatrix
-
 namespace vocatrix::ui {
 
 class TEntryTableModel;
-class VocabEditForm;
 
-class TTablePage : public QWidget {
+class TTablePage : public TLessonPage {
   Q_OBJECT
  public:
-  explicit TTablePage(VocabEditForm& form);
+  static constexpr int kWantedWidth = 600;
+  static constexpr int kWantedHeight = 360;
 
-  // Shows `lesson` (in the sort and filter of the view), the row of entry
-  // `entry` current. Only while the page is shown: a hidden page holds no
-  // lesson, so the window may replace its lesson freely.
-  void ShowLesson(const TMeanCollection* lesson, int entry);
-  // The lesson changed (or was replaced): shows it again while the page
-  // holds a lesson, else nothing.
-  void Refresh(const TMeanCollection* lesson, int entry);
-  // The page is no longer shown: the view lets go of the lesson.
-  void Release();
+  explicit TTablePage(TPageHost& host);
+
+  // The page shows the lesson (in the sort and filter of the view) only
+  // while it is shown: a hidden page holds no lesson.
+  void Enter() override;
+  bool MayLeave(int to) override;
+  void LessonChanged(const TLessonChange& change) override;
+  // The Table page's six columns want more room than the fixed size.
+  QSize WantedClientSize() const override { return {kWantedWidth, kWantedHeight}; }
+  TPageMenuState MenuState() const override;
+  bool Delete() override;
+  void ShowSharedChanges() override;
+
+  // Sets cell `column` of entry `entry` to `text`, as the Entries page
+  // stores words, as a step of the history; a beep when the text is no
+  // value of the cell.
+  void EditCell(int entry, int column, const QString& text);
+  // Deletes the entries of the selected rows, after asking, as one step; a
+  // lesson keeps one (blank) entry.
+  void DeleteClick();
+  // Puts the lesson's entries in the order of the table sorted by `column`
+  // (in the direction the view sorts it), as one step.
+  void SortLessonClick(int column);
   // The lesson entry of the current row, or -1.
   int CurrentEntry() const;
   // The lesson entries of the selected rows, ascending.
@@ -51,11 +62,18 @@ class TTablePage : public QWidget {
   QTableView* TableView = nullptr;
   QMenu* TablePopUp = nullptr;
 
+ signals:
+  // A double click, Enter or the page menu asks to show an entry on the Entries page.
+  void OpenEntryRequested(int entry);
+
  protected:
   // A new interface language: the headings are its texts.
   void changeEvent(QEvent* event) override;
 
  private:
+  void ShowLesson();
+  // The view lets go of the lesson.
+  void Release();
   // The page menu at `at` (in the coordinates of `source`), for the column there.
   void PopUp(QWidget* source, const QPoint& at, int column);
   // Rows tall enough for both languages' fonts.
@@ -64,7 +82,6 @@ class TTablePage : public QWidget {
   void FitColumns(const TMeanCollection& lesson);
   void SelectEntry(int entry);
 
-  VocabEditForm& form_;
   TEntryTableModel* model_ = nullptr;
   QAction* sortLesson_ = nullptr;
   QAction* open_ = nullptr;
@@ -73,12 +90,12 @@ class TTablePage : public QWidget {
   int menuColumn_ = -1;
   // The entry that was current before the model was reset.
   int currentBeforeReset_ = -1;
-  // The lesson the view shows (while the page is shown), or null.
-  const TMeanCollection* shown_ = nullptr;
-  // A cell edit is being stored; the lesson to show once it is.
+  // The view shows the lesson (while the page is shown).
+  bool shown_ = false;
+  // A cell edit is being stored; the lesson is shown once it is.
   bool committing_ = false;
-  const TMeanCollection* refreshLesson_ = nullptr;
-  int refreshEntry_ = -1;
+  bool showing_ = false;
+  bool refreshPosted_ = false;
 };
 
 }  // namespace vocatrix::ui

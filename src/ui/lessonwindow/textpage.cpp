@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QKeyEvent>
+#include <QPrinter>
 #include <QProgressBar>
 #include <QScrollBar>
 #include <QTextCursor>
@@ -11,19 +12,21 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "document/lessoncommands.h"
 #include "files/fontranges.h"
 #include "files/lessonfiles.h"
 #include "files/rtf/rtf.h"
+#include "model/exceptions.h"
 #include "model/lesson.h"
 #include "operations/find.h"
 #include "ui/common/eventpreview.h"
 #include "ui/common/qtfonts.h"
 #include "ui/common/qtstrings.h"
-#include "ui/lessonwindow/vocabeditform.h"
-#include "ui/mainwindow/mainform.h"
-#include "ui/textview/lessontextview.h"
+#include "ui/lessonwindow/lessonfind.h"
 #include "ui/lessonwindow/memotext.h"
+#include "ui/mainwindow/windowhost.h"
 #include "ui/spelling/spellmarks.h"
+#include "ui/textview/lessontextview.h"
 
 namespace vocatrix::ui {
 namespace {
@@ -56,14 +59,17 @@ bool StartsUserAction(QObject* watched, QEvent* event) {
 
 }  // namespace
 
-TTextPage::TTextPage(VocabEditForm& form) : form_(form) {
+TTextPage::TTextPage(TPageHost& host) : TLessonPage(host) {
   setObjectName("PageText");
   MemoText = new TMemoText(this);
   MemoText->setObjectName("MemoText");
   ApplyFontTo(MemoText, MemoFont());
   connect(MemoText, &QPlainTextEdit::textChanged, this, &TTextPage::TextChange);
-  MemoText->OnKeyDown = [this](QKeyEvent* event) { return KeyDown(event); };
-  MarkSpelling(MemoText->document());
+  // Typing takes the font of the place it lands in.
+  MemoText->installEventFilter(new EventPreview(this, [this](QObject*, QEvent* event) {
+    return event->type() == QEvent::KeyPress && TypingKeyDown(static_cast<QKeyEvent*>(event));
+  }));
+  SetTextDocument(MemoText->document());
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(MemoText);
@@ -78,12 +84,88 @@ void TTextPage::StopInputWatch() {
 
 TFont TTextPage::MemoFont() { return DefaultMemoFont(); }
 
-void TTextPage::SetTextMargins() { MemoText->SetTextMargins(3, 2); }
-
-void TTextPage::Clear() {
+void TTextPage::SetTextMargins() {
+  // A new margin is a format of the document, no edit of the user's.
+  QTextDocument* document = MemoText->document();
+  const bool modified = document->isModified();
+  const bool filling = filling_;
   filling_ = true;
-  MemoText->clear();
-  filling_ = false;
+  MemoText->SetTextMargins(3, 2);
+  document->setModified(modified);
+  filling_ = filling;
+}
+
+void TTextPage::Enter() {
+  host_.StoreControls();
+  const TMeanCollection& lesson = host_.Document().Lesson();
+  std::vector<std::string> uncarried;
+  FillText(lesson.ToLines(&uncarried), lesson.Language1, lesson.Language2);
+  MemoText->moveCursor(QTextCursor::Start);
+  SetSource(Source::kLesson);
+  if (!uncarried.empty()) host_.Frame().WarnUncarriedWords(host_.Window(), uncarried);
+}
+
+bool TTextPage::MayLeave(int) {
+  // The lesson's own text, untouched: there is nothing to read back, and
+  // the rest of a fill is not needed.
+  if (source_ == Source::kLesson && !edited_) {
+    if (fill_) EndTextFill();
+    return true;
+  }
+  return Compile();
+}
+
+bool TTextPage::Compile() {
+  QString rejected;
+  std::unique_ptr<TMeanCollection> compiled = ReadLesson(&rejected);
+  TWindowHost& frame = host_.Frame();
+  if (!compiled) {
+    frame.SetStatus(kStatusError);
+    return false;
+  }
+  if (compiled->EntryCount() > TMeanCollection::kMaxEntries) {
+    // No lesson file can hold it: the page stays, as on a format error, and
+    // the status bar says why.
+    frame.SetStatus(kStatusError, Utf8ToQString(ELessonTooLarge::ForEntries(compiled->EntryCount(),
+                                                                            TMeanCollection::kMaxEntries).what()));
+    return false;
+  }
+  TLessonDocument& document = host_.Document();
+  // The window's text file read as it is, unedited: that lesson is the file's.
+  const bool fileAsItIs = source_ == Source::kFile && !edited_ && document.AtSavedState();
+  // Only the entries the text changed become new entry objects; the others
+  // stay what they were (shared with other lessons, if they were).
+  TakeCompiledText(document, std::move(compiled));
+  if (fileAsItIs) document.MarkSaved();
+  // The text is the lesson's now.
+  MemoText->document()->setModified(false);
+  edited_ = false;
+  SetSource(Source::kLesson);
+  if (!rejected.isEmpty()) frame.WarnRejectedCharacters(host_.Window(), rejected);
+  return true;
+}
+
+TPageMenuState TTextPage::MenuState() const {
+  const QTextDocument* document = MemoText->document();
+  return {false, document->isUndoAvailable(), document->isRedoAvailable()};
+}
+
+bool TTextPage::UndoOwn(bool redo) {
+  // Typing on the page goes first, focused or not.
+  const QTextDocument* document = MemoText->document();
+  if (!(redo ? document->isRedoAvailable() : document->isUndoAvailable())) return false;
+  redo ? MemoText->redo() : MemoText->undo();
+  return true;
+}
+
+void TTextPage::Print(const std::string& fileName) {
+  QPrinter printer(QPrinter::HighResolution);
+  TWindowHost& frame = host_.Frame();
+  if (!frame.ChoosePrinter(host_.Window(), printer, fileName)) return;
+  host_.SelectTab(kTextPage);
+  CompleteText();
+  printer.setDocName(ToQString(host_.Document().Lesson().Title));
+  frame.PrintText(host_.Window(), *MemoText->document(), printer);
 }
 
 void TTextPage::SetTextDocument(QTextDocument* document, bool undo) {
@@ -92,17 +174,27 @@ void TTextPage::SetTextDocument(QTextDocument* document, bool undo) {
   // Filling the page is no edit of the user's.
   filling_ = true;
   document->setUndoRedoEnabled(undo);
-  MemoText->SetDocument(document);
+  if (document != MemoText->document()) MemoText->SetDocument(document);
   MarkSpelling(document);
-  filling_ = false;
+  // The user's edits count from here.
+  document->setModified(false);
   edited_ = false;
+  filling_ = false;
   pageTextDocument_ = nullptr;
+  host_.EditsChanged();
 }
+
+void TTextPage::SetSource(Source source) {
+  source_ = source;
+  host_.EditsChanged();
+}
+
+bool TTextPage::HoldsEdits() const { return !fill_ && (source_ == Source::kOther || edited_); }
 
 void TTextPage::MarkSpelling(QTextDocument* document) {
   if (!TSpellMarks::Of(document))
     new TSpellMarks(document, 0, [this](const LessonTextLanguages& languages) {
-      return form_.TextSpeller(languages.Name1(), languages.Name2());
+      return host_.TextSpeller(languages.Name1(), languages.Name2());
     });
 }
 
@@ -114,11 +206,11 @@ LanguageLineIndex& TTextPage::LanguageLines() {
 
 void TTextPage::FillText(std::vector<std::string> lines, const TLanguage& language1, const TLanguage& language2) {
   if (fill_) EndTextFill();
-  MainForm* main = form_.Main();
-  QProgressBar* bar = main->ProgressBar();
+  TWindowHost& frame = host_.Frame();
+  QProgressBar* bar = frame.ProgressBar();
   LineProgress progress{[bar](int maximum) { bar->setRange(0, std::max(1, maximum)); },
                         [bar](int position) { bar->setValue(position); }};
-  main->SetStatus(kStatusCompiling);
+  frame.SetStatus(kStatusCompiling);
   // The gaps around the markers in the page's font: a struck-out language
   // font strikes out words, not the space between them.
   std::vector<FontRange> ranges = LessonTextFontRanges(lines, language1, language2, MemoFont(), true);
@@ -171,8 +263,13 @@ void TTextPage::EndTextFill() {
   fill_.reset();
   if (fillTimer_) fillTimer_->stop();
   if (fillInput_) qApp->removeEventFilter(fillInput_);
-  MemoText->document()->setUndoRedoEnabled(true);
-  form_.Main()->SetStatus(kStatusIdle);
+  QTextDocument* document = MemoText->document();
+  document->setUndoRedoEnabled(true);
+  // The page is full: the user's edits count from here.
+  document->setModified(false);
+  edited_ = false;
+  host_.Frame().SetStatus(kStatusIdle);
+  host_.EditsChanged();
 }
 
 void TTextPage::SelectLine(int index) {
@@ -199,20 +296,22 @@ std::unique_ptr<TMeanCollection> TTextPage::ReadLesson(QString* rejected) {
   return lesson;
 }
 
-void TTextPage::Mirror() {
+bool TTextPage::Mirror() {
   QString rejected;
   std::unique_ptr<TMeanCollection> mirrored = ReadLesson(&rejected);
-  if (!mirrored) return;
+  if (!mirrored) return true;
   mirrored->Mirror();
   // The fonts follow the names of the "Sp:" lines, which now stand the other
-  // way round; the window's lesson stays as it is until the page is left.
-  TMeanCollection& lesson = form_.Lesson();
+  // way round; the window's lesson stays as it is until the page is left,
+  // and the text counts as an edit of it.
+  const TMeanCollection& lesson = host_.Document().Lesson();
   std::vector<std::string> uncarried;
   FillText(mirrored->ToLines(&uncarried), lesson.Language1, lesson.Language2);
   MemoText->moveCursor(QTextCursor::Start);
-  lesson.Modified = true;
-  if (!rejected.isEmpty()) form_.Main()->WarnRejectedCharacters(&form_, rejected);
-  if (!uncarried.empty()) form_.Main()->WarnUncarriedWords(&form_, uncarried);
+  SetSource(Source::kOther);
+  if (!rejected.isEmpty()) host_.Frame().WarnRejectedCharacters(host_.Window(), rejected);
+  if (!uncarried.empty()) host_.Frame().WarnUncarriedWords(host_.Window(), uncarried);
+  return true;
 }
 
 TextFileLines TTextPage::ShowFile(const std::string& data) {
@@ -229,6 +328,7 @@ TextFileLines TTextPage::ShowFile(const std::string& data) {
   }
   SetTextDocument(document);
   MemoText->moveCursor(QTextCursor::Start);
+  SetSource(Source::kFile);
   return text;
 }
 
@@ -238,16 +338,25 @@ std::string TTextPage::FileImage(bool richText, QString* rejected) {
   return richText ? WriteRtf(DocumentToRich(document, rejected)) : TextFileImage(DocumentLines(document, rejected));
 }
 
-void TTextPage::TextChange() {
-  if (filling_) return;
-  MainForm* main = form_.Main();
-  if (main->StatusState() == kStatusError) main->SetStatus(kStatusIdle);
-  // An edit of the text is an edit of the lesson: closing asks to save it.
-  form_.Lesson().Modified = true;
-  edited_ = true;
+void TTextPage::TextSaved() {
+  MemoText->document()->setModified(false);
+  edited_ = false;
+  SetSource(Source::kFile);
 }
 
-bool TTextPage::KeyDown(QKeyEvent* event) {
+void TTextPage::TextChange() {
+  if (filling_) return;
+  TWindowHost& frame = host_.Frame();
+  if (frame.StatusState() == kStatusError) frame.SetStatus(kStatusIdle);
+  // An edit, unless the user took every edit back: the text is then where
+  // the undo steps began, with their redo still there. (A text put in whole
+  // clears the steps.)
+  const QTextDocument* document = MemoText->document();
+  edited_ = document->isModified() || !document->isRedoAvailable();
+  host_.EditsChanged();
+}
+
+bool TTextPage::TypingKeyDown(QKeyEvent* event) {
   switch (event->key()) {
     // Modifier keys alone type nothing and move nothing.
     case Qt::Key_Shift:
@@ -277,7 +386,7 @@ bool TTextPage::KeyDown(QKeyEvent* event) {
   }
   const QTextDocument* document = MemoText->document();
   const auto [line, column] = LineAtPosition(document, cursor.position());
-  const TMeanCollection& lesson = form_.Lesson();
+  const TMeanCollection& lesson = host_.Document().Lesson();
   TFont font = TypingFont(ToLessonString(line), static_cast<std::size_t>(column),
                           LanguageLines().LineAbove(cursor.position()), lesson.Language1, lesson.Language2,
                           MemoFont());
@@ -293,7 +402,7 @@ bool TTextPage::KeyDown(QKeyEvent* event) {
   return replaces;
 }
 
-bool TTextPage::Find(const QString& text, const TFindOptions& options, bool backward, bool* wrapped) {
+std::optional<bool> TTextPage::Find(const QString& text, const TFindOptions& options, bool backward) {
   QTextDocument::FindFlags flags;
   if (options.MatchCase) flags |= QTextDocument::FindCaseSensitively;
   if (options.WholeWord) flags |= QTextDocument::FindWholeWords;
@@ -301,24 +410,25 @@ bool TTextPage::Find(const QString& text, const TFindOptions& options, bool back
   CompleteText();
   const QTextDocument* document = MemoText->document();
   QTextCursor found = FindInDocument(document, text, MemoText->textCursor(), flags);
-  *wrapped = false;
+  bool wrapped = false;
   if (found.isNull()) {
     QTextCursor edge(const_cast<QTextDocument*>(document));
     edge.movePosition(backward ? QTextCursor::End : QTextCursor::Start);
     found = FindInDocument(document, text, edge, flags);
-    *wrapped = true;
+    wrapped = true;
   }
+  NoteFindResult(host_.Frame(), text, !found.isNull(), wrapped, backward);
   if (found.isNull()) return false;
   MemoText->setTextCursor(found);
   MemoText->ensureCursorVisible();
   return true;
 }
 
-std::optional<QString> TTextPage::EditedText() const {
+std::optional<QString> TTextPage::RecoveryText() const {
   // While the page still fills, the user has not touched it. A page of a
   // large lesson takes a while to read out: the text of the last image is
   // taken again while the document has not changed since.
-  if (!edited_ || fill_) return std::nullopt;
+  if (!HoldsEdits()) return std::nullopt;
   const QTextDocument* document = MemoText->document();
   if (document != pageTextDocument_ || document->revision() != pageTextRevision_) {
     pageText_ = document->toPlainText();
@@ -332,10 +442,10 @@ void TTextPage::RestoreText(const QString& text) {
   QString rejected;
   std::vector<std::string> lines;
   for (const QString& line : text.split('\n')) lines.push_back(ToLessonString(line, &rejected));
-  const TMeanCollection& lesson = form_.Lesson();
+  const TMeanCollection& lesson = host_.Document().Lesson();
   FillText(std::move(lines), lesson.Language1, lesson.Language2);
-  edited_ = true;
-  if (!rejected.isEmpty()) form_.Main()->WarnRejectedCharacters(&form_, rejected);
+  SetSource(Source::kOther);
+  if (!rejected.isEmpty()) host_.Frame().WarnRejectedCharacters(host_.Window(), rejected);
 }
 
 }  // namespace vocatrix::ui

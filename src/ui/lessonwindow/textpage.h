@@ -1,20 +1,22 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The Text page of the lesson window: the lesson as lesson text in the
-// language fonts, and text and rich-text files. A long lesson fills the page
-// in steps while the user already reads it; the page knows whether it holds
-// edits of the user's, where its "Sp:" lines are (for the font of what is
-// typed), and keeps the text autosave took last.
+// language fonts, and text and rich-text files. Entering the page writes the
+// lesson there; leaving it reads the text back into the lesson, unless the
+// text is still the lesson's own. A long lesson fills the page in steps
+// while the user already reads it. The page knows whether it holds edits of
+// the user's, where its "Sp:" lines are (for the font of what is typed), and
+// keeps the text autosave took last.
 
 #include <QPointer>
 #include <QString>
-#include <QWidget>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "base/font.h"
+#include "ui/lessonwindow/lessonpage.h"
 
 class QKeyEvent;
 class QTextDocument;
@@ -23,8 +25,6 @@ class QTimer;
 namespace vocatrix {
 struct TextFileLines;
 struct TLanguage;
-class TMeanCollection;
-struct TFindOptions;
 }  // namespace vocatrix
 
 namespace vocatrix::ui {
@@ -32,80 +32,97 @@ namespace vocatrix::ui {
 class LanguageLineIndex;
 class LessonTextFill;
 class TMemoText;
-class VocabEditForm;
 
-class TTextPage : public QWidget {
+class TTextPage : public TLessonPage {
   Q_OBJECT
  public:
-  // The page of `form`, whose lesson gives the fonts of what is typed.
-  explicit TTextPage(VocabEditForm& form);
+  explicit TTextPage(TPageHost& host);
   ~TTextPage() override;
 
   // The own font of the page's editor.
   static TFont MemoFont();
   void SetTextMargins();
-  // Empties the page; no edit of the user's.
-  void Clear();
 
-  // Fills the page with lesson text and gives it the fonts of two
-  // languages, with "Compiling" and the progress bar; the first lines at
-  // once, the rest from the event loop.
+  // --- The page in the window ---
+  // Writes the lesson onto the page as lesson text in the language fonts.
+  void Enter() override;
+  // Reads the text back into the lesson when it is not the lesson's own; on
+  // a format error selects the faulty line, shows the error in the status
+  // bar and stays.
+  bool MayLeave(int to) override;
+  void LessonChanged(const TLessonChange&) override {}
+  bool HoldsEdits() const override;
+  bool HoldsOwnText() const override { return true; }
+  TPageMenuState MenuState() const override;
+  bool Mirror() override;
+  bool UndoOwn(bool redo) override;
+  // Finds from the selection on, else from the other end of the text (the
+  // status bar says so); selects and shows what it found.
+  std::optional<bool> Find(const QString& text, const TFindOptions& options, bool backward) override;
+  // The text of a page the user edited, as autosave takes it (not while it
+  // still fills); read out again only when the document changed.
+  std::optional<QString> RecoveryText() const override;
+
+  // --- Filling ---
+  // Fills the page with lesson text in the fonts of two languages, with
+  // "Compiling" and the progress bar; the first lines at once, the rest
+  // from the event loop.
   void FillText(std::vector<std::string> lines, const TLanguage& language1, const TLanguage& language2);
-  // Puts the rest of a stepwise fill in at once.
+  // Puts the rest of a stepwise fill in at once. Everything that edits or
+  // reads the whole page calls it first, and so does any key, click or drop.
   void CompleteText();
   bool Filling() const { return fill_ != nullptr; }
   // Ends the watch for the user's input that completes a fill.
   void StopInputWatch();
 
-  // The page's text read as a lesson (completed first), compacted; on a
-  // format error the faulty line is selected and the result is null.
-  // Characters Windows-1252 cannot hold are collected in `rejected`.
-  std::unique_ptr<TMeanCollection> ReadLesson(QString* rejected);
-  // Selects line `index` whole.
-  void SelectLine(int index);
-  // The text mirrored: read as a lesson, its languages swapped, and shown
-  // again; the lesson of the window stays as it is but counts as modified.
-  void Mirror();
-
+  // --- Text files ---
   // Shows a text or rich-text file's data; rich text keeps its formatting.
   // Returns the file's lines with what reading them found.
   TextFileLines ShowFile(const std::string& data);
   // The page as a text file's data, or as rich text (completed first).
   std::string FileImage(bool richText, QString* rejected);
-
-  // The change notification of the editor: an edit of the user's is an edit
-  // of the lesson.
-  void TextChange();
-  // Chooses the font of the characters typed next; true when the key was
-  // used up (typing over a selection).
-  bool KeyDown(QKeyEvent* event);
-
-  // Finds `text` from the selection on, else from the other end of the text
-  // (then `wrapped`); selects and shows what it found.
-  bool Find(const QString& text, const TFindOptions& options, bool backward, bool* wrapped);
-
-  // The text of a page the user edited, as autosave takes it (not while it
-  // still fills); read out again only when the document changed.
-  std::optional<QString> EditedText() const;
+  // The text was saved to the window's file: it is the file's now.
+  void TextSaved();
   // Fills the page with a text autosave kept, as edits of the user's.
   void RestoreText(const QString& text);
+  // Prints the page, after the print dialog.
+  void Print(const std::string& fileName);
+
+  // Chooses the font of the characters typed next; true when the key was
+  // used up (typing over a selection).
+  bool TypingKeyDown(QKeyEvent* event);
 
   TMemoText* MemoText = nullptr;
 
  private:
+  // Where the page's text came from.
+  enum class Source {
+    kLesson,  // the lesson, as Enter wrote it: nothing to read back unless edited
+    kFile,    // the window's text file: read back, but no edit of the lesson
+    kOther,   // anything else (the text mirrored, kept by autosave): an edit
+  };
+  // The page's text read as a lesson (completed first), compacted; on a
+  // format error the faulty line is selected and the result is null.
+  std::unique_ptr<TMeanCollection> ReadLesson(QString* rejected);
+  // Reads the text back into the lesson; false on a format error.
+  bool Compile();
+  void SelectLine(int index);
   // Shows `document`; `undo`: the user may undo edits from here.
   void SetTextDocument(QTextDocument* document, bool undo = true);
+  void SetSource(Source source);
   // Underlines the unknown words of a document the page shows.
   void MarkSpelling(QTextDocument* document);
   // Where the "Sp:" lines of the page are, kept up to date as it changes.
   LanguageLineIndex& LanguageLines();
+  // The change notification of the editor.
+  void TextChange();
   // One step of filling the page, run from the event loop.
   void FillTextStep();
   void EndTextFill();
 
-  VocabEditForm& form_;
+  Source source_ = Source::kLesson;
   bool filling_ = false;
-  // The page holds edits of the user's since it was filled.
+  // The user edited the text since it was put on the page.
   bool edited_ = false;
   // The page's text as autosave took it last, and of which state.
   mutable QString pageText_;

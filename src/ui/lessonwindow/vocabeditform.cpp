@@ -17,28 +17,43 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
-#include "base/cp1252.h"
-#include "base/messages.h"
-#include "base/settings.h"
+#include "document/lessoncommands.h"
 #include "ui/common/eventpreview.h"
-#include "ui/common/qtstrings.h"
-#include "ui/lessonwindow/entriespage.h"
+#include "ui/dialogs/finddlg.h"
+#include "ui/language/multilanguage.h"
+#include "ui/language/textproperties.h"
 #include "ui/lessonwindow/fontcombo.h"
-#include "ui/lessonwindow/headerpage.h"
+#include "ui/lessonwindow/lessonfind.h"
+#include "ui/lessonwindow/lessonmenus.h"
+#include "ui/lessonwindow/memotext.h"
 #include "ui/lessonwindow/pagecontrols.h"
 #include "ui/lessonwindow/tablepage.h"
 #include "ui/lessonwindow/textpage.h"
-#include "ui/mainwindow/mainform.h"
-#include "ui/lessonwindow/memotext.h"
-#include "ui/spelling/spellmarks.h"
+#include "ui/mainwindow/windowhost.h"
+#include "ui/spelling/lessonspelling.h"
 
 namespace vocatrix::ui {
 
-VocabEditForm::VocabEditForm(MainForm* mainForm, std::unique_ptr<TMeanCollection> lesson, const std::string& fileName)
-    : main_(mainForm), lesson_(lesson ? std::move(lesson) : TMeanCollection::CreateEmpty()) {
-  const bool opened = !fileName.empty();
+// The window's own view of the document: after a change every page shows
+// the lesson, so the controls hold no edits of their own any more.
+class VocabEditForm::Observer : public TLessonObserver {
+ public:
+  explicit Observer(VocabEditForm& form) : form_(form) {}
+  void LessonChanged(const TLessonChange& change) override {
+    form_.controlsChanged_ = false;
+    form_.EditsChanged();
+    // The spellers follow the language names shown.
+    if (change.Has(TLessonChange::kHeader)) form_.spelling_->FollowLanguageNames();
+  }
+
+ private:
+  VocabEditForm& form_;
+};
+
+VocabEditForm::VocabEditForm(TWindowHost& host, std::unique_ptr<TLessonDocument> document)
+    : host_(host), document_(document ? std::move(document) : std::make_unique<TLessonDocument>()) {
   setAttribute(Qt::WA_DeleteOnClose);
-  setObjectName(mainForm->NewChildName("VocabEditForm"));
+  setObjectName(host_.NewChildName("VocabEditForm"));
   setFont(PixelFont("Arial", 13, true));
 
   Client = new QWidget;
@@ -52,15 +67,14 @@ VocabEditForm::VocabEditForm(MainForm* mainForm, std::unique_ptr<TMeanCollection
   entries_ = new TEntriesPage(*this);
   text_ = new TTextPage(*this);
   table_ = new TTablePage(*this);
-  Pages->addWidget(header_);
-  Pages->addWidget(entries_);
-  Pages->addWidget(text_);
-  Pages->addWidget(table_);
+  pages_ = {header_, entries_, text_, table_};
+  for (TLessonPage* page : pages_) Pages->addWidget(page);
   // The pages' controls under their names on the window.
   static_cast<THeaderControls&>(*this) = *header_;
   static_cast<TEntriesControls&>(*this) = *entries_;
   MemoText = text_->MemoText;
   TableView = table_->TableView;
+  connect(table_, &TTablePage::OpenEntryRequested, this, &VocabEditForm::TableOpenEntry);
   layout->addWidget(Pages, 1);
 
   TabSet = new QTabBar(Client);
@@ -74,8 +88,9 @@ VocabEditForm::VocabEditForm(MainForm* mainForm, std::unique_ptr<TMeanCollection
   TabSet->setFixedHeight(16);
   layout->addWidget(TabSet);
   setWidget(Client);
-  CreateMenus();
-  SetUpSpelling();
+  menus_ = new TLessonMenus(*this);
+  MemoPopUp = menus_->MemoPopUp();
+  spelling_ = new TLessonSpelling(*this, EditLanguage1, EditLanguage2, entries_->Memos(), MemoText);
   // The system menu's items keep their keys for the menu alone: with several
   // windows, each one's Ctrl+F4 in the frame would make the key ambiguous,
   // and the frame closes the active window with it instead.
@@ -83,9 +98,8 @@ VocabEditForm::VocabEditForm(MainForm* mainForm, std::unique_ptr<TMeanCollection
     for (QAction* item : system->actions()) item->setShortcutContext(Qt::WidgetShortcut);
 
   // Creation order of the window: caption, texts of the interface language
-  // (the tab names among them), size, text margins, the lesson, fonts,
-  // language items. The main window enables its lesson buttons when it
-  // takes the window in.
+  // (the tab names among them), size, text margins, language items. The
+  // main window enables its lesson buttons when it takes the window in.
   for (const char* tab : {"Header", "Entries", "Text", "Table"}) TabSet->addTab(tab);
   TabSet->setCurrentIndex(kHeaderPage);
   NameWindow();
@@ -106,20 +120,14 @@ VocabEditForm::VocabEditForm(MainForm* mainForm, std::unique_ptr<TMeanCollection
   ShowPage(kHeaderPage);
   SetTextMargins();
 
-  if (!opened) NameNewLanguages();
-  // A new lesson was never saved: no state of its history is a file's.
-  history_.Reset(false);
-
-  ApplyFonts();
-  text_->Clear();
-  if (opened) {
-    TakeOpenedLesson(fileName, std::move(lesson_));
-  } else {
-    // Shows the blank entry, the entry count and the entry number.
-    ShowLesson();
-  }
-  main_->AddLanguageItems(menuLanguage_, languageGroup_);
-  controlsChanged_ = false;
+  // The pages show the document from here on; the window last, once they have.
+  finder_ = std::make_unique<TLessonFinder>(*document_);
+  observer_ = std::make_unique<Observer>(*this);
+  for (TLessonPage* page : pages_) document_->AddObserver(page);
+  document_->AddObserver(finder_.get());
+  document_->AddObserver(observer_.get());
+  NameWindow();
+  host_.AddLanguageItems(menus_->LanguageMenu(), menus_->LanguageItems());
 
   // The window sees the keys of its own controls first (and the focus
   // leaving the entry number), not every event of the program.
@@ -133,90 +141,49 @@ VocabEditForm::~VocabEditForm() {
   // the window, no longer whole, must not see them.
   delete preview_;
   text_->StopInputWatch();
-  // Nor may the underlines ask the spellers, which go with this body.
-  for (QPlainTextEdit* editor : {MemoSynonyms, MemoTranslations, MemoAntonyms, MemoTransvertions,
-                                 static_cast<QPlainTextEdit*>(MemoText)})
-    delete TSpellMarks::Of(editor->document());
+  // Nor may the underlines ask the spellers, which go here.
+  delete spelling_;
+  spelling_ = nullptr;
 }
-
-std::string VocabEditForm::NewLanguageName(int language) {
-  return Utf8ToCp1252(language == 1 ? TranslateMessage("Language1", "Language 1")
-                                    : TranslateMessage("Language2", "Language 2"));
-}
-
-void VocabEditForm::NameNewLanguages() {
-  lesson_->Language1.Name = NewLanguageName(1);
-  lesson_->Language2.Name = NewLanguageName(2);
-  EditLanguage1->setText(ToQString(lesson_->Language1.Name));
-  EditLanguage2->setText(ToQString(lesson_->Language2.Name));
-}
-
-int VocabEditForm::CurrentPage() const { return shownPage_; }
 
 void VocabEditForm::SetLesson(std::unique_ptr<TMeanCollection> lesson) {
-  lesson_ = std::move(lesson);
-  lesson_->EnsureEntry();
-  entryIndex_ = 0;
-  history_.Reset(false);
-  lastFound_.reset();
-  ShowLesson();
+  document_->Take(std::move(lesson), TLessonDocument::Origin::kUnsaved, FileName());
 }
 
-void VocabEditForm::Change(QObject*) {
-  lesson_->Modified = true;
-  controlsChanged_ = true;
-}
+// --- Showing and storing ---
 
-void VocabEditForm::ShowLesson() {
-  showing_ = true;
-  ApplyFonts();
-  header_->ShowLesson(*lesson_);
-  controlsChanged_ = false;
-
-  const int count = lesson_->EntryCount();
-  if (entryIndex_ >= count) entryIndex_ = std::max(0, count - 1);
-  if (entryIndex_ != visitedEntry_) {
-    ++visit_;
-    visitedEntry_ = entryIndex_;
-  }
-  entries_->ShowEntry(*lesson_, entryIndex_);
-  table_->Refresh(lesson_.get(), entryIndex_);
-  controlsChanged_ = false;
-  showing_ = false;
-  FollowLanguageNames(false);
-}
+void VocabEditForm::ShowLesson() { document_->ShowAgain(); }
 
 void VocabEditForm::StoreControls() {
   if (!controlsChanged_) return;
-  TLessonRecorder step(*lesson_, entryIndex_);
-  step.WatchEntry(entryIndex_);
+  TControlTexts texts;
   QString rejected;
-  header_->StoreLesson(*lesson_, &rejected);
-  entries_->StoreEntry(*lesson_->At(entryIndex_), &rejected);
+  for (TLessonPage* page : pages_) page->Store(texts, &rejected);
   controlsChanged_ = false;
-  Record(step, true);
-  if (!rejected.isEmpty()) WarnRejectedCharacters(rejected);
+  vocatrix::StoreControls(*document_, texts);
+  EditsChanged();
+  if (!rejected.isEmpty()) host_.WarnRejectedCharacters(this, rejected);
 }
 
-void VocabEditForm::WarnRejectedCharacters(const QString& rejected) { main_->WarnRejectedCharacters(this, rejected); }
+void VocabEditForm::Change(QObject*) {
+  controlsChanged_ = true;
+  EditsChanged();
+}
 
-void VocabEditForm::ApplyFonts() {
-  header_->ApplyFonts(*lesson_);
-  entries_->ApplyFonts(*lesson_);
+void VocabEditForm::EditsChanged() {
+  // Pages tell of their edits while the window is still being made.
+  if (pages_.empty()) return;
+  bool held = false;
+  for (const TLessonPage* page : pages_) held = held || page->HoldsEdits();
+  document_->SetUnstoredEdits(held);
 }
 
 void VocabEditForm::ComboFontDropDown(int language) {
-  TFont& font = language == 1 ? lesson_->Language1.Font : lesson_->Language2.Font;
-  TFont chosen = font;
-  if (main_->Services().dialogs.ChooseFont(this, chosen)) {
-    TLessonRecorder step(*lesson_, entryIndex_);
-    // A new font is an edit of the lesson, so closing asks to save it.
-    if (!(chosen == font)) lesson_->Modified = true;
-    font = chosen;
-    Record(step);
-  }
-  ApplyFonts();
+  StoreControls();
+  header_->ChooseFont(language);
 }
+
+// --- Pages ---
 
 void VocabEditForm::TabSetClick(int index) {
   if (index == shownPage_) return;
@@ -228,33 +195,38 @@ void VocabEditForm::TabSetClick(int index) {
   ShowPage(index);
 }
 
+bool VocabEditForm::TabSetChange(int newTab) { return newTab == shownPage_ || ShownPage().MayLeave(newTab); }
+
 void VocabEditForm::SelectTab(int index) { TabSet->setCurrentIndex(index); }
 
-void VocabEditForm::ShowPage(int page) {
-  // Only the shown Table page holds the lesson: others may replace it.
-  if (shownPage_ == kTablePage && page != kTablePage) table_->Release();
-  shownPage_ = page;
-  Pages->setCurrentIndex(page);
-  if (page == kTablePage) {
-    table_->ShowLesson(lesson_.get(), entryIndex_);
-    TableView->setFocus(Qt::OtherFocusReason);
-  }
-  ApplyPageSize();
-  if (page == kTablePage) GrowForTable();
+bool VocabEditForm::LeaveOwnText(int page) {
+  if (!ShownPage().HoldsOwnText()) return true;
+  SelectTab(page);
+  return !ShownPage().HoldsOwnText();
 }
 
-void VocabEditForm::GrowForTable() {
-  if (windowState() & (Qt::WindowMinimized | Qt::WindowMaximized)) return;
+void VocabEditForm::ShowPage(int page) {
+  shownPage_ = page;
+  Pages->setCurrentIndex(page);
+  ShownPage().Enter();
+  ApplyPageSize();
+  GrowFor(ShownPage());
+}
+
+void VocabEditForm::GrowFor(const TLessonPage& page) {
+  const QSize client = page.WantedClientSize();
+  if (client.isEmpty() || (windowState() & (Qt::WindowMinimized | Qt::WindowMaximized))) return;
   if (size() != QSize(fixedWidth_, fixedHeight_)) return;
-  QSize wanted(kTableClientWidth + fixedWidth_ - kClientWidth, kTableClientHeight + fixedHeight_ - kClientHeight);
+  QSize wanted(client.width() + fixedWidth_ - kClientWidth, client.height() + fixedHeight_ - kClientHeight);
   if (const QWidget* area = parentWidget())
     wanted = wanted.boundedTo(QSize(area->width() - x(), area->height() - y()));
   resize(wanted.expandedTo(size()));
 }
 
 void VocabEditForm::ApplyPageSize() {
-  // Minimised, the window is just its title bar; on the Text and Table pages it sizes freely.
-  if (shownPage_ == kTextPage || shownPage_ == kTablePage || (windowState() & Qt::WindowMinimized)) {
+  // Minimised, the window is just its title bar; pages without a fixed size
+  // let it size freely.
+  if (!ShownPage().FixedSize() || (windowState() & Qt::WindowMinimized)) {
     setMinimumSize(QSize(0, 0));
     setMaximumSize(QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
     return;
@@ -283,7 +255,7 @@ void VocabEditForm::SetTextMargins() { text_->SetTextMargins(); }
 
 void VocabEditForm::changeEvent(QEvent* event) {
   QMdiSubWindow::changeEvent(event);
-  if (event->type() == QEvent::WindowActivate) main_->RaiseAboutBox();
+  if (event->type() == QEvent::WindowActivate) host_.ChildActivated();
   if (event->type() == QEvent::WindowStateChange) {
     // On the Header and Entries pages a maximised window returns to its fixed size.
     ApplyPageSize();
@@ -310,7 +282,7 @@ bool VocabEditForm::PreviewEvent(QObject* watched, QEvent* event) {
     const auto* key = static_cast<QKeyEvent*>(event);
     const bool redo = key->matches(QKeySequence::Redo) || key->keyCombination() == QKeyCombination(Qt::CTRL | Qt::Key_Y);
     if (!redo && !key->matches(QKeySequence::Undo)) return false;
-    return (qobject_cast<QLineEdit*>(widget) || qobject_cast<QPlainTextEdit*>(widget)) && !OwnUndo(widget, redo);
+    return (qobject_cast<QLineEdit*>(widget) || qobject_cast<QPlainTextEdit*>(widget)) && !menus_->OwnUndo(widget, redo);
   }
   if (type == QEvent::KeyPress) {
     // Only keys meant for the window itself: its menus and drop-down lists
@@ -326,6 +298,118 @@ bool VocabEditForm::PreviewEvent(QObject* watched, QEvent* event) {
     if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) EditEntryExit();
   }
   return false;
+}
+
+// --- Commands ---
+
+TFont VocabEditForm::MemoFont() { return TTextPage::MemoFont(); }
+bool VocabEditForm::MemoTextKeyDown(QKeyEvent* event) { return text_->TypingKeyDown(event); }
+void VocabEditForm::MenuPrintClick() { text_->Print(FileName()); }
+void VocabEditForm::CompleteText() { text_->CompleteText(); }
+bool VocabEditForm::TextFilling() const { return text_->Filling(); }
+void VocabEditForm::TableDeleteClick() { table_->DeleteClick(); }
+void VocabEditForm::TableSortLessonClick(int column) { table_->SortLessonClick(column); }
+
+void VocabEditForm::TableOpenEntry(int entry) {
+  if (entry < 0 || entry >= Lesson().EntryCount()) return;
+  document_->SetEntry(entry);
+  SelectTab(kEntriesPage);
+  if (CurrentPage() == kEntriesPage) MemoSynonyms->setFocus(Qt::OtherFocusReason);
+}
+
+void VocabEditForm::CompactClick() {
+  StoreControls();
+  CompactLesson(*document_);
+}
+
+void VocabEditForm::MirrorClick() {
+  if (ShownPage().Mirror()) return;
+  StoreControls();
+  MirrorLesson(*document_);
+}
+
+void VocabEditForm::ConcatClick() { host_.RunFrameCommand(TFrameCommand::Concat); }
+void VocabEditForm::SubstituteClick() { host_.RunFrameCommand(TFrameCommand::Substitute); }
+
+void VocabEditForm::ShowSharedChanges() {
+  if (controlsChanged_) return;
+  for (TLessonPage* page : pages_) page->ShowSharedChanges();
+}
+
+void VocabEditForm::CutToClipboard() { menus_->CutToClipboard(); }
+void VocabEditForm::CopyToClipboard() { menus_->CopyToClipboard(); }
+void VocabEditForm::PasteFromClipboard() { menus_->PasteFromClipboard(); }
+void VocabEditForm::Delete() { menus_->Delete(); }
+void VocabEditForm::SelectAll() { menus_->SelectAll(); }
+void VocabEditForm::UpdateEditMenu() { menus_->UpdateEditMenu(); }
+std::vector<GroupedMenu<QMenu*>> VocabEditForm::MenuGroups() const { return menus_->MenuGroups(); }
+QActionGroup* VocabEditForm::LanguageItems() const { return menus_->LanguageItems(); }
+
+std::shared_ptr<const TLessonSpeller> VocabEditForm::Speller() { return spelling_->Speller(); }
+std::shared_ptr<const TLessonSpeller> VocabEditForm::TextSpeller(const std::string& name1, const std::string& name2) {
+  return spelling_->TextSpeller(name1, name2);
+}
+void VocabEditForm::MenuCheckSpellingClick() { spelling_->CheckSpelling(); }
+TSpellingDlg* VocabEditForm::SpellingDlg() const { return spelling_->Dialog(); }
+
+QMenu* VocabEditForm::ContextMenuOf(QPlainTextEdit* memo, const QPoint& at) {
+  if (memo == MemoText) CompleteText();
+  return spelling_->ContextMenuOf(memo, at);
+}
+
+// --- Find, undo and redo ---
+
+void VocabEditForm::MenuFindClick() {
+  TFindDlg* dialog = host_.FindDlg();
+  // A word selected on the page is what to find.
+  QString selected;
+  if (auto* edit = qobject_cast<QLineEdit*>(focusWidget())) selected = edit->selectedText();
+  else if (auto* memo = qobject_cast<QPlainTextEdit*>(focusWidget())) selected = memo->textCursor().selectedText();
+  if (!selected.isEmpty() && !selected.contains(QChar::ParagraphSeparator)) dialog->EditFind->setText(selected);
+  dialog->FormShow();
+}
+
+bool VocabEditForm::FindNext(bool backward) {
+  const TFindDlg* dialog = host_.FindDlg();
+  const QString text = dialog->Text();
+  if (text.isEmpty()) {
+    MenuFindClick();
+    return false;
+  }
+  const TFindOptions options = dialog->Options();
+  if (const std::optional<bool> found = ShownPage().Find(text, options, backward)) return *found;
+  StoreControls();
+  bool wrapped = false;
+  const std::optional<TWordPlace> place = finder_->FindNext(text, options, backward, &wrapped);
+  NoteFindResult(host_, text, place.has_value(), wrapped, backward);
+  if (!place) return false;
+  if (CurrentPage() != kEntriesPage) SelectTab(kEntriesPage);
+  // Shown afresh: the word fields then hold exactly the entry's words, one a line.
+  document_->SetEntry(place->Entry);
+  entries_->SelectWord(place->Kind, place->Word);
+  finder_->Shown(*place);
+  return true;
+}
+
+void VocabEditForm::UndoClick() { UndoRedo(false); }
+void VocabEditForm::RedoClick() { UndoRedo(true); }
+
+void VocabEditForm::UndoRedo(bool redo) {
+  QWidget* control = focusWidget();
+  if (menus_->OwnUndo(control, redo)) {
+    if (auto* edit = qobject_cast<QLineEdit*>(control)) redo ? edit->redo() : edit->undo();
+    else if (auto* memo = qobject_cast<QPlainTextEdit*>(control)) redo ? memo->redo() : memo->undo();
+    return;
+  }
+  if (ShownPage().UndoOwn(redo)) return;
+  // Edits not stored yet become the step to take back.
+  StoreControls();
+  if (!(redo ? document_->Redo() : document_->Undo())) {
+    host_.Services().sound.Beep();
+    return;
+  }
+  // A page whose own text is the lesson's shows the lesson's state after the step.
+  if (ShownPage().HoldsOwnText()) ShownPage().Enter();
 }
 
 }  // namespace vocatrix::ui

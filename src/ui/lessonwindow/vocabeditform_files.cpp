@@ -2,32 +2,29 @@
 // Open, save, save as and close of the lesson editor window.
 
 #include <QCloseEvent>
-#include <QMdiArea>
-#include <QTabBar>
-
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QTextDocument>
-
 #include <algorithm>
 #include <cstdlib>
 
+#include "base/messages.h"
+#include "base/safesave.h"
+#include "base/settings.h"
 #include "files/binaryfile.h"
 #include "files/lessonfiles.h"
 #include "files/lessonformats.h"
-#include "base/messages.h"
-#include "base/settings.h"
-#include "ui/recovery/autosave.h"
-#include "ui/mainwindow/mainform.h"
-#include "ui/mainwindow/recentfiles.h"
-#include "ui/lessonwindow/memotext.h"
-#include "ui/platform/fileaccess.h"
+#include "files/rtf/rtf.h"
+#include "files/transferreport.h"
+#include "model/exceptions.h"
 #include "ui/common/qtstrings.h"
-#include "ui/lessonwindow/entriespage.h"
-#include "ui/lessonwindow/headerpage.h"
+#include "ui/language/textproperties.h"
+#include "ui/lessonwindow/lessonmenus.h"
+#include "ui/lessonwindow/memotext.h"
 #include "ui/lessonwindow/textpage.h"
 #include "ui/lessonwindow/vocabeditform.h"
+#include "ui/mainwindow/windowhost.h"
+#include "ui/platform/fileaccess.h"
 
 namespace vocatrix::ui {
 
@@ -35,17 +32,8 @@ QString VocabEditForm::OpenFilter() { return QString::fromStdString(OpenDialogFi
 QString VocabEditForm::SaveFilter() { return QString::fromStdString(SaveDialogFilter()); }
 QString VocabEditForm::ExchangeFilter() { return QString::fromStdString(ExchangeDialogFilter()); }
 
-std::unique_ptr<TMeanCollection> VocabEditForm::ReadLessonFile(const std::string& fileName) {
-  std::unique_ptr<TMeanCollection> lesson = TMeanCollection::CreateFromFile(fileName);
-  lesson->DblDel();
-  // The window shows one entry at a time, so a lesson file without entries
-  // gets a blank one.
-  lesson->EnsureEntry();
-  return lesson;
-}
-
 void VocabEditForm::SetFileName(const std::string& fileName) {
-  fileName_ = fileName;
+  document_->SetFileName(fileName);
   NameWindow();
 }
 
@@ -55,8 +43,8 @@ void VocabEditForm::SetSourceName(const std::string& fileName) {
 }
 
 void VocabEditForm::NameWindow() {
-  if (!fileName_.empty())
-    SetCaption(FileNameToQString(ExtractFileName(fileName_)));
+  if (!FileName().empty())
+    SetCaption(FileNameToQString(ExtractFileName(FileName())));
   else if (!sourceName_.empty())
     SetCaption(Utf8ToQString(TranslateMessage("ImportedCaption", "%s (imported)",
                                               {FileNameToQString(ExtractFileName(sourceName_)).toStdString()})));
@@ -66,73 +54,71 @@ void VocabEditForm::NameWindow() {
 
 void VocabEditForm::LanguageChanged() {
   NameWindow();
-  entries_->ShowEntryCount(*lesson_);
-}
-
-bool VocabEditForm::HasUnsavedChanges() const { return lesson_->Modified || controlsChanged_; }
-
-void VocabEditForm::TakeOpenedLesson(const std::string& fileName, std::unique_ptr<TMeanCollection> lesson) {
-  SetFileName(fileName);
-  lesson_ = std::move(lesson);
-  entryIndex_ = 0;
-  history_.Reset(true);
-  lastFound_.reset();
-  ShowLesson();
-  lesson_->Modified = false;
+  entries_->ShowEntryCount();
 }
 
 void VocabEditForm::Open(const std::string& fileName) {
   const int kind = FileKind(fileName);
   if (kind == kLessonFile) {
-    TakeOpenedLesson(fileName, ReadLessonFile(fileName));
+    document_->Take(TLessonDocument::ReadLessonFile(fileName), TLessonDocument::Origin::kFile, fileName);
+    NameWindow();
     return;
   }
   SetFileName(fileName);
   if (kind != kTextFile && kind != kRichTextFile) throw ENotLesson::ForFile(fileName);
-  OpenTextFile(fileName);
+  SelectTab(kTextPage);
+  const TextFileLines text = text_->ShowFile(ReadWholeFile(fileName));
+  // The file's text is the state opened; it becomes a lesson when the page is left.
+  document_->MarkSaved();
+  controlsChanged_ = false;
+  // Characters read as "?" and table rows read as one entry are said.
+  TransferReport report;
+  NoteTextLines(text, report);
+  std::string notes;
+  for (const std::string& note : ReadNotes(report, fileName, true)) notes += (notes.empty() ? "" : "\n") + note;
+  if (!notes.empty()) host_.Services().dialogs.ShowWarning(this, Utf8ToQString(notes));
 }
 
 void VocabEditForm::Save() {
-  if (fileName_.empty() || IsReadOnly(fileName_)) {
+  const std::string& fileName = FileName();
+  if (fileName.empty() || IsReadOnly(fileName)) {
     SaveAs();
     return;
   }
-  switch (FileKind(fileName_)) {
-    case kLessonFile:
-      if (CurrentPage() == kTextPage) {
-        SelectTab(kHeaderPage);
-        // Text that does not compile is not saved at all, and no file is
-        // touched: writing the lesson as it stood before would lose the
-        // user's edits without a word. The faulty line is selected and the
-        // status bar names the error; the edits stay unsaved.
-        if (CurrentPage() == kTextPage) {
-          lesson_->Modified = true;
-          return;
-        }
-      }
+  switch (FileKind(fileName)) {
+    case kLessonFile: {
+      // Text that does not compile is not saved at all, and no file is
+      // touched: writing the lesson as it stood before would lose the
+      // user's edits without a word. The faulty line is selected and the
+      // status bar names the error; the edits stay unsaved.
+      if (!LeaveOwnText(kHeaderPage)) return;
       StoreControls();
-      // The new content is written completely before the previous file
-      // becomes the backup, so a failed save keeps both.
-      lesson_->SaveToFile(fileName_, BackupName(fileName_));
+      document_->SaveLessonFile();
       break;
+    }
     case kTextFile:
-    case kRichTextFile:
-      SaveTextFile();
+    case kRichTextFile: {
+      if (CurrentPage() != kTextPage) SelectTab(kTextPage);
+      QString rejected;
+      const std::string data = text_->FileImage(FileKind(fileName) == kRichTextFile, &rejected);
+      WriteFileAtomically(fileName, data, BackupName(fileName));
+      text_->TextSaved();
+      document_->MarkSaved();
+      if (!rejected.isEmpty()) host_.WarnRejectedCharacters(this, rejected);
       break;
+    }
     default:
-      throw ENotLesson::ForFile(fileName_);
+      throw ENotLesson::ForFile(fileName);
   }
-  lesson_->Modified = false;
-  // The history stays; undoing back to here clears Modified again.
-  history_.MarkSaved();
-  main_->Autosave().Forget(this);
-  main_->RecentFiles().Add(fileName_);
+  // The history stays; undoing back to here is the saved state again.
+  host_.WorkSaved(this);
+  host_.FileUsed(fileName);
 }
 
 void VocabEditForm::SaveAs() {
   // The lesson-file filter is the third.
   const std::optional<QString> chosen =
-      main_->Services().dialogs.SaveFileName(this, saveFileDialog_->SaveRequest(fileName_, 3, "tav"));
+      host_.Services().dialogs.SaveFileName(this, menus_->SaveFileDialog()->SaveRequest(FileName(), 3, "tav"));
   if (!chosen) return;
   SetFileName(QStringToFileName(*chosen));
   Save();
@@ -142,58 +128,54 @@ bool VocabEditForm::MenuSaveClick() {
   try {
     Save();
   } catch (const std::exception& e) {
-    main_->Services().dialogs.ShowError(this, Utf8ToQString(e.what()));
+    host_.Services().dialogs.ShowError(this, Utf8ToQString(e.what()));
   }
-  return !lesson_->Modified;
+  return !document_->Modified();
 }
 
 void VocabEditForm::MenuSaveAsClick() {
   try {
     SaveAs();
   } catch (const std::exception& e) {
-    main_->Services().dialogs.ShowError(this, Utf8ToQString(e.what()));
+    host_.Services().dialogs.ShowError(this, Utf8ToQString(e.what()));
   }
 }
 
 void VocabEditForm::MenuExportClick() {
   // The lesson's own file name with the extension of KVTML, the filter chosen first.
-  std::string start = fileName_.empty() ? std::string() : fileName_.substr(0, ExtensionStart(fileName_)) + ".kvtml";
+  const std::string& own = FileName();
+  std::string start = own.empty() ? std::string() : own.substr(0, ExtensionStart(own)) + ".kvtml";
   const std::optional<QString> chosen =
-      main_->Services().dialogs.SaveFileName(this, exportFileDialog_->SaveRequest(start, 1, "kvtml"));
+      host_.Services().dialogs.SaveFileName(this, menus_->ExportFileDialog()->SaveRequest(start, 1, "kvtml"));
   if (!chosen) return;
   try {
     Export(QStringToFileName(*chosen));
   } catch (const std::exception& e) {
-    main_->Services().dialogs.ShowError(this, Utf8ToQString(e.what()));
+    host_.Services().dialogs.ShowError(this, Utf8ToQString(e.what()));
   }
 }
 
 void VocabEditForm::Export(const std::string& fileName) {
-  if (CurrentPage() == kTextPage) {
-    // Text that does not compile is not exported; the faulty line is selected.
-    SelectTab(kHeaderPage);
-    if (CurrentPage() == kTextPage) return;
-  }
+  // Text that does not compile is not exported; the faulty line is selected.
+  if (!LeaveOwnText(kHeaderPage)) return;
   StoreControls();
-  const bool modified = lesson_->Modified;
   TransferReport report;
-  WriteLessonByFormat(*lesson_, fileName, std::string(), report);
-  lesson_->Modified = modified;
-  main_->WarnTransfer(this, fileName, report);
-  main_->ShowNote(Utf8ToQString(TranslateMessage("Exported", "%s entries written to %s.",
-                                                 {std::to_string(lesson_->EntryCount()),
-                                                  FileNameToQString(fileName).toStdString()})));
+  WriteLessonByFormat(Lesson(), fileName, std::string(), report);
+  host_.WarnTransfer(this, fileName, report);
+  host_.ShowNote(Utf8ToQString(TranslateMessage(
+      "Exported", "%s entries written to %s.",
+      {std::to_string(Lesson().EntryCount()), FileNameToQString(fileName).toStdString()})));
 }
 
-bool VocabEditForm::IsReadOnly(const std::string& fileName) { return main_->IsReadOnly(this, fileName); }
+bool VocabEditForm::IsReadOnly(const std::string& fileName) { return host_.IsReadOnly(this, fileName); }
 
 bool VocabEditForm::FormCloseQuery() {
-  if (!lesson_->Modified) return true;
+  if (!document_->Modified()) return true;
   // The question is asked over the window it speaks of (Exit asks in turn).
   BringToFront();
   const QString question =
       Utf8ToQString(TranslateMessage("CancelLesson", "Do you want to save '%s'?", {Caption().toStdString()}));
-  switch (main_->Services().dialogs.Message(this, MessageKind::Confirmation, MessageButtons::YesNoCancel, question)) {
+  switch (host_.Services().dialogs.Message(this, MessageKind::Confirmation, MessageButtons::YesNoCancel, question)) {
     case MessageAnswer::No: return true;
     case MessageAnswer::Yes: return MenuSaveClick();
     default: return false;
@@ -201,40 +183,34 @@ bool VocabEditForm::FormCloseQuery() {
 }
 
 void VocabEditForm::FormClose() {
-  main_->Autosave().Forget(this);
-  main_->ChildClosing(this);
+  host_.WorkSaved(this);
+  host_.ChildClosing(this);
 }
 
 std::optional<TRecoveryImage> VocabEditForm::RecoveryImage() const {
-  if (!lesson_->Modified && !controlsChanged_) return std::nullopt;
+  if (!document_->Modified()) return std::nullopt;
   TRecoveryImage image;
   image.Extension = ".tav";
-  image.Data = EncodeBinary(*lesson_);
+  image.Data = EncodeBinary(Lesson());
   TRecoveryNote& note = image.Note;
   note.Kind = TRecoveryNote::kLessonWindow;
-  note.FileName = fileName_;
+  note.FileName = FileName();
   note.Caption = Caption().toStdString();
-  note.Entries = lesson_->EntryCount();
-  note.EntryIndex = entryIndex_;
+  note.Entries = Lesson().EntryCount();
+  note.EntryIndex = EntryIndex();
   note.Page = shownPage_;
-  if (controlsChanged_) {
-    header_->AddControlTexts(note.Controls);
-    entries_->AddControlTexts(note.Controls);
-  }
-  if (shownPage_ == kTextPage) image.Text = text_->EditedText();
+  if (controlsChanged_)
+    for (const TLessonPage* page : pages_) page->AddControlTexts(note.Controls);
+  image.Text = ShownPage().RecoveryText();
   return image;
 }
 
 void VocabEditForm::Recover(std::unique_ptr<TMeanCollection> lesson, const TRecoveryNote& note) {
   lesson->LessonFileName = note.FileName;
-  lesson_ = std::move(lesson);
-  lesson_->EnsureEntry();
-  if (!note.FileName.empty()) SetFileName(note.FileName);
   // No state of the history is the file's.
-  history_.Reset(false);
-  lastFound_.reset();
-  entryIndex_ = static_cast<int>(std::clamp<long>(note.EntryIndex, 0, lesson_->EntryCount() - 1));
-  ShowLesson();
+  document_->Take(std::move(lesson), TLessonDocument::Origin::kUnsaved, note.FileName);
+  NameWindow();
+  document_->SetEntry(static_cast<int>(std::clamp<long>(note.EntryIndex, 0, Lesson().EntryCount() - 1)));
   for (const auto& [name, text] : note.Controls) {
     QWidget* control = Client->findChild<QWidget*>(QString::fromStdString(name));
     if (auto* edit = qobject_cast<QLineEdit*>(control)) {
@@ -253,7 +229,6 @@ void VocabEditForm::Recover(std::unique_ptr<TMeanCollection> lesson, const TReco
   } else if (note.Page == kEntriesPage || note.Page == kTablePage) {
     SelectTab(note.Page);
   }
-  lesson_->Modified = true;
 }
 
 void VocabEditForm::closeEvent(QCloseEvent* event) {

@@ -553,11 +553,8 @@ void MainForm::CombineLessons(int mode) {
   combineDlg_->SetMode(mode);
   combineDlg_->FormShow();
   const bool ok = platform_.dialogs.Exec(*combineDlg_) == QDialog::Accepted && combineDlg_->ResultLesson();
-  // Windows whose lessons a substitution compacted show them again.
-  for (VocabEditForm* form : windows)
-    if (combineDlg_->Compacted().count(&form->Lesson())) form->ShowChangedLesson();
   if (!ok) return;
-  auto* form = new VocabEditForm(this);
+  auto* form = new VocabEditForm(*this);
   form->SetLesson(combineDlg_->TakeResult());
   AddChild(form);
 }

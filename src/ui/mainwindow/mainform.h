@@ -25,6 +25,7 @@
 #include "files/lessonformats.h"
 #include "recovery/recovery.h"
 #include "ui/language/multilanguage.h"
+#include "ui/mainwindow/windowhost.h"
 #include "ui/language/textproperties.h"
 #include "ui/platform/platform.h"
 
@@ -57,12 +58,7 @@ class TAutosave;
 class TChildWindows;
 class TRecentFiles;
 
-// The status words of the status bar.
-// The status words of the status bar; printing shows its pages as compiling
-// shows its lines.
-enum StatusState : int { kStatusIdle = 0, kStatusError = 1, kStatusCompiling = 2, kStatusPrinting = 3 };
-
-class MainForm : public QMainWindow {
+class MainForm : public QMainWindow, public TWindowHost {
   Q_OBJECT
  public:
   static constexpr const char* kProductName = "Vocatrix";
@@ -76,7 +72,7 @@ class MainForm : public QMainWindow {
   // removes the private fonts (FormDestroy).
   ~MainForm() override;
 
-  Platform& Services() { return platform_; }
+  Platform& Services() override { return platform_; }
   // A box that only informs, shown once the current event has returned: for
   // code that runs inside a widget's change signal.
   void InformLater(QWidget* parent, MessageKind kind, const QString& text);
@@ -89,7 +85,7 @@ class MainForm : public QMainWindow {
   void SetLanguage(const std::string& name);
   void MenuLanguageClick(int tag);
   // Appends one radio item per language to a language submenu.
-  void AddLanguageItems(QMenu* menu, QActionGroup* group);
+  void AddLanguageItems(QMenu* menu, QActionGroup* group) override;
   const std::string& HelpFile() const { return helpFile_; }
   TMultiLanguage& MultiLanguage() { return multiLanguage_; }
   // Writes the texts of all windows to "Language.ini" in the settings folder.
@@ -104,6 +100,7 @@ class MainForm : public QMainWindow {
   void MenuAboutClick();
   // While the splash screen shows, an activated window brings it to the front.
   void RaiseAboutBox();
+  void ChildActivated() override { RaiseAboutBox(); }
 
   // --- Help ---
   void MenuTopicsClick();
@@ -111,19 +108,19 @@ class MainForm : public QMainWindow {
   void MenuHomepageClick();
 
   // --- Status bar ---
-  int StatusState() const { return statusState_; }
+  int StatusState() const override { return statusState_; }
   // `detail`, when given, replaces the state's own text in the second panel.
-  void SetStatus(int state, const QString& detail = {});
+  void SetStatus(int state, const QString& detail = {}) override;
   // A note on what the last command did or why it did nothing. The next key
   // or click, another window becoming active, or its window closing clears it.
-  void ShowNote(const QString& note);
+  void ShowNote(const QString& note) override;
   // Puts the captions' marks of unsaved changes and the Save button in step
   // with the windows; runs whenever the program waits for input.
   void UpdateWindowStates();
   // Says in the status bar, the first time it is called while the settings
   // file cannot be written, that the settings will not be kept; true then.
   bool ReportUnwritableSettings();
-  QProgressBar* ProgressBar() const { return progressBar_; }
+  QProgressBar* ProgressBar() const override { return progressBar_; }
   TCompoStatusBar* StatusBar() const { return statusBar_; }
 
   // Prints the active lesson editor window's lesson.
@@ -141,7 +138,7 @@ class MainForm : public QMainWindow {
   void MenuCharmapClick();
   TCharmapDlg* CharmapDlg() const { return charmapDlg_; }
   // The find dialog, shared by the lesson editor windows.
-  TFindDlg* FindDlg() const { return findDlg_; }
+  TFindDlg* FindDlg() const override { return findDlg_; }
 
   // --- Combining ---
   // Concatenation (0) or substitution (1) of two open lessons in the combine
@@ -167,7 +164,7 @@ class MainForm : public QMainWindow {
   // reports what the lesson could not hold, and any error. The window, or null.
   VocabEditForm* ImportFile(const std::string& fileName);
   // Tells the user what a read or written exchange file could not carry.
-  void WarnTransfer(QWidget* parent, const std::string& fileName, const TransferReport& report);
+  void WarnTransfer(QWidget* parent, const std::string& fileName, const TransferReport& report) override;
   void OpenStartupFiles(const QStringList& arguments);
   void DropFiles(const QList<QUrl>& urls);
   void SaveAllLessons();
@@ -181,9 +178,14 @@ class MainForm : public QMainWindow {
 
   // The lessons opened or saved last, listed in the File menus.
   TRecentFiles& RecentFiles() const { return *recentFiles_; }
+  void FileUsed(const std::string& fileName) override;
+  void FillRecentFiles(QMenu* menu, QAction* before) override;
+  // The frame's commands in a child window's menus.
+  void RunFrameCommand(TFrameCommand command) override;
 
   // --- Autosave and recovery ---
   TAutosave& Autosave() const { return *autosave_; }
+  void WorkSaved(const TChildForm* form) override;
   // Offers the unsaved work a crash left behind (start-up).
   void OfferRecovery();
   // Opens a left-over recovery as a modified window under its original
@@ -199,26 +201,26 @@ class MainForm : public QMainWindow {
 
   // The name of the next child window of a kind: "VocabEditForm", then
   // "VocabEditForm_1", ... (the first one no open window carries).
-  QString NewChildName(const QString& base = "VocabEditForm") const;
+  QString NewChildName(const QString& base = "VocabEditForm") const override;
   // Called by a child window as it closes: the last one disables the lesson
   // buttons and hides the Window menu.
-  void ChildClosing(TChildForm* form);
+  void ChildClosing(TChildForm* form) override;
   // True (after a warning naming the file) when the file exists and may not
   // be written.
-  bool IsReadOnly(QWidget* parent, const std::string& fileName);
+  bool IsReadOnly(QWidget* parent, const std::string& fileName) override;
   // Tells the user which characters were stored as "?" (once the current
   // event has returned: storing the controls runs inside change signals).
-  void WarnRejectedCharacters(QWidget* parent, const QString& rejected);
+  void WarnRejectedCharacters(QWidget* parent, const QString& rejected) override;
   // Names the words (Windows-1252) that lesson text cannot carry (later, as
   // above: the tab strip's change signal fills the Text page).
-  void WarnUncarriedWords(QWidget* parent, const std::vector<std::string>& words);
+  void WarnUncarriedWords(QWidget* parent, const std::vector<std::string>& words) override;
   // The print dialog, after a warning when no printer is installed.
   // Printed to a file, the dialog offers `documentFile`'s own name and
   // folder with ".pdf" (when it has a file).
-  bool ChoosePrinter(QWidget* parent, QPrinter& printer, const std::string& documentFile = {});
+  bool ChoosePrinter(QWidget* parent, QPrinter& printer, const std::string& documentFile = {}) override;
   // Prints a text page by page with the wait cursor and the status bar's
   // progress; errors are shown.
-  void PrintText(QWidget* parent, const QTextDocument& document, QPrinter& printer);
+  void PrintText(QWidget* parent, const QTextDocument& document, QPrinter& printer) override;
 
   // --- Text windows and the lesson browser ---
   TEditForm* NewTextWindow();

@@ -137,8 +137,8 @@ void MainForm::MenuSaveLanguageClick() {
     absent.push_back(std::make_unique<THelpWindow>());
     absent.push_back(std::make_unique<TRecoveryDlg>(nullptr, std::vector<TLeftRecovery>{}));
     absent.push_back(std::make_unique<TSpellingDlg>(nullptr));
-    if (LessonWindows().isEmpty()) absent.push_back(std::make_unique<VocabEditForm>(this));
-    if (childWindows_->TextWindows().isEmpty()) absent.push_back(std::make_unique<TEditForm>(this));
+    if (LessonWindows().isEmpty()) absent.push_back(std::make_unique<VocabEditForm>(*this));
+    if (childWindows_->TextWindows().isEmpty()) absent.push_back(std::make_unique<TEditForm>(*this));
     if (!aboutBox_) absent.push_back(std::make_unique<TAboutBox>(platform_));
     absent.push_back(std::make_unique<TImportDlg>(this, std::string(), std::string(), IniFile::Load(std::string())));
     for (const auto& window : absent) {

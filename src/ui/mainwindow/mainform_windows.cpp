@@ -98,7 +98,7 @@ bool MainForm::IsReadOnly(QWidget* parent, const std::string& fileName) {
 }
 
 TEditForm* MainForm::NewTextWindow() {
-  auto* form = new TEditForm(this);
+  auto* form = new TEditForm(*this);
   AddChild(form);
   return form;
 }
@@ -121,7 +121,7 @@ void MainForm::MenuBrowseClick() {
 }
 
 VocabEditForm* MainForm::NewChild() {
-  auto* form = new VocabEditForm(this);
+  auto* form = new VocabEditForm(*this);
   AddChild(form);
   return form;
 }
@@ -142,9 +142,10 @@ VocabEditForm* MainForm::OpenFile(const std::string& fileName) {
     // A lesson file is read before its window exists, and the window opens
     // straight on it; text goes onto the Text page of a new window.
     if (FileKind(fileName) == kLessonFile) {
-      form = new VocabEditForm(this, VocabEditForm::ReadLessonFile(fileName), fileName);
+      form = new VocabEditForm(*this, std::make_unique<TLessonDocument>(TLessonDocument::ReadLessonFile(fileName),
+                                                                        TLessonDocument::Origin::kFile, fileName));
     } else {
-      form = new VocabEditForm(this);
+      form = new VocabEditForm(*this);
       form->Open(fileName);
     }
   } catch (const std::exception& e) {
@@ -196,8 +197,7 @@ VocabEditForm* MainForm::ImportFile(const std::string& fileName) {
   }
   // Not yet saved anywhere as a lesson: closing asks to save it.
   lesson->LessonFileName.clear();
-  lesson->Modified = true;
-  auto* form = new VocabEditForm(this);
+  auto* form = new VocabEditForm(*this);
   form->SetLesson(std::move(lesson));
   form->SetSourceName(fileName);
   AddChild(form);
@@ -261,6 +261,28 @@ void MainForm::CloseAllLessons() {
 }
 
 void MainForm::MenuExitClick() { close(); }
+
+void MainForm::RunFrameCommand(TFrameCommand command) {
+  switch (command) {
+    case TFrameCommand::New: NewChild(); break;
+    case TFrameCommand::Open: OpenChild(); break;
+    case TFrameCommand::Browse: MenuBrowseClick(); break;
+    case TFrameCommand::Import: MenuImportClick(); break;
+    case TFrameCommand::CloseAll: CloseAllLessons(); break;
+    case TFrameCommand::SaveAll: SaveAllLessons(); break;
+    case TFrameCommand::Exit: MenuExitClick(); break;
+    case TFrameCommand::Charmap: MenuCharmapClick(); break;
+    case TFrameCommand::SaveLanguage: MenuSaveLanguageClick(); break;
+    case TFrameCommand::Concat: ConcatClick(); break;
+    case TFrameCommand::Substitute: SubstLanguageClick(); break;
+  }
+}
+
+void MainForm::FileUsed(const std::string& fileName) { recentFiles_->Add(fileName); }
+
+void MainForm::FillRecentFiles(QMenu* menu, QAction* before) { recentFiles_->FillMenu(menu, before); }
+
+void MainForm::WorkSaved(const TChildForm* form) { autosave_->Forget(form); }
 
 void MainForm::closeEvent(QCloseEvent* event) {
   // A warning still waiting tells what a lesson holds: before the questions.
@@ -338,15 +360,15 @@ TChildForm* MainForm::RestoreWindow(const TLeftRecovery& recovery) {
     // A window that start-up opened from the file shows an older state.
     if (!note.FileName.empty())
       for (VocabEditForm* open : LessonWindows())
-        if (open->FileName() == note.FileName && !open->Lesson().Modified) {
+        if (open->FileName() == note.FileName && !open->HasUnsavedChanges()) {
           open->close();
           delete open;
         }
-    auto* lessonForm = new VocabEditForm(this);
+    auto* lessonForm = new VocabEditForm(*this);
     lessonForm->Recover(std::move(lesson), note);
     form = lessonForm;
   } else {
-    auto* textForm = new TEditForm(this);
+    auto* textForm = new TEditForm(*this);
     textForm->Recover(QString::fromStdString(ReadWholeFile(recovery.DataFile())), note);
     form = textForm;
   }

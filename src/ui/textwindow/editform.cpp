@@ -20,8 +20,7 @@
 #include "files/lessonfiles.h"
 #include "ui/language/multilanguage.h"
 #include "ui/language/textproperties.h"
-#include "ui/recovery/autosave.h"
-#include "ui/mainwindow/mainform.h"
+#include "ui/mainwindow/windowhost.h"
 #include "ui/common/menuitems.h"
 #include "ui/platform/fileaccess.h"
 #include "ui/common/qtfonts.h"
@@ -34,9 +33,9 @@ const char kSaveFilter[] = "Text Files (*.txt) | *.txt | All Files (*.*) | *.*";
 
 }  // namespace
 
-TEditForm::TEditForm(MainForm* mainForm) : main_(mainForm), printer_(std::make_unique<QPrinter>(QPrinter::HighResolution)) {
+TEditForm::TEditForm(TWindowHost& host) : host_(host), printer_(std::make_unique<QPrinter>(QPrinter::HighResolution)) {
   setAttribute(Qt::WA_DeleteOnClose);
-  setObjectName(mainForm->NewChildName("EditForm"));
+  setObjectName(host_.NewChildName("EditForm"));
   resize(399, 210);
   Memo1 = new QTextEdit;
   Memo1->setObjectName("Memo1");
@@ -67,8 +66,8 @@ TEditForm::~TEditForm() = default;
 
 void TEditForm::CreateMenus() {
   File1 = MakeMenu(this, "File1", "&File");
-  connect(AddItem(File1, "New1", "&New"), &QAction::triggered, main_, [this] { main_->NewChild(); });
-  connect(AddItem(File1, "Open1", "&Open"), &QAction::triggered, main_, [this] { main_->OpenChild(); });
+  connect(AddItem(File1, "New1", "&New"), &QAction::triggered, this, [this] { host_.RunFrameCommand(TFrameCommand::New); });
+  connect(AddItem(File1, "Open1", "&Open"), &QAction::triggered, this, [this] { host_.RunFrameCommand(TFrameCommand::Open); });
   connect(AddItem(File1, "Close1", "&Close"), &QAction::triggered, this, [this] { close(); });
   AddSeparator(File1, "N1");
   connect(AddItem(File1, "Save1", "&Save", QKeySequence("Ctrl+S")), &QAction::triggered, this,
@@ -80,7 +79,7 @@ void TEditForm::CreateMenus() {
   connect(AddItem(File1, "PrintSetup1", "Prin&t Setup..."), &QAction::triggered, this,
           &TEditForm::PrintSetup1Click);
   AddSeparator(File1, "N3");
-  connect(AddItem(File1, "Exit1", "E&xit"), &QAction::triggered, main_, [this] { main_->MenuExitClick(); });
+  connect(AddItem(File1, "Exit1", "E&xit"), &QAction::triggered, this, [this] { host_.RunFrameCommand(TFrameCommand::Exit); });
 
   Edit1 = MakeMenu(this, "Edit1", "&Edit");
   Cut1 = AddItem(Edit1, "Cut1", "Cu&t", QKeySequence("Ctrl+X"));
@@ -176,42 +175,42 @@ void TEditForm::Save() {
   if (!text.isEmpty()) data += "\r\n";
   WriteFileAtomically(pathName_, data, BackupName(pathName_));
   Memo1->document()->setModified(false);
-  main_->Autosave().Forget(this);
-  if (!rejected.isEmpty()) main_->WarnRejectedCharacters(this, rejected);
+  host_.WorkSaved(this);
+  if (!rejected.isEmpty()) host_.WarnRejectedCharacters(this, rejected);
 }
 
 bool TEditForm::Save1Click() {
-  if (pathName_.empty() || main_->IsReadOnly(this, pathName_)) {
+  if (pathName_.empty() || host_.IsReadOnly(this, pathName_)) {
     SaveAs1Click();
     return !Modified();
   }
   try {
     Save();
   } catch (const std::exception& e) {
-    main_->Services().dialogs.ShowError(this, Utf8ToQString(e.what()));
+    host_.Services().dialogs.ShowError(this, Utf8ToQString(e.what()));
   }
   return !Modified();
 }
 
 void TEditForm::SaveAs1Click() {
   const std::optional<QString> chosen =
-      main_->Services().dialogs.SaveFileName(this, saveFileDialog_->SaveRequest(pathName_, 1, "txt"));
+      host_.Services().dialogs.SaveFileName(this, saveFileDialog_->SaveRequest(pathName_, 1, "txt"));
   if (!chosen) return;
   SetPathName(QStringToFileName(*chosen));
   Save1Click();
 }
 
 void TEditForm::Print1Click() {
-  if (!main_->ChoosePrinter(this, *printer_, pathName_)) return;
+  if (!host_.ChoosePrinter(this, *printer_, pathName_)) return;
   printer_->setDocName(Caption());
-  main_->PrintText(this, *Memo1->document(), *printer_);
+  host_.PrintText(this, *Memo1->document(), *printer_);
 }
 
-void TEditForm::PrintSetup1Click() { main_->Services().dialogs.PrinterSetup(this, *printer_); }
+void TEditForm::PrintSetup1Click() { host_.Services().dialogs.PrinterSetup(this, *printer_); }
 
 void TEditForm::SetFont() {
   TFont font = FontOfQFont(Memo1->font());
-  if (main_->Services().dialogs.ChooseFont(this, font)) ApplyFontTo(Memo1, font);
+  if (host_.Services().dialogs.ChooseFont(this, font)) ApplyFontTo(Memo1, font);
   SetTextMargins();
 }
 
@@ -264,7 +263,7 @@ bool TEditForm::FormCloseQuery() {
   BringToFront();
   const QString question =
       Utf8ToQString(TranslateMessage("SaveChanges", "Save Changes to '%s'?", {Caption().toStdString()}));
-  switch (main_->Services().dialogs.Message(this, MessageKind::Confirmation, MessageButtons::YesNoCancel, question)) {
+  switch (host_.Services().dialogs.Message(this, MessageKind::Confirmation, MessageButtons::YesNoCancel, question)) {
     case MessageAnswer::No: return true;
     // A cancelled or failed save keeps the window and its text.
     case MessageAnswer::Yes: return Save1Click();
@@ -277,8 +276,8 @@ void TEditForm::closeEvent(QCloseEvent* event) {
     event->ignore();
     return;
   }
-  main_->Autosave().Forget(this);
-  main_->ChildClosing(this);
+  host_.WorkSaved(this);
+  host_.ChildClosing(this);
   QMdiSubWindow::closeEvent(event);
 }
 

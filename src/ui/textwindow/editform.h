@@ -17,14 +17,14 @@ class QTextEdit;
 
 namespace vocatrix::ui {
 
-class MainForm;
+class TWindowHost;
 class TFileDialogTexts;
 
 class TEditForm : public TChildForm {
   Q_OBJECT
  public:
   // An empty, unmodified window titled "Untitled".
-  explicit TEditForm(MainForm* mainForm);
+  explicit TEditForm(TWindowHost& host);
   ~TEditForm() override;
 
   const std::string& PathName() const { return pathName_; }
@@ -84,7 +84,7 @@ class TEditForm : public TChildForm {
   void Save();
   void SetPathName(const std::string& path);
 
-  MainForm* main_;
+  TWindowHost& host_;
   std::string pathName_;
   bool utf8_ = false;  // the file was UTF-8 and is saved so
   std::unique_ptr<QPrinter> printer_;

@@ -1,7 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The lesson window's spell checking: the spellers of the lesson's
-// languages, the underlines of the word memos and the Text page, their
-// context menu, and the Check spelling dialog.
+#include "ui/spelling/lessonspelling.h"
 
 #include <QLineEdit>
 #include <QMenu>
@@ -16,11 +14,11 @@
 #include "base/messages.h"
 #include "base/settings.h"
 #include "spelling/spellcheck.h"
+#include "document/lessondocument.h"
 #include "ui/common/qtstrings.h"
+#include "ui/lessonwindow/lessonpage.h"
+#include "ui/mainwindow/windowhost.h"
 #include "ui/spelling/spellingdlg.h"
-#include "ui/lessonwindow/vocabeditform.h"
-#include "ui/mainwindow/mainform.h"
-#include "ui/lessonwindow/memotext.h"
 #include "ui/spelling/spellmarks.h"
 
 namespace vocatrix::ui {
@@ -40,19 +38,19 @@ std::set<std::string>& ReportedLanguages() {
 // English or the interface language: no language a dictionary could be
 // missing for.
 bool IsPlaceholderName(const std::string& name) {
-  return name == "Language 1" || name == "Language 2" || name == VocabEditForm::NewLanguageName(1) ||
-         name == VocabEditForm::NewLanguageName(2);
+  return name == "Language 1" || name == "Language 2" || name == TLessonDocument::NewLanguageName(1) ||
+         name == TLessonDocument::NewLanguageName(2);
 }
 
 // Shows a note in the status bar once it is free (not while the Text page
 // fills or the lesson prints).
-void NoteWhenIdle(QPointer<MainForm> main, const QString& note) {
-  if (!main) return;
-  if (main->StatusState() == kStatusIdle || main->StatusState() == kStatusError) {
-    main->SetStatus(kStatusIdle, note);
+void NoteWhenIdle(QPointer<QObject> window, TWindowHost* frame, const QString& note) {
+  if (!window) return;
+  if (frame->StatusState() == kStatusIdle || frame->StatusState() == kStatusError) {
+    frame->SetStatus(kStatusIdle, note);
     return;
   }
-  QTimer::singleShot(250, main, [main, note] { NoteWhenIdle(main, note); });
+  QTimer::singleShot(250, window, [window, frame, note] { NoteWhenIdle(window, frame, note); });
 }
 
 // The spellers of two language names, by the dictionaries installed and the
@@ -65,16 +63,22 @@ std::shared_ptr<const TLessonSpeller> SpellerOfNames(const std::string& name1, c
 
 }  // namespace
 
-void VocabEditForm::SetUpSpelling() {
-  const std::vector<QPlainTextEdit*> memos = {MemoSynonyms, MemoTranslations, MemoAntonyms, MemoTransvertions};
-  for (std::size_t kind = 0; kind < memos.size(); ++kind)
-    new TSpellMarks(memos[kind]->document(), LanguageOfKind(static_cast<int>(kind)),
+TLessonSpelling::TLessonSpelling(TPageHost& host, QLineEdit* language1, QLineEdit* language2,
+                                 std::vector<QPlainTextEdit*> memos, QPlainTextEdit* memoText)
+    : QObject(host.Window()),
+      host_(host),
+      language1_(language1),
+      language2_(language2),
+      memos_(std::move(memos)),
+      memoText_(memoText) {
+  for (std::size_t kind = 0; kind < memos_.size(); ++kind)
+    new TSpellMarks(memos_[kind]->document(), LanguageOfKind(static_cast<int>(kind)),
                     [this](const LessonTextLanguages&) { return Speller(); });
   // A language renamed on the Header page is checked with its new name.
-  for (QLineEdit* edit : {EditLanguage1, EditLanguage2})
-    connect(edit, &QLineEdit::editingFinished, this, [this] { FollowLanguageNames(false); });
-  std::vector<QPlainTextEdit*> editors = memos;
-  editors.push_back(MemoText);
+  for (QLineEdit* edit : {language1_, language2_})
+    connect(edit, &QLineEdit::editingFinished, this, [this] { Follow(false); });
+  std::vector<QPlainTextEdit*> editors = memos_;
+  editors.push_back(memoText_);
   for (QPlainTextEdit* editor : editors) {
     editor->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(editor, &QWidget::customContextMenuRequested, this, [this, editor](const QPoint& at) {
@@ -85,12 +89,18 @@ void VocabEditForm::SetUpSpelling() {
   }
 }
 
-std::shared_ptr<const TLessonSpeller> VocabEditForm::Speller() {
-  if (!speller_) FollowLanguageNames(true);
+TLessonSpelling::~TLessonSpelling() {
+  std::vector<QPlainTextEdit*> editors = memos_;
+  editors.push_back(memoText_);
+  for (QPlainTextEdit* editor : editors) delete TSpellMarks::Of(editor->document());
+}
+
+std::shared_ptr<const TLessonSpeller> TLessonSpelling::Speller() {
+  if (!speller_) Follow(true);
   return speller_;
 }
 
-std::shared_ptr<const TLessonSpeller> VocabEditForm::TextSpeller(const std::string& name1, const std::string& name2) {
+std::shared_ptr<const TLessonSpeller> TLessonSpelling::TextSpeller(const std::string& name1, const std::string& name2) {
   if (speller_ && spellerNames_[0] == name1 && spellerNames_[1] == name2) return speller_;
   for (const auto& [names, speller] : textSpellers_)
     if (names.first == name1 && names.second == name2) return speller;
@@ -101,11 +111,11 @@ std::shared_ptr<const TLessonSpeller> VocabEditForm::TextSpeller(const std::stri
   return textSpellers_.back().second;
 }
 
-void VocabEditForm::FollowLanguageNames(bool load) {
+void TLessonSpelling::Follow(bool load) {
   // The names as the Header page shows them: the user's new name counts once
   // typed, not only once stored.
-  const std::string name1 = ToLessonString(EditLanguage1->text());
-  const std::string name2 = ToLessonString(EditLanguage2->text());
+  const std::string name1 = ToLessonString(language1_->text());
+  const std::string name2 = ToLessonString(language2_->text());
   if (speller_ ? spellerNames_[0] == name1 && spellerNames_[1] == name2 : !load) return;
   const bool again = speller_ != nullptr;
   speller_ = SpellerOfNames(name1, name2);
@@ -115,20 +125,21 @@ void VocabEditForm::FollowLanguageNames(bool load) {
     const std::string& name = spellerNames_[language - 1];
     const std::string& problem = speller_->Problem(language);
     if (!problem.empty() && !IsPlaceholderName(name) && ReportedLanguages().insert(name).second)
-      NoteWhenIdle(main_, Utf8ToQString(problem));
+      NoteWhenIdle(host_.Window(), &host_.Frame(), Utf8ToQString(problem));
   }
   // What the spellers chosen before underlined is checked again (the Text
   // page follows its own "Sp:" lines).
   if (again)
-    for (QPlainTextEdit* memo : {MemoSynonyms, MemoTranslations, MemoAntonyms, MemoTransvertions})
+    for (QPlainTextEdit* memo : memos_)
       if (TSpellMarks* marks = TSpellMarks::Of(memo->document())) marks->Recheck();
 }
 
-QMenu* VocabEditForm::ContextMenuOf(QPlainTextEdit* memo, const QPoint& at) {
-  if (memo == MemoText) CompleteText();
+QMenu* TLessonSpelling::ContextMenuOf(QPlainTextEdit* memo, const QPoint& at) {
   // A word memo is checked whole before its words are looked at (the Text
-  // page is checked from the event loop, a slice at a time).
-  else if (TSpellMarks* marks = TSpellMarks::Of(memo->document())) marks->Finish();
+  // page, completed by the window first, is checked from the event loop, a
+  // slice at a time).
+  if (memo != memoText_)
+    if (TSpellMarks* marks = TSpellMarks::Of(memo->document())) marks->Finish();
   QMenu* menu = memo->createStandardContextMenu();
   const std::optional<MarkedWord> word = TSpellMarks::WordAt(memo->document(), memo->cursorForPosition(at).position());
   if (!word) return menu;
@@ -162,7 +173,7 @@ QMenu* VocabEditForm::ContextMenuOf(QPlainTextEdit* memo, const QPoint& at) {
     try {
       word.Speller->AddToDictionary(word.Language, ToLessonString(word.Text));
     } catch (const std::exception& e) {
-      main_->Services().dialogs.ShowError(this, Utf8ToQString(e.what()));
+      host_.Frame().Services().dialogs.ShowError(host_.Window(), Utf8ToQString(e.what()));
       return;
     }
     // Every window whose language uses the dictionary loses the underline.
@@ -173,34 +184,30 @@ QMenu* VocabEditForm::ContextMenuOf(QPlainTextEdit* memo, const QPoint& at) {
   return menu;
 }
 
-void VocabEditForm::MenuCheckSpellingClick() {
+void TLessonSpelling::CheckSpelling() {
   // The lesson as the Text page has it, read back as leaving the page does;
   // a format error keeps the page, with the error in the status bar.
-  if (CurrentPage() == kTextPage) {
-    SelectTab(kEntriesPage);
-    if (CurrentPage() == kTextPage) return;
+  host_.SelectTab(TLessonPage::kEntriesPage);
+  if (!host_.CurrentPage() == TLessonPage::kEntriesPage) return;
+  host_.StoreControls();
+  if (!dialog_) {
+    dialog_ = new TSpellingDlg(host_.Window());
+    connect(dialog_, &TSpellingDlg::WordClicked, this, &TLessonSpelling::ShowUnknownWord);
+    connect(dialog_, &TSpellingDlg::CheckAgain, this, &TLessonSpelling::CheckSpelling);
   }
-  StoreControls();
-  if (!spellingDlg_) {
-    spellingDlg_ = new TSpellingDlg(this);
-    connect(spellingDlg_, &TSpellingDlg::WordClicked, this, &VocabEditForm::ShowUnknownWord);
-    connect(spellingDlg_, &TSpellingDlg::CheckAgain, this, &VocabEditForm::MenuCheckSpellingClick);
-  }
-  spellingDlg_->ShowWords(CheckLessonSpelling(*lesson_, *Speller()), *lesson_);
-  spellingDlg_->show();
-  spellingDlg_->raise();
-  spellingDlg_->activateWindow();
+  const TMeanCollection& lesson = host_.Document().Lesson();
+  dialog_->ShowWords(CheckLessonSpelling(lesson, *Speller()), lesson);
+  dialog_->show();
+  dialog_->raise();
+  dialog_->activateWindow();
 }
 
-void VocabEditForm::ShowUnknownWord(const UnknownWord& word) {
-  if (CurrentPage() != kEntriesPage) {
-    SelectTab(kEntriesPage);
-    if (CurrentPage() != kEntriesPage) return;
-  }
-  StoreControls();
-  if (word.EntryIndex >= lesson_->EntryCount()) return;
-  entryIndex_ = word.EntryIndex;
-  ShowLesson();
+void TLessonSpelling::ShowUnknownWord(const UnknownWord& word) {
+  host_.SelectTab(TLessonPage::kEntriesPage);
+  if (host_.CurrentPage() != TLessonPage::kEntriesPage) return;
+  host_.StoreControls();
+  if (word.EntryIndex >= host_.Document().Lesson().EntryCount()) return;
+  host_.Document().SetEntry(word.EntryIndex);
 }
 
 }  // namespace vocatrix::ui

@@ -7,7 +7,7 @@ set -euo pipefail
 PACKAGES=(
   build-essential cmake ninja-build pkg-config libicu-dev
   libgtest-dev libgmock-dev libbenchmark-dev libexpat1-dev
-  libhunspell-dev hunspell-de-de hunspell-en-us hunspell-fr
+  libhunspell-dev hunspell-de-de hunspell-en-us hunspell-fr libcli11-dev
   qt6-base-dev libgl-dev qt6-translations-l10n qt6-multimedia-dev
   fonts-liberation2 fontconfig
   xvfb xauth poppler-utils

@@ -12,6 +12,7 @@
 #include "files/lessontext.h"
 #include "base/messages.h"
 #include "base/settings.h"
+#include "cli/commandwords.h"
 #include "model/exceptions.h"
 
 namespace vocatrix::cli {
@@ -73,22 +74,13 @@ void WithFile(const std::string& fileName, const std::function<void()>& action) 
 
 Arguments::Arguments(const std::vector<std::string>& args, const std::vector<std::string>& allowedOptions,
                      int operands, const std::vector<std::string>& valueOptions) {
-  bool optionsEnded = false;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    const std::string name = arg.substr(0, arg.find('='));
-    if (!optionsEnded && arg == "--") {
-      optionsEnded = true;
-    } else if (!optionsEnded && std::find(valueOptions.begin(), valueOptions.end(), name) != valueOptions.end()) {
-      if (name.size() < arg.size()) values_.emplace_back(name, arg.substr(name.size() + 1));
-      else if (i + 1 < args.size()) values_.emplace_back(name, args[++i]);
-      else throw UsageError("option '" + name + "' needs a value");
-    } else if (!optionsEnded && arg.size() > 1 && arg[0] == '-') {
-      if (std::find(allowedOptions.begin(), allowedOptions.end(), arg) == allowedOptions.end())
-        throw UsageError("unknown option '" + arg + "'");
-      options_.push_back(arg);
-    } else {
-      operands_.push_back(arg);
+  for (const CommandWord& word : ReadCommandWords(args, allowedOptions, valueOptions)) {
+    switch (word.What) {
+      case CommandWord::kFlag: options_.push_back(word.Text); break;
+      case CommandWord::kValue: values_.emplace_back(word.Text, word.Value); break;
+      case CommandWord::kOperand: operands_.push_back(word.Text); break;
+      case CommandWord::kUnknownOption: throw UsageError("unknown option '" + word.Text + "'");
+      case CommandWord::kValueMissing: throw UsageError("option '" + word.Text + "' needs a value");
     }
   }
   if (operands == kOneOrMore && operands_.empty()) throw UsageError("expected one or more file names, got none");
@@ -172,12 +164,16 @@ int RunCommandLine(const std::vector<std::string>& args, const std::vector<Comma
     PrintUsage(std::cerr, commands);
     return kExitUsage;
   }
+  // The program's own options stand first; the words after a command are the command's.
   const std::string& first = args[0];
-  if (first == "--help" || first == "-h" || first == "help") {
+  const std::vector<CommandWord> firstWord = ReadCommandWords({first}, {"--help", "-h", "--version"}, {});
+  const std::string option =
+      !firstWord.empty() && firstWord[0].What == CommandWord::kFlag ? firstWord[0].Text : std::string();
+  if (option == "--help" || option == "-h" || first == "help") {
     PrintUsage(std::cout, commands);
     return std::cout.flush() ? kExitOk : kExitBadFile;
   }
-  if (first == "--version") {
+  if (option == "--version") {
     std::cout << kProgramName << " " << kVersion << "\n";
     return std::cout.flush() ? kExitOk : kExitBadFile;
   }
@@ -188,6 +184,7 @@ int RunCommandLine(const std::vector<std::string>& args, const std::vector<Comma
     return kExitUsage;
   }
   const std::vector<std::string> rest(args.begin() + 1, args.end());
+  // A command's --help counts wherever it stands, after "--" or as an option's value too.
   if (std::find(rest.begin(), rest.end(), "--help") != rest.end()) {
     std::cout << "Usage: " << kProgramName << " " << command->Name << " " << command->Arguments << "\n"
               << command->Summary << "\n";

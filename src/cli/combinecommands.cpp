@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "cli/clicommon.h"
+#include "cli/commandwords.h"
 #include "base/cp1252.h"
 #include "operations/catalogue.h"
 #include "operations/combine.h"
@@ -99,37 +100,23 @@ std::uint64_t ParseNumber(const std::string& option, const std::string& text, st
 QuizOptions ParseQuizOptions(const std::vector<std::string>& args) {
   QuizOptions options;
   std::vector<std::string> operands;
-  bool optionsEnded = false;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    if (optionsEnded || arg.size() < 2 || arg[0] != '-') {
-      operands.push_back(arg);
-      continue;
-    }
-    if (arg == "--") {
-      optionsEnded = true;
-      continue;
-    }
-    std::string name = arg;
-    std::string value;
-    const std::size_t equals = arg.find('=');
-    if (equals != std::string::npos) {
-      name = arg.substr(0, equals);
-      value = arg.substr(equals + 1);
-    } else if (name == "--flags" || name == "--mode" || name == "--seed") {
-      if (i + 1 >= args.size()) throw UsageError(name + " needs a number");
-      value = args[++i];
-    }
-    if (name == "--flags") {
-      options.Flags = static_cast<std::uint8_t>(ParseNumber(name, value, 255));
+  // Each value is checked where it stands, so the first wrong word is the one named.
+  for (const CommandWord& word : ReadCommandWords(args, {}, {"--flags", "--mode", "--seed"})) {
+    const std::string& name = word.Text;
+    if (word.What == CommandWord::kOperand) {
+      operands.push_back(word.Text);
+    } else if (word.What == CommandWord::kUnknownOption) {
+      throw UsageError("unknown option '" + word.Text + "'");
+    } else if (word.What == CommandWord::kValueMissing) {
+      throw UsageError(name + " needs a number");
+    } else if (name == "--flags") {
+      options.Flags = static_cast<std::uint8_t>(ParseNumber(name, word.Value, 255));
     } else if (name == "--mode") {
-      options.Mode = static_cast<std::uint8_t>(ParseNumber(name, value, 3));
+      options.Mode = static_cast<std::uint8_t>(ParseNumber(name, word.Value, 3));
       if (options.Mode < 1) throw UsageError("--mode must be 1, 2 or 3");
     } else if (name == "--seed") {
-      options.Seed = ParseNumber(name, value, UINT64_MAX);
+      options.Seed = ParseNumber(name, word.Value, UINT64_MAX);
       options.Seeded = true;
-    } else {
-      throw UsageError("unknown option '" + arg + "'");
     }
   }
   if (operands.size() != 1) throw UsageError("expected 1 file name, got " + std::to_string(operands.size()));

@@ -2,6 +2,7 @@
 // Commands on single lessons: new, convert, show, stats, check, compact, mirror.
 
 #include "cli/clicommon.h"
+#include "document/lessoncommands.h"
 #include "files/csv/csvfile.h"
 #include "files/lessonfiles.h"
 #include "files/rtf/rtf.h"
@@ -125,23 +126,20 @@ int Check(const std::vector<std::string>& args) {
   return kExitBadFile;
 }
 
-int Compact(const std::vector<std::string>& args) {
+// A lesson read, changed by a command of the lesson document (as the
+// editor's Extras menu runs it) and written.
+int EditLesson(const std::vector<std::string>& args, TLessonChange (*command)(TLessonDocument&)) {
   const Arguments a(args, {}, 2);
   RequireLessonName(a.Operand(1));
-  auto lesson = ReadLesson(a.Operand(0));
-  lesson->DblDel();
-  WriteLesson(*lesson, a.Operand(1));
+  TLessonDocument document(ReadLesson(a.Operand(0)), TLessonDocument::Origin::kFile, a.Operand(0));
+  command(document);
+  WriteLesson(document.Lesson(), a.Operand(1));
   return kExitOk;
 }
 
-int Mirror(const std::vector<std::string>& args) {
-  const Arguments a(args, {}, 2);
-  RequireLessonName(a.Operand(1));
-  auto lesson = ReadLesson(a.Operand(0));
-  lesson->Mirror();
-  WriteLesson(*lesson, a.Operand(1));
-  return kExitOk;
-}
+int Compact(const std::vector<std::string>& args) { return EditLesson(args, CompactLesson); }
+
+int Mirror(const std::vector<std::string>& args) { return EditLesson(args, MirrorLesson); }
 
 }  // namespace
 

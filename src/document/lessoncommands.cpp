@@ -150,6 +150,8 @@ TLessonChange TakeCompiledText(TLessonDocument& document, std::unique_ptr<TMeanC
   if (compiled->EntryCount() > TMeanCollection::kMaxEntries)
     throw ELessonTooLarge::ForEntries(compiled->EntryCount(), TMeanCollection::kMaxEntries);
   compiled->LessonFileName = document.Lesson().LessonFileName;
+  // A text without entries gives one blank entry.
+  compiled->EnsureEntry();
   return document.Change(TLessonOp::CompileText, [&compiled](TLessonEdit& edit) {
     edit.Replace(std::move(compiled));
     edit.SetEntry(0);

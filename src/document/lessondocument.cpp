@@ -45,7 +45,6 @@ TLessonDocument::TLessonDocument(const std::string& language1, const std::string
 
 TLessonDocument::TLessonDocument(std::unique_ptr<TMeanCollection> lesson, Origin origin, std::string fileName)
     : lesson_(std::move(lesson)), fileName_(std::move(fileName)), origin_(origin) {
-  lesson_->EnsureEntry();
   newHeader_ = *lesson_;
   history_.Reset(origin != Origin::kUnsaved);
 }
@@ -89,7 +88,6 @@ TLessonChange TLessonDocument::Change(TLessonOp op, const std::function<void(TLe
   }
   const bool replaced = edit.replacement_ != nullptr;
   if (replaced) lesson_ = std::move(edit.replacement_);
-  lesson_->EnsureEntry();
   entry_ = Clamped(edit.Entry());
   TLessonStep step = edit.recorder_.Finish(*lesson_, entry_);
   step.ControlsEdit = op == TLessonOp::StoreControls;
@@ -109,7 +107,6 @@ TLessonChange TLessonDocument::Change(TLessonOp op, const std::function<void(TLe
 bool TLessonDocument::Undo() {
   const TLessonStep* step = history_.Undo(*lesson_);
   if (!step) return false;
-  lesson_->EnsureEntry();
   entry_ = Clamped(step->EntryBefore);
   ++visit_;
   visitedEntry_ = entry_;
@@ -120,7 +117,6 @@ bool TLessonDocument::Undo() {
 bool TLessonDocument::Redo() {
   const TLessonStep* step = history_.Redo(*lesson_);
   if (!step) return false;
-  lesson_->EnsureEntry();
   entry_ = Clamped(step->EntryAfter);
   ++visit_;
   visitedEntry_ = entry_;
@@ -130,7 +126,6 @@ bool TLessonDocument::Redo() {
 
 void TLessonDocument::Take(std::unique_ptr<TMeanCollection> lesson, Origin origin, std::string fileName) {
   lesson_ = std::move(lesson);
-  lesson_->EnsureEntry();
   origin_ = origin;
   fileName_ = std::move(fileName);
   newHeader_ = *lesson_;

@@ -112,7 +112,10 @@ class TLessonDocument {
   // `language1` and `language2` (by default as NewLanguageName names them).
   TLessonDocument();
   TLessonDocument(const std::string& language1, const std::string& language2);
-  // A lesson of the given origin; one without entries gets a blank one.
+  // A lesson of the given origin. The document keeps a lesson as it is
+  // given: views that show one entry at a time give a lesson without
+  // entries a blank one first (EnsureEntry), and the commands that delete
+  // entries leave one.
   TLessonDocument(std::unique_ptr<TMeanCollection> lesson, Origin origin, std::string fileName = {});
   TLessonDocument(const TLessonDocument&) = delete;
   TLessonDocument& operator=(const TLessonDocument&) = delete;

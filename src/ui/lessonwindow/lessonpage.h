@@ -70,8 +70,10 @@ class TLessonPage : public QWidget, public TLessonObserver {
 
   explicit TLessonPage(TPageHost& host) : host_(host) {}
 
-  // The page is about to be shown.
+  // The page is about to be shown (while the page before still is).
   virtual void Enter() {}
+  // The page is the one shown now.
+  virtual void Shown() {}
   // Whether the page may give way to page `to`; the Text page reads its text
   // back into the lesson here.
   virtual bool MayLeave(int to) {

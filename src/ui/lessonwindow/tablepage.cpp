@@ -132,8 +132,9 @@ void TTablePage::Enter() {
   host_.StoreControls();
   shown_ = true;
   ShowLesson();
-  TableView->setFocus(Qt::OtherFocusReason);
 }
+
+void TTablePage::Shown() { TableView->setFocus(Qt::OtherFocusReason); }
 
 bool TTablePage::MayLeave(int) {
   Release();

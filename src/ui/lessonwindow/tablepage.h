@@ -31,6 +31,7 @@ class TTablePage : public TLessonPage {
   // The page shows the lesson (in the sort and filter of the view) only
   // while it is shown: a hidden page holds no lesson.
   void Enter() override;
+  void Shown() override;
   bool MayLeave(int to) override;
   void LessonChanged(const TLessonChange& change) override;
   // The Table page's six columns want more room than the fixed size.

@@ -52,6 +52,9 @@ class VocabEditForm::Observer : public TLessonObserver {
 
 VocabEditForm::VocabEditForm(TWindowHost& host, std::unique_ptr<TLessonDocument> document)
     : host_(host), document_(document ? std::move(document) : std::make_unique<TLessonDocument>()) {
+  // The window shows one entry at a time (a document comes in before its
+  // history begins).
+  document_->Lesson().EnsureEntry();
   setAttribute(Qt::WA_DeleteOnClose);
   setObjectName(host_.NewChildName("VocabEditForm"));
   setFont(PixelFont("Arial", 13, true));
@@ -147,6 +150,7 @@ VocabEditForm::~VocabEditForm() {
 }
 
 void VocabEditForm::SetLesson(std::unique_ptr<TMeanCollection> lesson) {
+  lesson->EnsureEntry();
   document_->Take(std::move(lesson), TLessonDocument::Origin::kUnsaved, FileName());
 }
 
@@ -195,7 +199,13 @@ void VocabEditForm::TabSetClick(int index) {
   ShowPage(index);
 }
 
-bool VocabEditForm::TabSetChange(int newTab) { return newTab == shownPage_ || ShownPage().MayLeave(newTab); }
+bool VocabEditForm::TabSetChange(int newTab) {
+  if (newTab == shownPage_) return true;
+  if (!ShownPage().MayLeave(newTab)) return false;
+  // The next page is made ready while the one shown still stands.
+  pages_[static_cast<std::size_t>(newTab)]->Enter();
+  return true;
+}
 
 void VocabEditForm::SelectTab(int index) { TabSet->setCurrentIndex(index); }
 
@@ -208,7 +218,7 @@ bool VocabEditForm::LeaveOwnText(int page) {
 void VocabEditForm::ShowPage(int page) {
   shownPage_ = page;
   Pages->setCurrentIndex(page);
-  ShownPage().Enter();
+  ShownPage().Shown();
   ApplyPageSize();
   GrowFor(ShownPage());
 }

@@ -207,6 +207,7 @@ std::optional<TRecoveryImage> VocabEditForm::RecoveryImage() const {
 
 void VocabEditForm::Recover(std::unique_ptr<TMeanCollection> lesson, const TRecoveryNote& note) {
   lesson->LessonFileName = note.FileName;
+  lesson->EnsureEntry();
   // No state of the history is the file's.
   document_->Take(std::move(lesson), TLessonDocument::Origin::kUnsaved, note.FileName);
   NameWindow();

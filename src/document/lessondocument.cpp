@@ -104,20 +104,14 @@ TLessonChange TLessonDocument::Change(TLessonOp op, const std::function<void(TLe
   return change;
 }
 
-bool TLessonDocument::Undo() {
-  const TLessonStep* step = history_.Undo(*lesson_);
-  if (!step) return false;
-  entry_ = Clamped(step->EntryBefore);
-  ++visit_;
-  visitedEntry_ = entry_;
-  Notify(ChangeOf(*step, entry_, false));
-  return true;
-}
+bool TLessonDocument::Undo() { return Step(false); }
 
-bool TLessonDocument::Redo() {
-  const TLessonStep* step = history_.Redo(*lesson_);
+bool TLessonDocument::Redo() { return Step(true); }
+
+bool TLessonDocument::Step(bool redo) {
+  const TLessonStep* step = redo ? history_.Redo(*lesson_) : history_.Undo(*lesson_);
   if (!step) return false;
-  entry_ = Clamped(step->EntryAfter);
+  entry_ = Clamped(redo ? step->EntryAfter : step->EntryBefore);
   ++visit_;
   visitedEntry_ = entry_;
   Notify(ChangeOf(*step, entry_, false));

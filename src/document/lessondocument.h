@@ -183,6 +183,8 @@ class TLessonDocument {
   bool Full() const { return lesson_->EntryCount() >= TMeanCollection::kMaxEntries; }
 
  private:
+  // Undo or Redo.
+  bool Step(bool redo);
   // What a step did, as the views see it; `replaced` for a new lesson object.
   TLessonChange ChangeOf(const TLessonStep& step, int entry, bool replaced) const;
   void Notify(const TLessonChange& change);

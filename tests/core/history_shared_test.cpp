@@ -300,7 +300,8 @@ class SharedEntriesRun {
         break;
     }
     const TLessonHistory& history = document.History();
-    if (unchanged) Expect(history.Position() == position && history.Count() == steps, "storing unchanged controls made a step");
+    if (unchanged)
+      Expect(history.Position() == position && history.Count() == steps, "storing unchanged controls made a step");
     if (!controls && history.Position() == position) {
       Expect(AsAt(position), "a change left no step");
       return;

@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QEventLoop>
+#include <QTimer>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QPlainTextEdit>
@@ -56,6 +58,14 @@ class UiTest : public ::testing::Test {
   void CloseMain() {
     main_.reset();
     Settle();
+  }
+
+  // Lets the program wait for input once: the main window then puts the
+  // captions' marks and the Save button in step.
+  static void WaitForInput() {
+    QEventLoop loop;
+    QTimer::singleShot(20, &loop, &QEventLoop::quit);
+    loop.exec();
   }
 
   // Runs posted events, such as the deletion of closed windows.

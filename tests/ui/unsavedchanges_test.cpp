@@ -28,13 +28,6 @@ using ui::VocabEditForm;
 
 class UnsavedChangesTest : public UiTest {
  protected:
-  // Lets the main window put the marks and the Save button in step.
-  static void WaitForInput() {
-    QEventLoop loop;
-    QTimer::singleShot(20, &loop, &QEventLoop::quit);
-    loop.exec();
-  }
-
   static void Trigger(QWidget* form, const char* item) {
     QAction* action = form->findChild<QAction*>(item);
     ASSERT_NE(action, nullptr) << item;

@@ -23,14 +23,6 @@ using ui::VocabEditForm;
 
 class WindowStateTest : public UiTest {
  protected:
-  // Lets the event loop wait for input once, as it does between the user's
-  // actions; the windows' states are brought up to date then.
-  static void WaitForInput() {
-    QEventLoop loop;
-    QTimer::singleShot(20, &loop, &QEventLoop::quit);
-    loop.exec();
-  }
-
   QStringList WindowMenuList() {
     Main().UpdateWindowMenu();
     QStringList listed;

@@ -136,7 +136,8 @@ TEntriesPage::TEntriesPage(TPageHost& host) : TLessonPage(host) {
   QWidget::setTabOrder(BitBtnInsert, BitBtnCopy);
   QWidget::setTabOrder(BitBtnCopy, ScrollBar);
 
-  for (QPlainTextEdit* memo : Memos()) connect(memo, &QPlainTextEdit::textChanged, this, [this, memo] { host_.Change(memo); });
+  for (QPlainTextEdit* memo : Memos())
+    connect(memo, &QPlainTextEdit::textChanged, this, [this, memo] { host_.Change(memo); });
   connect(ComboBoxForm, &QComboBox::activated, this, [this] { host_.Change(ComboBoxForm); });
   connect(EditEntryNr, &QLineEdit::textChanged, this, &TEntriesPage::EditEntryNrChange);
   connect(ScrollBar, &QAbstractSlider::actionTriggered, this,

@@ -129,6 +129,7 @@ class TLessonPage : public QWidget, public TLessonObserver {
   // The page's controls and texts as autosave keeps them, and back.
   virtual void AddControlTexts(std::vector<std::pair<std::string, std::string>>& controls) const { (void)controls; }
   virtual std::optional<QString> RecoveryText() const { return std::nullopt; }
+  virtual void RestoreRecoveryText(const QString& text) { (void)text; }
 
  protected:
   TPageHost& host_;

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/lessonwindow/memotext.h"
 
-#include <QKeyEvent>
 #include <QTextDocument>
 
 namespace vocatrix::ui {
@@ -28,14 +27,6 @@ void TMemoText::SetDocument(QTextDocument* document) {
   setDocument(document);
   document->setDocumentMargin(0);
   if (ownPrevious) delete previous;
-}
-
-void TMemoText::keyPressEvent(QKeyEvent* event) {
-  if (OnKeyDown && OnKeyDown(event)) {
-    event->accept();
-    return;
-  }
-  QPlainTextEdit::keyPressEvent(event);
 }
 
 }  // namespace vocatrix::ui

@@ -5,9 +5,6 @@
 // lessons of many thousand lines.
 
 #include <QPlainTextEdit>
-#include <functional>
-
-class QKeyEvent;
 
 namespace vocatrix::ui {
 
@@ -22,13 +19,6 @@ class TMemoText : public QPlainTextEdit {
   // Shows a document built elsewhere (with the plain-text layout) and owns
   // it; the document shown before is deleted when this control owned it.
   void SetDocument(QTextDocument* document);
-
-  // Runs for every key pressed in the control before the key takes effect;
-  // returning true uses the key up.
-  std::function<bool(QKeyEvent*)> OnKeyDown;
-
- protected:
-  void keyPressEvent(QKeyEvent* event) override;
 };
 
 }  // namespace vocatrix::ui

@@ -438,7 +438,7 @@ std::optional<QString> TTextPage::RecoveryText() const {
   return pageText_;
 }
 
-void TTextPage::RestoreText(const QString& text) {
+void TTextPage::RestoreRecoveryText(const QString& text) {
   QString rejected;
   std::vector<std::string> lines;
   for (const QString& line : text.split('\n')) lines.push_back(ToLessonString(line, &rejected));

@@ -84,7 +84,7 @@ class TTextPage : public TLessonPage {
   // The text was saved to the window's file: it is the file's now.
   void TextSaved();
   // Fills the page with a text autosave kept, as edits of the user's.
-  void RestoreText(const QString& text);
+  void RestoreRecoveryText(const QString& text) override;
   // Prints the page, after the print dialog.
   void Print(const std::string& fileName);
 

@@ -292,7 +292,8 @@ bool VocabEditForm::PreviewEvent(QObject* watched, QEvent* event) {
     const auto* key = static_cast<QKeyEvent*>(event);
     const bool redo = key->matches(QKeySequence::Redo) || key->keyCombination() == QKeyCombination(Qt::CTRL | Qt::Key_Y);
     if (!redo && !key->matches(QKeySequence::Undo)) return false;
-    return (qobject_cast<QLineEdit*>(widget) || qobject_cast<QPlainTextEdit*>(widget)) && !menus_->OwnUndo(widget, redo);
+    const bool edit = qobject_cast<QLineEdit*>(widget) || qobject_cast<QPlainTextEdit*>(widget);
+    return edit && !menus_->OwnUndo(widget, redo);
   }
   if (type == QEvent::KeyPress) {
     // Only keys meant for the window itself: its menus and drop-down lists

@@ -224,12 +224,10 @@ void VocabEditForm::Recover(std::unique_ptr<TMeanCollection> lesson, const TReco
       Change(ComboBoxForm);
     }
   }
-  if (note.Page == kTextPage) {
-    SelectTab(kTextPage);
-    if (note.PageText) text_->RestoreText(QString::fromStdString(*note.PageText));
-  } else if (note.Page == kEntriesPage || note.Page == kTablePage) {
-    SelectTab(note.Page);
-  }
+  // The page it was at, with its text when it held one of its own.
+  if (note.Page > 0 && note.Page < static_cast<int>(pages_.size())) SelectTab(note.Page);
+  if (note.PageText && CurrentPage() == note.Page)
+    ShownPage().RestoreRecoveryText(QString::fromStdString(*note.PageText));
 }
 
 void VocabEditForm::closeEvent(QCloseEvent* event) {

@@ -66,8 +66,9 @@ TEditForm::~TEditForm() = default;
 
 void TEditForm::CreateMenus() {
   File1 = MakeMenu(this, "File1", "&File");
-  connect(AddItem(File1, "New1", "&New"), &QAction::triggered, this, [this] { host_.RunFrameCommand(TFrameCommand::New); });
-  connect(AddItem(File1, "Open1", "&Open"), &QAction::triggered, this, [this] { host_.RunFrameCommand(TFrameCommand::Open); });
+  const auto frame = [this](TFrameCommand command) { return [this, command] { host_.RunFrameCommand(command); }; };
+  connect(AddItem(File1, "New1", "&New"), &QAction::triggered, this, frame(TFrameCommand::New));
+  connect(AddItem(File1, "Open1", "&Open"), &QAction::triggered, this, frame(TFrameCommand::Open));
   connect(AddItem(File1, "Close1", "&Close"), &QAction::triggered, this, [this] { close(); });
   AddSeparator(File1, "N1");
   connect(AddItem(File1, "Save1", "&Save", QKeySequence("Ctrl+S")), &QAction::triggered, this,
@@ -79,7 +80,7 @@ void TEditForm::CreateMenus() {
   connect(AddItem(File1, "PrintSetup1", "Prin&t Setup..."), &QAction::triggered, this,
           &TEditForm::PrintSetup1Click);
   AddSeparator(File1, "N3");
-  connect(AddItem(File1, "Exit1", "E&xit"), &QAction::triggered, this, [this] { host_.RunFrameCommand(TFrameCommand::Exit); });
+  connect(AddItem(File1, "Exit1", "E&xit"), &QAction::triggered, this, frame(TFrameCommand::Exit));
 
   Edit1 = MakeMenu(this, "Edit1", "&Edit");
   Cut1 = AddItem(Edit1, "Cut1", "Cu&t", QKeySequence("Ctrl+X"));

@@ -45,7 +45,10 @@ struct Page {
     form->resize(940, 700);
     Paint();
   }
-  ~Page() { form->Lesson().Modified = false; }
+  ~Page() {
+    form->StoreControls();
+    form->Document().MarkSaved();
+  }
   // Everything the window does before the user sees it.
   void Paint() {
     form->repaint();

@@ -77,7 +77,10 @@ struct LargeWindow {
     form = main.OpenFile(LargeLesson(shape));
     QApplication::processEvents();
   }
-  ~LargeWindow() { form->Lesson().Modified = false; }
+  ~LargeWindow() {
+    form->StoreControls();
+    form->Document().MarkSaved();
+  }
 };
 
 // Header page to Text page: the lesson written as text, in the language

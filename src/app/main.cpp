@@ -93,11 +93,12 @@ int main(int argc, char* argv[]) {
   QStringList files;
   for (const std::string& file : commandLine.Files) files << vocatrix::ui::FileNameToQString(file);
   vocatrix::ui::WhenExposed(&mainForm, [&mainForm, &about, files] {
-    // A question about the sound card stands over the frame, in its language.
-    if (about) about->PlayHeldStartSound(&mainForm, mainForm.Language());
     mainForm.OpenStartupFiles(files);
     // Unsaved work that a crash left behind, offered over the frame.
     mainForm.OfferRecovery();
+    // A question about the sound card stands over the frame, in its
+    // language, after the question about lost work.
+    if (about) about->PlayHeldStartSound(&mainForm, mainForm.Language());
     mainForm.ReportUnwritableSettings();
     vocatrix::ui::CloseOnTerminationSignals(&mainForm);
   });

@@ -43,32 +43,53 @@ std::uint16_t CheckedCount(std::size_t n, const char* what) {
   return static_cast<std::uint16_t>(n);
 }
 
-void PutFont(std::string& out, const TFont& font) {
-  WriteString(out, std::string_view(font.Name).substr(0, 31));
-  Put32(out, static_cast<std::uint32_t>(font.Size));
-  Put32(out, font.Color);
-  Put32(out, font.StyleBits());
+// The lesson file's counts and string lengths are 16 bits; recovery's wide
+// image ("tavw") has 32, so that it keeps a lesson the file cannot hold.
+struct Writer {
+  std::string& out;
+  bool wide;
+
+  void Count(std::size_t n, const char* what) const {
+    if (wide) Put32(out, static_cast<std::uint32_t>(n));
+    else Put16(out, CheckedCount(n, what));
+  }
+  void String(std::string_view text) const {
+    if (!wide) {
+      WriteString(out, text);
+      return;
+    }
+    Put32(out, static_cast<std::uint32_t>(text.size()));
+    out.append(text);
+  }
+};
+
+void PutFont(const Writer& w, const TFont& font) {
+  w.String(std::string_view(font.Name).substr(0, 31));
+  Put32(w.out, static_cast<std::uint32_t>(font.Size));
+  Put32(w.out, font.Color);
+  Put32(w.out, font.StyleBits());
 }
 
-void PutWordList(std::string& out, const TWordCollection& list) {
-  const std::uint16_t m = CheckedCount(static_cast<std::size_t>(list.Count()), "the number of words in a list");
-  Put16(out, kWordListTag);
-  Put16(out, m);
-  Put16(out, 1);
-  Put16(out, m);
-  for (const PWord& w : list) {
-    Put16(out, kWordTag);
-    WriteString(out, w->Text());
-    WriteString(out, w->Extra);
-    WriteString(out, w->Remark);
+void PutWordList(const Writer& w, const TWordCollection& list) {
+  const auto m = static_cast<std::size_t>(list.Count());
+  Put16(w.out, kWordListTag);
+  w.Count(m, "the number of words in a list");
+  Put16(w.out, 1);
+  w.Count(m, "the number of words in a list");
+  for (const PWord& word : list) {
+    Put16(w.out, kWordTag);
+    w.String(word->Text());
+    w.String(word->Extra);
+    w.String(word->Remark);
   }
-  out += static_cast<char>(list.Duplicates ? 1 : 0);
+  w.out += static_cast<char>(list.Duplicates ? 1 : 0);
 }
 
 // Bounds-checked reading of a file image; any overrun is a format error.
 class Reader {
  public:
-  Reader(std::string_view data, const std::string& fileName) : data_(data), fileName_(fileName) {}
+  Reader(std::string_view data, const std::string& fileName, bool wide = false)
+      : data_(data), fileName_(fileName), wide_(wide) {}
 
   void Need(std::size_t n) const {
     if (n > data_.size() - pos_) Fail();
@@ -100,9 +121,17 @@ class Reader {
   }
   std::string Str() {
     std::string s;
-    if (!ReadString(data_, pos_, s)) Fail();
+    if (!wide_) {
+      if (!ReadString(data_, pos_, s)) Fail();
+      return s;
+    }
+    const std::uint32_t n = U32();
+    Need(n);
+    s.assign(data_.substr(pos_, n));
+    pos_ += n;
     return s;
   }
+  std::uint32_t Count() { return wide_ ? U32() : U16(); }
   void Seek(std::size_t at) {
     if (at > data_.size()) Fail();
     pos_ = at;
@@ -111,6 +140,7 @@ class Reader {
  private:
   std::string_view data_;
   const std::string& fileName_;
+  bool wide_;
   std::size_t pos_ = 0;
 };
 
@@ -123,10 +153,11 @@ void ReadFont(Reader& r, TFont& font) {
 
 void ReadWordList(Reader& r, const MeaningPtr& entry, TWordCollection& list) {
   r.U16();  // tag
-  const std::uint16_t m = r.U16();
-  r.Skip(4);
+  const std::uint32_t m = r.Count();
+  r.U16();
+  r.Count();
   if (static_cast<std::size_t>(m) * kMinWordSize > r.Remaining()) r.Fail();
-  for (std::uint16_t i = 0; i < m; ++i) {
+  for (std::uint32_t i = 0; i < m; ++i) {
     r.U16();  // tag
     std::string text = r.Str();
     std::string extra = r.Str();
@@ -155,39 +186,41 @@ bool ReadString(std::string_view data, std::size_t& pos, std::string& text) {
   return true;
 }
 
-std::string EncodeBinary(const TMeanCollection& lesson) {
+namespace {
+
+std::string Encode(const TMeanCollection& lesson, bool wide) {
   const std::size_t entries = static_cast<std::size_t>(lesson.EntryCount());
-  const std::uint16_t n = CheckedCount(entries, "the number of entries");
   std::string out;
+  const Writer w{out, wide};
   out.reserve(128 + entries * 80);
-  out += "tavv";
+  out += wide ? "tavw" : "tavv";
   Put32(out, 0);  // length, patched below
   Put16(out, kHeaderTag);
   out += static_cast<char>(0);  // major version
   out += static_cast<char>(2);  // minor version
   Put32(out, 0);                // entry-list offset, patched below
   Put32(out, 0);                // reserved
-  WriteString(out, lesson.Title);
-  WriteString(out, lesson.Topic);
-  WriteString(out, lesson.Author);
-  WriteString(out, lesson.Language1.Name);
-  WriteString(out, lesson.Language2.Name);
-  WriteString(out, lesson.Picture);
-  PutFont(out, lesson.Language1.Font);
-  PutFont(out, lesson.Language2.Font);
+  w.String(lesson.Title);
+  w.String(lesson.Topic);
+  w.String(lesson.Author);
+  w.String(lesson.Language1.Name);
+  w.String(lesson.Language2.Name);
+  w.String(lesson.Picture);
+  PutFont(w, lesson.Language1.Font);
+  PutFont(w, lesson.Language2.Font);
   const std::size_t listOffset = out.size();
   Put16(out, kEntryListTag);
-  Put16(out, n);
+  w.Count(entries, "the number of entries");
   Put16(out, 1);
-  Put16(out, n);
+  w.Count(entries, "the number of entries");
   if (lesson.Meanings) {
     for (const MeaningPtr& m : *lesson.Meanings) {
       Put16(out, kEntryTag);
       out += static_cast<char>(m->Form);
-      PutWordList(out, m->Synonyms);
-      PutWordList(out, m->Antonyms);
-      PutWordList(out, m->Translations);
-      PutWordList(out, m->AntonymTranslations);
+      PutWordList(w, m->Synonyms);
+      PutWordList(w, m->Antonyms);
+      PutWordList(w, m->Translations);
+      PutWordList(w, m->AntonymTranslations);
     }
   }
   if (out.size() % 2 != 0) out += '\0';
@@ -196,10 +229,10 @@ std::string EncodeBinary(const TMeanCollection& lesson) {
   return out;
 }
 
-void DecodeBinary(TMeanCollection& lesson, std::string_view data, const std::string& fileName) {
-  Reader r(data, fileName);
+void Decode(TMeanCollection& lesson, std::string_view data, const std::string& fileName, bool wide) {
+  Reader r(data, fileName, wide);
   r.Need(4);
-  if (data.substr(0, 4) != "tavv") r.Fail();
+  if (data.substr(0, 4) != (wide ? "tavw" : "tavv")) r.Fail();
   r.Skip(4);
   r.U32();  // length
   r.U16();  // tag
@@ -223,12 +256,13 @@ void DecodeBinary(TMeanCollection& lesson, std::string_view data, const std::str
   }
   r.Seek(listOffset);
   r.U16();  // tag
-  const std::uint16_t n = r.U16();
-  r.Skip(4);
+  const std::uint32_t n = r.Count();
+  r.U16();
+  r.Count();
   if (static_cast<std::size_t>(n) * kMinEntrySize > r.Remaining()) r.Fail();
   auto meanings = std::make_unique<TMeaningList>();
   meanings->Reserve(n);
-  for (std::uint16_t i = 0; i < n; ++i) {
+  for (std::uint32_t i = 0; i < n; ++i) {
     r.U16();  // tag
     MeaningPtr entry = TMeaning::Create();
     entry->Form = std::min<std::uint8_t>(r.U8(), kFormOther);
@@ -239,6 +273,40 @@ void DecodeBinary(TMeanCollection& lesson, std::string_view data, const std::str
     meanings->Insert(std::move(entry));
   }
   lesson.Meanings = std::move(meanings);
+}
+
+}  // namespace
+
+std::optional<TOversizedText> FindOversizedText(const TMeanCollection& lesson) {
+  const auto longer = [](std::string_view text) { return text.size() > kMaxLessonFileText; };
+  for (const std::string* text : {&lesson.Title, &lesson.Topic, &lesson.Author, &lesson.Picture,
+                                  &lesson.Language1.Name, &lesson.Language2.Name})
+    if (longer(*text)) return TOversizedText{0, *text};
+  for (int i = 0; i < lesson.EntryCount(); ++i)
+    for (int kind : {kSynonyms, kAntonyms, kTranslations, kAntonymTranslations})
+      for (const PWord& word : lesson.At(i)->ListOfKind(kind)) {
+        const std::string* texts[] = {&word->Text(), &word->Extra, &word->Remark};
+        for (const std::string* text : texts)
+          if (longer(*text)) return TOversizedText{i + 1, *text};
+      }
+  return std::nullopt;
+}
+
+std::string EncodeBinary(const TMeanCollection& lesson) {
+  // A text too long for the file is named with its entry.
+  if (const std::optional<TOversizedText> text = FindOversizedText(lesson))
+    throw ELessonTooLarge::ForWord({}, text->Entry, text->Text.size(), text->Text);
+  return Encode(lesson, false);
+}
+
+std::string EncodeWideBinary(const TMeanCollection& lesson) { return Encode(lesson, true); }
+
+void DecodeWideBinary(TMeanCollection& lesson, std::string_view data, const std::string& fileName) {
+  Decode(lesson, data, fileName, true);
+}
+
+void DecodeBinary(TMeanCollection& lesson, std::string_view data, const std::string& fileName) {
+  Decode(lesson, data, fileName, false);
 }
 
 void SaveBinary(TMeanCollection& lesson, const std::string& fileName, const std::string& backupName) {

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "files/binaryfile.h"
 #include "files/transferreport.h"
 #include "model/exceptions.h"
 
@@ -56,6 +57,9 @@ void LessonBuilder::AddWord(TMeaning& entry, int kind, std::string_view text, bo
     word = TrimControls(word);
     if (word.empty()) return;
   }
+  // No lesson file could hold it, nor the entry that names it.
+  if (word.size() > kMaxLessonFileText)
+    throw ELessonTooLarge::ForWord(fileName_, lesson_.Meanings->Count(), word.size(), word);
   const std::size_t bytes = kWordBytes + (word.size() > kInlineText ? word.size() + 1 : 0);
   auto added = std::make_shared<TWord>(std::move(word));
   added->SetMeaning(&entry);

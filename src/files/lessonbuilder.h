@@ -31,7 +31,8 @@ class LessonBuilder {
   // Adds a word to a list of `entry`: `text` is UTF-8 (`utf8`) or
   // Windows-1252, trimmed of blanks and control characters at both ends;
   // an empty text adds nothing, nor does one the list holds already.
-  // Raises ELessonTooLarge when the words outgrow the memory limit.
+  // Raises ELessonTooLarge when the words outgrow the memory limit, and for
+  // a word longer than a lesson file holds (naming the file and the entry).
   void AddWord(TMeaning& entry, int kind, std::string_view text, bool utf8);
   // Raises ELessonTooLarge for a file of `total` entries, more than a lesson holds.
   [[noreturn]] void TooManyEntries(std::size_t total) const;

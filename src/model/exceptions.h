@@ -3,7 +3,9 @@
 // Errors the user must see. Each carries one formatted, translated message;
 // the nearest command that can go on catches it and shows the message.
 
+#include <cstddef>
 #include <string>
+#include <string_view>
 
 #include "base/errors.h"
 
@@ -43,6 +45,10 @@ class ELessonTooLarge : public Exception {
   static ELessonTooLarge ForEntries(int entries, int most);
   // A file whose words would take more memory than an imported lesson may.
   static ELessonTooLarge ForMemory(const std::string& fileName, int megabytes);
+  // A word of entry `entry` (1-based; 0: the header) longer than a lesson
+  // file's string can hold, named by its beginning; `fileName` (when given)
+  // is the file it was read from.
+  static ELessonTooLarge ForWord(const std::string& fileName, int entry, std::size_t bytes, std::string_view text);
 };
 
 }  // namespace vocatrix

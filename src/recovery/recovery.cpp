@@ -10,7 +10,9 @@
 #include <cerrno>
 #include <cstring>
 #include <ctime>
+#include <filesystem>
 #include <functional>
+#include <set>
 #include <string_view>
 
 #include "base/errors.h"
@@ -148,12 +150,42 @@ TRecoveryNote DecodeRecoveryNote(const std::string& data) {
   }
   if (note.Kind != TRecoveryNote::kLessonWindow && note.Kind != TRecoveryNote::kTextWindow)
     throw Exception("unknown window kind in recovery note");
-  // The data lies beside the note; a name with a folder in it is refused.
-  if (note.Data.empty() || note.Data.find('/') != std::string::npos) throw Exception("no data file in recovery note");
+  // The data lies beside the note; a name with a folder in it, or one that
+  // names a folder, is refused.
+  if (note.Data.empty() || note.Data == "." || note.Data == ".." || note.Data.find('/') != std::string::npos)
+    throw Exception("no data file in recovery note");
+  // Numbers a window could have shown, and no others.
+  const long most = 65535;
+  if (note.Entries < 0 || note.Entries > most || note.EntryIndex < 0 ||
+      note.EntryIndex > std::max(0L, note.Entries - 1) || note.Page < 0 || note.Page > 3)
+    throw Exception("numbers out of range in recovery note");
   return note;
 }
 
 std::string TLeftRecovery::DataFile() const { return FolderOf(NoteFile) + Note.Data; }
+
+namespace {
+
+bool IsRegularFile(const std::string& path) {
+  struct stat st {};
+  return ::lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+// The instance a recovery file belongs to, "<process>-<time>", from the
+// start of its name ("1234-1700000000-2-5.tav", "...-2.note.vtmp-x"); empty
+// when the name has none.
+std::string InstanceOfFile(const std::string& name) {
+  const auto first = name.find('-');
+  if (first == std::string::npos || first == 0) return {};
+  auto second = name.find_first_not_of("0123456789", first + 1);
+  if (second == first + 1) return {};
+  if (second == std::string::npos) second = name.size();
+  const std::string instance = name.substr(0, second);
+  if (instance.find_first_not_of("0123456789-") != std::string::npos) return {};
+  return instance;
+}
+
+}  // namespace
 
 TRecoveryStore::TRecoveryStore(std::string folder) : folder_(std::move(folder)) {
   if (!folder_.empty() && folder_.back() != '/') folder_ += '/';
@@ -291,9 +323,11 @@ std::vector<TLeftRecovery> TRecoveryStore::FindLeftOver() const {
     TLeftRecovery recovery;
     recovery.NoteFile = folder_ + name;
     try {
+      if (!IsRegularFile(recovery.NoteFile)) throw Exception("not a file: " + recovery.NoteFile);
       recovery.Note = DecodeRecoveryNote(ReadWholeFile(recovery.NoteFile));
-      if (!FileExists(recovery.DataFile())) recovery.Error = "missing data file " + recovery.DataFile();
+      if (!IsRegularFile(recovery.DataFile())) recovery.Error = "missing data file " + recovery.DataFile();
     } catch (const std::exception& e) {
+      recovery.Note = TRecoveryNote();
       recovery.Error = e.what();
     }
     found.push_back(std::move(recovery));
@@ -304,8 +338,10 @@ std::vector<TLeftRecovery> TRecoveryStore::FindLeftOver() const {
 }
 
 void TRecoveryStore::Discard(const TLeftRecovery& recovery) const {
-  ::unlink(recovery.NoteFile.c_str());
-  if (!recovery.Note.Data.empty()) ::unlink(recovery.DataFile().c_str());
+  // A damaged note may be anything, a folder too; nothing is followed out of it.
+  std::error_code ec;
+  std::filesystem::remove_all(recovery.NoteFile, ec);
+  if (!recovery.Note.Data.empty()) std::filesystem::remove_all(recovery.DataFile(), ec);
   // With its last note the instance's other files go: its lock file, and
   // data that a crash left without a note.
   const std::string instance = InstanceOfNote(ExtractFileName(recovery.NoteFile));
@@ -316,7 +352,38 @@ void TRecoveryStore::Discard(const TLeftRecovery& recovery) const {
   for (const std::string& name : names)
     if (ofInstance(name) && EndsWith(name, kNoteExtension)) return;
   for (const std::string& name : names)
-    if (ofInstance(name) || name == instance + std::string(kLockExtension)) ::unlink((folder_ + name).c_str());
+    if (ofInstance(name) || name == instance + std::string(kLockExtension))
+      std::filesystem::remove_all(folder_ + name, ec);
+}
+
+void TRecoveryStore::Sweep() const {
+  // What programs that no longer run left beside their notes: their locks,
+  // the temporary files of writes they did not finish, and data no note
+  // names. Notes and the data they name stay, to be offered.
+  const std::vector<std::string> names = SortedFolderNames(folder_);
+  std::map<std::string, bool> runs;
+  const auto deadInstance = [&](const std::string& instance) {
+    if (instance.empty() || instance == instance_) return false;
+    const auto known = runs.find(instance);
+    if (known != runs.end()) return !known->second;
+    return !(runs[instance] = InstanceRuns(folder_ + instance + std::string(kLockExtension)));
+  };
+  std::set<std::string> named;
+  for (const std::string& name : names) {
+    if (!EndsWith(name, kNoteExtension) || !deadInstance(InstanceOfNote(name))) continue;
+    try {
+      if (IsRegularFile(folder_ + name)) named.insert(DecodeRecoveryNote(ReadWholeFile(folder_ + name)).Data);
+    } catch (const std::exception&) {
+      // A damaged note is offered as damaged; it names nothing to keep.
+    }
+  }
+  for (const std::string& name : names) {
+    if (EndsWith(name, kNoteExtension) || named.count(name)) continue;
+    const bool lock = EndsWith(name, kLockExtension);
+    const std::string instance =
+        lock ? name.substr(0, name.size() - kLockExtension.size()) : InstanceOfFile(name);
+    if (deadInstance(instance) && IsRegularFile(folder_ + name)) ::unlink((folder_ + name).c_str());
+  }
 }
 
 }  // namespace vocatrix

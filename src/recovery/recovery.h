@@ -57,7 +57,8 @@ TRecoveryNote DecodeRecoveryNote(const std::string& data);
 struct TLeftRecovery {
   std::string NoteFile;
   TRecoveryNote Note;
-  // Why the note or its data cannot be used; empty when they can.
+  // Why the note or its data cannot be used (the note is damaged); empty
+  // when they can.
   std::string Error;
   std::string DataFile() const;
 };
@@ -91,9 +92,13 @@ class TRecoveryStore {
 
   // Recoveries of instances that no longer run, oldest first.
   std::vector<TLeftRecovery> FindLeftOver() const;
-  // Deletes a left-over recovery's files; the lock file of its instance
-  // goes with its last note.
+  // Deletes a left-over recovery's files (a damaged note whatever it is);
+  // the lock file of its instance goes with its last note.
   void Discard(const TLeftRecovery& recovery) const;
+  // Removes what programs that no longer run left besides their recoveries:
+  // their lock files, half-written temporary files and data no note names.
+  // Run at start, before the recoveries are offered.
+  void Sweep() const;
 
  private:
   struct Job {

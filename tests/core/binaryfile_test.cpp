@@ -4,6 +4,8 @@
 #include <random>
 
 #include "files/binaryfile.h"
+#include "files/lessonformats.h"
+#include "files/transferreport.h"
 #include "base/settings.h"
 #include "model/exceptions.h"
 #include "test_util.h"
@@ -254,6 +256,25 @@ TEST(BinaryFile, WriterRefusesWhatSixteenBitCountsCannotHoldBeforeTouchingTheFil
   EXPECT_THROW(SaveBinary(*longText, path), ELessonTooLarge);
   EXPECT_TRUE(longText->Modified);
   EXPECT_EQ(ReadFile(path), "previous");
+
+  // The message names the entry and the text; the wide image keeps it all.
+  auto longWord = MakeLesson("a", "b", {MakeEntry(1, {"house"}, {"Haus"}), MakeEntry(1, {"tree"}, {"Baum"})});
+  longWord->At(1)->SetKindTexts(kAntonyms, {std::string(65536, 'y') + "z"});
+  EXPECT_EQ(test::MessageOf([&] { EncodeBinary(*longWord); }),
+            "Entry 2: a text of 65537 bytes is longer than a lesson file can hold (65,535 bytes): "
+            "\"yyyyyyyyyyyyyyyyyyyy...\"");
+  TMeanCollection back;
+  DecodeWideBinary(back, EncodeWideBinary(*longWord), "wide");
+  EXPECT_EQ(back.At(1)->KindTexts(kAntonyms), longWord->At(1)->KindTexts(kAntonyms));
+  EXPECT_EQ(EncodeWideBinary(back), EncodeWideBinary(*longWord));
+  EXPECT_THROW(DecodeWideBinary(back, EncodeBinary(*MakeLesson("a", "b", {})), "narrow"), EFormatError);
+
+  // Nor does an import take such a word: it names the file and the entry.
+  const std::string csv = dir.File("long.csv");
+  WriteFile(csv, "house;Haus\ntree;" + std::string(70000, 'B') + "\n");
+  TransferReport report;
+  const std::string refused = test::MessageOf([&] { ReadLessonByFormat(csv, ReadOptions(), report); });
+  EXPECT_EQ(refused.rfind("'" + csv + "': Entry 2: a text of 70000 bytes", 0), 0u) << refused;
 }
 
 TEST(BinaryFile, FailedSaveKeepsThePreviousFileAndCreationErrorsNameTheFile) {

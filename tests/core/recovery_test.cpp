@@ -77,7 +77,10 @@ TEST(RecoveryNote, RoundTripsEveryFieldAndRefusesWhatIsNoNote) {
   for (const std::string& bad :
        {std::string(), std::string("Vocatrix recovery 2\n"), replaced("Kind=lesson", "Kind=movie"),
         replaced("Data=1-2-3-4.tav", "Data=../../etc/passwd"), replaced("Data=1-2-3-4.tav", "Data="),
-        replaced("Entries=65535", "Entries=lots"), replaced("Page=2", "Page 2")})
+        replaced("Data=1-2-3-4.tav", "Data=.."), replaced("Data=1-2-3-4.tav", "Data=."),
+        replaced("Entries=65535", "Entries=lots"), replaced("Entries=65535", "Entries=-5"),
+        replaced("Entries=65535", "Entries=65536"), replaced("EntryIndex=12", "EntryIndex=70000"),
+        replaced("Page=2", "Page 2"), replaced("Page=2", "Page=9")})
     EXPECT_THROW(DecodeRecoveryNote(bad), Exception) << bad.substr(0, 40);
 }
 
@@ -173,6 +176,52 @@ TEST(RecoveryStore, AKilledProgramsFilesAreFoundOnceItIsGoneAndDiscardedWhole) {
   for (const TLeftRecovery& recovery : left) next.Discard(recovery);
   EXPECT_TRUE(FilesIn(folder).empty()) << ::testing::PrintToString(FilesIn(folder));
   EXPECT_TRUE(next.FindLeftOver().empty());
+}
+
+TEST(RecoveryStore, StartSweepsWhatDeadProgramsLeftAndDamagedNotesAreDiscardable) {
+  test::TempDir dir;
+  const std::string folder = dir.File("recovery/");
+  std::filesystem::create_directories(folder);
+  TRecoveryNote note = LessonNote("kept");
+  note.Data = "11-22-1-3.tav";
+  // A program that died with one complete window, a half-written data file
+  // and note, an older data file; one that died with nothing but its lock.
+  for (const auto& [name, data] : std::vector<std::pair<std::string, std::string>>{
+           {"11-22-1.note", EncodeRecoveryNote(note)},
+           {"11-22-1-3.tav", "tavv"},
+           {"11-22-1-4.tav.vtmp-Ab12", "half"},
+           {"11-22-1.note.vtmp-Cd34", "half"},
+           {"11-22-1-2.tav", "older"},
+           {"11-22.lock", ""},
+           {"33-44.lock", ""},
+           {"unrelated.txt", "x"}})
+    test::WriteFile(folder + name, data);
+  // Damaged notes: a folder, numbers no window has, data that is a folder.
+  std::filesystem::create_directories(folder + "55-66-1.note/inside");
+  TRecoveryNote folderData = LessonNote("folder data");
+  folderData.Data = "55-66-2-1.tav";
+  std::filesystem::create_directories(folder + folderData.Data);
+  test::WriteFile(folder + "55-66-2.note", EncodeRecoveryNote(folderData));
+  std::string negative = EncodeRecoveryNote(LessonNote("negative"));
+  negative.replace(negative.find("Entries=3"), 9, "Entries=-5");
+  test::WriteFile(folder + "55-66-3.note", negative);
+
+  TRecoveryStore store(folder);
+  store.Sweep();
+  EXPECT_EQ(FilesIn(folder), (std::vector<std::string>{"11-22-1-3.tav", "11-22-1.note", "55-66-1.note",
+                                                      "55-66-2-1.tav", "55-66-2.note", "55-66-3.note",
+                                                      "unrelated.txt"}));
+  const std::vector<TLeftRecovery> left = store.FindLeftOver();
+  ASSERT_EQ(left.size(), 4u);
+  int damaged = 0;
+  for (const TLeftRecovery& recovery : left) {
+    if (recovery.Error.empty()) EXPECT_EQ(recovery.Note.Caption, "kept");
+    else ++damaged;
+  }
+  EXPECT_EQ(damaged, 3);
+  for (const TLeftRecovery& recovery : left)
+    if (!recovery.Error.empty()) store.Discard(recovery);
+  EXPECT_EQ(FilesIn(folder), (std::vector<std::string>{"11-22-1-3.tav", "11-22-1.note", "unrelated.txt"}));
 }
 
 TEST(RecoveryStore, AFolderThatCannotBeMadeIsReportedNotThrown) {

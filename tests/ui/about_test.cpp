@@ -71,12 +71,12 @@ TEST_F(AboutTest, TheSplashAsksAboutTheSoundCardOverTheMainWindowInItsLanguage) 
   Settle();
   EXPECT_TRUE(platform_.Sound.Played.empty());
   EXPECT_TRUE(platform_.Dialogs.Messages.empty());
-  platform_.Dialogs.MessageAnswers = {ui::MessageAnswer::Ok};
+  platform_.Dialogs.MessageAnswers = {ui::MessageAnswer::Yes};
   box->PlayHeldStartSound(&Main(), "Deutsch");
   ASSERT_EQ(platform_.Dialogs.Messages.size(), 1u);
   EXPECT_EQ(platform_.Dialogs.Messages[0].Parent, &Main());
   EXPECT_EQ(platform_.Dialogs.Messages[0].Text,
-            QString::fromUtf8("Keine Soundkarte gefunden. Es wird empfohlen, den Ton auszuschalten."));
+            QString::fromUtf8("Keine Soundkarte gefunden. Es wird empfohlen, den Ton auszuschalten.\nTon ausschalten?"));
   EXPECT_FALSE(ui::SoundEvents().SoundOn);
   // Once: the splash shown again asks nothing more.
   box->PlayHeldStartSound(&Main(), "Deutsch");

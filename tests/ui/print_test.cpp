@@ -16,6 +16,7 @@
 
 #include "base/safesave.h"
 #include "textpage_fixture.h"
+#include "ui/common/qtfonts.h"
 #include "ui/textwindow/editform.h"
 #include "ui/textview/textprint.h"
 

@@ -104,8 +104,10 @@ class RecoveryTest : public UiTest {
     ::waitpid(child, nullptr, 0);
     ASSERT_TRUE(std::filesystem::exists(File("expected"))) << "the child never saw its autosave";
   }
-  // The recovery dialog of the next start, answered with `answer`.
+  // The recovery dialog of the next start, answered with `answer` (and the
+  // question that Discard asks with Yes).
   void Offer(int answer, int* rows = nullptr) {
+    if (answer == ui::TRecoveryDlg::kDiscard) platform_.Dialogs.MessageAnswers.push_back(ui::MessageAnswer::Yes);
     platform_.Dialogs.DialogAnswers.push_back([answer, rows](QDialog& dialog) {
       auto& recovery = dynamic_cast<ui::TRecoveryDlg&>(dialog);
       if (rows) *rows = recovery.ListRecovered->topLevelItemCount();

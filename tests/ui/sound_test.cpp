@@ -71,8 +71,8 @@ TEST_F(SoundTest, ASoundThatCannotPlayOffersToSwitchSoundOff) {
     MessageKind kind;
     bool soundOn;
   };
-  const Case cases[] = {{false, MessageAnswer::Cancel, MessageKind::Information, true},
-                        {false, MessageAnswer::Ok, MessageKind::Information, false},
+  const Case cases[] = {{false, MessageAnswer::No, MessageKind::Confirmation, true},
+                        {false, MessageAnswer::Yes, MessageKind::Confirmation, false},
                         {true, MessageAnswer::No, MessageKind::Confirmation, true},
                         {true, MessageAnswer::Yes, MessageKind::Confirmation, false}};
   for (const Case& c : cases) {
@@ -86,16 +86,17 @@ TEST_F(SoundTest, ASoundThatCannotPlayOffersToSwitchSoundOff) {
     EXPECT_EQ(platform_.Dialogs.Messages[0].Text,
               c.device ? ui::FileNameToQString("The sound file '" + File("start.wav") +
                                                "' cannot be played. Do you want to switch off the sound?")
-                       : QString("Soundcard not found. It is recommended to switch off the sound."));
+                       : QString("Soundcard not found. It is recommended to switch off the sound.\nSwitch sound off?"));
     EXPECT_EQ(events.SoundOn, c.soundOn);
-    // Still on: the next showing asks again; off: silence.
+    // The answer is kept at once.
+    EXPECT_EQ(IniFile(SettingsFile()).ReadString("Options", "Sound", "1"), c.soundOn ? "1" : "0");
+    // A file that cannot play asks again while the sound is on; the question
+    // about a missing sound card is asked once, whatever the answer.
     platform_.Dialogs.MessageAnswers = {MessageAnswer::No};
     platform_.Dialogs.Messages.clear();
     Play(events);
-    EXPECT_EQ(platform_.Dialogs.Messages.size(), c.soundOn ? 1u : 0u);
+    EXPECT_EQ(platform_.Dialogs.Messages.size(), c.soundOn && c.device ? 1u : 0u);
     platform_.Dialogs.MessageAnswers.clear();
-    events.SaveSoundSettings();
-    EXPECT_EQ(IniFile(SettingsFile()).ReadString("Options", "Sound", ""), c.soundOn ? "1" : "0");
   }
   // A sound that may not interrupt another fails without a word.
   TSoundEvents events = Loaded("[Sound]\nStart=start.wav\n");

@@ -165,6 +165,7 @@ class RecordingHost : public ui::TWindowHost {
   void WarnRejectedCharacters(QWidget*, const QString& rejected) override { this->rejected << rejected; }
   void WarnUncarriedWords(QWidget*, const std::vector<std::string>&) override {}
   void WarnTransfer(QWidget*, const std::string&, const TransferReport&) override {}
+  void InformLater(QWidget*, ui::MessageKind, const QString& text) override { informed << text; }
   bool IsReadOnly(QWidget*, const std::string&) override { return false; }
   void FileUsed(const std::string& fileName) override { used.push_back(fileName); }
   void FillRecentFiles(QMenu*, QAction*) override {}
@@ -182,6 +183,7 @@ class RecordingHost : public ui::TWindowHost {
   std::unique_ptr<QProgressBar> progress = std::make_unique<QProgressBar>();
   QStringList notes;
   QStringList rejected;
+  QStringList informed;
   std::vector<std::string> used;
   int saved = 0;
   std::vector<ui::TFrameCommand> commands;

@@ -20,6 +20,7 @@ void TSoundEvents::LoadSoundSettings() {
   const long number = std::strtol(value.c_str(), &end, 10);
   // Text that is no whole number leaves the sound on.
   SoundOn = value.empty() || *end != '\0' || number != 0;
+  SoundcardAsked = IniFile(ProgramSettingsFile()).ReadString("Options", "SoundcardAsked", "") == "1";
   const std::string soundIni = ConfigPath("Config", "SoundIni", ProgramSettingsFile());
   const IniFile file = IniFile::Load(soundIni);
   for (int i = 0; i < kEvents; ++i) {
@@ -29,8 +30,24 @@ void TSoundEvents::LoadSoundSettings() {
 }
 
 void TSoundEvents::SaveSoundSettings() const {
-  IniFile(ProgramSettingsFile()).WriteString("Options", "Sound", SoundOn ? "1" : "0");
+  IniFile settings = IniFile::Edit(ProgramSettingsFile());
+  settings.WriteString("Options", "Sound", SoundOn ? "1" : "0");
+  if (SoundcardAsked) settings.WriteString("Options", "SoundcardAsked", "1");
+  settings.Save();
 }
+
+namespace {
+
+// An answer the user gave is kept at once; a file that cannot be written
+// keeps it for this run only.
+void KeepAnswer(const TSoundEvents& events) {
+  try {
+    events.SaveSoundSettings();
+  } catch (const std::exception&) {
+  }
+}
+
+}  // namespace
 
 void TSoundEvents::PlaySoundEvent(int event, int flags, Platform& platform, QWidget* parent,
                                   const std::string& language) {
@@ -40,11 +57,17 @@ void TSoundEvents::PlaySoundEvent(int event, int flags, Platform& platform, QWid
   if (platform.sound.PlayWave(FileNameToQString(file), flags)) return;
   if (flags & kSoundNoStop) return;
   if (!platform.sound.HasOutputDevice()) {
-    const QString advice = Utf8ToQString(Translate(language, "Dynamic", "NoSoundcard",
-                                                   "Soundcard not found. It is recommended to switch off the sound."));
-    if (platform.dialogs.Message(parent, MessageKind::Information, MessageButtons::OkCancel, advice) ==
-        MessageAnswer::Ok)
+    // Asked once: a "No" keeps the sound on, and the next start asks nothing.
+    if (SoundcardAsked) return;
+    const QString advice =
+        Utf8ToQString(Translate(language, "Dynamic", "NoSoundcard",
+                                "Soundcard not found. It is recommended to switch off the sound.") +
+                      "\n" + Translate(language, "Dynamic", "SwitchSoundOff", "Switch sound off?"));
+    if (platform.dialogs.Message(parent, MessageKind::Confirmation, MessageButtons::YesNo, advice) ==
+        MessageAnswer::Yes)
       SoundOn = false;
+    SoundcardAsked = true;
+    KeepAnswer(*this);
     return;
   }
   const QString question = Utf8ToQString(
@@ -52,8 +75,10 @@ void TSoundEvents::PlaySoundEvent(int event, int flags, Platform& platform, QWid
                            "The sound file '%s' cannot be played. Do you want to switch off the sound?"),
                  {file}));
   if (platform.dialogs.Message(parent, MessageKind::Confirmation, MessageButtons::YesNo, question) ==
-      MessageAnswer::Yes)
+      MessageAnswer::Yes) {
     SoundOn = false;
+    KeepAnswer(*this);
+  }
 }
 
 TSoundEvents& SoundEvents() {

@@ -176,7 +176,7 @@ std::string TCharmapDlg::GridSet() const {
 }
 
 void TCharmapDlg::OKBtnClick() {
-  main_->SetCharSet(GridSet());
+  main_->ChangeCharSet(GridSet());
   main_->SpeedPanel()->setVisible(true);
   accept();
 }

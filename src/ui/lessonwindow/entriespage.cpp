@@ -15,6 +15,8 @@
 
 #include "base/messages.h"
 #include "document/lessoncommands.h"
+#include "files/binaryfile.h"
+#include "model/exceptions.h"
 #include "model/lesson.h"
 #include "ui/common/qtfonts.h"
 #include "ui/common/qtstrings.h"
@@ -219,9 +221,22 @@ void TEntriesPage::Store(TControlTexts& texts, QString* rejected) {
   texts.Form = ComboBoxForm->currentIndex();
   std::array<std::vector<std::string>, 4> lists;
   const std::vector<QPlainTextEdit*> memos = Memos();
+  std::string tooLong;
   for (std::size_t kind = 0; kind < memos.size(); ++kind) {
     bool hadRejected = false;
     lists[kind] = LessonLines(memos[kind], rejected, &hadRejected);
+    // A word no lesson file can hold is refused, and the user told why.
+    std::vector<std::string>& lines = lists[kind];
+    for (auto line = lines.begin(); line != lines.end();) {
+      if (TrimControls(*line).size() <= kMaxLessonFileText) {
+        ++line;
+        continue;
+      }
+      if (tooLong.empty())
+        tooLong = ELessonTooLarge::ForWord({}, host_.Document().Entry() + 1, line->size(), *line).what();
+      line = lines.erase(line);
+      hadRejected = true;
+    }
     if (hadRejected) {
       // The memo shows what is stored.
       const QSignalBlocker blocker(memos[kind]);
@@ -230,6 +245,7 @@ void TEntriesPage::Store(TControlTexts& texts, QString* rejected) {
   }
   texts.Lists = std::move(lists);
   TakeShown();
+  if (!tooLong.empty()) host_.Frame().InformLater(host_.Window(), MessageKind::Warning, Utf8ToQString(tooLong));
 }
 
 bool TEntriesPage::HoldsEdits() const {

@@ -247,6 +247,8 @@ class VocabEditForm : public TChildForm, public TPageHost, public THeaderControl
   // The imported file a window without a file of its own was read from.
   std::string sourceName_;
   bool controlsChanged_ = false;
+  // Autosave said once that the lesson holds a text no lesson file can hold.
+  mutable bool oversizeNoted_ = false;
   int fixedWidth_ = 0;
   int fixedHeight_ = 0;
   int shownPage_ = kHeaderPage;

@@ -190,8 +190,17 @@ void VocabEditForm::FormClose() {
 std::optional<TRecoveryImage> VocabEditForm::RecoveryImage() const {
   if (!document_->Modified()) return std::nullopt;
   TRecoveryImage image;
-  image.Extension = ".tav";
-  image.Data = EncodeBinary(Lesson());
+  try {
+    image.Extension = ".tav";
+    image.Data = EncodeBinary(Lesson());
+  } catch (const ELessonTooLarge& e) {
+    // Kept whatever it holds, in the wide form recovery reads back; the
+    // user learns once which text no lesson file can hold.
+    image.Extension = ".tavw";
+    image.Data = EncodeWideBinary(Lesson());
+    if (!oversizeNoted_) host_.ShowNote(Utf8ToQString(e.what()));
+    oversizeNoted_ = true;
+  }
   TRecoveryNote& note = image.Note;
   note.Kind = TRecoveryNote::kLessonWindow;
   note.FileName = FileName();

@@ -19,6 +19,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QProgressBar>
+#include <QMoveEvent>
 #include <QResizeEvent>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -161,6 +162,11 @@ MainForm::MainForm(const Platform& platform, QWidget* parent) : QMainWindow(pare
   const std::string geometry = settings.ReadString("Window", "Geometry", "");
   if (!geometry.empty()) restoreGeometry(QByteArray::fromBase64(QByteArray::fromStdString(geometry)));
   recentFiles_->Read();
+  geometryTimer_ = new QTimer(this);
+  geometryTimer_->setSingleShot(true);
+  geometryTimer_->setInterval(1000);
+  connect(geometryTimer_, &QTimer::timeout, this,
+          [this] { KeepSetting("Window", "Geometry", saveGeometry().toBase64().toStdString()); });
   InstallFonts(1);
   const IniFile languageList(ConfigPath("Config", "LanguageIni", ProgramSettingsFile()));
   for (const std::string& line : languageList.ReadSectionValues("Languages"))
@@ -360,6 +366,24 @@ void MainForm::PaintClientBackground() {
 void MainForm::resizeEvent(QResizeEvent* event) {
   QMainWindow::resizeEvent(event);
   FormResize();
+  if (geometryTimer_ && isVisible()) geometryTimer_->start();
+}
+
+void MainForm::moveEvent(QMoveEvent* event) {
+  QMainWindow::moveEvent(event);
+  if (geometryTimer_ && isVisible()) geometryTimer_->start();
+}
+
+void MainForm::KeepSetting(const std::function<void()>& write) {
+  try {
+    write();
+  } catch (const std::exception&) {
+    ReportUnwritableSettings();
+  }
+}
+
+void MainForm::KeepSetting(const std::string& section, const std::string& key, const std::string& value) {
+  KeepSetting([&] { IniFile(ProgramSettingsFile()).WriteString(section, key, value); });
 }
 
 void MainForm::FormResize() { progressBar_->resize(std::max(0, width() - 100), progressBar_->height()); }
@@ -517,6 +541,11 @@ void MainForm::PrintText(QWidget* parent, const QTextDocument& document, QPrinte
 
 void MainForm::PrintBtnClick() {
   if (VocabEditForm* form = ActiveEditForm()) form->MenuPrintClick();
+}
+
+void MainForm::ChangeCharSet(const std::string& text) {
+  SetCharSet(text);
+  KeepSetting("Config", "CharSet", QuoteCharSet(GetCharSet()));
 }
 
 void MainForm::SetCharSet(const std::string& text) {

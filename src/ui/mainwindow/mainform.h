@@ -18,6 +18,7 @@
 #include <QPixmap>
 #include <QStringList>
 #include <QUrl>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -38,6 +39,7 @@ class QPrinter;
 class QProgressBar;
 class QTextDocument;
 class QToolButton;
+class QTimer;
 class QTranslator;
 
 namespace vocatrix {
@@ -75,7 +77,7 @@ class MainForm : public QMainWindow, public TWindowHost {
   Platform& Services() override { return platform_; }
   // A box that only informs, shown once the current event has returned: for
   // code that runs inside a widget's change signal.
-  void InformLater(QWidget* parent, MessageKind kind, const QString& text);
+  void InformLater(QWidget* parent, MessageKind kind, const QString& text) override;
 
   // --- Interface language ---
   const std::string& Language() const { return language_; }
@@ -128,6 +130,8 @@ class MainForm : public QMainWindow, public TWindowHost {
 
   // --- Character buttons ---
   void SetCharSet(const std::string& text);
+  // The user's new set of the buttons, kept in the settings at once.
+  void ChangeCharSet(const std::string& text);
   // The buttons' characters in order; an empty button between full ones is
   // code 0 and keeps its place, empty buttons at the end add nothing.
   std::string GetCharSet() const;
@@ -237,6 +241,7 @@ class MainForm : public QMainWindow, public TWindowHost {
  protected:
   void closeEvent(QCloseEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
   void changeEvent(QEvent* event) override;
 
  private:
@@ -248,6 +253,11 @@ class MainForm : public QMainWindow, public TWindowHost {
   void CreateMenus();
   void ReadSettings();
   void WriteSettings();
+  // Writes a setting the user changed at once, through the safe save, so
+  // that a crash loses none of them; the status bar says once when the file
+  // cannot be written. Exit writes them all again.
+  void KeepSetting(const std::function<void()>& write);
+  void KeepSetting(const std::string& section, const std::string& key, const std::string& value);
   void InstallFonts(int mode);
   void PaintClientBackground();
   void FormResize();
@@ -306,6 +316,8 @@ class MainForm : public QMainWindow, public TWindowHost {
   QAction* menuHolly_ = nullptr;
   QAction* n3_ = nullptr;
   QObject* preview_ = nullptr;
+  // Where the frame stands is kept a moment after it last moved.
+  QTimer* geometryTimer_ = nullptr;
   bool destroying_ = false;
 };
 

@@ -51,7 +51,10 @@ void MainForm::CheckLanguageItems(QActionGroup* group) const {
   for (QAction* item : group->actions()) item->setChecked(LanguageOfTag(item->data().toInt()) == language_);
 }
 
-void MainForm::MenuLanguageClick(int tag) { SetLanguage(LanguageOfTag(tag)); }
+void MainForm::MenuLanguageClick(int tag) {
+  SetLanguage(LanguageOfTag(tag));
+  KeepSetting("Config", "Language", language_);
+}
 
 namespace {
 

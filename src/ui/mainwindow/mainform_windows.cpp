@@ -22,6 +22,7 @@
 #include "base/safesave.h"
 #include "base/cp1252.h"
 #include "base/messages.h"
+#include "files/binaryfile.h"
 #include "files/lessonfiles.h"
 #include "files/lessontext.h"
 #include "model/exceptions.h"
@@ -159,7 +160,7 @@ VocabEditForm* MainForm::OpenFile(const std::string& fileName) {
     return nullptr;
   }
   AddChild(form);
-  recentFiles_->Add(fileName);
+  FileUsed(fileName);
   return form;
 }
 
@@ -278,7 +279,10 @@ void MainForm::RunFrameCommand(TFrameCommand command) {
   }
 }
 
-void MainForm::FileUsed(const std::string& fileName) { recentFiles_->Add(fileName); }
+void MainForm::FileUsed(const std::string& fileName) {
+  recentFiles_->Add(fileName);
+  KeepSetting([this] { recentFiles_->Write(); });
+}
 
 void MainForm::FillRecentFiles(QMenu* menu, QAction* before) { recentFiles_->FillMenu(menu, before); }
 
@@ -355,8 +359,15 @@ TChildForm* MainForm::RestoreWindow(const TLeftRecovery& recovery) {
   const TRecoveryNote& note = recovery.Note;
   TChildForm* form = nullptr;
   if (note.Kind == TRecoveryNote::kLessonWindow) {
-    // The lesson exactly as the window held it: not compacted again.
-    std::unique_ptr<TMeanCollection> lesson = TMeanCollection::CreateFromFile(recovery.DataFile());
+    // The lesson exactly as the window held it: not compacted again. A
+    // lesson no lesson file could hold was kept in the wide form.
+    std::unique_ptr<TMeanCollection> lesson;
+    if (recovery.DataFile().ends_with(".tavw")) {
+      lesson = std::make_unique<TMeanCollection>();
+      DecodeWideBinary(*lesson, ReadWholeFile(recovery.DataFile()), recovery.DataFile());
+    } else {
+      lesson = TMeanCollection::CreateFromFile(recovery.DataFile());
+    }
     // A window that start-up opened from the file shows an older state.
     if (!note.FileName.empty())
       for (VocabEditForm* open : LessonWindows())

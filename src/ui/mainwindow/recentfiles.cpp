@@ -45,9 +45,11 @@ void TRecentFiles::Read() {
 }
 
 void TRecentFiles::Write() const {
-  IniFile settings(ProgramSettingsFile());
+  // One write of the file for the whole list.
+  IniFile settings = IniFile::Edit(ProgramSettingsFile());
   settings.EraseSection(kSection);
   for (std::size_t i = 0; i < files_.size(); ++i) settings.WriteString(kSection, "File" + std::to_string(i + 1), files_[i]);
+  settings.Save();
 }
 
 void TRecentFiles::FillMenu(QMenu* menu, QAction* before) {

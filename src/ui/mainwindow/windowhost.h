@@ -62,6 +62,9 @@ class TWindowHost {
   virtual void WarnUncarriedWords(QWidget* parent, const std::vector<std::string>& words) = 0;
   // What a read or written exchange file could not carry.
   virtual void WarnTransfer(QWidget* parent, const std::string& fileName, const TransferReport& report) = 0;
+  // A box that only informs, shown once the current event has returned: for
+  // code that runs inside a widget's change signal.
+  virtual void InformLater(QWidget* parent, MessageKind kind, const QString& text) = 0;
   // True (after a warning naming the file) when the file exists and may not be written.
   virtual bool IsReadOnly(QWidget* parent, const std::string& fileName) = 0;
 

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/recovery/autosave.h"
 
+#include <algorithm>
+
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
@@ -104,32 +106,53 @@ void TAutosave::ReportError() {
 }
 
 void TAutosave::OfferRecovery() {
+  // What programs that no longer run left half written goes first.
+  store_->Sweep();
   std::vector<TLeftRecovery> found = store_->FindLeftOver();
   if (found.empty()) return;
   TRecoveryDlg dialog(main_, found);
-  const int answer = main_->Services().dialogs.Exec(dialog);
+  int answer = TRecoveryDlg::kLater;
+  std::vector<bool> ticked;
+  for (;;) {
+    answer = main_->Services().dialogs.Exec(dialog);
+    ticked = dialog.Ticked();
+    if (answer != TRecoveryDlg::kDiscard) break;
+    // Discarding cannot be taken back: asked first; No shows the list again.
+    const long count = std::count(ticked.begin(), ticked.end(), true);
+    const QString question = Utf8ToQString(TranslateMessage(
+        "RecoveryDiscardAsk", "Discard the unsaved work of %s windows for good?", {std::to_string(count)}));
+    if (count == 0 || main_->Services().dialogs.Message(main_, MessageKind::Confirmation, MessageButtons::YesNo,
+                                                         question) == MessageAnswer::Yes)
+      break;
+  }
+  if (answer == TRecoveryDlg::kLater) return;
+  // Damaged notes were listed once; whichever way the user went, they go.
+  std::vector<const TLeftRecovery*> done;
+  for (std::size_t i = 0; i < found.size(); ++i)
+    if (!found[i].Error.empty()) store_->Discard(found[i]);
   if (answer == TRecoveryDlg::kDiscard) {
-    for (const TLeftRecovery& recovery : found) store_->Discard(recovery);
+    for (std::size_t i = 0; i < found.size(); ++i)
+      if (ticked[i] && found[i].Error.empty()) store_->Discard(found[i]);
     return;
   }
-  if (answer != TRecoveryDlg::kRestore) return;
-  std::vector<const TLeftRecovery*> restored;
-  for (const TLeftRecovery& recovery : found) {
+  for (std::size_t i = 0; i < found.size(); ++i) {
+    if (!ticked[i] || !found[i].Error.empty()) continue;
     try {
-      main_->RestoreWindow(recovery);
-      restored.push_back(&recovery);
+      main_->RestoreWindow(found[i]);
+      done.push_back(&found[i]);
     } catch (const std::exception& e) {
       // Kept for another try; Discard at the next start removes it.
       main_->Services().dialogs.ShowError(
           main_, Utf8ToQString(TranslateMessage("ErrRecoveryRead", "'%s' cannot be restored: %s",
-                                                {recovery.NoteFile, e.what()})));
+                                                {found[i].NoteFile, e.what()})));
     }
   }
   // The restored windows are this program's unsaved work now: on disk
-  // under its name before the left-over files go.
+  // under its name before the left-over files go. Windows left unticked
+  // are offered again at the next start.
   SaveNow();
   Flush();
-  for (const TLeftRecovery* recovery : restored) store_->Discard(*recovery);
+  for (const TLeftRecovery* recovery : done) store_->Discard(*recovery);
 }
 
 }  // namespace vocatrix::ui

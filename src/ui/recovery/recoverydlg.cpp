@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/recovery/recoverydlg.h"
 
+#include <QDateTime>
 #include <QHBoxLayout>
+#include <QLocale>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
@@ -33,6 +35,7 @@ TRecoveryDlg::TRecoveryDlg(QWidget* parent, const std::vector<TLeftRecovery>& fo
   ListRecovered->setRootIsDecorated(false);
   ListRecovered->setSelectionMode(QAbstractItemView::NoSelection);
   ListRecovered->setHeaderLabels({Utf8ToQString(TranslateMessage("RecoveryName", "Name")),
+                                  Utf8ToQString(TranslateMessage("RecoveryFolder", "Folder")),
                                   Utf8ToQString(TranslateMessage("RecoveryTime", "Time")),
                                   Utf8ToQString(TranslateMessage("RecoveryEntries", "Entries"))});
   for (const TLeftRecovery& recovery : found) {
@@ -41,18 +44,29 @@ TRecoveryDlg::TRecoveryDlg(QWidget* parent, const std::vector<TLeftRecovery>& fo
       item->setText(0, FileNameToQString(ExtractFileName(recovery.NoteFile)) + " (" +
                            Utf8ToQString(TranslateMessage("RecoveryDamaged", "damaged")) + ")");
       item->setToolTip(0, Utf8ToQString(recovery.Error));
+      item->setFlags(item->flags() & ~Qt::ItemIsUserCheckable & ~Qt::ItemIsEnabled);
       continue;
     }
     const TRecoveryNote& note = recovery.Note;
+    item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+    item->setCheckState(0, Qt::Checked);
     item->setText(0, Utf8ToQString(note.Caption));
-    if (!note.FileName.empty()) item->setToolTip(0, FileNameToQString(note.FileName));
-    item->setText(1, Utf8ToQString(note.Time));
-    if (note.Kind == TRecoveryNote::kLessonWindow) item->setText(2, QString::number(note.Entries));
-    item->setTextAlignment(2, Qt::AlignRight | Qt::AlignVCenter);
+    if (!note.FileName.empty()) {
+      item->setToolTip(0, FileNameToQString(note.FileName));
+      QString folder = FileNameToQString(FolderOf(note.FileName));
+      if (folder.size() > 1 && folder.endsWith('/')) folder.chop(1);
+      item->setText(1, folder);
+      item->setToolTip(1, folder);
+    }
+    // The time as the interface language writes it.
+    const QDateTime time = QDateTime::fromString(QString::fromStdString(note.Time), "yyyy-MM-dd HH:mm:ss");
+    item->setText(2, time.isValid() ? QLocale().toString(time, QLocale::ShortFormat) : Utf8ToQString(note.Time));
+    if (note.Kind == TRecoveryNote::kLessonWindow) item->setText(3, QString::number(note.Entries));
+    item->setTextAlignment(3, Qt::AlignRight | Qt::AlignVCenter);
   }
-  for (int column = 0; column < 3; ++column) ListRecovered->resizeColumnToContents(column);
+  for (int column = 0; column < 4; ++column) ListRecovered->resizeColumnToContents(column);
   ListRecovered->header()->setStretchLastSection(false);
-  ListRecovered->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+  ListRecovered->header()->setSectionResizeMode(1, QHeaderView::Stretch);
 
   const auto makeButton = [this](const char* name, const QString& caption) {
     auto* button = new QPushButton(caption, this);
@@ -77,7 +91,14 @@ TRecoveryDlg::TRecoveryDlg(QWidget* parent, const std::vector<TLeftRecovery>& fo
   layout->addWidget(ListRecovered, 1);
   layout->addLayout(buttons);
   TranslateForm(this);
-  resize(480, 260);
+  resize(560, 260);
+}
+
+std::vector<bool> TRecoveryDlg::Ticked() const {
+  std::vector<bool> ticked;
+  for (int i = 0; i < ListRecovered->topLevelItemCount(); ++i)
+    ticked.push_back(ListRecovered->topLevelItem(i)->checkState(0) == Qt::Checked);
+  return ticked;
 }
 
 }  // namespace vocatrix::ui

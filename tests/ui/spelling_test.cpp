@@ -352,6 +352,15 @@ TEST_F(SpellingTest, ALanguageWithoutDictionaryIsNotCheckedAndTheStatusBarSaysSo
     EXPECT_EQ(Underlined(form->MemoTranslations), Marked{"Huas"}) << language;
     EXPECT_EQ(Panel(1).contains(QString::fromStdString(language)), said) << language;
   }
+  // The note goes with the next key, as every note does.
+  Main().ShowNote("");
+  VocabEditForm* romulan = OpenLesson({MakeEntry(1, {"qapla"}, {"Huas"})}, "Romulan", "Deutsch", "romulan.tav");
+  romulan->SelectTab(VocabEditForm::kEntriesPage);
+  Underlined(romulan->MemoSynonyms);
+  ASSERT_TRUE(Panel(1).contains("Romulan"));
+  QTest::keyClick(romulan->MemoSynonyms, Qt::Key_End);
+  EXPECT_FALSE(Panel(1).contains("Romulan"));
+  Main().ClientArea()->setActiveSubWindow(form);
   // Named on the Header page, the language is checked once the edit is done.
   form->SelectTab(VocabEditForm::kHeaderPage);
   form->EditLanguage1->setText("English");

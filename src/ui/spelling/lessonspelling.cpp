@@ -43,11 +43,12 @@ bool IsPlaceholderName(const std::string& name) {
 }
 
 // Shows a note in the status bar once it is free (not while the Text page
-// fills or the lesson prints).
+// fills or the lesson prints); like every note it goes with the next key or
+// click.
 void NoteWhenIdle(QPointer<QObject> window, TWindowHost* frame, const QString& note) {
   if (!window) return;
   if (frame->StatusState() == kStatusIdle || frame->StatusState() == kStatusError) {
-    frame->SetStatus(kStatusIdle, note);
+    frame->ShowNote(note);
     return;
   }
   QTimer::singleShot(250, window, [window, frame, note] { NoteWhenIdle(window, frame, note); });

@@ -26,6 +26,11 @@ std::string TextFileImage(const std::vector<std::string>& lines) {
     data += line;
     data += "\r\n";
   }
+  // Windows-1252 text that the reader would take for UTF-8 (or whose first
+  // bytes are a byte-order mark) is written as UTF-8 with a byte-order mark,
+  // so that it reads back as written.
+  static constexpr std::string_view kBom = "\xEF\xBB\xBF";
+  if (data.starts_with(kBom) || PlainTextIsUtf8(data)) return std::string(kBom) + Cp1252ToUtf8(data);
   return data;
 }
 

@@ -30,7 +30,10 @@ std::string BackupName(const std::string& fileName);
 // table row that held more than one entry.
 void NoteTextLines(const TextFileLines& text, TransferReport& report);
 
-// The content of a plain-text file holding `lines`, each ended by CR LF.
+// The content of a plain-text file holding `lines`, each ended by CR LF:
+// Windows-1252, or UTF-8 with a byte-order mark where the reader would
+// otherwise take the bytes for UTF-8 (PlainTextIsUtf8), so that the lines
+// always read back as they are.
 std::string TextFileImage(const std::vector<std::string>& lines);
 
 }  // namespace vocatrix

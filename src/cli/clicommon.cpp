@@ -11,6 +11,7 @@
 #include "files/lessonfiles.h"
 #include "files/lessontext.h"
 #include "base/messages.h"
+#include "base/safesave.h"
 #include "base/settings.h"
 #include "cli/commandwords.h"
 #include "model/exceptions.h"
@@ -125,11 +126,15 @@ void RequireLessonName(const std::string& fileName) {
 
 void WriteLesson(TMeanCollection& lesson, const std::string& fileName) {
   WithFile(fileName, [&] {
+    // The editor's save refuses a file marked read-only, although the folder
+    // would let the save replace it; so does the command line, in its words.
+    if (FileIsReadOnly(fileName)) throw FileFailure(fileName, fileName + " is read only.");
     // A lesson file always holds at least one entry.
     if (FileKind(fileName) == kLessonFile && lesson.EnsureEntry())
       Note(fileName + ": the lesson has no entries; writing one blank entry");
     TransferReport report;
-    WriteLessonByFormat(lesson, fileName, std::string(), report, true);
+    // The previous file stays as the backup, as the editor's save keeps it.
+    WriteLessonByFormat(lesson, fileName, BackupName(fileName), report, true);
     if (report.Uncarried.empty()) return;
     const LessonFormat* format = FindLessonFormat(fileName);
     if (format && format->Exchange) Note(fileName + ": " + UncarriedMessage(report, fileName));

@@ -10,6 +10,7 @@
 #include "base/inifile.h"
 #include "files/lessonfiles.h"
 #include "files/lessontext.h"
+#include "files/rtf/rtf.h"
 #include "base/messages.h"
 #include "base/safesave.h"
 #include "base/settings.h"
@@ -106,10 +107,15 @@ std::unique_ptr<TMeanCollection> ReadLesson(const std::string& fileName, const R
     TransferReport report;
     lesson = choices.Delimited ? ReadDelimitedText(fileName, choices.Options, report)
                                : ReadLessonByFormat(fileName, choices.Options, report);
+    const LessonFormat& format = *FindLessonFormat(fileName);
+    // Malformed lines and not one entry: no lesson, most likely an export that --columns reads. Only then
+    // is the file read once more, for the judgement the editor's Open makes too.
+    if (!choices.Delimited && (format.Kind == kTextFile || format.Kind == kRichTextFile) && report.Skipped > 0 &&
+        lesson->EntryCount() == 0)
+      RequireEntryLine(ReadTextFileLines(fileName).Lines, fileName, "--columns");
     if (choices.RefuseLost && report.LostAny())
       throw Exception(TranslateMessage("ConvertLost", "'%s': %s Give --replace-unsupported to convert it anyway.",
                                        {fileName, LostCharactersMessage(report)}));
-    const LessonFormat& format = *FindLessonFormat(fileName);
     if (report.Skipped > 0)
       Note(fileName + ": skipped " + std::to_string(report.Skipped) +
            (report.Skipped == 1 ? " malformed line" : " malformed lines"));

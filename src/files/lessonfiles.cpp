@@ -67,6 +67,13 @@ void NoteTextLines(const TextFileLines& text, TransferReport& report) {
   for (std::string& line : LinesHoldingTwoEntries(text.Lines, text.TableRows)) report.TableRows.push_back(std::move(line));
 }
 
+void RequireEntryLine(const std::vector<std::string>& lines, const std::string& fileName,
+                      const std::string& delimitedWay) {
+  TMeanCollection read;
+  const int skipped = ParseLessonLines(lines, false, read);
+  if (skipped > 0 && !read.Meanings) throw ENoEntryLine::ForFile(fileName, delimitedWay);
+}
+
 int TMeanCollection::LoadText(const std::string& fileName, TransferReport* report) {
   Language1 = TLanguage(std::string());
   Language2 = TLanguage(std::string());

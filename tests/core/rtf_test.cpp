@@ -238,6 +238,7 @@ TEST(PlainTextLines, Windows1252WhoseBytesFormUtf8ByAccidentStaysWindows1252) {
       {"\xC3\x80\xC2\x80", {"\xC3\x80\xC2\x80"}},   // a C1 control
       {"Haus - \xD0\xB4\xD0\xBE\xD0\xBC, \xCE\xB8\xCE\xAC", {"Haus - ???, ??"}},  // Cyrillic, Greek words
       {"\xC3\xA4 \xE2\x86\x92 \xE4\xB8\xAD", {"\xE4 ? ?"}},  // three-byte characters are no accident
+      {"\xC5\x82\xC3\xB3" "d\xC5\xBA - Lodz", {"?\xF3" "d? - Lodz"}},  // Polish "łódź" is no accident either
   };
   for (const auto& [data, expected] : cases) EXPECT_EQ(PlainTextLines(data), expected) << data;
 }
@@ -255,6 +256,7 @@ TEST(TextFileImage, LinesReadBackAsWritten) {
       {{"\xD0\xB4\xD0\xBE\xD0\xBC - x"}, true},                     // "Ð´Ð¾Ð¼" a Cyrillic word
       {{"\xC2\x81\xC2\x8D\xC2\x9D"}, true},                         // the codes Windows-1252 leaves undefined
       {{"\xEF\xBB\xBF" "x\xE4"}, true},                                // a byte-order mark's bytes first
+      {{"\xC5\x82" "a"}, true},                                      // "Å‚a" reads as UTF-8 "ła"
       {{"", ""}, false},
   };
   for (const auto& c : cases) {

@@ -35,6 +35,12 @@ bool OtherAlphabetLetter(char32_t c) {
          script != USCRIPT_UNKNOWN;
 }
 
+// A letter of Latin Extended-A or -B (Polish, Czech, Turkish, Romanian...)
+// or a combining accent. Windows-1252 makes their two bytes only from a
+// capital Ä to É or Ì, Í followed by punctuation, which text hardly holds;
+// the IPA letters after them ("É’" is U+0252) are left out, as text does.
+bool EuropeanLetterOrAccent(char32_t c) { return (c >= 0x100 && c <= 0x24F) || (c >= 0x300 && c <= 0x36F); }
+
 }  // namespace
 
 bool PlainTextIsUtf8(std::string_view data) {
@@ -50,7 +56,7 @@ bool PlainTextIsUtf8(std::string_view data) {
     letterMayNotFollow = false;
     if (i - start > 1) {
       multiByte = true;
-      if (i - start == 2 && CodePointToCp1252(c) < 0) {
+      if (i - start == 2 && CodePointToCp1252(c) < 0 && !EuropeanLetterOrAccent(c)) {
         if (!OtherAlphabetLetter(c) || IsAsciiLetter(before)) return false;
         letterMayNotFollow = true;
       }

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The lesson-text parser, lenient and strict, and the way back: the lines a
-// lesson is written as always read back strictly, and a lesson whose words
-// the text form can carry reads back (and compacts) to itself.
+// lesson is written as always read back strictly, the file they are saved as
+// reads back as those lines, and a lesson whose words the text form can
+// carry reads back (and compacts) to itself.
 
 #include <cstddef>
 #include <cstdint>
@@ -9,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "files/lessonfiles.h"
 #include "files/lessontext.h"
 #include "files/rtf/rtf.h"
 #include "fuzz_support.h"
@@ -25,6 +27,31 @@ Lines FileLines(std::string_view data) {
 }
 
 int Lenient(const Lines& lines, TMeanCollection& lesson) { return ParseLessonLines(lines, false, lesson); }
+
+// The data's lines as Windows-1252 words, undecoded: what a lesson holds
+// when its words came from a lesson file or the editor.
+Lines Windows1252Lines(std::string_view data) {
+  Lines lines;
+  std::size_t start = 0;
+  for (std::size_t i = 0; i < data.size(); ++i) {
+    if (data[i] != '\r' && data[i] != '\n') continue;
+    lines.emplace_back(data.substr(start, i - start));
+    if (data[i] == '\r' && i + 1 < data.size() && data[i + 1] == '\n') ++i;
+    start = i + 1;
+  }
+  if (start < data.size()) lines.emplace_back(data.substr(start));
+  return lines;
+}
+
+// The text a lesson of these lines is saved as reads back as written.
+void CheckSavedTextReadsBack(const Lines& lines) {
+  TMeanCollection lesson;
+  Lenient(lines, lesson);
+  lesson.DblDel();
+  Lines written;
+  WriteLessonLines(written, lesson);
+  FUZZ_CHECK(FileLines(TextFileImage(written)) == written);
+}
 
 }  // namespace
 
@@ -55,6 +82,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     prefix.push_back(lines[static_cast<std::size_t>(strictResult)]);
     FUZZ_CHECK(Lenient(prefix, part) == 1);
   }
+
+  CheckSavedTextReadsBack(lines);
+  CheckSavedTextReadsBack(Windows1252Lines(std::string_view(reinterpret_cast<const char*>(data), size)));
 
   // The lesson the program holds after reading the file.
   lenient.DblDel();

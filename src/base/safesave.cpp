@@ -119,6 +119,10 @@ void RemoveStaleTemporaries(int folder, const std::string& name) {
   ::closedir(dir);
 }
 
+EFWriteError NotAFileToWrite(const std::string& path) {
+  return EFWriteError(TranslateMessage("ErrNotAFileToWrite", "'%s' is not a file that can be written.", {path}));
+}
+
 // A fresh name for a temporary file of a save of `name`. It names the
 // process writing it, so that one left by a save that was killed can be told
 // from one being written right now.
@@ -247,6 +251,16 @@ bool FileExists(const std::string& path) {
   return ::stat(path.c_str(), &st) == 0;
 }
 
+bool FileIsReadOnly(const std::string& path) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0) return false;
+  if (::access(path.c_str(), W_OK) != 0) return true;
+  mode_t writeBit = S_IWOTH;
+  if (st.st_uid == ::geteuid()) writeBit = S_IWUSR;
+  else if (st.st_gid == ::getegid()) writeBit = S_IWGRP;
+  return (st.st_mode & writeBit) == 0;
+}
+
 void WriteFileAtomically(const std::string& path, std::string_view data, const std::string& backupPath) {
   const std::string target = FollowLinks(path);
   const std::string name = NameOf(target);
@@ -256,11 +270,22 @@ void WriteFileAtomically(const std::string& path, std::string_view data, const s
 
   struct stat old {};
   const bool exists = ::fstatat(folder.get(), name.c_str(), &old, 0) == 0;
+  // A save only ever replaces a regular file: renaming over a device, a pipe
+  // or a socket would destroy it (a link to /dev/null would replace the node).
+  if (exists && !S_ISREG(old.st_mode)) throw NotAFileToWrite(path);
   // The backup of a file reached through a link lies beside that file.
   const std::string backup = backupPath.empty() || target == path ? backupPath : FolderOf(target) + NameOf(backupPath);
   const bool keepBackup = exists && !backup.empty();
   const bool elsewhere = keepBackup && FolderOf(backup) != FolderOf(target);
   const FileDescriptor otherFolder(elsewhere ? OpenFolder(FolderOf(backup)) : -1);
+  if (keepBackup) {
+    // The backup's rename replaces whatever its name holds, so that too must be a regular file.
+    struct stat held {};
+    const int backupFolder = elsewhere ? otherFolder.get() : folder.get();
+    if (backupFolder >= 0 && ::fstatat(backupFolder, NameOf(backup).c_str(), &held, AT_SYMLINK_NOFOLLOW) == 0 &&
+        !S_ISREG(held.st_mode))
+      throw NotAFileToWrite(backup);
+  }
   Temporaries temporaries;  // after the folders, which it needs to the end
   std::string written;
   {

@@ -18,9 +18,11 @@ namespace vocatrix {
 // folder is flushed. The new file keeps the old one's permission bits and, as
 // far as the process may, its owner and group. A symbolic link stays a link:
 // the file it leads to is replaced, and the backup lies beside that file.
-// Raises EFCreateError when the temporary file cannot be created and
-// EFWriteError when writing, keeping the backup or renaming fails; the name
-// then still holds the old content.
+// Only a regular file is ever replaced: a name (or the backup's name) that
+// holds a device, a named pipe, a socket or a folder raises EFWriteError
+// before anything is written. Raises EFCreateError when the temporary file
+// cannot be created and EFWriteError when writing, keeping the backup or
+// renaming fails; the name then still holds the old content.
 void WriteFileAtomically(const std::string& path, std::string_view data, const std::string& backupPath = {});
 
 // The steps of a save after which the files hold a new state, in order (the
@@ -45,6 +47,13 @@ std::string ReadWholeFile(const std::string& path);
 bool TryReadWholeFile(const std::string& path, std::string& data);
 
 bool FileExists(const std::string& path);
+
+// True when the file exists and may not be written: the user lacks write
+// permission, or the file's write bit for the user's class is cleared (so a
+// file marked read-only counts as such also for the administrator). The
+// editor and the command line refuse to save over such a file, although the
+// folder would let a save replace it.
+bool FileIsReadOnly(const std::string& path);
 
 // A write beyond the process's file-size limit (ulimit -f) then fails like a
 // full disk, with an error the program reports, instead of killing it with

@@ -10,7 +10,9 @@
 #include "base/inifile.h"
 #include "files/lessonfiles.h"
 #include "files/lessontext.h"
+#include "files/rtf/rtf.h"
 #include "base/messages.h"
+#include "base/safesave.h"
 #include "base/settings.h"
 #include "cli/commandwords.h"
 #include "model/exceptions.h"
@@ -105,10 +107,15 @@ std::unique_ptr<TMeanCollection> ReadLesson(const std::string& fileName, const R
     TransferReport report;
     lesson = choices.Delimited ? ReadDelimitedText(fileName, choices.Options, report)
                                : ReadLessonByFormat(fileName, choices.Options, report);
+    const LessonFormat& format = *FindLessonFormat(fileName);
+    // Malformed lines and not one entry: no lesson, most likely an export that --columns reads. Only then
+    // is the file read once more, for the judgement the editor's Open makes too.
+    if (!choices.Delimited && (format.Kind == kTextFile || format.Kind == kRichTextFile) && report.Skipped > 0 &&
+        lesson->EntryCount() == 0)
+      RequireEntryLine(ReadTextFileLines(fileName).Lines, fileName, "--columns");
     if (choices.RefuseLost && report.LostAny())
       throw Exception(TranslateMessage("ConvertLost", "'%s': %s Give --replace-unsupported to convert it anyway.",
                                        {fileName, LostCharactersMessage(report)}));
-    const LessonFormat& format = *FindLessonFormat(fileName);
     if (report.Skipped > 0)
       Note(fileName + ": skipped " + std::to_string(report.Skipped) +
            (report.Skipped == 1 ? " malformed line" : " malformed lines"));
@@ -125,11 +132,15 @@ void RequireLessonName(const std::string& fileName) {
 
 void WriteLesson(TMeanCollection& lesson, const std::string& fileName) {
   WithFile(fileName, [&] {
+    // The editor's save refuses a file marked read-only, although the folder
+    // would let the save replace it; so does the command line, in its words.
+    if (FileIsReadOnly(fileName)) throw FileFailure(fileName, fileName + " is read only.");
     // A lesson file always holds at least one entry.
     if (FileKind(fileName) == kLessonFile && lesson.EnsureEntry())
       Note(fileName + ": the lesson has no entries; writing one blank entry");
     TransferReport report;
-    WriteLessonByFormat(lesson, fileName, std::string(), report, true);
+    // The previous file stays as the backup, as the editor's save keeps it.
+    WriteLessonByFormat(lesson, fileName, BackupName(fileName), report, true);
     if (report.Uncarried.empty()) return;
     const LessonFormat* format = FindLessonFormat(fileName);
     if (format && format->Exchange) Note(fileName + ": " + UncarriedMessage(report, fileName));

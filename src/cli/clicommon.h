@@ -114,7 +114,9 @@ inline ReadChoices Compacting(bool compact) {
 std::unique_ptr<TMeanCollection> ReadLesson(const std::string& fileName, const ReadChoices& choices = {});
 
 // Writes a lesson in the format of the name, always replacing the file
-// atomically. A ".rtf" target gets real rich text with each word in its
+// atomically and keeping the previous file as its backup (BackupName), as the
+// editor's save does; a read-only file is refused ("NAME is read only.")
+// and stays as it is. A ".rtf" target gets real rich text with each word in its
 // language's font; a ".tav" target of a lesson without entries gets one
 // blank entry, which is noted on stderr, as are words the target cannot carry.
 void WriteLesson(TMeanCollection& lesson, const std::string& fileName);

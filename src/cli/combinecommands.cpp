@@ -146,6 +146,26 @@ std::string TrimLine(const std::string& line) {
   return line.substr(b, e - b + 1);
 }
 
+// The longest answer line read; no word of a lesson comes near it.
+constexpr std::size_t kMaxAnswerLine = 4096;
+
+enum class AnswerLine { kRead, kEnd, kTooLong };
+
+// Reads one answer line of at most kMaxAnswerLine bytes, without its line
+// end. A longer line is refused as soon as it is longer: input without line
+// ends (a file of zeros, /dev/zero) would otherwise be read for ever.
+AnswerLine ReadAnswerLine(std::istream& in, std::string& line) {
+  line.clear();
+  std::streambuf* buffer = in.rdbuf();
+  for (;;) {
+    const int c = buffer->sbumpc();
+    if (c == std::char_traits<char>::eof()) return line.empty() ? AnswerLine::kEnd : AnswerLine::kRead;
+    if (c == '\n') return AnswerLine::kRead;
+    if (line.size() == kMaxAnswerLine) return AnswerLine::kTooLong;
+    line += static_cast<char>(c);
+  }
+}
+
 // The answer a typed line stands for: an alternative's number picks that
 // alternative, anything else is the typed text.
 std::string AnswerOf(const TProblem& problem, const std::string& typed) {
@@ -172,6 +192,7 @@ int Quiz(const std::vector<std::string>& args) {
   std::size_t firstTime = 0;
   std::size_t later = 0;
   bool quit = false;
+  bool tooLong = false;
   for (int round = 1; !pending.empty() && !quit; ++round) {
     if (round > 1) PrintLine("Again: " + std::to_string(pending.size()) + " missed.");
     std::vector<ProblemPtr> missed;
@@ -185,8 +206,13 @@ int Quiz(const std::vector<std::string>& args) {
         PrintLine("  " + std::to_string(k + 1) + ") " + TerminalText(p.Alternatives.At(k)->Text()));
       std::cout << "> " << std::flush;
       std::string line;
-      if (!std::getline(std::cin, line) || TrimLine(line).empty()) {
+      const AnswerLine read = ReadAnswerLine(std::cin, line);
+      if (read != AnswerLine::kRead || TrimLine(line).empty()) {
         PrintLine("");
+        if (read == AnswerLine::kTooLong) {
+          Note("quiz: an answer line is longer than " + std::to_string(kMaxAnswerLine) + " bytes; the quiz ends here");
+          tooLong = true;
+        }
         quit = true;
         missed.insert(missed.end(), pending.begin() + static_cast<std::ptrdiff_t>(i), pending.end());
         break;
@@ -213,7 +239,7 @@ int Quiz(const std::vector<std::string>& args) {
   PrintLine("Right first time: " + std::to_string(firstTime));
   PrintLine("Right later: " + std::to_string(later));
   PrintLine("Given up: " + std::to_string(pending.size()));
-  return kExitOk;
+  return tooLong ? kExitBadFile : kExitOk;
 }
 
 }  // namespace

@@ -26,6 +26,11 @@ std::string TextFileImage(const std::vector<std::string>& lines) {
     data += line;
     data += "\r\n";
   }
+  // Windows-1252 text that the reader would take for UTF-8 (or whose first
+  // bytes are a byte-order mark) is written as UTF-8 with a byte-order mark,
+  // so that it reads back as written.
+  static constexpr std::string_view kBom = "\xEF\xBB\xBF";
+  if (data.starts_with(kBom) || PlainTextIsUtf8(data)) return std::string(kBom) + Cp1252ToUtf8(data);
   return data;
 }
 
@@ -60,6 +65,13 @@ void NoteTextLines(const TextFileLines& text, TransferReport& report) {
   report.LossyLines += text.LossyLines.size();
   report.Lost.Add(text.Lost);
   for (std::string& line : LinesHoldingTwoEntries(text.Lines, text.TableRows)) report.TableRows.push_back(std::move(line));
+}
+
+void RequireEntryLine(const std::vector<std::string>& lines, const std::string& fileName,
+                      const std::string& delimitedWay) {
+  TMeanCollection read;
+  const int skipped = ParseLessonLines(lines, false, read);
+  if (skipped > 0 && !read.Meanings) throw ENoEntryLine::ForFile(fileName, delimitedWay);
 }
 
 int TMeanCollection::LoadText(const std::string& fileName, TransferReport* report) {

@@ -30,7 +30,17 @@ std::string BackupName(const std::string& fileName);
 // table row that held more than one entry.
 void NoteTextLines(const TextFileLines& text, TransferReport& report);
 
-// The content of a plain-text file holding `lines`, each ended by CR LF.
+// Raises ENoEntryLine when lesson text read leniently skips lines as
+// malformed and reads not one entry line; `delimitedWay` (for the message)
+// names how the program reads delimited text. Text without malformed lines,
+// header lines alone too, is a lesson (perhaps without entries) and passes.
+void RequireEntryLine(const std::vector<std::string>& lines, const std::string& fileName,
+                      const std::string& delimitedWay);
+
+// The content of a plain-text file holding `lines`, each ended by CR LF:
+// Windows-1252, or UTF-8 with a byte-order mark where the reader would
+// otherwise take the bytes for UTF-8 (PlainTextIsUtf8), so that the lines
+// always read back as they are.
 std::string TextFileImage(const std::vector<std::string>& lines);
 
 }  // namespace vocatrix

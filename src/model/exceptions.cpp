@@ -13,6 +13,12 @@ ENotLesson ENotLesson::ForFile(const std::string& fileName) {
   return ENotLesson(TranslateMessage("ErrNotLesson", "'%s' is not a lesson file.", {fileName}));
 }
 
+ENoEntryLine ENoEntryLine::ForFile(const std::string& fileName, const std::string& delimitedWay) {
+  return ENoEntryLine(TranslateMessage(
+      "ErrNoEntryLine", "'%s': no entry line could be read; if this is a spreadsheet or Anki export, use %s.",
+      {fileName, delimitedWay}));
+}
+
 EFormatError EFormatError::ForFile(const std::string& fileName) {
   return EFormatError(TranslateMessage("ErrForm", "Format error in file '%s'.", {fileName}));
 }

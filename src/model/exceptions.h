@@ -37,6 +37,16 @@ class EVersionError : public Exception {
   static EVersionError ForFile(const std::string& fileName);
 };
 
+// Lesson text of malformed lines without a single entry line: a
+// spreadsheet's or Anki's export, most likely, which only reading it as
+// delimited text makes a lesson of; `delimitedWay` names how the program
+// does that.
+class ENoEntryLine : public Exception {
+ public:
+  using Exception::Exception;
+  static ENoEntryLine ForFile(const std::string& fileName, const std::string& delimitedWay);
+};
+
 // A lesson that the 16-bit counts of the binary file cannot hold.
 class ELessonTooLarge : public Exception {
  public:

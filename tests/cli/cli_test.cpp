@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 
 #include "cli_runner.h"
 #include "files/rtf/rtf.h"
@@ -295,6 +296,38 @@ TEST(Cli, FailedWriteLeavesNoPartialOutput) {
   std::filesystem::create_directory(dir.File("folder.txt"));
   EXPECT_EQ(RunCli({"convert", in, dir.File("folder.txt")}).code, 1);
   EXPECT_EQ(FilesIn(dir.Path()), (Words{"folder.txt", "long.txt", "out.tav"}));
+}
+
+// A write keeps the previous file as its backup, as the editor's save does,
+// and refuses a read-only file as the editor does, for root too.
+TEST(Cli, WritesKeepABackupAndRefuseReadOnlyFiles) {
+  TempDir dir;
+  ::chmod(dir.Path().c_str(), 0777);  // writable for the unprivileged user too
+  const std::string in = dir.File("in.tav");
+  WriteSampleLesson(in);
+  ::chmod(in.c_str(), 0644);
+  const std::string out = dir.File("out.tav");
+  WriteFile(out, "previous");
+  Result r = RunCli({"convert", in, out});
+  EXPECT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(ReadFile(dir.File("out.BAK")), "previous");
+  EXPECT_EQ(TMeanCollection::CreateFromFile(out)->Title, "Sample");
+
+  const auto unprivileged = [] {
+    if (::getuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(99);
+  };
+  for (const bool ordinary : {false, true}) {
+    SCOPED_TRACE(ordinary ? "as an ordinary user" : "as the tests' user, root too");
+    const std::string locked = dir.File("locked.txt");
+    WriteFile(locked, "the user's text");
+    ::chmod(locked.c_str(), 0444);
+    r = test::RunCliWith({"convert", in, locked}, {}, ordinary ? unprivileged : std::function<void()>());
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.err, "vocatrix-cli: " + locked + " is read only.\n");
+    EXPECT_EQ(ReadFile(locked), "the user's text");
+    std::filesystem::remove(locked);
+  }
+  EXPECT_EQ(FilesIn(dir.Path()), (Words{"in.tav", "out.BAK", "out.tav"}));
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 // binary on temporary files, with scripted answers on stdin.
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include <filesystem>
 
@@ -179,6 +180,29 @@ TEST_F(CliQuiz, EmptyLineOrEndOfInputGivesUpTheRest) {
   EXPECT_TRUE(Contains(quit.out, "Right first time: 1\nRight later: 0\nGiven up: 1\n")) << quit.out;
   const Result eof = RunWith({"quiz", lesson}, "wrong\n");
   EXPECT_TRUE(Contains(eof.out, "Right first time: 0\nRight later: 0\nGiven up: 2\n")) << eof.out;
+}
+
+// An answer line is read up to 4096 bytes: a longer one ends the quiz with
+// a note, so that input without line ends costs neither memory nor time.
+TEST_F(CliQuiz, AnAnswerLineLongerThanAnyWordEndsTheQuiz) {
+  const Result longest = RunWith({"quiz", lesson}, std::string(4096, 'x') + "\nHaus\n");
+  EXPECT_EQ(longest.code, 0) << longest.err;
+  EXPECT_TRUE(Contains(longest.out, "Right first time: 1\n")) << longest.out;
+  const std::string tooLong = "vocatrix-cli: quiz: an answer line is longer than 4096 bytes; the quiz ends here\n";
+  const Result longer = RunWith({"quiz", lesson}, "Baum\n" + std::string(4097, 'x') + "\nHaus\n");
+  EXPECT_EQ(longer.code, 1);
+  EXPECT_EQ(longer.err, tooLong);
+  EXPECT_TRUE(Contains(longer.out, "Right first time: 1\nRight later: 0\nGiven up: 1\n")) << longer.out;
+  // Endless zeros, with a bound on memory and time that only a fault reaches.
+  const Result zeros = test::RunCliWith({"quiz", lesson}, {}, [] {
+    const int zero = ::open("/dev/zero", O_RDONLY);
+    ::dup2(zero, 0);
+    const rlimit memory{256u << 20, 256u << 20};
+    ::setrlimit(RLIMIT_AS, &memory);
+    ::alarm(20);
+  });
+  EXPECT_EQ(zeros.code, 1);
+  EXPECT_EQ(zeros.err, tooLong);
 }
 
 TEST_F(CliQuiz, FlagsChooseTheProblemsAndBadOptionsAreUsageErrors) {

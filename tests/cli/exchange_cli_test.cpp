@@ -86,11 +86,13 @@ TEST(CliExchange, ConvertsThroughEveryExchangeFormatAndPicksKvtmlLanguages) {
 
 TEST(CliExchange, ConvertTakesTheLayoutOfDelimitedTextAsTheImportDialogOffersIt) {
   TempDir dir;
-  // An Anki text export: without options a ".txt" is lesson text.
+  // An Anki text export: without options a ".txt" is lesson text, of which not one line reads as an entry.
   WriteFile(dir.File("anki.txt"), "1\thouse\tHaus\tnoun\n2\tto go\tgehen; laufen\tverb\n");
   auto r = RunCliWith({"convert", dir.File("anki.txt"), dir.File("text.tav")});
-  EXPECT_EQ(r.code, 0);
-  EXPECT_TRUE(Contains(r.err, "skipped 2 malformed lines")) << r.err;
+  EXPECT_EQ(r.code, 1);
+  EXPECT_EQ(r.err, "vocatrix-cli: '" + dir.File("anki.txt") +
+                       "': no entry line could be read; if this is a spreadsheet or Anki export, use --columns.\n");
+  EXPECT_FALSE(std::filesystem::exists(dir.File("text.tav")));
   r = RunCliWith({"convert", dir.File("anki.txt"), dir.File("anki.tav"), "--separator", "tab", "--no-header",
                   "--columns", "ignore,word,translations", "--language1=English", "--language2", "Deutsch"});
   EXPECT_EQ(r.code, 0) << r.err;

@@ -106,6 +106,29 @@ TEST(LessonFiles, TextSaveWritesLessonLinesWithCrLfForTxtAndRtfAlike) {
   }
 }
 
+// Malformed lines and not one entry line (a table's or Anki's export) are
+// no lesson; header lines alone are one without entries.
+TEST(LessonFiles, TextOfMalformedLinesAloneIsNoLesson) {
+  const struct {
+    const char* name;
+    Words lines;
+    bool refused;
+  } cases[] = {
+      {"Anki export", {"1\thouse\tHaus", "2\tto go\tgehen"}, true},
+      {"header and a malformed line", {"Ti: T", "Sp: English - Deutsch", "house"}, true},
+      {"malformed languages line", {"Sp: English"}, true},
+      {"header only", {"Ti: T", "Sp: English - Deutsch"}, false},
+      {"nothing", {}, false},
+      {"one entry among malformed lines", {"1\thouse", "house - Haus", "2\tgo"}, false},
+  };
+  const std::string refusal =
+      "'in.txt': no entry line could be read; if this is a spreadsheet or Anki export, use --columns.";
+  for (const auto& c : cases)
+    EXPECT_EQ(MessageOf([&] { RequireEntryLine(c.lines, "in.txt", "--columns"); }),
+              c.refused ? refusal : "(no exception)")
+        << c.name;
+}
+
 TEST(LessonFiles, TextFileIsReadLenientlyAndCompacted) {
   TempDir dir;
   const std::string name = dir.File("lesson.txt");

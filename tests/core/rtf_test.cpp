@@ -228,6 +228,44 @@ TEST(PlainTextLines, SplitsAtEveryKindOfLineBreak) {
   for (const auto& [data, expected] : cases) EXPECT_EQ(PlainTextLines(data), expected) << data;
 }
 
+// Windows-1252 text makes valid UTF-8 by accident from an accented capital
+// or "ß" and the punctuation mark after it; such text reads as Windows-1252.
+TEST(PlainTextLines, Windows1252WhoseBytesFormUtf8ByAccidentStaysWindows1252) {
+  const std::vector<std::pair<std::string, Lines>> cases = {
+      {"Fu\xDF\x93 - foot\nCAF\xC9\x92S - x", {"Fu\xDF\x93 - foot", "CAF\xC9\x92S - x"}},  // N'Ko, IPA
+      {"NI\xD1\x94O", {"NI\xD1\x94O"}},                 // a Cyrillic letter inside a Latin word
+      {"\xD1\x94O", {"\xD1\x94O"}},                     // ... or just before one
+      {"\xC3\x80\xC2\x80", {"\xC3\x80\xC2\x80"}},   // a C1 control
+      {"Haus - \xD0\xB4\xD0\xBE\xD0\xBC, \xCE\xB8\xCE\xAC", {"Haus - ???, ??"}},  // Cyrillic, Greek words
+      {"\xC3\xA4 \xE2\x86\x92 \xE4\xB8\xAD", {"\xE4 ? ?"}},  // three-byte characters are no accident
+      {"\xC5\x82\xC3\xB3" "d\xC5\xBA - Lodz", {"?\xF3" "d? - Lodz"}},  // Polish "łódź" is no accident either
+  };
+  for (const auto& [data, expected] : cases) EXPECT_EQ(PlainTextLines(data), expected) << data;
+}
+
+// What the writer makes of lines reads back as those lines, as Windows-1252
+// where that is unambiguous, else as UTF-8 with a byte-order mark.
+TEST(TextFileImage, LinesReadBackAsWritten) {
+  const struct {
+    Lines lines;
+    bool bom;
+  } cases[] = {
+      {{"Ti: Stra\xDF" "e", "Haus - house"}, false},
+      {{"Fu\xDF\x93 - foot", "CAF\xC9\x92S - x"}, false},
+      {{"caf\xC3\xA9 - x"}, true},                                     // "cafÃ©" reads as UTF-8 "café"
+      {{"\xD0\xB4\xD0\xBE\xD0\xBC - x"}, true},                     // "Ð´Ð¾Ð¼" a Cyrillic word
+      {{"\xC2\x81\xC2\x8D\xC2\x9D"}, true},                         // the codes Windows-1252 leaves undefined
+      {{"\xEF\xBB\xBF" "x\xE4"}, true},                                // a byte-order mark's bytes first
+      {{"\xC5\x82" "a"}, true},                                      // "Å‚a" reads as UTF-8 "ła"
+      {{"", ""}, false},
+  };
+  for (const auto& c : cases) {
+    const std::string image = TextFileImage(c.lines);
+    EXPECT_EQ(image.starts_with("\xEF\xBB\xBF"), c.bom) << c.lines[0];
+    EXPECT_EQ(PlainTextLines(image), c.lines);
+  }
+}
+
 TEST(RtfToLines, ReadsRichAndPlainTextFiles) {
   test::TempDir dir;
   const std::string rtf = dir.File("lesson.rtf");

@@ -4,11 +4,14 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <sys/syscall.h>
 
 #include <atomic>
+#include <filesystem>
+#include <functional>
 #include <thread>
 #include <vector>
 
@@ -141,6 +144,50 @@ TEST(SafeSave, BackupOnAnotherFileSystemIsACopyAndAFileNamedLikeItsBackupKeepsNo
   WriteFileAtomically(bak, "new", bak);
   EXPECT_EQ(test::ReadFile(bak), "new");
   EXPECT_EQ(test::TemporaryFilesIn(dir.Path()), std::vector<std::string>{});
+}
+
+// A save renames over its target: over a device node, a named pipe or a
+// socket that would destroy it (as root, a link to /dev/null would replace
+// the node), so only a regular file is ever replaced, the backup's name too.
+TEST(SafeSave, OnlyARegularFileIsReplaced) {
+  test::TempDir dir;
+  const auto fifo = [](const std::string& path) { return ::mkfifo(path.c_str(), 0644) == 0; };
+  // A node of the null device of its own, where root may make one.
+  const auto device = [](const std::string& path) { return ::mknod(path.c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0; };
+  const auto link = [&dir, fifo](const std::string& path) {
+    return fifo(dir.File("pipe")) && ::symlink("pipe", path.c_str()) == 0;
+  };
+  const struct {
+    const char* name;
+    std::function<bool(const std::string&)> make;
+    const char* node;  // the name made, which the save must refuse
+  } cases[] = {
+      {"named pipe", fifo, "lesson.tav"},
+      {"device node", device, "lesson.tav"},
+      {"link to a named pipe", link, "lesson.tav"},
+      {"named pipe as the backup", fifo, "lesson.BAK"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::filesystem::remove_all(dir.File("lesson.tav"));
+    std::filesystem::remove_all(dir.File("lesson.BAK"));
+    std::filesystem::remove_all(dir.File("pipe"));
+    if (std::string(c.node) == "lesson.BAK") test::WriteFile(dir.File("lesson.tav"), "the user's lesson");
+    if (!c.make(dir.File(c.node))) {
+      EXPECT_STREQ(c.name, "device node") << "cannot make it";  // mknod needs root
+      continue;
+    }
+    const struct stat before = StatOf(dir.File(c.node));
+    EXPECT_EQ(test::MessageOf([&] { WriteFileAtomically(dir.File("lesson.tav"), "new", dir.File("lesson.BAK")); }),
+              "'" + dir.File(c.node) + "' is not a file that can be written.");
+    const struct stat after = StatOf(dir.File(c.node));
+    EXPECT_EQ(after.st_ino, before.st_ino);
+    EXPECT_EQ(after.st_mode & S_IFMT, before.st_mode & S_IFMT);
+    EXPECT_EQ(test::TemporaryFilesIn(dir.Path()), std::vector<std::string>{});
+    if (std::string(c.node) == "lesson.BAK") {
+      EXPECT_EQ(test::ReadFile(dir.File("lesson.tav")), "the user's lesson");
+    }
+  }
 }
 
 }  // namespace

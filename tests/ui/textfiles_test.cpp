@@ -213,6 +213,17 @@ TEST_F(TextFilesTest, CharactersOutsideTheCodePageAreSavedAsQuestionMarksWithAWa
       << warning.toStdString();
 }
 
+// An Anki export opened as lesson text: not one line reads as an entry.
+TEST_F(TextFilesTest, TextOfMalformedLinesAloneOpensNoWindowAndImportIsNamed) {
+  WriteFile(File("anki.txt"), "1\thouse\tHaus\tnoun\n2\tto go\tgehen\tverb\n");
+  EXPECT_EQ(Open(File("anki.txt")), nullptr);
+  EXPECT_EQ(platform_.Dialogs.TextsOf(MessageKind::Error),
+            (std::vector<QString>{ui::FileNameToQString(
+                "'" + File("anki.txt") +
+                "': no entry line could be read; if this is a spreadsheet or Anki export, use File > Import.")}));
+  EXPECT_TRUE(Main().LessonWindows().isEmpty());
+}
+
 TEST_F(TextFilesTest, MissingTextFileIsReportedAndNoWindowStays) {
   EXPECT_EQ(Open(File("gone.rtf")), nullptr);
   EXPECT_EQ(platform_.Dialogs.TextsOf(MessageKind::Error),

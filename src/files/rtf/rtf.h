@@ -71,11 +71,20 @@ std::string WriteRtf(const RtfDocument& document);
 // The plain text of each paragraph, one line per paragraph.
 std::vector<std::string> DocumentLines(const RtfDocument& document);
 
+// Whether plain text without a byte-order mark is read as UTF-8: it is valid
+// UTF-8, holds a multi-byte sequence, and every character it decodes to is
+// one Windows-1252 holds, or one that Windows-1252 text does not make by
+// accident. Such text makes a two-byte sequence of an accented capital or "ß"
+// and the punctuation mark after it ("Fuß“" reads as "Fu" and a letter of
+// N'Ko), so a two-byte character Windows-1252 cannot hold counts only when it
+// is a letter of an alphabet other than Latin with no ASCII letter beside it
+// (a Greek or Cyrillic word); a character of three or four bytes always counts.
+bool PlainTextIsUtf8(std::string_view data);
+
 // Splits plain text into lines at CR LF, LF or CR (a final line break adds
-// no empty line). UTF-8 text (a byte-order mark, or valid UTF-8 with at least
-// one multi-byte sequence) is converted to Windows-1252 first; characters it
-// cannot hold go to `lost` (when given) and the lines holding them to
-// `lossyLines`.
+// no empty line). UTF-8 text (a byte-order mark, or PlainTextIsUtf8) is
+// converted to Windows-1252 first; characters it cannot hold go to `lost`
+// (when given) and the lines holding them to `lossyLines`.
 std::vector<std::string> PlainTextLines(std::string_view data, LostCharacters* lost = nullptr,
                                         std::vector<std::size_t>* lossyLines = nullptr);
 

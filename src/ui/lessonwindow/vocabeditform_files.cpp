@@ -68,6 +68,8 @@ void VocabEditForm::Open(const std::string& fileName) {
   if (kind != kTextFile && kind != kRichTextFile) throw ENotLesson::ForFile(fileName);
   SelectTab(kTextPage);
   const TextFileLines text = text_->ShowFile(ReadWholeFile(fileName));
+  // Malformed lines and not one entry: an export that Import reads; no window opens on it.
+  RequireEntryLine(text.Lines, fileName, TranslateMessage("FileImportMenu", "File > Import"));
   // The file's text is the state opened; it becomes a lesson when the page is left.
   document_->MarkSaved();
   controlsChanged_ = false;

@@ -1,14 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// File attributes the editor checks before writing.
+// File attributes the editor checks before writing. The read-only test is
+// the core's (base/safesave.h), so that vocatrix-cli refuses the same files.
 
-#include <string>
+#include "base/safesave.h"
 
 namespace vocatrix::ui {
 
-// True when the file exists and may not be written: the user lacks write
-// permission, or the file's write bit for the user's class is cleared (so a
-// file marked read-only counts as such also for the administrator).
-bool FileIsReadOnly(const std::string& fileName);
+using vocatrix::FileIsReadOnly;
 
 }  // namespace vocatrix::ui

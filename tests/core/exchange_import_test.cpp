@@ -280,8 +280,8 @@ INSTANTIATE_TEST_SUITE_P(
         // language; names of roles and numbers name no language.
         DelimitedCase{"FormColumnNamed", "English;Deutsch;Form\nhouse;Haus;s.\nto go;gehen;VERB\n", nullptr,
                       {"English/Deutsch", "1|house|Haus||", "0|to go|gehen||"}, ""},
-        DelimitedCase{"GermanRoleNames", "Nr\tWortart\tAntonyme\tWort\t\xDC" "bersetzung\n1\tadj.\tsmall\tbig\tgro\xDF\n",
-                      nullptr, {"Language 1/Language 2", "2|big|gro\xDF|small|"}, Kind(LeftOut::Columns, 1)},
+        DelimitedCase{"GermanRoleNames",
+                      "Nr\tWortart\tAntonyme\tWort\t\xDC" "bersetzung\n1\tadj.\tsmall\tbig\tgro\xDF\n", nullptr, {"Language 1/Language 2", "2|big|gro\xDF|small|"}, Kind(LeftOut::Columns, 1)},
         DelimitedCase{"OneNameIsNoHeader", "Form;Gestalt\nhouse;Haus\n", nullptr,
                       {"Language 1/Language 2", "4|Form|Gestalt||", "4|house|Haus||"}, ""},
         // Anki's "#columns:" names a note type's fields: "Tags" is not read,

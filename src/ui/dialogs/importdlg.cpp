@@ -165,6 +165,7 @@ TImportDlg::TImportDlg(MainForm* mainForm, const std::string& fileName, std::str
   ComboBoxHeader->setCurrentIndex(static_cast<int>(start.Header));
   roles_ = start.Columns;
   Examine();
+  ShowFound();
 
   const auto choiceChanged = [this] {
     if (!showing_) Examine();
@@ -267,8 +268,8 @@ void TImportDlg::Examine() {
 
 void TImportDlg::ShowFound() {
   const int separator = SeparatorIndex(found_.Separator);
-  const QString separatorText =
-      separator > 0 ? ComboBoxSeparator->itemText(separator) : "\"" + ToQString(std::string(1, found_.Separator)) + "\"";
+  const QString separatorText = separator > 0 ? ComboBoxSeparator->itemText(separator)
+                                               : "\"" + ToQString(std::string(1, found_.Separator)) + "\"";
   LabelFound->setText(Utf8ToQString(
       TranslateMessage("ImportFound", "Found in the file: separator %s, encoding %s.",
                        {separatorText.toStdString(),

@@ -105,12 +105,14 @@ std::unique_ptr<TMeanCollection> ReadLesson(const std::string& fileName, const R
   std::unique_ptr<TMeanCollection> lesson;
   WithFile(fileName, [&] {
     TransferReport report;
-    lesson = choices.Delimited ? ReadDelimitedText(fileName, choices.Options, report)
-                               : ReadLessonByFormat(fileName, choices.Options, report);
+    // Delimited text is imported as the editor imports it: read and compacted.
+    const bool delimited = choices.Delimited || (IsDelimitedText(fileName) && FileKind(fileName) != kTextFile);
+    lesson = delimited ? ImportDelimitedText(fileName, choices.Options, report)
+                       : ReadLessonByFormat(fileName, choices.Options, report);
     const LessonFormat& format = *FindLessonFormat(fileName);
     // Malformed lines and not one entry: no lesson, most likely an export that --columns reads. Only then
     // is the file read once more, for the judgement the editor's Open makes too.
-    if (!choices.Delimited && (format.Kind == kTextFile || format.Kind == kRichTextFile) && report.Skipped > 0 &&
+    if (!delimited && (format.Kind == kTextFile || format.Kind == kRichTextFile) && report.Skipped > 0 &&
         lesson->EntryCount() == 0)
       RequireEntryLine(ReadTextFileLines(fileName).Lines, fileName, "--columns");
     if (choices.RefuseLost && report.LostAny())
@@ -120,8 +122,9 @@ std::unique_ptr<TMeanCollection> ReadLesson(const std::string& fileName, const R
       Note(fileName + ": skipped " + std::to_string(report.Skipped) +
            (report.Skipped == 1 ? " malformed line" : " malformed lines"));
     for (const std::string& note : ReadNotes(report, fileName, true)) Note(note);
-    // Lesson text is compacted as it is read; other formats only on request.
-    if (choices.Compact && format.Kind != kTextFile && format.Kind != kRichTextFile) lesson->DblDel(report.LossyWords);
+    // Lesson text and delimited text are compacted as they are read; other formats only on request.
+    if (choices.Compact && !delimited && format.Kind != kTextFile && format.Kind != kRichTextFile)
+      lesson->DblDel(report.LossyWords);
   });
   return lesson;
 }

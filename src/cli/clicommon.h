@@ -87,7 +87,8 @@ class Arguments {
 
 // What reading a lesson does besides reading it.
 struct ReadChoices {
-  // Compacts formats other than lesson text (which is always compacted).
+  // Compacts formats other than lesson text and delimited text (which are
+  // always compacted).
   bool Compact = false;
   // KVTML languages, the layout of delimited text.
   ReadOptions Options;
@@ -109,8 +110,9 @@ inline ReadChoices Compacting(bool compact) {
 // leniently and compacted, and the number of skipped malformed lines goes to
 // stderr, as do the items of an exchange file the lesson cannot hold, text
 // that was not UTF-8, table rows holding two entries and characters read as
-// "?"; other formats are compacted when asked, words read with "?" kept
-// apart.
+// "?". Delimited text (".csv", ".tsv", or any file when `choices.Delimited`)
+// is imported as the editor imports it, compacted; other formats are
+// compacted when asked. Compaction keeps words read with "?" apart.
 std::unique_ptr<TMeanCollection> ReadLesson(const std::string& fileName, const ReadChoices& choices = {});
 
 // Writes a lesson in the format of the name, always replacing the file

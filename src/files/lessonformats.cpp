@@ -106,13 +106,11 @@ bool IsDelimitedText(const std::string& fileName) {
   return format && (format->Read == LoadCsv || format->Kind == kTextFile);
 }
 
-std::unique_ptr<TMeanCollection> ReadDelimitedText(const std::string& fileName, const ReadOptions& options,
-                                                   TransferReport& report) {
-  auto lesson = std::make_unique<TMeanCollection>();
-  lesson->LessonFileName = fileName;
-  LoadCsv(*lesson, fileName, options, report);
-  lesson->Modified = false;
-  return lesson;
+std::unique_ptr<TMeanCollection> ImportDelimitedText(const std::string& fileName, const ReadOptions& options,
+                                                     TransferReport& report) {
+  CsvImport import = ImportCsv(ReadWholeFile(fileName), options.Csv, fileName);
+  report = std::move(import.Report);
+  return std::move(import.Lesson);
 }
 
 std::unique_ptr<TMeanCollection> ReadLessonByFormat(const std::string& fileName, const ReadOptions& options,

@@ -70,9 +70,10 @@ std::string ImportDialogFilter();
 // Whether Import reads the file as delimited text (".csv", ".tsv", ".txt"),
 // with a separator, encoding, header and columns the user may choose.
 bool IsDelimitedText(const std::string& fileName);
-// Reads a file as delimited text whatever its extension, by `options.Csv`.
-std::unique_ptr<TMeanCollection> ReadDelimitedText(const std::string& fileName, const ReadOptions& options,
-                                                   TransferReport& report);
+// Imports a file as delimited text whatever its extension, by `options.Csv`:
+// read and compacted (ImportCsv), as the import dialog's preview shows it.
+std::unique_ptr<TMeanCollection> ImportDelimitedText(const std::string& fileName, const ReadOptions& options,
+                                                     TransferReport& report);
 
 // Reads a lesson of any format; raises ENotLesson for a name of none.
 std::unique_ptr<TMeanCollection> ReadLessonByFormat(const std::string& fileName, const ReadOptions& options,

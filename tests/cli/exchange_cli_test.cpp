@@ -107,6 +107,17 @@ TEST(CliExchange, ConvertTakesTheLayoutOfDelimitedTextAsTheImportDialogOffersIt)
     EXPECT_EQ(r.code, 0) << r.err;
     EXPECT_EQ(EntryLines(*TMeanCollection::CreateFromFile(dir.File("sheet.tav")))[0], expected);
   }
+  // Delimited text is compacted as it is read, as the editor imports it: a
+  // tag read as antonyms ties every note to every other, a word shared
+  // merges two rows.
+  WriteFile(dir.File("deck.txt"), "#separator:tab\n#columns:Front\tBack\tTags\ndog\tHund\tpets\ncat\tKatze\tpets\n");
+  r = RunCliWith({"convert", dir.File("deck.txt"), dir.File("deck.tav"), "--columns", "word,translations,antonyms"});
+  EXPECT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(EntryLines(*TMeanCollection::CreateFromFile(dir.File("deck.tav"))),
+            (std::vector<std::string>{"Language 1/Language 2", "4|0dog|0cat|1Hund|1Katze|2pets"}));
+  WriteFile(dir.File("twice.csv"), "English,Deutsch\nhouse,Haus\nhouse,Geb\xC3\xA4ude\n");
+  r = RunCliWith({"stats", dir.File("twice.csv")});
+  EXPECT_TRUE(Contains(r.out, "entries: 1\n")) << r.out;
   for (const std::vector<std::string>& bad :
        {std::vector<std::string>{"--separator", "tabs"}, {"--encoding", "ebcdic"}, {"--columns", "word,meaning"},
         {"--header", "--no-header"}}) {

@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include "base/cp1252.h"
+#include "base/inifile.h"
+#include "files/csv/csvchoices.h"
 #include "files/csv/csvfile.h"
 #include "files/kvtml/kvtml.h"
 #include "files/lessonformats.h"
@@ -268,11 +270,24 @@ INSTANTIATE_TEST_SUITE_P(
         DelimitedCase{"AnkiHeaders", test::kAnkiWithHeaders, nullptr,
                       {"English/Deutsch", "4|house|das Haus,das Geb\xE4ude||", "4|street|Stra\xDF" "e||"},
                       Kind(LeftOut::Columns, 3)},
-        DelimitedCase{"SpreadsheetNamesAreData", test::kTwoColumnSpreadsheet, nullptr,
-                      {"Language 1/Language 2", "4|Deutsch|English||", "4|Haus|house||", "4|gehen|to go||"}, ""},
-        DelimitedCase{"SpreadsheetHeaderChosen", test::kTwoColumnSpreadsheet,
-                      [](CsvOptions& o) { o.Header = HeaderRow::Yes; },
+        // A first row of language names is a header; one chosen away is data.
+        DelimitedCase{"SpreadsheetLanguagesNameColumns", test::kTwoColumnSpreadsheet, nullptr,
                       {"Deutsch/English", "4|Haus|house||", "4|gehen|to go||"}, ""},
+        DelimitedCase{"SpreadsheetHeaderChosenAway", test::kTwoColumnSpreadsheet,
+                      [](CsvOptions& o) { o.Header = HeaderRow::No; },
+                      {"Language 1/Language 2", "4|Deutsch|English||", "4|Haus|house||", "4|gehen|to go||"}, ""},
+        // Named columns take their roles by name, in any order and either
+        // language; names of roles and numbers name no language.
+        DelimitedCase{"FormColumnNamed", "English;Deutsch;Form\nhouse;Haus;s.\nto go;gehen;VERB\n", nullptr,
+                      {"English/Deutsch", "1|house|Haus||", "0|to go|gehen||"}, ""},
+        DelimitedCase{"GermanRoleNames",
+                      "Nr\tWortart\tAntonyme\tWort\t\xDC" "bersetzung\n1\tadj.\tsmall\tbig\tgro\xDF\n", nullptr, {"Language 1/Language 2", "2|big|gro\xDF|small|"}, Kind(LeftOut::Columns, 1)},
+        DelimitedCase{"OneNameIsNoHeader", "Form;Gestalt\nhouse;Haus\n", nullptr,
+                      {"Language 1/Language 2", "4|Form|Gestalt||", "4|house|Haus||"}, ""},
+        // Anki's "#columns:" names a note type's fields: "Tags" is not read,
+        // "Front" and "Back" are no languages; its data row is no header.
+        DelimitedCase{"AnkiFieldNames", "#separator:tab\n#columns:Front\tBack\tTags\nEnglish\tDeutsch\tanimals\n",
+                      nullptr, {"Language 1/Language 2", "4|English|Deutsch||"}, Kind(LeftOut::Columns, 1)},
         DelimitedCase{"SixColumnsWithSemicolons", test::kSixColumnSemicolons, nullptr,
                       {"English/Deutsch", "2|big,large|gro\xDF|small|klein", "0|go; walk|gehen||"}, ""},
         DelimitedCase{"SixColumnsWithCommas",
@@ -327,8 +342,101 @@ TEST(DelimitedText, OwnFilesReadBackAsThemselvesWhateverSeparatorIsGuessed) {
       EXPECT_EQ(EntryLines(*back), EntryLines(*lesson)) << name;
       EXPECT_EQ(LeftOutOf(read), "") << name;
       // And through the reader that guesses everything, as Import does.
-      const auto guessed = ReadDelimitedText(dir.File(name), ReadOptions(), read);
+      const auto guessed = ImportDelimitedText(dir.File(name), ReadOptions(), read);
       EXPECT_EQ(EntryLines(*guessed), EntryLines(*lesson)) << name;
+    }
+  }
+}
+
+TEST(DelimitedImport, MakesTheCompactedLessonAndCountsTheRowsItComesFrom) {
+  // Anki's export of a deck whose notes share the tag "animals".
+  const std::string deck = "#separator:tab\n#columns:Front\tBack\tTags\n"
+                           "dog\tHund\tanimals\ncat\tKatze\tanimals\nfox\tFuchs\tanimals\ndog\tR\xC3\xBC" "de\t\n";
+  const struct {
+    const char* name;
+    std::string data;
+    std::vector<ColumnRole> roles;
+    Lines lesson;
+  } cases[] = {
+      // The tags are not read: only the two "dog" rows merge.
+      {"TagsNotRead", deck, {}, {"Language 1/Language 2", "4|dog|Hund,R\xFC" "de||", "4|cat|Katze||", "4|fox|Fuchs||"}},
+      // Read as antonyms, the tag ties every row to every other.
+      {"TagsAsAntonyms", deck, {ColumnRole::Word, ColumnRole::Translations, ColumnRole::Antonyms},
+       {"Language 1/Language 2", "4|dog,cat,fox|Hund,Katze,Fuchs,R\xFC" "de|animals|"}},
+      // Words that lost their characters to "?" find no twin in each other.
+      {"LostWordsApart", "\xD0\xBA\xD0\xBE\xD1\x82\tKater\n\xD0\xBF\xD1\x91\xD1\x81\tHund\n", {},
+       {"Language 1/Language 2", "4|???|Kater||", "4|???|Hund||"}},
+  };
+  TempDir dir;
+  for (const auto& c : cases) {
+    CsvOptions options;
+    options.Columns = c.roles;
+    const CsvImport import = ImportCsv(c.data, options, "deck.txt");
+    EXPECT_EQ(EntryLines(*import.Lesson), c.lesson) << c.name;
+    EXPECT_EQ(import.Rows, c.name == std::string("LostWordsApart") ? 2u : 4u) << c.name;
+    EXPECT_FALSE(import.Lesson->Modified) << c.name;
+    // The gateway imports a file by the same reading.
+    WriteFile(dir.File("deck.txt"), c.data);
+    ReadOptions read;
+    read.Csv = options;
+    TransferReport report;
+    EXPECT_EQ(EntryLines(*ImportDelimitedText(dir.File("deck.txt"), read, report)), c.lesson) << c.name;
+    EXPECT_EQ(report.LostAny(), import.Report.LostAny()) << c.name;
+  }
+}
+
+TEST(KeptImportChoices, StartOnlyAFileOfTheShapeTheyWereMadeFor) {
+  using Role = ColumnRole;
+  struct Next {
+    std::string data;
+    bool kept;  // starts with the kept choices, else with none
+  };
+  const struct {
+    const char* name;
+    std::string data;  // the file the choices were made for
+    std::function<void(CsvOptions&)> choose;
+    std::string shape;
+    std::vector<Next> next;
+  } cases[] = {
+      // An Anki export whose tags were read as antonyms: only an export of
+      // the same note type takes them; a table of another header or of none
+      // starts from its own.
+      {"AnkiTagsAsAntonyms", "#separator:tab\n#columns:Front\tBack\tTags\nhouse\tHaus\tanimals\n",
+       [](CsvOptions& o) { o.Columns = {Role::Word, Role::Translations, Role::Antonyms}; }, "3:front|back|tags",
+       {{"#separator:tab\n#columns:FRONT\tBack\tTags\ntree\tBaum\tplants\n", true},
+        {"English;Deutsch;Form\nhouse;Haus;s.\n", false},
+        {"house\tHaus\tanimals\n", false}}},
+      // A header the user declared: the same names in other case take it,
+      // a file whose first row is data does not.
+      {"HeaderDeclared", "Vokabel;Sinn\nHaus;house\n", [](CsvOptions& o) { o.Header = HeaderRow::Yes; },
+       "2:vokabel|sinn", {{"VOKABEL;sinn\nBaum;tree\n", true}, {"Haus;house\nBaum;tree\n", false}}},
+      // No header by choice: a file of two columns takes that, unless it
+      // has a header of its own, which would be read as an entry.
+      {"NoHeaderChosen", "English\tDeutsch\nhouse\tHaus\n",
+       [](CsvOptions& o) { o.Header = HeaderRow::No, o.Separator = '\t', o.Encoding = TextEncoding::Windows1252; },
+       "2", {{"tree\tBaum\n", true}, {"English\tDeutsch\ntree\tBaum\n", false}, {"a\tb\tc\n", false}}},
+      // Names are kept in any encoding of the settings file.
+      {"NamesEscaped", "Stra\xC3\x9F" "e|100%\n", [](CsvOptions& o) { o.Header = HeaderRow::Yes; },
+       "2:stra%C3%9Fe|100%25", {}},
+  };
+  TempDir dir;
+  for (const auto& c : cases) {
+    KeptCsvChoices kept;
+    c.choose(kept.Options);
+    kept.Shape = CsvShape(c.data, kept.Options, "made.csv");
+    EXPECT_EQ(kept.Shape, c.shape) << c.name;
+    IniFile settings = IniFile::Edit(dir.File("settings.ini"));
+    WriteKeptCsvChoices(settings, kept);
+    settings.Save();
+    const KeptCsvChoices read = ReadKeptCsvChoices(IniFile(dir.File("settings.ini")));
+    EXPECT_EQ(read.Shape, kept.Shape) << c.name;
+    for (const Next& next : c.next) {
+      const CsvOptions start = StartingCsvOptions(next.data, "next.csv", read);
+      const CsvOptions expected = next.kept ? kept.Options : CsvOptions();
+      EXPECT_EQ(start.Separator, expected.Separator) << c.name << ": " << next.data;
+      EXPECT_EQ(start.Encoding, expected.Encoding) << c.name << ": " << next.data;
+      EXPECT_EQ(start.Header, expected.Header) << c.name << ": " << next.data;
+      EXPECT_EQ(start.Columns, expected.Columns) << c.name << ": " << next.data;
     }
   }
 }

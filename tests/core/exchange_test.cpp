@@ -269,7 +269,7 @@ INSTANTIATE_TEST_SUITE_P(
                 "Word;Synonyms;Translation;Antonyms;Antonym translations;Form\n"
                 "\"say \"\"hi\"\"\";;\"hallo; gr\xC3\xBC\xC3\x9F" "en\";;;VERB\n"
                 "\"two\nlines\";\"a;b\";\"x\r\ny\";;;\n\n",
-                0, {"Word/Translation", "0|say \"hi\"|hallo,gr\xFC\xDF" "en||", "4|two\nlines,a,b|x\r\ny||"}, 0, 0},
+                0, {"Language 1/Language 2", "0|say \"hi\"|hallo,gr\xFC\xDF" "en||", "4|two\nlines,a,b|x\r\ny||"}, 0, 0},
         CsvCase{"WindowsCodePageNoHeaderNamesCr",
                 ",Synonyms,,Antonyms,Antonym translations,Form\r\"Stra\xDF" "e\",,rue,,,s.\rend,,fin,,,Noun\r",
                 0, {"Language 1/Language 2", "1|Stra\xDF" "e|rue||", "1|end|fin||"}, 0, 0},

@@ -2,6 +2,7 @@
 // File > Import and File > Export of KVTML, CSV and TSV files.
 
 #include <QAction>
+#include <QLabel>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QTableWidget>
@@ -10,6 +11,7 @@
 #include "files/lessonformats.h"
 #include "ui/common/qtstrings.h"
 #include "ui/dialogs/importdlg.h"
+#include "cli/cli_runner.h"
 #include "components/compostatusbar.h"
 #include "ui_fixture.h"
 
@@ -129,23 +131,20 @@ TEST_F(ExchangeTest, TheImportDialogLaysOutDelimitedTextShowsItsEntriesAndKeepsT
     auto& import = static_cast<ui::TImportDlg&>(dialog);
     import.HelpBtn->click();
     EXPECT_EQ(platform_.Help.Shown.back().second, "hc_Import");
-    // Found: ";", no header; the first column is the word, the second its translation.
-    EXPECT_EQ(import.GridColumns->columnCount(), 3);
-    EXPECT_EQ(import.GridColumns->rowCount(), 3);
+    // Found: ";" and a header naming a number and two languages.
     // (The dialog's own texts are German until a language file is read.)
-    EXPECT_EQ(import.GridColumns->horizontalHeaderItem(0)->text(), "1: Wort");
-    EXPECT_EQ(import.GridPreview->item(0, 0)->text(), "Nr");
-    EXPECT_EQ(import.GridPreview->item(0, 2)->text(), "Deutsch");
-    EXPECT_EQ(import.EditLanguage1->text(), "Language 1");
-    // The user says the first row names the columns and gives each its role.
-    import.ComboBoxHeader->setCurrentIndex(1);
+    EXPECT_EQ(import.LabelFound->text(), "Found in the file: separator Semikolon, encoding UTF-8.");
+    EXPECT_EQ(import.ComboBoxHeader->currentIndex(), 0);
+    EXPECT_EQ(import.GridColumns->columnCount(), 3);
     EXPECT_EQ(import.GridColumns->rowCount(), 2);
-    import.GridColumns->selectColumn(0);
-    import.ComboBoxRole->setCurrentIndex(6);
-    emit import.ComboBoxRole->activated(6);
-    import.SetColumnRole(1, ColumnRole::Translations);
-    import.SetColumnRole(2, ColumnRole::Word);
     EXPECT_EQ(import.GridColumns->horizontalHeaderItem(0)->text(), "1: Nicht einlesen\nNr");
+    EXPECT_EQ(import.GridColumns->horizontalHeaderItem(1)->text(), "2: Wort\nDeutsch");
+    EXPECT_EQ(import.EditLanguage1->text(), "Deutsch");
+    // The user gives the word to the English column.
+    import.GridColumns->selectColumn(2);
+    import.ComboBoxRole->setCurrentIndex(0);
+    emit import.ComboBoxRole->activated(0);
+    import.SetColumnRole(1, ColumnRole::Translations);
     EXPECT_EQ(import.GridPreview->rowCount(), 2);
     EXPECT_EQ(import.GridPreview->item(1, 0)->text(), "go");
     EXPECT_EQ(import.GridPreview->item(1, 2)->text(), "gehen");
@@ -163,23 +162,23 @@ TEST_F(ExchangeTest, TheImportDialogLaysOutDelimitedTextShowsItsEntriesAndKeepsT
             (std::vector<QString>{ui::Utf8ToQString("'" + File("sheet.csv") +
                                                     "': left out what a lesson cannot hold: fields of columns not "
                                                     "read: 2.")}));
+  // Kept as soon as the import is confirmed.
   const IniFile settings(SettingsFile());
-  EXPECT_EQ(settings.ReadString("Import", "Separator", "-"), "");
-  EXPECT_EQ(settings.ReadString("Import", "Header", "-"), "yes");
+  EXPECT_EQ(settings.ReadString("Import", "Shape", "-"), "3:nr|deutsch|english");
+  EXPECT_EQ(settings.ReadString("Import", "Header", "-"), "");
   EXPECT_EQ(settings.ReadString("Import", "Columns", "-"), "ignore,translations,word");
   Discard(Main().LessonWindows()[0]);
   for (const char* help : {"/help/English.hlp", "/help/German.hlp"})
     EXPECT_NE(ReadFile(std::string(VOCATRIX_SOURCE_DIR) + help).find("<a name=\"hc_Import\">"), std::string::npos);
 
-  // The next import starts with these choices; a file of other columns
-  // starts with the roles found.
+  // The next file of these columns starts with these choices; a file of
+  // other columns starts with the roles found.
   WriteFile(File("more.tsv"), "Nr\tDeutsch\tEnglish\n3\tBaum\ttree\n");
   WriteFile(File("anki.txt"), "house\tHaus\n");
   for (const char* name : {"more.tsv", "anki.txt"}) {
     platform_.Dialogs.FileAnswers.push_back(ui::Utf8ToQString(File(name)));
     platform_.Dialogs.DialogAnswers.push_back([name](QDialog& dialog) {
       auto& import = static_cast<ui::TImportDlg&>(dialog);
-      EXPECT_EQ(import.ComboBoxHeader->currentIndex(), 1) << name;
       EXPECT_EQ(import.GridColumns->horizontalHeaderItem(0)->text().startsWith("1: Nicht einlesen"),
                 std::string(name) == "more.tsv")
           << name;
@@ -190,6 +189,84 @@ TEST_F(ExchangeTest, TheImportDialogLaysOutDelimitedTextShowsItsEntriesAndKeepsT
   ASSERT_EQ(Main().LessonWindows().size(), 2);
   EXPECT_EQ(Entries(Main().ActiveEditForm()->Lesson()), (std::vector<std::string>{"English/Deutsch", "4|0tree|1Baum"}));
   for (ui::VocabEditForm* form : Main().LessonWindows()) Discard(form);
+}
+
+TEST_F(ExchangeTest, EachFileStartsFromItsOwnLayoutAndThePreviewIsTheLessonThatBothProgramsMake) {
+  const std::string source = VOCATRIX_SOURCE_DIR;
+  WriteSettings("[Config]\nLanguage=Deutsch\n[LanguageFiles]\nDeutsch=" + source + "/lang/Deutsch.ini\n");
+  Main().SetLanguage("Deutsch");
+  // Anki's export of a deck whose notes share a tag; a table naming a form
+  // column; a list of pairs without a header, one word in Greek.
+  std::string deck = "#separator:tab\n#html:false\n#columns:Front\tBack\tTags\n";
+  for (const char* pair : {"dog\tHund", "cat\tKatze", "fox\tFuchs", "cow\tKuh", "hen\tHuhn"})
+    deck += std::string(pair) + "\tanimals\n";
+  WriteFile(File("anki.txt"), deck);
+  WriteFile(File("forms.csv"), "English;Deutsch;Form\r\nhouse;Haus;s.\r\nto go;gehen;v.\r\n");
+  WriteFile(File("pairs.tsv"), "tree\tBaum\n\xCE\xB4\xCE\xAD\xCE\xBD\xCF\x84\xCF\x81\xCE\xBF\tdendro\n");
+  const struct {
+    const char* file;
+    std::vector<std::string> cli;  // the same choices for vocatrix-cli
+    QString found, columns, count;
+    std::function<void(ui::TImportDlg&)> choose;
+    QString chosenCount;
+  } cases[] = {
+      {"anki.txt", {"--columns", "word,translations,antonyms"},
+       "In der Datei erkannt: Trennzeichen Tabulator, Kodierung UTF-8.", "3: Nicht einlesen\nTags",
+       QString::fromUtf8("Einträge: 5, aus 5 Zeilen der Datei."),
+       [](ui::TImportDlg& import) { import.SetColumnRole(2, ColumnRole::Antonyms); },
+       QString::fromUtf8("Einträge: 1, aus 5 Zeilen der Datei.")},
+      {"forms.csv", {}, "In der Datei erkannt: Trennzeichen Semikolon, Kodierung UTF-8.", "3: Form\nForm",
+       QString::fromUtf8("Einträge: 2, aus 2 Zeilen der Datei."), nullptr, {}},
+      {"pairs.tsv", {"--replace-unsupported"}, "In der Datei erkannt: Trennzeichen Tabulator, Kodierung UTF-8.",
+       "2: " + QString::fromUtf8("Übersetzungen"), QString::fromUtf8("Einträge: 2, aus 2 Zeilen der Datei."),
+       nullptr, {}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.file);
+    std::vector<std::vector<QString>> preview;
+    platform_.Dialogs.FileAnswers.push_back(ui::Utf8ToQString(File(c.file)));
+    platform_.Dialogs.DialogAnswers.push_back([&](QDialog& dialog) {
+      auto& import = static_cast<ui::TImportDlg&>(dialog);
+      // Every choice starts from the file, whatever the last import chose.
+      EXPECT_EQ(import.LabelFound->text(), c.found);
+      EXPECT_EQ(import.ComboBoxSeparator->currentIndex(), 0);
+      EXPECT_EQ(import.ComboBoxHeader->currentIndex(), 0);
+      EXPECT_EQ(import.GridColumns->horizontalHeaderItem(import.GridColumns->columnCount() - 1)->text(), c.columns);
+      EXPECT_EQ(import.GridPreview->horizontalHeaderItem(5)->text(), "Form");
+      EXPECT_EQ(import.LabelCount->text(), c.count);
+      if (c.choose) {
+        c.choose(import);
+        EXPECT_EQ(import.LabelCount->text(), c.chosenCount);
+      }
+      for (int r = 0; r < import.GridPreview->rowCount(); ++r) {
+        preview.emplace_back();
+        for (int col = 0; col < import.GridPreview->columnCount(); ++col)
+          preview.back().push_back(import.GridPreview->item(r, col)->text());
+      }
+      // The raw rows show the file's own characters.
+      if (std::string(c.file) == "pairs.tsv")
+        EXPECT_EQ(import.GridColumns->item(1, 0)->text(), QString::fromUtf8("δέντρο"));
+      return int(QDialog::Accepted);
+    });
+    if (std::string(c.file) == "pairs.tsv") platform_.Dialogs.MessageAnswers.push_back(ui::MessageAnswer::Yes);
+    Trigger(&Main(), "MenuImport");
+    ASSERT_NE(Main().ActiveEditForm(), nullptr);
+    const TMeanCollection& lesson = Main().ActiveEditForm()->Lesson();
+    // OK made the lesson the preview showed...
+    ASSERT_EQ(lesson.EntryCount(), static_cast<int>(preview.size()));
+    for (int i = 0; i < lesson.EntryCount(); ++i) {
+      EXPECT_EQ(preview[static_cast<std::size_t>(i)][0], ui::ToQString(lesson.At(i)->Synonyms.At(0)->Text()));
+      EXPECT_EQ(preview[static_cast<std::size_t>(i)][3].isEmpty(), lesson.At(i)->Antonyms.Count() == 0);
+    }
+    // ...and vocatrix-cli makes it of the same file and choices.
+    std::vector<std::string> args{"convert", File(c.file), File("cli.tav")};
+    args.insert(args.end(), c.cli.begin(), c.cli.end());
+    const CliResult cli = RunCliWith(args);
+    ASSERT_EQ(cli.code, 0) << cli.err;
+    EXPECT_EQ(Entries(*TMeanCollection::CreateFromFile(File("cli.tav"))), Entries(lesson));
+    Discard(Main().ActiveEditForm());
+  }
+  Main().SetLanguage("English");
 }
 
 TEST_F(ExchangeTest, WordsALessonCannotHoldAreAskedAboutAndNeverMergedForTheirQuestionMarks) {

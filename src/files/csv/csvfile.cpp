@@ -6,7 +6,9 @@
 #include <map>
 
 #include "base/cp1252.h"
+#include "base/languagenames.h"
 #include "base/safesave.h"
+#include "files/csv/csvcolumns.h"
 #include "files/htmltext.h"
 #include "files/lessonbuilder.h"
 #include "files/lessonfiles.h"
@@ -275,37 +277,31 @@ class CsvReader {
       if (!IsBlankRecord(first)) break;
     }
     const bool own = IsOwnHeader(first);
-    layout_.Header = options.Header == HeaderRow::Yes || (options.Header == HeaderRow::Automatic && own);
-    if (layout_.Header) {
-      for (const std::string& name : first) layout_.ColumnNames.push_back(Field(name));
-    } else if (!anki.Columns.empty()) {
-      std::vector<std::string> names;
-      CsvScanner(anki.Columns, layout_.Separator).Next(names);
-      for (const std::string& name : names) layout_.ColumnNames.push_back(Field(name));
+    // Names of the columns (Windows-1252). Anki's exports have no header
+    // row: their "#columns:" line names the columns.
+    std::vector<std::string> names;
+    for (const std::string& field : first) names.push_back(Field(field));
+    const bool named = own || (anki.Columns.empty() && NamesColumns(names));
+    layout_.Header = options.Header == HeaderRow::Yes || (options.Header == HeaderRow::Automatic && named);
+    if (!layout_.Header) names.clear();
+    if (!layout_.Header && !anki.Columns.empty()) {
+      std::vector<std::string> fields;
+      CsvScanner(anki.Columns, layout_.Separator).Next(fields);
+      for (const std::string& field : fields) names.push_back(Field(field));
+      ankiNames_ = true;
     }
+    for (const std::string& name : names) layout_.ColumnNames.push_back(Cp1252ToUtf8(name));
     // The widest of the first rows gives the number of columns.
-    std::size_t columns = layout_.ColumnNames.size();
+    std::size_t columns = names.size();
     CsvScanner counter(text, layout_.Separator, start_);
     for (std::size_t rows = 0; rows < kRowsExamined && !counter.AtEnd(); ++rows) columns = std::max(columns, counter.Skip());
     columns = std::min(columns, kMaxColumns);
-    if (!options.Columns.empty()) {
-      layout_.Columns = options.Columns;
-    } else if (own && layout_.Header) {
-      layout_.Columns = kOwnColumns;
-    } else {
-      // Anki's own columns hold no words; of the others the first is the
-      // word and the second its translation.
-      int words = 0;
-      for (std::size_t c = 0; c < columns; ++c) {
-        const bool meta = std::find(anki.Meta.begin(), anki.Meta.end(), c) != anki.Meta.end();
-        layout_.Columns.push_back(meta || words == 2 ? ColumnRole::Ignore
-                                  : words++ == 0     ? ColumnRole::Word
-                                                     : ColumnRole::Translations);
-      }
-    }
+    if (!options.Columns.empty()) layout_.Columns = options.Columns;
+    else if (own && layout_.Header) layout_.Columns = kOwnColumns;
+    else layout_.Columns = RolesOfColumns(names, columns, anki.Meta);
     layout_.Columns.resize(std::max(layout_.Columns.size(), columns), ColumnRole::Ignore);
-    layout_.Language1 = LanguageName(options.Language1, ColumnRole::Word, "Language 1");
-    layout_.Language2 = LanguageName(options.Language2, ColumnRole::Translations, "Language 2");
+    layout_.Language1 = LanguageName(options.Language1, names, ColumnRole::Word, "Language 1");
+    layout_.Language2 = LanguageName(options.Language2, names, ColumnRole::Translations, "Language 2");
   }
 
   const CsvLayout& Layout() const { return layout_; }
@@ -327,12 +323,17 @@ class CsvReader {
     }
   }
 
-  // A field as a lesson string, trimmed, for names and the preview.
+  // A field as a lesson string, trimmed, for names.
   std::string Field(std::string_view field) const {
-    std::string text(field);
-    if (layout_.Html) text = HtmlToText(decoded_.Utf8 ? text : Cp1252ToUtf8(text), "; ");
-    else if (!decoded_.Utf8) return std::string(Trimmed(text));
-    return std::string(Trimmed(Utf8ToCp1252(text)));
+    if (!layout_.Html && !decoded_.Utf8) return std::string(Trimmed(field));
+    return Utf8ToCp1252(Shown(field));
+  }
+
+  // A field as UTF-8, trimmed, for the preview.
+  std::string Shown(std::string_view field) const {
+    std::string text = decoded_.Utf8 ? std::string(field) : Cp1252ToUtf8(field);
+    if (layout_.Html) text = HtmlToText(text, "; ");
+    return std::string(Trimmed(text));
   }
 
   // Fills `entry` from the fields of a row.
@@ -358,13 +359,17 @@ class CsvReader {
   }
 
  private:
-  std::string LanguageName(const std::string& chosen, ColumnRole role, const char* fallback) const {
+  // The name over the column of `role`, unless it names the role (as
+  // "Word" or "Front" do) rather than a language; of Anki's field names only
+  // a language's.
+  std::string LanguageName(const std::string& chosen, const std::vector<std::string>& names, ColumnRole role,
+                           const char* fallback) const {
     if (!chosen.empty()) return chosen;
     const auto it = std::find(layout_.Columns.begin(), layout_.Columns.end(), role);
     const std::size_t column = static_cast<std::size_t>(it - layout_.Columns.begin());
-    if (column < layout_.ColumnNames.size() && !layout_.ColumnNames[column].empty())
-      return layout_.ColumnNames[column];
-    return fallback;
+    if (column >= names.size() || names[column].empty()) return fallback;
+    const bool language = ankiNames_ ? FindLanguage(names[column]) != nullptr : !RoleOfColumnName(names[column]);
+    return language ? names[column] : fallback;
   }
 
   // The word field holds one word (which may itself hold ";"); list fields
@@ -392,6 +397,7 @@ class CsvReader {
 
   DecodedText decoded_;
   std::size_t start_ = 0;
+  bool ankiNames_ = false;  // the names are those of "#columns:"
   CsvLayout layout_;
 };
 
@@ -430,7 +436,7 @@ CsvLayout ExamineCsv(std::string_view data, const CsvOptions& options, std::size
   reader.Rows([&](const std::vector<std::string>& fields, const auto&) {
     if (layout.Rows.size() >= rows) return false;
     std::vector<std::string>& shown = layout.Rows.emplace_back();
-    for (const std::string& field : fields) shown.push_back(reader.Field(field));
+    for (const std::string& field : fields) shown.push_back(reader.Shown(field));
     return true;
   });
   return layout;
@@ -475,8 +481,8 @@ void SaveCsv(TMeanCollection& lesson, const std::string& fileName, const std::st
   WriteFileAtomically(fileName, CsvImage(lesson, tabs ? '\t' : ',', !tabs, report), backupName);
 }
 
-void ParseCsv(std::string_view data, const CsvOptions& options, const std::string& fileName, TMeanCollection& lesson,
-              TransferReport& report) {
+std::size_t ParseCsv(std::string_view data, const CsvOptions& options, const std::string& fileName,
+                     TMeanCollection& lesson, TransferReport& report) {
   CsvReader reader(data, options);
   const CsvLayout& layout = reader.Layout();
   lesson.Language1 = TLanguage(layout.Language1);
@@ -484,7 +490,6 @@ void ParseCsv(std::string_view data, const CsvOptions& options, const std::strin
   LessonBuilder builder(fileName, lesson, report);
   std::size_t rows = 0;
   reader.Rows([&](const std::vector<std::string>& fields, CsvScanner& scanner) {
-    if (options.MaxRows > 0 && rows >= options.MaxRows) return false;
     if (builder.Full()) {
       // The rest is only counted, for the message.
       std::size_t total = rows + 1;
@@ -496,13 +501,27 @@ void ParseCsv(std::string_view data, const CsvOptions& options, const std::strin
     report.Leave(LeftOut::Columns, static_cast<int>(scanner.Beyond()));
     return true;
   });
+  return rows;
+}
+
+CsvOptions CsvOptionsForFile(CsvOptions options, const std::string& fileName) {
+  if (options.Separator == 0 && TabSeparated(fileName)) options.Separator = '\t';
+  return options;
+}
+
+CsvImport ImportCsv(std::string_view data, const CsvOptions& options, const std::string& fileName) {
+  CsvImport import;
+  import.Lesson = std::make_unique<TMeanCollection>();
+  import.Lesson->LessonFileName = fileName;
+  import.Rows = ParseCsv(data, CsvOptionsForFile(options, fileName), fileName, *import.Lesson, import.Report);
+  import.Lesson->DblDel(import.Report.LossyWords);
+  import.Lesson->Modified = false;
+  return import;
 }
 
 void LoadCsv(TMeanCollection& lesson, const std::string& fileName, const ReadOptions& options,
              TransferReport& report) {
-  CsvOptions csv = options.Csv;
-  if (csv.Separator == 0 && TabSeparated(fileName)) csv.Separator = '\t';
-  ParseCsv(ReadWholeFile(fileName), csv, fileName, lesson, report);
+  ParseCsv(ReadWholeFile(fileName), CsvOptionsForFile(options.Csv, fileName), fileName, lesson, report);
 }
 
 }  // namespace vocatrix

@@ -16,6 +16,7 @@
 // are followed.
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -33,11 +34,16 @@ struct CsvLayout {
   bool Header = false;  // the first row names the columns
   bool Html = false;    // fields hold HTML (Anki's "#html:true")
   std::vector<ColumnRole> Columns;      // one per column of the widest row seen
-  std::vector<std::string> ColumnNames; // from the header or "#columns:" (Windows-1252)
-  std::string Language1, Language2;
-  // The first data rows as fields (Windows-1252), for a preview.
+  std::vector<std::string> ColumnNames; // from the header or "#columns:" (UTF-8)
+  std::string Language1, Language2;     // Windows-1252
+  // The first data rows as fields, for a preview: UTF-8, so that they show
+  // the file's own characters.
   std::vector<std::vector<std::string>> Rows;
 };
+
+// `options` for a file of this name: a ".tsv" is separated by tabs unless
+// they choose otherwise.
+CsvOptions CsvOptionsForFile(CsvOptions options, const std::string& fileName);
 
 // The layout of delimited text: the separator that splits most lines into
 // the same number of fields, the header and the roles, `rows` rows to show.
@@ -67,9 +73,22 @@ void SaveCsv(TMeanCollection& lesson, const std::string& fileName, const std::st
 // Fills a fresh lesson from delimited text. Unknown forms, fields of
 // ignored columns and NUL characters are counted in `report`; more entries
 // than a lesson holds raise ELessonTooLarge, as do words that outgrow the
-// memory of an import. Messages name `fileName`.
-void ParseCsv(std::string_view data, const CsvOptions& options, const std::string& fileName, TMeanCollection& lesson,
-              TransferReport& report);
+// memory of an import. Messages name `fileName`. Returns the number of data
+// rows read.
+std::size_t ParseCsv(std::string_view data, const CsvOptions& options, const std::string& fileName,
+                     TMeanCollection& lesson, TransferReport& report);
+
+// What importing delimited text makes: the lesson read and compacted.
+struct CsvImport {
+  std::unique_ptr<TMeanCollection> Lesson;
+  TransferReport Report;
+  std::size_t Rows = 0;  // the data rows it was made from
+};
+// Imports `data`, the content of `fileName`, by `options` (for the file's
+// name): the one reading that the import dialog's preview shows, the editor
+// imports and vocatrix-cli converts. Compaction keeps words read with "?"
+// apart. Raises what ParseCsv raises.
+CsvImport ImportCsv(std::string_view data, const CsvOptions& options, const std::string& fileName);
 // Reads a ".csv", ".tsv" or ".txt" file; a ".tsv" is separated by tabs
 // unless `options` choose otherwise.
 void LoadCsv(TMeanCollection& lesson, const std::string& fileName, const ReadOptions& options,

@@ -26,8 +26,6 @@ struct CsvOptions {
   std::vector<ColumnRole> Columns;
   // Language names (Windows-1252); empty: the header's, or the defaults.
   std::string Language1, Language2;
-  // Reads no more than this many data rows (0: all), for a preview.
-  std::size_t MaxRows = 0;
 };
 
 }  // namespace vocatrix

@@ -13,8 +13,10 @@
 #include <array>
 
 #include "base/inifile.h"
+#include "base/messages.h"
 #include "base/safesave.h"
 #include "base/settings.h"
+#include "files/csv/csvchoices.h"
 #include "files/csv/csvfile.h"
 #include "model/lesson.h"
 #include "ui/language/multilanguage.h"
@@ -25,9 +27,9 @@
 namespace vocatrix::ui {
 namespace {
 
-constexpr char kSection[] = "Import";
-// The file's rows and the entries shown.
+// The file's rows shown, and the lesson's entries.
 constexpr std::size_t kShownRows = 20;
+constexpr int kShownEntries = 100;
 // The separators of the list, after "automatic".
 constexpr std::array<char, 6> kSeparators{'\t', ',', ';', ' ', '|', ':'};
 constexpr std::array<const char*, 5> kFormTexts{"v.", "s.", "adj.", "adv.", ""};
@@ -77,6 +79,11 @@ TImportDlg::TImportDlg(MainForm* mainForm, const std::string& fileName, std::str
     box->addItems(items);
     return box;
   };
+  // Both labels tell of the file, in messages of the language.
+  LabelFound = named(new QLabel(this), "LabelFound");
+  LabelCount = named(new QLabel(this), "LabelCount");
+  MarkAsData(LabelFound);
+  MarkAsData(LabelCount);
   LabelSeparator = named(new QLabel("&Trennzeichen:", this), "LabelSeparator");
   ComboBoxSeparator = combo("ComboBoxSeparator", {"Automatisch", "Tabulator", "Komma", "Semikolon", "Leerzeichen",
                                                   "Senkrechter Strich |", "Doppelpunkt"});
@@ -100,7 +107,7 @@ TImportDlg::TImportDlg(MainForm* mainForm, const std::string& fileName, std::str
   LabelColumns->setBuddy(GridColumns);
   LabelRole = named(new QLabel("&Rolle der Spalte:", this), "LabelRole");
   ComboBoxRole = combo("ComboBoxRole", {"Wort", "Synonyme", "Übersetzungen", "Antonyme", "Antonym-Übersetzungen",
-                                        "Wortart", "Nicht einlesen"});
+                                        "Form", "Nicht einlesen"});
   LabelPreview = named(new QLabel("Vorschau der Einträge:", this), "LabelPreview");
   GridPreview = MakeGrid(this, "GridPreview");
   GridPreview->setColumnCount(6);
@@ -140,36 +147,25 @@ TImportDlg::TImportDlg(MainForm* mainForm, const std::string& fileName, std::str
   buttons->addWidget(OKBtn);
   buttons->addWidget(CancelBtn);
   auto* layout = new QVBoxLayout(this);
+  layout->addWidget(LabelFound);
   layout->addLayout(choices);
   layout->addWidget(LabelColumns);
   layout->addWidget(GridColumns, 1);
   layout->addLayout(role);
   layout->addWidget(LabelPreview);
   layout->addWidget(GridPreview, 1);
+  layout->addWidget(LabelCount);
   layout->addLayout(buttons);
 
-  // The choices last made.
-  ComboBoxSeparator->setCurrentIndex(
-      SeparatorIndex(SeparatorOfName(settings.ReadString(kSection, "Separator", std::string()))));
-  ComboBoxEncoding->setCurrentIndex(
-      std::max(0, EncodingOfName(settings.ReadString(kSection, "Encoding", std::string()))));
-  const std::string header = settings.ReadString(kSection, "Header", std::string());
-  ComboBoxHeader->setCurrentIndex(header == "yes" ? 1 : header == "no" ? 2 : 0);
+  // What the file itself says; the choices kept start a file of their shape.
+  found_ = ExamineCsv(data_, CsvOptionsForFile({}, fileName_), 0);
+  const CsvOptions start = StartingCsvOptions(data_, fileName_, ReadKeptCsvChoices(settings));
+  ComboBoxSeparator->setCurrentIndex(SeparatorIndex(start.Separator));
+  ComboBoxEncoding->setCurrentIndex(static_cast<int>(start.Encoding));
+  ComboBoxHeader->setCurrentIndex(static_cast<int>(start.Header));
+  roles_ = start.Columns;
   Examine();
-  const std::string columns = settings.ReadString(kSection, "Columns", std::string());
-  std::vector<ColumnRole> remembered;
-  for (std::size_t start = 0; !columns.empty() && start <= columns.size();) {
-    std::size_t end = columns.find(',', start);
-    if (end == std::string::npos) end = columns.size();
-    const int role = ColumnRoleOfName(columns.substr(start, end - start));
-    remembered.push_back(role < 0 ? ColumnRole::Ignore : static_cast<ColumnRole>(role));
-    start = end + 1;
-  }
-  // Roles fit a file of as many columns.
-  if (!remembered.empty() && remembered.size() == layout_.Columns.size()) {
-    roles_ = remembered;
-    Examine();
-  }
+  ShowFound();
 
   const auto choiceChanged = [this] {
     if (!showing_) Examine();
@@ -192,14 +188,16 @@ TImportDlg::TImportDlg(MainForm* mainForm, const std::string& fileName, std::str
 }
 
 bool TImportDlg::Ask(MainForm* mainForm, const std::string& fileName, CsvOptions& options) {
-  IniFile settings(ProgramSettingsFile());
-  TImportDlg dialog(mainForm, fileName, ReadWholeFile(fileName), settings);
+  const std::string settingsFile = ProgramSettingsFile();
+  TImportDlg dialog(mainForm, fileName, ReadWholeFile(fileName), IniFile::Load(settingsFile));
   TranslateForm(&dialog);
   dialog.TextsChanged();
   if (mainForm->Services().dialogs.Exec(dialog) != QDialog::Accepted) return false;
   options = dialog.Options();
   try {
+    IniFile settings = IniFile::Edit(settingsFile);
     dialog.SaveChoices(settings);
+    settings.Save();
   } catch (const std::exception&) {
     // Choices not kept are no reason to refuse the import.
   }
@@ -219,15 +217,10 @@ CsvOptions TImportDlg::Options() const {
 }
 
 void TImportDlg::SaveChoices(IniFile& settings) const {
-  const CsvOptions options = Options();
-  settings.WriteString(kSection, "Separator", SeparatorName(options.Separator));
-  settings.WriteString(kSection, "Encoding", EncodingName(options.Encoding));
-  settings.WriteString(kSection, "Header", options.Header == HeaderRow::Yes  ? "yes"
-                                           : options.Header == HeaderRow::No ? "no"
-                                                                             : "");
-  std::string columns;
-  for (const ColumnRole role : roles_) columns += (columns.empty() ? "" : ",") + ColumnRoleName(role);
-  settings.WriteString(kSection, "Columns", columns);
+  KeptCsvChoices kept;
+  kept.Options = Options();
+  kept.Shape = CsvShape(data_, kept.Options, fileName_);
+  WriteKeptCsvChoices(settings, kept);
 }
 
 void TImportDlg::SetColumnRole(int column, ColumnRole role) {
@@ -239,22 +232,48 @@ void TImportDlg::SetColumnRole(int column, ColumnRole role) {
 }
 
 void TImportDlg::TextsChanged() {
+  ShowFound();
   ShowColumns();
   ShowPreview();
 }
 
 void TImportDlg::Examine() {
-  CsvOptions options = Options();
+  CsvOptions options = CsvOptionsForFile(Options(), fileName_);
   // Names found follow the columns; names typed stay.
   for (int side = 0; side < 2; ++side)
     if (!nameTyped_[side]) (side == 0 ? options.Language1 : options.Language2).clear();
+  // Roles set for another number of columns fit the file no longer.
+  if (!roles_.empty()) {
+    CsvOptions plain = options;
+    plain.Columns.clear();
+    if (ExamineCsv(data_, plain, 0).Columns.size() != roles_.size()) roles_.clear();
+    options.Columns = roles_;
+  }
   layout_ = ExamineCsv(data_, options, kShownRows);
   showing_ = true;
   if (!nameTyped_[0]) EditLanguage1->setText(ToQString(layout_.Language1));
   if (!nameTyped_[1]) EditLanguage2->setText(ToQString(layout_.Language2));
   showing_ = false;
+  // The lesson OK makes, by the one reading that makes it.
+  try {
+    preview_ = ImportCsv(data_, Options(), fileName_);
+    previewError_.clear();
+  } catch (const std::exception& e) {
+    preview_ = CsvImport();
+    previewError_ = e.what();
+  }
   ShowColumns();
   ShowPreview();
+}
+
+void TImportDlg::ShowFound() {
+  const int separator = SeparatorIndex(found_.Separator);
+  const QString separatorText = separator > 0 ? ComboBoxSeparator->itemText(separator)
+                                               : "\"" + ToQString(std::string(1, found_.Separator)) + "\"";
+  LabelFound->setText(Utf8ToQString(
+      TranslateMessage("ImportFound", "Found in the file: separator %s, encoding %s.",
+                       {separatorText.toStdString(),
+                        ComboBoxEncoding->itemText(static_cast<int>(found_.Encoding)).toStdString()})));
 }
 
 QString TImportDlg::RoleText(ColumnRole role) const { return ComboBoxRole->itemText(static_cast<int>(role)); }
@@ -271,14 +290,14 @@ void TImportDlg::ShowColumns() {
   for (int c = 0; c < columns; ++c) {
     QString header = QString::number(c + 1) + ": " + RoleText(layout_.Columns[static_cast<std::size_t>(c)]);
     if (static_cast<std::size_t>(c) < layout_.ColumnNames.size() && !layout_.ColumnNames[static_cast<std::size_t>(c)].empty())
-      header += "\n" + ToQString(layout_.ColumnNames[static_cast<std::size_t>(c)]);
+      header += "\n" + Utf8ToQString(layout_.ColumnNames[static_cast<std::size_t>(c)]);
     headers << header;
   }
   GridColumns->setHorizontalHeaderLabels(headers);
   for (int r = 0; r < static_cast<int>(layout_.Rows.size()); ++r) {
     const std::vector<std::string>& row = layout_.Rows[static_cast<std::size_t>(r)];
     for (int c = 0; c < columns && static_cast<std::size_t>(c) < row.size(); ++c)
-      GridColumns->setItem(r, c, new QTableWidgetItem(ToQString(row[static_cast<std::size_t>(c)])));
+      GridColumns->setItem(r, c, new QTableWidgetItem(Utf8ToQString(row[static_cast<std::size_t>(c)])));
   }
   if (selected >= 0 && selected < columns) GridColumns->selectColumn(selected);
   showing_ = false;
@@ -290,19 +309,12 @@ void TImportDlg::ShowPreview() {
   for (int role = 0; role <= static_cast<int>(ColumnRole::Form); ++role)
     headers << RoleText(static_cast<ColumnRole>(role));
   GridPreview->setHorizontalHeaderLabels(headers);
-  TMeanCollection lesson;
-  TransferReport report;
-  CsvOptions options = Options();
-  options.MaxRows = kShownRows;
-  try {
-    ParseCsv(data_, options, fileName_, lesson, report);
-  } catch (const std::exception&) {
-    lesson.Meanings.reset();  // nothing to show of words that do not fit
-  }
-  const int entries = lesson.EntryCount();
-  GridPreview->setRowCount(entries);
-  for (int i = 0; i < entries; ++i) {
-    const TMeaning& entry = *lesson.At(i);
+  const TMeanCollection* lesson = preview_.Lesson.get();
+  const int entries = lesson ? lesson->EntryCount() : 0;
+  const int shown = std::min(entries, kShownEntries);
+  GridPreview->setRowCount(shown);
+  for (int i = 0; i < shown; ++i) {
+    const TMeaning& entry = *lesson->At(i);
     const QString cells[6] = {entry.Synonyms.Count() > 0 ? ToQString(entry.Synonyms.At(0)->Text()) : QString(),
                               Joined(entry.Synonyms, 1),
                               Joined(entry.Translations, 0), Joined(entry.Antonyms, 0),
@@ -310,6 +322,14 @@ void TImportDlg::ShowPreview() {
                               entry.Form < kFormTexts.size() ? kFormTexts[entry.Form] : ""};
     for (int c = 0; c < 6; ++c) GridPreview->setItem(i, c, new QTableWidgetItem(cells[c]));
   }
+  std::string count = previewError_;
+  if (lesson) {
+    count = TranslateMessage("ImportCount", "Entries: %s, from %s rows of the file.",
+                             {std::to_string(entries), std::to_string(preview_.Rows)});
+    if (shown < entries) count += " " + TranslateMessage("ImportFirstShown", "The first %s are shown.",
+                                                         {std::to_string(shown)});
+  }
+  LabelCount->setText(Utf8ToQString(count));
 }
 
 void TImportDlg::ColumnChosen() {

@@ -3,13 +3,16 @@
 // The import dialog for delimited text (CSV, TSV, Anki's text exports), as
 // spreadsheet programs have it: separator, encoding, header row, the role of
 // each column and the language names, with the file's first rows and the
-// entries they make shown as the choices change. The choices last made are
-// kept in the program settings file (section "Import").
+// lesson they make shown as the choices change: the very lesson OK imports,
+// compacted, with its number of entries. Every file starts from what is found
+// in it; the choices last confirmed are kept in the program settings file
+// (section "Import") as the start for a file of the same shape.
 
 #include <QDialog>
 #include <string>
 
 #include "files/csv/csvfile.h"
+#include "model/lesson.h"
 
 class QComboBox;
 class QLabel;
@@ -29,19 +32,24 @@ class TImportDlg : public QDialog {
   Q_OBJECT
  public:
   // The dialog for `data`, the content of `fileName`, starting with the
-  // choices of `settings`' section "Import".
+  // choices kept in `settings`' section "Import" when the file has their
+  // shape, else with what is found in it.
   TImportDlg(MainForm* mainForm, const std::string& fileName, std::string data, const IniFile& settings);
 
   // Asks for the layout of a delimited-text file: false when the user
-  // cancels. Reads the file (raising its error) and keeps the choices.
+  // cancels. Reads the file (raising its error); keeps the choices in the
+  // settings file once the user confirms them.
   static bool Ask(MainForm* mainForm, const std::string& fileName, CsvOptions& options);
 
   // The choices as shown.
   CsvOptions Options() const;
-  // Keeps the choices in section "Import": separator, encoding, header row
-  // and, when the user set them, the roles of the columns.
+  // Keeps the choices in section "Import" with the shape of the file:
+  // separator, encoding, header row and, when the user set them, the roles
+  // of the columns.
   void SaveChoices(IniFile& settings) const;
 
+  // What the file's own detection found: separator and encoding.
+  QLabel* LabelFound = nullptr;
   QLabel* LabelSeparator = nullptr;
   QComboBox* ComboBoxSeparator = nullptr;
   QLabel* LabelEncoding = nullptr;
@@ -58,6 +66,8 @@ class TImportDlg : public QDialog {
   QComboBox* ComboBoxRole = nullptr;
   QLabel* LabelPreview = nullptr;
   QTableWidget* GridPreview = nullptr;
+  // The number of entries the lesson gets, and of rows they come from.
+  QLabel* LabelCount = nullptr;
   QPushButton* OKBtn = nullptr;
   QPushButton* CancelBtn = nullptr;
   QPushButton* HelpBtn = nullptr;
@@ -70,6 +80,7 @@ class TImportDlg : public QDialog {
  private:
   // Reads the file again under the choices and shows its rows and entries.
   void Examine();
+  void ShowFound();
   void ShowColumns();
   void ShowPreview();
   void ColumnChosen();
@@ -80,6 +91,10 @@ class TImportDlg : public QDialog {
   std::string fileName_;
   std::string data_;
   CsvLayout layout_;
+  CsvLayout found_;  // the layout the file gives without choices
+  // The import OK makes, or why there is none.
+  CsvImport preview_;
+  std::string previewError_;
   // The roles of the columns once the user set one; empty: found.
   std::vector<ColumnRole> roles_;
   // A name the user typed replaces the one found.

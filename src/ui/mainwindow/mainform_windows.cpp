@@ -173,11 +173,16 @@ VocabEditForm* MainForm::ImportFile(const std::string& fileName) {
   TransferReport report;
   std::unique_ptr<TMeanCollection> lesson;
   try {
-    // Delimited text is read as the user lays it out in the import dialog.
+    // Delimited text is imported as the user lays it out in the import
+    // dialog, whose preview showed this very lesson, compacted.
     ReadOptions options;
-    if (IsDelimitedText(fileName) && !TImportDlg::Ask(this, fileName, options.Csv)) return nullptr;
-    lesson = IsDelimitedText(fileName) ? ReadDelimitedText(fileName, options, report)
-                                       : ReadLessonByFormat(fileName, options, report);
+    if (IsDelimitedText(fileName)) {
+      if (!TImportDlg::Ask(this, fileName, options.Csv)) return nullptr;
+      lesson = ImportDelimitedText(fileName, options, report);
+    } else {
+      lesson = ReadLessonByFormat(fileName, options, report);
+      lesson->DblDel(report.LossyWords);
+    }
   } catch (const std::exception& e) {
     platform_.dialogs.ShowError(this, Utf8ToQString(e.what()));
     return nullptr;
@@ -189,7 +194,6 @@ VocabEditForm* MainForm::ImportFile(const std::string& fileName) {
                                               TranslateMessage("ImportAnyway", "Import anyway?"))) !=
           MessageAnswer::Yes)
     return nullptr;
-  lesson->DblDel(report.LossyWords);
   if (lesson->EntryCount() > TMeanCollection::kMaxEntries) {
     // The window counts entries in 16 bits, as the lesson file does.
     platform_.dialogs.ShowError(

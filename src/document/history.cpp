@@ -8,6 +8,8 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "document/disposal.h"
+
 namespace vocatrix {
 namespace {
 
@@ -187,6 +189,43 @@ bool TEntryContent::SameAs(const TEntryContent& other) const { return Same(View(
 
 std::size_t TEntryContent::Bytes() const { return sizeof(TEntryContent) + WordsBytes(View(*this)); }
 
+namespace {
+
+// The alignment of a lesson that took another's place with the entries
+// before: entry objects on both sides pair by address, the others by
+// contents; `lesson` takes the old objects of its entries of equal contents.
+Alignment AlignReplaced(const std::vector<MeaningPtr>& a, TMeanCollection& lesson) {
+  const int na = static_cast<int>(a.size());
+  const int nb = lesson.EntryCount();
+  const auto at = [](const std::vector<MeaningPtr>& side, int i) -> const MeaningPtr& {
+    return side[static_cast<std::size_t>(i)];
+  };
+  std::vector<MeaningPtr> b = ItemsOf(lesson);
+  const std::unordered_set<const TMeaning*> onSideA = AddressesOf(a);
+  const std::unordered_set<const TMeaning*> onSideB = AddressesOf(b);
+  std::vector<char> newA(a.size());
+  std::vector<char> newB(b.size());
+  for (std::size_t i = 0; i < a.size(); ++i) newA[i] = !onSideB.count(a[i].get());
+  for (std::size_t j = 0; j < b.size(); ++j) newB[j] = !onSideA.count(b[j].get());
+  const auto key = [](const MeaningPtr& entry, bool isNew) {
+    return isNew ? HashOf(View(*entry)) : AddressKey(entry.get());
+  };
+  const Alignment alignment = Align(
+      na, nb, [&](int i) { return key(at(a, i), newA[static_cast<std::size_t>(i)]); },
+      [&](int j) { return key(at(b, j), newB[static_cast<std::size_t>(j)]); },
+      [&](int i, int j) {
+        return at(a, i) == at(b, j) ||
+               (newA[static_cast<std::size_t>(i)] && newB[static_cast<std::size_t>(j)] &&
+                Same(View(*at(a, i)), View(*at(b, j))));
+      });
+  // The new document takes the old entry objects of equal contents.
+  for (const auto& [i, j] : alignment.pairs) b[static_cast<std::size_t>(j)] = at(a, i);
+  if (lesson.Meanings) lesson.Meanings->SwapItems(b);
+  return alignment;
+}
+
+}  // namespace
+
 // --- TLessonStep ---
 
 bool TLessonStep::Empty() const {
@@ -310,27 +349,7 @@ TLessonStep TLessonRecorder::Finish(TMeanCollection& lesson, int entryIndex) con
         na, nb, [&](int i) { return AddressKey(at(a, i).get()); }, [&](int j) { return AddressKey(at(b, j).get()); },
         [&](int i, int j) { return at(a, i) == at(b, j); });
   } else {
-    std::vector<MeaningPtr> b = ItemsOf(lesson);
-    const std::unordered_set<const TMeaning*> onSideA = AddressesOf(a);
-    const std::unordered_set<const TMeaning*> onSideB = AddressesOf(b);
-    std::vector<char> newA(a.size());
-    std::vector<char> newB(b.size());
-    for (std::size_t i = 0; i < a.size(); ++i) newA[i] = !onSideB.count(a[i].get());
-    for (std::size_t j = 0; j < b.size(); ++j) newB[j] = !onSideA.count(b[j].get());
-    const auto key = [](const MeaningPtr& entry, bool isNew) {
-      return isNew ? HashOf(View(*entry)) : AddressKey(entry.get());
-    };
-    alignment = Align(
-        na, nb, [&](int i) { return key(at(a, i), newA[static_cast<std::size_t>(i)]); },
-        [&](int j) { return key(at(b, j), newB[static_cast<std::size_t>(j)]); },
-        [&](int i, int j) {
-          return at(a, i) == at(b, j) ||
-                 (newA[static_cast<std::size_t>(i)] && newB[static_cast<std::size_t>(j)] &&
-                  Same(View(*at(a, i)), View(*at(b, j))));
-        });
-    // The new document takes the old entry objects of equal contents.
-    for (const auto& [i, j] : alignment.pairs) b[static_cast<std::size_t>(j)] = at(a, i);
-    if (lesson.Meanings) lesson.Meanings->SwapItems(b);
+    alignment = AlignReplaced(a, lesson);
   }
   const std::vector<MeaningPtr>& now = ItemsOf(lesson);
   for (const int i : alignment.removed) step.Removed.push_back({i, a[static_cast<std::size_t>(i)]});
@@ -370,11 +389,12 @@ bool Join(TLessonStep& first, const TLessonStep& second) {
 
 }  // namespace
 
-bool TLessonHistory::Push(TLessonStep step) {
+bool TLessonHistory::Push(TLessonStep step, std::optional<std::size_t> bytes) {
   if (step.Empty()) return false;
   if (saved_ > static_cast<long>(position_)) saved_ = -1;
-  steps_.erase(steps_.begin() + static_cast<long>(position_), steps_.end());
-  bytes_.erase(bytes_.begin() + static_cast<long>(position_), bytes_.end());
+  // The steps undone are gone.
+  while (steps_.size() > position_) Drop(steps_.size() - 1);
+  FreeDropped();
   // The state at the saved place stays what the file holds.
   if (step.ControlsEdit && position_ > 0 && saved_ != static_cast<long>(position_)) {
     TLessonStep& top = steps_.back();
@@ -389,7 +409,7 @@ bool TLessonHistory::Push(TLessonStep step) {
       return true;
     }
   }
-  bytes_.push_back(step.Bytes());
+  bytes_.push_back(bytes ? *bytes : step.Bytes());
   steps_.push_back(std::move(step));
   position_ = steps_.size();
   Trim();
@@ -400,11 +420,26 @@ void TLessonHistory::Trim() {
   std::size_t total = Bytes();
   while (steps_.size() > 1 && (steps_.size() > kMaxSteps || total - bytes_.back() > kMaxBytes)) {
     total -= bytes_.front();
-    steps_.pop_front();
-    bytes_.pop_front();
+    Drop(0);
     --position_;
     if (saved_ >= 0) --saved_;
   }
+  FreeDropped();
+}
+
+void TLessonHistory::Drop(std::size_t index) {
+  droppedBytes_ += bytes_[index];
+  dropped_.push_back(std::move(steps_[index]));
+  steps_.erase(steps_.begin() + static_cast<long>(index));
+  bytes_.erase(bytes_.begin() + static_cast<long>(index));
+}
+
+void TLessonHistory::FreeDropped() {
+  // Steps holding many entries are freed by a thread of their own.
+  constexpr std::size_t kFreedHere = std::size_t{1} << 20;
+  if (droppedBytes_ > kFreedHere) DisposeLater(std::make_shared<std::vector<TLessonStep>>(std::move(dropped_)));
+  dropped_.clear();
+  droppedBytes_ = 0;
 }
 
 const TLessonStep* TLessonHistory::Undo(TMeanCollection& lesson) {
@@ -420,8 +455,8 @@ const TLessonStep* TLessonHistory::Redo(TMeanCollection& lesson) {
 }
 
 void TLessonHistory::Reset(bool saved) {
-  steps_.clear();
-  bytes_.clear();
+  while (!steps_.empty()) Drop(steps_.size() - 1);
+  FreeDropped();
   position_ = 0;
   saved_ = saved ? 0 : -1;
 }

@@ -104,6 +104,9 @@ class TLessonRecorder {
   // Ends the recording. A watched entry whose list the command left with
   // words of the same contents gets its old word objects back.
   TLessonStep Finish(TMeanCollection& lesson, int entryIndex) const;
+  // The lesson as the recording began: its entries and header.
+  const std::vector<MeaningPtr>& EntriesBefore() const { return entries_; }
+  const TLessonHeader& HeaderBefore() const { return header_; }
 
  private:
   int entryIndex_;
@@ -128,7 +131,8 @@ class TLessonHistory {
   // Adds a step after the current place; steps that were undone are gone.
   // An edit from the controls of the same visit joins the step before.
   // Empty steps are dropped. True when the history changed.
-  bool Push(TLessonStep step);
+  // `bytes`: the step's Bytes(), when already known.
+  bool Push(TLessonStep step, std::optional<std::size_t> bytes = std::nullopt);
   bool CanUndo() const { return position_ > 0; }
   bool CanRedo() const { return position_ < steps_.size(); }
   // The step taken back or done again, or null when there is none. A step
@@ -146,8 +150,13 @@ class TLessonHistory {
 
  private:
   void Trim();
+  // Takes step `index` out, to be freed by FreeDropped.
+  void Drop(std::size_t index);
+  void FreeDropped();
 
   std::deque<TLessonStep> steps_;
+  std::vector<TLessonStep> dropped_;
+  std::size_t droppedBytes_ = 0;
   std::deque<std::size_t> bytes_;
   std::size_t position_ = 0;
   long saved_ = 0;  // -1: no state in the history is the file's

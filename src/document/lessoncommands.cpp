@@ -133,13 +133,21 @@ TLessonChange DeleteEntries(TLessonDocument& document, const std::vector<int>& e
   });
 }
 
+std::vector<int> LessonSortOrder(const TMeanCollection& lesson, int column, bool descending) {
+  if (column < 0 || column >= kTableColumns) return {};
+  TEntryTable table(&lesson);
+  table.Sort(column, descending);
+  return table.SortedOrder();
+}
+
 TLessonChange SortLesson(TLessonDocument& document, int column, bool descending) {
-  return document.Change(TLessonOp::SortLesson, [column, descending](TLessonEdit& edit) {
-    if (column < 0 || column >= kTableColumns) return;
+  return ReorderLesson(document, LessonSortOrder(document.Lesson(), column, descending));
+}
+
+TLessonChange ReorderLesson(TLessonDocument& document, const std::vector<int>& order) {
+  return document.Change(TLessonOp::SortLesson, [&order](TLessonEdit& edit) {
     TMeanCollection& lesson = edit.Lesson();
-    TEntryTable table(&lesson);
-    table.Sort(column, descending);
-    const std::vector<int> order = table.SortedOrder();
+    if (order.empty()) return;
     ReorderEntries(lesson, order);
     // The document stays at the entry it was at, in its new place.
     edit.SetEntry(static_cast<int>(std::find(order.begin(), order.end(), edit.Entry()) - order.begin()));
@@ -156,6 +164,18 @@ TLessonChange TakeCompiledText(TLessonDocument& document, std::unique_ptr<TMeanC
     edit.Replace(std::move(compiled));
     edit.SetEntry(0);
   });
+}
+
+TPreparedLesson PrepareCompiledText(const TLessonDocument& document, std::unique_ptr<TMeanCollection> compiled) {
+  if (compiled->EntryCount() > TMeanCollection::kMaxEntries)
+    throw ELessonTooLarge::ForEntries(compiled->EntryCount(), TMeanCollection::kMaxEntries);
+  compiled->LessonFileName = document.Lesson().LessonFileName;
+  compiled->EnsureEntry();
+  return document.PrepareReplacement(std::move(compiled), 0);
+}
+
+TLessonChange TakePreparedText(TLessonDocument& document, TPreparedLesson prepared) {
+  return document.TakePrepared(TLessonOp::CompileText, std::move(prepared));
 }
 
 TLessonChange SetLanguageFont(TLessonDocument& document, int language, const TFont& font) {

@@ -72,11 +72,21 @@ TLessonChange DeleteEntries(TLessonDocument& document, const std::vector<int>& e
 // Puts the entries in the order of the table sorted by `column`; the
 // document stays at its entry, in its new place.
 TLessonChange SortLesson(TLessonDocument& document, int column, bool descending);
+// The same in two halves: the order (which only reads the lesson, and may
+// run on a worker thread while nothing changes it; empty for no column),
+// then the entries put in that order.
+std::vector<int> LessonSortOrder(const TMeanCollection& lesson, int column, bool descending);
+TLessonChange ReorderLesson(TLessonDocument& document, const std::vector<int>& order);
 
 // The lesson read back from the Text page takes the lesson's place: only
 // the entries the text changed become new objects. The document is at the
 // first entry. Raises ELessonTooLarge for more entries than a lesson holds.
 TLessonChange TakeCompiledText(TLessonDocument& document, std::unique_ptr<TMeanCollection> compiled);
+// The same in two halves: the first only reads the document (a worker
+// thread may run it while nothing changes the document), the second takes
+// the text.
+TPreparedLesson PrepareCompiledText(const TLessonDocument& document, std::unique_ptr<TMeanCollection> compiled);
+TLessonChange TakePreparedText(TLessonDocument& document, TPreparedLesson prepared);
 // The font of language 1 or 2.
 TLessonChange SetLanguageFont(TLessonDocument& document, int language, const TFont& font);
 

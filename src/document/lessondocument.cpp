@@ -72,6 +72,7 @@ void TLessonDocument::SetEntry(int entry) {
 }
 
 TLessonChange TLessonDocument::Change(TLessonOp op, const std::function<void(TLessonEdit&)>& command) {
+  NotifyWillChange();
   TLessonEdit edit(*lesson_, entry_);
   try {
     command(edit);
@@ -104,11 +105,52 @@ TLessonChange TLessonDocument::Change(TLessonOp op, const std::function<void(TLe
   return change;
 }
 
+TPreparedLesson TLessonDocument::PrepareReplacement(std::unique_ptr<TMeanCollection> lesson, int entry) const {
+  TPreparedLesson prepared;
+  prepared.Recorder = std::make_unique<TLessonRecorder>(*lesson_, entry_);
+  prepared.Recorder->SetReplaced();
+  prepared.EntryBefore = entry_;
+  entry = std::clamp(entry, 0, std::max(0, lesson->EntryCount() - 1));
+  prepared.Step = prepared.Recorder->Finish(*lesson, entry);
+  prepared.StepBytes = prepared.Step.Bytes();
+  prepared.Lesson = std::move(lesson);
+  return prepared;
+}
+
+TLessonChange TLessonDocument::TakePrepared(TLessonOp op, TPreparedLesson prepared) {
+  NotifyWillChange();
+  static const std::vector<MeaningPtr> kNoEntries;
+  const std::vector<MeaningPtr>& entries = lesson_->Meanings ? lesson_->Meanings->Items() : kNoEntries;
+  if (!prepared.Recorder || entry_ != prepared.EntryBefore || entries != prepared.Recorder->EntriesBefore() ||
+      !(static_cast<const TLessonHeader&>(*lesson_) == prepared.Recorder->HeaderBefore())) {
+    const int entry = prepared.Step.EntryAfter;
+    return Change(op, [&](TLessonEdit& edit) {
+      edit.Replace(std::move(prepared.Lesson));
+      edit.SetEntry(entry);
+    });
+  }
+  lesson_ = std::move(prepared.Lesson);
+  TLessonStep step = std::move(prepared.Step);
+  entry_ = step.EntryAfter;
+  // As Change records a command.
+  step.ControlsEdit = false;
+  step.Visit = visit_++;
+  if (entry_ != visitedEntry_) {
+    ++visit_;
+    visitedEntry_ = entry_;
+  }
+  const TLessonChange change = ChangeOf(step, entry_, true);
+  history_.Push(std::move(step), prepared.StepBytes);
+  Notify(change);
+  return change;
+}
+
 bool TLessonDocument::Undo() { return Step(false); }
 
 bool TLessonDocument::Redo() { return Step(true); }
 
 bool TLessonDocument::Step(bool redo) {
+  NotifyWillChange();
   const TLessonStep* step = redo ? history_.Redo(*lesson_) : history_.Undo(*lesson_);
   if (!step) return false;
   entry_ = Clamped(redo ? step->EntryAfter : step->EntryBefore);
@@ -119,6 +161,7 @@ bool TLessonDocument::Step(bool redo) {
 }
 
 void TLessonDocument::Take(std::unique_ptr<TMeanCollection> lesson, Origin origin, std::string fileName) {
+  NotifyWillChange();
   lesson_ = std::move(lesson);
   origin_ = origin;
   fileName_ = std::move(fileName);
@@ -195,6 +238,13 @@ void TLessonDocument::Notify(const TLessonChange& change) {
   const std::vector<TLessonObserver*> observers = observers_;
   for (TLessonObserver* observer : observers)
     if (std::find(observers_.begin(), observers_.end(), observer) != observers_.end()) observer->LessonChanged(change);
+}
+
+void TLessonDocument::NotifyWillChange() {
+  ++revision_;
+  const std::vector<TLessonObserver*> observers = observers_;
+  for (TLessonObserver* observer : observers)
+    if (std::find(observers_.begin(), observers_.end(), observer) != observers_.end()) observer->LessonWillChange();
 }
 
 }  // namespace vocatrix

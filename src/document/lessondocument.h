@@ -65,6 +65,9 @@ struct TLessonChange {
 class TLessonObserver {
  public:
   virtual ~TLessonObserver() = default;
+  // Before any change of the lesson: a view whose worker still reads it
+  // waits for it here.
+  virtual void LessonWillChange() {}
   virtual void LessonChanged(const TLessonChange& change) = 0;
 };
 
@@ -100,6 +103,18 @@ class TLessonEdit {
   std::unique_ptr<TMeanCollection> replacement_;
 };
 
+// A lesson to take a document's place with the step that records it, both
+// worked out beforehand (TLessonDocument::PrepareReplacement), so that
+// taking it costs the interface thread little.
+struct TPreparedLesson {
+  std::unique_ptr<TMeanCollection> Lesson;
+  // What the preparation read of the document's lesson, and the step.
+  std::unique_ptr<TLessonRecorder> Recorder;
+  int EntryBefore = 0;
+  TLessonStep Step;
+  std::size_t StepBytes = 0;
+};
+
 class TLessonDocument {
  public:
   enum class Origin {
@@ -130,6 +145,9 @@ class TLessonDocument {
   const TMeanCollection& Lesson() const { return *lesson_; }
   TMeanCollection& Lesson() { return *lesson_; }
   const TLessonHistory& History() const { return history_; }
+  // Counts the changes of the lesson: work prepared from it is still good
+  // while the count stays.
+  unsigned long Revision() const { return revision_; }
   Origin GetOrigin() const { return origin_; }
 
   // The file of the document: a lesson file or lesson text; empty when it has none.
@@ -151,6 +169,13 @@ class TLessonDocument {
   // is none. A step that fails raises, changing nothing.
   bool Undo();
   bool Redo();
+  // `lesson` prepared to take the place of the document's lesson, the views
+  // then at `entry`. Only reads the document: it may run on another thread
+  // while nothing changes the document.
+  TPreparedLesson PrepareReplacement(std::unique_ptr<TMeanCollection> lesson, int entry) const;
+  // Puts a prepared lesson in the lesson's place as one change of kind `op`;
+  // if the document changed since it was prepared, it is recorded anew.
+  TLessonChange TakePrepared(TLessonOp op, TPreparedLesson prepared);
   // Puts another lesson in the document's place, with a history of its own.
   void Take(std::unique_ptr<TMeanCollection> lesson, Origin origin, std::string fileName = {});
   // The views show the whole lesson again; the history and the saved state
@@ -188,10 +213,12 @@ class TLessonDocument {
   // What a step did, as the views see it; `replaced` for a new lesson object.
   TLessonChange ChangeOf(const TLessonStep& step, int entry, bool replaced) const;
   void Notify(const TLessonChange& change);
+  void NotifyWillChange();
   int Clamped(int entry) const;
   bool IsNewEmptyLesson() const;
 
   std::unique_ptr<TMeanCollection> lesson_;
+  unsigned long revision_ = 0;
   std::string fileName_;
   Origin origin_;
   // The header a new lesson starts with.

@@ -80,6 +80,13 @@ class TLessonPage : public QWidget, public TLessonObserver {
     (void)to;
     return true;
   }
+  // The user asked to change to page `to`: a page whose leaving takes long
+  // starts it off the interface thread and changes to `to` itself once
+  // done (true); false to leave through MayLeave now.
+  virtual bool LeaveLater(int to) {
+    (void)to;
+    return false;
+  }
   // Puts the edits of the page's controls into `texts`. Characters
   // Windows-1252 cannot hold become "?", also in the controls, and are added
   // to `rejected`.

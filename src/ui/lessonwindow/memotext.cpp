@@ -25,7 +25,7 @@ void TMemoText::SetDocument(QTextDocument* document) {
   const bool ownPrevious = previous && previous != document && previous->parent() == this;
   document->setParent(this);
   setDocument(document);
-  document->setDocumentMargin(0);
+  if (document->documentMargin() != 0) document->setDocumentMargin(0);
   if (ownPrevious) delete previous;
 }
 

@@ -19,6 +19,7 @@
 #include "model/language.h"
 #include "model/lesson.h"
 #include "operations/entrytable.h"
+#include "ui/common/backgroundwork.h"
 #include "ui/common/eventpreview.h"
 #include "ui/common/menuitems.h"
 #include "ui/common/qtfonts.h"
@@ -47,6 +48,7 @@ class TCellDelegate : public QStyledItemDelegate {
 
 TTablePage::TTablePage(TPageHost& host) : TLessonPage(host) {
   setObjectName("PageTable");
+  sort_ = new TBackgroundWork(this);
   LabelTableFilter = new QLabel("Fi&lter:", this);
   LabelTableFilter->setObjectName("LabelTableFilter");
   EditTableFilter = new QLineEdit(this);
@@ -229,8 +231,29 @@ void TTablePage::DeleteClick() {
 
 void TTablePage::SortLessonClick(int column) {
   if (column < 0 || column >= kTableColumns) return;
-  SortLesson(host_.Document(), column, SortsDescending(column));
+  TLessonDocument& document = host_.Document();
+  const bool descending = SortsDescending(column);
+  // Entries of a long lesson are put in order by a worker, the window
+  // answering meanwhile; the lesson takes the order once it is there.
+  constexpr int kSortedHere = 4000;
+  if (document.Lesson().EntryCount() < kSortedHere) {
+    SortLesson(document, column, descending);
+    return;
+  }
+  auto order = std::make_shared<std::vector<int>>();
+  const TMeanCollection* lesson = &document.Lesson();
+  const unsigned long revision = document.Revision();
+  sort_->Start([lesson, column, descending, order](
+                   TWorkProgress&) { *order = LessonSortOrder(*lesson, column, descending); },
+               {[this, order, column, descending, revision] {
+                 TLessonDocument& document = host_.Document();
+                 // A lesson changed meanwhile is sorted as it is now.
+                 if (document.Revision() != revision) SortLesson(document, column, descending);
+                 else ReorderLesson(document, *order);
+               }});
 }
+
+void TTablePage::LessonWillChange() { sort_->WaitForJob(); }
 
 void TTablePage::FitRows(const TMeanCollection& lesson) {
   int height = TableView->fontMetrics().height();

@@ -18,6 +18,7 @@ class QTableView;
 
 namespace vocatrix::ui {
 
+class TBackgroundWork;
 class TEntryTableModel;
 
 class TTablePage : public TLessonPage {
@@ -34,6 +35,7 @@ class TTablePage : public TLessonPage {
   void Shown() override;
   bool MayLeave(int to) override;
   void LessonChanged(const TLessonChange& change) override;
+  void LessonWillChange() override;
   // The Table page's six columns want more room than the fixed size.
   QSize WantedClientSize() const override { return {kWantedWidth, kWantedHeight}; }
   TPageMenuState MenuState() const override;
@@ -84,6 +86,8 @@ class TTablePage : public TLessonPage {
   void SelectEntry(int entry);
 
   TEntryTableModel* model_ = nullptr;
+  // Sorts a long lesson off the interface thread.
+  TBackgroundWork* sort_ = nullptr;
   QAction* sortLesson_ = nullptr;
   QAction* open_ = nullptr;
   QAction* delete_ = nullptr;

@@ -7,11 +7,13 @@
 #include <QPrinter>
 #include <QProgressBar>
 #include <QScrollBar>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "document/history.h"
 #include "document/lessoncommands.h"
 #include "files/fontranges.h"
 #include "files/lessonfiles.h"
@@ -19,6 +21,7 @@
 #include "model/exceptions.h"
 #include "model/lesson.h"
 #include "operations/find.h"
+#include "ui/common/backgroundwork.h"
 #include "ui/common/eventpreview.h"
 #include "ui/common/qtfonts.h"
 #include "ui/common/qtstrings.h"
@@ -31,31 +34,15 @@
 namespace vocatrix::ui {
 namespace {
 
-// Lines put on the Text page at once: more than a window shows.
-constexpr int kFirstFillLines = 1024;
-// Each later step appends lines in slices for about this long, so that the
-// window answers between steps.
-constexpr int kFillSliceLines = 256;
-constexpr int kFillStepMilliseconds = 15;
-
-// Events that start something the user does with the text or the window:
-// the Text page is completed before they arrive. Scrolling is not one.
-bool StartsUserAction(QObject* watched, QEvent* event) {
-  switch (event->type()) {
-    case QEvent::KeyPress:
-    case QEvent::ShortcutOverride:
-    case QEvent::InputMethod:
-    case QEvent::MouseButtonDblClick:
-    case QEvent::ContextMenu:
-    case QEvent::DragEnter:
-    case QEvent::Drop:
-      return true;
-    case QEvent::MouseButtonPress:
-      return qobject_cast<QScrollBar*>(watched) == nullptr;
-    default:
-      return false;
-  }
-}
+// Text of more lines than this is written onto the page, and read back from
+// it, by a worker thread: on the interface thread it would keep the window
+// from answering for longer than a user waits.
+constexpr std::size_t kBackgroundLines = 4000;
+// The lines an entry makes on the page, about.
+constexpr std::size_t kLinesPerEntry = 4;
+// The worker writes the page in slices of this many lines, and may stop
+// between them.
+constexpr int kFillSliceLines = 1024;
 
 }  // namespace
 
@@ -63,6 +50,8 @@ TTextPage::TTextPage(TPageHost& host) : TLessonPage(host) {
   setObjectName("PageText");
   MemoText = new TMemoText(this);
   MemoText->setObjectName("MemoText");
+  fill_ = new TBackgroundWork(this);
+  compile_ = new TBackgroundWork(this);
   ApplyFontTo(MemoText, MemoFont());
   connect(MemoText, &QPlainTextEdit::textChanged, this, &TTextPage::TextChange);
   // Typing takes the font of the place it lands in.
@@ -75,11 +64,18 @@ TTextPage::TTextPage(TPageHost& host) : TLessonPage(host) {
   layout->addWidget(MemoText);
 }
 
-TTextPage::~TTextPage() { StopInputWatch(); }
+TTextPage::~TTextPage() { StopWork(); }
 
-void TTextPage::StopInputWatch() {
-  delete fillInput_;
-  fillInput_ = nullptr;
+void TTextPage::StopWork() {
+  fill_->Cancel();
+  compile_->Cancel();
+}
+
+void TTextPage::LessonWillChange() {
+  // The workers read the lesson: a change waits for them (their results
+  // are the page's, and follow as planned).
+  fill_->WaitForJob();
+  compile_->WaitForJob();
 }
 
 TFont TTextPage::MemoFont() { return DefaultMemoFont(); }
@@ -98,26 +94,87 @@ void TTextPage::SetTextMargins() {
 void TTextPage::Enter() {
   host_.StoreControls();
   const TMeanCollection& lesson = host_.Document().Lesson();
-  std::vector<std::string> uncarried;
-  FillText(lesson.ToLines(&uncarried), lesson.Language1, lesson.Language2);
-  MemoText->moveCursor(QTextCursor::Start);
+  auto uncarried = std::make_shared<std::vector<std::string>>();
+  const auto shown = [this, uncarried] {
+    MemoText->moveCursor(QTextCursor::Start);
+    if (!uncarried->empty()) host_.Frame().WarnUncarriedWords(host_.Window(), *uncarried);
+  };
   SetSource(Source::kLesson);
-  if (!uncarried.empty()) host_.Frame().WarnUncarriedWords(host_.Window(), uncarried);
+  if (static_cast<std::size_t>(lesson.EntryCount()) * kLinesPerEntry < kBackgroundLines) {
+    FillText(lesson.ToLines(uncarried.get()), lesson.Language1, lesson.Language2);
+    shown();
+    return;
+  }
+  // The lesson stays as it is while the worker writes it out: the user's
+  // input waits, and so does any change (LessonWillChange).
+  StartFill([&lesson, uncarried] { return lesson.ToLines(uncarried.get()); }, lesson.Language1, lesson.Language2,
+            shown);
 }
 
 bool TTextPage::MayLeave(int) {
   // The lesson's own text, untouched: there is nothing to read back, and
   // the rest of a fill is not needed.
   if (source_ == Source::kLesson && !edited_) {
-    if (fill_) EndTextFill();
+    fill_->Cancel();
     return true;
   }
   return Compile();
 }
 
+bool TTextPage::LeaveLater(int to) {
+  if ((source_ == Source::kLesson && !edited_) || Filling() ||
+      static_cast<std::size_t>(MemoText->document()->blockCount()) < kBackgroundLines)
+    return false;
+  // Read back by a worker, which also works out the undo step; the page
+  // changes once the lesson has taken the text.
+  const QString text = MemoText->document()->toRawText();
+  const TLessonDocument* document = &host_.Document();
+  struct Compiled {
+    std::unique_ptr<TMeanCollection> Lesson;
+    TPreparedLesson Prepared;
+    int ErrorLine = 0;
+    QString Rejected;
+    bool Taken = false;
+  };
+  auto compiled = std::make_shared<Compiled>();
+  TWindowHost& frame = host_.Frame();
+  frame.SetStatus(kStatusCompiling);
+  compile_->Start(
+      [text, document, compiled](TWorkProgress&) {
+        compiled->Lesson = TMeanCollection::FromLines(RawTextLines(text, &compiled->Rejected), compiled->ErrorLine);
+        if (!compiled->Lesson) return;
+        compiled->Lesson->DblDel();
+        if (compiled->Lesson->EntryCount() <= TMeanCollection::kMaxEntries)
+          compiled->Prepared = PrepareCompiledText(*document, std::move(compiled->Lesson));
+      },
+      {[this, compiled] {
+         if (compiled->Prepared.Lesson) {
+           const TMeanCollection* lesson = compiled->Prepared.Lesson.get();
+           compiled->Taken = TakeLesson(lesson, compiled->Rejected, [&compiled](TLessonDocument& document) {
+             TakePreparedText(document, std::move(compiled->Prepared));
+           });
+           return;
+         }
+         if (!compiled->Lesson) SelectLine(compiled->ErrorLine);
+         TakeLesson(compiled->Lesson.get(), compiled->Rejected, {});
+       },
+       [this, compiled, to] {
+         if (compiled->Taken) host_.SelectTab(to);
+       }},
+      frame.ProgressBar());
+  return true;
+}
+
 bool TTextPage::Compile() {
   QString rejected;
   std::unique_ptr<TMeanCollection> compiled = ReadLesson(&rejected);
+  const TMeanCollection* lesson = compiled.get();
+  return TakeLesson(lesson, rejected,
+                    [&compiled](TLessonDocument& document) { TakeCompiledText(document, std::move(compiled)); });
+}
+
+bool TTextPage::TakeLesson(const TMeanCollection* compiled, const QString& rejected,
+                           const std::function<void(TLessonDocument&)>& take) {
   TWindowHost& frame = host_.Frame();
   if (!compiled) {
     frame.SetStatus(kStatusError);
@@ -135,12 +192,13 @@ bool TTextPage::Compile() {
   const bool fileAsItIs = source_ == Source::kFile && !edited_ && document.AtSavedState();
   // Only the entries the text changed become new entry objects; the others
   // stay what they were (shared with other lessons, if they were).
-  TakeCompiledText(document, std::move(compiled));
+  take(document);
   if (fileAsItIs) document.MarkSaved();
   // The text is the lesson's now.
   MemoText->document()->setModified(false);
   edited_ = false;
   SetSource(Source::kLesson);
+  frame.SetStatus(kStatusIdle);
   if (!rejected.isEmpty()) frame.WarnRejectedCharacters(host_.Window(), rejected);
   return true;
 }
@@ -169,8 +227,6 @@ void TTextPage::Print(const std::string& fileName) {
 }
 
 void TTextPage::SetTextDocument(QTextDocument* document, bool undo) {
-  // A fill still running belongs to the document shown before.
-  if (fill_) EndTextFill();
   // Filling the page is no edit of the user's.
   filling_ = true;
   document->setUndoRedoEnabled(undo);
@@ -189,7 +245,7 @@ void TTextPage::SetSource(Source source) {
   host_.EditsChanged();
 }
 
-bool TTextPage::HoldsEdits() const { return !fill_ && (source_ == Source::kOther || edited_); }
+bool TTextPage::HoldsEdits() const { return !Filling() && (source_ == Source::kOther || edited_); }
 
 void TTextPage::MarkSpelling(QTextDocument* document) {
   if (!TSpellMarks::Of(document))
@@ -205,7 +261,11 @@ LanguageLineIndex& TTextPage::LanguageLines() {
 }
 
 void TTextPage::FillText(std::vector<std::string> lines, const TLanguage& language1, const TLanguage& language2) {
-  if (fill_) EndTextFill();
+  if (lines.size() >= kBackgroundLines) {
+    StartFill([lines = std::move(lines)]() mutable { return std::move(lines); }, language1, language2, {});
+    return;
+  }
+  fill_->Cancel();
   TWindowHost& frame = host_.Frame();
   QProgressBar* bar = frame.ProgressBar();
   LineProgress progress{[bar](int maximum) { bar->setRange(0, std::max(1, maximum)); },
@@ -214,63 +274,67 @@ void TTextPage::FillText(std::vector<std::string> lines, const TLanguage& langua
   // The gaps around the markers in the page's font: a struck-out language
   // font strikes out words, not the space between them.
   std::vector<FontRange> ranges = LessonTextFontRanges(lines, language1, language2, MemoFont(), true);
-  auto fill = std::make_unique<LessonTextFill>(std::move(lines), std::move(ranges), std::move(progress));
-  // The first lines are in their fonts before the editor shows them; the
-  // rest follows from the event loop, where building the document is no
-  // edit the user could undo.
-  SetTextDocument(fill->Start(MemoText->font(), kFirstFillLines), false);
-  fill_ = std::move(fill);
-  if (fill_->Done()) {
-    EndTextFill();
-    return;
-  }
-  if (!fillTimer_) {
-    fillTimer_ = new QTimer(this);
-    fillTimer_->setSingleShot(true);
-    connect(fillTimer_, &QTimer::timeout, this, &TTextPage::FillTextStep);
-  }
-  fillTimer_->start(0);
-  if (!fillInput_) {
-    fillInput_ = new EventPreview(this, [this](QObject* watched, QEvent* event) {
-      if (fill_ && StartsUserAction(watched, event)) CompleteText();
-      return false;
-    });
-  }
-  qApp->installEventFilter(fillInput_);
+  LessonTextFill fill(std::move(lines), std::move(ranges), std::move(progress));
+  SetTextDocument(fill.Start(MemoText->font(), fill.LineCount()));
+  frame.SetStatus(kStatusIdle);
 }
 
-void TTextPage::FillTextStep() {
-  if (!fill_) return;
-  QElapsedTimer clock;
-  clock.start();
-  filling_ = true;
-  bool done = false;
-  while (!done && clock.elapsed() < kFillStepMilliseconds) done = fill_->Step(kFillSliceLines);
-  filling_ = false;
-  if (done) EndTextFill();
-  else fillTimer_->start(0);
+void TTextPage::StartFill(std::function<std::vector<std::string>()> lines, const TLanguage& language1,
+                          const TLanguage& language2, std::function<void()> then) {
+  fill_->Cancel();
+  // The page stands empty, and the user's input waits, until the text is in.
+  SetTextDocument(NewTextDocument({}, MemoText->font(), nullptr), false);
+  TWindowHost& frame = host_.Frame();
+  frame.SetStatus(kStatusCompiling);
+  // The document the worker made, until the page takes it.
+  struct Filled {
+    std::unique_ptr<LessonTextFill> Fill;
+    QTextDocument* Document = nullptr;
+    ~Filled() { delete Document; }
+  };
+  auto filled = std::make_shared<Filled>();
+  const QFont font = MemoText->font();
+  // The wrapping the editor gives a document it takes.
+  QTextOption option = MemoText->document()->defaultTextOption();
+  option.setWrapMode(MemoText->lineWrapMode() == QPlainTextEdit::NoWrap ? QTextOption::NoWrap
+                                                                         : MemoText->wordWrapMode());
+  fill_->Start(
+      [filled, lines = std::move(lines), language1, language2, font, option, memoFont = MemoFont()](
+          TWorkProgress& progress) mutable {
+        std::vector<std::string> text = lines();
+        std::vector<FontRange> ranges = LessonTextFontRanges(text, language1, language2, memoFont, true);
+        auto fill = std::make_unique<LessonTextFill>(
+            std::move(text), std::move(ranges),
+            LineProgress{[&progress](int maximum) { progress.Maximum = maximum; },
+                         [&progress](int position) { progress.Position = position; }});
+        QTextDocument* document = fill->StartOffThread(font, option, kFillSliceLines);
+        while (!fill->Step(kFillSliceLines)) {
+          if (progress.Cancelled) {
+            delete document;
+            return;
+          }
+        }
+        // Every block's layout object made here: the editor visits them all
+        // when it takes the document, and would make them there.
+        for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) block.layout();
+        document->moveToThread(QCoreApplication::instance()->thread());
+        filled->Document = document;
+        filled->Fill = std::move(fill);
+      },
+      {// The tab stops, measured here, and the layout; then the editor takes
+       // the text, each a step of its own.
+       [filled, font] { filled->Fill->FinishOnInterfaceThread(filled->Document, font); },
+       [this, filled, then = std::move(then)] {
+         SetTextDocument(std::exchange(filled->Document, nullptr));
+         host_.Frame().SetStatus(kStatusIdle);
+         if (then) then();
+       }},
+      frame.ProgressBar());
 }
 
-void TTextPage::CompleteText() {
-  if (!fill_) return;
-  filling_ = true;
-  fill_->Step(fill_->LineCount());  // every line left, in one step
-  filling_ = false;
-  EndTextFill();
-}
+void TTextPage::CompleteText() { fill_->Finish(); }
 
-void TTextPage::EndTextFill() {
-  fill_.reset();
-  if (fillTimer_) fillTimer_->stop();
-  if (fillInput_) qApp->removeEventFilter(fillInput_);
-  QTextDocument* document = MemoText->document();
-  document->setUndoRedoEnabled(true);
-  // The page is full: the user's edits count from here.
-  document->setModified(false);
-  edited_ = false;
-  host_.Frame().SetStatus(kStatusIdle);
-  host_.EditsChanged();
-}
+bool TTextPage::Filling() const { return fill_->Running(); }
 
 void TTextPage::SelectLine(int index) {
   const auto [start, end] = LineSpan(MemoText->document(), index);

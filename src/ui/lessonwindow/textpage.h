@@ -3,13 +3,15 @@
 // The Text page of the lesson window: the lesson as lesson text in the
 // language fonts, and text and rich-text files. Entering the page writes the
 // lesson there; leaving it reads the text back into the lesson, unless the
-// text is still the lesson's own. A long lesson fills the page in steps
-// while the user already reads it. The page knows whether it holds edits of
+// text is still the lesson's own. A long lesson is written onto the page,
+// and read back when the user changes the page, by a worker thread, while
+// the window keeps answering. The page knows whether it holds edits of
 // the user's, where its "Sp:" lines are (for the font of what is typed), and
 // keeps the text autosave took last.
 
 #include <QPointer>
 #include <QString>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -30,7 +32,7 @@ struct TLanguage;
 namespace vocatrix::ui {
 
 class LanguageLineIndex;
-class LessonTextFill;
+class TBackgroundWork;
 class TMemoText;
 
 class TTextPage : public TLessonPage {
@@ -50,6 +52,9 @@ class TTextPage : public TLessonPage {
   // a format error selects the faulty line, shows the error in the status
   // bar and stays.
   bool MayLeave(int to) override;
+  // Reads a long text back on a worker thread, then changes to page `to`.
+  bool LeaveLater(int to) override;
+  void LessonWillChange() override;
   void LessonChanged(const TLessonChange&) override {}
   bool HoldsEdits() const override;
   bool HoldsOwnText() const override { return true; }
@@ -64,16 +69,16 @@ class TTextPage : public TLessonPage {
   std::optional<QString> RecoveryText() const override;
 
   // --- Filling ---
-  // Fills the page with lesson text in the fonts of two languages, with
-  // "Compiling" and the progress bar; the first lines at once, the rest
-  // from the event loop.
+  // Fills the page with lesson text in the fonts of two languages; a long
+  // text is put in by a worker, with "Compiling" and the progress bar, the
+  // page empty until it is in.
   void FillText(std::vector<std::string> lines, const TLanguage& language1, const TLanguage& language2);
-  // Puts the rest of a stepwise fill in at once. Everything that edits or
-  // reads the whole page calls it first, and so does any key, click or drop.
+  // Waits for the text a worker puts in. Everything that edits or reads the
+  // whole page calls it first.
   void CompleteText();
-  bool Filling() const { return fill_ != nullptr; }
-  // Ends the watch for the user's input that completes a fill.
-  void StopInputWatch();
+  bool Filling() const;
+  // Stops the workers, their results dropped (the window closes).
+  void StopWork();
 
   // --- Text files ---
   // Shows a text or rich-text file's data; rich text keeps its formatting.
@@ -106,6 +111,15 @@ class TTextPage : public TLessonPage {
   std::unique_ptr<TMeanCollection> ReadLesson(QString* rejected);
   // Reads the text back into the lesson; false on a format error.
   bool Compile();
+  // Puts the text read back into the lesson; false when there is none (a
+  // format error) or it holds more entries than a lesson file can.
+  // `take` puts it in.
+  bool TakeLesson(const TMeanCollection* compiled, const QString& rejected,
+                  const std::function<void(TLessonDocument&)>& take);
+  // The lines `lines` gives, written onto the page by a worker; `then`
+  // follows once the page shows them.
+  void StartFill(std::function<std::vector<std::string>()> lines, const TLanguage& language1,
+                 const TLanguage& language2, std::function<void()> then);
   void SelectLine(int index);
   // Shows `document`; `undo`: the user may undo edits from here.
   void SetTextDocument(QTextDocument* document, bool undo = true);
@@ -116,9 +130,6 @@ class TTextPage : public TLessonPage {
   LanguageLineIndex& LanguageLines();
   // The change notification of the editor.
   void TextChange();
-  // One step of filling the page, run from the event loop.
-  void FillTextStep();
-  void EndTextFill();
 
   Source source_ = Source::kLesson;
   bool filling_ = false;
@@ -129,9 +140,8 @@ class TTextPage : public TLessonPage {
   mutable const QTextDocument* pageTextDocument_ = nullptr;
   mutable int pageTextRevision_ = -1;
   QPointer<LanguageLineIndex> languageLines_;
-  std::unique_ptr<LessonTextFill> fill_;
-  QTimer* fillTimer_ = nullptr;
-  QObject* fillInput_ = nullptr;
+  TBackgroundWork* fill_ = nullptr;
+  TBackgroundWork* compile_ = nullptr;
 };
 
 }  // namespace vocatrix::ui

@@ -143,7 +143,7 @@ VocabEditForm::~VocabEditForm() {
   // The controls go after this body, and their removal still sends events;
   // the window, no longer whole, must not see them.
   delete preview_;
-  text_->StopInputWatch();
+  text_->StopWork();
   // Nor may the underlines ask the spellers, which go here.
   delete spelling_;
   spelling_ = nullptr;
@@ -191,7 +191,9 @@ void VocabEditForm::ComboFontDropDown(int language) {
 
 void VocabEditForm::TabSetClick(int index) {
   if (index == shownPage_) return;
-  if (!TabSetChange(index)) {
+  // The user's change may wait for the page's work; the window's own waits
+  // for it now.
+  if ((!selectingTab_ && ShownPage().LeaveLater(index)) || !TabSetChange(index)) {
     const QSignalBlocker blocker(TabSet);
     TabSet->setCurrentIndex(shownPage_);
     return;
@@ -207,7 +209,11 @@ bool VocabEditForm::TabSetChange(int newTab) {
   return true;
 }
 
-void VocabEditForm::SelectTab(int index) { TabSet->setCurrentIndex(index); }
+void VocabEditForm::SelectTab(int index) {
+  const bool selecting = std::exchange(selectingTab_, true);
+  TabSet->setCurrentIndex(index);
+  selectingTab_ = selecting;
+}
 
 bool VocabEditForm::LeaveOwnText(int page) {
   if (!ShownPage().HoldsOwnText()) return true;

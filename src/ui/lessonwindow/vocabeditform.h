@@ -252,6 +252,8 @@ class VocabEditForm : public TChildForm, public TPageHost, public THeaderControl
   int fixedWidth_ = 0;
   int fixedHeight_ = 0;
   int shownPage_ = kHeaderPage;
+  // The window itself changes the page (SelectTab), not the user.
+  bool selectingTab_ = false;
   QObject* preview_ = nullptr;
   THeaderPage* header_ = nullptr;
   TEntriesPage* entries_ = nullptr;

@@ -82,7 +82,13 @@ QString ValueOfLine(const std::string& line) {
 MainForm::MainForm(const Platform& platform, QWidget* parent) : QMainWindow(parent), platform_(platform) {
   InitVocatrixResources();
   laterBoxes_ = new TLaterBoxes(platform_.dialogs, this);
-  recentFiles_ = new TRecentFiles(this, [this](const std::string& file) { return OpenFile(file) != nullptr; });
+  // A file that is gone or no lesson any more leaves the list once that is known.
+  recentFiles_ = new TRecentFiles(this, [this](const std::string& file) {
+    OpenFileLater(file, [this, file](bool opened) {
+      if (!opened) recentFiles_->Remove(file);
+    });
+    return true;
+  });
   setObjectName("MainForm");
   setWindowTitle(kProductName);
   QApplication::setWindowIcon(QIcon(":/vocatrix/icon.xpm"));

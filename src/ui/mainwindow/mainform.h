@@ -18,6 +18,7 @@
 #include <QPixmap>
 #include <QStringList>
 #include <QUrl>
+#include <exception>
 #include <functional>
 #include <memory>
 #include <string>
@@ -162,6 +163,9 @@ class MainForm : public QMainWindow, public TWindowHost {
   // Opens a file in a new window; reports any error and discards the window.
   // Returns the window, or null.
   VocabEditForm* OpenFile(const std::string& fileName);
+  // As OpenFile, a large lesson file read by a worker while the window
+  // answers; `opened` learns whether a window opened.
+  void OpenFileLater(const std::string& fileName, std::function<void(bool)> opened = {});
   // File > Import: a KVTML, CSV or TSV file as a new, unnamed lesson.
   void MenuImportClick();
   // Reads an exchange file into a new window, compacted as lesson text is;
@@ -245,6 +249,10 @@ class MainForm : public QMainWindow, public TWindowHost {
   void changeEvent(QEvent* event) override;
 
  private:
+  // The window of a file: a lesson file as read (`lesson`, or the `failure`
+  // reading it), other files read here; any error reported. Null on one.
+  VocabEditForm* OpenRead(const std::string& fileName, std::unique_ptr<TMeanCollection> lesson,
+                          const std::exception_ptr& failure);
   // Exit: the help window, the find dialog, the about box and any dialog
   // still running close with the frame.
   void CloseOwnedWindows();

@@ -16,6 +16,8 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QToolButton>
+#include <exception>
+#include <filesystem>
 
 #include "base/errors.h"
 #include "base/inifile.h"
@@ -27,6 +29,7 @@
 #include "files/lessontext.h"
 #include "model/exceptions.h"
 #include "operations/catalogue.h"
+#include "ui/common/backgroundwork.h"
 #include "ui/textwindow/editform.h"
 #include "ui/dialogs/importdlg.h"
 #include "ui/platform/fileaccess.h"
@@ -134,17 +137,66 @@ void MainForm::AddChild(TChildForm* form) {
 
 void MainForm::OpenChild() {
   if (const std::optional<QString> chosen = platform_.dialogs.OpenFileName(this, openFileDialog_->OpenRequest()))
-    OpenFile(QStringToFileName(*chosen));
+    OpenFileLater(QStringToFileName(*chosen));
 }
 
 VocabEditForm* MainForm::OpenFile(const std::string& fileName) {
+  // A lesson file is read before its window exists, and the window opens
+  // straight on it; text goes onto the Text page of a new window.
+  std::unique_ptr<TMeanCollection> lesson;
+  std::exception_ptr failure;
+  if (FileKind(fileName) == kLessonFile) {
+    try {
+      lesson = TLessonDocument::ReadLessonFile(fileName);
+    } catch (...) {
+      failure = std::current_exception();
+    }
+  }
+  return OpenRead(fileName, std::move(lesson), failure);
+}
+
+void MainForm::OpenFileLater(const std::string& fileName, std::function<void(bool)> opened) {
+  // Lesson text, and lesson files read in a moment, open at once.
+  constexpr std::uintmax_t kReadHere = 256 * 1024;
+  std::error_code error;
+  if (FileKind(fileName) != kLessonFile || std::filesystem::file_size(fileName, error) < kReadHere || error) {
+    const bool done = OpenFile(fileName) != nullptr;
+    if (opened) opened(done);
+    return;
+  }
+  struct Read {
+    std::unique_ptr<TMeanCollection> Lesson;
+    std::exception_ptr Failure;
+  };
+  auto read = std::make_shared<Read>();
+  auto* work = new TBackgroundWork(this);
+  progressBar_->setRange(0, 0);
+  progressBar_->show();
+  work->Start(
+      [fileName, read](TWorkProgress&) {
+        try {
+          read->Lesson = TLessonDocument::ReadLessonFile(fileName);
+        } catch (...) {
+          read->Failure = std::current_exception();
+        }
+      },
+      {[this, fileName, read, opened = std::move(opened), work] {
+        if (statusState_ == kStatusIdle) progressBar_->hide();
+        const bool done = OpenRead(fileName, std::move(read->Lesson), read->Failure) != nullptr;
+        work->deleteLater();
+        if (opened) opened(done);
+      }});
+}
+
+VocabEditForm* MainForm::OpenRead(const std::string& fileName, std::unique_ptr<TMeanCollection> lesson,
+                                  const std::exception_ptr& failure) {
   VocabEditForm* form = nullptr;
   try {
-    // A lesson file is read before its window exists, and the window opens
-    // straight on it; text goes onto the Text page of a new window.
-    if (FileKind(fileName) == kLessonFile) {
-      form = new VocabEditForm(*this, std::make_unique<TLessonDocument>(TLessonDocument::ReadLessonFile(fileName),
-                                                                        TLessonDocument::Origin::kFile, fileName));
+    if (failure) std::rethrow_exception(failure);
+    if (lesson) {
+      form = new VocabEditForm(*this,
+                               std::make_unique<TLessonDocument>(std::move(lesson), TLessonDocument::Origin::kFile,
+                                                                 fileName));
     } else {
       form = new VocabEditForm(*this);
       form->Open(fileName);
@@ -233,7 +285,7 @@ void MainForm::OpenStartupFiles(const QStringList& arguments) {
 
 void MainForm::DropFiles(const QList<QUrl>& urls) {
   for (const QUrl& url : urls)
-    if (url.isLocalFile()) OpenFile(QStringToFileName(url.toLocalFile()));
+    if (url.isLocalFile()) OpenFileLater(QStringToFileName(url.toLocalFile()));
 }
 
 bool MainForm::PreviewEvent(QObject* watched, QEvent* event) {

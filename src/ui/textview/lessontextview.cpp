@@ -272,8 +272,8 @@ LessonTextFill::LessonTextFill(std::vector<std::string> lines, std::vector<FontR
       steps_(&progress_, std::max(1, LineCount() - 1)) {
   // Ranges overriding one another share a line: ordering by line keeps
   // their order where it matters.
-  std::stable_sort(ranges_.begin(), ranges_.end(),
-                   [](const FontRange& a, const FontRange& b) { return a.Line < b.Line; });
+  const auto byLine = [](const FontRange& a, const FontRange& b) { return a.Line < b.Line; };
+  if (!std::is_sorted(ranges_.begin(), ranges_.end(), byLine)) std::stable_sort(ranges_.begin(), ranges_.end(), byLine);
 }
 
 QTextDocument* LessonTextFill::Start(const QFont& font, int count) {
@@ -281,6 +281,27 @@ QTextDocument* LessonTextFill::Start(const QFont& font, int count) {
   SetLessonTextTabs(document_, lines_, ranges_, font);
   Append(count);
   return document_;
+}
+
+QTextDocument* LessonTextFill::StartOffThread(const QFont& font, const QTextOption& option, int count) {
+  // No layout: a plain-text layout would lay out (and so measure) what is
+  // appended.
+  auto* document = new QTextDocument;
+  document->setDefaultFont(font);
+  document->setDefaultTextOption(option);
+  document->setUndoRedoEnabled(false);
+  // As the editor shows it; set later, it would lay out everything again.
+  document->setDocumentMargin(0);
+  document_ = document;
+  Append(count);
+  return document;
+}
+
+void LessonTextFill::FinishOnInterfaceThread(QTextDocument* document, const QFont& font) const {
+  // The tab stops first: set on a laid-out document, they would lay it out
+  // once more.
+  SetLessonTextTabs(document, lines_, ranges_, font);
+  document->setDocumentLayout(new QPlainTextDocumentLayout(document));
 }
 
 bool LessonTextFill::Step(int count) {
@@ -322,9 +343,12 @@ void LessonTextFill::Append(int count) {
 
 std::vector<std::string> DocumentLines(const QTextDocument* document, QString* rejected) {
   // The whole text at once: blocks end in paragraph separators.
-  const QString text = document->toRawText();
+  return RawTextLines(document->toRawText(), rejected);
+}
+
+std::vector<std::string> RawTextLines(const QString& text, QString* rejected) {
   std::vector<std::string> lines;
-  lines.reserve(static_cast<std::size_t>(document->blockCount()));
+  lines.reserve(static_cast<std::size_t>(text.count(QChar::ParagraphSeparator)) + 1);
   qsizetype start = 0;
   for (qsizetype i = 0; i <= text.size(); ++i) {
     if (i < text.size() && text[i] != QChar::ParagraphSeparator && text[i] != QChar::LineSeparator) continue;

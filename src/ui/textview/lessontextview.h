@@ -108,6 +108,14 @@ class LessonTextFill {
   LessonTextFill(std::vector<std::string> lines, std::vector<FontRange> ranges, LineProgress progress = {});
   // A new document (owned by the caller) holding the first `count` lines.
   QTextDocument* Start(const QFont& font, int count);
+  // As Start, on a worker thread, which must not measure fonts (their
+  // engines belong to the thread that measured them): the document has no
+  // layout and no tab stops until FinishOnInterfaceThread gives it both,
+  // once the worker has stepped it to Done and moved it to that thread.
+  // `option` is the editor's (its wrapping): changed later, it too would
+  // lay out everything again.
+  QTextDocument* StartOffThread(const QFont& font, const QTextOption& option, int count);
+  void FinishOnInterfaceThread(QTextDocument* document, const QFont& font) const;
   // Appends up to `count` more lines; true when all lines are in (also when
   // the document is gone).
   bool Step(int count);
@@ -131,6 +139,9 @@ class LessonTextFill {
 // The lines of a document as lesson strings. Characters that Windows-1252
 // cannot hold become "?" and are collected, each once, in `rejected`.
 std::vector<std::string> DocumentLines(const QTextDocument* document, QString* rejected = nullptr);
+// The same of a document's raw text (QTextDocument::toRawText), which a
+// worker thread may read.
+std::vector<std::string> RawTextLines(const QString& text, QString* rejected = nullptr);
 // Start and end position of line `index` in the document (lines counted as
 // DocumentLines does); {-1, -1} when there is no such line.
 std::pair<int, int> LineSpan(const QTextDocument* document, int index);

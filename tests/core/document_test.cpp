@@ -251,6 +251,58 @@ TEST(LessonDocument, ObserversLearnWhatChanged) {
   EXPECT_TRUE(seen.changes.empty());
 }
 
+// Reading the text back and sorting, split into a half that only reads the
+// document (run by a worker while nothing changes it) and one that takes
+// the result: recorded as the whole command records it; a document changed
+// in between is recorded anew, and a stale order is refused.
+TEST(LessonDocument, CommandsInTwoHalvesRecordAsTheWholeCommands) {
+  const auto compiled = [](std::vector<std::string> lines) {
+    int error = 0;
+    lines.insert(lines.begin(), "Sp: English - Deutsch");
+    auto lesson = TMeanCollection::FromLines(lines, error);
+    lesson->DblDel();
+    return lesson;
+  };
+  for (const bool changedBetween : {false, true}) {
+    SCOPED_TRACE(changedBetween);
+    TLessonDocument whole(compiled({"a (s.) - A", "b - B", "c (adj.) - C"}), TLessonDocument::Origin::kFile);
+    TLessonDocument halves(compiled({"a (s.) - A", "b - B", "c (adj.) - C"}), TLessonDocument::Origin::kFile);
+    const TMeaning* untouched = halves.Lesson().At(2).get();
+    const unsigned long revision = halves.Revision();
+    TPreparedLesson prepared = PrepareCompiledText(halves, compiled({"a (s.) - A", "x - X", "c (adj.) - C"}));
+    EXPECT_EQ(halves.Revision(), revision);
+    if (changedBetween) {
+      InsertEntry(whole);
+      InsertEntry(halves);
+    }
+    TakeCompiledText(whole, compiled({"a (s.) - A", "x - X", "c (adj.) - C"}));
+    TakePreparedText(halves, std::move(prepared));
+    EXPECT_GT(halves.Revision(), revision);
+    EXPECT_EQ(Heads(halves.Lesson()), "a x c");
+    EXPECT_EQ(halves.Entry(), whole.Entry());
+    EXPECT_EQ(halves.History().Count(), whole.History().Count());
+    EXPECT_EQ(halves.History().Bytes(), whole.History().Bytes());
+    // The entry the text left as it was stays the object it was.
+    EXPECT_EQ(halves.Lesson().At(2).get(), untouched);
+    ASSERT_TRUE(halves.Undo());
+    ASSERT_TRUE(whole.Undo());
+    EXPECT_EQ(Heads(halves.Lesson()), Heads(whole.Lesson()));
+    EXPECT_EQ(halves.Lesson().ToLines(), whole.Lesson().ToLines());
+    ASSERT_TRUE(halves.Redo());
+    EXPECT_EQ(Heads(halves.Lesson()), "a x c");
+  }
+  TLessonDocument document(Abc(), TLessonDocument::Origin::kFile);
+  document.SetEntry(2);
+  const std::vector<int> order = LessonSortOrder(document.Lesson(), kColumnSynonyms, true);
+  ReorderLesson(document, order);
+  EXPECT_EQ(Heads(document.Lesson()), "c b a");
+  EXPECT_EQ(document.Entry(), 0);
+  InsertEntry(document);
+  EXPECT_THROW(ReorderLesson(document, order), EInvalidOperation);
+  EXPECT_EQ(Heads(document.Lesson()), "- c b a");
+  EXPECT_TRUE(LessonSortOrder(document.Lesson(), kTableColumns, false).empty());
+}
+
 TEST(LessonDocument, ASubstitutionCompactsBothSourcesAsStepsOfTheirHistories) {
   // English-Deutsch with a word twice, Français-Deutsch: joined over Deutsch.
   TLessonDocument english(MakeLesson("English", "Deutsch",

@@ -6,6 +6,7 @@
 #include <QMouseEvent>
 #include <QProgressBar>
 #include <QTimer>
+#include <QWidget>
 #include <deque>
 
 #include <sys/resource.h>
@@ -90,9 +91,23 @@ class HeldInput : public QObject {
     while (!held_.empty() && depth_ == 0) {
       Held next = std::move(held_.front());
       held_.pop_front();
-      if (!next.receiver) continue;
-      QCoreApplication::sendEvent(next.receiver, next.event.get());
+      QObject* receiver = next.receiver;
+      if (!receiver) continue;
+      // As a window that was busy gets them: keys go to what has the focus
+      // now, clicks only to what is still shown.
+      if (auto* widget = qobject_cast<QWidget*>(receiver)) {
+        if (IsKey(next.event->type())) {
+          if (QWidget* focus = QApplication::focusWidget()) receiver = focus;
+        } else if (!widget->isVisible()) {
+          continue;
+        }
+      }
+      QCoreApplication::sendEvent(receiver, next.event.get());
     }
+  }
+
+  static bool IsKey(QEvent::Type type) {
+    return type == QEvent::KeyPress || type == QEvent::KeyRelease || type == QEvent::InputMethod;
   }
 
   int depth_ = 0;

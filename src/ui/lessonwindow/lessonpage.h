@@ -132,6 +132,9 @@ class TLessonPage : public QWidget, public TLessonObserver {
   }
   // An entry this lesson shares with another changed there.
   virtual void ShowSharedChanges() {}
+  // The window closes: work of the page still running stops, its result
+  // dropped (it may read the lesson, which goes first).
+  virtual void StopWork() {}
 
   // The page's controls and texts as autosave keeps them, and back.
   virtual void AddControlTexts(std::vector<std::pair<std::string, std::string>>& controls) const { (void)controls; }

@@ -255,6 +255,8 @@ void TTablePage::SortLessonClick(int column) {
 
 void TTablePage::LessonWillChange() { sort_->WaitForJob(); }
 
+void TTablePage::StopWork() { sort_->Cancel(); }
+
 void TTablePage::FitRows(const TMeanCollection& lesson) {
   int height = TableView->fontMetrics().height();
   for (const TLanguage* language : {&lesson.Language1, &lesson.Language2})

@@ -36,6 +36,7 @@ class TTablePage : public TLessonPage {
   bool MayLeave(int to) override;
   void LessonChanged(const TLessonChange& change) override;
   void LessonWillChange() override;
+  void StopWork() override;
   // The Table page's six columns want more room than the fixed size.
   QSize WantedClientSize() const override { return {kWantedWidth, kWantedHeight}; }
   TPageMenuState MenuState() const override;

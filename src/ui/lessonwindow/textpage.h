@@ -77,8 +77,7 @@ class TTextPage : public TLessonPage {
   // whole page calls it first.
   void CompleteText();
   bool Filling() const;
-  // Stops the workers, their results dropped (the window closes).
-  void StopWork();
+  void StopWork() override;
 
   // --- Text files ---
   // Shows a text or rich-text file's data; rich text keeps its formatting.

@@ -143,7 +143,7 @@ VocabEditForm::~VocabEditForm() {
   // The controls go after this body, and their removal still sends events;
   // the window, no longer whole, must not see them.
   delete preview_;
-  text_->StopWork();
+  for (TLessonPage* page : pages_) page->StopWork();
   // Nor may the underlines ask the spellers, which go here.
   delete spelling_;
   spelling_ = nullptr;

@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStyle>
 #include <QTableWidget>
 
 #include "base/inifile.h"
@@ -188,7 +189,8 @@ class CharmapTest : public UiTest {
     dialog.StringGrid1->editItem(dialog.StringGrid1->item(row, column));
     auto* editor = dialog.StringGrid1->findChild<QLineEdit*>();
     ASSERT_NE(editor, nullptr);
-    editor->clear();
+    editor->selectAll();
+    QTest::keyClick(editor, Qt::Key_Backspace);
     for (const QChar c : text) QTest::sendKeyEvent(QTest::Click, editor, Qt::Key_unknown, QString(c), Qt::NoModifier);
     dialog.StringGrid1->setCurrentCell(0, 0);
     // The closed editor goes now, so the next cell's is the only one.
@@ -196,7 +198,7 @@ class CharmapTest : public UiTest {
   }
 };
 
-TEST_F(CharmapTest, CodesAndCharactersFollowEachOther) {
+TEST_F(CharmapTest, CodesAndCharactersFollowEachOtherAndACodeThatIsNoCharacterIsRefused) {
   Main().SetCharSet("abc");
   Charmap([this](TCharmapDlg& dialog) {
     EXPECT_EQ(Cell(dialog, 0, 2), "c");
@@ -205,27 +207,53 @@ TEST_F(CharmapTest, CodesAndCharactersFollowEachOther) {
     EXPECT_EQ(Cell(dialog, 1, 3), "0");
     struct Case {
       QString code;
-      QString character;
+      QString character;  // empty, and the code refused, when it is none
+      bool refused;
     };
-    for (const Case& c : {Case{"228", QString::fromUtf8("ä")}, Case{"$E4", QString::fromUtf8("ä")},
-                          Case{"452", QString::fromUtf8("Ä")}, Case{"256", ""}, Case{"128", QString::fromUtf8("€")}}) {
+    const Case cases[] = {
+        {"228", QString::fromUtf8("ä"), false},  {"$E4", QString::fromUtf8("ä"), false},
+        {"128", QString::fromUtf8("€"), false},  {"255", QString::fromUtf8("ÿ"), false},
+        {"", "", false},                          {"256", "", true},
+        {"8364", "", true},                       {"$20AC", "", true},
+        {"353", "", true},                        {"-1", "", true},
+        {"1x", "", true},
+    };
+    const QStyle* style = dialog.StringGrid1->style();
+    const int margins = 2 * (style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, dialog.StringGrid1) + 1);
+    for (const Case& c : cases) {
+      SCOPED_TRACE(c.code.toStdString());
+      platform_.Dialogs.Messages.clear();
       Type(dialog, 1, 4, c.code);
-      EXPECT_EQ(Cell(dialog, 0, 4), c.character) << c.code.toStdString();
+      EXPECT_EQ(Cell(dialog, 0, 4), c.character);
+      // The cell keeps what was typed, all of it in view.
+      EXPECT_EQ(Cell(dialog, 1, 4), c.code);
+      const QTableWidgetItem* item = dialog.StringGrid1->item(1, 4);
+      EXPECT_LE(QFontMetrics(item->font()).horizontalAdvance(c.code), dialog.StringGrid1->columnWidth(4) - margins);
+      // The error once the edit has ended, never while typing.
+      Settle();
+      Settle();
+      EXPECT_EQ(platform_.Dialogs.TextsOf(ui::MessageKind::Error),
+                c.refused ? std::vector<QString>{"'" + c.code + QString::fromUtf8("' ist kein gültiger Integerwert")}
+                          : std::vector<QString>{});
     }
-    Type(dialog, 0, 5, QString::fromUtf8("é"));
-    EXPECT_EQ(Cell(dialog, 1, 5), "233");
-    EXPECT_TRUE(platform_.Dialogs.Messages.empty());
-    // A code that is no number: the conversion error, the text kept.
-    Type(dialog, 1, 6, "1x");
-    QApplication::processEvents();  // the box waits until the edit has returned
-    EXPECT_EQ(platform_.Dialogs.TextsOf(ui::MessageKind::Error),
-              (std::vector<QString>{QString::fromUtf8("'1x' ist kein gültiger Integerwert")}));
     EXPECT_THROW(dialog.StringGrid1SetEditText(6, 1, "zz"), Exception);
+    // A character cell holds one character.
+    Type(dialog, 0, 5, QString::fromUtf8("éx"));
+    EXPECT_EQ(Cell(dialog, 0, 5), QString::fromUtf8("é"));
+    EXPECT_EQ(Cell(dialog, 1, 5), "233");
+    // OK with a refused code keeps the dialog open and names the code again.
+    platform_.Dialogs.Messages.clear();
+    dialog.OKBtn->click();
+    Settle();
+    Settle();
+    EXPECT_EQ(dialog.result(), static_cast<int>(QDialog::Rejected));
+    EXPECT_EQ(platform_.Dialogs.TextsOf(ui::MessageKind::Error),
+              std::vector<QString>{QString::fromUtf8("'1x' ist kein gültiger Integerwert")});
+    Type(dialog, 1, 4, "$41");
     dialog.OKBtn->click();
     return dialog.result();
   });
-  // "1" was a code before "x" made the error: column 7 holds code 1.
-  EXPECT_EQ(Main().GetCharSet(), std::string("abc\0\x80\xE9\x01", 7));
+  EXPECT_EQ(Main().GetCharSet(), std::string("abc\0A\xE9", 6));
 }
 
 TEST_F(CharmapTest, PresetsOkCancelAndTheButtonRowOffAndOn) {

@@ -215,4 +215,13 @@ std::string LanguageFileName(const std::string& language) {
   return ResolveIniPath(listFile, fileName);
 }
 
+std::vector<std::string> InterfaceLanguages() {
+  const IniFile list(ConfigPath("Config", "LanguageIni", ProgramSettingsFile()));
+  std::vector<std::string> languages;
+  std::string key, value;
+  for (const std::string& line : list.ReadSectionValues("Languages"))
+    if (SplitIniLine(line, key, value) && !value.empty()) languages.push_back(value);
+  return languages;
+}
+
 }  // namespace vocatrix

@@ -21,6 +21,7 @@
 #include "ui/language/textproperties.h"
 #include "ui/lessonwindow/lessonmenus.h"
 #include "ui/lessonwindow/memotext.h"
+#include "ui/lessonwindow/tablepage.h"
 #include "ui/lessonwindow/textpage.h"
 #include "ui/lessonwindow/vocabeditform.h"
 #include "ui/mainwindow/windowhost.h"
@@ -55,6 +56,7 @@ void VocabEditForm::NameWindow() {
 void VocabEditForm::LanguageChanged() {
   NameWindow();
   entries_->ShowEntryCount();
+  table_->LanguageChanged();
 }
 
 void VocabEditForm::Open(const std::string& fileName) {

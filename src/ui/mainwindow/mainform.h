@@ -79,6 +79,8 @@ class MainForm : public QMainWindow, public TWindowHost {
 
   // --- Interface language ---
   const std::string& Language() const { return language_; }
+  // The interface language of a first start: German for a German locale.
+  static std::string FirstLanguage();
   // The lines "key=value" of section "Languages" (values not empty).
   const std::vector<std::string>& Languages() const { return languages_; }
   std::string LanguageOfTag(int tag) const;
@@ -256,8 +258,6 @@ class MainForm : public QMainWindow, public TWindowHost {
   void AddChild(TChildForm* form);
   bool PreviewEvent(QObject* watched, QEvent* event);
   void ClearNote();
-  // The interface language of a first start: German for a German locale.
-  static std::string FirstLanguage();
   void ApplyQtTranslation(const std::string& name);
 
   Platform platform_;

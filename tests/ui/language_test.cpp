@@ -155,7 +155,11 @@ TEST_F(LanguageTest, TheTemplateCarriesTextsNeverTheLessonAndALanguageFileCannot
   SaveBinary(*lesson, File("zoo.tav"));
   VocabEditForm* form = Open(File("zoo.tav"));
   Discard(Main().NewChild());
-  form->SelectTab(VocabEditForm::kEntriesPage);
+  // Maximised, the lesson window's caption stands in the frame's title.
+  form->SelectTab(VocabEditForm::kTablePage);
+  Main().ClientArea()->setActiveSubWindow(form);
+  form->showMaximized();
+  ASSERT_TRUE(Main().windowTitle().contains("zoo.tav"));
   Main().MenuSaveLanguageClick();
   const std::string written = ReadFile(File("Language.ini"));
   for (const char* word : {"Zebrafish", "pezcebra", "Secret", "Englisch", "Spanisch", "zoo.tav"})
@@ -165,6 +169,7 @@ TEST_F(LanguageTest, TheTemplateCarriesTextsNeverTheLessonAndALanguageFileCannot
   // A second lesson window reads the first one's section, and so writes it.
   EXPECT_FALSE(keys.count("VocabEditForm_1/Label1Caption"));
   EXPECT_EQ(keys.at("VocabEditForm/ComboBoxFormItems4"), "other");
+  EXPECT_EQ(keys.at("MainForm/MainFormCaption"), "Vocatrix");
   EXPECT_EQ(keys.at("VocabEditForm/MemoSynonymsHint"), "Synonyme");
   EXPECT_EQ(keys.at("MainForm/OpenFileDialogFilter").substr(0, 7), "Lesson ");
 

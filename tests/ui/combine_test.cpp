@@ -66,7 +66,7 @@ TEST_F(CombineTest, OneLessonConcatenatedWithItselfOpensTwiceItsEntries) {
     dialog.HelpBtn->click();
     return static_cast<int>(QDialog::Accepted);
   });
-  EXPECT_EQ(platform_.Help.Shown.back().second, "hc_VocatrixExtras");
+  EXPECT_EQ(platform_.Help.Shown.back().second, "hc_Combine");
   ASSERT_EQ(Main().LessonWindows().size(), 2);
   VocabEditForm* result = Main().ActiveEditForm();
   ASSERT_NE(result, form);

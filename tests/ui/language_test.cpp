@@ -22,6 +22,7 @@
 #include "ui/about/aboutbox.h"
 #include "ui/textwindow/editform.h"
 #include "ui/lessonwindow/fontcombo.h"
+#include "ui/dialogs/finddlg.h"
 #include "ui/dialogs/fontdialog.h"
 #include "ui/dialogs/helpwindow.h"
 #include "ui/dialogs/importdlg.h"
@@ -332,6 +333,72 @@ TEST_F(LanguageTest, HelpWindowOpensAtItsTopicGoesBackAndFindsInThePage) {
   EXPECT_TRUE(help.LabelNotFound->isHidden());
   help.ShowTopic(ui::FileNameToQString(File("missing.hlp")), "hc_Contents");
   EXPECT_TRUE(help.Browser->toPlainText().contains("cannot be read"));
+}
+
+TEST_F(LanguageTest, F1InADialogOpensItsOwnTopicAndEscClosesTheHelpWindow) {
+  VocabEditForm* form = Main().NewChild();
+  WriteFile(File("words.csv"), "a;b\n");
+  const auto f1 = [](QWidget* widget) { QTest::keyClick(widget, Qt::Key_F1); };
+  const auto answer = [this, f1](const char* child) {
+    platform_.Dialogs.DialogAnswers.push_back([f1, child](QDialog& dialog) {
+      f1(dialog.findChild<QWidget*>(child));
+      return static_cast<int>(QDialog::Rejected);
+    });
+  };
+  const std::vector<std::pair<const char*, std::function<void()>>> cases = {
+      {"find",
+       [&] {
+         Main().FindDlg()->show();
+         f1(Main().FindDlg()->EditFind);
+         Main().FindDlg()->hide();
+       }},
+      {"spelling",
+       [&] {
+         form->findChild<QAction*>("MenuCheckSpelling")->trigger();
+         f1(form->SpellingDlg()->ListWords);
+         form->SpellingDlg()->close();
+       }},
+      {"accents",
+       [&] {
+         answer("StringGrid1");
+         Main().MenuCharmapClick();
+       }},
+      {"hc_Import",
+       [&] {
+         answer("HelpBtn");
+         Main().ImportFile(File("words.csv"));
+       }},
+      {"hc_Combine",
+       [&] {
+         answer("ComboBox1");
+         Main().CombineLessons(0);
+       }},
+  };
+  for (const auto& [topic, open] : cases) {
+    SCOPED_TRACE(topic);
+    platform_.Help.Shown.clear();
+    open();
+    ASSERT_EQ(platform_.Help.Shown.size(), 1u);
+    EXPECT_EQ(platform_.Help.Shown[0].second, topic);
+    // Each topic is there in both help files.
+    for (const char* help : {"/help/English.hlp", "/help/German.hlp"})
+      EXPECT_NE(ReadFile(kSource + help).find("<a name=\"" + std::string(topic) + "\">"), std::string::npos) << help;
+  }
+  // F1 outside a dialog still opens the contents.
+  platform_.Help.Shown.clear();
+  ActivateMain();
+  QTest::keyClick(form->EditTitle, Qt::Key_F1);
+  ASSERT_EQ(platform_.Help.Shown.size(), 1u);
+  EXPECT_EQ(platform_.Help.Shown[0].second, "hc_Contents");
+  Discard(form);
+
+  ui::THelpWindow help;
+  for (QWidget* widget : std::initializer_list<QWidget*>{help.EditSearch, help.Browser}) {
+    help.ShowTopic(ui::FileNameToQString(kSource + "/help/English.hlp"), "find");
+    help.show();
+    QTest::keyClick(widget, Qt::Key_Escape);
+    EXPECT_FALSE(help.isVisible()) << widget->objectName().toStdString();
+  }
 }
 
 TEST_F(LanguageTest, TheShippedFilesHoldEveryTextOfEveryWindowAndEveryMessage) {

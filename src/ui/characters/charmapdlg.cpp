@@ -18,6 +18,7 @@
 #include "base/errors.h"
 #include "base/messages.h"
 #include "ui/characters/charcompose.h"
+#include "ui/dialogs/helpwindow.h"
 #include "ui/language/textproperties.h"
 #include "ui/mainwindow/mainform.h"
 #include "ui/common/qtstrings.h"
@@ -82,6 +83,7 @@ QString IntegerError(const QString& text) {
 TCharmapDlg::TCharmapDlg(MainForm* mainForm) : QDialog(mainForm), main_(mainForm) {
   setObjectName("CharmapDlg");
   setWindowTitle("Charmap");
+  SetHelpTopic(this, "accents");
   setFixedSize(384, 179);
   QFont font = mainForm->font();
   font.setBold(false);

@@ -13,6 +13,7 @@
 #include "base/settings.h"
 #include "document/lessoncommands.h"
 #include "operations/combine.h"
+#include "ui/dialogs/helpwindow.h"
 #include "ui/language/textproperties.h"
 #include "ui/mainwindow/mainform.h"
 #include "ui/common/qtstrings.h"
@@ -55,6 +56,7 @@ QString Languages(const TMeanCollection& lesson) {
 TCombiLessonsDlg::TCombiLessonsDlg(MainForm* mainForm) : QDialog(mainForm), main_(mainForm) {
   setObjectName("CombiLessonsDlg");
   setWindowTitle("Sprache Ersetzen");
+  SetHelpTopic(this, "hc_Combine");
   setFont(mainForm->font());
 
   // The rows of the design, in columns that grow with what they show: no
@@ -204,6 +206,6 @@ void TCombiLessonsDlg::ComboBoxChange() {
   OKBtn->setEnabled(true);
 }
 
-void TCombiLessonsDlg::HelpBtnClick() { main_->ShowHelpTopic("hc_VocatrixExtras"); }
+void TCombiLessonsDlg::HelpBtnClick() { main_->ShowHelpTopic(this, HelpTopicOf(this)); }
 
 }  // namespace vocatrix::ui

@@ -17,6 +17,7 @@
 #include "base/settings.h"
 #include "files/csv/csvfile.h"
 #include "model/lesson.h"
+#include "ui/dialogs/helpwindow.h"
 #include "ui/language/multilanguage.h"
 #include "ui/language/textproperties.h"
 #include "ui/mainwindow/mainform.h"
@@ -63,6 +64,7 @@ TImportDlg::TImportDlg(MainForm* mainForm, const std::string& fileName, std::str
     : QDialog(mainForm), main_(mainForm), fileName_(fileName), data_(std::move(data)) {
   setObjectName("ImportDlg");
   setWindowTitle("Importieren");
+  SetHelpTopic(this, "hc_Import");
   QFont font = mainForm->font();
   font.setBold(false);
   setFont(font);

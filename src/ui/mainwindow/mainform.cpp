@@ -364,8 +364,10 @@ void MainForm::resizeEvent(QResizeEvent* event) {
 
 void MainForm::FormResize() { progressBar_->resize(std::max(0, width() - 100), progressBar_->height()); }
 
-void MainForm::ShowHelpTopic(const char* topic) {
-  platform_.help.ShowTopic(this, FileNameToQString(helpFile_), topic);
+void MainForm::ShowHelpTopic(const char* topic) { ShowHelpTopic(this, topic); }
+
+void MainForm::ShowHelpTopic(QWidget* over, const QString& topic) {
+  platform_.help.ShowTopic(over, FileNameToQString(helpFile_), topic);
 }
 
 void MainForm::MenuTopicsClick() { ShowHelpTopic("hc_Contents"); }

@@ -107,6 +107,8 @@ class MainForm : public QMainWindow, public TWindowHost {
   // --- Help ---
   void MenuTopicsClick();
   void ShowHelpTopic(const char* topic);
+  // The help at `topic`, placed over the window `over` (a dialog asking for its own).
+  void ShowHelpTopic(QWidget* over, const QString& topic);
   void MenuHomepageClick();
 
   // --- Status bar ---

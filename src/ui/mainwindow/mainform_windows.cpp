@@ -26,6 +26,7 @@
 #include "files/lessontext.h"
 #include "model/exceptions.h"
 #include "operations/catalogue.h"
+#include "ui/dialogs/helpwindow.h"
 #include "ui/textwindow/editform.h"
 #include "ui/dialogs/importdlg.h"
 #include "ui/platform/fileaccess.h"
@@ -237,7 +238,16 @@ bool MainForm::PreviewEvent(QObject* watched, QEvent* event) {
   if (noteShown_ && (type == QEvent::ShortcutOverride || type == QEvent::KeyPress ||
                      type == QEvent::MouseButtonPress) && !IsModifierKey(event))
     ClearNote();
-  if (type == QEvent::KeyPress) return IsUnusedAltKey(watched, static_cast<QKeyEvent*>(event));
+  if (type == QEvent::KeyPress) {
+    auto* key = static_cast<QKeyEvent*>(event);
+    // F1 in a dialog opens the dialog's own topic.
+    if (key->key() == Qt::Key_F1 && key->modifiers() == Qt::NoModifier)
+      if (auto* widget = qobject_cast<QWidget*>(watched); widget && !HelpTopicOf(widget->window()).isEmpty()) {
+        ShowHelpTopic(widget->window(), HelpTopicOf(widget->window()));
+        return true;
+      }
+    return IsUnusedAltKey(watched, key);
+  }
   if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop) return false;
   auto* widget = qobject_cast<QWidget*>(watched);
   if (!widget || widget->window() != this) return false;

@@ -79,33 +79,59 @@ TEST_F(CombineTest, OneLessonConcatenatedWithItselfOpensTwiceItsEntries) {
   DiscardAll();
 }
 
-TEST_F(CombineTest, ListsFollowTheWindowsAndOKFollowsTheChoice) {
+TEST_F(CombineTest, ListsFollowTheWindowsTwoLessonsAreChosenAndTheDialogKeepsItsSize) {
   OpenLessonFile("de-en.tav", "Deutsch", "Englisch", {MakeEntry(1, {"Haus"}, {"house"})});
   VocabEditForm* fr = OpenLessonFile("fr-es.tav", "Franzoesisch", "Spanisch", {MakeEntry(1, {"maison"}, {"casa"})});
+  OpenLessonFile("en-es.tav", "Englisch", "Spanisch", {MakeEntry(1, {"house"}, {"casa"})});
   VocabEditForm* untitled = Main().NewChild();
   // Save As gives a window a new name; the list shows that one.
   platform_.Dialogs.FileAnswers = {ui::FileNameToQString(File("renamed.tav"))};
   fr->MenuSaveAsClick();
   Main().ClientArea()->setActiveSubWindow(untitled);
-  Combine(1, [](TCombiLessonsDlg& dialog) {
-    EXPECT_EQ(dialog.windowTitle(), "Sprache ersetzen");
-    // The active window's lesson last; an unsaved one under its caption.
-    EXPECT_EQ(Items(dialog.ComboBox1), (QStringList{"de-en.tav", "renamed.tav", "New Lesson"}));
-    dialog.ComboBox2->setCurrentIndex(1);
-    EXPECT_FALSE(dialog.OKBtn->isEnabled());
-    // No result, and the line says why.
-    EXPECT_EQ(ResultLine(dialog), "keine gemeinsame Sprache |  | ");
-    dialog.ComboBox2->setCurrentIndex(0);
-    EXPECT_TRUE(dialog.OKBtn->isEnabled());
-    // de-en with itself, joined over "Englisch".
-    EXPECT_EQ(ResultLine(dialog), "neue Lektion | Deutsch - Deutsch | 1");
-    return static_cast<int>(QDialog::Rejected);
-  });
-  EXPECT_EQ(Main().LessonWindows().size(), 3);
+  for (const int mode : {TCombiLessonsDlg::kSubstitute, TCombiLessonsDlg::kConcat}) {
+    SCOPED_TRACE(mode);
+    Combine(mode, [mode](TCombiLessonsDlg& dialog) {
+      // The active window's lesson last, an unsaved one under its caption;
+      // it is chosen first, with the window before it.
+      EXPECT_EQ(Items(dialog.ComboBox1), (QStringList{"de-en.tav", "renamed.tav", "en-es.tav", "New Lesson"}));
+      EXPECT_EQ(dialog.ComboBox1->currentIndex(), 3);
+      EXPECT_EQ(dialog.ComboBox2->currentIndex(), 2);
+      dialog.show();
+      QApplication::processEvents();
+      const QSize size = dialog.size();
+      struct Choice {
+        int first, second;
+        const char* substitute;  // the result line of each mode
+        const char* concat;
+      };
+      const Choice choices[] = {
+          {3, 2, "keine gemeinsame Sprache |  | ", "Sprachen verschieden |  | "},
+          {0, 1, "keine gemeinsame Sprache |  | ", "Sprachen verschieden |  | "},
+          {0, 0, "the same lesson twice |  | ", "neue Lektion | Deutsch - Englisch | 2"},
+          {0, 2, "neue Lektion | Deutsch - Spanisch | 1", "Sprachen verschieden |  | "},
+          {2, 0, "neue Lektion | Spanisch - Deutsch | 1", "Sprachen verschieden |  | "},
+          {3, 3, "the same lesson twice |  | ", "neue Lektion | Language 1 - Language 2 | 2"},
+      };
+      for (const Choice& c : choices) {
+        SCOPED_TRACE(std::to_string(c.first) + "+" + std::to_string(c.second));
+        dialog.ComboBox1->setCurrentIndex(c.first);
+        dialog.ComboBox2->setCurrentIndex(c.second);
+        QApplication::processEvents();
+        const QString line = QString::fromUtf8(mode == TCombiLessonsDlg::kSubstitute ? c.substitute : c.concat);
+        EXPECT_EQ(ResultLine(dialog), line);
+        EXPECT_EQ(dialog.OKBtn->isEnabled(), line.startsWith("neue Lektion"));
+        EXPECT_EQ(dialog.size(), size);
+      }
+      dialog.hide();
+      return static_cast<int>(QDialog::Rejected);
+    });
+  }
+  EXPECT_EQ(Main().LessonWindows().size(), 4);
   DiscardAll();
 }
 
 TEST_F(CombineTest, SubstitutionCompactsAtOnceAndEveryWindowShowsAValidEntryAfterwards) {
+  OpenLessonFile("en-es.tav", "Englisch", "Spanisch", {MakeEntry(1, {"house"}, {"casa"})});
   // Entries 2 and 3 share "Haus" with entry 1 and merge into it.
   VocabEditForm* form = OpenLessonFile("dup.tav", "Deutsch", "Englisch", {});
   auto lesson = MakeLesson("Deutsch", "Englisch",
@@ -145,10 +171,8 @@ TEST_F(CombineTest, UnstoredEditsOfAnotherWindowSurviveASubstitutionInTheirEntry
   other->ScrollBarScroll(ui::ScrollCode::Bottom, 3);
   other->MemoTranslations->setPlainText("go\nwalk");  // typed, not stored
   OpenLessonFile("active.tav", "Englisch", "Spanisch", {MakeEntry(1, {"house"}, {"casa"})});
-  Combine(1, [](TCombiLessonsDlg& dialog) {
-    dialog.ComboBox1->setCurrentIndex(0);  // other.tav
-    return static_cast<int>(QDialog::Rejected);
-  });
+  // active.tav with other.tav, as chosen first.
+  Combine(1, [](TCombiLessonsDlg& dialog) { return static_cast<int>(QDialog::Rejected); });
   // other.tav is compacted to Haus and gehen; the typed words are in gehen.
   ASSERT_EQ(other->Lesson().EntryCount(), 2);
   EXPECT_EQ(Texts(other->Lesson().At(1)->Translations), (std::vector<std::string>{"go", "walk"}));

@@ -61,6 +61,10 @@ std::string LanguageFileName(const std::string& language);
 // language list), in their order.
 std::vector<std::string> InterfaceLanguages();
 
+// The user's home folder ($HOME, else the password entry's), with a
+// trailing "/".
+std::string HomeFolder();
+
 // Creates the folder (a path ending in "/") and the ones above it that are
 // missing, private to the user as the XDG folders are.
 void MakeFolders(const std::string& folder);

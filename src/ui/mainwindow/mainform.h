@@ -19,9 +19,11 @@
 #include <QStringList>
 #include <QUrl>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "base/lastfolders.h"
 #include "files/lessonformats.h"
 #include "recovery/recovery.h"
 #include "ui/language/multilanguage.h"
@@ -260,6 +262,9 @@ class MainForm : public QMainWindow, public TWindowHost {
   void AddChild(TChildForm* form);
   bool PreviewEvent(QObject* watched, QEvent* event);
   void ClearNote();
+  // An open dialog of `request` starting in the folder last used for
+  // `kind`; the file chosen, whose folder is then the last one used.
+  std::optional<std::string> ChooseFile(TFolderKind kind, FileDialogRequest request);
   void ApplyQtTranslation(const std::string& name);
 
   Platform platform_;

@@ -106,11 +106,13 @@ TEditForm* MainForm::NewTextWindow() {
 
 void MainForm::MenuBrowseClick() {
   // A folder of its own, also one that holds only folders.
-  const std::optional<QString> chosen = platform_.dialogs.FolderName(
-      this, Utf8ToQString(TranslateMessage("BrowseFolder", "Ordner der Lektionen wählen")));
+  const std::optional<QString> chosen =
+      platform_.dialogs.FolderName(this, Utf8ToQString(TranslateMessage("BrowseFolder", "Ordner der Lektionen wählen")),
+                                   FileNameToQString(LastFolder(TFolderKind::kBrowse)));
   if (!chosen) return;
   std::string folder = QStringToFileName(*chosen);
   if (folder.empty() || folder.back() != '/') folder += '/';
+  RememberFolder(TFolderKind::kBrowse, folder);
   const TCatalogue catalogue = MakeCatalogue(folder);
   QStringList lines;
   for (const std::string& line : catalogue.Lines) lines << ToQString(line);
@@ -132,9 +134,18 @@ void MainForm::AddChild(TChildForm* form) {
   SetLessonControlsEnabled(true);
 }
 
+std::optional<std::string> MainForm::ChooseFile(TFolderKind kind, FileDialogRequest request) {
+  request.Folder = FileNameToQString(LastFolder(kind));
+  const std::optional<QString> chosen = platform_.dialogs.OpenFileName(this, request);
+  if (!chosen) return std::nullopt;
+  const std::string fileName = QStringToFileName(*chosen);
+  RememberFolder(kind, FolderOf(fileName));
+  return fileName;
+}
+
 void MainForm::OpenChild() {
-  if (const std::optional<QString> chosen = platform_.dialogs.OpenFileName(this, openFileDialog_->OpenRequest()))
-    OpenFile(QStringToFileName(*chosen));
+  if (const std::optional<std::string> chosen = ChooseFile(TFolderKind::kLessons, openFileDialog_->OpenRequest()))
+    OpenFile(*chosen);
 }
 
 VocabEditForm* MainForm::OpenFile(const std::string& fileName) {
@@ -165,8 +176,8 @@ VocabEditForm* MainForm::OpenFile(const std::string& fileName) {
 }
 
 void MainForm::MenuImportClick() {
-  if (const std::optional<QString> chosen = platform_.dialogs.OpenFileName(this, importFileDialog_->OpenRequest()))
-    ImportFile(QStringToFileName(*chosen));
+  if (const std::optional<std::string> chosen = ChooseFile(TFolderKind::kExchange, importFileDialog_->OpenRequest()))
+    ImportFile(*chosen);
 }
 
 VocabEditForm* MainForm::ImportFile(const std::string& fileName) {

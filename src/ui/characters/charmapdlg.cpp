@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/characters/charmapdlg.h"
 
-#include <QApplication>
 #include <QFontMetrics>
 #include <QFrame>
 #include <QHeaderView>
@@ -226,11 +225,12 @@ void TCharmapDlg::RefuseLater(const QString& code) {
 
 void TCharmapDlg::ShowRefusal() {
   if (refusal_.isEmpty()) return;
-  // A press on Cancel ended the edit: its click comes first.
-  if (QApplication::mouseButtons() != Qt::NoButton) {
-    refusalTimer_->start(50);
-    return;
-  }
+  // A press on a button (Cancel) ended the edit: its click comes first.
+  for (const QPushButton* button : findChildren<QPushButton*>())
+    if (button->isDown()) {
+      refusalTimer_->start(50);
+      return;
+    }
   main_->InformLater(this, MessageKind::Error, std::exchange(refusal_, QString()));
 }
 

@@ -61,7 +61,8 @@ std::string FileNameOfTitle(const std::string& title) {
   for (const char c : title) {
     const auto byte = static_cast<unsigned char>(c);
     const bool blank = byte == ' ' || byte == '\t' || byte == 0xA0;
-    const bool refused = byte < 0x20 || byte == 0x7F || std::string_view("/\\:*?\"<>|").find(c) != std::string_view::npos;
+    const bool refused =
+        byte < 0x20 || byte == 0x7F || std::string_view("/\\:*?\"<>|").find(c) != std::string_view::npos;
     if (blank) {
       if (!name.empty() && name.back() != ' ') name += ' ';
     } else {

@@ -170,7 +170,7 @@ TEST_F(CombineTest, UnstoredEditsOfAnotherWindowSurviveASubstitutionInTheirEntry
   other->MemoTranslations->setPlainText("go\nwalk");  // typed, not stored
   OpenLessonFile("active.tav", "Englisch", "Spanisch", {MakeEntry(1, {"house"}, {"casa"})});
   // active.tav with other.tav, as chosen first.
-  Combine(1, [](TCombiLessonsDlg& dialog) { return static_cast<int>(QDialog::Rejected); });
+  Combine(1, [](TCombiLessonsDlg&) { return static_cast<int>(QDialog::Rejected); });
   // other.tav is compacted to Haus and gehen; the typed words are in gehen.
   ASSERT_EQ(other->Lesson().EntryCount(), 2);
   EXPECT_EQ(Texts(other->Lesson().At(1)->Translations), (std::vector<std::string>{"go", "walk"}));
@@ -232,7 +232,8 @@ TEST_F(CharmapTest, CodesAndCharactersFollowEachOtherAndACodeThatIsNoCharacterIs
         {"$E4", QString::fromUtf8("ä")}, {"255", QString::fromUtf8("ÿ")}, {"", ""},   {"256", ""},
         {"8364", ""},                   {"$20AC", ""},                   {"-1", ""}, {"1x", ""},
     };
-    const int margins = 2 * (dialog.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, dialog.StringGrid1) + 1);
+    const QStyle* style = dialog.StringGrid1->style();
+    const int margins = 2 * (style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, dialog.StringGrid1) + 1);
     for (const auto& [code, character] : cases) {
       SCOPED_TRACE(code.toStdString());
       platform_.Dialogs.Messages.clear();
@@ -245,7 +246,8 @@ TEST_F(CharmapTest, CodesAndCharactersFollowEachOtherAndACodeThatIsNoCharacterIs
                 dialog.StringGrid1->columnWidth(4) - margins);
       Settle();
       Settle();
-      EXPECT_EQ(platform_.Dialogs.TextsOf(ui::MessageKind::Error).size(), character.isEmpty() && !code.isEmpty() ? 1u : 0u);
+      const bool refused = character.isEmpty() && !code.isEmpty();
+      EXPECT_EQ(platform_.Dialogs.TextsOf(ui::MessageKind::Error).size(), refused ? 1u : 0u);
     }
     EXPECT_THROW(dialog.StringGrid1SetEditText(6, 1, "zz"), Exception);
     // A character cell holds one character.

@@ -431,7 +431,9 @@ TEST_F(TablePageTest, TheFormCellSpeaksTheInterfaceLanguageTakesEitherAndSaysWha
     EXPECT_EQ(lesson.At(0)->Form, c.form);
     EXPECT_EQ(Cell(form, 0, kColumnForm), c.shown);
     EXPECT_EQ(platform_.Sound.Beeps, beeps + (*c.note ? 1 : 0));
-    if (*c.note) EXPECT_EQ(Main().StatusBar()->PanelText(1), QString::fromUtf8(c.note));
+    if (*c.note) {
+      EXPECT_EQ(Main().StatusBar()->PanelText(1), QString::fromUtf8(c.note));
+    }
   }
   // The filter finds a form by the name the cell shows, and the count follows.
   Main().SetLanguage("Deutsch");
@@ -444,7 +446,8 @@ TEST_F(TablePageTest, TheFormCellSpeaksTheInterfaceLanguageTakesEitherAndSaysWha
 
 TEST_F(TablePageTest, DeletingAndFilteringKeepTheViewWhereTheUserWas) {
   std::vector<MeaningPtr> entries;
-  for (int i = 0; i < 200; ++i) entries.push_back(MakeEntry(1, {QString("w%1").arg(i, 3, 10, QChar('0')).toStdString()}));
+  for (int i = 0; i < 200; ++i)
+    entries.push_back(MakeEntry(1, {QString("w%1").arg(i, 3, 10, QChar('0')).toStdString()}));
   VocabEditForm* form = Open(MakeLessonFile("long.tav", entries));
   ActivateMain();
   form->SelectTab(VocabEditForm::kTablePage);

@@ -40,7 +40,8 @@ class LiveEditDelegate : public QStyledItemDelegate {
       edit->setMaxLength(index.row() == 0 ? 1 : 10);
       const int column = index.column();
       const int row = index.row();
-      connect(edit, &QLineEdit::textEdited, edit, [this, column, row](const QString& text) { edited_(column, row, text); });
+      connect(edit, &QLineEdit::textEdited, edit,
+              [this, column, row](const QString& text) { edited_(column, row, text); });
     }
     return editor;
   }

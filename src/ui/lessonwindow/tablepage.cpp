@@ -272,7 +272,8 @@ void TTablePage::EditCell(int entry, int column, const QString& text) {
   QString rejected;
   const std::string cell = ToLessonString(text, &rejected);
   committing_ = true;
-  const std::optional<TLessonChange> change = vocatrix::EditCell(host_.Document(), entry, column, cell, model_->Forms());
+  const std::optional<TLessonChange> change =
+      vocatrix::EditCell(host_.Document(), entry, column, cell, model_->Forms());
   committing_ = false;
   if (!change) {
     host_.Frame().Services().sound.Beep();
@@ -298,7 +299,8 @@ void TTablePage::DeleteClick() {
   // The view stays where it was; the row after the deleted ones moves up
   // into the first one's place and is the current row.
   int first = model_->rowCount();
-  for (const QItemSelectionRange& range : TableView->selectionModel()->selection()) first = std::min(first, range.top());
+  for (const QItemSelectionRange& range : TableView->selectionModel()->selection())
+    first = std::min(first, range.top());
   const int top = Place().Top;
   DeleteEntries(host_.Document(), doomed);
   const int rows = model_->rowCount();

@@ -106,9 +106,9 @@ TEditForm* MainForm::NewTextWindow() {
 
 void MainForm::MenuBrowseClick() {
   // A folder of its own, also one that holds only folders.
-  const std::optional<QString> chosen =
-      platform_.dialogs.FolderName(this, Utf8ToQString(TranslateMessage("BrowseFolder", "Ordner der Lektionen wählen")),
-                                   FileNameToQString(LastFolder(TFolderKind::kBrowse)));
+  const std::optional<QString> chosen = platform_.dialogs.FolderName(
+      this, Utf8ToQString(TranslateMessage("BrowseFolder", "Ordner der Lektionen wählen")),
+      FileNameToQString(LastFolder(TFolderKind::kBrowse)));
   if (!chosen) return;
   std::string folder = QStringToFileName(*chosen);
   if (folder.empty() || folder.back() != '/') folder += '/';

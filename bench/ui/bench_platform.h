@@ -19,7 +19,7 @@ class NoDialogs : public ui::Dialogs {
   }
   std::optional<QString> OpenFileName(QWidget*, const ui::FileDialogRequest&) override { std::abort(); }
   std::optional<QString> SaveFileName(QWidget*, const ui::FileDialogRequest&) override { std::abort(); }
-  std::optional<QString> FolderName(QWidget*, const QString&) override { std::abort(); }
+  std::optional<QString> FolderName(QWidget*, const QString&, const QString&) override { std::abort(); }
   bool ChooseFont(QWidget*, TFont&) override { std::abort(); }
   bool PrintersInstalled() override { return false; }
   bool ChoosePrinter(QWidget*, QPrinter&) override { std::abort(); }

@@ -45,14 +45,22 @@ bool Installed() { return ProgramDataFolder() != ProgramFolder(); }
 std::string UserXdgFolder(const char* variable, const char* fallback) {
   const char* xdg = std::getenv(variable);
   if (xdg && xdg[0] == '/') return std::string(xdg) + "/" + kInstalledName + "/";
+  return HomeFolder() + fallback + "/" + kInstalledName + "/";
+}
+
+std::string UserConfigFolder() { return UserXdgFolder("XDG_CONFIG_HOME", ".config"); }
+
+}  // namespace
+
+std::string HomeFolder() {
   const char* home = std::getenv("HOME");
   std::string base = home && *home ? home : "";
   if (base.empty())
     if (const passwd* user = ::getpwuid(::getuid())) base = user->pw_dir;
-  return base + "/" + fallback + "/" + kInstalledName + "/";
+  return base.empty() || base.back() != '/' ? base + "/" : base;
 }
 
-std::string UserConfigFolder() { return UserXdgFolder("XDG_CONFIG_HOME", ".config"); }
+namespace {
 
 // The program's name with ".ini" for its extension.
 std::string SettingsFileName() {
@@ -213,6 +221,15 @@ std::string LanguageFileName(const std::string& language) {
   const std::string listFile = ConfigPath("Config", "LanguageIni", ProgramSettingsFile());
   const std::string fileName = IniFile(listFile).ReadString("LanguageFiles", language, "");
   return ResolveIniPath(listFile, fileName);
+}
+
+std::vector<std::string> InterfaceLanguages() {
+  const IniFile list(ConfigPath("Config", "LanguageIni", ProgramSettingsFile()));
+  std::vector<std::string> languages;
+  std::string key, value;
+  for (const std::string& line : list.ReadSectionValues("Languages"))
+    if (SplitIniLine(line, key, value) && !value.empty()) languages.push_back(value);
+  return languages;
 }
 
 }  // namespace vocatrix

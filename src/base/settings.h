@@ -7,6 +7,7 @@
 // paths are file-system bytes (UTF-8 on Linux).
 
 #include <string>
+#include <vector>
 
 namespace vocatrix {
 
@@ -56,6 +57,13 @@ std::string ResolveIniPath(const std::string& iniFile, const std::string& value)
 
 // Path of the interface-language file of a language; empty for an empty name.
 std::string LanguageFileName(const std::string& language);
+// The interface languages the settings list (section [Languages] of the
+// language list), in their order.
+std::vector<std::string> InterfaceLanguages();
+
+// The user's home folder ($HOME, else the password entry's), with a
+// trailing "/".
+std::string HomeFolder();
 
 // Creates the folder (a path ending in "/") and the ones above it that are
 // missing, private to the user as the XDG folders are.

@@ -102,13 +102,14 @@ TLessonChange MirrorLesson(TLessonDocument& document) {
   });
 }
 
-std::optional<TLessonChange> EditCell(TLessonDocument& document, int entry, int column, const std::string& text) {
+std::optional<TLessonChange> EditCell(TLessonDocument& document, int entry, int column, const std::string& text,
+                                      const TFormNames& forms) {
   if (entry < 0 || entry >= document.Lesson().EntryCount()) return std::nullopt;
   try {
     return document.Change(TLessonOp::EditCell, [&](TLessonEdit& edit) {
       edit.SetEntry(entry);
       edit.WatchEntry(entry);
-      if (!SetCellText(*edit.Lesson().At(entry), column, text)) throw Refused();
+      if (!SetCellText(*edit.Lesson().At(entry), column, text, forms)) throw Refused();
     });
   } catch (const Refused&) {
     return std::nullopt;

@@ -15,6 +15,7 @@
 
 #include "base/font.h"
 #include "document/lessondocument.h"
+#include "operations/entrytable.h"
 
 namespace vocatrix {
 
@@ -62,9 +63,11 @@ TLessonChange CompactLesson(TLessonDocument& document);
 // Exchanges the lesson's two languages.
 TLessonChange MirrorLesson(TLessonDocument& document);
 
-// Sets a table cell of entry `entry` (see SetCellText), which the document
-// is then at; null, changing nothing, when the text is no value of the cell.
-std::optional<TLessonChange> EditCell(TLessonDocument& document, int entry, int column, const std::string& text);
+// Sets a table cell of entry `entry` (see SetCellText, with the form names
+// `forms`), which the document is then at; null, changing nothing, when the
+// text is no value of the cell.
+std::optional<TLessonChange> EditCell(TLessonDocument& document, int entry, int column, const std::string& text,
+                                      const TFormNames& forms = ModelFormNames());
 // Deletes the entries at the given places (ascending, each once); a lesson
 // keeps one blank entry. The document is at the first place deleted, or the
 // last entry.

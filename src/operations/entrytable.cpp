@@ -24,7 +24,12 @@ std::string_view Trimmed(std::string_view text) {
 
 }  // namespace
 
-std::string CellText(const TMeaning& entry, int column, int index) {
+const TFormNames& ModelFormNames() {
+  static const TFormNames names;
+  return names;
+}
+
+std::string CellText(const TMeaning& entry, int column, int index, const TFormNames& forms) {
   if (IsListColumn(column)) {
     std::string text;
     for (const std::string& word : entry.KindTexts(column)) {
@@ -33,7 +38,10 @@ std::string CellText(const TMeaning& entry, int column, int index) {
     }
     return text;
   }
-  if (column == kColumnForm) return entry.Form < FormNames().size() ? FormNames()[entry.Form] : std::string();
+  if (column == kColumnForm) {
+    if (entry.Form < forms.Shown.size()) return forms.Shown[entry.Form];
+    return entry.Form < FormNames().size() ? FormNames()[entry.Form] : std::string();
+  }
   if (column == kColumnNumber) return std::to_string(index + 1);
   return {};
 }
@@ -53,30 +61,48 @@ std::vector<std::string> SplitCell(const std::string& text) {
 
 namespace {
 
-// The form a form cell's text names, or -1.
-int FormOfCell(const std::string& text) {
+// The form a form cell's text names, or -1: the names shown first, then the
+// model's own, then the other languages', so that a name two languages give
+// different forms means the form it shows.
+int FormOfCell(const std::string& text, const TFormNames& forms) {
   const std::string name = AnsiLowerCase(Trimmed(text));
-  for (std::size_t form = 0; form < FormNames().size(); ++form)
-    if (AnsiLowerCase(FormNames()[form]) == name) return static_cast<int>(form);
-  return -1;
+  if (name.empty()) return -1;
+  const auto find = [&name](const std::vector<std::string>& names) {
+    const std::size_t count = std::min(names.size(), FormNames().size());
+    for (std::size_t form = 0; form < count; ++form)
+      if (AnsiLowerCase(Trimmed(names[form])) == name) return static_cast<int>(form);
+    return -1;
+  };
+  int form = find(forms.Shown);
+  if (form < 0) form = find(FormNames());
+  for (auto other = forms.Others.begin(); form < 0 && other != forms.Others.end(); ++other) form = find(*other);
+  return form;
 }
 
 }  // namespace
 
-bool CellTakes(int column, const std::string& text) {
-  return IsListColumn(column) || (column == kColumnForm && FormOfCell(text) >= 0);
+bool CellTakes(int column, const std::string& text, const TFormNames& forms) {
+  return IsListColumn(column) || (column == kColumnForm && FormOfCell(text, forms) >= 0);
 }
 
-bool SetCellText(TMeaning& entry, int column, const std::string& text) {
-  if (!CellTakes(column, text)) return false;
+bool SetCellText(TMeaning& entry, int column, const std::string& text, const TFormNames& forms) {
+  if (!CellTakes(column, text, forms)) return false;
   if (IsListColumn(column)) entry.SetKindTexts(column, SplitCell(text));
-  else entry.Form = static_cast<std::uint8_t>(FormOfCell(text));
+  else entry.Form = static_cast<std::uint8_t>(FormOfCell(text, forms));
   return true;
 }
 
 void TEntryTable::SetLesson(const TMeanCollection* lesson) {
   lesson_ = lesson;
   Invalidate();
+}
+
+void TEntryTable::SetFormNames(TFormNames forms) {
+  forms_ = std::move(forms);
+  // The filter searches the names shown.
+  built_ = false;
+  searchText_.clear();
+  searchStart_.clear();
 }
 
 void TEntryTable::Invalidate() {
@@ -109,7 +135,7 @@ void TEntryTable::BuildSearchText(int count) const {
         searchText_.push_back('\n');
       }
     }
-    append(CellText(entry, kColumnForm, i));
+    append(CellText(entry, kColumnForm, i, forms_));
   }
   searchStart_[static_cast<std::size_t>(count)] = searchText_.size();
 }

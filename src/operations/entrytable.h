@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "model/language.h"
 #include "model/lesson.h"
 
 namespace vocatrix {
@@ -26,16 +27,27 @@ enum TableColumn : int {
 // What joins the words of a list in one cell, and splits them again.
 inline constexpr const char* kCellSeparator = "; ";
 
+// The names of the forms in a form cell: the cell shows the names of
+// `Shown` (by form code), and takes, case ignored, those, the lesson model's
+// own (FormNames) and those of each list of `Others` (other languages'
+// names, by form code).
+struct TFormNames {
+  std::vector<std::string> Shown = FormNames();
+  std::vector<std::vector<std::string>> Others;
+};
+// The lesson model's names alone.
+const TFormNames& ModelFormNames();
+
 // The text of a cell of entry `index` (0-based; its number is index + 1).
-std::string CellText(const TMeaning& entry, int column, int index);
+std::string CellText(const TMeaning& entry, int column, int index, const TFormNames& forms = ModelFormNames());
 // The words of a list cell: split at ";", each trimmed, empty ones dropped.
 std::vector<std::string> SplitCell(const std::string& text);
-// Sets a cell of an entry: a list cell its list, the form cell its form (the
-// name of a form, any case; false for another text). The number is no
-// cell to set: false.
-bool SetCellText(TMeaning& entry, int column, const std::string& text);
+// Sets a cell of an entry: a list cell its list, the form cell its form (a
+// name of a form, see TFormNames; false for another text). The number is
+// no cell to set: false.
+bool SetCellText(TMeaning& entry, int column, const std::string& text, const TFormNames& forms = ModelFormNames());
 // Whether SetCellText takes the text for a cell of the column.
-bool CellTakes(int column, const std::string& text);
+bool CellTakes(int column, const std::string& text, const TFormNames& forms = ModelFormNames());
 
 // The view of a lesson's table: which entries it shows, in which order.
 // Sort keys and the texts the filter searches are made once per lesson state
@@ -47,6 +59,9 @@ class TEntryTable {
   void SetLesson(const TMeanCollection* lesson);
   // The lesson changed: the view shows it again in the same sort and filter.
   void Invalidate();
+  // The names the form cells show, which the filter searches.
+  void SetFormNames(TFormNames forms);
+  const TFormNames& Forms() const { return forms_; }
 
   // Sorted by a column (-1: the lesson's own order), in the collation of the
   // word lists (the form by its code, the number by itself); equal cells
@@ -75,6 +90,7 @@ class TEntryTable {
   const std::vector<int>& Sorted() const;
 
   const TMeanCollection* lesson_;
+  TFormNames forms_;
   int sortColumn_ = -1;
   bool descending_ = false;
   std::string filter_;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "base/inifile.h"
+#include "base/lastfolders.h"
 #include "base/messages.h"
 #include "base/settings.h"
 #include "model/exceptions.h"
@@ -178,6 +179,20 @@ TEST(FormatText, FillsPlaceholdersInOrder) {
   EXPECT_EQ(FormatText("'%s' and %d%%", {"a", "7"}), "'a' and 7%");
   EXPECT_EQ(FormatText("%s %s", {"only"}), "only ");
   EXPECT_EQ(FormatText("100%", {}), "100%");
+}
+
+TEST(LastFolders, ATitleBecomesAFileNameWithoutCharactersAFileNameShouldNotHold) {
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"Unit 1/2: Animals", "Unit 1_2_ Animals"},
+      {"  .hidden.  ", "hidden"},
+      {"a\tb   c", "a b c"},
+      {"Caf\xE9 \"Paris\" <1>|*?", "Caf\xE9 _Paris_ _1____"},
+      {"line\nbreak\\", "line_break_"},
+      {"?\?//", ""},
+      {"", ""},
+      {std::string(300, 'x'), std::string(100, 'x')},
+  };
+  for (const auto& [title, name] : cases) EXPECT_EQ(FileNameOfTitle(title), name) << title;
 }
 
 }  // namespace

@@ -83,7 +83,7 @@ TEST_F(AboutTest, TheSplashAsksAboutTheSoundCardOverTheMainWindowInItsLanguage) 
   EXPECT_EQ(platform_.Dialogs.Messages.size(), 1u);
 }
 
-TEST_F(AboutTest, TheTitleShrinksUntilItFitsAndEndsTwoPixelsAboveTheLine) {
+TEST_F(AboutTest, TheTitleFitsAboveItsLineAndTheDescriptionSpeaksTheLanguageFromTheFirstStart) {
   WriteSettings("[Config]\nLanguage=Test\n[LanguageFiles]\nTest=test.ini\n");
   struct Case {
     std::string title;
@@ -110,6 +110,18 @@ TEST_F(AboutTest, TheTitleShrinksUntilItFitsAndEndsTwoPixelsAboveTheLine) {
   box->FormShow();
   EXPECT_EQ(box->LabelProductName->Caption(), "Vocatrix");
   EXPECT_EQ(box->Comments->Caption(), "Info not found.");
+  // The first start has chosen no language yet: the box speaks the one the
+  // main window is about to choose by the locale.
+  WriteSettings(std::string("[Languages]\n1=English\n2=Deutsch\n[LanguageFiles]\nEnglish=") + VOCATRIX_SOURCE_DIR +
+                "/lang/English.ini\nDeutsch=" + VOCATRIX_SOURCE_DIR + "/lang/Deutsch.ini\n");
+  auto first = Box();
+  first->FormShow();
+  EXPECT_EQ(first->Comments->Caption(),
+            QString::fromUtf8(ui::MainForm::FirstLanguage() == "Deutsch"
+                                  ? "Vocatrix bearbeitet Vokabellektionen: Wörter mit Synonymen, Übersetzungen und "
+                                    "Antonymen in zwei Sprachen, für Lernspiele, die Lektionsdateien lesen."
+                                  : "Vocatrix edits vocabulary lessons: words with their synonyms, translations and "
+                                    "antonyms in two languages, for the learning games that read lesson files."));
 }
 
 TEST_F(AboutTest, TheLinkFollowsTheLanguageTheStartSoundPlaysAndABackgroundIsTiled) {

@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStyle>
 #include <QTableWidget>
 
 #include "base/inifile.h"
@@ -65,7 +66,7 @@ TEST_F(CombineTest, OneLessonConcatenatedWithItselfOpensTwiceItsEntries) {
     dialog.HelpBtn->click();
     return static_cast<int>(QDialog::Accepted);
   });
-  EXPECT_EQ(platform_.Help.Shown.back().second, "hc_VocatrixExtras");
+  EXPECT_EQ(platform_.Help.Shown.back().second, "hc_Combine");
   ASSERT_EQ(Main().LessonWindows().size(), 2);
   VocabEditForm* result = Main().ActiveEditForm();
   ASSERT_NE(result, form);
@@ -78,33 +79,57 @@ TEST_F(CombineTest, OneLessonConcatenatedWithItselfOpensTwiceItsEntries) {
   DiscardAll();
 }
 
-TEST_F(CombineTest, ListsFollowTheWindowsAndOKFollowsTheChoice) {
+TEST_F(CombineTest, ListsFollowTheWindowsTwoLessonsAreChosenAndTheDialogKeepsItsSize) {
   OpenLessonFile("de-en.tav", "Deutsch", "Englisch", {MakeEntry(1, {"Haus"}, {"house"})});
   VocabEditForm* fr = OpenLessonFile("fr-es.tav", "Franzoesisch", "Spanisch", {MakeEntry(1, {"maison"}, {"casa"})});
+  OpenLessonFile("en-es.tav", "Englisch", "Spanisch", {MakeEntry(1, {"house"}, {"casa"})});
   VocabEditForm* untitled = Main().NewChild();
   // Save As gives a window a new name; the list shows that one.
   platform_.Dialogs.FileAnswers = {ui::FileNameToQString(File("renamed.tav"))};
   fr->MenuSaveAsClick();
   Main().ClientArea()->setActiveSubWindow(untitled);
-  Combine(1, [](TCombiLessonsDlg& dialog) {
-    EXPECT_EQ(dialog.windowTitle(), "Sprache ersetzen");
-    // The active window's lesson last; an unsaved one under its caption.
-    EXPECT_EQ(Items(dialog.ComboBox1), (QStringList{"de-en.tav", "renamed.tav", "New Lesson"}));
-    dialog.ComboBox2->setCurrentIndex(1);
-    EXPECT_FALSE(dialog.OKBtn->isEnabled());
-    // No result, and the line says why.
-    EXPECT_EQ(ResultLine(dialog), "keine gemeinsame Sprache |  | ");
-    dialog.ComboBox2->setCurrentIndex(0);
-    EXPECT_TRUE(dialog.OKBtn->isEnabled());
-    // de-en with itself, joined over "Englisch".
-    EXPECT_EQ(ResultLine(dialog), "neue Lektion | Deutsch - Deutsch | 1");
-    return static_cast<int>(QDialog::Rejected);
-  });
-  EXPECT_EQ(Main().LessonWindows().size(), 3);
+  for (const int mode : {TCombiLessonsDlg::kSubstitute, TCombiLessonsDlg::kConcat}) {
+    SCOPED_TRACE(mode);
+    Combine(mode, [mode](TCombiLessonsDlg& dialog) {
+      // The active window's lesson last, an unsaved one under its caption;
+      // it is chosen first, with the window before it.
+      EXPECT_EQ(Items(dialog.ComboBox1), (QStringList{"de-en.tav", "renamed.tav", "en-es.tav", "New Lesson"}));
+      EXPECT_EQ(dialog.ComboBox1->currentIndex(), 3);
+      EXPECT_EQ(dialog.ComboBox2->currentIndex(), 2);
+      dialog.show();
+      QApplication::processEvents();
+      const QSize size = dialog.size();
+      struct Choice {
+        int first, second;
+        const char* substitute;  // the result line of each mode
+        const char* concat;
+      };
+      const Choice choices[] = {
+          {3, 2, "keine gemeinsame Sprache |  | ", "Sprachen verschieden |  | "},
+          {0, 0, "the same lesson twice |  | ", "neue Lektion | Deutsch - Englisch | 2"},
+          {2, 0, "neue Lektion | Spanisch - Deutsch | 1", "Sprachen verschieden |  | "},
+          {3, 3, "the same lesson twice |  | ", "neue Lektion | Language 1 - Language 2 | 2"},
+      };
+      for (const Choice& c : choices) {
+        SCOPED_TRACE(std::to_string(c.first) + "+" + std::to_string(c.second));
+        dialog.ComboBox1->setCurrentIndex(c.first);
+        dialog.ComboBox2->setCurrentIndex(c.second);
+        QApplication::processEvents();
+        const QString line = QString::fromUtf8(mode == TCombiLessonsDlg::kSubstitute ? c.substitute : c.concat);
+        EXPECT_EQ(ResultLine(dialog), line);
+        EXPECT_EQ(dialog.OKBtn->isEnabled(), line.startsWith("neue Lektion"));
+        EXPECT_EQ(dialog.size(), size);
+      }
+      dialog.hide();
+      return static_cast<int>(QDialog::Rejected);
+    });
+  }
+  EXPECT_EQ(Main().LessonWindows().size(), 4);
   DiscardAll();
 }
 
 TEST_F(CombineTest, SubstitutionCompactsAtOnceAndEveryWindowShowsAValidEntryAfterwards) {
+  OpenLessonFile("en-es.tav", "Englisch", "Spanisch", {MakeEntry(1, {"house"}, {"casa"})});
   // Entries 2 and 3 share "Haus" with entry 1 and merge into it.
   VocabEditForm* form = OpenLessonFile("dup.tav", "Deutsch", "Englisch", {});
   auto lesson = MakeLesson("Deutsch", "Englisch",
@@ -144,10 +169,8 @@ TEST_F(CombineTest, UnstoredEditsOfAnotherWindowSurviveASubstitutionInTheirEntry
   other->ScrollBarScroll(ui::ScrollCode::Bottom, 3);
   other->MemoTranslations->setPlainText("go\nwalk");  // typed, not stored
   OpenLessonFile("active.tav", "Englisch", "Spanisch", {MakeEntry(1, {"house"}, {"casa"})});
-  Combine(1, [](TCombiLessonsDlg& dialog) {
-    dialog.ComboBox1->setCurrentIndex(0);  // other.tav
-    return static_cast<int>(QDialog::Rejected);
-  });
+  // active.tav with other.tav, as chosen first.
+  Combine(1, [](TCombiLessonsDlg&) { return static_cast<int>(QDialog::Rejected); });
   // other.tav is compacted to Haus and gehen; the typed words are in gehen.
   ASSERT_EQ(other->Lesson().EntryCount(), 2);
   EXPECT_EQ(Texts(other->Lesson().At(1)->Translations), (std::vector<std::string>{"go", "walk"}));
@@ -188,7 +211,8 @@ class CharmapTest : public UiTest {
     dialog.StringGrid1->editItem(dialog.StringGrid1->item(row, column));
     auto* editor = dialog.StringGrid1->findChild<QLineEdit*>();
     ASSERT_NE(editor, nullptr);
-    editor->clear();
+    editor->selectAll();
+    QTest::keyClick(editor, Qt::Key_Backspace);
     for (const QChar c : text) QTest::sendKeyEvent(QTest::Click, editor, Qt::Key_unknown, QString(c), Qt::NoModifier);
     dialog.StringGrid1->setCurrentCell(0, 0);
     // The closed editor goes now, so the next cell's is the only one.
@@ -196,36 +220,53 @@ class CharmapTest : public UiTest {
   }
 };
 
-TEST_F(CharmapTest, CodesAndCharactersFollowEachOther) {
+TEST_F(CharmapTest, CodesAndCharactersFollowEachOtherAndACodeThatIsNoCharacterIsRefused) {
   Main().SetCharSet("abc");
   Charmap([this](TCharmapDlg& dialog) {
     EXPECT_EQ(Cell(dialog, 0, 2), "c");
     EXPECT_EQ(Cell(dialog, 1, 2), "99");
     EXPECT_EQ(Cell(dialog, 0, 3), "");
     EXPECT_EQ(Cell(dialog, 1, 3), "0");
-    struct Case {
-      QString code;
-      QString character;
+    // A code and its character, empty for a code that is refused.
+    const std::pair<QString, QString> cases[] = {
+        {"$E4", QString::fromUtf8("ä")}, {"255", QString::fromUtf8("ÿ")}, {"", ""},   {"256", ""},
+        {"8364", ""},                   {"$20AC", ""},                   {"-1", ""}, {"1x", ""},
     };
-    for (const Case& c : {Case{"228", QString::fromUtf8("ä")}, Case{"$E4", QString::fromUtf8("ä")},
-                          Case{"452", QString::fromUtf8("Ä")}, Case{"256", ""}, Case{"128", QString::fromUtf8("€")}}) {
-      Type(dialog, 1, 4, c.code);
-      EXPECT_EQ(Cell(dialog, 0, 4), c.character) << c.code.toStdString();
+    const QStyle* style = dialog.StringGrid1->style();
+    const int margins = 2 * (style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, dialog.StringGrid1) + 1);
+    for (const auto& [code, character] : cases) {
+      SCOPED_TRACE(code.toStdString());
+      platform_.Dialogs.Messages.clear();
+      Type(dialog, 1, 4, code);
+      EXPECT_EQ(Cell(dialog, 0, 4), character);
+      // The cell keeps what was typed, all of it in view; the error comes
+      // once the edit has ended.
+      EXPECT_EQ(Cell(dialog, 1, 4), code);
+      EXPECT_LE(QFontMetrics(dialog.StringGrid1->item(1, 4)->font()).horizontalAdvance(code),
+                dialog.StringGrid1->columnWidth(4) - margins);
+      Settle();
+      Settle();
+      const bool refused = character.isEmpty() && !code.isEmpty();
+      EXPECT_EQ(platform_.Dialogs.TextsOf(ui::MessageKind::Error).size(), refused ? 1u : 0u);
     }
-    Type(dialog, 0, 5, QString::fromUtf8("é"));
-    EXPECT_EQ(Cell(dialog, 1, 5), "233");
-    EXPECT_TRUE(platform_.Dialogs.Messages.empty());
-    // A code that is no number: the conversion error, the text kept.
-    Type(dialog, 1, 6, "1x");
-    QApplication::processEvents();  // the box waits until the edit has returned
-    EXPECT_EQ(platform_.Dialogs.TextsOf(ui::MessageKind::Error),
-              (std::vector<QString>{QString::fromUtf8("'1x' ist kein gültiger Integerwert")}));
     EXPECT_THROW(dialog.StringGrid1SetEditText(6, 1, "zz"), Exception);
+    // A character cell holds one character.
+    Type(dialog, 0, 5, QString::fromUtf8("éx"));
+    EXPECT_EQ(Cell(dialog, 0, 5), QString::fromUtf8("é"));
+    EXPECT_EQ(Cell(dialog, 1, 5), "233");
+    // OK with a refused code keeps the dialog open and names the code again.
+    platform_.Dialogs.Messages.clear();
+    dialog.OKBtn->click();
+    Settle();
+    Settle();
+    EXPECT_EQ(dialog.result(), static_cast<int>(QDialog::Rejected));
+    EXPECT_EQ(platform_.Dialogs.TextsOf(ui::MessageKind::Error),
+              std::vector<QString>{QString::fromUtf8("'1x' ist kein gültiger Integerwert")});
+    Type(dialog, 1, 4, "$41");
     dialog.OKBtn->click();
     return dialog.result();
   });
-  // "1" was a code before "x" made the error: column 7 holds code 1.
-  EXPECT_EQ(Main().GetCharSet(), std::string("abc\0\x80\xE9\x01", 7));
+  EXPECT_EQ(Main().GetCharSet(), std::string("abc\0A\xE9", 6));
 }
 
 TEST_F(CharmapTest, PresetsOkCancelAndTheButtonRowOffAndOn) {

@@ -8,8 +8,10 @@
 #include <QLabel>
 #include <QMenu>
 
-#include "files/lessonfiles.h"
+#include "base/inifile.h"
+#include "base/lastfolders.h"
 #include "base/safesave.h"
+#include "files/lessonfiles.h"
 #include "ui/common/qtstrings.h"
 #include "ui_fixture.h"
 
@@ -117,6 +119,61 @@ TEST_F(FileCommandsTest, SaveOfANewLessonAsksForANameWithTheLessonFilter) {
   EXPECT_TRUE(form->HasUnsavedChanges());
   EXPECT_EQ(form->FileName(), File("b.tav"));
   Discard(form);
+}
+
+TEST_F(FileCommandsTest, FileDialogsStartInTheFolderLastUsedForTheirKindAndANewLessonOffersItsTitle) {
+  for (const char* folder : {"lessons", "exchange", "more", "catalogue"}) MakeFolders(File(folder) + "/");
+  SaveBinary(*MakeLesson("English", "Deutsch", {MakeEntry(1, {"house"}, {"Haus"})}), File("lessons/a.tav"));
+  const QString home = ui::FileNameToQString(HomeFolder());
+  const auto in = [this](const char* folder) { return ui::FileNameToQString(File(folder) + "/"); };
+  VocabEditForm* fresh = nullptr;
+  struct Step {
+    const char* command;
+    const char* answer;  // relative to the test's folder; empty for Cancel
+    QString folder;      // the dialog starts in
+    QString name;        // with this file name
+  };
+  const Step steps[] = {
+      {"open", "lessons/a.tav", home, ""},
+      {"export", "exchange/a.kvtml", in("lessons"), "a.kvtml"},  // beside the lesson until one was used
+      {"import", "exchange/a.kvtml", in("exchange"), ""},
+      {"open", "", in("lessons"), ""},
+      {"save as", "more/unit.tav", in("lessons"), "Unit 1_2_ Animals"},
+      {"open", "", in("more"), ""},
+      {"export", "", in("exchange"), "unit.kvtml"},
+      {"browse", "catalogue", home, ""},
+      {"browse", "", in("catalogue"), ""},
+  };
+  for (const Step& step : steps) {
+    SCOPED_TRACE(std::string(step.command) + " " + step.answer);
+    const std::string command = step.command;
+    platform_.Dialogs.FileAnswers = {*step.answer ? std::optional(ui::FileNameToQString(File(step.answer)))
+                                                  : std::optional<QString>()};
+    if (command == "open") {
+      Main().OpenChild();
+    } else if (command == "import") {
+      Main().MenuImportClick();
+    } else if (command == "browse") {
+      Main().MenuBrowseClick();
+    } else if (command == "save as") {
+      fresh = Main().NewChild();
+      fresh->EditTitle->setText(" Unit 1/2: Animals.");
+      fresh->MenuSaveAsClick();
+    } else {
+      (fresh ? fresh : Main().ActiveEditForm())->MenuExportClick();
+    }
+    const ui::FileDialogRequest& request = platform_.Dialogs.FileDialogs.back().Request;
+    EXPECT_EQ(request.Folder, step.folder);
+    EXPECT_EQ(request.FileName, step.name);
+  }
+  EXPECT_EQ(fresh->FileName(), File("more/unit.tav"));
+  // Written at once, not at exit; a folder that is gone gives way to home.
+  EXPECT_EQ(IniFile(SettingsFile()).ReadString("Folders", "Exchange", ""), File("exchange") + "/");
+  ::rmdir(File("catalogue").c_str());
+  platform_.Dialogs.FileAnswers = {std::nullopt};
+  Main().MenuBrowseClick();
+  EXPECT_EQ(platform_.Dialogs.FileDialogs.back().Request.Folder, home);
+  for (VocabEditForm* form : Main().LessonWindows()) Discard(form);
 }
 
 TEST_F(FileCommandsTest, OpenDialogOffersLessonFilesFirst) {

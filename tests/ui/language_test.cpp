@@ -22,6 +22,7 @@
 #include "ui/about/aboutbox.h"
 #include "ui/textwindow/editform.h"
 #include "ui/lessonwindow/fontcombo.h"
+#include "ui/dialogs/finddlg.h"
 #include "ui/dialogs/fontdialog.h"
 #include "ui/dialogs/helpwindow.h"
 #include "ui/dialogs/importdlg.h"
@@ -155,7 +156,11 @@ TEST_F(LanguageTest, TheTemplateCarriesTextsNeverTheLessonAndALanguageFileCannot
   SaveBinary(*lesson, File("zoo.tav"));
   VocabEditForm* form = Open(File("zoo.tav"));
   Discard(Main().NewChild());
-  form->SelectTab(VocabEditForm::kEntriesPage);
+  // Maximised, the lesson window's caption stands in the frame's title.
+  form->SelectTab(VocabEditForm::kTablePage);
+  Main().ClientArea()->setActiveSubWindow(form);
+  form->showMaximized();
+  ASSERT_TRUE(Main().windowTitle().contains("zoo.tav"));
   Main().MenuSaveLanguageClick();
   const std::string written = ReadFile(File("Language.ini"));
   for (const char* word : {"Zebrafish", "pezcebra", "Secret", "Englisch", "Spanisch", "zoo.tav"})
@@ -165,6 +170,7 @@ TEST_F(LanguageTest, TheTemplateCarriesTextsNeverTheLessonAndALanguageFileCannot
   // A second lesson window reads the first one's section, and so writes it.
   EXPECT_FALSE(keys.count("VocabEditForm_1/Label1Caption"));
   EXPECT_EQ(keys.at("VocabEditForm/ComboBoxFormItems4"), "other");
+  EXPECT_EQ(keys.at("MainForm/MainFormCaption"), "Vocatrix");
   EXPECT_EQ(keys.at("VocabEditForm/MemoSynonymsHint"), "Synonyme");
   EXPECT_EQ(keys.at("MainForm/OpenFileDialogFilter").substr(0, 7), "Lesson ");
 
@@ -327,6 +333,50 @@ TEST_F(LanguageTest, HelpWindowOpensAtItsTopicGoesBackAndFindsInThePage) {
   EXPECT_TRUE(help.LabelNotFound->isHidden());
   help.ShowTopic(ui::FileNameToQString(File("missing.hlp")), "hc_Contents");
   EXPECT_TRUE(help.Browser->toPlainText().contains("cannot be read"));
+}
+
+TEST_F(LanguageTest, F1InADialogOpensItsOwnTopicAndEscClosesTheHelpWindow) {
+  VocabEditForm* form = Main().NewChild();
+  WriteFile(File("words.csv"), "a;b\n");
+  const auto f1 = [](QWidget* widget) { QTest::keyClick(widget, Qt::Key_F1); };
+  // A dialog the program runs: F1 on one of its controls, then Cancel.
+  const auto answer = [this, f1](const char* child) {
+    platform_.Dialogs.DialogAnswers.push_back([f1, child](QDialog& dialog) {
+      f1(dialog.findChild<QWidget*>(child));
+      return static_cast<int>(QDialog::Rejected);
+    });
+  };
+  const std::vector<std::pair<const char*, std::function<void()>>> cases = {
+      {"find", [&] { Main().FindDlg()->show(); f1(Main().FindDlg()->EditFind); Main().FindDlg()->hide(); }},
+      {"spelling",
+       [&] {
+         form->findChild<QAction*>("MenuCheckSpelling")->trigger();
+         f1(form->SpellingDlg()->ListWords);
+         form->SpellingDlg()->close();
+       }},
+      {"accents", [&] { answer("StringGrid1"); Main().MenuCharmapClick(); }},
+      {"hc_Import", [&] { answer("HelpBtn"); Main().ImportFile(File("words.csv")); }},
+      {"hc_Combine", [&] { answer("ComboBox1"); Main().CombineLessons(0); }},
+  };
+  for (const auto& [topic, open] : cases) {
+    SCOPED_TRACE(topic);
+    platform_.Help.Shown.clear();
+    open();
+    ASSERT_EQ(platform_.Help.Shown.size(), 1u);
+    EXPECT_EQ(platform_.Help.Shown[0].second, topic);
+    // Each topic is there in both help files.
+    for (const char* help : {"/help/English.hlp", "/help/German.hlp"})
+      EXPECT_NE(ReadFile(kSource + help).find("<a name=\"" + std::string(topic) + "\">"), std::string::npos) << help;
+  }
+  Discard(form);
+
+  ui::THelpWindow help;
+  for (QWidget* widget : std::initializer_list<QWidget*>{help.EditSearch, help.Browser}) {
+    help.ShowTopic(ui::FileNameToQString(kSource + "/help/English.hlp"), "find");
+    help.show();
+    QTest::keyClick(widget, Qt::Key_Escape);
+    EXPECT_FALSE(help.isVisible()) << widget->objectName().toStdString();
+  }
 }
 
 TEST_F(LanguageTest, TheShippedFilesHoldEveryTextOfEveryWindowAndEveryMessage) {

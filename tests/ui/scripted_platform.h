@@ -72,10 +72,11 @@ class ScriptedDialogs : public ui::Dialogs {
   }
   // Folder choosers take their answers from FileAnswers too.
   int FolderDialogs = 0;
-  std::optional<QString> FolderName(QWidget*, const QString& title) override {
+  std::optional<QString> FolderName(QWidget*, const QString& title, const QString& folder) override {
     ++FolderDialogs;
     ui::FileDialogRequest request;
     request.Title = title;
+    request.Folder = folder;
     return NextFile(false, request);
   }
 

@@ -6,6 +6,8 @@
 #include <QAbstractItemModel>
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QLabel>
+#include <QLineEdit>
 #include <QTableView>
 #include <QTest>
 
@@ -59,6 +61,28 @@ class TablePageTest : public TextPageTest {
     selection->clearSelection();
     for (int row : rows)
       selection->select(Model(form)->index(row, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+  }
+  // Types into a cell's editor as a user does and ends the edit with Enter.
+  static void TypeInto(VocabEditForm* form, int row, int column, const QString& text) {
+    const QModelIndex cell = Model(form)->index(row, column);
+    form->TableView->setCurrentIndex(cell);
+    form->TableView->edit(cell);
+    auto* editor = form->TableView->viewport()->findChild<QLineEdit*>();
+    ASSERT_NE(editor, nullptr);
+    editor->selectAll();
+    QTest::keyClick(editor, Qt::Key_Backspace);
+    QTest::keyClicks(editor, text);
+    QTest::keyClick(editor, Qt::Key_Return);
+    Settle();
+  }
+  void OfferLanguages() {
+    const std::string source = VOCATRIX_SOURCE_DIR;
+    WriteSettings("[Config]\nLanguage=English\n[Languages]\n1=English\n2=Deutsch\n[LanguageFiles]\nEnglish=" +
+                  source + "/lang/English.ini\nDeutsch=" + source + "/lang/Deutsch.ini\n");
+  }
+  static QString RowCount(VocabEditForm* form) {
+    const auto* label = form->findChild<QLabel*>("LabelTableCount");
+    return label ? label->text() : QString();
   }
   static int RowOfSynonym(VocabEditForm* form, const QString& synonym) {
     for (int row = 0; row < Model(form)->rowCount(); ++row)
@@ -344,9 +368,7 @@ TEST_F(TablePageTest, TheTableAndTheTextPageShowTheSameLesson) {
 }
 
 TEST_F(TablePageTest, TheTabHeadingsFilterAndMenuSpeakTheInterfaceLanguage) {
-  const std::string source = VOCATRIX_SOURCE_DIR;
-  WriteSettings("[Config]\nLanguage=English\n[Languages]\n1=English\n2=Deutsch\n[LanguageFiles]\nEnglish=" + source +
-                "/lang/English.ini\nDeutsch=" + source + "/lang/Deutsch.ini\n");
+  OfferLanguages();
   VocabEditForm* form = OpenSample();
   struct Case {
     const char* language;
@@ -378,6 +400,89 @@ TEST_F(TablePageTest, TheTabHeadingsFilterAndMenuSpeakTheInterfaceLanguage) {
     form->TableDeleteClick();
     EXPECT_EQ(platform_.Dialogs.Messages.back().Text, QString::fromUtf8(c.question));
   }
+}
+
+TEST_F(TablePageTest, TheFormCellSpeaksTheInterfaceLanguageTakesEitherAndSaysWhatItRefuses) {
+  OfferLanguages();
+  VocabEditForm* form = OpenSample();
+  const TMeanCollection& lesson = form->Lesson();
+  auto* filter = form->findChild<QLineEdit*>("EditTableFilter");
+  struct Case {
+    const char* language;
+    const char* typed;
+    int form;           // of the entry afterwards
+    const char* shown;  // the cell afterwards
+    const char* note;   // in the status bar, for a refused text
+  };
+  const Case cases[] = {
+      {"Deutsch", "andere", 4, "andere", ""},
+      {"Deutsch", "v.", 0, "v.", ""},
+      {"Deutsch", " Other ", 4, "andere", ""},
+      {"Deutsch", "noun", 4, "andere", "'noun' ist keine Form; die Formen sind v., s., adj., adv., andere."},
+      {"English", "adv.", 3, "adv.", ""},
+      {"English", "ANDERE", 4, "other", ""},
+      {"English", "", 4, "other", "'' is no form; the forms are v., s., adj., adv., other."},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.language) + " " + c.typed);
+    Main().SetLanguage(c.language);
+    const int beeps = platform_.Sound.Beeps;
+    TypeInto(form, 0, kColumnForm, c.typed);
+    EXPECT_EQ(lesson.At(0)->Form, c.form);
+    EXPECT_EQ(Cell(form, 0, kColumnForm), c.shown);
+    EXPECT_EQ(platform_.Sound.Beeps, beeps + (*c.note ? 1 : 0));
+    if (*c.note) {
+      EXPECT_EQ(Main().StatusBar()->PanelText(1), QString::fromUtf8(c.note));
+    }
+  }
+  // The filter finds a form by the name the cell shows, and the count follows.
+  Main().SetLanguage("Deutsch");
+  filter->setText("andere");
+  EXPECT_EQ(ViewOrder(form), "pear");
+  EXPECT_EQ(RowCount(form), "1 von 4 Zeilen");
+  Main().SetLanguage("English");
+  Discard(form);
+}
+
+TEST_F(TablePageTest, DeletingAndFilteringKeepTheViewWhereTheUserWas) {
+  std::vector<MeaningPtr> entries;
+  for (int i = 0; i < 200; ++i)
+    entries.push_back(MakeEntry(1, {QString("w%1").arg(i, 3, 10, QChar('0')).toStdString()}));
+  VocabEditForm* form = Open(MakeLessonFile("long.tav", entries));
+  ActivateMain();
+  form->SelectTab(VocabEditForm::kTablePage);
+  QTableView* view = form->TableView;
+  const auto current = [&] {
+    return view->currentIndex().isValid() ? Cell(form, view->currentIndex().row(), kColumnSynonyms) : QString();
+  };
+  // Sorted from w199 down, rows 100 on in sight: rows 105 and 106 (w094, w093) deleted.
+  view->sortByColumn(kColumnSynonyms, Qt::DescendingOrder);
+  view->scrollTo(Model(form)->index(100, 0), QAbstractItemView::PositionAtTop);
+  SelectRows(form, {105, 106});
+  view->setFocus();
+  platform_.Dialogs.MessageAnswers = {MessageAnswer::Ok};
+  QTest::keyClick(view, Qt::Key_Delete);
+  struct Case {
+    const char* filter;
+    int top;              // the first row in sight
+    const char* current;  // the current row's word
+    const char* count;
+  };
+  const Case cases[] = {
+      {nullptr, 100, "w092", "198 of 198 rows"},  // the row after the deleted ones in their place
+      {"w0", 0, "w092", "98 of 198 rows"},        // the current row keeps its place on the screen
+      {"", 100, "w092", "198 of 198 rows"},
+      {"w1", 0, "", "100 of 198 rows"},  // the current entry hidden: the top
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.filter ? c.filter : "deleted");
+    if (c.filter) form->findChild<QLineEdit*>("EditTableFilter")->setText(c.filter);
+    Settle();
+    EXPECT_EQ(view->rowAt(0), c.top);
+    EXPECT_EQ(current(), c.current);
+    EXPECT_EQ(RowCount(form), c.count);
+  }
+  Discard(form);
 }
 
 }  // namespace

@@ -358,11 +358,14 @@ TEST_F(TextPageWindowTest, KeysThatDoNotTypeLeaveTheSelectionsFontsAlone) {
 TEST_F(TextPageWindowTest, MirrorOnTheTextPageRewritesTheTextButNotTheLesson) {
   // Opening compacts the two entries, which share "Haus", into one.
   VocabEditForm* form = OpenLesson({MakeEntry(1, {"house"}, {"Haus"}), MakeEntry(1, {"home"}, {"Haus"})});
+  ActivateMain();
   form->SelectTab(VocabEditForm::kTextPage);
+  const QString original = PageText(form);
   form->MirrorClick();
   EXPECT_EQ(Main().StatusState(), ui::kStatusIdle);
   EXPECT_EQ(form->MemoText->textCursor().position(), 0);
-  const QStringList lines = PageText(form).split('\n');
+  const QString mirrored = PageText(form);
+  const QStringList lines = mirrored.split('\n');
   EXPECT_TRUE(lines.contains("Sp: Deutsch\t - \tEnglish"));
   const int pair = static_cast<int>(lines.indexOf("Haus (s.)\t - \thouse"));
   ASSERT_GE(pair, 0) << PageText(form).toStdString();
@@ -374,6 +377,34 @@ TEST_F(TextPageWindowTest, MirrorOnTheTextPageRewritesTheTextButNotTheLesson) {
   EXPECT_EQ(form->Lesson().Language1.Name, "English");
   EXPECT_EQ(HeadWords(form->Lesson()), (std::vector<std::string>{"house"}));
   EXPECT_TRUE(form->HasUnsavedChanges());
+
+  // The mirror is one step of the page's own undo, by key and by menu; taken
+  // back, the page holds no edit and the lesson no change.
+  struct Step {
+    const char* how;
+    bool mirrored;  // afterwards
+  };
+  const Step steps[] = {{"Ctrl+Z", false}, {"MenuRedo", true}, {"MenuUndo", false}, {"Ctrl+Y", true}};
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.how);
+    const std::string how = step.how;
+    form->MemoText->setFocus();
+    form->UpdateEditMenu();
+    if (how.starts_with("Menu")) {
+      auto* item = form->findChild<QAction*>(step.how);
+      ASSERT_TRUE(item && item->isEnabled());
+      item->trigger();
+    } else {
+      EXPECT_TRUE(form->findChild<QAction*>(step.mirrored ? "MenuRedo" : "MenuUndo")->isEnabled());
+      QTest::keyClick(form->MemoText, how == "Ctrl+Z" ? Qt::Key_Z : Qt::Key_Y, Qt::ControlModifier);
+    }
+    WaitForInput();
+    EXPECT_EQ(PageText(form), step.mirrored ? mirrored : original);
+    EXPECT_EQ(FormatAt(form, pair, 0), FormatOf(step.mirrored ? kGermanFont : kEnglishFont));
+    EXPECT_EQ(form->HasUnsavedChanges(), step.mirrored);
+    EXPECT_EQ(form->windowTitle().startsWith('*'), step.mirrored);
+    EXPECT_EQ(form->RecoveryImage().has_value(), step.mirrored);
+  }
 
   form->SelectTab(VocabEditForm::kHeaderPage);
   EXPECT_EQ(form->Lesson().Language1.Name, "Deutsch");

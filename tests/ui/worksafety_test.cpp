@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QScopeGuard>
 #include <QTableWidget>
 #include <QTest>
 #include <QTimer>
@@ -73,31 +74,44 @@ class WorkSafetyTest : public UiTest {
   ui::QtHelpViewer help_;
 };
 
-TEST_F(WorkSafetyTest, ACodeThatIsNoNumberShowsItsErrorAfterTheEditAndTheCellKeepsIt) {
+TEST_F(WorkSafetyTest, ACodeThatIsNoCharacterIsRefusedWhenItsEditEndsAndTheCellKeepsAllThatWasTyped) {
   ui::MainForm& main = RealMain();
   ui::TCharmapDlg& dialog = *main.CharmapDlg();
   QTimer::singleShot(0, &dialog, [&] {
+    // However the checks end, the dialog closes with a click on Cancel.
+    QLineEdit* editor = nullptr;
+    const auto cancel = qScopeGuard([&] { QTest::mouseClick(dialog.CancelBtn, Qt::LeftButton); });
     ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
-    dialog.StringGrid1->setCurrentCell(1, 4);
-    dialog.StringGrid1->editItem(dialog.StringGrid1->item(1, 4));
-    auto* editor = dialog.StringGrid1->findChild<QLineEdit*>();
-    ASSERT_NE(editor, nullptr);
-    editor->selectAll();
-    // Typed as a user types it: the box's own event loop closes the cell's
-    // editor, which must not be inside its change signal then.
-    QTest::keyClick(editor, Qt::Key_A);
+    const auto edit = [&](int column) {
+      dialog.StringGrid1->setCurrentCell(1, column);
+      editor = dialog.StringGrid1->findChild<QLineEdit*>();
+      if (editor) editor->selectAll();
+      return editor != nullptr;
+    };
+    ASSERT_TRUE(edit(4));
+    // Typed as a user types it, key after key: nothing comes between the keys.
+    QTest::keyClicks(editor, "8364");
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(boxes_.Messages.empty());
+    EXPECT_EQ(editor->text(), "8364");
+    // The edit ends: the box comes after it, never from inside the editor.
+    QTest::keyClick(editor, Qt::Key_Return);
     EXPECT_TRUE(boxes_.Messages.empty());
     EXPECT_TRUE(WaitFor([&] {
       const QWidget* modal = QApplication::activeModalWidget();
       return !boxes_.Messages.empty() && !(modal && modal->inherits("QMessageBox"));
     }));
     ASSERT_EQ(boxes_.Messages.size(), 1u);
-    EXPECT_EQ(boxes_.Messages[0].Text, QString::fromUtf8("'a' ist kein gültiger Integerwert"));
+    EXPECT_EQ(boxes_.Messages[0].Text, QString::fromUtf8("'8364' ist kein gültiger Integerwert"));
     EXPECT_EQ(boxes_.Messages[0].Kind, ui::MessageKind::Error);
-    EXPECT_EQ(dialog.StringGrid1->item(1, 4)->text(), "a");
-    dialog.CancelBtn->click();
+    EXPECT_EQ(dialog.StringGrid1->item(1, 4)->text(), "8364");
+    EXPECT_EQ(dialog.StringGrid1->item(0, 4)->text(), "");
+    // Cancel pressed while a refused code is still in its editor: no box after.
+    ASSERT_TRUE(edit(5));
+    QTest::keyClicks(editor, "999");
   });
   main.MenuCharmapClick();
+  QTest::qWait(100);
   EXPECT_EQ(boxes_.Messages.size(), 1u);
 }
 

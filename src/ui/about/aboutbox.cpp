@@ -121,7 +121,9 @@ TAboutBaseBox::TAboutBaseBox(Platform platform, QWidget* parent) : QDialog(paren
 void TAboutBaseBox::FormCreate() {
   LabelVersion->SetCaption(MainForm::kVersion);
   designedHeight_ = height();
-  aboutLanguage_ = IniFile(ProgramSettingsFile()).ReadString("Config", "Language", "?");
+  // Before the first start has chosen one, the language the main window
+  // will choose: the user's locale's.
+  aboutLanguage_ = IniFile(ProgramSettingsFile()).ReadString("Config", "Language", MainForm::FirstLanguage());
   TMultiLanguage().ReadLanguageFile(this, LanguageFileName(aboutLanguage_));
   const std::string background = ConfigPath("Config", "Background", "");
   if (!background.empty()) {

@@ -2,17 +2,20 @@
 #include "ui/dialogs/combinedlg.h"
 
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "base/messages.h"
 #include "base/settings.h"
 #include "document/lessoncommands.h"
 #include "operations/combine.h"
+#include "ui/dialogs/helpwindow.h"
 #include "ui/language/textproperties.h"
 #include "ui/mainwindow/mainform.h"
 #include "ui/common/qtstrings.h"
@@ -50,11 +53,31 @@ QString Languages(const TMeanCollection& lesson) {
   return ToQString(lesson.Language1.Name) + " - " + ToQString(lesson.Language2.Name);
 }
 
+// The width a panel needs for the widest of `texts`.
+int WidestText(QLabel* panel, const QStringList& texts) {
+  const QString shown = panel->text();
+  int width = 0;
+  for (const QString& text : texts) {
+    panel->setText(text);
+    width = std::max(width, panel->sizeHint().width());
+  }
+  panel->setText(shown);
+  return width;
+}
+
+// Panels of one column as wide as the widest of `texts`.
+void FitColumn(std::initializer_list<QLabel*> panels, const QStringList& texts) {
+  int width = 0;
+  for (QLabel* panel : panels) width = std::max(width, WidestText(panel, texts));
+  for (QLabel* panel : panels) panel->setMinimumWidth(width);
+}
+
 }  // namespace
 
 TCombiLessonsDlg::TCombiLessonsDlg(MainForm* mainForm) : QDialog(mainForm), main_(mainForm) {
   setObjectName("CombiLessonsDlg");
   setWindowTitle("Sprache Ersetzen");
+  SetHelpTopic(this, "hc_Combine");
   setFont(mainForm->font());
 
   // The rows of the design, in columns that grow with what they show: no
@@ -155,12 +178,52 @@ void TCombiLessonsDlg::FormShow() {
       ComboBox1->addItem(text);
       ComboBox2->addItem(text);
     }
-    if (ComboBox1->count() > 0) {
-      ComboBox1->setCurrentIndex(0);
-      ComboBox2->setCurrentIndex(0);
+    // Two different lessons: the active window's and the one before it.
+    const int count = ComboBox1->count();
+    if (count > 0) {
+      ComboBox1->setCurrentIndex(count - 1);
+      ComboBox2->setCurrentIndex(std::max(0, count - 2));
     }
   }
+  FitToEveryChoice();
   if (ComboBox1->count() > 0) ComboBoxChange();
+}
+
+void TCombiLessonsDlg::FitToEveryChoice() {
+  // The dialog keeps its size whatever is chosen: each column is as wide as
+  // the widest text any choice shows there, so that no button moves.
+  QStringList pairs;
+  QString widestName;
+  const QFontMetrics metrics(Panel7->font());
+  int most = 0;
+  for (const TLessonDocument* document : documents_) {
+    const TMeanCollection& lesson = document->Lesson();
+    pairs << Languages(lesson);
+    for (const TLanguage* language : {&lesson.Language1, &lesson.Language2})
+      if (metrics.horizontalAdvance(ToQString(language->Name)) > metrics.horizontalAdvance(widestName))
+        widestName = ToQString(language->Name);
+    most = std::max(most, lesson.EntryCount());
+  }
+  // A substitution pairs any two names.
+  pairs << widestName + " - " + widestName;
+  FitColumn({Panel1, Panel2, Panel7}, pairs);
+  FitColumn({Panel3, Panel4, Panel5}, {QString::number(std::max(2 * most, TMeanCollection::kMaxEntries + 1))});
+  QStringList results;
+  for (const Result result : {kNewLesson, kTooManyEntries, kLanguagesDiffer, kNoSharedLanguage, kSameLesson})
+    results << ResultText(result);
+  FitColumn({Panel6}, results);
+}
+
+QString TCombiLessonsDlg::ResultText(Result result) {
+  switch (result) {
+    case kNewLesson: return Utf8ToQString(TranslateMessage("NewLesson", "neue Lektion"));
+    case kTooManyEntries: return Utf8ToQString(TranslateMessage("TooManyEntries", "too many entries"));
+    case kLanguagesDiffer: return Utf8ToQString(TranslateMessage("CombineLanguagesDiffer", "Sprachen verschieden"));
+    case kNoSharedLanguage:
+      return Utf8ToQString(TranslateMessage("CombineNoSharedLanguage", "keine gemeinsame Sprache"));
+    case kSameLesson: return Utf8ToQString(TranslateMessage("CombineSameLesson", "the same lesson twice"));
+  }
+  return {};
 }
 
 TLessonDocument* TCombiLessonsDlg::DocumentOf(const QComboBox* list) const {
@@ -179,15 +242,16 @@ void TCombiLessonsDlg::ComboBoxChange() {
   Panel2->setText(Languages(b->Lesson()));
   Panel4->setText(QString::number(b->Lesson().EntryCount()));
   result_.reset();
+  // A lesson substituted through itself would only be compacted: refused
+  // before anything is compacted.
+  const bool same = mode_ == kSubstitute && a == b;
   if (mode_ == kConcat) result_ = ConcatLessons(&a->Lesson(), &b->Lesson());
-  else if (mode_ == kSubstitute) result_ = SubstituteLanguages(*a, *b);
+  else if (mode_ == kSubstitute && !same) result_ = SubstituteLanguages(*a, *b);
   if (!result_) {
     // The result line says why there is none.
     Panel7->clear();
     Panel5->clear();
-    Panel6->setText(Utf8ToQString(mode_ == kConcat ? TranslateMessage("CombineLanguagesDiffer", "Sprachen verschieden")
-                                                   : TranslateMessage("CombineNoSharedLanguage",
-                                                                      "keine gemeinsame Sprache")));
+    Panel6->setText(ResultText(same ? kSameLesson : mode_ == kConcat ? kLanguagesDiffer : kNoSharedLanguage));
     OKBtn->setEnabled(false);
     return;
   }
@@ -195,15 +259,15 @@ void TCombiLessonsDlg::ComboBoxChange() {
   Panel5->setText(QString::number(result_->EntryCount()));
   if (result_->EntryCount() > TMeanCollection::kMaxEntries) {
     // No lesson file holds it: no result, and the line says why.
-    Panel6->setText(Utf8ToQString(TranslateMessage("TooManyEntries", "too many entries")));
+    Panel6->setText(ResultText(kTooManyEntries));
     result_.reset();
     OKBtn->setEnabled(false);
     return;
   }
-  Panel6->setText(Utf8ToQString(TranslateMessage("NewLesson", "neue Lektion")));
+  Panel6->setText(ResultText(kNewLesson));
   OKBtn->setEnabled(true);
 }
 
-void TCombiLessonsDlg::HelpBtnClick() { main_->ShowHelpTopic("hc_VocatrixExtras"); }
+void TCombiLessonsDlg::HelpBtnClick() { main_->ShowHelpTopic(this, HelpTopicOf(this)); }
 
 }  // namespace vocatrix::ui

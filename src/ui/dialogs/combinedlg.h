@@ -31,9 +31,11 @@ class TCombiLessonsDlg : public QDialog {
   void SetMode(int mode) { mode_ = mode; }
 
   // Fills the dialog: caption by mode, both lists with the open lessons
-  // (the active window's last), the first of both chosen, and the result.
+  // (the active window's last), the active window's lesson and the one
+  // before it chosen, and the result.
   void FormShow();
-  // Computes the result of the chosen pair.
+  // Computes the result of the chosen pair; a lesson substituted through
+  // itself is none.
   void ComboBoxChange();
   void HelpBtnClick();
 
@@ -56,6 +58,10 @@ class TCombiLessonsDlg : public QDialog {
 
  private:
   TLessonDocument* DocumentOf(const QComboBox* list) const;
+  // What the result line says.
+  enum Result { kNewLesson, kTooManyEntries, kLanguagesDiffer, kNoSharedLanguage, kSameLesson };
+  static QString ResultText(Result result);
+  void FitToEveryChoice();
 
   MainForm* main_;
   int mode_ = kConcat;

@@ -11,6 +11,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "ui/dialogs/helpwindow.h"
 #include "ui/language/textproperties.h"
 #include "ui/mainwindow/mainform.h"
 #include "ui/lessonwindow/vocabeditform.h"
@@ -20,6 +21,7 @@ namespace vocatrix::ui {
 TFindDlg::TFindDlg(MainForm* mainForm) : QDialog(mainForm), main_(mainForm) {
   setObjectName("FindForm");
   setWindowTitle("Suchen");
+  SetHelpTopic(this, "find");
   setModal(false);
   QFont font = mainForm->font();
   font.setBold(false);

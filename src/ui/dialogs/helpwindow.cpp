@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
@@ -120,6 +121,18 @@ void THelpWindow::ShowFound(bool found) {
   if (!found) LabelNotFound->setText(Utf8ToQString(TranslateMessage("HelpNotFound", "Not found")));
   LabelNotFound->setVisible(!found);
 }
+
+void THelpWindow::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+    close();
+    return;
+  }
+  QWidget::keyPressEvent(event);
+}
+
+void SetHelpTopic(QWidget* window, const char* topic) { window->setProperty("helpTopic", QString(topic)); }
+
+QString HelpTopicOf(const QWidget* window) { return window->property("helpTopic").toString(); }
 
 QUrl HomepageAddress(const std::string& language) {
   // The project's own pages: until it has a web site, the start pages of the

@@ -10,6 +10,7 @@
 
 #include "ui/platform/platform.h"
 
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QTextBrowser;
@@ -38,11 +39,20 @@ class THelpWindow : public QWidget {
   QToolButton* FindBtn = nullptr;
   QLabel* LabelNotFound = nullptr;
 
+ protected:
+  // Esc closes the window.
+  void keyPressEvent(QKeyEvent* event) override;
+
  private:
   void ShowFound(bool found);
 
   QString helpFile_;
 };
+
+// The help topic a window (a dialog) opens with F1, and the topic of a
+// window: empty for none.
+void SetHelpTopic(QWidget* window, const char* topic);
+QString HelpTopicOf(const QWidget* window);
 
 // The maker's web page for an interface language: the German one for
 // exactly "Deutsch", the English one for every other language.

@@ -19,6 +19,7 @@
 #include "files/csv/csvchoices.h"
 #include "files/csv/csvfile.h"
 #include "model/lesson.h"
+#include "ui/dialogs/helpwindow.h"
 #include "ui/language/multilanguage.h"
 #include "ui/language/textproperties.h"
 #include "ui/mainwindow/mainform.h"
@@ -65,6 +66,7 @@ TImportDlg::TImportDlg(MainForm* mainForm, const std::string& fileName, std::str
     : QDialog(mainForm), main_(mainForm), fileName_(fileName), data_(std::move(data)) {
   setObjectName("ImportDlg");
   setWindowTitle("Importieren");
+  SetHelpTopic(this, "hc_Import");
   QFont font = mainForm->font();
   font.setBold(false);
   setFont(font);

@@ -37,6 +37,21 @@ T* As(QObject* object) {
 }
 
 // --- Caption ---
+// A window's own title. A frame showing a maximised child window has Qt's
+// title of both, "Frame - [Child]": the child's part is no text of the frame.
+QString OwnTitle(const QWidget* window) {
+  const QString title = window->windowTitle();
+  if (!As<QMainWindow>(window)) return title;
+  const QString format = QMdiSubWindow::tr("%1 - [%2]");
+  for (const QMdiSubWindow* child : window->findChildren<QMdiSubWindow*>()) {
+    if (!child->isMaximized() || child->windowTitle().isEmpty()) continue;
+    const QString childPart = QString(format).replace("%1", QString()).replace("%2", child->windowTitle());
+    if (format.startsWith("%1") && title.endsWith(childPart)) return title.chopped(childPart.size());
+    if (format.endsWith("%1") && title.startsWith(childPart)) return title.mid(childPart.size());
+  }
+  return title;
+}
+
 QString GetCaption(const QObject* o) {
   if (auto* w = dynamic_cast<const TCustomClonedLabel*>(o)) return w->Caption();
   if (auto* w = dynamic_cast<const TMemoPanel*>(o)) return w->Caption();
@@ -45,7 +60,7 @@ QString GetCaption(const QObject* o) {
   if (auto* w = As<QLabel>(o)) return w->text();
   if (auto* w = As<QAbstractButton>(o)) return w->text();
   if (auto* w = As<QGroupBox>(o)) return w->title();
-  if (auto* w = As<QWidget>(o)) return w->windowTitle();
+  if (auto* w = As<QWidget>(o)) return OwnTitle(w);
   return {};
 }
 void SetCaption(QObject* o, const QString& text) {

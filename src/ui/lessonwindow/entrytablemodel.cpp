@@ -5,7 +5,9 @@
 #include <QHeaderView>
 #include <QTableView>
 
+#include "base/cp1252.h"
 #include "base/messages.h"
+#include "base/settings.h"
 #include "ui/common/qtfonts.h"
 #include "ui/common/qtstrings.h"
 
@@ -43,6 +45,21 @@ void ConfigureEntryTableView(QTableView* view) {
   view->setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
 }
 
+TFormNames InterfaceFormNames() {
+  const auto namesOf = [](const std::string& language) {
+    std::vector<std::string> names;
+    for (std::size_t form = 0; form < FormNames().size(); ++form)
+      names.push_back(Utf8ToCp1252(Translate(language, "VocabEditForm", "ComboBoxFormItems" + std::to_string(form),
+                                             Cp1252ToUtf8(FormNames()[form]))));
+    return names;
+  };
+  TFormNames forms;
+  forms.Shown = namesOf(CurrentLanguage());
+  for (const std::string& language : InterfaceLanguages())
+    if (language != CurrentLanguage()) forms.Others.push_back(namesOf(language));
+  return forms;
+}
+
 TEntryTableModel::TEntryTableModel(QObject* parent) : QAbstractTableModel(parent) {}
 
 void TEntryTableModel::SetLesson(const TMeanCollection* lesson) {
@@ -55,6 +72,12 @@ void TEntryTableModel::SetLesson(const TMeanCollection* lesson) {
 void TEntryTableModel::LessonChanged() {
   beginResetModel();
   table_.Invalidate();
+  endResetModel();
+}
+
+void TEntryTableModel::SetFormNames(TFormNames forms) {
+  beginResetModel();
+  table_.SetFormNames(std::move(forms));
   endResetModel();
 }
 
@@ -77,7 +100,7 @@ QVariant TEntryTableModel::data(const QModelIndex& index, int role) const {
   const int column = index.column();
   switch (role) {
     case Qt::DisplayRole:
-    case Qt::EditRole: return ToQString(CellText(*lesson_->At(entry), column, entry));
+    case Qt::EditRole: return ToQString(CellText(*lesson_->At(entry), column, entry, table_.Forms()));
     case Qt::FontRole:
       if (const TLanguage* language = LanguageOfColumn(*lesson_, column)) return ToQFont(language->Font);
       return {};
@@ -115,8 +138,8 @@ bool TEntryTableModel::setData(const QModelIndex& index, const QVariant& value, 
   if (role != Qt::EditRole || !index.isValid()) return false;
   const int entry = table_.EntryOfRow(index.row());
   if (entry < 0) return false;
-  if (!CellTakes(index.column(), ToLessonString(value.toString()))) {
-    emit CellRefused();
+  if (!CellTakes(index.column(), ToLessonString(value.toString()), table_.Forms())) {
+    emit CellRefused(index.column(), value.toString());
     return false;
   }
   // The page shows the changed lesson again (the edit may have moved the

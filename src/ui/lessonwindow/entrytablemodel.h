@@ -20,6 +20,11 @@ namespace vocatrix::ui {
 // whole rows selected.
 void ConfigureEntryTableView(QTableView* view);
 
+// The form names of the interface: a form cell shows those of the current
+// interface language and takes those of every listed one (the texts the
+// language files give the Entries page's form list, ComboBoxFormItems).
+TFormNames InterfaceFormNames();
+
 class TEntryTableModel : public QAbstractTableModel {
   Q_OBJECT
  public:
@@ -31,6 +36,9 @@ class TEntryTableModel : public QAbstractTableModel {
   // the same sort and filter.
   void LessonChanged();
   void SetFilter(const QString& text);
+  // The names the form cells show and take.
+  void SetFormNames(TFormNames forms);
+  const TFormNames& Forms() const { return table_.Forms(); }
 
   int EntryOfRow(int row) const { return table_.EntryOfRow(row); }
   int RowOfEntry(int entry) const { return table_.RowOfEntry(entry); }
@@ -50,8 +58,8 @@ class TEntryTableModel : public QAbstractTableModel {
  signals:
   // A cell of entry `entry` was given `text` as typed.
   void CellEdited(int entry, int column, const QString& text);
-  // A cell was given a text that is no value of it.
-  void CellRefused();
+  // A cell of column `column` was given `text`, which is no value of it.
+  void CellRefused(int column, const QString& text);
 
  private:
   const TMeanCollection* lesson_ = nullptr;

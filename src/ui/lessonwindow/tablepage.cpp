@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "base/cp1252.h"
 #include "base/messages.h"
 #include "document/lessoncommands.h"
 #include "model/language.h"
@@ -57,14 +58,19 @@ TTablePage::TTablePage(TPageHost& host) : TLessonPage(host) {
   MarkAsData(EditTableFilter);
   SetHint(EditTableFilter, "Zeigt nur die Zeilen, die diesen Text enthalten");
   LabelTableFilter->setBuddy(EditTableFilter);
+  LabelTableCount = new QLabel(this);
+  LabelTableCount->setObjectName("LabelTableCount");
+  // A count the page writes, in a message of the language.
+  MarkAsData(LabelTableCount);
 
   TableView = new QTableView(this);
   TableView->setObjectName("TableView");
   // The headings in the small font of the tab strip: six of them share the window's width.
   TableView->setFont(PixelFont("MS Sans Serif", 12, false));
   model_ = new TEntryTableModel(this);
+  model_->SetFormNames(InterfaceFormNames());
   connect(model_, &TEntryTableModel::CellEdited, this, &TTablePage::EditCell);
-  connect(model_, &TEntryTableModel::CellRefused, this, [this] { host_.Frame().Services().sound.Beep(); });
+  connect(model_, &TEntryTableModel::CellRefused, this, &TTablePage::CellRefused);
   TableView->setModel(model_);
   TableView->setItemDelegate(new TCellDelegate(TableView));
   ConfigureEntryTableView(TableView);
@@ -82,6 +88,7 @@ TTablePage::TTablePage(TPageHost& host) : TLessonPage(host) {
   filter->setSpacing(6);
   filter->addWidget(LabelTableFilter);
   filter->addWidget(EditTableFilter, 1);
+  filter->addWidget(LabelTableCount);
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(8, 6, 8, 6);
   layout->setSpacing(6);
@@ -125,9 +132,16 @@ TTablePage::TTablePage(TPageHost& host) : TLessonPage(host) {
             if (shown_ && !showing_ && entry >= 0 && entry != host_.Document().Entry())
               host_.Document().SetEntry(entry);
           });
-  // Sorting and filtering make the rows anew; the current entry stays current.
-  connect(model_, &QAbstractItemModel::modelAboutToBeReset, this, [this] { currentBeforeReset_ = CurrentEntry(); });
-  connect(model_, &QAbstractItemModel::modelReset, this, [this] { SelectEntry(currentBeforeReset_); });
+  // Sorting and filtering make the rows anew; the current entry stays
+  // current, where it was. (A changed lesson is shown by ShowLesson.)
+  connect(model_, &QAbstractItemModel::modelAboutToBeReset, this, [this] {
+    if (!showing_) placeBeforeReset_ = Place();
+  });
+  connect(model_, &QAbstractItemModel::modelReset, this, [this] {
+    if (showing_) return;
+    RestorePlace(placeBeforeReset_);
+    ShowRowCount();
+  });
 }
 
 void TTablePage::Enter() {
@@ -149,11 +163,68 @@ void TTablePage::ShowLesson() {
   const int entry = host_.Document().Entry();
   FitRows(lesson);
   FitColumns(lesson);
+  // The rows the view showed stay in sight: an edit or a deletion moves
+  // nothing above it.
+  const int top = shown_ && model_->rowCount() > 0 ? Place().Top : 0;
   // Making the rows anew moves the current row through others on the way.
   showing_ = true;
   model_->SetLesson(&lesson);
   showing_ = false;
+  ScrollToRow(top);
   SelectEntry(entry);
+  ShowRowCount();
+}
+
+TTablePage::TViewPlace TTablePage::Place() const {
+  TViewPlace place;
+  place.Top = std::max(0, TableView->rowAt(0));
+  place.Entry = CurrentEntry();
+  const int row = TableView->currentIndex().row();
+  int bottom = TableView->rowAt(TableView->viewport()->height() - 1);
+  if (bottom < 0) bottom = model_->rowCount() - 1;
+  if (place.Entry >= 0 && row >= place.Top && row <= bottom) place.Offset = row - place.Top;
+  return place;
+}
+
+void TTablePage::RestorePlace(const TViewPlace& place) {
+  const int row = place.Entry >= 0 ? model_->RowOfEntry(place.Entry) : -1;
+  if (row < 0) {
+    ScrollToRow(0);
+    return;
+  }
+  if (place.Offset >= 0) ScrollToRow(row - place.Offset);
+  SelectEntry(place.Entry);
+}
+
+void TTablePage::ScrollToRow(int top) {
+  const int rows = model_->rowCount();
+  if (rows == 0) return;
+  // The scroll range follows the new rows first.
+  TableView->doItemsLayout();
+  TableView->scrollTo(model_->index(std::clamp(top, 0, rows - 1), 0), QAbstractItemView::PositionAtTop);
+}
+
+void TTablePage::ShowRowCount() {
+  const TMeanCollection& lesson = host_.Document().Lesson();
+  LabelTableCount->setText(Utf8ToQString(TranslateMessage(
+      "TableRowCount", "%s of %s rows",
+      {std::to_string(shown_ ? model_->rowCount() : lesson.EntryCount()), std::to_string(lesson.EntryCount())})));
+}
+
+void TTablePage::LanguageChanged() {
+  model_->SetFormNames(InterfaceFormNames());
+  if (shown_) FitColumns(host_.Document().Lesson());
+  ShowRowCount();
+}
+
+void TTablePage::CellRefused(int column, const QString& text) {
+  TWindowHost& frame = host_.Frame();
+  frame.Services().sound.Beep();
+  if (column != kColumnForm) return;
+  std::string forms;
+  for (const std::string& name : model_->Forms().Shown) forms += (forms.empty() ? "" : ", ") + Cp1252ToUtf8(name);
+  frame.ShowNote(Utf8ToQString(
+      TranslateMessage("TableFormRefused", "'%s' is no form; the forms are %s.", {text.toStdString(), forms})));
 }
 
 void TTablePage::LessonChanged(const TLessonChange& change) {
@@ -203,7 +274,8 @@ void TTablePage::EditCell(int entry, int column, const QString& text) {
   QString rejected;
   const std::string cell = ToLessonString(text, &rejected);
   committing_ = true;
-  const std::optional<TLessonChange> change = vocatrix::EditCell(host_.Document(), entry, column, cell);
+  const std::optional<TLessonChange> change =
+      vocatrix::EditCell(host_.Document(), entry, column, cell, model_->Forms());
   committing_ = false;
   if (!change) {
     host_.Frame().Services().sound.Beep();
@@ -226,7 +298,17 @@ void TTablePage::DeleteClick() {
   if (frame.Services().dialogs.Message(host_.Window(), MessageKind::Confirmation, MessageButtons::OkCancel,
                                        question) != MessageAnswer::Ok)
     return;
+  // The view stays where it was; the row after the deleted ones moves up
+  // into the first one's place and is the current row.
+  int first = model_->rowCount();
+  for (const QItemSelectionRange& range : TableView->selectionModel()->selection())
+    first = std::min(first, range.top());
+  const int top = Place().Top;
   DeleteEntries(host_.Document(), doomed);
+  const int rows = model_->rowCount();
+  if (rows == 0) return;
+  ScrollToRow(top);
+  SelectEntry(model_->EntryOfRow(std::min(first, rows - 1)));
 }
 
 void TTablePage::SortLessonClick(int column) {
@@ -275,7 +357,7 @@ void TTablePage::FitColumns(const TMeanCollection& lesson) {
     return width;
   };
   QStringList forms;
-  for (const std::string& name : FormNames()) forms << ToQString(name);
+  for (const std::string& name : model_->Forms().Shown) forms << ToQString(name);
   const auto heading = [this](int column) { return model_->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString(); };
   QHeaderView* headings = TableView->horizontalHeader();
   headings->resizeSection(kColumnForm, std::max(headingFont.horizontalAdvance(heading(kColumnForm)) + margins,

@@ -44,9 +44,11 @@ class TTablePage : public TLessonPage {
   void ShowSharedChanges() override;
 
   // Sets cell `column` of entry `entry` to `text`, as the Entries page
-  // stores words, as a step of the history; a beep when the text is no
-  // value of the cell.
+  // stores words, as a step of the history; a beep and a note in the status
+  // bar when the text is no value of the cell.
   void EditCell(int entry, int column, const QString& text);
+  // The interface language changed: the form names and the row count follow.
+  void LanguageChanged();
   // Deletes the entries of the selected rows, after asking, as one step; a
   // lesson keeps one (blank) entry.
   void DeleteClick();
@@ -63,6 +65,8 @@ class TTablePage : public TLessonPage {
 
   QLabel* LabelTableFilter = nullptr;
   QLineEdit* EditTableFilter = nullptr;
+  // How many rows the filter shows, of how many entries.
+  QLabel* LabelTableCount = nullptr;
   QTableView* TableView = nullptr;
   QMenu* TablePopUp = nullptr;
 
@@ -75,6 +79,22 @@ class TTablePage : public TLessonPage {
   void changeEvent(QEvent* event) override;
 
  private:
+  // Where the view is: the first row it shows, and the current entry with
+  // its distance from that row (-1 when it is out of sight).
+  struct TViewPlace {
+    int Top = 0;
+    int Entry = -1;
+    int Offset = -1;
+  };
+  TViewPlace Place() const;
+  // The view made anew by a sort or a filter: the current entry stays where
+  // it was on the screen; one the filter hides leaves the view at the top.
+  void RestorePlace(const TViewPlace& place);
+  // Shows rows from `top` on, as far as there are rows.
+  void ScrollToRow(int top);
+  void ShowRowCount();
+  // A text refused by a cell: the beep, and the note saying why.
+  void CellRefused(int column, const QString& text);
   void ShowLesson();
   // The view lets go of the lesson.
   void Release();
@@ -94,8 +114,8 @@ class TTablePage : public TLessonPage {
   QAction* delete_ = nullptr;
   // The column the page menu was opened on.
   int menuColumn_ = -1;
-  // The entry that was current before the model was reset.
-  int currentBeforeReset_ = -1;
+  // Where the view was before the model was reset.
+  TViewPlace placeBeforeReset_;
   // The view shows the lesson (while the page is shown).
   bool shown_ = false;
   // A cell edit is being stored; the lesson is shown once it is.

@@ -10,8 +10,11 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextDocumentFragment>
+#include <QTextOption>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "document/history.h"
 #include "document/lessoncommands.h"
@@ -366,13 +369,30 @@ bool TTextPage::Mirror() {
   if (!mirrored) return true;
   mirrored->Mirror();
   // The fonts follow the names of the "Sp:" lines, which now stand the other
-  // way round; the window's lesson stays as it is until the page is left,
-  // and the text counts as an edit of it.
+  // way round; the window's lesson stays as it is until the page is left.
   const TMeanCollection& lesson = host_.Document().Lesson();
   std::vector<std::string> uncarried;
-  FillText(mirrored->ToLines(&uncarried), lesson.Language1, lesson.Language2);
+  std::vector<std::string> lines = mirrored->ToLines(&uncarried);
+  std::vector<FontRange> ranges = LessonTextFontRanges(lines, lesson.Language1, lesson.Language2, MemoFont(), true);
+  LessonTextFill fill(std::move(lines), std::move(ranges));
+  const std::unique_ptr<QTextDocument> built(fill.Start(MemoText->font(), fill.LineCount()));
+  // The mirrored text takes the place of the page's as one edit of the
+  // user's, which Undo takes back; the tab stops line both up.
+  QTextDocument* document = MemoText->document();
+  QTextOption option = document->defaultTextOption();
+  QList<QTextOption::Tab> tabs = built->defaultTextOption().tabs();
+  const QList<QTextOption::Tab> before = option.tabs();
+  for (qsizetype i = 0; i < std::min(tabs.size(), before.size()); ++i)
+    tabs[i].position = std::max(tabs[i].position, before[i].position);
+  if (tabs.size() < before.size()) tabs = before;
+  option.setTabs(tabs);
+  document->setDefaultTextOption(option);
+  QTextCursor cursor(document);
+  cursor.beginEditBlock();
+  cursor.select(QTextCursor::Document);
+  cursor.insertFragment(QTextDocumentFragment(built.get()));
+  cursor.endEditBlock();
   MemoText->moveCursor(QTextCursor::Start);
-  SetSource(Source::kOther);
   if (!rejected.isEmpty()) host_.Frame().WarnRejectedCharacters(host_.Window(), rejected);
   if (!uncarried.empty()) host_.Frame().WarnUncarriedWords(host_.Window(), uncarried);
   return true;

@@ -103,7 +103,7 @@ class TTextPage : public TLessonPage {
   enum class Source {
     kLesson,  // the lesson, as Enter wrote it: nothing to read back unless edited
     kFile,    // the window's text file: read back, but no edit of the lesson
-    kOther,   // anything else (the text mirrored, kept by autosave): an edit
+    kOther,   // anything else (a text autosave kept): an edit
   };
   // The page's text read as a lesson (completed first), compacted; on a
   // format error the faulty line is selected and the result is null.

@@ -25,11 +25,13 @@
 #include <vector>
 
 #include "base/font.h"
+#include "base/lastfolders.h"
 #include "document/lessondocument.h"
 #include "ui/lessonwindow/entriespage.h"
 #include "ui/lessonwindow/headerpage.h"
 #include "ui/lessonwindow/lessonpage.h"
 #include "ui/mainwindow/childform.h"
+#include "ui/platform/platform.h"
 
 class QActionGroup;
 class QKeyEvent;
@@ -42,6 +44,7 @@ class QTableView;
 
 namespace vocatrix::ui {
 
+class TFileDialogTexts;
 class TLessonFinder;
 class TLessonMenus;
 class TLessonSpelling;
@@ -237,6 +240,11 @@ class VocabEditForm : public TChildForm, public TPageHost, public THeaderControl
   void FormClose();
   // The window's file and, from its name without folder, its caption.
   void SetFileName(const std::string& fileName);
+  // A save dialog's request for a file of `kind` starting at `fileName`; a
+  // lesson without a file starts in the folder last used for the kind, under
+  // its title.
+  FileDialogRequest SaveRequest(const TFileDialogTexts& dialog, TFolderKind kind, const std::string& fileName,
+                                int filterIndex, const QString& defaultExtension) const;
   // Sees the key and focus events of the window's controls before they do.
   bool PreviewEvent(QObject* watched, QEvent* event);
 

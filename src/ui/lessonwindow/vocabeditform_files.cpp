@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "base/lastfolders.h"
 #include "base/messages.h"
 #include "base/safesave.h"
 #include "base/settings.h"
@@ -21,6 +22,7 @@
 #include "ui/language/textproperties.h"
 #include "ui/lessonwindow/lessonmenus.h"
 #include "ui/lessonwindow/memotext.h"
+#include "ui/lessonwindow/tablepage.h"
 #include "ui/lessonwindow/textpage.h"
 #include "ui/lessonwindow/vocabeditform.h"
 #include "ui/mainwindow/windowhost.h"
@@ -55,6 +57,7 @@ void VocabEditForm::NameWindow() {
 void VocabEditForm::LanguageChanged() {
   NameWindow();
   entries_->ShowEntryCount();
+  table_->LanguageChanged();
 }
 
 void VocabEditForm::Open(const std::string& fileName) {
@@ -117,12 +120,23 @@ void VocabEditForm::Save() {
   host_.FileUsed(fileName);
 }
 
+FileDialogRequest VocabEditForm::SaveRequest(const TFileDialogTexts& dialog, TFolderKind kind,
+                                             const std::string& fileName, int filterIndex,
+                                             const QString& defaultExtension) const {
+  FileDialogRequest request = dialog.SaveRequest(fileName, filterIndex, defaultExtension);
+  request.Folder = FileNameToQString(LastFolder(kind, FileName().empty() ? HomeFolder() : FolderOf(FileName())));
+  // The title as the Header page shows it, stored or not.
+  if (fileName.empty()) request.FileName = ToQString(FileNameOfTitle(ToLessonString(EditTitle->text())));
+  return request;
+}
+
 void VocabEditForm::SaveAs() {
   // The lesson-file filter is the third.
-  const std::optional<QString> chosen =
-      host_.Services().dialogs.SaveFileName(this, menus_->SaveFileDialog()->SaveRequest(FileName(), 3, "tav"));
+  const std::optional<QString> chosen = host_.Services().dialogs.SaveFileName(
+      this, SaveRequest(*menus_->SaveFileDialog(), TFolderKind::kLessons, FileName(), 3, "tav"));
   if (!chosen) return;
   SetFileName(QStringToFileName(*chosen));
+  RememberFolder(TFolderKind::kLessons, FolderOf(FileName()));
   Save();
 }
 
@@ -144,12 +158,15 @@ void VocabEditForm::MenuSaveAsClick() {
 }
 
 void VocabEditForm::MenuExportClick() {
-  // The lesson's own file name with the extension of KVTML, the filter chosen first.
-  const std::string& own = FileName();
-  std::string start = own.empty() ? std::string() : own.substr(0, ExtensionStart(own)) + ".kvtml";
-  const std::optional<QString> chosen =
-      host_.Services().dialogs.SaveFileName(this, menus_->ExportFileDialog()->SaveRequest(start, 1, "kvtml"));
+  // The lesson's own file name with the extension of KVTML, the filter
+  // chosen first, in the folder exchange files went to last (else the
+  // lesson's own).
+  const std::string own = ExtractFileName(FileName());
+  const std::string start = own.empty() ? std::string() : own.substr(0, ExtensionStart(own)) + ".kvtml";
+  const std::optional<QString> chosen = host_.Services().dialogs.SaveFileName(
+      this, SaveRequest(*menus_->ExportFileDialog(), TFolderKind::kExchange, start, 1, "kvtml"));
   if (!chosen) return;
+  RememberFolder(TFolderKind::kExchange, FolderOf(QStringToFileName(*chosen)));
   try {
     Export(QStringToFileName(*chosen));
   } catch (const std::exception& e) {

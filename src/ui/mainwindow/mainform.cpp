@@ -394,8 +394,10 @@ void MainForm::KeepSetting(const std::string& section, const std::string& key, c
 
 void MainForm::FormResize() { progressBar_->resize(std::max(0, width() - 100), progressBar_->height()); }
 
-void MainForm::ShowHelpTopic(const char* topic) {
-  platform_.help.ShowTopic(this, FileNameToQString(helpFile_), topic);
+void MainForm::ShowHelpTopic(const char* topic) { ShowHelpTopic(this, topic); }
+
+void MainForm::ShowHelpTopic(QWidget* over, const QString& topic) {
+  platform_.help.ShowTopic(over, FileNameToQString(helpFile_), topic);
 }
 
 void MainForm::MenuTopicsClick() { ShowHelpTopic("hc_Contents"); }

@@ -21,9 +21,11 @@
 #include <exception>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "base/lastfolders.h"
 #include "files/lessonformats.h"
 #include "recovery/recovery.h"
 #include "ui/language/multilanguage.h"
@@ -82,6 +84,8 @@ class MainForm : public QMainWindow, public TWindowHost {
 
   // --- Interface language ---
   const std::string& Language() const { return language_; }
+  // The interface language of a first start: German for a German locale.
+  static std::string FirstLanguage();
   // The lines "key=value" of section "Languages" (values not empty).
   const std::vector<std::string>& Languages() const { return languages_; }
   std::string LanguageOfTag(int tag) const;
@@ -108,6 +112,8 @@ class MainForm : public QMainWindow, public TWindowHost {
   // --- Help ---
   void MenuTopicsClick();
   void ShowHelpTopic(const char* topic);
+  // The help at `topic`, placed over the window `over` (a dialog asking for its own).
+  void ShowHelpTopic(QWidget* over, const QString& topic);
   void MenuHomepageClick();
 
   // --- Status bar ---
@@ -274,8 +280,9 @@ class MainForm : public QMainWindow, public TWindowHost {
   void AddChild(TChildForm* form);
   bool PreviewEvent(QObject* watched, QEvent* event);
   void ClearNote();
-  // The interface language of a first start: German for a German locale.
-  static std::string FirstLanguage();
+  // An open dialog of `request` starting in the folder last used for
+  // `kind`; the file chosen, whose folder is then the last one used.
+  std::optional<std::string> ChooseFile(TFolderKind kind, FileDialogRequest request);
   void ApplyQtTranslation(const std::string& name);
 
   Platform platform_;

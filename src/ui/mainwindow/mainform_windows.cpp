@@ -30,6 +30,7 @@
 #include "model/exceptions.h"
 #include "operations/catalogue.h"
 #include "ui/common/backgroundwork.h"
+#include "ui/dialogs/helpwindow.h"
 #include "ui/textwindow/editform.h"
 #include "ui/dialogs/importdlg.h"
 #include "ui/platform/fileaccess.h"
@@ -110,10 +111,12 @@ TEditForm* MainForm::NewTextWindow() {
 void MainForm::MenuBrowseClick() {
   // A folder of its own, also one that holds only folders.
   const std::optional<QString> chosen = platform_.dialogs.FolderName(
-      this, Utf8ToQString(TranslateMessage("BrowseFolder", "Ordner der Lektionen wählen")));
+      this, Utf8ToQString(TranslateMessage("BrowseFolder", "Ordner der Lektionen wählen")),
+      FileNameToQString(LastFolder(TFolderKind::kBrowse)));
   if (!chosen) return;
   std::string folder = QStringToFileName(*chosen);
   if (folder.empty() || folder.back() != '/') folder += '/';
+  RememberFolder(TFolderKind::kBrowse, folder);
   const TCatalogue catalogue = MakeCatalogue(folder);
   QStringList lines;
   for (const std::string& line : catalogue.Lines) lines << ToQString(line);
@@ -135,9 +138,18 @@ void MainForm::AddChild(TChildForm* form) {
   SetLessonControlsEnabled(true);
 }
 
+std::optional<std::string> MainForm::ChooseFile(TFolderKind kind, FileDialogRequest request) {
+  request.Folder = FileNameToQString(LastFolder(kind));
+  const std::optional<QString> chosen = platform_.dialogs.OpenFileName(this, request);
+  if (!chosen) return std::nullopt;
+  const std::string fileName = QStringToFileName(*chosen);
+  RememberFolder(kind, FolderOf(fileName));
+  return fileName;
+}
+
 void MainForm::OpenChild() {
-  if (const std::optional<QString> chosen = platform_.dialogs.OpenFileName(this, openFileDialog_->OpenRequest()))
-    OpenFileLater(QStringToFileName(*chosen));
+  if (const std::optional<std::string> chosen = ChooseFile(TFolderKind::kLessons, openFileDialog_->OpenRequest()))
+    OpenFileLater(*chosen);
 }
 
 VocabEditForm* MainForm::OpenFile(const std::string& fileName) {
@@ -217,8 +229,8 @@ VocabEditForm* MainForm::OpenRead(const std::string& fileName, std::unique_ptr<T
 }
 
 void MainForm::MenuImportClick() {
-  if (const std::optional<QString> chosen = platform_.dialogs.OpenFileName(this, importFileDialog_->OpenRequest()))
-    ImportFile(QStringToFileName(*chosen));
+  if (const std::optional<std::string> chosen = ChooseFile(TFolderKind::kExchange, importFileDialog_->OpenRequest()))
+    ImportFile(*chosen);
 }
 
 VocabEditForm* MainForm::ImportFile(const std::string& fileName) {
@@ -294,7 +306,16 @@ bool MainForm::PreviewEvent(QObject* watched, QEvent* event) {
   if (noteShown_ && (type == QEvent::ShortcutOverride || type == QEvent::KeyPress ||
                      type == QEvent::MouseButtonPress) && !IsModifierKey(event))
     ClearNote();
-  if (type == QEvent::KeyPress) return IsUnusedAltKey(watched, static_cast<QKeyEvent*>(event));
+  if (type == QEvent::KeyPress) {
+    auto* key = static_cast<QKeyEvent*>(event);
+    // F1 in a dialog opens the dialog's own topic.
+    if (key->key() == Qt::Key_F1 && key->modifiers() == Qt::NoModifier)
+      if (auto* widget = qobject_cast<QWidget*>(watched); widget && !HelpTopicOf(widget->window()).isEmpty()) {
+        ShowHelpTopic(widget->window(), HelpTopicOf(widget->window()));
+        return true;
+      }
+    return IsUnusedAltKey(watched, key);
+  }
   if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop) return false;
   auto* widget = qobject_cast<QWidget*>(watched);
   if (!widget || widget->window() != this) return false;

@@ -31,6 +31,7 @@ struct FileDialogRequest {
   QString Filter;
   int FilterIndex = 1;     // 1-based: the filter selected at the start
   QString FileName;        // the name the dialog starts with
+  QString Folder;          // the folder it starts in, unless FileName names one
   QString DefaultExtension;  // without dot; added to a name typed without one
   bool OverwritePrompt = false;
   bool MultiSelect = false;  // an open dialog that accepts several files (the first is returned)
@@ -45,8 +46,9 @@ class Dialogs {
   // The full path chosen, or nothing when cancelled.
   virtual std::optional<QString> OpenFileName(QWidget* parent, const FileDialogRequest& request) = 0;
   virtual std::optional<QString> SaveFileName(QWidget* parent, const FileDialogRequest& request) = 0;
-  // A folder chooser; the folder's full path, or nothing when cancelled.
-  virtual std::optional<QString> FolderName(QWidget* parent, const QString& title) = 0;
+  // A folder chooser starting in `folder`; the folder's full path, or
+  // nothing when cancelled.
+  virtual std::optional<QString> FolderName(QWidget* parent, const QString& title, const QString& folder) = 0;
   // The font dialog on `font`: true on OK, with `font` as chosen there.
   virtual bool ChooseFont(QWidget* parent, TFont& font) = 0;
   // Whether the system knows any printer.

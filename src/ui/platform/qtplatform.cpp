@@ -82,6 +82,7 @@ std::optional<QString> RunFileDialog(QWidget* parent, const FileDialogRequest& r
       dialog.setDefaultSuffix(ext.isEmpty() ? request.DefaultExtension : ext);
     });
   }
+  if (!request.Folder.isEmpty()) dialog.setDirectory(request.Folder);
   if (!request.FileName.isEmpty()) {
     const QFileInfo info(request.FileName);
     if (!info.path().isEmpty() && info.path() != ".") dialog.setDirectory(info.path());
@@ -138,8 +139,8 @@ std::optional<QString> QtDialogs::SaveFileName(QWidget* parent, const FileDialog
   return RunFileDialog(parent, request, true);
 }
 
-std::optional<QString> QtDialogs::FolderName(QWidget* parent, const QString& title) {
-  QFileDialog dialog(parent, title);
+std::optional<QString> QtDialogs::FolderName(QWidget* parent, const QString& title, const QString& folder) {
+  QFileDialog dialog(parent, title, folder);
   dialog.setFileMode(QFileDialog::Directory);
   dialog.setOption(QFileDialog::ShowDirsOnly);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;

@@ -18,7 +18,7 @@ class QtDialogs : public Dialogs {
   MessageAnswer Message(QWidget* parent, MessageKind kind, MessageButtons buttons, const QString& text) override;
   std::optional<QString> OpenFileName(QWidget* parent, const FileDialogRequest& request) override;
   std::optional<QString> SaveFileName(QWidget* parent, const FileDialogRequest& request) override;
-  std::optional<QString> FolderName(QWidget* parent, const QString& title) override;
+  std::optional<QString> FolderName(QWidget* parent, const QString& title, const QString& folder) override;
   bool ChooseFont(QWidget* parent, TFont& font) override;
   bool PrintersInstalled() override;
   bool ChoosePrinter(QWidget* parent, QPrinter& printer) override;

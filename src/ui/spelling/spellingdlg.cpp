@@ -12,6 +12,7 @@
 #include "model/lesson.h"
 #include "ui/common/qtfonts.h"
 #include "ui/common/qtstrings.h"
+#include "ui/dialogs/helpwindow.h"
 #include "ui/language/multilanguage.h"
 #include "ui/language/textproperties.h"
 
@@ -74,6 +75,7 @@ QVariant TUnknownWordModel::headerData(int section, Qt::Orientation orientation,
 TSpellingDlg::TSpellingDlg(QWidget* parent) : QDialog(parent) {
   setObjectName("SpellingDlg");
   setWindowTitle("Rechtschreibung prüfen");
+  SetHelpTopic(this, "spelling");
   QFont font = parent ? parent->font() : QDialog::font();
   font.setBold(false);
   setFont(font);

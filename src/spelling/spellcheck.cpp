@@ -59,20 +59,38 @@ struct Occurrence {
   int Word;
 };
 
-// The distinct words of one dictionary and its answers.
+// The distinct words of one dictionary, the entry each comes first in, and
+// the dictionary's answers.
 struct DistinctWords {
   std::unordered_map<std::string_view, int> Index;
   std::vector<std::string_view> Words;
+  std::vector<int> FirstEntry;
   std::vector<char> Right;
 
-  int Add(std::string_view word) {
+  int Add(std::string_view word, int entry) {
     const auto [it, added] = Index.try_emplace(word, static_cast<int>(Words.size()));
-    if (added) Words.push_back(word);
+    if (added) {
+      Words.push_back(word);
+      FirstEntry.push_back(entry);
+    }
     return it->second;
   }
-  void Ask(TSpeller& speller) {
+  // Asks the words in the order they came, so that the entries before the
+  // next one's first entry are done (given to `reached`); returns how many
+  // were asked before a cancel.
+  std::size_t Ask(TSpeller& speller, const TSpellCheckProgress* progress, std::atomic<int>* reached, int entries) {
     Right.resize(Words.size());
-    for (std::size_t i = 0; i < Words.size(); ++i) Right[i] = speller.Check(Words[i]);
+    for (std::size_t i = 0; i < Words.size(); ++i) {
+      if (reached) reached->store(FirstEntry[i], std::memory_order_relaxed);
+      if (progress && progress->Cancelled()) return i;
+      Right[i] = speller.Check(Words[i]);
+    }
+    if (reached) reached->store(entries, std::memory_order_relaxed);
+    return Words.size();
+  }
+  // The entries before this one are checked after `asked` words.
+  int CheckedBefore(std::size_t asked, int entries) const {
+    return asked < FirstEntry.size() ? FirstEntry[asked] : entries;
   }
 };
 
@@ -113,27 +131,56 @@ std::vector<TextWord> WordsOfTextLine(std::string_view line, const LessonTextLan
 }
 
 TLessonSpeller::TLessonSpeller(const DictionaryChoice& language1, const DictionaryChoice& language2)
-    : sides_{Load(language1), Load(language2)} {}
+    : sides_{Choose(language1, true), Choose(language2, true)} {}
 
 TLessonSpeller::TLessonSpeller(std::shared_ptr<TSpeller> language1, std::shared_ptr<TSpeller> language2)
-    : sides_{{std::move(language1), {}}, {std::move(language2), {}}} {}
+    : sides_{{std::move(language1), {}, {}}, {std::move(language2), {}, {}}} {}
 
 TLessonSpeller TLessonSpeller::ForLanguages(const DictionaryChooser& chooser, const std::string& language1,
                                             const std::string& language2) {
   return TLessonSpeller(chooser.Choose(language1), chooser.Choose(language2));
 }
 
-TLessonSpeller::Side TLessonSpeller::Load(const DictionaryChoice& choice) {
-  if (choice.Off) return {};
-  if (!choice.Files)
-    return {nullptr, TranslateMessage("NoDictionary",
-                                      "No spelling dictionary is installed for '%s'; its words are not checked.",
-                                      {Cp1252ToUtf8(choice.Language)})};
-  try {
-    return {SharedSpeller(*choice.Files), {}};
-  } catch (const EDictionaryError& e) {
-    return {nullptr, e.what()};
+TLessonSpeller TLessonSpeller::WithoutLoading(const DictionaryChoice& language1, const DictionaryChoice& language2) {
+  TLessonSpeller speller;
+  speller.sides_[0] = Choose(language1, false);
+  speller.sides_[1] = Choose(language2, false);
+  return speller;
+}
+
+bool TLessonSpeller::Pending(int language) const {
+  return language == 0 ? Pending(1) || Pending(2) : SideOf(language).ToLoad.has_value();
+}
+
+void TLessonSpeller::LoadDictionaries() {
+  for (Side& side : sides_) LoadSide(side);
+}
+
+TLessonSpeller::Side TLessonSpeller::Choose(const DictionaryChoice& choice, bool load) {
+  Side side;
+  if (choice.Off) return side;
+  if (!choice.Files) {
+    side.Problem = TranslateMessage("NoDictionary",
+                                    "No spelling dictionary is installed for '%s'; its words are not checked.",
+                                    {Cp1252ToUtf8(choice.Language)});
+    return side;
   }
+  side.Speller = LoadedSpeller(*choice.Files);
+  if (!side.Speller) side.ToLoad = choice.Files;
+  if (load) LoadSide(side);
+  return side;
+}
+
+void TLessonSpeller::LoadSide(Side& side) {
+  if (!side.ToLoad) return;
+  try {
+    side.Speller = SharedSpeller(*side.ToLoad);
+  } catch (const std::exception& e) {
+    // Also what reading the personal word list raised: the dictionary is
+    // then no use either.
+    side.Problem = e.what();
+  }
+  side.ToLoad.reset();
 }
 
 const TLessonSpeller::Side& TLessonSpeller::SideOf(int language) const { return sides_[language == 2 ? 1 : 0]; }
@@ -190,60 +237,101 @@ std::vector<MisspeltTextWord> MisspeltInLessonText(const TLessonSpeller& speller
 }
 
 std::vector<UnknownWord> CheckLessonSpelling(const TMeanCollection& lesson, const TLessonSpeller& speller) {
+  return CheckLessonWords(TLessonWords(lesson), speller);
+}
+
+TLessonWords::TLessonWords(const TMeanCollection& lesson) {
+  if (!lesson.Meanings) return;
+  entryCount_ = lesson.Meanings->Count();
+  std::size_t chars = 0;
+  std::size_t texts = 0;
+  for (int index = 0; index < entryCount_; ++index)
+    for (int kind = 0; kind < 4; ++kind)
+      for (const PWord& word : lesson.Meanings->At(index)->ListOfKind(kind)) {
+        chars += word->Text().size();
+        ++texts;
+      }
+  chars_.reserve(chars);
+  texts_.reserve(texts);
+  for (int index = 0; index < entryCount_; ++index)
+    for (int kind = 0; kind < 4; ++kind)
+      for (const PWord& word : lesson.Meanings->At(index)->ListOfKind(kind)) {
+        texts_.push_back({index, kind, static_cast<std::uint32_t>(chars_.size()),
+                          static_cast<std::uint32_t>(word->Text().size())});
+        chars_ += word->Text();
+      }
+}
+
+int TSpellCheckProgress::EntriesChecked() const {
+  return std::min(reached_[0].load(std::memory_order_relaxed), reached_[1].load(std::memory_order_relaxed));
+}
+
+std::vector<UnknownWord> CheckLessonWords(const TLessonWords& lessonWords, const TLessonSpeller& speller,
+                                          TSpellCheckProgress* progress) {
   std::vector<UnknownWord> unknown;
+  const int entries = lessonWords.EntryCount();
   TSpeller* const spellers[2] = {speller.Speller(1), speller.Speller(2)};
-  if (!lesson.Meanings || (!spellers[0] && !spellers[1])) return unknown;
+  // The dictionaries asked: the second only when both languages are checked
+  // and with different ones.
+  TSpeller* const asked[2] = {spellers[0] ? spellers[0] : spellers[1],
+                              spellers[0] && spellers[1] != spellers[0] ? spellers[1] : nullptr};
+  std::atomic<int>* reached[2] = {nullptr, nullptr};
+  if (progress)
+    for (int d = 0; d < 2; ++d) {
+      reached[d] = &progress->reached_[d];
+      reached[d]->store(asked[d] ? 0 : entries, std::memory_order_relaxed);
+    }
+  if (!asked[0]) return unknown;
 
   // Every word of the lesson, and the distinct words of each dictionary.
-  const bool shared = spellers[0] == spellers[1];
   DistinctWords distinct[2];
   std::vector<Occurrence> occurrences;
   // Room for a lesson of about eight words an entry, at most half of them distinct.
-  const std::size_t expected = static_cast<std::size_t>(lesson.Meanings->Count()) * 8;
+  const std::size_t expected = static_cast<std::size_t>(entries) * 8;
   occurrences.reserve(expected);
   for (DistinctWords& words : distinct) words.Index.reserve(expected / 4);
-  for (int index = 0; index < lesson.Meanings->Count(); ++index) {
-    const TMeaning& entry = *lesson.Meanings->At(index);
-    for (int kind = 0; kind < 4; ++kind) {
-      const int language = LanguageOfKind(kind);
-      if (!spellers[language - 1]) continue;
-      DistinctWords& words = distinct[shared ? 0 : language - 1];
-      for (const PWord& word : entry.ListOfKind(kind)) {
-        const std::string_view text = word->Text();
-        ForEachWordToCheck(text, [&](std::size_t start, std::size_t length) {
-          occurrences.push_back({index, language, words.Add(text.substr(start, length))});
-        });
-      }
-    }
+  for (const TLessonWords::Text& text : lessonWords.Texts()) {
+    const int language = LanguageOfKind(text.Kind);
+    if (!spellers[language - 1]) continue;
+    DistinctWords& words = distinct[asked[1] ? language - 1 : 0];
+    const std::string_view phrase = lessonWords.TextOf(text);
+    ForEachWordToCheck(phrase, [&](std::size_t start, std::size_t length) {
+      occurrences.push_back({text.Entry, language, words.Add(phrase.substr(start, length), text.Entry)});
+    });
   }
 
   // Each distinct word asked once, the two dictionaries on two threads (a
   // speller is asked by one thread at a time).
+  std::size_t answered[2] = {0, 0};
   std::exception_ptr failure;
   std::thread second;
-  if (spellers[1] && !shared) {
+  if (asked[1]) {
     second = std::thread([&] {
       try {
-        distinct[1].Ask(*spellers[1]);
+        answered[1] = distinct[1].Ask(*asked[1], progress, reached[1], entries);
       } catch (...) {
         failure = std::current_exception();
       }
     });
   }
   try {
-    if (spellers[0]) distinct[0].Ask(*spellers[0]);
+    answered[0] = distinct[0].Ask(*asked[0], progress, reached[0], entries);
   } catch (...) {
     if (second.joinable()) second.join();
     throw;
   }
   if (second.joinable()) second.join();
   if (failure) std::rethrow_exception(failure);
+  // After a cancel, the entries whose words were all asked.
+  int checked = distinct[0].CheckedBefore(answered[0], entries);
+  if (asked[1]) checked = std::min(checked, distinct[1].CheckedBefore(answered[1], entries));
 
   // The misspelt ones, each once per entry and language.
   std::vector<std::pair<int, int>> listed;
   int listedEntry = -1;
   for (const Occurrence& o : occurrences) {
-    const DistinctWords& words = distinct[shared ? 0 : o.Language - 1];
+    if (o.Entry >= checked) break;
+    const DistinctWords& words = distinct[asked[1] ? o.Language - 1 : 0];
     if (words.Right[static_cast<std::size_t>(o.Word)]) continue;
     if (o.Entry != listedEntry) {
       listed.clear();

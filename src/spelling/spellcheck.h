@@ -7,8 +7,11 @@
 // Offsets and lengths count bytes of Windows-1252 lesson strings, that is
 // characters.
 
+#include <atomic>
 #include <cstddef>
+#include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -72,6 +75,18 @@ class TLessonSpeller {
   // Both chosen by their names.
   static TLessonSpeller ForLanguages(const DictionaryChooser& chooser, const std::string& language1,
                                      const std::string& language2);
+  // Each language by its choice, but of the dictionaries only those already
+  // loaded (for another lesson); the rest, Pending, are left to
+  // LoadDictionaries, so that a window can load them on a worker thread.
+  // The messages of languages without a dictionary are made here.
+  static TLessonSpeller WithoutLoading(const DictionaryChoice& language1, const DictionaryChoice& language2);
+  // Whether the dictionary of language 1 or 2 (0: of either) is still to
+  // be loaded.
+  bool Pending(int language = 0) const;
+  // Loads the dictionaries still to be loaded (Hunspell reads its .aff and
+  // .dic files: up to a second). The thread that calls it must be the only
+  // one using this speller meanwhile.
+  void LoadDictionaries();
 
   // The speller of language 1 or 2; null when the language is not checked.
   TSpeller* Speller(int language) const;
@@ -97,8 +112,12 @@ class TLessonSpeller {
   struct Side {
     std::shared_ptr<TSpeller> Speller;
     std::string Problem;
+    std::optional<DictionaryFiles> ToLoad;
   };
-  static Side Load(const DictionaryChoice& choice);
+  // With `load`, the dictionary is loaded unless already loaded; without,
+  // it is left to LoadDictionaries.
+  static Side Choose(const DictionaryChoice& choice, bool load);
+  static void LoadSide(Side& side);
   const Side& SideOf(int language) const;
 
   Side sides_[2];
@@ -135,6 +154,54 @@ struct UnknownWord {
 // is asked of its dictionary once; the two languages are checked side by
 // side on two threads when they use different dictionaries.
 std::vector<UnknownWord> CheckLessonSpelling(const TMeanCollection& lesson, const TLessonSpeller& speller);
+
+// The words of a lesson's entries, copied, so that a worker thread can check
+// them while the lesson goes on changing.
+class TLessonWords {
+ public:
+  TLessonWords() = default;
+  explicit TLessonWords(const TMeanCollection& lesson);
+  int EntryCount() const { return entryCount_; }
+
+  // Each word of each list of each entry, in lesson order.
+  struct Text {
+    int Entry;
+    int Kind;
+    std::uint32_t Start;
+    std::uint32_t Length;
+  };
+  const std::vector<Text>& Texts() const { return texts_; }
+  std::string_view TextOf(const Text& text) const { return std::string_view(chars_).substr(text.Start, text.Length); }
+
+ private:
+  std::string chars_;
+  std::vector<Text> texts_;
+  int entryCount_ = 0;
+};
+
+// How far a check of lesson words has come, and the request to stop it:
+// shared by the thread that runs the check and the one that watches it.
+class TSpellCheckProgress {
+ public:
+  void Cancel() { cancelled_.store(true, std::memory_order_relaxed); }
+  bool Cancelled() const { return cancelled_.load(std::memory_order_relaxed); }
+  // The entries, from the first on, whose every word has been asked of its
+  // dictionary.
+  int EntriesChecked() const;
+
+ private:
+  friend std::vector<UnknownWord> CheckLessonWords(const TLessonWords&, const TLessonSpeller&, TSpellCheckProgress*);
+  // Each dictionary's share (the two are asked side by side).
+  std::atomic<int> reached_[2] = {0, 0};
+  std::atomic<bool> cancelled_{false};
+};
+
+// The misspelt words of copied lesson words, as CheckLessonSpelling gives
+// them. With `progress`, its EntriesChecked counts up while the check runs,
+// and its Cancel stops the check within one word's lookup: the result then
+// holds the misspelt words of the entries checked (EntriesChecked) alone.
+std::vector<UnknownWord> CheckLessonWords(const TLessonWords& words, const TLessonSpeller& speller,
+                                          TSpellCheckProgress* progress = nullptr);
 
 // "entry N, language K: word", N counted from 1 (a lesson string).
 std::string UnknownWordLine(const UnknownWord& word);

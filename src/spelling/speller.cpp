@@ -89,6 +89,20 @@ std::string PersonalWordListFile(const std::string& dictionaryName) {
   return SettingsFolder() + "words-" + dictionaryName + ".txt";
 }
 
+void TTurnLock::lock() {
+  std::unique_lock lock(mutex_);
+  const unsigned ticket = next_++;
+  turn_.wait(lock, [&] { return serving_ == ticket; });
+}
+
+void TTurnLock::unlock() {
+  {
+    const std::lock_guard lock(mutex_);
+    ++serving_;
+  }
+  turn_.notify_all();
+}
+
 TSpeller::TSpeller(const DictionaryFiles& files, std::string personalFile)
     : files_(files), personalFile_(std::move(personalFile)) {
   // Hunspell takes a file it cannot open for an empty one, and would then
@@ -145,6 +159,7 @@ bool TSpeller::Lookup(const std::string& word) {
 }
 
 bool TSpeller::Check(std::string_view word) {
+  const std::lock_guard lock(lock_);
   if (const auto it = checked_.find(word); it != checked_.end()) return it->second;
   const bool right = Lookup(std::string(word));
   checked_.emplace(word, right);
@@ -154,6 +169,7 @@ bool TSpeller::Check(std::string_view word) {
 std::vector<std::string> TSpeller::Suggest(std::string_view word) {
   std::vector<std::string> suggestions;
   const std::string text = WithoutSoftHyphens(word);
+  const std::lock_guard lock(lock_);
   std::string converted;
   if (text.empty() || !ToDictionary(text, converted)) return suggestions;
   std::string back;
@@ -167,6 +183,7 @@ std::vector<std::string> TSpeller::Suggest(std::string_view word) {
 void TSpeller::AddToDictionary(std::string_view word) {
   const std::string text = WithoutSoftHyphens(word);
   if (text.empty()) return;
+  const std::lock_guard lock(lock_);
   if (!personalFile_.empty()) AddPersonalWord(personalFile_, text);
   std::string converted;
   if (ToDictionary(text, converted)) hunspell_->add(converted);
@@ -176,26 +193,63 @@ void TSpeller::AddToDictionary(std::string_view word) {
   checked_.clear();
 }
 
+namespace {
+
+// The spellers loaded, by their files: each stays loaded while a user holds
+// it, so that a program that opens and closes lessons (or settings folders)
+// does not keep every one.
+struct LoadedDictionary {
+  std::mutex Loading;             // held while the dictionary loads
+  std::weak_ptr<TSpeller> Speller;  // guarded by the registry's mutex
+};
+
+struct SpellerRegistry {
+  std::mutex Mutex;
+  std::map<std::string, std::shared_ptr<LoadedDictionary>> Dictionaries;
+};
+
+SpellerRegistry& Registry() {
+  static SpellerRegistry registry;
+  return registry;
+}
+
+std::string RegistryKey(const DictionaryFiles& files) {
+  return files.Aff + '\n' + files.Dic + '\n' + PersonalWordListFile(files.Name);
+}
+
+}  // namespace
+
 std::shared_ptr<TSpeller> SharedSpeller(const DictionaryFiles& files) {
-  static std::mutex mutex;
-  // A dictionary stays loaded while a user holds it: a program that opens
-  // and closes lessons (or settings folders) does not keep every one.
-  static std::map<std::string, std::weak_ptr<TSpeller>> spellers;
-  const std::string personal = PersonalWordListFile(files.Name);
-  const std::string key = files.Aff + '\n' + files.Dic + '\n' + personal;
-  const std::lock_guard lock(mutex);
-  std::erase_if(spellers, [](const auto& entry) { return entry.second.expired(); });
-  std::shared_ptr<TSpeller> speller = spellers[key].lock();
-  if (!speller) {
-    try {
-      speller = std::make_shared<TSpeller>(files, personal);
-    } catch (...) {
-      spellers.erase(key);
-      throw;
-    }
-    spellers[key] = speller;
+  SpellerRegistry& registry = Registry();
+  const std::string key = RegistryKey(files);
+  std::shared_ptr<LoadedDictionary> dictionary;
+  {
+    const std::lock_guard lock(registry.Mutex);
+    // Those no one holds or loads any more go.
+    std::erase_if(registry.Dictionaries,
+                  [](const auto& entry) { return entry.second->Speller.expired() && entry.second.use_count() == 1; });
+    std::shared_ptr<LoadedDictionary>& slot = registry.Dictionaries[key];
+    if (!slot) slot = std::make_shared<LoadedDictionary>();
+    if (std::shared_ptr<TSpeller> speller = slot->Speller.lock()) return speller;
+    dictionary = slot;
   }
+  // The registry stays free while Hunspell reads the files (up to a second).
+  const std::lock_guard loading(dictionary->Loading);
+  {
+    const std::lock_guard lock(registry.Mutex);
+    if (std::shared_ptr<TSpeller> speller = dictionary->Speller.lock()) return speller;
+  }
+  auto speller = std::make_shared<TSpeller>(files, PersonalWordListFile(files.Name));
+  const std::lock_guard lock(registry.Mutex);
+  dictionary->Speller = speller;
   return speller;
+}
+
+std::shared_ptr<TSpeller> LoadedSpeller(const DictionaryFiles& files) {
+  SpellerRegistry& registry = Registry();
+  const std::lock_guard lock(registry.Mutex);
+  const auto found = registry.Dictionaries.find(RegistryKey(files));
+  return found == registry.Dictionaries.end() ? nullptr : found->second->Speller.lock();
 }
 
 }  // namespace vocatrix

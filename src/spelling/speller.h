@@ -10,9 +10,13 @@
 // and ’ stand for each other, a soft hyphen is ignored, and suggestions a
 // lesson cannot hold are dropped.
 //
-// Not thread-safe: one speller is asked by one thread at a time.
+// Hunspell may not be asked by two threads at once; a speller takes the
+// threads that ask it in turn (the check of a whole lesson on a worker
+// thread beside the underlines of the interface thread).
 
+#include <condition_variable>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -37,6 +41,21 @@ class EDictionaryError : public Exception {
 // The personal word list of a dictionary: words-NAME.txt in the user's
 // settings folder (beside the program when it runs from its build).
 std::string PersonalWordListFile(const std::string& dictionaryName);
+
+// A lock that its threads get in the order they asked for it: a thread
+// asking word after word would otherwise get it back again and again before
+// a waiting one wakes up.
+class TTurnLock {
+ public:
+  void lock();
+  void unlock();
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable turn_;
+  unsigned next_ = 0;
+  unsigned serving_ = 0;
+};
 
 class TSpeller {
  public:
@@ -82,11 +101,17 @@ class TSpeller {
   int fromDictionary_[256] = {};
   std::unordered_set<std::string, Hash, std::equal_to<>> personal_;
   std::unordered_map<std::string, bool, Hash, std::equal_to<>> checked_;
+  TTurnLock lock_;
 };
 
 // The speller of a dictionary with its personal word list
 // (PersonalWordListFile), loaded once and then shared by every lesson that
-// uses it, as long as one holds it. Raises EDictionaryError.
+// uses it, as long as one holds it. Raises EDictionaryError. Threads may
+// load different dictionaries at the same time; one asking for a dictionary
+// another is loading waits for it.
 std::shared_ptr<TSpeller> SharedSpeller(const DictionaryFiles& files);
+// The shared speller of a dictionary when it is loaded already; null when
+// not (it is never loaded here, nor waited for).
+std::shared_ptr<TSpeller> LoadedSpeller(const DictionaryFiles& files);
 
 }  // namespace vocatrix

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <set>
+#include <thread>
 
 #include <gtest/gtest.h>
 
@@ -175,6 +176,86 @@ TEST_F(LessonSpellingTest, BothLanguagesWithOneDictionaryAndAddedWords) {
             (std::vector<UnknownWord>{{1, 2, "gro\xDF"}, {1, 1, "smal"}, {1, 2, "klein"}, {1, 2, "kleinn"},
                                       {2, 2, "bekant"}}));
   EXPECT_EQ(test::ReadFile(SettingsFolder() + "words-en_US.txt"), "Haus\nhause\n");
+}
+
+TEST_F(LessonSpellingTest, DictionariesLoadApartFromTheChoiceAndSharedOnceLoaded) {
+  const DictionaryChooser chooser({dir.Path() + "/"});
+  TLessonSpeller speller = TLessonSpeller::WithoutLoading(chooser.Choose("English"), chooser.Choose("Klingon"));
+  // Chosen, not loaded: nothing is checked yet, and the missing dictionary
+  // is named already.
+  EXPECT_TRUE(speller.Pending());
+  EXPECT_TRUE(speller.Pending(1));
+  EXPECT_FALSE(speller.Pending(2));
+  EXPECT_EQ(speller.Speller(1), nullptr);
+  EXPECT_TRUE(speller.Check(1, "hause"));
+  EXPECT_EQ(speller.Problem(2), "No spelling dictionary is installed for 'Klingon'; its words are not checked.");
+  std::thread([&] { speller.LoadDictionaries(); }).join();
+  EXPECT_FALSE(speller.Pending());
+  EXPECT_FALSE(speller.Check(1, "hause"));
+  // While one holds it, the next lesson gets the same dictionary at once.
+  const TLessonSpeller next = TLessonSpeller::WithoutLoading(chooser.Choose("Englisch"), chooser.Choose("Deutsch"));
+  EXPECT_FALSE(next.Pending(1));
+  EXPECT_EQ(next.Speller(1), speller.Speller(1));
+  EXPECT_TRUE(next.Pending(2));
+
+  // A dictionary that cannot be used says so once loaded.
+  WriteFile(dir.File("xx_XX.aff"), "SET KOI9-XX\n");
+  WriteFile(dir.File("xx_XX.dic"), "1\nhouse\n");
+  TLessonSpeller broken = TLessonSpeller::WithoutLoading(chooser.Choose("xx_XX"), chooser.Choose("Deutsch"));
+  ASSERT_TRUE(broken.Pending(1));
+  EXPECT_EQ(broken.Problem(1), "");
+  broken.LoadDictionaries();
+  EXPECT_EQ(broken.Speller(1), nullptr);
+  EXPECT_NE(broken.Problem(1).find("xx_XX.aff"), std::string::npos);
+  EXPECT_NE(broken.Speller(2), nullptr);
+}
+
+TEST_F(LessonSpellingTest, CopiedWordsAreCheckedWhileTheLessonChangesAndACancelKeepsTheEntriesChecked) {
+  const TLessonSpeller speller = Speller("English", "Deutsch");
+  auto lesson = Lesson("English", "Deutsch");
+  const std::vector<UnknownWord> whole = CheckLessonSpelling(*lesson, speller);
+  const TLessonWords words(*lesson);
+  lesson->Meanings->At(0)->SetKindTexts(kSynonyms, {"housse"});
+  TSpellCheckProgress progress;
+  EXPECT_EQ(CheckLessonWords(words, speller, &progress), whole);
+  EXPECT_EQ(progress.EntriesChecked(), 4);
+  // Only language 2 checked, or none.
+  const TLessonSpeller second(nullptr, SharedSpeller(speller.Speller(2)->Files()));
+  EXPECT_EQ(CheckLessonWords(words, second), (std::vector<UnknownWord>{{1, 2, "kleinn"}, {2, 2, "bekant"}}));
+  TSpellCheckProgress none;
+  EXPECT_TRUE(CheckLessonWords(words, TLessonSpeller(), &none).empty());
+  EXPECT_EQ(none.EntriesChecked(), 4);
+  TSpellCheckProgress cancelled;
+  cancelled.Cancel();
+  EXPECT_TRUE(CheckLessonWords(words, speller, &cancelled).empty());
+  EXPECT_EQ(cancelled.EntriesChecked(), 0);
+
+  // Cancelled on the way through a long lesson (distinct unknown words, and
+  // known ones): the unknown words of the entries checked, all of them.
+  std::vector<MeaningPtr> entries;
+  for (int i = 0; i < 20000; ++i) {
+    std::string word;
+    for (int n = i + 26 * 26; n > 0; n /= 26) word += static_cast<char>('a' + n % 26);
+    entries.push_back(MakeEntry(1, {word + " house " + word + "s"}, {"Haus " + word + "en"}));
+  }
+  const auto longLesson = MakeLesson("English", "Deutsch", entries);
+  const TLessonWords longWords(*longLesson);
+  const TLessonSpeller fresh(std::make_shared<TSpeller>(speller.Speller(1)->Files(), std::string()),
+                             std::make_shared<TSpeller>(speller.Speller(2)->Files(), std::string()));
+  TSpellCheckProgress halfway;
+  std::vector<UnknownWord> partial;
+  std::thread worker([&] { partial = CheckLessonWords(longWords, fresh, &halfway); });
+  while (halfway.EntriesChecked() < 100) std::this_thread::yield();
+  halfway.Cancel();
+  // Meanwhile the interface thread asks the same spellers.
+  EXPECT_FALSE(fresh.Check(1, "hause"));
+  EXPECT_TRUE(fresh.Check(2, "Haus"));
+  worker.join();
+  const int checked = halfway.EntriesChecked();
+  std::vector<UnknownWord> expected = CheckLessonSpelling(*longLesson, fresh);
+  EXPECT_GT(expected.size(), 2u * 20000);
+  std::erase_if(expected, [&](const UnknownWord& w) { return w.EntryIndex >= checked; });
+  EXPECT_EQ(partial, expected) << checked << " entries checked";
 }
 
 }  // namespace

@@ -5,11 +5,14 @@
 
 #include <QAbstractItemView>
 #include <QMenu>
+#include <QPushButton>
+#include <QThreadPool>
 #include <QTreeView>
 #include <filesystem>
 
 #include "core/spelling_util.h"
 #include "spelling/spellcheck.h"
+#include "ui/common/qtfonts.h"
 #include "ui/spelling/spellingdlg.h"
 #include "ui/spelling/spellmarks.h"
 #include "textpage_fixture.h"
@@ -45,11 +48,39 @@ class SpellingTest : public TextPageTest {
   }
   static void SetDictionaryPath(const std::string& folder) { ::setenv("DICPATH", folder.c_str(), 1); }
 
+  // Lets the dictionaries a window asked for load, on their worker threads.
+  static void WaitForDictionaries(const VocabEditForm* form) {
+    QElapsedTimer clock;
+    clock.start();
+    while (form->LoadingDictionaries() && clock.elapsed() < 20000) WaitForInput();
+    EXPECT_FALSE(form->LoadingDictionaries());
+  }
+  static VocabEditForm* FormOf(QWidget* widget) {
+    while (widget && !qobject_cast<VocabEditForm*>(widget)) widget = widget->parentWidget();
+    return qobject_cast<VocabEditForm*>(widget);
+  }
+  // The marks of an editor, checked through, with the dictionaries that
+  // checking asks for (those of a "Sp:" line) loaded.
   static TSpellMarks& MarksOf(QPlainTextEdit* editor) {
     TSpellMarks* marks = TSpellMarks::Of(editor->document());
     EXPECT_NE(marks, nullptr);
-    marks->Finish();
+    const VocabEditForm* form = FormOf(editor);
+    do {
+      WaitForDictionaries(form);
+      marks->Finish();
+    } while (form->LoadingDictionaries());
     return *marks;
+  }
+  // F7, and the list once the check is through.
+  static ui::TSpellingDlg* CheckSpelling(VocabEditForm* form) {
+    form->MenuCheckSpellingClick();
+    ui::TSpellingDlg* dialog = form->SpellingDlg();
+    EXPECT_NE(dialog, nullptr);
+    QElapsedTimer clock;
+    clock.start();
+    while (dialog && dialog->Running() && clock.elapsed() < 60000) WaitForInput();
+    EXPECT_TRUE(dialog && dialog->Done());
+    return dialog;
   }
   // The underlined words of a memo, or of the Text page with their lines.
   static Marked Underlined(QPlainTextEdit* editor, bool withLines = false) {
@@ -92,6 +123,13 @@ class SpellingTest : public TextPageTest {
     for (const MisspeltTextWord& w : MisspeltInLessonText(*form->Speller(), lines))
       words.push_back(std::to_string(w.Line) + ":" + ui::ToQString(lines[w.Line].substr(w.Start, w.Length)).toStdString());
     return words;
+  }
+  // Runs the event loop until `done`, for at most a minute.
+  static bool WaitFor(const std::function<bool()>& done) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!done() && clock.elapsed() < 60000) WaitForInput();
+    return done();
   }
   VocabEditForm* OpenLesson(const std::vector<MeaningPtr>& entries, const std::string& language1 = "English",
                             const std::string& language2 = "Deutsch", const std::string& name = "lesson.tav") {
@@ -284,8 +322,7 @@ TEST_F(SpellingTest, CheckSpellingListsEveryUnknownWordAndAClickShowsItsEntry) {
   form->SelectTab(VocabEditForm::kEntriesPage);
   // An edit not yet stored is checked too.
   form->MemoSynonyms->setPlainText("house\nhuose");
-  form->MenuCheckSpellingClick();
-  ui::TSpellingDlg* dialog = form->SpellingDlg();
+  ui::TSpellingDlg* dialog = CheckSpelling(form);
   ASSERT_NE(dialog, nullptr);
   EXPECT_TRUE(dialog->isVisible());
   const auto rows = [dialog] {
@@ -322,7 +359,7 @@ TEST_F(SpellingTest, CheckSpellingListsEveryUnknownWordAndAClickShowsItsEntry) {
   // From the Text page its text is read back first.
   form->SelectTab(VocabEditForm::kTextPage);
   TypeText(form, "Sp: English - Deutsch\nthe tre - Baum\n");
-  form->MenuCheckSpellingClick();
+  CheckSpelling(form);
   EXPECT_EQ(form->CurrentPage(), VocabEditForm::kEntriesPage);
   EXPECT_EQ(rows(), std::vector<std::string>{"1|English|tre"});
   // An error in the text keeps the page and the list.
@@ -332,6 +369,127 @@ TEST_F(SpellingTest, CheckSpellingListsEveryUnknownWordAndAClickShowsItsEntry) {
   EXPECT_EQ(form->CurrentPage(), VocabEditForm::kTextPage);
   EXPECT_EQ(rows(), std::vector<std::string>{"1|English|tre"});
   Discard(form);
+}
+
+TEST_F(SpellingTest, DictionariesLoadBesideTheWindowAndTheUnderlinesAndTheCheckComeOnceTheyAreThere) {
+  auto lesson = MakeLesson("English", "Deutsch", {MakeEntry(1, {"hosue"}, {"Huas"}), MakeEntry(1, {"tree"}, {"Bamu"})});
+  lesson->Language1.Font.Size = 8;
+  lesson->Language2.Font.Size = 20;
+  SaveBinary(*lesson, File("fonts.tav"));
+  VocabEditForm* form = Open(File("fonts.tav"));
+  ASSERT_NE(form, nullptr);
+  form->SelectTab(VocabEditForm::kEntriesPage);
+  // Checking a memo asks for the dictionaries, which load meanwhile.
+  TSpellMarks* marks = TSpellMarks::Of(form->MemoSynonyms->document());
+  marks->Finish();
+  EXPECT_TRUE(form->LoadingDictionaries());
+  EXPECT_TRUE(TSpellMarks::MarksOf(form->MemoSynonyms->document()->firstBlock()).empty());
+  // F7 waits for them; F7 again starts no second check.
+  form->MenuCheckSpellingClick();
+  ui::TSpellingDlg* dialog = form->SpellingDlg();
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_TRUE(dialog->Waiting());
+  EXPECT_EQ(dialog->LabelCount->text(), "Loading the dictionary of English, Deutsch...");
+  EXPECT_TRUE(dialog->ProgressCheck->isVisible());
+  EXPECT_TRUE(dialog->ButtonCancel->isVisible());
+  form->MenuCheckSpellingClick();
+  EXPECT_TRUE(dialog->Waiting());
+  ASSERT_TRUE(WaitFor([&] { return !dialog->Running() && !marks->Pending(); }));
+  EXPECT_TRUE(dialog->Done());
+  EXPECT_FALSE(dialog->ButtonCancel->isVisible());
+  EXPECT_EQ(dialog->Model().Words(), (std::vector<UnknownWord>{{0, 1, "hosue"}, {0, 2, "Huas"}, {1, 2, "Bamu"}}));
+  // The underlines came without a key.
+  EXPECT_EQ(TSpellMarks::MarksOf(form->MemoSynonyms->document()->firstBlock()),
+            (std::vector<std::pair<int, int>>{{0, 5}}));
+  // Rows of one height, but the 20-point words are not cut off.
+  const QRect row = dialog->ListWords->visualRect(dialog->ListWords->model()->index(1, 2));
+  EXPECT_GE(row.height(), QFontMetrics(ui::ToQFont(lesson->Language2.Font)).height());
+
+  // Cancelled while it waits: nothing listed. A window closed while its
+  // dictionaries load drops them once they are there.
+  VocabEditForm* french = OpenLesson({MakeEntry(1, {"hosue"}, {"maison"})}, "English", "Fran\xE7" "ais", "fr.tav");
+  WriteDictionary(dir_.Path(), "fr_FR", "UTF-8", {"maison"});
+  french->MenuCheckSpellingClick();
+  ASSERT_TRUE(french->SpellingDlg()->Waiting());
+  french->SpellingDlg()->ButtonCancel->click();
+  EXPECT_FALSE(french->SpellingDlg()->Running());
+  EXPECT_EQ(french->SpellingDlg()->LabelCount->text(), "Cancelled after 0 of 1 entries. Unknown words: 0");
+  EXPECT_TRUE(french->LoadingDictionaries());
+  french->close();
+  Settle();
+  QThreadPool::globalInstance()->waitForDone();
+  Settle();
+  EXPECT_EQ(Main().LessonWindows().size(), 1);
+  Discard(form);
+}
+
+TEST_F(SpellingTest, CheckingALongLessonLeavesTheWindowFreeAndCancelOrClosingStopsIt) {
+  const std::optional<DictionaryFiles> english = DictionaryChooser().Find("en_US");
+  const std::optional<DictionaryFiles> german = DictionaryChooser().Find("de_DE");
+  if (!english || !german) GTEST_SKIP() << "en_US and de_DE are not installed";
+  WriteSettings("");
+  ::unsetenv("DICPATH");
+  // Distinct words, most of them unknown.
+  std::vector<MeaningPtr> entries;
+  for (int i = 0; i < 40000; ++i) {
+    std::string word;
+    for (int n = i + 26 * 26 * 26; n > 0; n /= 26) word += static_cast<char>('a' + n % 26);
+    entries.push_back(MakeEntry(1, {word + " house", "the " + word + "ing"}, {"Haus " + word + "en"}));
+  }
+  VocabEditForm* form = OpenLesson(entries);
+  ASSERT_NE(form, nullptr);
+  form->Speller();
+  WaitForDictionaries(form);
+  // What the check on the interface thread gives, from spellers of its own
+  // (the window's remember no answer yet).
+  const std::vector<UnknownWord> expected = CheckLessonSpelling(
+      form->Lesson(), TLessonSpeller(std::make_shared<TSpeller>(*english, std::string()),
+                                     std::make_shared<TSpeller>(*german, std::string())));
+  ASSERT_GT(expected.size(), 80000u);
+
+  // Cancel, once it is on its way: the unknown words of the entries checked.
+  form->MenuCheckSpellingClick();
+  ui::TSpellingDlg* dialog = form->SpellingDlg();
+  ASSERT_TRUE(dialog->Running());
+  ASSERT_TRUE(WaitFor([&] { return dialog->ProgressCheck->value() > 0 || !dialog->Running(); }));
+  EXPECT_TRUE(dialog->LabelCount->text().startsWith("Checking spelling: ")) << dialog->LabelCount->text().toStdString();
+  dialog->ButtonCancel->click();
+  EXPECT_FALSE(dialog->Running());
+  EXPECT_FALSE(dialog->Done());
+  EXPECT_TRUE(dialog->LabelCount->text().startsWith("Cancelled after ")) << dialog->LabelCount->text().toStdString();
+  const std::vector<UnknownWord>& partial = dialog->Model().Words();
+  ASSERT_LT(partial.size(), expected.size());
+  EXPECT_TRUE(std::equal(partial.begin(), partial.end(), expected.begin()));
+  // Whole entries: the next word listed would be of a later entry.
+  if (!partial.empty()) EXPECT_GT(expected[partial.size()].EntryIndex, partial.back().EntryIndex);
+
+  // Check again; meanwhile the lesson changes and F7 starts no second
+  // check: the list is that of the lesson as it was.
+  dialog->ButtonCheckAgain->click();
+  ASSERT_TRUE(dialog->Running());
+  form->SelectTab(VocabEditForm::kEntriesPage);
+  form->MemoSynonyms->setPlainText("qqqq");
+  form->StoreControls();
+  form->MenuCheckSpellingClick();
+  ASSERT_TRUE(WaitFor([&] { return !dialog->Running(); }));
+  EXPECT_TRUE(dialog->Done());
+  EXPECT_TRUE(dialog->Model().Words() == expected);
+  // The next check sees the change.
+  dialog->ButtonCheckAgain->click();
+  ASSERT_TRUE(WaitFor([&] { return !dialog->Running(); }));
+  EXPECT_EQ(dialog->Model().Words().front(), (UnknownWord{0, 1, "qqqq"}));
+
+  // Closing the dialog stops the check; so does closing the window.
+  dialog->ButtonCheckAgain->click();
+  ASSERT_TRUE(dialog->Running());
+  dialog->ButtonClose->click();
+  EXPECT_FALSE(dialog->Running());
+  form->MenuCheckSpellingClick();
+  ASSERT_TRUE(form->SpellingDlg()->Running());
+  Discard(form);
+  form->close();
+  Settle();
+  EXPECT_TRUE(Main().LessonWindows().isEmpty());
 }
 
 TEST_F(SpellingTest, ALanguageWithoutDictionaryIsNotCheckedAndTheStatusBarSaysSoOnce) {

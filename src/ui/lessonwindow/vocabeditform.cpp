@@ -368,6 +368,7 @@ std::shared_ptr<const TLessonSpeller> VocabEditForm::TextSpeller(const std::stri
 }
 void VocabEditForm::MenuCheckSpellingClick() { spelling_->CheckSpelling(); }
 TSpellingDlg* VocabEditForm::SpellingDlg() const { return spelling_->Dialog(); }
+bool VocabEditForm::LoadingDictionaries() const { return spelling_->LoadingDictionaries(); }
 
 QMenu* VocabEditForm::ContextMenuOf(QPlainTextEdit* memo, const QPoint& at) {
   if (memo == MemoText) CompleteText();

@@ -206,6 +206,8 @@ class VocabEditForm : public TChildForm, public TPageHost, public THeaderControl
   QMenu* ContextMenuOf(QPlainTextEdit* memo, const QPoint& at);
   void MenuCheckSpellingClick();
   TSpellingDlg* SpellingDlg() const;
+  // Whether dictionaries are loading for the window (its underlines follow).
+  bool LoadingDictionaries() const;
 
   // --- Menus ---
   std::vector<GroupedMenu<QMenu*>> MenuGroups() const override;

@@ -5,8 +5,12 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QStringList>
 #include <QTextCursor>
+#include <QThreadPool>
 #include <QTimer>
+#include <algorithm>
+#include <mutex>
 #include <set>
 
 #include "base/cp1252.h"
@@ -54,15 +58,38 @@ void NoteWhenIdle(QPointer<QObject> window, TWindowHost* frame, const QString& n
   QTimer::singleShot(250, window, [window, frame, note] { NoteWhenIdle(window, frame, note); });
 }
 
-// The spellers of two language names, by the dictionaries installed and the
-// settings.
-std::shared_ptr<const TLessonSpeller> SpellerOfNames(const std::string& name1, const std::string& name2) {
-  DictionaryChooser chooser;
-  chooser.ReadSettings(IniFile(ProgramSettingsFile()));
-  return std::make_shared<const TLessonSpeller>(TLessonSpeller::ForLanguages(chooser, name1, name2));
+// What a memo or the Text page is checked with while its spellers load: no
+// language is checked.
+std::shared_ptr<const TLessonSpeller> NoSpeller() {
+  static const auto none = std::make_shared<const TLessonSpeller>();
+  return none;
 }
 
 }  // namespace
+
+// Hands the spellers loaded on worker threads to the window's spelling on
+// the interface thread, unless the window has gone meanwhile.
+class TSpellerMailbox {
+ public:
+  explicit TSpellerMailbox(TLessonSpelling* spelling) : spelling_(spelling) {}
+
+  void Deliver(const TLessonSpelling::Names& names, std::shared_ptr<const TLessonSpeller> speller) {
+    const std::lock_guard lock(mutex_);
+    if (!spelling_) return;
+    // Events still posted to the object are dropped when it goes.
+    QMetaObject::invokeMethod(
+        spelling_, [spelling = spelling_, names, speller = std::move(speller)] { spelling->Arrived(names, speller); },
+        Qt::QueuedConnection);
+  }
+  void Close() {
+    const std::lock_guard lock(mutex_);
+    spelling_ = nullptr;
+  }
+
+ private:
+  std::mutex mutex_;
+  TLessonSpelling* spelling_;
+};
 
 TLessonSpelling::TLessonSpelling(TPageHost& host, QLineEdit* language1, QLineEdit* language2,
                                  std::vector<QPlainTextEdit*> memos, QPlainTextEdit* memoText)
@@ -71,7 +98,8 @@ TLessonSpelling::TLessonSpelling(TPageHost& host, QLineEdit* language1, QLineEdi
       language1_(language1),
       language2_(language2),
       memos_(std::move(memos)),
-      memoText_(memoText) {
+      memoText_(memoText),
+      mailbox_(std::make_shared<TSpellerMailbox>(this)) {
   for (std::size_t kind = 0; kind < memos_.size(); ++kind)
     new TSpellMarks(memos_[kind]->document(), LanguageOfKind(static_cast<int>(kind)),
                     [this](const LessonTextLanguages&) { return Speller(); });
@@ -91,48 +119,104 @@ TLessonSpelling::TLessonSpelling(TPageHost& host, QLineEdit* language1, QLineEdi
 }
 
 TLessonSpelling::~TLessonSpelling() {
+  mailbox_->Close();
   std::vector<QPlainTextEdit*> editors = memos_;
   editors.push_back(memoText_);
   for (QPlainTextEdit* editor : editors) delete TSpellMarks::Of(editor->document());
 }
 
 std::shared_ptr<const TLessonSpeller> TLessonSpelling::Speller() {
-  if (!speller_) Follow(true);
-  return speller_;
+  if (!wanted_) Follow(true);
+  return SpellerLoading() ? NoSpeller() : speller_;
 }
 
+bool TLessonSpelling::SpellerLoading() const { return wanted_ && !(speller_ && spellerNames_ == *wanted_); }
+
 std::shared_ptr<const TLessonSpeller> TLessonSpelling::TextSpeller(const std::string& name1, const std::string& name2) {
-  if (speller_ && spellerNames_[0] == name1 && spellerNames_[1] == name2) return speller_;
-  for (const auto& [names, speller] : textSpellers_)
-    if (names.first == name1 && names.second == name2) return speller;
+  const Names names{name1, name2};
+  if (speller_ && spellerNames_ == names) return speller_;
+  for (const auto& [languages, speller] : textSpellers_)
+    if (languages == names) return speller;
+  std::shared_ptr<const TLessonSpeller> speller = Request(names, true);
+  if (!speller) return NoSpeller();
+  KeepTextSpeller(names, speller);
+  return speller;
+}
+
+void TLessonSpelling::KeepTextSpeller(const Names& names, std::shared_ptr<const TLessonSpeller> speller) {
   // The names of "Sp:" lines being typed pass by: only the last few stay.
   constexpr std::size_t kKept = 4;
   if (textSpellers_.size() >= kKept) textSpellers_.erase(textSpellers_.begin());
-  textSpellers_.push_back({{name1, name2}, SpellerOfNames(name1, name2)});
-  return textSpellers_.back().second;
+  textSpellers_.push_back({names, std::move(speller)});
+}
+
+std::shared_ptr<const TLessonSpeller> TLessonSpelling::Request(const Names& names, bool text) {
+  for (Load& load : loads_)
+    if (load.Languages == names) {
+      (text ? load.Text : load.Header) = true;
+      return nullptr;
+    }
+  // The choice by the dictionaries installed and the settings is quick;
+  // loading a dictionary is not, unless another window has loaded it.
+  DictionaryChooser chooser;
+  chooser.ReadSettings(IniFile(ProgramSettingsFile()));
+  TLessonSpeller speller = TLessonSpeller::WithoutLoading(chooser.Choose(names.first), chooser.Choose(names.second));
+  if (!speller.Pending()) return std::make_shared<const TLessonSpeller>(std::move(speller));
+  QStringList loading;
+  if (speller.Pending(1)) loading << ToQString(names.first);
+  if (speller.Pending(2) && names.second != names.first) loading << ToQString(names.second);
+  loads_.push_back({names, !text, text, loading.join(", ")});
+  QThreadPool::globalInstance()->start([mailbox = mailbox_, names, speller = std::move(speller)]() mutable {
+    speller.LoadDictionaries();
+    mailbox->Deliver(names, std::make_shared<const TLessonSpeller>(std::move(speller)));
+  });
+  return nullptr;
+}
+
+void TLessonSpelling::Arrived(const Names& names, const std::shared_ptr<const TLessonSpeller>& speller) {
+  const auto found =
+      std::find_if(loads_.begin(), loads_.end(), [&](const Load& load) { return load.Languages == names; });
+  if (found == loads_.end()) return;
+  const Load load = *found;
+  loads_.erase(found);
+  if (load.Text) {
+    KeepTextSpeller(names, speller);
+    if (TSpellMarks* marks = TSpellMarks::Of(memoText_->document())) marks->Recheck();
+  }
+  // The Header page's names may have changed meanwhile.
+  if (!load.Header || wanted_ != names) return;
+  SetSpeller(names, speller);
+  for (QPlainTextEdit* memo : memos_)
+    if (TSpellMarks* marks = TSpellMarks::Of(memo->document())) marks->Recheck();
+  if (dialog_ && dialog_->Waiting()) dialog_->Start(speller_);
 }
 
 void TLessonSpelling::Follow(bool load) {
   // The names as the Header page shows them: the user's new name counts once
   // typed, not only once stored.
-  const std::string name1 = ToLessonString(language1_->text());
-  const std::string name2 = ToLessonString(language2_->text());
-  if (speller_ ? spellerNames_[0] == name1 && spellerNames_[1] == name2 : !load) return;
+  const Names names{ToLessonString(language1_->text()), ToLessonString(language2_->text())};
+  if (wanted_ ? *wanted_ == names : !load) return;
+  wanted_ = names;
   const bool again = speller_ != nullptr;
-  speller_ = SpellerOfNames(name1, name2);
-  spellerNames_[0] = name1;
-  spellerNames_[1] = name2;
-  for (int language = 1; language <= 2; ++language) {
-    const std::string& name = spellerNames_[language - 1];
-    const std::string& problem = speller_->Problem(language);
-    if (!problem.empty() && !IsPlaceholderName(name) && ReportedLanguages().insert(name).second)
-      NoteWhenIdle(host_.Window(), &host_.Frame(), Utf8ToQString(problem));
-  }
+  std::shared_ptr<const TLessonSpeller> speller = Request(names, false);
+  if (!speller) return;
+  SetSpeller(names, std::move(speller));
   // What the spellers chosen before underlined is checked again (the Text
   // page follows its own "Sp:" lines).
   if (again)
     for (QPlainTextEdit* memo : memos_)
       if (TSpellMarks* marks = TSpellMarks::Of(memo->document())) marks->Recheck();
+}
+
+void TLessonSpelling::SetSpeller(const Names& names, std::shared_ptr<const TLessonSpeller> speller) {
+  speller_ = std::move(speller);
+  spellerNames_ = names;
+  for (int language = 1; language <= 2; ++language) {
+    const std::string& name = language == 1 ? names.first : names.second;
+    const std::string& problem = speller_->Problem(language);
+    if (!problem.empty() && !IsPlaceholderName(name) && ReportedLanguages().insert(name).second)
+      NoteWhenIdle(host_.Window(), &host_.Frame(), Utf8ToQString(problem));
+  }
 }
 
 QMenu* TLessonSpelling::ContextMenuOf(QPlainTextEdit* memo, const QPoint& at) {
@@ -185,22 +269,37 @@ QMenu* TLessonSpelling::ContextMenuOf(QPlainTextEdit* memo, const QPoint& at) {
   return menu;
 }
 
-void TLessonSpelling::CheckSpelling() {
+void TLessonSpelling::StartCheck(bool again) {
+  const auto show = [this] {
+    dialog_->show();
+    dialog_->raise();
+    dialog_->activateWindow();
+  };
+  if (!again && dialog_ && dialog_->Running()) {
+    show();
+    return;
+  }
   // The lesson as the Text page has it, read back as leaving the page does;
   // a format error keeps the page, with the error in the status bar.
   host_.SelectTab(TLessonPage::kEntriesPage);
-  if (!host_.CurrentPage() == TLessonPage::kEntriesPage) return;
+  if (host_.CurrentPage() != TLessonPage::kEntriesPage) return;
   host_.StoreControls();
   if (!dialog_) {
     dialog_ = new TSpellingDlg(host_.Window());
     connect(dialog_, &TSpellingDlg::WordClicked, this, &TLessonSpelling::ShowUnknownWord);
-    connect(dialog_, &TSpellingDlg::CheckAgain, this, &TLessonSpelling::CheckSpelling);
+    connect(dialog_, &TSpellingDlg::CheckAgain, this, [this] { StartCheck(true); });
   }
+  // The words are copied here: the lesson may change while they are checked.
   const TMeanCollection& lesson = host_.Document().Lesson();
-  dialog_->ShowWords(CheckLessonSpelling(lesson, *Speller()), lesson);
-  dialog_->show();
-  dialog_->raise();
-  dialog_->activateWindow();
+  std::shared_ptr<const TLessonSpeller> speller = Speller();
+  QString loading;
+  if (SpellerLoading()) {
+    speller.reset();
+    for (const Load& load : loads_)
+      if (load.Languages == *wanted_) loading = load.Loading;
+  }
+  dialog_->Check(TLessonWords(lesson), lesson, std::move(speller), loading);
+  show();
 }
 
 void TLessonSpelling::ShowUnknownWord(const UnknownWord& word) {

@@ -7,9 +7,15 @@
 // context menu, and the Check spelling dialog. A language without a
 // dictionary is not checked; the status bar says so once per language name
 // and program run.
+//
+// Dictionaries load on worker threads (Hunspell takes up to a second for
+// one): until a language's spellers are there its words have no underlines,
+// and they are checked again once they have come.
 
 #include <QObject>
+#include <QString>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -27,6 +33,7 @@ struct UnknownWord;
 namespace vocatrix::ui {
 
 class TPageHost;
+class TSpellerMailbox;
 class TSpellingDlg;
 
 class TLessonSpelling : public QObject {
@@ -37,15 +44,19 @@ class TLessonSpelling : public QObject {
   // `language2`.
   TLessonSpelling(TPageHost& host, QLineEdit* language1, QLineEdit* language2, std::vector<QPlainTextEdit*> memos,
                   QPlainTextEdit* memoText);
-  // The underlines no longer ask the spellers, which go with this object.
+  // The underlines no longer ask the spellers, which go with this object;
+  // dictionaries still loading are dropped once loaded.
   ~TLessonSpelling() override;
 
-  // The spellers of the language names the Header page shows.
+  // The spellers of the language names the Header page shows; none (no
+  // language checked) while their dictionaries load.
   std::shared_ptr<const TLessonSpeller> Speller();
   // The spellers of the Text page's lines under a "Sp:" line naming two
   // languages: the Text page's words are checked in the languages its text
-  // names (a text file shown there names its own).
+  // names (a text file shown there names its own). None while loading.
   std::shared_ptr<const TLessonSpeller> TextSpeller(const std::string& name1, const std::string& name2);
+  // Whether dictionaries are loading for the window.
+  bool LoadingDictionaries() const { return !loads_.empty(); }
   // Chooses the spellers again when the language names the Header page
   // shows differ from those they were chosen for.
   void FollowLanguageNames() { Follow(false); }
@@ -54,13 +65,35 @@ class TLessonSpelling : public QObject {
   // it) and "Add to dictionary" above the editor's own items.
   QMenu* ContextMenuOf(QPlainTextEdit* memo, const QPoint& at);
   // Extras > Check spelling: the dialog listing every unknown word of the
-  // lesson (the Text page is read back first, as leaving it does).
-  void CheckSpelling();
+  // lesson (the Text page is read back first, as leaving it does). A check
+  // still running is shown, not started again.
+  void CheckSpelling() { StartCheck(false); }
   TSpellingDlg* Dialog() const { return dialog_; }
 
  private:
+  friend class TSpellerMailbox;
+  using Names = std::pair<std::string, std::string>;
+  // Dictionaries loading for two language names: for the Header page's
+  // names, the Text page's, or both.
+  struct Load {
+    Names Languages;
+    bool Header = false;
+    bool Text = false;
+    QString Loading;  // the languages whose dictionaries load, as shown
+  };
+
   // With `load`, also when no speller was chosen yet.
   void Follow(bool load);
+  // The spellers of two language names when they are there at once; else
+  // they are loaded (Arrived) and none come back.
+  std::shared_ptr<const TLessonSpeller> Request(const Names& names, bool text);
+  void Arrived(const Names& names, const std::shared_ptr<const TLessonSpeller>& speller);
+  void SetSpeller(const Names& names, std::shared_ptr<const TLessonSpeller> speller);
+  void KeepTextSpeller(const Names& names, std::shared_ptr<const TLessonSpeller> speller);
+  // The Header page's spellers are loading.
+  bool SpellerLoading() const;
+  // Starts the check; `again` ("Check again") starts it anew while one runs.
+  void StartCheck(bool again);
   // Shows the entry of an unknown word on the Entries page, the edits of
   // the controls stored first.
   void ShowUnknownWord(const UnknownWord& word);
@@ -70,11 +103,17 @@ class TLessonSpelling : public QObject {
   QLineEdit* language2_;
   std::vector<QPlainTextEdit*> memos_;
   QPlainTextEdit* memoText_;
-  // The spellers and the language names they were chosen for.
+  // The language names the Header page's spellers are chosen for (none
+  // until the first is needed), and the spellers of the names they were
+  // chosen for last, once loaded.
+  std::optional<Names> wanted_;
   std::shared_ptr<const TLessonSpeller> speller_;
-  std::string spellerNames_[2];
+  Names spellerNames_;
   // Those of the language names of the Text page, the latest last.
-  std::vector<std::pair<std::pair<std::string, std::string>, std::shared_ptr<const TLessonSpeller>>> textSpellers_;
+  std::vector<std::pair<Names, std::shared_ptr<const TLessonSpeller>>> textSpellers_;
+  std::vector<Load> loads_;
+  // Where the worker threads hand their spellers over.
+  std::shared_ptr<TSpellerMailbox> mailbox_;
   TSpellingDlg* dialog_ = nullptr;
 };
 

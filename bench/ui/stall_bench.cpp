@@ -10,17 +10,17 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QTabBar>
 #include <QScrollBar>
 #include <QTableView>
-#include <QTimer>
 #include <functional>
 
 #include "../bench_lessons.h"
+#include "../bench_spelling.h"
 #include "bench_platform.h"
+#include "stall_meter.h"
 #include "base/font.h"
 #include "files/binaryfile.h"
 #include "operations/entrytable.h"
@@ -47,31 +47,7 @@ const std::string& LessonFile() {
   return path;
 }
 
-// Runs `action` from the event loop, then the loop until `done`; the longest
-// gap between two heartbeats meanwhile, in milliseconds.
-double LongestStall(const std::function<void()>& action, const std::function<bool()>& done) {
-  QElapsedTimer clock;
-  clock.start();
-  qint64 last = clock.nsecsElapsed();
-  qint64 longest = 0;
-  QTimer beat;
-  beat.setInterval(1);
-  QObject::connect(&beat, &QTimer::timeout, [&] {
-    const qint64 now = clock.nsecsElapsed();
-    longest = std::max(longest, now - last);
-    last = now;
-  });
-  bool ran = false;
-  QTimer::singleShot(0, [&] {
-    last = clock.nsecsElapsed();
-    beat.start();
-    action();
-    ran = true;
-  });
-  while (!(ran && done()) && clock.elapsed() < 120000) QApplication::processEvents(QEventLoop::AllEvents, 5);
-  longest = std::max(longest, clock.nsecsElapsed() - last);
-  return static_cast<double>(longest) / 1e6;
-}
+using bench::LongestStall;
 
 // The lesson window of the full-size lesson, as large as a user makes it.
 struct Window {
@@ -108,6 +84,7 @@ void ClickTab(ui::VocabEditForm* form, int page) {
 }
 
 void BM_StallOpen(benchmark::State& state) {
+  LessonFile();
   ui::MainForm main(bench::BenchPlatform());
   main.resize(1280, 900);
   main.show();
@@ -144,6 +121,26 @@ void BM_StallPageChange(benchmark::State& state) {
   Report(state, longest);
 }
 BENCHMARK(BM_StallPageChange)->DenseRange(1, 3)->Unit(benchmark::kMillisecond)->Iterations(2);
+
+// The Text page entered again after an edit of an entry: written anew, the
+// text shown before let go.
+void BM_StallTextPageAfterAnEdit(benchmark::State& state) {
+  Window window;
+  window.ToPage(ui::VocabEditForm::kTextPage);
+  double longest = 0;
+  int round = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    window.ToPage(ui::VocabEditForm::kEntriesPage);
+    window.form->MemoSynonyms->setPlainText(QString("edit%1").arg(++round));
+    window.ToPage(ui::VocabEditForm::kHeaderPage);
+    state.ResumeTiming();
+    longest = std::max(longest, LongestStall([&] { ClickTab(window.form, ui::VocabEditForm::kTextPage); },
+                                             [&] { return !window.form->TextFilling(); }));
+  }
+  Report(state, longest);
+}
+BENCHMARK(BM_StallTextPageAfterAnEdit)->Unit(benchmark::kMillisecond)->Iterations(2);
 
 // The Text page read back into the lesson after an edit.
 void BM_StallCompileBack(benchmark::State& state) {
@@ -222,15 +219,35 @@ void BM_StallScroll(benchmark::State& state) {
 }
 BENCHMARK(BM_StallScroll)->Unit(benchmark::kMillisecond)->Iterations(1);
 
-// Extras > Check Spelling until its list is there.
+// Extras > Check Spelling on the full-size lesson of dictionary words,
+// until its list is complete; the dictionaries loaded before, a window of its
+// own each time (the spellers remember no answers from the round before).
 void BM_StallCheckSpelling(benchmark::State& state) {
-  Window window;
+  const std::optional<DictionaryFiles> english = bench::InstalledDictionary("en_US");
+  const std::optional<DictionaryFiles> german = bench::InstalledDictionary("de_DE");
+  if (!english || !german) {
+    state.SkipWithError("the en_US and de_DE dictionaries are not installed (scripts/setup.sh)");
+    return;
+  }
+  const std::string file = bench::Folder().File("spelling.tav");
+  SaveBinary(*bench::FullSizeSpellingLesson(*english, *german), file);
+  ui::MainForm main(bench::BenchPlatform());
+  main.resize(1280, 900);
+  main.show();
   double longest = 0;
   for (auto _ : state) {
-    longest = std::max(longest, LongestStall([&] { window.form->MenuCheckSpellingClick(); },
-                                             [&] { return window.form->SpellingDlg() != nullptr; }));
     state.PauseTiming();
-    window.form->SpellingDlg()->close();
+    ui::VocabEditForm* form = main.OpenFile(file);
+    form->SelectTab(ui::VocabEditForm::kEntriesPage);
+    LongestStall([] {}, [form] { return form->Speller()->Speller(1) && form->Speller()->Speller(2); });
+    state.ResumeTiming();
+    longest = std::max(longest, LongestStall([form] { form->MenuCheckSpellingClick(); },
+                                             [form] { return form->SpellingDlg() && form->SpellingDlg()->Done(); }));
+    state.PauseTiming();
+    form->Document().MarkSaved();
+    form->close();
+    QApplication::processEvents();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     state.ResumeTiming();
   }
   Report(state, longest);

@@ -96,10 +96,22 @@ void TTextPage::SetTextMargins() {
 
 void TTextPage::Enter() {
   host_.StoreControls();
-  const TMeanCollection& lesson = host_.Document().Lesson();
-  auto uncarried = std::make_shared<std::vector<std::string>>();
-  const auto shown = [this, uncarried] {
+  TLessonDocument& document = host_.Document();
+  const unsigned long revision = document.Revision();
+  const QTextDocument* page = MemoText->document();
+  // The page still holds this very lesson's text, untouched: shown as it is.
+  if (lessonTextRevision_ == revision && source_ == Source::kLesson && !edited_ && !Filling() &&
+      !page->isUndoAvailable() && !page->isRedoAvailable()) {
     MemoText->moveCursor(QTextCursor::Start);
+    if (!lessonTextUncarried_.empty()) host_.Frame().WarnUncarriedWords(host_.Window(), lessonTextUncarried_);
+    return;
+  }
+  const TMeanCollection& lesson = document.Lesson();
+  auto uncarried = std::make_shared<std::vector<std::string>>();
+  const auto shown = [this, uncarried, revision] {
+    MemoText->moveCursor(QTextCursor::Start);
+    lessonTextRevision_ = revision;
+    lessonTextUncarried_ = *uncarried;
     if (!uncarried->empty()) host_.Frame().WarnUncarriedWords(host_.Window(), *uncarried);
   };
   SetSource(Source::kLesson);
@@ -230,6 +242,7 @@ void TTextPage::Print(const std::string& fileName) {
 }
 
 void TTextPage::SetTextDocument(QTextDocument* document, bool undo) {
+  lessonTextRevision_.reset();
   // Filling the page is no edit of the user's.
   filling_ = true;
   document->setUndoRedoEnabled(undo);

@@ -139,6 +139,10 @@ class TTextPage : public TLessonPage {
   mutable const QTextDocument* pageTextDocument_ = nullptr;
   mutable int pageTextRevision_ = -1;
   QPointer<LanguageLineIndex> languageLines_;
+  // The lesson's state (TLessonDocument::Revision) whose text the page
+  // shows as Enter wrote it, and what that text could not carry.
+  std::optional<unsigned long> lessonTextRevision_;
+  std::vector<std::string> lessonTextUncarried_;
   TBackgroundWork* fill_ = nullptr;
   TBackgroundWork* compile_ = nullptr;
 };

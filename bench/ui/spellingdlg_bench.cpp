@@ -16,6 +16,7 @@
 #include <functional>
 
 #include "../bench_spelling.h"
+#include "bench_main.h"
 #include "bench_platform.h"
 #include "stall_meter.h"
 #include "base/settings.h"
@@ -86,13 +87,4 @@ BENCHMARK(BM_NewLanguageLongestStall)->Arg(0)->Arg(1)->Unit(benchmark::kMillisec
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  ui::InstallFontSubstitutions();
-  SetProgramFilePath(Folder().File("vocatrix"));
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return vocatrix::bench::RunEditorBenchmarks(argc, argv); }

@@ -19,6 +19,7 @@
 
 #include "../bench_lessons.h"
 #include "../bench_spelling.h"
+#include "bench_main.h"
 #include "bench_platform.h"
 #include "stall_meter.h"
 #include "base/font.h"
@@ -273,12 +274,4 @@ BENCHMARK(BM_StallSave)->Unit(benchmark::kMillisecond)->Iterations(2);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  ui::InstallFontSubstitutions();
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return vocatrix::bench::RunEditorBenchmarks(argc, argv); }

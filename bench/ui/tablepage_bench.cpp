@@ -14,6 +14,7 @@
 
 #include "../bench_lessons.h"
 #include "base/settings.h"
+#include "bench_main.h"
 #include "bench_platform.h"
 #include "model/textcompare.h"
 #include "ui/common/qtfonts.h"
@@ -133,13 +134,4 @@ BENCHMARK(BM_TableFilterKeystroke)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  ui::InstallFontSubstitutions();
-  SetProgramFilePath(bench::Folder().File("vocatrix"));
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return vocatrix::bench::RunEditorBenchmarks(argc, argv); }

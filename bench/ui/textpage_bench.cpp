@@ -15,6 +15,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
+#include "bench_main.h"
 #include "bench_platform.h"
 #include "core/test_util.h"
 #include "files/binaryfile.h"
@@ -253,13 +254,4 @@ void BM_SpellCheckTextPage65535Entries(benchmark::State& state) {
 }
 BENCHMARK(BM_SpellCheckTextPage65535Entries)->Unit(benchmark::kMillisecond)->Iterations(2);
 
-int main(int argc, char** argv) {
-  if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  ui::InstallFontSubstitutions();
-  SetProgramFilePath(Folder().File("vocatrix"));
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return vocatrix::bench::RunEditorBenchmarks(argc, argv); }

@@ -133,7 +133,9 @@ TEST_F(CrashSurvivalTest, TheDialogRestoresTheTickedWindowsAndAsksBeforeItDiscar
                                                     QLocale::ShortFormat));
       }
       if (item->text(0) == "beta") item->setCheckState(0, Qt::Unchecked);
-      if (item->text(0).contains("damaged")) EXPECT_FALSE(item->flags() & Qt::ItemIsUserCheckable);
+      if (item->text(0).contains("damaged")) {
+        EXPECT_FALSE(item->flags() & Qt::ItemIsUserCheckable);
+      }
     }
     return static_cast<int>(ui::TRecoveryDlg::kRestore);
   });

@@ -244,8 +244,9 @@ TEST_F(ExchangeTest, EachFileStartsFromItsOwnLayoutAndThePreviewIsTheLessonThatB
           preview.back().push_back(import.GridPreview->item(r, col)->text());
       }
       // The raw rows show the file's own characters.
-      if (std::string(c.file) == "pairs.tsv")
+      if (std::string(c.file) == "pairs.tsv") {
         EXPECT_EQ(import.GridColumns->item(1, 0)->text(), QString::fromUtf8("δέντρο"));
+      }
       return int(QDialog::Accepted);
     });
     if (std::string(c.file) == "pairs.tsv") platform_.Dialogs.MessageAnswers.push_back(ui::MessageAnswer::Yes);

@@ -481,8 +481,9 @@ TEST(WindowArrangement, TilesFillAGridInsideTheFrameAndCascadesKeepCaptionsInSig
       xs.insert(rects[i].x());
       ys.insert(rects[i].y());
       // Windows that fit their cells cover none of the others.
-      if (c.windows.size() < 8)
+      if (c.windows.size() < 8) {
         for (std::size_t j = 0; j < i; ++j) EXPECT_FALSE(rects[i].intersects(rects[j])) << i << " " << j;
+      }
     }
     EXPECT_EQ(static_cast<int>(xs.size()), c.columns) << c.windows.size() << " " << c.sideBySide;
     EXPECT_EQ(static_cast<int>(ys.size()), c.rows) << c.windows.size() << " " << c.sideBySide;

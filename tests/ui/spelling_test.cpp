@@ -461,7 +461,9 @@ TEST_F(SpellingTest, CheckingALongLessonLeavesTheWindowFreeAndCancelOrClosingSto
   ASSERT_LT(partial.size(), expected.size());
   EXPECT_TRUE(std::equal(partial.begin(), partial.end(), expected.begin()));
   // Whole entries: the next word listed would be of a later entry.
-  if (!partial.empty()) EXPECT_GT(expected[partial.size()].EntryIndex, partial.back().EntryIndex);
+  if (!partial.empty()) {
+    EXPECT_GT(expected[partial.size()].EntryIndex, partial.back().EntryIndex);
+  }
 
   // Check again; meanwhile the lesson changes and F7 starts no second
   // check: the list is that of the lesson as it was.

@@ -74,11 +74,18 @@ TTablePage::TTablePage(TPageHost& host) : TLessonPage(host) {
   TableView->setModel(model_);
   TableView->setItemDelegate(new TCellDelegate(TableView));
   ConfigureEntryTableView(TableView);
-  // The word columns share the width; form and number keep what they need.
+  // The word columns share the width (ShareWidth); form and number keep what they need.
   QHeaderView* headings = TableView->horizontalHeader();
   for (int column = kColumnSynonyms; column <= kColumnAntonymTranslations; ++column)
-    headings->setSectionResizeMode(column, QHeaderView::Stretch);
+    headings->setSectionResizeMode(column, QHeaderView::Fixed);
   headings->setMinimumSectionSize(40);
+  TableView->viewport()->installEventFilter(new EventPreview(this, [this](QObject*, QEvent* event) {
+    if (event->type() == QEvent::Resize) ShareWidth();
+    return false;
+  }));
+  connect(headings, &QHeaderView::sectionResized, this, [this](int column) {
+    if (column == kColumnForm || column == kColumnNumber) ShareWidth();
+  });
   // A heading wider than its column shows its start (and in full as its tip).
   headings->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   TableView->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -365,6 +372,20 @@ void TTablePage::FitColumns(const TMeanCollection& lesson) {
   headings->resizeSection(kColumnNumber,
                           std::max(headingFont.horizontalAdvance(heading(kColumnNumber)) + margins,
                                    numberFont.horizontalAdvance(QString::number(lesson.EntryCount())) + 12));
+  ShareWidth();
+}
+
+void TTablePage::ShareWidth() {
+  QHeaderView* headings = TableView->horizontalHeader();
+  // Each word column is as wide as its heading needs, and they share what is
+  // left in equal parts; a view too narrow for the headings scrolls sideways.
+  constexpr int kWordColumns = kColumnAntonymTranslations - kColumnSynonyms + 1;
+  int needed[kWordColumns];
+  int left = TableView->viewport()->width() - headings->sectionSize(kColumnForm) - headings->sectionSize(kColumnNumber);
+  for (int i = 0; i < kWordColumns; ++i) left -= needed[i] = headings->sectionSizeHint(kColumnSynonyms + i);
+  left = std::max(0, left);
+  for (int i = 0; i < kWordColumns; ++i)
+    headings->resizeSection(kColumnSynonyms + i, needed[i] + left * (i + 1) / kWordColumns - left * i / kWordColumns);
 }
 
 void TTablePage::changeEvent(QEvent* event) {

@@ -93,6 +93,8 @@ class TTablePage : public TLessonPage {
   // Shows rows from `top` on, as far as there are rows.
   void ScrollToRow(int top);
   void ShowRowCount();
+  // Sizes the word columns to their headings and shares the rest of the width among them.
+  void ShareWidth();
   // A text refused by a cell: the beep, and the note saying why.
   void CellRefused(int column, const QString& text);
   void ShowLesson();

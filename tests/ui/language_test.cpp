@@ -448,7 +448,8 @@ TEST_F(LanguageTest, TheTemplateHoldsEverySectionTheProgramReadsAndNoPlaceholder
   for (const auto& [key, value] : keys) sections.insert(key.substr(0, key.find('/')));
   EXPECT_EQ(sections, (std::set<std::string>{"AboutBox", "CharmapDlg", "CombiLessonsDlg", "Dynamic", "EditForm",
                                              "FindForm", "FontDialog", "HelpForm", "ImportDlg", "MainForm",
-                                             "RecoveryDlg", "SpellingDlg", "VocabEditForm", "Vocatrix"}));
+                                             "PracticeForm", "RecoveryDlg", "SpellingDlg", "VocabEditForm",
+                                             "Vocatrix"}));
   // Every message and every text of the shipped file, in the language shown.
   const auto german = Keys(kSource + "/lang/Deutsch.ini");
   for (const auto& [key, value] : german) EXPECT_TRUE(keys.count(key)) << key;

@@ -30,6 +30,7 @@
 #include "ui/lessonwindow/tablepage.h"
 #include "ui/lessonwindow/textpage.h"
 #include "ui/mainwindow/windowhost.h"
+#include "ui/practice/practiceform.h"
 #include "ui/spelling/lessonspelling.h"
 
 namespace vocatrix::ui {
@@ -152,6 +153,7 @@ VocabEditForm::~VocabEditForm() {
   // Nor may the underlines ask the spellers, which go here.
   delete spelling_;
   spelling_ = nullptr;
+  delete practice_;
 }
 
 void VocabEditForm::SetLesson(std::unique_ptr<TMeanCollection> lesson) {
@@ -372,6 +374,15 @@ std::shared_ptr<const TLessonSpeller> VocabEditForm::TextSpeller(const std::stri
   return spelling_->TextSpeller(name1, name2);
 }
 void VocabEditForm::MenuCheckSpellingClick() { spelling_->CheckSpelling(); }
+
+PracticeForm* VocabEditForm::Practice() const { return practice_; }
+
+void VocabEditForm::MenuPractiseClick() {
+  if (!practice_) practice_ = new PracticeForm(this, this);
+  practice_->show();
+  practice_->raise();
+  practice_->activateWindow();
+}
 TSpellingDlg* VocabEditForm::SpellingDlg() const { return spelling_->Dialog(); }
 bool VocabEditForm::LoadingDictionaries() const { return spelling_->LoadingDictionaries(); }
 

@@ -18,6 +18,7 @@
 // lessonfind.h             finding a word of the lesson
 // ui/spelling/lessonspelling.h  the spellers and the spelling dialog
 
+#include <QPointer>
 #include <QString>
 #include <memory>
 #include <optional>
@@ -44,6 +45,7 @@ class QTableView;
 
 namespace vocatrix::ui {
 
+class PracticeForm;
 class TFileDialogTexts;
 class TLessonFinder;
 class TLessonMenus;
@@ -209,6 +211,11 @@ class VocabEditForm : public TChildForm, public TPageHost, public THeaderControl
   // Whether dictionaries are loading for the window (its underlines follow).
   bool LoadingDictionaries() const;
 
+  // --- Practice (ui/practice/practiceform.h) ---
+  // Extras > Practise: the practice window of this lesson, made on first use.
+  void MenuPractiseClick();
+  PracticeForm* Practice() const;
+
   // --- Menus ---
   std::vector<GroupedMenu<QMenu*>> MenuGroups() const override;
   QActionGroup* LanguageItems() const;
@@ -272,6 +279,8 @@ class VocabEditForm : public TChildForm, public TPageHost, public THeaderControl
   std::vector<TLessonPage*> pages_;
   TLessonMenus* menus_ = nullptr;
   TLessonSpelling* spelling_ = nullptr;
+  // Goes before the document it observes.
+  QPointer<PracticeForm> practice_;
 
  public:
   // Controls, named as in the window design; those of the Header and

@@ -20,6 +20,7 @@
 #include "ui/dialogs/helpwindow.h"
 #include "ui/dialogs/importdlg.h"
 #include "ui/recovery/recoverydlg.h"
+#include "ui/practice/practiceform.h"
 #include "ui/spelling/spellingdlg.h"
 #include "ui/language/textproperties.h"
 #include "ui/lessonwindow/vocabeditform.h"
@@ -140,6 +141,7 @@ void MainForm::MenuSaveLanguageClick() {
     absent.push_back(std::make_unique<THelpWindow>());
     absent.push_back(std::make_unique<TRecoveryDlg>(nullptr, std::vector<TLeftRecovery>{}));
     absent.push_back(std::make_unique<TSpellingDlg>(nullptr));
+    absent.push_back(std::make_unique<PracticeForm>(nullptr));
     if (LessonWindows().isEmpty()) absent.push_back(std::make_unique<VocabEditForm>(*this));
     if (childWindows_->TextWindows().isEmpty()) absent.push_back(std::make_unique<TEditForm>(*this));
     if (!aboutBox_) absent.push_back(std::make_unique<TAboutBox>(platform_));

@@ -1,0 +1,603 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ui/practice/practiceform.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStackedWidget>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "base/cp1252.h"
+#include "base/messages.h"
+#include "ui/about/soundevents.h"
+#include "ui/common/qtfonts.h"
+#include "ui/common/qtstrings.h"
+#include "ui/dialogs/helpwindow.h"
+#include "ui/language/multilanguage.h"
+#include "ui/language/textproperties.h"
+#include "ui/lessonwindow/lessonpage.h"
+#include "ui/mainwindow/windowhost.h"
+
+namespace vocatrix::ui {
+namespace {
+
+// A selection still running after this long shows its progress and Cancel.
+constexpr int kBusyMilliseconds = 200;
+// Counting waits for the lesson to rest this long after a change.
+constexpr int kCountDelayMilliseconds = 300;
+
+const std::uint8_t kDirectionBits[4] = {kAskLanguage1, kAskLanguage2, kSameLanguage1, kSameLanguage2};
+const std::uint8_t kGroupBits[3] = {kKeepHard, kKeepMedium, kKeepEasy};
+
+QString Message(const char* key, const char* english, std::initializer_list<std::string> args = {}) {
+  return Utf8ToQString(TranslateMessage(key, english, args));
+}
+
+std::string Utf8(const std::string& cp1252) { return Cp1252ToUtf8(cp1252); }
+
+QString TaskName(std::uint8_t type) {
+  switch (type) {
+    case kTranslationProblem: return Message("PractiseTranslate", "Translate");
+    case kAntonymTranslationProblem: return Message("PractiseAntonymTranslation", "Antonym translation");
+    case kSynonymProblem: return Message("PractiseSynonym", "Synonym");
+    case kAntonymProblem: return Message("PractiseAntonym", "Antonym");
+    default: return {};
+  }
+}
+
+// 0 for a word of language 1, 1 for language 2.
+int SideOfWord(const TWord& word) {
+  TMeaning* entry = word.Meaning();
+  return entry ? entry->SideOf(word) : 0;
+}
+
+QPushButton* MakeButton(QWidget* parent, const char* name, const char* caption) {
+  auto* button = new QPushButton(caption, parent);
+  button->setObjectName(name);
+  // Enter answers; it never presses a button of its own accord.
+  button->setAutoDefault(false);
+  return button;
+}
+
+QLabel* MakeLabel(QWidget* parent, const char* name, const char* caption = "", bool data = false) {
+  auto* label = new QLabel(caption, parent);
+  label->setObjectName(name);
+  if (data) MarkAsData(label);
+  return label;
+}
+
+}  // namespace
+
+PracticeForm::PracticeForm(QWidget* parent, TPageHost* host) : QDialog(parent), host_(host) {
+  setObjectName("PracticeForm");
+  setWindowTitle("Üben");
+  SetHelpTopic(this, "practise");
+  QFont font = parent ? parent->font() : QDialog::font();
+  font.setBold(false);
+  setFont(font);
+
+  static const char* const kDirectionNames[4] = {"CheckDirection1", "CheckDirection2", "CheckDirection3",
+                                                 "CheckDirection4"};
+  static const char* const kDirectionCaptions[4] = {"Übersetzungen, Sprache &1 nach 2", "Übersetzungen, Sprache &2 nach 1",
+                                                    "S&ynonyme und Antonyme in Sprache 1",
+                                                    "Synonyme und Antonyme in Spra&che 2"};
+  static const char* const kCountNames[4] = {"LabelDirectionCount1", "LabelDirectionCount2", "LabelDirectionCount3",
+                                             "LabelDirectionCount4"};
+  GroupDirections = new QGroupBox("Richtungen", this);
+  GroupDirections->setObjectName("GroupDirections");
+  auto* directions = new QGridLayout(GroupDirections);
+  for (int i = 0; i < 4; ++i) {
+    CheckDirection[i] = new QCheckBox(kDirectionCaptions[i], GroupDirections);
+    CheckDirection[i]->setObjectName(kDirectionNames[i]);
+    LabelDirectionCount[i] = MakeLabel(GroupDirections, kCountNames[i], "", true);
+    LabelDirectionCount[i]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    directions->addWidget(CheckDirection[i], i, 0);
+    directions->addWidget(LabelDirectionCount[i], i, 1);
+  }
+  CheckDirection[0]->setChecked(true);
+
+  static const char* const kGroupNames[3] = {"CheckHard", "CheckMedium", "CheckEasy"};
+  static const char* const kGroupCaptions[3] = {"Sc&hwere", "&Mittlere", "&Leichte"};
+  static const char* const kGroupCountNames[3] = {"LabelHardCount", "LabelMediumCount", "LabelEasyCount"};
+  GroupGroups = new QGroupBox("Wörter", this);
+  GroupGroups->setObjectName("GroupGroups");
+  auto* groups = new QGridLayout(GroupGroups);
+  for (int i = 0; i < 3; ++i) {
+    CheckGroup[i] = new QCheckBox(kGroupCaptions[i], GroupGroups);
+    CheckGroup[i]->setObjectName(kGroupNames[i]);
+    CheckGroup[i]->setChecked(true);
+    LabelGroupCount[i] = MakeLabel(GroupGroups, kGroupCountNames[i], "", true);
+    LabelGroupCount[i]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    groups->addWidget(CheckGroup[i], i, 0);
+    groups->addWidget(LabelGroupCount[i], i, 1);
+  }
+  CheckAllWords = new QCheckBox("&Alle Wörter", GroupGroups);
+  CheckAllWords->setObjectName("CheckAllWords");
+  LabelAllWordsCount = MakeLabel(GroupGroups, "LabelAllWordsCount", "", true);
+  LabelAllWordsCount->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  groups->addWidget(CheckAllWords, 3, 0);
+  groups->addWidget(LabelAllWordsCount, 3, 1);
+
+  GroupAnswer = new QGroupBox("Antworten durch", this);
+  GroupAnswer->setObjectName("GroupAnswer");
+  auto* ways = new QVBoxLayout(GroupAnswer);
+  RadioChoose = new QRadioButton("Aus&wählen", GroupAnswer);
+  RadioChoose->setObjectName("RadioChoose");
+  RadioType = new QRadioButton("&Eintippen", GroupAnswer);
+  RadioType->setObjectName("RadioType");
+  RadioCards = new QRadioButton("&Karten", GroupAnswer);
+  RadioCards->setObjectName("RadioCards");
+  RadioChoose->setChecked(true);
+  ways->addWidget(RadioChoose);
+  ways->addWidget(RadioType);
+  ways->addWidget(RadioCards);
+  ways->addStretch(1);
+
+  LabelProblems = MakeLabel(this, "LabelProblems", "", true);
+  ButtonStart = MakeButton(this, "ButtonStart", "S&tarten");
+  ProgressSelect = new QProgressBar(this);
+  ProgressSelect->setObjectName("ProgressSelect");
+  ProgressSelect->setTextVisible(false);
+  ProgressSelect->setRange(0, 0);  // Select cannot count its steps: busy
+  ProgressSelect->hide();
+  ButtonCancel = MakeButton(this, "ButtonCancel", "Abbrechen");
+  ButtonCancel->hide();
+
+  // The pages: nothing asked yet, the three ways of answering, the summary.
+  Pages = new QStackedWidget(this);
+  Pages->setObjectName("Pages");
+  auto* idle = new QWidget(Pages);
+  Pages->addWidget(idle);
+  auto* choose = new QWidget(Pages);
+  auto* chooseLayout = new QVBoxLayout(choose);
+  for (int i = 0; i < 5; ++i) {
+    const std::string name = "ButtonAlternative" + std::to_string(i + 1);
+    ButtonAlternative[i] = MakeButton(choose, name.c_str(), "");
+    MarkAsData(ButtonAlternative[i]);
+    chooseLayout->addWidget(ButtonAlternative[i]);
+    connect(ButtonAlternative[i], &QPushButton::clicked, this, [this, i] { Choose(i + 1); });
+  }
+  Pages->addWidget(choose);
+  auto* type = new QWidget(Pages);
+  auto* typeLayout = new QHBoxLayout(type);
+  EditAnswer = new QLineEdit(type);
+  EditAnswer->setObjectName("EditAnswer");
+  MarkAsData(EditAnswer);
+  ButtonAnswer = MakeButton(type, "ButtonAnswer", "A&ntworten");
+  typeLayout->addWidget(EditAnswer, 1);
+  typeLayout->addWidget(ButtonAnswer);
+  connect(ButtonAnswer, &QPushButton::clicked, this, &PracticeForm::AnswerTyped);
+  Pages->addWidget(type);
+  auto* cards = new QWidget(Pages);
+  auto* cardsLayout = new QVBoxLayout(cards);
+  LabelCard = MakeLabel(cards, "LabelCard", "", true);
+  LabelCard->setAlignment(Qt::AlignCenter);
+  LabelCard->setFrameShape(QFrame::Box);
+  LabelCard->setMinimumHeight(40);
+  ButtonTurn = MakeButton(cards, "ButtonTurn", "Karte &umdrehen");
+  ButtonKnew = MakeButton(cards, "ButtonKnew", "&Gewusst");
+  ButtonDidNotKnow = MakeButton(cards, "ButtonDidNotKnow", "&Nicht gewusst");
+  auto* cardButtons = new QHBoxLayout;
+  cardButtons->addWidget(ButtonTurn);
+  cardButtons->addWidget(ButtonKnew);
+  cardButtons->addWidget(ButtonDidNotKnow);
+  cardsLayout->addWidget(LabelCard);
+  cardsLayout->addLayout(cardButtons);
+  connect(ButtonTurn, &QPushButton::clicked, this, &PracticeForm::TurnCard);
+  connect(ButtonKnew, &QPushButton::clicked, this, [this] { AnswerCard(true); });
+  connect(ButtonDidNotKnow, &QPushButton::clicked, this, [this] { AnswerCard(false); });
+  Pages->addWidget(cards);
+  auto* summary = new QWidget(Pages);
+  auto* summaryLayout = new QVBoxLayout(summary);
+  LabelSummary = MakeLabel(summary, "LabelSummary", "", true);
+  ListMissed = new QListWidget(summary);
+  ListMissed->setObjectName("ListMissed");
+  MarkAsData(ListMissed);
+  connect(ListMissed, &QListWidget::itemClicked, this,
+          [this](QListWidgetItem* item) { ShowMissed(ListMissed->row(item)); });
+  connect(ListMissed, &QListWidget::itemActivated, this,
+          [this](QListWidgetItem* item) { ShowMissed(ListMissed->row(item)); });
+  summaryLayout->addWidget(LabelSummary);
+  summaryLayout->addWidget(ListMissed, 1);
+  Pages->addWidget(summary);
+
+  LabelTask = MakeLabel(this, "LabelTask", "", true);
+  LabelQuestion = MakeLabel(this, "LabelQuestion", "", true);
+  LabelQuestion->setAlignment(Qt::AlignCenter);
+  LabelQuestion->setMinimumHeight(36);
+  LabelProgress = MakeLabel(this, "LabelProgress", "", true);
+  LabelFeedback = MakeLabel(this, "LabelFeedback", "", true);
+  LabelFeedback->setWordWrap(true);
+  LabelKeys = MakeLabel(this, "LabelKeys",
+                        "Tasten: 1–5 wählen, Eingabe antwortet, Leertaste dreht die Karte um, Esc schließt.");
+  LabelKeys->setWordWrap(true);
+  LabelScoresKept = MakeLabel(this, "LabelScoresKept",
+                              "Die Punkte gelten nur, solange dieses Fenster offen ist; Lektion, Datei und "
+                              "Rückgängig-Liste bleiben unverändert.");
+  LabelScoresKept->setWordWrap(true);
+  ButtonClose = MakeButton(this, "ButtonClose", "&Schließen");
+  connect(ButtonClose, &QPushButton::clicked, this, &QDialog::close);
+  connect(ButtonStart, &QPushButton::clicked, this, &PracticeForm::Start);
+  connect(ButtonCancel, &QPushButton::clicked, this, &PracticeForm::CancelSelection);
+
+  auto* choices = new QHBoxLayout;
+  choices->addWidget(GroupDirections, 2);
+  choices->addWidget(GroupGroups, 1);
+  choices->addWidget(GroupAnswer, 1);
+  auto* start = new QHBoxLayout;
+  start->addWidget(LabelProblems, 1);
+  start->addWidget(ProgressSelect, 1);
+  start->addWidget(ButtonCancel);
+  start->addWidget(ButtonStart);
+  auto* head = new QHBoxLayout;
+  head->addWidget(LabelTask, 1);
+  head->addWidget(LabelProgress);
+  auto* close = new QHBoxLayout;
+  close->addWidget(LabelKeys, 1);
+  close->addWidget(ButtonClose);
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(choices);
+  layout->addLayout(start);
+  layout->addLayout(head);
+  layout->addWidget(LabelQuestion);
+  layout->addWidget(Pages, 1);
+  layout->addWidget(LabelFeedback);
+  layout->addWidget(LabelScoresKept);
+  layout->addLayout(close);
+  resize(620, 520);
+
+  countTimer_ = new QTimer(this);
+  countTimer_->setSingleShot(true);
+  countTimer_->setInterval(kCountDelayMilliseconds);
+  connect(countTimer_, &QTimer::timeout, this, &PracticeForm::UpdateCounts);
+  busyTimer_ = new QTimer(this);
+  busyTimer_->setSingleShot(true);
+  busyTimer_->setInterval(kBusyMilliseconds);
+  connect(busyTimer_, &QTimer::timeout, this, [this] {
+    if (!selecting_) return;
+    ProgressSelect->show();
+    ButtonCancel->show();
+  });
+  for (QCheckBox* box : {CheckDirection[0], CheckDirection[1], CheckDirection[2], CheckDirection[3], CheckGroup[0],
+                         CheckGroup[1], CheckGroup[2], CheckAllWords})
+    connect(box, &QCheckBox::toggled, this, [this] { UpdateCounts(); });
+
+  TranslateForm(this);
+  if (host_) {
+    host_->Document().AddObserver(this);
+    UpdateCounts();
+  }
+}
+
+PracticeForm::~PracticeForm() {
+  ++generation_;
+  JoinWorker();
+  if (host_) host_->Document().RemoveObserver(this);
+}
+
+std::uint8_t PracticeForm::Flags() const {
+  std::uint8_t flags = 0;
+  for (int i = 0; i < 4; ++i)
+    if (CheckDirection[i]->isChecked()) flags |= kDirectionBits[i];
+  for (int i = 0; i < 3; ++i)
+    if (CheckGroup[i]->isChecked()) flags |= kGroupBits[i];
+  if (CheckAllWords->isChecked()) flags |= kAllWords;
+  return flags;
+}
+
+TAnswerWay PracticeForm::Way() const {
+  if (RadioType->isChecked()) return TAnswerWay::kType;
+  if (RadioCards->isChecked()) return TAnswerWay::kCards;
+  return TAnswerWay::kChoose;
+}
+
+int PracticeForm::CurrentPage() const { return Pages->currentIndex(); }
+
+// ------------------------------------------------------------------ worker
+
+void PracticeForm::JoinWorker() {
+  if (worker_.joinable()) worker_.join();
+}
+
+void PracticeForm::RunOnWorker(std::function<void()> job, std::function<void()> then) {
+  // One selection at a time: the exercise model's one random source and the
+  // copy's words are the worker's alone while it runs.
+  JoinWorker();
+  const unsigned generation = ++generation_;
+  then_ = std::move(then);
+  QPointer<PracticeForm> self(this);
+  worker_ = std::thread([job = std::move(job), self, generation] {
+    job();
+    QMetaObject::invokeMethod(
+        qApp, [self, generation] {
+          if (!self || self->generation_ != generation || !self->then_) return;
+          self->JoinWorker();
+          std::function<void()> then = std::move(self->then_);
+          self->then_ = nullptr;
+          then();
+        },
+        Qt::QueuedConnection);
+  });
+}
+
+void PracticeForm::FinishWork() {
+  JoinWorker();
+  if (!then_) return;
+  std::function<void()> then = std::move(then_);
+  then_ = nullptr;
+  then();
+}
+
+// ------------------------------------------------------------------ counts
+
+void PracticeForm::LessonChanged(const TLessonChange&) {
+  // The round goes on with its own copy; the counts follow the lesson.
+  countCopy_.reset();
+  countTimer_->start();
+}
+
+void PracticeForm::UpdateCounts() {
+  if (!host_ || selecting_ || (round_ && !round_->Done())) return;
+  if (!countCopy_) countCopy_ = std::make_shared<TPracticeLesson>(host_->Document().Lesson(), scores_);
+  const std::uint8_t flags = Flags();
+  auto counts = std::make_shared<std::vector<int>>();
+  RunOnWorker(
+      [copy = countCopy_, flags, counts] {
+        TLesson& lesson = copy->Lesson();
+        const std::uint8_t others = flags & (kKeepHard | kKeepMedium | kKeepEasy | kAllWords);
+        const std::uint8_t directions = flags & 0x0F;
+        for (const std::uint8_t bit : kDirectionBits) counts->push_back(lesson.Count(bit | others));
+        for (const std::uint8_t bit : kGroupBits)
+          counts->push_back(directions ? lesson.Count(directions | bit | (flags & kAllWords)) : 0);
+        counts->push_back(directions ? lesson.Count((flags & 0x7F) | kAllWords) : 0);
+        counts->push_back(directions ? lesson.Count(flags) : 0);
+      },
+      [this, counts] { ShowCounts(*counts); });
+}
+
+void PracticeForm::ShowCounts(const std::vector<int>& counts) {
+  if (counts.size() != 9) return;
+  for (int i = 0; i < 4; ++i) LabelDirectionCount[i]->setText(QString::number(counts[static_cast<std::size_t>(i)]));
+  for (int i = 0; i < 3; ++i) LabelGroupCount[i]->setText(QString::number(counts[static_cast<std::size_t>(4 + i)]));
+  LabelAllWordsCount->setText(QString::number(counts[7]));
+  LabelProblems->setText(Message("PractiseProblems", "%s questions", {std::to_string(counts[8])}));
+  ButtonStart->setEnabled(counts[8] > 0);
+}
+
+// ------------------------------------------------------------------- round
+
+void PracticeForm::SetChoicesEnabled(bool enabled) {
+  for (QWidget* w : std::initializer_list<QWidget*>{GroupDirections, GroupGroups, GroupAnswer, ButtonStart})
+    w->setEnabled(enabled);
+}
+
+void PracticeForm::Start() {
+  if (!host_ || selecting_) return;
+  // The lesson as the controls and the Text page hold it, as a command sees it.
+  host_->SelectTab(TLessonPage::kEntriesPage);
+  if (host_->CurrentPage() != TLessonPage::kEntriesPage) return;
+  host_->StoreControls();
+  round_.reset();
+  auto copy = std::make_shared<TPracticeLesson>(host_->Document().Lesson(), scores_);
+  auto result = std::make_shared<std::unique_ptr<TProbCollection>>();
+  const std::uint8_t flags = Flags();
+  const TAnswerWay way = Way();
+  selecting_ = true;
+  SetChoicesEnabled(false);
+  LabelFeedback->clear();
+  LabelProblems->setText(Message("PractiseSelecting", "Selecting the questions..."));
+  busyTimer_->start();
+  RunOnWorker([copy, flags, result] { *result = copy->Lesson().Select(flags); },
+              [this, copy, result, way] {
+                selecting_ = false;
+                busyTimer_->stop();
+                ProgressSelect->hide();
+                ButtonCancel->hide();
+                round_ = std::make_unique<TPracticeRound>(copy, std::move(*result), way, scores_);
+                countCopy_.reset();
+                if (round_->Done()) {
+                  SetChoicesEnabled(true);
+                  LabelProblems->setText(Message("PractiseNoProblems", "These choices give no questions."));
+                  return;
+                }
+                LabelProblems->clear();
+                Ask();
+              });
+}
+
+void PracticeForm::CancelSelection() {
+  if (!selecting_) return;
+  // The selection ends unseen; the next one waits for it.
+  ++generation_;
+  then_ = nullptr;
+  selecting_ = false;
+  busyTimer_->stop();
+  ProgressSelect->hide();
+  ButtonCancel->hide();
+  SetChoicesEnabled(true);
+  LabelProblems->setText(Message("PractiseCancelled", "Cancelled."));
+}
+
+void PracticeForm::Ask() {
+  const TProblem* problem = round_ ? round_->Current() : nullptr;
+  if (!problem) {
+    ShowSummary();
+    return;
+  }
+  TLesson& lesson = round_->Copy().Lesson();
+  const TWord& question = *problem->Question;
+  const int side = SideOfWord(question);
+  const int answerSide = SideOfWord(*problem->Solution);
+  const QFont questionFont = ToQFont(lesson.GetFont(static_cast<std::uint8_t>(side)));
+  const QFont answerFont = ToQFont(lesson.GetFont(static_cast<std::uint8_t>(answerSide)));
+  QString task = TaskName(problem->ProblemType);
+  if (const TMeaning* entry = question.Meaning()) {
+    const TLanguage& language = side == 0 ? lesson.Language1 : lesson.Language2;
+    if (entry->Form < language.WordForms.Names.size())
+      task += "  (" + ToQString(language.WordForms.Names[entry->Form]) + ")";
+  }
+  if (round_->Retry()) task += "  " + Message("PractiseAgain", "- again");
+  LabelTask->setText(task);
+  LabelQuestion->setFont(questionFont);
+  LabelQuestion->setText(ToQString(question.Text()));
+  LabelProgress->setText(Message("PractiseProgress", "%s of %s, %s right",
+                                 {std::to_string(round_->Finished() + 1), std::to_string(round_->Total()),
+                                  std::to_string(round_->Right())}));
+  switch (round_->Way()) {
+    case TAnswerWay::kChoose:
+      for (int i = 0; i < 5; ++i) {
+        const bool shown = i < problem->Alternatives.Count();
+        ButtonAlternative[i]->setVisible(shown);
+        if (!shown) continue;
+        ButtonAlternative[i]->setFont(answerFont);
+        ButtonAlternative[i]->setText(QString::number(i + 1) + "  " +
+                                      ToQString(problem->Alternatives.At(i)->Text()).replace('&', "&&"));
+      }
+      Pages->setCurrentIndex(kChoosePage);
+      break;
+    case TAnswerWay::kType:
+      EditAnswer->setFont(answerFont);
+      EditAnswer->clear();
+      Pages->setCurrentIndex(kTypePage);
+      EditAnswer->setFocus();
+      break;
+    case TAnswerWay::kCards:
+      cardTurned_ = false;
+      LabelCard->setFont(answerFont);
+      LabelCard->setText("?");
+      ButtonTurn->setEnabled(true);
+      ButtonKnew->setEnabled(false);
+      ButtonDidNotKnow->setEnabled(false);
+      Pages->setCurrentIndex(kCardsPage);
+      ButtonTurn->setFocus();
+      break;
+  }
+}
+
+void PracticeForm::Choose(int number) {
+  if (!round_ || round_->Done() || round_->Way() != TAnswerWay::kChoose) return;
+  const ProblemPtr problem = round_->CurrentProblem();
+  if (number < 1 || number > problem->Alternatives.Count()) return;
+  Answered(round_->Answer(problem->Alternatives.At(number - 1)->Text()), *problem);
+}
+
+void PracticeForm::AnswerTyped() {
+  if (!round_ || round_->Done() || round_->Way() != TAnswerWay::kType) return;
+  const ProblemPtr problem = round_->CurrentProblem();
+  QString rejected;
+  const std::string answer = ToLessonString(EditAnswer->text().trimmed(), &rejected);
+  Answered(round_->Answer(answer), *problem);
+}
+
+void PracticeForm::TurnCard() {
+  if (!round_ || round_->Done() || round_->Way() != TAnswerWay::kCards || cardTurned_) return;
+  cardTurned_ = true;
+  LabelCard->setText(ToQString(round_->Current()->Solution->Text()));
+  ButtonTurn->setEnabled(false);
+  ButtonKnew->setEnabled(true);
+  ButtonDidNotKnow->setEnabled(true);
+  ButtonKnew->setFocus();
+}
+
+void PracticeForm::AnswerCard(bool knew) {
+  if (!round_ || round_->Done() || round_->Way() != TAnswerWay::kCards || !cardTurned_) return;
+  const ProblemPtr problem = round_->CurrentProblem();
+  Answered(round_->Answer(knew ? problem->Solution->Text() : std::string()), *problem);
+}
+
+void PracticeForm::Answered(TPracticeRound::TOutcome outcome, const TProblem& problem) {
+  if (outcome == TPracticeRound::TOutcome::kNearMiss) {
+    LabelFeedback->setText(Message("PractiseNearMiss", "Did you mean %s?", {Utf8(round_->NearMiss())}));
+    EditAnswer->selectAll();
+    return;
+  }
+  if (outcome == TPracticeRound::TOutcome::kRight) {
+    Play(seYes);
+    LabelFeedback->setText(Message("PractiseRight", "Right."));
+  } else {
+    Play(seNo);
+    // The solution and the other answers that would have been right.
+    std::string synonyms;
+    if (const TWordCollection* own = OwnList(*problem.Solution))
+      for (const PWord& w : *own)
+        if (w != problem.Solution) synonyms += (synonyms.empty() ? "" : ", ") + Utf8(w->Text());
+    QString text = Message("PractiseWrong", "Wrong: %s is %s.",
+                           {Utf8(problem.Question->Text()), Utf8(problem.Solution->Text())});
+    if (!synonyms.empty()) text += " " + Message("PractiseAlsoRight", "Also right: %s.", {synonyms});
+    LabelFeedback->setText(text);
+  }
+  Ask();
+}
+
+void PracticeForm::ShowSummary() {
+  Play(seApplause);
+  SetChoicesEnabled(true);
+  LabelTask->clear();
+  LabelQuestion->clear();
+  LabelProgress->clear();
+  LabelSummary->setText(
+      Message("PractiseRightFirst", "Right first time: %s", {std::to_string(round_->RightFirstTime())}) + "\n" +
+      Message("PractiseRightLater", "Right after a retry: %s", {std::to_string(round_->RightLater())}) + "\n" +
+      Message("PractiseMissed", "Missed: %s", {std::to_string(round_->Missed().size())}));
+  ListMissed->clear();
+  for (const ProblemPtr& p : round_->Missed()) {
+    auto* item = new QListWidgetItem(ToQString(p->Question->Text()) + "  →  " + ToQString(p->Solution->Text()));
+    item->setFont(ToQFont(round_->Copy().Lesson().GetFont(static_cast<std::uint8_t>(SideOfWord(*p->Question)))));
+    ListMissed->addItem(item);
+  }
+  Pages->setCurrentIndex(kSummaryPage);
+  // The next round's counts start from the scores this one gave.
+  UpdateCounts();
+}
+
+void PracticeForm::ShowMissed(int row) {
+  if (!host_ || !round_ || row < 0 || row >= static_cast<int>(round_->Missed().size())) return;
+  const TProblem& problem = *round_->Missed()[static_cast<std::size_t>(row)];
+  const MeaningPtr entry = round_->Copy().OriginalEntryOf(problem.Question->Meaning());
+  if (!entry) return;
+  host_->SelectTab(TLessonPage::kEntriesPage);
+  if (host_->CurrentPage() != TLessonPage::kEntriesPage) return;
+  host_->StoreControls();
+  // The entry may have left the lesson since the round began.
+  const TMeanCollection& lesson = host_->Document().Lesson();
+  for (int i = 0; i < lesson.EntryCount(); ++i) {
+    if (lesson.At(i) == entry) {
+      host_->Document().SetEntry(i);
+      return;
+    }
+  }
+}
+
+void PracticeForm::Play(int event) {
+  if (host_) SoundEvents().PlaySoundEvent(event, kSoundAsync, host_->Frame().Services(), this, CurrentLanguage());
+}
+
+void PracticeForm::keyPressEvent(QKeyEvent* event) {
+  const int key = event->key();
+  if (CurrentPage() == kChoosePage && key >= Qt::Key_1 && key <= Qt::Key_5 && event->modifiers() == Qt::NoModifier) {
+    Choose(key - Qt::Key_0);
+    return;
+  }
+  if (CurrentPage() == kCardsPage && key == Qt::Key_Space) {
+    TurnCard();
+    return;
+  }
+  // Enter in the answer's edit comes here too: the edit leaves it to its window.
+  if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+    if (CurrentPage() == kTypePage) AnswerTyped();
+    return;  // never the dialog's default button
+  }
+  QDialog::keyPressEvent(event);
+}
+
+}  // namespace vocatrix::ui

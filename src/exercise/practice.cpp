@@ -20,6 +20,7 @@ TPracticeLesson::TPracticeLesson(const TMeanCollection& lesson, const TKnowledge
   lesson_.LessonFileName = lesson.LessonFileName;
   lesson_.Meanings = std::make_unique<TMeaningList>();
   if (!lesson.Meanings) return;
+  entries_.reserve(static_cast<std::size_t>(lesson.EntryCount()));
   // A lesson listing an entry twice (a concatenation with itself) gets one
   // copy listed twice, as the selection would see it.
   std::unordered_map<const TMeaning*, MeaningPtr> copies;
@@ -28,31 +29,41 @@ TPracticeLesson::TPracticeLesson(const TMeanCollection& lesson, const TKnowledge
     if (!copy) {
       copy = TMeaning::Create();
       copy->Form = entry->Form;
+      entries_[copy.get()] = {entry, originals_.size()};
       for (int kind = 0; kind < 4; ++kind) {
         TWordCollection& list = copy->ListOfKind(kind);
         for (const PWord& word : entry->ListOfKind(kind)) {
-          auto twin = std::make_shared<TWord>(word->Text(), word->Extra, word->Remark);
+          auto twin = std::make_shared<TWord>(word->Text());
           twin->Knowledge = store.Of(word);
           twin->SetMeaning(copy);
-          words_[twin.get()] = word;
+          originals_.push_back(word);
           // The plain append keeps the lists' order (the head word first).
           list.TCollection<TWord>::Insert(std::move(twin));
         }
       }
-      entries_[copy.get()] = entry;
     }
     lesson_.Meanings->Insert(copy);
   }
 }
 
 PWord TPracticeLesson::OriginalOf(const TWord* copy) const {
-  const auto it = words_.find(copy);
-  return it == words_.end() ? nullptr : it->second;
+  TMeaning* entry = copy ? copy->Meaning() : nullptr;
+  const auto it = entry ? entries_.find(entry) : entries_.end();
+  if (it == entries_.end()) return nullptr;
+  // The copy's entries never change: a word's place in them is its original's.
+  std::size_t place = it->second.FirstWord;
+  for (int kind = 0; kind < 4; ++kind) {
+    const TWordCollection& list = entry->ListOfKind(kind);
+    const int at = list.IndexOfItem(copy);
+    if (at >= 0) return originals_[place + static_cast<std::size_t>(at)];
+    place += static_cast<std::size_t>(list.Count());
+  }
+  return nullptr;
 }
 
 MeaningPtr TPracticeLesson::OriginalEntryOf(const TMeaning* copy) const {
   const auto it = entries_.find(copy);
-  return it == entries_.end() ? nullptr : it->second.lock();
+  return it == entries_.end() ? nullptr : it->second.Entry.lock();
 }
 
 void TPracticeLesson::KeepScores(const std::vector<const TWord*>& words, TKnowledgeStore& store) const {

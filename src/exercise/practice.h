@@ -41,8 +41,9 @@ class TKnowledgeStore {
   std::unordered_map<const TWord*, Kept> scores_;
 };
 
-// A copy of a lesson's header and entries with new word objects, each
-// starting from the scores the store keeps for its original.
+// A copy of a lesson's header and entries with new word objects (texts and
+// scores: what the exercise model reads), each starting from the scores the
+// store keeps for its original.
 class TPracticeLesson {
  public:
   TPracticeLesson(const TMeanCollection& lesson, const TKnowledgeStore& store);
@@ -56,9 +57,17 @@ class TPracticeLesson {
   void KeepScores(const std::vector<const TWord*>& words, TKnowledgeStore& store) const;
 
  private:
+  // Each copied entry's original and the place of its first word's
+  // original in `originals_`, which lists them entry by entry, kind by kind:
+  // one lookup per entry and none per word keeps the copy of a large lesson
+  // quick.
+  struct Origin {
+    std::weak_ptr<TMeaning> Entry;
+    std::size_t FirstWord = 0;
+  };
   TLesson lesson_;
-  std::unordered_map<const TWord*, PWord> words_;
-  std::unordered_map<const TMeaning*, std::weak_ptr<TMeaning>> entries_;
+  std::vector<PWord> originals_;
+  std::unordered_map<const TMeaning*, Origin> entries_;
 };
 
 // One round: the problems in Level order, the first asked first, a missed
@@ -79,6 +88,7 @@ class TPracticeRound {
 
   TAnswerWay Way() const { return way_; }
   TPracticeLesson& Copy() const { return *lesson_; }
+  const std::shared_ptr<TPracticeLesson>& CopyShared() const { return lesson_; }
   bool Done() const { return !current_; }
   // The problem asked now; null when the round is done.
   TProblem* Current() const { return current_.get(); }

@@ -20,6 +20,7 @@
 #include "base/cp1252.h"
 #include "base/messages.h"
 #include "ui/about/soundevents.h"
+#include "ui/common/backgroundwork.h"
 #include "ui/common/qtfonts.h"
 #include "ui/common/qtstrings.h"
 #include "ui/dialogs/helpwindow.h"
@@ -272,6 +273,7 @@ PracticeForm::PracticeForm(QWidget* parent, TPageHost* host) : QDialog(parent), 
                          CheckGroup[1], CheckGroup[2], CheckAllWords})
     connect(box, &QCheckBox::toggled, this, [this] { UpdateCounts(); });
 
+  copyWork_ = new TBackgroundWork(this);
   TranslateForm(this);
   if (host_) {
     host_->Document().AddObserver(this);
@@ -281,6 +283,8 @@ PracticeForm::PracticeForm(QWidget* parent, TPageHost* host) : QDialog(parent), 
 
 PracticeForm::~PracticeForm() {
   ++generation_;
+  if (stop_) *stop_ = true;
+  copyWork_->Cancel();
   JoinWorker();
   if (host_) host_->Document().RemoveObserver(this);
 }
@@ -309,15 +313,24 @@ void PracticeForm::JoinWorker() {
   if (worker_.joinable()) worker_.join();
 }
 
-void PracticeForm::RunOnWorker(std::function<void()> job, std::function<void()> then) {
-  // One selection at a time: the exercise model's one random source and the
-  // copy's words are the worker's alone while it runs.
-  JoinWorker();
+void PracticeForm::Drop(std::shared_ptr<void> garbage) {
+  if (garbage) garbage_.push_back(std::move(garbage));
+}
+
+void PracticeForm::RunOnWorker(Job job, std::function<void()> then) {
+  // One job at a time: the exercise model's one random source and a copy's
+  // words are the job's alone while it runs. The job before is told to stop
+  // and waited for on the new thread, so the window never waits for it.
+  if (stop_) *stop_ = true;
   const unsigned generation = ++generation_;
   then_ = std::move(then);
+  stop_ = std::make_shared<std::atomic<bool>>(false);
   QPointer<PracticeForm> self(this);
-  worker_ = std::thread([job = std::move(job), self, generation] {
-    job();
+  worker_ = std::thread([before = std::move(worker_), garbage = std::move(garbage_), job = std::move(job),
+                         stop = stop_, self, generation]() mutable {
+    if (before.joinable()) before.join();
+    garbage.clear();
+    job(*stop);
     QMetaObject::invokeMethod(
         qApp, [self, generation] {
           if (!self || self->generation_ != generation || !self->then_) return;
@@ -328,39 +341,78 @@ void PracticeForm::RunOnWorker(std::function<void()> job, std::function<void()> 
         },
         Qt::QueuedConnection);
   });
+  garbage_.clear();
 }
 
 void PracticeForm::FinishWork() {
-  JoinWorker();
-  if (!then_) return;
-  std::function<void()> then = std::move(then_);
-  then_ = nullptr;
-  then();
+  // A copy's step may start a job, and a job's step another copy.
+  for (int i = 0; i < 8 && ((copyWork_ && copyWork_->Running()) || then_); ++i) {
+    copyWork_->Finish();
+    JoinWorker();
+    if (!then_) continue;
+    std::function<void()> then = std::move(then_);
+    then_ = nullptr;
+    then();
+  }
+}
+
+void PracticeForm::CopyLesson(std::function<void(std::shared_ptr<TPracticeLesson>)> then) {
+  copying_ = true;
+  const unsigned version = lessonVersion_;
+  auto copy = std::make_shared<std::shared_ptr<TPracticeLesson>>();
+  const TMeanCollection& lesson = host_->Document().Lesson();
+  copyWork_->Start([&lesson, scores = scores_, copy](TWorkProgress&) {
+    *copy = std::make_shared<TPracticeLesson>(lesson, scores);
+  },
+                   {[this, version, copy, then = std::move(then)] {
+                     copying_ = false;
+                     if (version != lessonVersion_) {
+                       Drop(std::move(*copy));
+                       CopyLesson(then);
+                       return;
+                     }
+                     then(std::move(*copy));
+                   }});
 }
 
 // ------------------------------------------------------------------ counts
 
+void PracticeForm::LessonWillChange() {
+  // The copy being taken reads the lesson.
+  if (copyWork_) copyWork_->WaitForJob();
+}
+
 void PracticeForm::LessonChanged(const TLessonChange&) {
   // The round goes on with its own copy; the counts follow the lesson.
-  countCopy_.reset();
+  ++lessonVersion_;
+  Drop(std::move(countCopy_));
   countTimer_->start();
 }
 
 void PracticeForm::UpdateCounts() {
-  if (!host_ || selecting_ || (round_ && !round_->Done())) return;
-  if (!countCopy_) countCopy_ = std::make_shared<TPracticeLesson>(host_->Document().Lesson(), scores_);
+  if (!host_ || selecting_ || copying_ || (round_ && !round_->Done())) return;
+  if (!countCopy_) {
+    CopyLesson([this](std::shared_ptr<TPracticeLesson> copy) {
+      countCopy_ = std::move(copy);
+      UpdateCounts();
+    });
+    return;
+  }
   const std::uint8_t flags = Flags();
   auto counts = std::make_shared<std::vector<int>>();
   RunOnWorker(
-      [copy = countCopy_, flags, counts] {
+      [copy = countCopy_, flags, counts](const std::atomic<bool>& stop) {
         TLesson& lesson = copy->Lesson();
         const std::uint8_t others = flags & (kKeepHard | kKeepMedium | kKeepEasy | kAllWords);
         const std::uint8_t directions = flags & 0x0F;
-        for (const std::uint8_t bit : kDirectionBits) counts->push_back(lesson.Count(bit | others));
-        for (const std::uint8_t bit : kGroupBits)
-          counts->push_back(directions ? lesson.Count(directions | bit | (flags & kAllWords)) : 0);
-        counts->push_back(directions ? lesson.Count((flags & 0x7F) | kAllWords) : 0);
-        counts->push_back(directions ? lesson.Count(flags) : 0);
+        // Each choice alone with the others as they are; no directions, no questions.
+        std::vector<std::uint8_t> asked;
+        for (const std::uint8_t bit : kDirectionBits) asked.push_back(bit | others);
+        for (const std::uint8_t bit : kGroupBits) asked.push_back(directions | bit | (flags & kAllWords));
+        asked.push_back((flags & 0x7F) | kAllWords);
+        asked.push_back(flags);
+        for (std::size_t i = 0; i < asked.size() && !stop; ++i)
+          counts->push_back(i >= 4 && !directions ? 0 : lesson.Count(asked[i]));
       },
       [this, counts] { ShowCounts(*counts); });
 }
@@ -387,24 +439,40 @@ void PracticeForm::Start() {
   host_->SelectTab(TLessonPage::kEntriesPage);
   if (host_->CurrentPage() != TLessonPage::kEntriesPage) return;
   host_->StoreControls();
-  round_.reset();
-  auto copy = std::make_shared<TPracticeLesson>(host_->Document().Lesson(), scores_);
+  Drop(std::move(round_));
+  selecting_ = true;
+  SetChoicesEnabled(false);
+  Pages->setCurrentIndex(kIdlePage);
+  for (QLabel* label : {LabelTask, LabelQuestion, LabelProgress, LabelFeedback}) label->clear();
+  LabelProblems->setText(Message("PractiseSelecting", "Selecting the questions..."));
+  busyTimer_->start();
+  // The copy the counts have (or are about to) is the lesson as it is now,
+  // with the scores so far.
+  if (copying_) copyWork_->Finish();
+  if (countCopy_) {
+    StartSelection(std::move(countCopy_));
+    return;
+  }
+  CopyLesson([this](std::shared_ptr<TPracticeLesson> copy) {
+    if (selecting_)
+      StartSelection(std::move(copy));
+    else
+      Drop(std::move(copy));
+  });
+}
+
+void PracticeForm::StartSelection(std::shared_ptr<TPracticeLesson> copy) {
   auto result = std::make_shared<std::unique_ptr<TProbCollection>>();
   const std::uint8_t flags = Flags();
   const TAnswerWay way = Way();
-  selecting_ = true;
-  SetChoicesEnabled(false);
-  LabelFeedback->clear();
-  LabelProblems->setText(Message("PractiseSelecting", "Selecting the questions..."));
-  busyTimer_->start();
-  RunOnWorker([copy, flags, result] { *result = copy->Lesson().Select(flags); },
+  roundVersion_ = lessonVersion_;
+  RunOnWorker([copy, flags, result](const std::atomic<bool>&) { *result = copy->Lesson().Select(flags); },
               [this, copy, result, way] {
                 selecting_ = false;
                 busyTimer_->stop();
                 ProgressSelect->hide();
                 ButtonCancel->hide();
-                round_ = std::make_unique<TPracticeRound>(copy, std::move(*result), way, scores_);
-                countCopy_.reset();
+                round_ = std::make_shared<TPracticeRound>(copy, std::move(*result), way, scores_);
                 if (round_->Done()) {
                   SetChoicesEnabled(true);
                   LabelProblems->setText(Message("PractiseNoProblems", "These choices give no questions."));
@@ -417,8 +485,9 @@ void PracticeForm::Start() {
 
 void PracticeForm::CancelSelection() {
   if (!selecting_) return;
-  // The selection ends unseen; the next one waits for it.
+  // The selection ends unseen; the next job waits for it.
   ++generation_;
+  if (stop_) *stop_ = true;
   then_ = nullptr;
   selecting_ = false;
   busyTimer_->stop();
@@ -556,7 +625,12 @@ void PracticeForm::ShowSummary() {
     ListMissed->addItem(item);
   }
   Pages->setCurrentIndex(kSummaryPage);
-  // The next round's counts start from the scores this one gave.
+  // The round's copy holds the scores it gave: the counts and the next round
+  // take it unless the lesson changed meanwhile.
+  if (roundVersion_ == lessonVersion_) {
+    Drop(std::move(countCopy_));
+    countCopy_ = round_->CopyShared();
+  }
   UpdateCounts();
 }
 

@@ -7,13 +7,20 @@
 // turning cards, and ends with a summary whose missed questions show their
 // entries in the lesson window.
 //
-// The window works on copies of the lesson: a copy for the counts, taken
-// again after the lesson changes, and one per round, taken at Start. Scores
-// stay with the window (TKnowledgeStore) and never reach the lesson, its
-// file or its history. The selections run on a thread of the window's own
-// over those copies, so the window goes on while a large lesson is selected
-// and Cancel drops a selection still running (Select cannot stop early: it
-// ends unseen, and the next selection waits for it).
+// The window works on copies of the lesson (exercise/practice.h): one taken
+// when the window opens and again after the lesson changed, which the counts
+// use and the next round takes over; a finished round's copy, with its
+// scores, serves the counts and the round after it. Scores stay with the
+// window (TKnowledgeStore) and never reach the lesson, its file or its
+// history.
+//
+// A copy is taken on a worker while the input waits (TBackgroundWork: the
+// lesson cannot change meanwhile). Counting and selecting run on a thread
+// of the window's own over a copy, one after the other, while the window
+// goes on: Cancel drops a selection still running. Select cannot stop
+// early: it ends unseen on that thread, and the next job waits for it
+// there. Old copies are freed there too, since freeing a large one takes
+// as long as making it.
 
 #include <QDialog>
 #include <QPointer>
@@ -38,6 +45,7 @@ class QTimer;
 
 namespace vocatrix::ui {
 
+class TBackgroundWork;
 class TPageHost;
 
 class PracticeForm : public QDialog, private TLessonObserver {
@@ -115,13 +123,22 @@ class PracticeForm : public QDialog, private TLessonObserver {
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
+  void LessonWillChange() override;
   void LessonChanged(const TLessonChange& change) override;
+  // Takes a copy of the lesson on the worker, then `then` with it; a copy
+  // the lesson changed under is taken again.
+  void CopyLesson(std::function<void(std::shared_ptr<TPracticeLesson>)> then);
+  void StartSelection(std::shared_ptr<TPracticeLesson> copy);
+  // The last reference goes on the worker.
+  void Drop(std::shared_ptr<void> garbage);
   // Counts the problems of every choice again, on the worker.
   void UpdateCounts();
   void ShowCounts(const std::vector<int>& counts);
   // Runs `job` on the worker and `then` here once it has ended, unless
-  // another job or Cancel came first.
-  void RunOnWorker(std::function<void()> job, std::function<void()> then);
+  // another job or Cancel came first. A job that sees its flag set is no
+  // longer wanted and may stop early.
+  using Job = std::function<void(const std::atomic<bool>& stop)>;
+  void RunOnWorker(Job job, std::function<void()> then);
   void JoinWorker();
   void Ask();
   void Answered(TPracticeRound::TOutcome outcome, const TProblem& problem);
@@ -131,15 +148,22 @@ class PracticeForm : public QDialog, private TLessonObserver {
 
   TPageHost* host_;
   TKnowledgeStore scores_;
+  // The copy of the lesson as it is now (none while one is taken).
   std::shared_ptr<TPracticeLesson> countCopy_;
-  std::unique_ptr<TPracticeRound> round_;
-  std::unique_ptr<TProbCollection> selected_;
-  std::shared_ptr<TPracticeLesson> selectedCopy_;
+  std::shared_ptr<TPracticeRound> round_;
+  // Counts the lesson's changes: a copy or a round of an older lesson is not
+  // the lesson's.
+  unsigned lessonVersion_ = 0;
+  unsigned roundVersion_ = 0;
+  bool copying_ = false;
   bool selecting_ = false;
+  TBackgroundWork* copyWork_ = nullptr;
+  std::vector<std::shared_ptr<void>> garbage_;
   bool cardTurned_ = false;
   QTimer* countTimer_ = nullptr;
   QTimer* busyTimer_ = nullptr;
   std::thread worker_;
+  std::shared_ptr<std::atomic<bool>> stop_;
   std::function<void()> then_;
   std::atomic<unsigned> generation_{0};
   std::atomic<bool> workDone_{false};

@@ -15,6 +15,7 @@
 
 #include "base/random.h"
 #include "document/lessoncommands.h"
+#include "operations/entrytable.h"
 #include "ui/about/soundevents.h"
 #include "ui/common/qtstrings.h"
 #include "ui/practice/practiceform.h"
@@ -182,7 +183,9 @@ TEST_F(PracticeTest, AMissedQuestionComesBackIsListedShowsItsEntryAndIsAskedFirs
   EXPECT_EQ(practice_->LabelSummary->text(), "Right first time: 3\nRight after a retry: 0\nMissed: 1");
   ASSERT_EQ(practice_->ListMissed->count(), 1);
   EXPECT_TRUE(practice_->ListMissed->item(0)->text().startsWith(ToQString(first)));
-  form_->Document().SetEntry(3);
+  int missedEntry = 0;
+  while (form_->Lesson().At(missedEntry)->HeadWord(0)->Text() != first) ++missedEntry;
+  form_->Document().SetEntry((missedEntry + 1) % 4);
   practice_->ShowMissed(0);
   EXPECT_EQ(form_->Lesson().At(form_->EntryIndex())->HeadWord(0)->Text(), first);
 
@@ -209,6 +212,11 @@ TEST_F(PracticeTest, TheRoundKeepsItsWordsThroughEditsASelectionCanBeCancelledAn
   QTest::qWait(400);
   practice_->FinishWork();
   EXPECT_EQ(practice_->LabelDirectionCount[0]->text(), "1");
+  // And without a round: an entry without translations asks nothing.
+  EditCell(form_->Document(), 0, kColumnTranslations, "");
+  QTest::qWait(400);
+  practice_->FinishWork();
+  EXPECT_EQ(practice_->LabelDirectionCount[0]->text(), "0");
 
   // Cancelled before the selection is shown: no round, the choices back.
   practice_->Start();

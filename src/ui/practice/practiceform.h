@@ -123,6 +123,8 @@ class PracticeForm : public QDialog, private TLessonObserver {
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
+  // The controls and their layout (practiceform_controls.cpp).
+  void CreateControls();
   void LessonWillChange() override;
   void LessonChanged(const TLessonChange& change) override;
   // Takes a copy of the lesson on the worker, then `then` with it; a copy

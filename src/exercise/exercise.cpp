@@ -191,8 +191,10 @@ std::unique_ptr<TLesson> TLesson::CreateFromFile(const std::string& fileName) {
   return lesson;
 }
 
-std::unique_ptr<TProbCollection> TLesson::Select(std::uint8_t flags) {
-  TSelection selection(*this, (flags & kAllWords) != 0);
+std::unique_ptr<TProbCollection> TLesson::Select(std::uint8_t flags) { return Select(flags, RandomSource()); }
+
+std::unique_ptr<TProbCollection> TLesson::Select(std::uint8_t flags, TRandom& random) {
+  TSelection selection(*this, (flags & kAllWords) != 0, random);
   selection.AddAllProblems(flags);
   return selection.Collect(flags);
 }

@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "base/random.h"
 #include "model/lesson.h"
 #include "exercise/answerpool.h"
 
@@ -112,7 +113,8 @@ class TProbCollection : public TSortedCollection<TProblem> {
 // long as any of the problems does.
 class TSelection {
  public:
-  TSelection(TLesson& lesson, bool allWords);
+  // Draws from `random`, the core's shared source unless another is given.
+  TSelection(TLesson& lesson, bool allWords, TRandom& random = RandomSource());
   ~TSelection();
   TSelection(const TSelection&) = delete;
   TSelection& operator=(const TSelection&) = delete;
@@ -150,6 +152,9 @@ class TLesson : public TMeanCollection {
 
   // A new selection for the flags (see SelectFlags); the caller owns it.
   std::unique_ptr<TProbCollection> Select(std::uint8_t flags);
+  // As Select, drawing from `random`: a worker thread selects with a source
+  // of its own, as the shared one serves the interface thread.
+  std::unique_ptr<TProbCollection> Select(std::uint8_t flags, TRandom& random);
   // The number of problems Select gives for these flags, as a 16-bit count.
   std::uint16_t Count(std::uint8_t flags);
 };

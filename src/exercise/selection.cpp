@@ -123,7 +123,7 @@ struct TSelection::Impl {
     std::vector<std::int8_t> levels;  // of the problems made, in order
   };
 
-  Impl(TLesson& lesson, bool allWords);
+  Impl(TLesson& lesson, bool allWords, TRandom& random);
 
   WordInfo& Info(int id) { return info[PoolOf(id)][static_cast<std::size_t>(PlaceOf(id))]; }
   const WordInfo& Info(int id) const { return info[PoolOf(id)][static_cast<std::size_t>(PlaceOf(id))]; }
@@ -199,8 +199,8 @@ TSelection::Impl::Run::Run(Impl& selection, TRandom& random, std::shared_ptr<Wor
   }
 }
 
-TSelection::Impl::Impl(TLesson& lesson, bool allWords)
-    : lesson(lesson), allWords(allWords), table(std::make_shared<WordTable>()), main(*this, RandomSource(), table) {
+TSelection::Impl::Impl(TLesson& lesson, bool allWords, TRandom& random)
+    : lesson(lesson), allWords(allWords), table(std::make_shared<WordTable>()), main(*this, random, table) {
   if (lesson.Meanings) {
     entries.reserve(static_cast<std::size_t>(lesson.Meanings->Count()));
     meaningNumbers.Reserve(static_cast<std::size_t>(lesson.Meanings->Count()));
@@ -500,7 +500,8 @@ void TSelection::Impl::Run::AddHalf(std::uint8_t flags, bool first) {
 
 // ------------------------------------------------------------------ public
 
-TSelection::TSelection(TLesson& lesson, bool allWords) : impl_(std::make_unique<Impl>(lesson, allWords)) {}
+TSelection::TSelection(TLesson& lesson, bool allWords, TRandom& random)
+    : impl_(std::make_unique<Impl>(lesson, allWords, random)) {}
 
 TSelection::~TSelection() = default;
 

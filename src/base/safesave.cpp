@@ -261,6 +261,10 @@ bool FileIsReadOnly(const std::string& path) {
   return (st.st_mode & writeBit) == 0;
 }
 
+std::string ReadOnlyMessage(const std::string& name) {
+  return TranslateMessage("ReadOnly", "%s is read only.", {name});
+}
+
 void WriteFileAtomically(const std::string& path, std::string_view data, const std::string& backupPath) {
   const std::string target = FollowLinks(path);
   const std::string name = NameOf(target);

@@ -54,6 +54,8 @@ bool FileExists(const std::string& path);
 // editor and the command line refuse to save over such a file, although the
 // folder would let a save replace it.
 bool FileIsReadOnly(const std::string& path);
+// "NAME is read only.", in the interface language (UTF-8, as `name` is).
+std::string ReadOnlyMessage(const std::string& name);
 
 // A write beyond the process's file-size limit (ulimit -f) then fails like a
 // full disk, with an error the program reports, instead of killing it with

@@ -137,7 +137,7 @@ void WriteLesson(TMeanCollection& lesson, const std::string& fileName) {
   WithFile(fileName, [&] {
     // The editor's save refuses a file marked read-only, although the folder
     // would let the save replace it; so does the command line, in its words.
-    if (FileIsReadOnly(fileName)) throw FileFailure(fileName, fileName + " is read only.");
+    if (FileIsReadOnly(fileName)) throw FileFailure(fileName, ReadOnlyMessage(fileName));
     // A lesson file always holds at least one entry.
     if (FileKind(fileName) == kLessonFile && lesson.EnsureEntry())
       Note(fileName + ": the lesson has no entries; writing one blank entry");

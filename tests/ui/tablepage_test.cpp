@@ -390,11 +390,24 @@ TEST_F(TablePageTest, TheTabHeadingsFilterAndMenuSpeakTheInterfaceLanguage) {
     EXPECT_EQ(Model(form)->headerData(kColumnTranslations, Qt::Horizontal).toString(), QString::fromUtf8(c.heading));
     EXPECT_EQ(form->findChild<QLabel*>("LabelTableFilter")->text(), c.filter);
     EXPECT_EQ(form->findChild<QAction*>("MenuTableSortLesson")->text(), QString::fromUtf8(c.sortLesson));
-    // The form and number columns fit their headings.
+    // At the page's size every column fits its heading, with the room the
+    // header's style takes for its margins and the sort mark.
     const QHeaderView* headings = form->TableView->horizontalHeader();
-    for (int column : {kColumnForm, kColumnNumber})
+    for (int column = 0; column < Model(form)->columnCount(); ++column) {
+      EXPECT_GE(headings->sectionSize(column), headings->sectionSizeHint(column)) << column;
       EXPECT_GT(headings->sectionSize(column),
                 headings->fontMetrics().horizontalAdvance(Model(form)->headerData(column, Qt::Horizontal).toString()));
+    }
+    // The word columns share all the width the view gives; a view too narrow
+    // for the headings narrows them and keeps form and number in sight.
+    EXPECT_EQ(headings->length(), form->TableView->viewport()->width());
+    const QSize wide = form->size();
+    form->resize(wide.width() - 150, wide.height());
+    Settle();
+    EXPECT_LE(headings->length(), form->TableView->viewport()->width());
+    EXPECT_GE(headings->length(), form->TableView->viewport()->width() - 4);
+    form->resize(wide);
+    Settle();
     SelectRows(form, {0, 1});
     platform_.Dialogs.MessageAnswers = {MessageAnswer::Cancel};
     form->TableDeleteClick();

@@ -174,6 +174,14 @@ void TAboutBaseBox::FormShow() {
   }
   LabelProductName->move(LabelProductName->x(), SubName->y() - LabelProductName->height() + 2 * offsetY + 2);
   Comments->SetCaption(Utf8ToQString(Translate(aboutLanguage_, "Vocatrix", "Info", "Info not found.")));
+  // The link's caption in the language shrinks until it fits its line.
+  Homepage->setFont(ArialFont(12, false, true));
+  for (QFont linkFont = Homepage->font();
+       QFontMetrics(linkFont).horizontalAdvance(Homepage->Caption()) > Homepage->width() - 4 * Homepage->OffsetX() &&
+       linkFont.pixelSize() > 8;) {
+    linkFont.setPixelSize(linkFont.pixelSize() - 1);
+    Homepage->setFont(linkFont);
+  }
   // A long address loses its middle rather than its end.
   URL->SetCaption(QFontMetrics(URL->font())
                       .elidedText(HomepageAddress(aboutLanguage_).toString(), Qt::ElideMiddle,
@@ -224,9 +232,11 @@ TAboutBox::TAboutBox(Platform platform, QWidget* parent) : TAboutBaseBox(platfor
   NoticeLabel->setGeometry(80, 182, 217, 49);
   NoticeLabel->SetText({QString::fromUtf8("© 2026 The Vocatrix project"), "A lesson editor for",
                         "vocabulary-learning programs", "Home page: Help > Homepage"});
-  Homepage->setGeometry(80, 230, 241, 17);
+  // The link ends clear of the box's edge, as far from it as the icon from
+  // the other edge (the address loses its middle to fit).
+  Homepage->setGeometry(80, 230, 230, 17);
   Homepage->SetCaption("Foreign Language Learning Homepage:");
-  URL->setGeometry(80, 244, 241, 17);
+  URL->setGeometry(80, 244, 230, 17);
   Bevel4 = MakeLine(AboutPanel, "Bevel4", 80, 270, 222);
   OKButton->setGeometry(80, 281, 76, 25);
   Bevel5 = new QFrame(AboutPanel);

@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <array>
 
 #include "base/inifile.h"
@@ -296,6 +297,10 @@ void TImportDlg::ShowColumns() {
     headers << header;
   }
   GridColumns->setHorizontalHeaderLabels(headers);
+  // A column at least as wide as its heading: the role chosen and the file's name of it.
+  QHeaderView* headings = GridColumns->horizontalHeader();
+  for (int c = 0; c < columns; ++c)
+    headings->resizeSection(c, std::max(headings->defaultSectionSize(), headings->sectionSizeHint(c)));
   for (int r = 0; r < static_cast<int>(layout_.Rows.size()); ++r) {
     const std::vector<std::string>& row = layout_.Rows[static_cast<std::size_t>(r)];
     for (int c = 0; c < columns && static_cast<std::size_t>(c) < row.size(); ++c)

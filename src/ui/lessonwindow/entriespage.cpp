@@ -77,11 +77,19 @@ ScrollCode ScrollCodeOfAction(int action) {
 
 TEntriesPage::TEntriesPage(TPageHost& host) : TLessonPage(host) {
   setObjectName("PageEntries");
-  // Each word list under a heading that names it.
-  const auto makeList = [this](const char* memoName, const char* labelName, const QString& heading, int x, int y) {
-    QLabel* label = MakeLabel(this, labelName, heading, x, y - 16, 145);
+  // Each word list under a heading that names it; a heading that does not
+  // fit on one line, with a margin before the page's edge, wraps.
+  int heading = 0;
+  const auto makeList = [this, &heading](const char* memoName, const char* labelName, const QString& text, int x,
+                                         int y) {
+    QLabel* label = MakeLabel(this, labelName, text, x, y - 16, 145);
     label->setFont(PixelFont("Arial", 11, false));
-    QPlainTextEdit* memo = MakeMemo(this, memoName, heading, x, y);
+    label->setWordWrap(true);
+    // The last lines of the headings of a row stand on one line, two pixels above the lists.
+    label->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
+    label->setContentsMargins(0, 0, kHeadingMargin, 2);
+    headings_[static_cast<std::size_t>(heading++)] = label;
+    QPlainTextEdit* memo = MakeMemo(this, memoName, text, x, y);
     memo->resize(memo->width(), 57);
     return memo;
   };
@@ -127,6 +135,11 @@ TEntriesPage::TEntriesPage(TPageHost& host) : TLessonPage(host) {
   ScrollBar->setPageStep(1);
   ScrollBar->setFocusPolicy(Qt::StrongFocus);
 
+  // Below the lists, as designed for headings of one line.
+  for (QWidget* control : findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+    if (control->y() > MemoAntonyms->geometry().bottom()) controlsBelow_.emplace_back(control, control->y());
+  FitHeadings();
+
   QWidget::setTabOrder(MemoSynonyms, MemoTranslations);
   QWidget::setTabOrder(MemoTranslations, MemoAntonyms);
   QWidget::setTabOrder(MemoAntonyms, MemoTransvertions);
@@ -163,6 +176,29 @@ QString DeleteEntryQuestion(const TMeanCollection& lesson, int index) {
       break;
     }
   return Utf8ToQString(TranslateMessage("DeleteEntry", "Delete Entry '%s'?", {name}));
+}
+
+void TEntriesPage::FitHeadings() {
+  // Each row of headings is as high as its taller heading; the memos stand
+  // under it, and what stands below the lists moves down as far as the
+  // headings grew.
+  const std::vector<QPlainTextEdit*> memos = Memos();
+  int y = -1;
+  for (std::size_t row = 0; row < 2; ++row) {
+    int height = kHeadingHeight;
+    for (std::size_t column = 0; column < 2; ++column) {
+      const QLabel* label = headings_[2 * row + column];
+      height = std::max(height, label->heightForWidth(label->width()) + 2);
+    }
+    for (std::size_t column = 0; column < 2; ++column) {
+      QLabel* label = headings_[2 * row + column];
+      label->setGeometry(label->x(), y, label->width(), height);
+      memos[2 * row + column]->move(label->x(), y + height - 1);
+    }
+    y = memos[2 * row]->geometry().bottom() + 1;
+  }
+  const int grown = memos[2]->y() - kDesignedMemoTop;
+  for (const auto& [control, designedY] : controlsBelow_) control->move(control->x(), designedY + grown);
 }
 
 std::vector<QPlainTextEdit*> TEntriesPage::Memos() const {

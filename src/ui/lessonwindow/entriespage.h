@@ -7,6 +7,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <array>
 #include <string>
 #include <utility>
 #include <vector>
@@ -76,8 +77,16 @@ class TEntriesPage : public TLessonPage, public TEntriesControls {
   void SelectWord(int kind, int word);
   // The memo of each word kind (kSynonyms ...), in the kinds' order.
   std::vector<QPlainTextEdit*> Memos() const;
+  // Lays the lists out under their headings in the texts they have now.
+  void FitHeadings();
 
  private:
+  static constexpr int kHeadingHeight = 17;
+  // Room kept between a heading's text and the edge of its list.
+  static constexpr int kHeadingMargin = 6;
+  // Where the lower lists stand under headings of one line.
+  static constexpr int kDesignedMemoTop = 88;
+
   void ShowEntry();
   // The entry number and the scroll bar.
   void ShowEntryNumber();
@@ -93,6 +102,10 @@ class TEntriesPage : public TLessonPage, public TEntriesControls {
 
   int shownForm_ = -1;
   QStringList shownLists_;
+  // The headings of the four lists, in the kinds' order.
+  std::array<QLabel*, 4> headings_{};
+  // The controls below the lists, with where they stand in the design.
+  std::vector<std::pair<QWidget*, int>> controlsBelow_;
 };
 
 }  // namespace vocatrix::ui

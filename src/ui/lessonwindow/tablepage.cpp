@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QScrollBar>
 #include <QStyledItemDelegate>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -74,11 +75,18 @@ TTablePage::TTablePage(TPageHost& host) : TLessonPage(host) {
   TableView->setModel(model_);
   TableView->setItemDelegate(new TCellDelegate(TableView));
   ConfigureEntryTableView(TableView);
-  // The word columns share the width; form and number keep what they need.
+  // The word columns share the width (ShareWidth); form and number keep what they need.
   QHeaderView* headings = TableView->horizontalHeader();
   for (int column = kColumnSynonyms; column <= kColumnAntonymTranslations; ++column)
-    headings->setSectionResizeMode(column, QHeaderView::Stretch);
+    headings->setSectionResizeMode(column, QHeaderView::Fixed);
   headings->setMinimumSectionSize(40);
+  TableView->viewport()->installEventFilter(new EventPreview(this, [this](QObject*, QEvent* event) {
+    if (event->type() == QEvent::Resize) ShareWidth();
+    return false;
+  }));
+  connect(headings, &QHeaderView::sectionResized, this, [this](int column) {
+    if (column == kColumnForm || column == kColumnNumber) ShareWidth();
+  });
   // A heading wider than its column shows its start (and in full as its tip).
   headings->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   TableView->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -365,6 +373,37 @@ void TTablePage::FitColumns(const TMeanCollection& lesson) {
   headings->resizeSection(kColumnNumber,
                           std::max(headingFont.horizontalAdvance(heading(kColumnNumber)) + margins,
                                    numberFont.horizontalAdvance(QString::number(lesson.EntryCount())) + 12));
+  ShareWidth();
+}
+
+QSize TTablePage::WantedClientSize() const {
+  const QHeaderView* headings = TableView->horizontalHeader();
+  const QMargins margins = layout()->contentsMargins();
+  int width = margins.left() + margins.right() + 2 * TableView->frameWidth() +
+              TableView->verticalScrollBar()->sizeHint().width() +
+              (TableView->verticalHeader()->isHidden() ? 0 : TableView->verticalHeader()->sizeHint().width());
+  for (int column = 0; column < model_->columnCount(); ++column)
+    width += std::max(headings->sectionSizeHint(column), headings->sectionSize(column));
+  return {std::max(kWantedWidth, width), kWantedHeight};
+}
+
+void TTablePage::ShareWidth() {
+  QHeaderView* headings = TableView->horizontalHeader();
+  // Each word column is as wide as its heading needs, and they share what is
+  // left in equal parts. A view too narrow for the headings narrows the word
+  // columns in proportion, so that form and number stay in sight.
+  constexpr int kWordColumns = kColumnAntonymTranslations - kColumnSynonyms + 1;
+  int needed[kWordColumns];
+  const int room =
+      TableView->viewport()->width() - headings->sectionSize(kColumnForm) - headings->sectionSize(kColumnNumber);
+  int total = 0;
+  for (int i = 0; i < kWordColumns; ++i) total += needed[i] = headings->sectionSizeHint(kColumnSynonyms + i);
+  const int left = std::max(0, room - total);
+  for (int i = 0; i < kWordColumns; ++i) {
+    const int share = left * (i + 1) / kWordColumns - left * i / kWordColumns;
+    const int width = room >= total ? needed[i] + share : needed[i] * std::max(0, room) / std::max(1, total);
+    headings->resizeSection(kColumnSynonyms + i, std::max(headings->minimumSectionSize(), width));
+  }
 }
 
 void TTablePage::changeEvent(QEvent* event) {

@@ -37,8 +37,9 @@ class TTablePage : public TLessonPage {
   void LessonChanged(const TLessonChange& change) override;
   void LessonWillChange() override;
   void StopWork() override;
-  // The Table page's six columns want more room than the fixed size.
-  QSize WantedClientSize() const override { return {kWantedWidth, kWantedHeight}; }
+  // The Table page's six columns want more room than the fixed size: at
+  // least the designed size, and as wide as their headings need.
+  QSize WantedClientSize() const override;
   TPageMenuState MenuState() const override;
   bool Delete() override;
   void ShowSharedChanges() override;
@@ -93,6 +94,8 @@ class TTablePage : public TLessonPage {
   // Shows rows from `top` on, as far as there are rows.
   void ScrollToRow(int top);
   void ShowRowCount();
+  // Sizes the word columns to their headings and shares the rest of the width among them.
+  void ShareWidth();
   // A text refused by a cell: the beep, and the note saying why.
   void CellRefused(int column, const QString& text);
   void ShowLesson();

@@ -87,7 +87,11 @@ VocabEditForm::VocabEditForm(TWindowHost& host, std::unique_ptr<TLessonDocument>
   TabSet->setDrawBase(false);
   TabSet->setExpanding(false);
   TabSet->setFocusPolicy(Qt::NoFocus);
-  TabSet->setStyleSheet("QTabBar::tab { height: 15px; padding: 0px 6px; }");
+  // Tabs drawn by their own frame, without the style's shift of the selected
+  // tab, so that the text of 12 pixels keeps its descenders in the 16-pixel strip.
+  TabSet->setStyleSheet(
+      "QTabBar::tab { height: 15px; padding: 0px 6px; margin: 0px; border: 1px solid palette(mid); border-top: none;"
+      " background: palette(button); } QTabBar::tab:selected { background: palette(base); }");
   TabSet->setFixedHeight(16);
   layout->addWidget(TabSet);
   setWidget(Client);
@@ -116,6 +120,7 @@ VocabEditForm::VocabEditForm(TWindowHost& host, std::unique_ptr<TLessonDocument>
            BitBtnInsert, BitBtnCopy})
     MarkAsData(data);
   TranslateForm(this);
+  entries_->FitHeadings();
   connect(TabSet, &QTabBar::currentChanged, this, &VocabEditForm::TabSetClick);
 
   Client->resize(kClientWidth, kClientHeight);

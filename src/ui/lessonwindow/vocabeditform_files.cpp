@@ -57,6 +57,7 @@ void VocabEditForm::NameWindow() {
 void VocabEditForm::LanguageChanged() {
   NameWindow();
   entries_->ShowEntryCount();
+  entries_->FitHeadings();
   table_->LanguageChanged();
 }
 

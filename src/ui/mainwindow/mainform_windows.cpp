@@ -98,7 +98,8 @@ void MainForm::ChildClosing(TChildForm* form) {
 
 bool MainForm::IsReadOnly(QWidget* parent, const std::string& fileName) {
   if (!FileIsReadOnly(fileName)) return false;
-  platform_.dialogs.ShowWarning(parent, FileNameToQString(ExtractFileName(fileName)) + " is read only.");
+  platform_.dialogs.ShowWarning(
+      parent, Utf8ToQString(ReadOnlyMessage(FileNameToQString(ExtractFileName(fileName)).toStdString())));
   return true;
 }
 

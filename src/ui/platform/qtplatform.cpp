@@ -46,7 +46,8 @@ class CheckedFileDialog : public QFileDialog {
     const QString name = QFileInfo(chosen).fileName();
     switch (CheckSaveTarget(request_, chosen)) {
       case SaveTargetCheck::RefuseReadOnly:
-        QMessageBox::warning(this, QApplication::applicationDisplayName(), name + " is read only.");
+        QMessageBox::warning(this, QApplication::applicationDisplayName(),
+                             Utf8ToQString(ReadOnlyMessage(name.toStdString())));
         return false;
       case SaveTargetCheck::AskReplace:
         return QMessageBox::question(this, QApplication::applicationDisplayName(),

@@ -114,7 +114,9 @@ class TProbCollection : public TSortedCollection<TProblem> {
 class TSelection {
  public:
   // Draws from `random`, the core's shared source unless another is given.
-  TSelection(TLesson& lesson, bool allWords, TRandom& random = RandomSource());
+  // Of the lesson it reads the entries and the fonts; the problems link to
+  // it only when it is a TLesson.
+  TSelection(const TMeanCollection& lesson, bool allWords, TRandom& random = RandomSource());
   ~TSelection();
   TSelection(const TSelection&) = delete;
   TSelection& operator=(const TSelection&) = delete;
@@ -158,6 +160,11 @@ class TLesson : public TMeanCollection {
   // The number of problems Select gives for these flags, as a 16-bit count.
   std::uint16_t Count(std::uint8_t flags);
 };
+
+// TLesson::Select on any lesson: a lesson document selects without being a
+// TLesson (its problems then have no Lesson link). The words handed out get
+// their fonts set, nothing else of the lesson changes.
+std::unique_ptr<TProbCollection> SelectProblems(const TMeanCollection& lesson, std::uint8_t flags, TRandom& random);
 
 // Characters the two texts do not share, regardless of order.
 int LetterDistance(const std::string& a, const std::string& b);

@@ -205,8 +205,7 @@ std::string LessonFindingWhat(const TMeanCollection& lesson, const LessonFinding
       return TranslateMessage("CheckNoProblem", "no question");
     case LessonFindingKind::kFewAlternatives:
       return TranslateMessage("CheckFewAlternatives",
-                              "\"%s\" is offered %s alternatives of its form \"%s\" instead of 4: the form has too "
-                              "few words",
+                              "\"%s\" gets %s of 4 alternatives of its form \"%s\": the form has too few words",
                               {Cp1252ToUtf8(finding.Word), std::to_string(finding.Alternatives), FormName(finding.Form)});
     case LessonFindingKind::kSharedAnswer:
       return TranslateMessage("CheckSharedAnswer",

@@ -30,6 +30,7 @@
 #include "ui/lessonwindow/tablepage.h"
 #include "ui/lessonwindow/textpage.h"
 #include "ui/mainwindow/windowhost.h"
+#include "ui/lessoncheck/checklessondlg.h"
 #include "ui/spelling/lessonspelling.h"
 
 namespace vocatrix::ui {
@@ -152,6 +153,9 @@ VocabEditForm::~VocabEditForm() {
   // Nor may the underlines ask the spellers, which go here.
   delete spelling_;
   spelling_ = nullptr;
+  // The dialog observes the document, which goes before the child windows.
+  delete checkLesson_;
+  checkLesson_ = nullptr;
 }
 
 void VocabEditForm::SetLesson(std::unique_ptr<TMeanCollection> lesson) {
@@ -373,6 +377,11 @@ std::shared_ptr<const TLessonSpeller> VocabEditForm::TextSpeller(const std::stri
 }
 void VocabEditForm::MenuCheckSpellingClick() { spelling_->CheckSpelling(); }
 TSpellingDlg* VocabEditForm::SpellingDlg() const { return spelling_->Dialog(); }
+
+void VocabEditForm::MenuCheckLessonClick() {
+  if (!checkLesson_) checkLesson_ = new TCheckLessonDlg(*this);
+  checkLesson_->CheckLesson();
+}
 bool VocabEditForm::LoadingDictionaries() const { return spelling_->LoadingDictionaries(); }
 
 QMenu* VocabEditForm::ContextMenuOf(QPlainTextEdit* memo, const QPoint& at) {

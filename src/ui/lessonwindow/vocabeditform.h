@@ -50,6 +50,7 @@ class TLessonMenus;
 class TLessonSpelling;
 class TMemoText;
 class TSpellingDlg;
+class TCheckLessonDlg;
 class TTablePage;
 class TTextPage;
 class TWindowHost;
@@ -209,6 +210,10 @@ class VocabEditForm : public TChildForm, public TPageHost, public THeaderControl
   // Whether dictionaries are loading for the window (its underlines follow).
   bool LoadingDictionaries() const;
 
+  // --- Check Lesson (ui/lessoncheck/checklessondlg.h) ---
+  void MenuCheckLessonClick();
+  TCheckLessonDlg* CheckLessonDlg() const { return checkLesson_; }
+
   // --- Menus ---
   std::vector<GroupedMenu<QMenu*>> MenuGroups() const override;
   QActionGroup* LanguageItems() const;
@@ -272,6 +277,7 @@ class VocabEditForm : public TChildForm, public TPageHost, public THeaderControl
   std::vector<TLessonPage*> pages_;
   TLessonMenus* menus_ = nullptr;
   TLessonSpelling* spelling_ = nullptr;
+  TCheckLessonDlg* checkLesson_ = nullptr;  // made when first asked for
 
  public:
   // Controls, named as in the window design; those of the Header and

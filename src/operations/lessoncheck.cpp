@@ -113,10 +113,12 @@ std::string LanguageName(const TMeanCollection& lesson, int side) {
   return Cp1252ToUtf8(side == 0 ? lesson.Language1.Name : lesson.Language2.Name);
 }
 
+// The form's name as the Entries page's form list shows it.
 std::string FormName(int form) {
   const std::vector<std::string>& names = FormNames();
-  return form >= 0 && static_cast<std::size_t>(form) < names.size() ? Cp1252ToUtf8(names[static_cast<std::size_t>(form)])
-                                                                    : std::to_string(form);
+  if (form < 0 || static_cast<std::size_t>(form) >= names.size()) return std::to_string(form);
+  return Translate(CurrentLanguage(), "VocabEditForm", "ComboBoxFormItems" + std::to_string(form),
+                   Cp1252ToUtf8(names[static_cast<std::size_t>(form)]));
 }
 
 std::string EntryList(const std::vector<int>& entries) {
@@ -213,7 +215,7 @@ std::string LessonFindingWhat(const TMeanCollection& lesson, const LessonFinding
                               {Cp1252ToUtf8(finding.Word), EntryList(finding.OtherEntries)});
     case LessonFindingKind::kFormOther:
       return TranslateMessage("CheckFormOther",
-                              "form \"%s\" while most entries have a form: its alternatives come from another pool",
+                              "form \"%s\" among entries with forms: its alternatives come from another pool",
                               {FormName(finding.Form)});
   }
   return {};

@@ -29,7 +29,7 @@ TEST(CliCheckLesson, ExampleLessonsShowTheirCountsAndFindings) {
                         0),
             0u)
       << r.out;
-  EXPECT_TRUE(Contains(r.out, "\nentry 33: form \"other\" while most entries have a form")) << r.out;
+  EXPECT_TRUE(Contains(r.out, "\nentry 33: form \"other\" among entries with forms")) << r.out;
 
   // --flags keeps the directions of bits 0 to 3; each file under its name,
   // the lesson text read as the editor reads it (entry numbers alike).

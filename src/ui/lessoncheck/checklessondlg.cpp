@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QTreeView>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <memory>
 
 #include "base/messages.h"
@@ -36,6 +37,7 @@ QString Message(const char* key, const char* english, std::initializer_list<std:
 struct CheckResult {
   std::array<int, kCheckDirections> Problems{-1, -1, -1, -1};
   std::array<QString, kCheckDirections> Counts;
+  std::array<QString, kCheckDirections> Directions;
   std::vector<TFindingRow> Rows;
   bool Complete = false;
 };
@@ -143,7 +145,7 @@ TCheckLessonDlg::TCheckLessonDlg(TPageHost& host) : QDialog(host.Window()), host
   layout->addWidget(ListFindings, 1);
   layout->addLayout(buttons);
   TranslateForm(this);
-  resize(640, 380);
+  resize(860, 420);
   host_.Document().AddObserver(this);
 }
 
@@ -193,6 +195,8 @@ void TCheckLessonDlg::CheckLesson() {
         if (!check.Complete) return;
         result->Problems = check.Problems;
         for (int d = 0; d < kCheckDirections; ++d)
+          result->Directions[static_cast<std::size_t>(d)] = Utf8ToQString(CheckDirectionText(*checked, d));
+        for (int d = 0; d < kCheckDirections; ++d)
           result->Counts[static_cast<std::size_t>(d)] =
               Utf8ToQString(check.Problems[static_cast<std::size_t>(d)] >= 0
                                 ? CheckCountLine(*checked, d, check.Problems[static_cast<std::size_t>(d)])
@@ -209,8 +213,16 @@ void TCheckLessonDlg::CheckLesson() {
           CheckDirections[static_cast<std::size_t>(d)]->setText(result->Counts[static_cast<std::size_t>(d)]);
         const std::size_t count = result->Rows.size();
         model_->SetRows(std::move(result->Rows));
-        ListFindings->resizeColumnToContents(kEntryColumn);
-        ListFindings->setColumnWidth(kDirectionColumn, ListFindings->width() / 3);
+        // The columns as wide as their widest texts, measured from the
+        // font rather than every line.
+        const QFontMetrics metrics(ListFindings->font());
+        ListFindings->setColumnWidth(
+            kEntryColumn, metrics.horizontalAdvance(model_->headerData(kEntryColumn, Qt::Horizontal).toString() +
+                                                    "  00000"));
+        int widest = metrics.horizontalAdvance(model_->headerData(kDirectionColumn, Qt::Horizontal).toString());
+        for (int d = 0; d < kCheckDirections; ++d)
+          widest = std::max(widest, metrics.horizontalAdvance(result->Directions[static_cast<std::size_t>(d)]));
+        ListFindings->setColumnWidth(kDirectionColumn, widest + 16);
         LabelCount->setText(count == 0 ? Message("CheckNone", "Nothing found: the games ask this lesson as it is meant.")
                                        : Message("CheckFindings", "Findings: %d", {std::to_string(count)}));
         done_ = true;

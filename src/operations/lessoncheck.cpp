@@ -2,7 +2,7 @@
 #include "operations/lessoncheck.h"
 
 #include <algorithm>
-#include <map>
+#include <string_view>
 #include <unordered_map>
 
 #include "base/cp1252.h"
@@ -59,13 +59,15 @@ DirectionResult CheckDirection(const TMeanCollection& lesson, const std::unorder
 
   std::vector<bool> asked(index.size());
   // Entries of the questions each solution text answers, in the order met.
-  std::map<std::string, std::vector<int>> answered;
+  std::unordered_map<std::string_view, std::vector<int>> answered;
+  answered.reserve(static_cast<std::size_t>(problems->Count()));
   for (const ProblemPtr& p : *problems) {
     if (!p->Question || !p->Solution) continue;
     const int entry = entryOf(*p->Question);
     if (entry < 0) continue;
     asked[static_cast<std::size_t>(entry)] = true;
-    std::vector<int>& entries = answered[p->Solution->Text()];
+    // The problems keep their words, and so the texts, alive meanwhile.
+    std::vector<int>& entries = answered[std::string_view(p->Solution->Text())];
     if (std::find(entries.begin(), entries.end(), entry) == entries.end()) entries.push_back(entry);
 
     const TMeaning* m = p->Question->Meaning();
@@ -91,7 +93,7 @@ DirectionResult CheckDirection(const TMeanCollection& lesson, const std::unorder
     f.Kind = LessonFindingKind::kSharedAnswer;
     f.Entry = entries.front();
     f.Direction = direction;
-    f.Word = text;
+    f.Word = std::string(text);
     f.OtherEntries.assign(entries.begin() + 1, entries.end());
     result.Findings.push_back(std::move(f));
   }
@@ -179,7 +181,8 @@ LessonCheck CheckLesson(const TMeanCollection& lesson, std::uint8_t flags,
   std::stable_sort(check.Findings.begin(), check.Findings.end(), [](const LessonFinding& a, const LessonFinding& b) {
     if (a.Entry != b.Entry) return a.Entry < b.Entry;
     if (a.Direction != b.Direction) return a.Direction < b.Direction;
-    return a.Kind < b.Kind;
+    if (a.Kind != b.Kind) return a.Kind < b.Kind;
+    return a.Word < b.Word;
   });
   return check;
 }

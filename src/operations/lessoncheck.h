@@ -1,11 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the learning games will make of a lesson, found by running their
-// exercise model on it (TLesson::Select with every group kept) and reading
-// the problems it makes: how many problems each of the four directions
-// gives, which entries give none there and why, questions whose alternatives
-// are short of words of their form, answers that questions of several
-// entries accept, and entries of form "other" in a lesson of forms.
+// exercise model on it (Select, through SelectProblems, with every group
+// kept, once for each direction) and reading the problems it makes: how
+// many problems each of the four directions gives, which entries give none
+// there and why, questions whose alternatives are short of words of their
+// form, answers that questions of several entries accept, and entries of
+// form "other" in a lesson of forms.
 
 #include <array>
 #include <cstdint>
@@ -61,9 +62,10 @@ struct LessonCheck {
 // asked when bit 7 is set, as Select does; bits 4 to 6 are not looked at,
 // every group is kept. `goOn`, when given, hears how many of the check's
 // steps are done (of how many) between them, and stops it by answering
-// false. The lesson must not change meanwhile; Select sets the fonts of its
-// words, nothing else changes. The draws come from a source of the check's
-// own, so a worker thread may run it.
+// false. The lesson must not change meanwhile; Select sets the fonts of the
+// words it hands out, nothing else changes. The draws come from a source of
+// the check's own, seeded alike every time (a lesson always gives the same
+// report), so a worker thread may run it beside the interface's draws.
 LessonCheck CheckLesson(const TMeanCollection& lesson, std::uint8_t flags,
                         const std::function<bool(int done, int steps)>& goOn = {});
 

@@ -123,6 +123,19 @@ TEST(LessonCheck, AllWordsCountsAsSelectAndTheCheckCanBeStopped) {
     EXPECT_EQ(all.Problems[static_cast<std::size_t>(d)], lesson.Count(static_cast<std::uint8_t>((1 << d) | 0xF0)));
   EXPECT_GT(all.Problems[0], CheckLesson(lesson, 1).Problems[0]);
 
+  // Every group is kept whatever bits 4 to 6 say: with the levels -3, -3,
+  // 0, 0, 0, 5 a selection without them keeps nothing.
+  TLesson graded;
+  graded.Meanings = std::make_unique<TMeaningList>();
+  for (const int level : {-3, -3, 0, 0, 0, 5}) {
+    MeaningPtr m = MakeEntry(1, {"w" + std::to_string(graded.Meanings->Count())}, {"t"});
+    m->Synonyms.At(0)->Knowledge[kTranslationProblem] = static_cast<std::int8_t>(level);
+    graded.Meanings->Insert(m);
+  }
+  ASSERT_EQ(graded.Count(1), 0);
+  EXPECT_EQ(CheckLesson(graded, 1).Problems[0], 6);
+  EXPECT_EQ(CheckLesson(graded, 1 | 0x70).Problems[0], 6);
+
   std::vector<std::pair<int, int>> heard;
   const LessonCheck stopped = CheckLesson(lesson, 3, [&](int done, int steps) {
     heard.emplace_back(done, steps);

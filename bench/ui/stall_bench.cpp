@@ -276,8 +276,9 @@ void BM_StallCheckLesson(benchmark::State& state) {
   QApplication::processEvents();
   double longest = 0;
   for (auto _ : state)
-    longest = std::max(longest, LongestStall([form] { form->MenuCheckLessonClick(); },
-                                             [form] { return form->CheckLessonDlg() && form->CheckLessonDlg()->Done(); }));
+    longest = std::max(longest, LongestStall([form] { form->MenuCheckLessonClick(); }, [form] {
+                         return form->CheckLessonDlg() && form->CheckLessonDlg()->Done();
+                       }));
   form->Document().MarkSaved();
   Report(state, longest);
 }

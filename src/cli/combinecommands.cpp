@@ -137,7 +137,8 @@ QuizOptions ParseQuizOptions(const std::vector<std::string>& args) {
   }
   if (operands.size() != 1) throw UsageError("expected 1 file name, got " + std::to_string(operands.size()));
   options.FileName = operands[0];
-  if (options.Mode == 0) options.Mode = options.Way == AnswerWay::kChoose ? 3 : options.Way == AnswerWay::kCards ? 1 : 2;
+  if (options.Mode == 0)
+    options.Mode = options.Way == AnswerWay::kChoose ? 3 : options.Way == AnswerWay::kCards ? 1 : 2;
   return options;
 }
 
@@ -215,7 +216,8 @@ class QuizAsker {
         // Only an alternative's number answers; anything else is asked again.
         if (line.size() <= 5 && line.find_first_not_of("0123456789") == std::string::npos) {
           const int number = std::stoi(line);
-          if (number >= 1 && number <= p.Alternatives.Count()) return {Asked::kAnswer, p.Alternatives.At(number - 1)->Text()};
+          if (number >= 1 && number <= p.Alternatives.Count())
+            return {Asked::kAnswer, p.Alternatives.At(number - 1)->Text()};
         }
         PrintLine("Type a number from 1 to " + std::to_string(p.Alternatives.Count()) + ".");
         Prompt();

@@ -211,7 +211,8 @@ std::string LessonFindingWhat(const TMeanCollection& lesson, const LessonFinding
     case LessonFindingKind::kFewAlternatives:
       return TranslateMessage("CheckFewAlternatives",
                               "\"%s\" gets %s of 4 alternatives of its form \"%s\": the form has too few words",
-                              {Cp1252ToUtf8(finding.Word), std::to_string(finding.Alternatives), FormName(finding.Form)});
+                              {Cp1252ToUtf8(finding.Word), std::to_string(finding.Alternatives),
+                               FormName(finding.Form)});
     case LessonFindingKind::kSharedAnswer:
       return TranslateMessage("CheckSharedAnswer",
                               "\"%s\" is the answer of questions of entry %s too: a learner cannot tell them apart",

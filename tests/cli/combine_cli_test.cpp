@@ -171,7 +171,8 @@ TEST_F(CliQuiz, EachWayOfAnsweringScoresInItsOwnMode) {
     ASSERT_NE(block, std::string::npos) << choose.out;
     const std::size_t alt = choose.out.find("  1) ", block) + 5;
     const bool right = choose.out.substr(alt, choose.out.find('\n', alt) - alt) == solution;
-    const std::size_t verdict = choose.out.find(right ? "Right. (score 4)" : "Wrong: " + solution + ". (score -8)", alt);
+    const std::string expected = right ? "Right. (score 4)" : "Wrong: " + solution + ". (score -8)";
+    const std::size_t verdict = choose.out.find(expected, alt);
     EXPECT_LT(verdict, choose.out.find("\n\n", alt)) << question << "\n" << choose.out;
   }
 

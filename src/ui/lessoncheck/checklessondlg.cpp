@@ -35,7 +35,6 @@ QString Message(const char* key, const char* english, std::initializer_list<std:
 
 // What the worker hands over.
 struct CheckResult {
-  std::array<int, kCheckDirections> Problems{-1, -1, -1, -1};
   std::array<QString, kCheckDirections> Counts;
   std::array<QString, kCheckDirections> Directions;
   std::vector<TFindingRow> Rows;
@@ -193,7 +192,6 @@ void TCheckLessonDlg::CheckLesson() {
         });
         result->Complete = check.Complete;
         if (!check.Complete) return;
-        result->Problems = check.Problems;
         for (int d = 0; d < kCheckDirections; ++d)
           result->Directions[static_cast<std::size_t>(d)] = Utf8ToQString(CheckDirectionText(*checked, d));
         for (int d = 0; d < kCheckDirections; ++d)
@@ -202,10 +200,11 @@ void TCheckLessonDlg::CheckLesson() {
                                 ? CheckCountLine(*checked, d, check.Problems[static_cast<std::size_t>(d)])
                                 : CheckDirectionText(*checked, d));
         result->Rows.reserve(check.Findings.size());
-        for (const LessonFinding& f : check.Findings)
-          result->Rows.push_back({f.Entry,
-                                  f.Direction >= 0 ? Utf8ToQString(CheckDirectionText(*checked, f.Direction)) : QString(),
-                                  Utf8ToQString(LessonFindingWhat(*checked, f))});
+        for (const LessonFinding& f : check.Findings) {
+          const QString direction =
+              f.Direction >= 0 ? result->Directions[static_cast<std::size_t>(f.Direction)] : QString();
+          result->Rows.push_back({f.Entry, direction, Utf8ToQString(LessonFindingWhat(*checked, f))});
+        }
       },
       {[this, result] {
         if (!result->Complete) return;
@@ -223,8 +222,9 @@ void TCheckLessonDlg::CheckLesson() {
         for (int d = 0; d < kCheckDirections; ++d)
           widest = std::max(widest, metrics.horizontalAdvance(result->Directions[static_cast<std::size_t>(d)]));
         ListFindings->setColumnWidth(kDirectionColumn, widest + 16);
-        LabelCount->setText(count == 0 ? Message("CheckNone", "Nothing found: the games ask this lesson as it is meant.")
-                                       : Message("CheckFindings", "Findings: %d", {std::to_string(count)}));
+        LabelCount->setText(count == 0
+                                ? Message("CheckNone", "Nothing found: the games ask this lesson as it is meant.")
+                                : Message("CheckFindings", "Findings: %d", {std::to_string(count)}));
         done_ = true;
       }},
       ProgressCheck);

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The stall meter of the lesson window on a lesson of 65535 entries: for
 // each thing a user does that touches the whole lesson (open, page changes,
-// reading the Text page back, find, sort, scroll, Check Spelling, save) the
+// reading the Text page back, find, sort, scroll, Check Spelling, Check
+// Lesson, save) the
 // longest time the interface thread went without handling an event, until
 // the work is done. A heartbeat timer of 1 ms notes every gap; the counter
 // longest_stall_ms is the longest. Runs offscreen unless another platform
@@ -30,6 +31,7 @@
 #include "ui/lessonwindow/memotext.h"
 #include "ui/lessonwindow/vocabeditform.h"
 #include "ui/mainwindow/mainform.h"
+#include "ui/lessoncheck/checklessondlg.h"
 #include "ui/spelling/spellingdlg.h"
 
 namespace {
@@ -254,6 +256,33 @@ void BM_StallCheckSpelling(benchmark::State& state) {
   Report(state, longest);
 }
 BENCHMARK(BM_StallCheckSpelling)->Unit(benchmark::kMillisecond)->Iterations(2);
+
+// Extras > Check Lesson on the full-size lesson of dictionary words, until
+// its list is complete.
+void BM_StallCheckLesson(benchmark::State& state) {
+  const std::optional<DictionaryFiles> english = bench::InstalledDictionary("en_US");
+  const std::optional<DictionaryFiles> german = bench::InstalledDictionary("de_DE");
+  if (!english || !german) {
+    state.SkipWithError("the en_US and de_DE dictionaries are not installed (scripts/setup.sh)");
+    return;
+  }
+  const std::string file = bench::Folder().File("check.tav");
+  SaveBinary(*bench::FullSizeSpellingLesson(*english, *german), file);
+  ui::MainForm main(bench::BenchPlatform());
+  main.resize(1280, 900);
+  main.show();
+  ui::VocabEditForm* form = main.OpenFile(file);
+  form->SelectTab(ui::VocabEditForm::kEntriesPage);
+  QApplication::processEvents();
+  double longest = 0;
+  for (auto _ : state)
+    longest = std::max(longest, LongestStall([form] { form->MenuCheckLessonClick(); }, [form] {
+                         return form->CheckLessonDlg() && form->CheckLessonDlg()->Done();
+                       }));
+  form->Document().MarkSaved();
+  Report(state, longest);
+}
+BENCHMARK(BM_StallCheckLesson)->Unit(benchmark::kMillisecond)->Iterations(2);
 
 // Save after an edit, until the lesson is saved.
 void BM_StallSave(benchmark::State& state) {

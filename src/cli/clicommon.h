@@ -38,6 +38,8 @@ std::vector<Command> LessonCommands();
 std::vector<Command> CombineCommands();
 // The commands of src/cli/spellcommands.cpp.
 std::vector<Command> SpellCommands();
+// The commands of src/cli/checkcommands.cpp.
+std::vector<Command> CheckCommands();
 
 // Wrong use of the command line (exit code 2).
 class UsageError : public std::runtime_error {

@@ -81,9 +81,16 @@ int Catalog(const std::vector<std::string>& args) {
 // --------------------------------------------------------------------- quiz
 
 // Options with a number after them ("--seed 7" or "--seed=7") and one file.
+// The ways of answering of the practice window, each with the scoring mode
+// the exercise model gives it: choosing among the alternatives (3), typing
+// the answer (2, the quiz's first way), turning a card and saying whether
+// the answer was known (1).
+enum class AnswerWay { kChoose, kType, kCards };
+
 struct QuizOptions {
   std::uint8_t Flags = kAskLanguage1 | kKeepHard | kKeepMedium | kKeepEasy;
-  std::uint8_t Mode = 2;
+  AnswerWay Way = AnswerWay::kType;
+  std::uint8_t Mode = 0;  // given with --mode; else the way's own
   bool Seeded = false;
   std::uint64_t Seed = 0;
   std::string FileName;
@@ -101,14 +108,23 @@ QuizOptions ParseQuizOptions(const std::vector<std::string>& args) {
   QuizOptions options;
   std::vector<std::string> operands;
   // Each value is checked where it stands, so the first wrong word is the one named.
-  for (const CommandWord& word : ReadCommandWords(args, {}, {"--flags", "--mode", "--seed"})) {
+  for (const CommandWord& word : ReadCommandWords(args, {}, {"--answer", "--flags", "--mode", "--seed"})) {
     const std::string& name = word.Text;
     if (word.What == CommandWord::kOperand) {
       operands.push_back(word.Text);
     } else if (word.What == CommandWord::kUnknownOption) {
       throw UsageError("unknown option '" + word.Text + "'");
     } else if (word.What == CommandWord::kValueMissing) {
-      throw UsageError(name + " needs a number");
+      throw UsageError(name + (name == "--answer" ? " needs choose, type or cards" : " needs a number"));
+    } else if (name == "--answer") {
+      if (word.Value == "choose")
+        options.Way = AnswerWay::kChoose;
+      else if (word.Value == "type")
+        options.Way = AnswerWay::kType;
+      else if (word.Value == "cards")
+        options.Way = AnswerWay::kCards;
+      else
+        throw UsageError("--answer must be choose, type or cards, got '" + word.Value + "'");
     } else if (name == "--flags") {
       options.Flags = static_cast<std::uint8_t>(ParseNumber(name, word.Value, 255));
     } else if (name == "--mode") {
@@ -121,6 +137,8 @@ QuizOptions ParseQuizOptions(const std::vector<std::string>& args) {
   }
   if (operands.size() != 1) throw UsageError("expected 1 file name, got " + std::to_string(operands.size()));
   options.FileName = operands[0];
+  if (options.Mode == 0)
+    options.Mode = options.Way == AnswerWay::kChoose ? 3 : options.Way == AnswerWay::kCards ? 1 : 2;
   return options;
 }
 
@@ -176,6 +194,89 @@ std::string AnswerOf(const TProblem& problem, const std::string& typed) {
   return Utf8ToCp1252(typed);
 }
 
+// The tolerance within which a typed answer gets "Did you mean" before it counts.
+constexpr std::uint8_t kNearMissTolerance = 20;
+
+// One asking of a problem: the answer to score, or the end of the quiz.
+struct Asked {
+  enum { kAnswer, kGiveUp, kTooLong } What = kGiveUp;
+  std::string Answer;  // a lesson string
+};
+
+class QuizAsker {
+ public:
+  explicit QuizAsker(AnswerWay way) : way_(way) {}
+
+  Asked Ask(const TProblem& p) {
+    if (way_ == AnswerWay::kCards) return AskCard(p);
+    if (way_ == AnswerWay::kChoose) {
+      for (;;) {
+        std::string line;
+        if (!Read(line)) return end_;
+        // Only an alternative's number answers; anything else is asked again.
+        if (line.size() <= 5 && line.find_first_not_of("0123456789") == std::string::npos) {
+          const int number = std::stoi(line);
+          if (number >= 1 && number <= p.Alternatives.Count())
+            return {Asked::kAnswer, p.Alternatives.At(number - 1)->Text()};
+        }
+        PrintLine("Type a number from 1 to " + std::to_string(p.Alternatives.Count()) + ".");
+        Prompt();
+      }
+    }
+    std::string line;
+    if (!Read(line)) return end_;
+    std::string answer = AnswerOf(p, line);
+    std::string nearMiss;
+    if (!p.Solved(answer)) p.Neighboor(answer, kNearMissTolerance, nearMiss);
+    if (!nearMiss.empty()) {
+      // A slip of the keys is pointed out once; the next answer counts.
+      PrintLine("Did you mean \"" + TerminalText(nearMiss) + "\"?");
+      Prompt();
+      if (!Read(line)) return end_;
+      answer = AnswerOf(p, line);
+    }
+    return {Asked::kAnswer, answer};
+  }
+
+  static void Prompt() { std::cout << "> " << std::flush; }
+  bool TooLong() const { return end_.What == Asked::kTooLong; }
+
+ private:
+  // A card: Enter turns it, then y or n says whether the answer was known.
+  Asked AskCard(const TProblem& p) {
+    std::string line;
+    if (!Read(line, true)) return end_;
+    std::string shown = TerminalText(p.Solution->Text());
+    if (const TWordCollection* own = OwnList(*p.Solution))
+      for (const PWord& w : *own)
+        if (w != p.Solution) shown += ", " + TerminalText(w->Text());
+    PrintLine("Answer: " + shown);
+    for (;;) {
+      std::cout << "Did you know it? (y/n) " << std::flush;
+      if (!Read(line)) return end_;
+      if (line == "y" || line == "Y") return {Asked::kAnswer, p.Solution->Text()};
+      // A card not known scores as a wrong answer, with no answer given.
+      if (line == "n" || line == "N") return {Asked::kAnswer, std::string()};
+    }
+  }
+
+  // The next trimmed line; false at the end of the quiz (an empty line,
+  // unless `emptyAnswers`, the end of the input or a line too long).
+  bool Read(std::string& line, bool emptyAnswers = false) {
+    const AnswerLine read = ReadAnswerLine(std::cin, line);
+    line = TrimLine(line);
+    if (read == AnswerLine::kRead && (emptyAnswers || !line.empty())) return true;
+    PrintLine("");
+    if (read == AnswerLine::kTooLong)
+      Note("quiz: an answer line is longer than " + std::to_string(kMaxAnswerLine) + " bytes; the quiz ends here");
+    end_.What = read == AnswerLine::kTooLong ? Asked::kTooLong : Asked::kGiveUp;
+    return false;
+  }
+
+  AnswerWay way_;
+  Asked end_;
+};
+
 int Quiz(const std::vector<std::string>& args) {
   const QuizOptions options = ParseQuizOptions(args);
   if (options.Seeded) SeedRandom(options.Seed);
@@ -192,7 +293,7 @@ int Quiz(const std::vector<std::string>& args) {
   std::size_t firstTime = 0;
   std::size_t later = 0;
   bool quit = false;
-  bool tooLong = false;
+  QuizAsker asker(options.Way);
   for (int round = 1; !pending.empty() && !quit; ++round) {
     if (round > 1) PrintLine("Again: " + std::to_string(pending.size()) + " missed.");
     std::vector<ProblemPtr> missed;
@@ -202,33 +303,27 @@ int Quiz(const std::vector<std::string>& args) {
       PrintLine("");
       PrintLine("[" + std::to_string(i + 1) + "/" + std::to_string(pending.size()) + "] " +
                 TerminalText(p.Question->Text()) + "  (" + TaskOf(p, *lesson) + ")");
-      for (int k = 0; k < p.Alternatives.Count(); ++k)
-        PrintLine("  " + std::to_string(k + 1) + ") " + TerminalText(p.Alternatives.At(k)->Text()));
-      std::cout << "> " << std::flush;
-      std::string line;
-      const AnswerLine read = ReadAnswerLine(std::cin, line);
-      if (read != AnswerLine::kRead || TrimLine(line).empty()) {
-        PrintLine("");
-        if (read == AnswerLine::kTooLong) {
-          Note("quiz: an answer line is longer than " + std::to_string(kMaxAnswerLine) + " bytes; the quiz ends here");
-          tooLong = true;
-        }
+      if (options.Way != AnswerWay::kCards)
+        for (int k = 0; k < p.Alternatives.Count(); ++k)
+          PrintLine("  " + std::to_string(k + 1) + ") " + TerminalText(p.Alternatives.At(k)->Text()));
+      if (options.Way == AnswerWay::kCards)
+        std::cout << "(Enter shows the answer) " << std::flush;
+      else
+        QuizAsker::Prompt();
+      const Asked asked = asker.Ask(p);
+      if (asked.What != Asked::kAnswer) {
         quit = true;
         missed.insert(missed.end(), pending.begin() + static_cast<std::ptrdiff_t>(i), pending.end());
         break;
       }
-      const std::string answer = AnswerOf(p, TrimLine(line));
-      const bool solved = p.Solved(answer);
-      std::string nearMiss;
-      if (!solved) p.Neighboor(answer, 25, nearMiss);
-      p.Score(options.Mode, answer);
+      const bool solved = p.Solved(asked.Answer);
+      p.Score(options.Mode, asked.Answer);
       const std::string score = " (score " + std::to_string(p.Level) + ")";
       if (solved) {
         PrintLine("Right." + score);
         (round == 1 ? firstTime : later) += 1;
       } else {
-        PrintLine((nearMiss.empty() ? std::string("Wrong.") : "Wrong - did you mean \"" + TerminalText(nearMiss) + "\"?") +
-                  score);
+        PrintLine("Wrong: " + TerminalText(p.Solution->Text()) + "." + score);
         missed.push_back(pending[i]);
       }
     }
@@ -239,7 +334,7 @@ int Quiz(const std::vector<std::string>& args) {
   PrintLine("Right first time: " + std::to_string(firstTime));
   PrintLine("Right later: " + std::to_string(later));
   PrintLine("Given up: " + std::to_string(pending.size()));
-  return tooLong ? kExitBadFile : kExitOk;
+  return asker.TooLong() ? kExitBadFile : kExitOk;
 }
 
 }  // namespace
@@ -249,7 +344,7 @@ std::vector<Command> CombineCommands() {
       {"concat", "A B OUT", "the entries of A and then of B (same language names) as a new lesson", Concat},
       {"substitute", "A B OUT", "join A and B over their shared language: A's other language against B's", Substitute},
       {"catalog", "[--keep-going] DIR", "one summary line per lesson file in the folders below DIR", Catalog},
-      {"quiz", "[--flags N] [--mode 1|2|3] [--seed S] IN",
+      {"quiz", "[--answer choose|type|cards] [--flags N] [--mode 1|2|3] [--seed S] IN",
        "ask the lesson's exercise problems in the terminal; answers from stdin", Quiz},
   };
 }

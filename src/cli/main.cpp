@@ -15,6 +15,7 @@ int main(int argc, char** argv) {
   std::vector<Command> commands = LessonCommands();
   for (Command& c : CombineCommands()) commands.push_back(std::move(c));
   for (Command& c : SpellCommands()) commands.push_back(std::move(c));
+  for (Command& c : CheckCommands()) commands.push_back(std::move(c));
 
   const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
   return RunCommandLine(args, commands);

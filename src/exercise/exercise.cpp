@@ -191,8 +191,14 @@ std::unique_ptr<TLesson> TLesson::CreateFromFile(const std::string& fileName) {
   return lesson;
 }
 
-std::unique_ptr<TProbCollection> TLesson::Select(std::uint8_t flags) {
-  TSelection selection(*this, (flags & kAllWords) != 0);
+std::unique_ptr<TProbCollection> TLesson::Select(std::uint8_t flags) { return Select(flags, RandomSource()); }
+
+std::unique_ptr<TProbCollection> TLesson::Select(std::uint8_t flags, TRandom& random) {
+  return SelectProblems(*this, flags, random);
+}
+
+std::unique_ptr<TProbCollection> SelectProblems(const TMeanCollection& lesson, std::uint8_t flags, TRandom& random) {
+  TSelection selection(lesson, (flags & kAllWords) != 0, random);
   selection.AddAllProblems(flags);
   return selection.Collect(flags);
 }

@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "base/random.h"
 #include "model/lesson.h"
 #include "exercise/answerpool.h"
 
@@ -112,7 +113,10 @@ class TProbCollection : public TSortedCollection<TProblem> {
 // long as any of the problems does.
 class TSelection {
  public:
-  TSelection(TLesson& lesson, bool allWords);
+  // Draws from `random`, the core's shared source unless another is given.
+  // Of the lesson it reads the entries and the fonts; the problems link to
+  // it only when it is a TLesson.
+  TSelection(const TMeanCollection& lesson, bool allWords, TRandom& random = RandomSource());
   ~TSelection();
   TSelection(const TSelection&) = delete;
   TSelection& operator=(const TSelection&) = delete;
@@ -150,9 +154,17 @@ class TLesson : public TMeanCollection {
 
   // A new selection for the flags (see SelectFlags); the caller owns it.
   std::unique_ptr<TProbCollection> Select(std::uint8_t flags);
+  // As Select, drawing from `random`: a worker thread selects with a source
+  // of its own, as the shared one serves the interface thread.
+  std::unique_ptr<TProbCollection> Select(std::uint8_t flags, TRandom& random);
   // The number of problems Select gives for these flags, as a 16-bit count.
   std::uint16_t Count(std::uint8_t flags);
 };
+
+// TLesson::Select on any lesson: a lesson document selects without being a
+// TLesson (its problems then have no Lesson link). The words handed out get
+// their fonts set, nothing else of the lesson changes.
+std::unique_ptr<TProbCollection> SelectProblems(const TMeanCollection& lesson, std::uint8_t flags, TRandom& random);
 
 // Characters the two texts do not share, regardless of order.
 int LetterDistance(const std::string& a, const std::string& b);

@@ -123,7 +123,7 @@ struct TSelection::Impl {
     std::vector<std::int8_t> levels;  // of the problems made, in order
   };
 
-  Impl(TLesson& lesson, bool allWords);
+  Impl(const TMeanCollection& lesson, bool allWords, TRandom& random);
 
   WordInfo& Info(int id) { return info[PoolOf(id)][static_cast<std::size_t>(PlaceOf(id))]; }
   const WordInfo& Info(int id) const { return info[PoolOf(id)][static_cast<std::size_t>(PlaceOf(id))]; }
@@ -171,7 +171,8 @@ struct TSelection::Impl {
   template <class Ask>
   void ForEachQuestion(std::uint8_t side, bool translation, Ask ask) const;
 
-  TLesson& lesson;
+  const TMeanCollection& lesson;
+  const TLesson* owner;  // the lesson as the problems' link, when it is a TLesson
   const bool allWords;
   std::shared_ptr<WordTable> table;
   std::vector<WordInfo> info[kPools];
@@ -199,8 +200,11 @@ TSelection::Impl::Run::Run(Impl& selection, TRandom& random, std::shared_ptr<Wor
   }
 }
 
-TSelection::Impl::Impl(TLesson& lesson, bool allWords)
-    : lesson(lesson), allWords(allWords), table(std::make_shared<WordTable>()), main(*this, RandomSource(), table) {
+TSelection::Impl::Impl(const TMeanCollection& lesson, bool allWords, TRandom& random)
+    : lesson(lesson),
+      owner(dynamic_cast<const TLesson*>(&lesson)),
+      allWords(allWords),
+      table(std::make_shared<WordTable>()), main(*this, random, table) {
   if (lesson.Meanings) {
     entries.reserve(static_cast<std::size_t>(lesson.Meanings->Count()));
     meaningNumbers.Reserve(static_cast<std::size_t>(lesson.Meanings->Count()));
@@ -434,7 +438,7 @@ bool TSelection::Impl::Run::Make(int question, std::uint8_t type) {
     }
   }
   TProblem& p = store->Add();
-  p.Lesson = &s.lesson;
+  p.Lesson = s.owner;
   p.Question = std::move(questionWord);
   p.ProblemType = type;
   p.Level = type <= kAntonymProblem ? s.Info(question).knowledge[type] : 0;
@@ -500,7 +504,8 @@ void TSelection::Impl::Run::AddHalf(std::uint8_t flags, bool first) {
 
 // ------------------------------------------------------------------ public
 
-TSelection::TSelection(TLesson& lesson, bool allWords) : impl_(std::make_unique<Impl>(lesson, allWords)) {}
+TSelection::TSelection(const TMeanCollection& lesson, bool allWords, TRandom& random)
+    : impl_(std::make_unique<Impl>(lesson, allWords, random)) {}
 
 TSelection::~TSelection() = default;
 

@@ -134,22 +134,71 @@ class CliQuiz : public ::testing::Test {
   std::string lesson = dir.File("l.tav");
 };
 
-TEST_F(CliQuiz, AsksUntilSolvedOffersNearMissesAndSummarises) {
-  const Result r = RunWith({"quiz", "--seed", "5", lesson}, "Baum\nHause\nHaus\n");
+TEST_F(CliQuiz, AsksUntilSolvedPointsOutNearMissesOnceAndSummarises) {
+  const Result r = RunWith({"quiz", "--seed", "5", lesson}, "Baum\nMaus\nHause\nHauss\nHaus\n");
   ASSERT_EQ(r.code, 0) << r.err;
   const std::size_t tree = r.out.find("[1/2] tree  (translation in Deutsch)");
   const std::size_t house = r.out.find("[2/2] house");
-  const std::size_t nearMiss = r.out.find("Wrong - did you mean \"Haus\"? (score -1)");
+  // "Maus" lies beyond the 20 % of a slip (2 x 100 / 8): wrong at once.
+  const std::size_t wrong = r.out.find("> Wrong: Haus. (score -1)");
   const std::size_t again = r.out.find("[1/1] house");
   ASSERT_NE(tree, std::string::npos) << r.out;
   ASSERT_NE(again, std::string::npos) << r.out;
   EXPECT_LT(tree, house);
-  EXPECT_LT(house, nearMiss);
-  EXPECT_LT(nearMiss, again);
+  EXPECT_LT(house, wrong);
+  EXPECT_LT(wrong, again);
+  // "Hause" is pointed out, once: the next answer counts, here "Hauss",
+  // wrong for the second time (mode 2: -1 - 2).
+  EXPECT_NE(r.out.find("> Did you mean \"Haus\"?\n> Wrong: Haus. (score -3)", again), std::string::npos) << r.out;
+  EXPECT_EQ(r.out.find("Did you mean") , r.out.rfind("Did you mean")) << r.out;
   EXPECT_TRUE(Contains(r.out, "Right. (score 32)")) << r.out;
-  // Mode 2: -1 for the miss, then 8 x weight 2.
-  EXPECT_TRUE(Contains(r.out, "Right. (score 15)")) << r.out;
+  // Then 8 x weight 1.
+  EXPECT_TRUE(Contains(r.out, "Right. (score 5)")) << r.out;
   EXPECT_TRUE(Contains(r.out, "Right first time: 1\nRight later: 1\nGiven up: 0\n")) << r.out;
+}
+
+// Each way of answering scores in its mode unless --mode says otherwise:
+// choose 3, type 2, cards 1.
+TEST_F(CliQuiz, EachWayOfAnsweringScoresInItsOwnMode) {
+  // Choosing: only a number answers, anything else is asked again. With two
+  // alternatives a right choice is worth (2 - 1) x 4, a wrong one (2 - 10) x 1.
+  const Result choose = RunWith({"quiz", "--answer", "choose", "--seed", "11", lesson}, "Baum\n1\n1\n");
+  ASSERT_EQ(choose.code, 0) << choose.err;
+  EXPECT_TRUE(Contains(choose.out, "  2) ")) << choose.out;
+  EXPECT_TRUE(Contains(choose.out, "> Type a number from 1 to 2.\n> ")) << choose.out;
+  for (const auto& [question, solution] : {std::pair<std::string, std::string>{"tree", "Baum"}, {"house", "Haus"}}) {
+    const std::size_t block = choose.out.find("] " + question + "  (");
+    ASSERT_NE(block, std::string::npos) << choose.out;
+    const std::size_t alt = choose.out.find("  1) ", block) + 5;
+    const bool right = choose.out.substr(alt, choose.out.find('\n', alt) - alt) == solution;
+    const std::string expected = right ? "Right. (score 4)" : "Wrong: " + solution + ". (score -8)";
+    const std::size_t verdict = choose.out.find(expected, alt);
+    EXPECT_LT(verdict, choose.out.find("\n\n", alt)) << question << "\n" << choose.out;
+  }
+
+  // Cards: Enter turns the card, y or n says whether it was known; mode 1
+  // gives 8 x weight either way. An answer other than y or n is asked again.
+  const Result cards = RunWith({"quiz", "--answer=cards", "--seed", "5", lesson}, "\ny\n\nmaybe\nn\n\nY\n");
+  ASSERT_EQ(cards.code, 0) << cards.err;
+  EXPECT_FALSE(Contains(cards.out, "1) ")) << cards.out;
+  EXPECT_TRUE(Contains(cards.out, "[1/2] tree  (translation in Deutsch)\n(Enter shows the answer) Answer: Baum\n"
+                                  "Did you know it? (y/n) Right. (score 32)"))
+      << cards.out;
+  EXPECT_TRUE(Contains(cards.out, "Did you know it? (y/n) Did you know it? (y/n) Wrong: Haus. (score 32)")) << cards.out;
+  EXPECT_TRUE(Contains(cards.out, "[1/1] house")) << cards.out;
+  EXPECT_TRUE(Contains(cards.out, "Right. (score 48)\n\nQuestions: 2\nRight first time: 1\nRight later: 1\n"))
+      << cards.out;
+  // A card the input ends on is given up.
+  EXPECT_TRUE(Contains(RunWith({"quiz", "--answer", "cards", lesson}, "\n").out, "Given up: 2\n"));
+
+  // --mode still rules: typing scored as mode 3 (a wrong typed answer, no
+  // alternative, costs (2 - 10) x 1).
+  const Result typed = RunWith({"quiz", "--answer", "type", "--mode", "3", "--seed", "5", lesson}, "Eiche\n");
+  EXPECT_TRUE(Contains(typed.out, "Wrong: Baum. (score -8)")) << typed.out;
+  for (const std::vector<std::string>& bad : {std::vector<std::string>{"quiz", "--answer", "guess", lesson},
+                                              {"quiz", "--answer=", lesson},
+                                              {"quiz", lesson, "--answer"}})
+    EXPECT_EQ(RunWith(bad).code, 2) << bad.back();
 }
 
 TEST_F(CliQuiz, NumbersPickAlternativesAndTheSeedFixesTheirOrder) {

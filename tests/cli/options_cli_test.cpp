@@ -24,7 +24,8 @@ struct Row {
 
 const std::string kShowUsage = "Usage: vocatrix-cli show [--compact] IN\n";
 const std::string kConvertUsage = "Usage: vocatrix-cli convert [--compact] IN OUT [--languages N,M] [OPTIONS]\n";
-const std::string kQuizUsage = "Usage: vocatrix-cli quiz [--flags N] [--mode 1|2|3] [--seed S] IN\n";
+const std::string kQuizUsage =
+    "Usage: vocatrix-cli quiz [--answer choose|type|cards] [--flags N] [--mode 1|2|3] [--seed S] IN\n";
 
 TEST(CliOptions, EveryFormOfOptionAndItsUsageErrorReadAsAlways) {
   TempDir dir;

@@ -8,6 +8,7 @@
 #include <signal.h>
 #include <sys/wait.h>
 
+#include "components/compostatusbar.h"
 #include "base/inifile.h"
 #include "files/binaryfile.h"
 #include "model/exceptions.h"

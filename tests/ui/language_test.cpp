@@ -446,8 +446,8 @@ TEST_F(LanguageTest, TheTemplateHoldsEverySectionTheProgramReadsAndNoPlaceholder
   const auto keys = Keys(File("Language.ini"));
   std::set<std::string> sections;
   for (const auto& [key, value] : keys) sections.insert(key.substr(0, key.find('/')));
-  EXPECT_EQ(sections, (std::set<std::string>{"AboutBox", "CharmapDlg", "CombiLessonsDlg", "Dynamic", "EditForm",
-                                             "FindForm", "FontDialog", "HelpForm", "ImportDlg", "MainForm",
+  EXPECT_EQ(sections, (std::set<std::string>{"AboutBox", "CharmapDlg", "CheckLessonDlg", "CombiLessonsDlg", "Dynamic",
+                                             "EditForm", "FindForm", "FontDialog", "HelpForm", "ImportDlg", "MainForm",
                                              "PracticeForm", "RecoveryDlg", "SpellingDlg", "VocabEditForm",
                                              "Vocatrix"}));
   // Every message and every text of the shipped file, in the language shown.

@@ -120,6 +120,8 @@ void TLessonMenus::CreateExtrasMenu() {
           frame(TFrameCommand::Charmap));
   connect(AddItem(menuExtras_, "MenuCheckSpelling", "&Rechtschreibung prüfen...", QKeySequence("F7")),
           &QAction::triggered, &form_, &VocabEditForm::MenuCheckSpellingClick);
+  connect(AddItem(menuExtras_, "MenuCheckLesson", "&Lektion prüfen..."), &QAction::triggered, &form_,
+          &VocabEditForm::MenuCheckLessonClick);
   connect(AddItem(menuExtras_, "MenuPractise", "Ü&ben..."), &QAction::triggered, &form_,
           &VocabEditForm::MenuPractiseClick);
   menuLanguage_ = MakeMenu(&form_, "MenuLanguage", "S&prache");

@@ -31,6 +31,7 @@
 #include "ui/lessonwindow/textpage.h"
 #include "ui/mainwindow/windowhost.h"
 #include "ui/practice/practiceform.h"
+#include "ui/lessoncheck/checklessondlg.h"
 #include "ui/spelling/lessonspelling.h"
 
 namespace vocatrix::ui {
@@ -154,6 +155,9 @@ VocabEditForm::~VocabEditForm() {
   delete spelling_;
   spelling_ = nullptr;
   delete practice_;
+  // The dialog observes the document, which goes before the child windows.
+  delete checkLesson_;
+  checkLesson_ = nullptr;
 }
 
 void VocabEditForm::SetLesson(std::unique_ptr<TMeanCollection> lesson) {
@@ -384,6 +388,11 @@ void VocabEditForm::MenuPractiseClick() {
   practice_->activateWindow();
 }
 TSpellingDlg* VocabEditForm::SpellingDlg() const { return spelling_->Dialog(); }
+
+void VocabEditForm::MenuCheckLessonClick() {
+  if (!checkLesson_) checkLesson_ = new TCheckLessonDlg(*this);
+  checkLesson_->CheckLesson();
+}
 bool VocabEditForm::LoadingDictionaries() const { return spelling_->LoadingDictionaries(); }
 
 QMenu* VocabEditForm::ContextMenuOf(QPlainTextEdit* memo, const QPoint& at) {

@@ -52,6 +52,7 @@ class TLessonMenus;
 class TLessonSpelling;
 class TMemoText;
 class TSpellingDlg;
+class TCheckLessonDlg;
 class TTablePage;
 class TTextPage;
 class TWindowHost;
@@ -215,6 +216,9 @@ class VocabEditForm : public TChildForm, public TPageHost, public THeaderControl
   // Extras > Practise: the practice window of this lesson, made on first use.
   void MenuPractiseClick();
   PracticeForm* Practice() const;
+  // --- Check Lesson (ui/lessoncheck/checklessondlg.h) ---
+  void MenuCheckLessonClick();
+  TCheckLessonDlg* CheckLessonDlg() const { return checkLesson_; }
 
   // --- Menus ---
   std::vector<GroupedMenu<QMenu*>> MenuGroups() const override;
@@ -281,6 +285,7 @@ class VocabEditForm : public TChildForm, public TPageHost, public THeaderControl
   TLessonSpelling* spelling_ = nullptr;
   // Goes before the document it observes.
   QPointer<PracticeForm> practice_;
+  TCheckLessonDlg* checkLesson_ = nullptr;  // made when first asked for
 
  public:
   // Controls, named as in the window design; those of the Header and

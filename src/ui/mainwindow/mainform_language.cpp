@@ -14,6 +14,7 @@
 #include "base/messages.h"
 #include "base/safesave.h"
 #include "base/settings.h"
+#include "ui/lessoncheck/checklessondlg.h"
 #include "ui/about/aboutbox.h"
 #include "ui/common/qtstrings.h"
 #include "ui/dialogs/fontdialog.h"
@@ -142,7 +143,16 @@ void MainForm::MenuSaveLanguageClick() {
     absent.push_back(std::make_unique<TRecoveryDlg>(nullptr, std::vector<TLeftRecovery>{}));
     absent.push_back(std::make_unique<TSpellingDlg>(nullptr));
     absent.push_back(std::make_unique<PracticeForm>(nullptr));
-    if (LessonWindows().isEmpty()) absent.push_back(std::make_unique<VocabEditForm>(*this));
+    VocabEditForm* lessonWindow = LessonWindows().isEmpty() ? nullptr : LessonWindows().first();
+    if (!lessonWindow) {
+      auto made = std::make_unique<VocabEditForm>(*this);
+      lessonWindow = made.get();
+      absent.push_back(std::move(made));
+    }
+    // A dialog of a lesson window, gone before the windows made here.
+    const auto checkLesson = std::make_unique<TCheckLessonDlg>(*lessonWindow);
+    checkLesson->setAttribute(Qt::WA_DeleteOnClose, false);
+    TranslateForm(checkLesson.get());
     if (childWindows_->TextWindows().isEmpty()) absent.push_back(std::make_unique<TEditForm>(*this));
     if (!aboutBox_) absent.push_back(std::make_unique<TAboutBox>(platform_));
     absent.push_back(std::make_unique<TImportDlg>(this, std::string(), std::string(), IniFile::Load(std::string())));

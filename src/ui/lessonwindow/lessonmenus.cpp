@@ -120,6 +120,8 @@ void TLessonMenus::CreateExtrasMenu() {
           frame(TFrameCommand::Charmap));
   connect(AddItem(menuExtras_, "MenuCheckSpelling", "&Rechtschreibung prüfen...", QKeySequence("F7")),
           &QAction::triggered, &form_, &VocabEditForm::MenuCheckSpellingClick);
+  connect(AddItem(menuExtras_, "MenuMemoryGame", "&Memory-Spiel..."), &QAction::triggered, &form_,
+          &VocabEditForm::MenuMemoryGameClick);
   menuLanguage_ = MakeMenu(&form_, "MenuLanguage", "S&prache");
   menuExtras_->addMenu(menuLanguage_);
   QAction* saveLanguage = AddItem(menuLanguage_, "Speichern1", "&Speichern");

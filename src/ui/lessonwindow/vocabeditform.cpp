@@ -30,6 +30,7 @@
 #include "ui/lessonwindow/tablepage.h"
 #include "ui/lessonwindow/textpage.h"
 #include "ui/mainwindow/windowhost.h"
+#include "ui/memorygame/memorygameform.h"
 #include "ui/spelling/lessonspelling.h"
 
 namespace vocatrix::ui {
@@ -374,6 +375,25 @@ std::shared_ptr<const TLessonSpeller> VocabEditForm::TextSpeller(const std::stri
 void VocabEditForm::MenuCheckSpellingClick() { spelling_->CheckSpelling(); }
 TSpellingDlg* VocabEditForm::SpellingDlg() const { return spelling_->Dialog(); }
 bool VocabEditForm::LoadingDictionaries() const { return spelling_->LoadingDictionaries(); }
+
+void VocabEditForm::MenuMemoryGameClick() {
+  // The lesson as the Text page has it, read back as leaving the page does;
+  // a format error keeps the page, with the error in the status bar.
+  const auto lesson = [this]() -> const TMeanCollection* {
+    SelectTab(TLessonPage::kEntriesPage);
+    if (CurrentPage() != TLessonPage::kEntriesPage) return nullptr;
+    StoreControls();
+    return &Document().Lesson();
+  };
+  if (!memoryGame_) {
+    // A window of the lesson window's own: it closes with it.
+    memoryGame_ = new TMemoryGameForm(this, host_.Services(), lesson);
+    memoryGame_->NewGame();
+  }
+  memoryGame_->show();
+  memoryGame_->raise();
+  memoryGame_->activateWindow();
+}
 
 QMenu* VocabEditForm::ContextMenuOf(QPlainTextEdit* memo, const QPoint& at) {
   if (memo == MemoText) CompleteText();

@@ -49,6 +49,7 @@ class TLessonFinder;
 class TLessonMenus;
 class TLessonSpelling;
 class TMemoText;
+class TMemoryGameForm;
 class TSpellingDlg;
 class TTablePage;
 class TTextPage;
@@ -209,6 +210,10 @@ class VocabEditForm : public TChildForm, public TPageHost, public THeaderControl
   // Whether dictionaries are loading for the window (its underlines follow).
   bool LoadingDictionaries() const;
 
+  // --- The memory game (ui/memorygame/memorygameform.h), a window of this one ---
+  void MenuMemoryGameClick();
+  TMemoryGameForm* MemoryGame() const { return memoryGame_; }
+
   // --- Menus ---
   std::vector<GroupedMenu<QMenu*>> MenuGroups() const override;
   QActionGroup* LanguageItems() const;
@@ -272,6 +277,7 @@ class VocabEditForm : public TChildForm, public TPageHost, public THeaderControl
   std::vector<TLessonPage*> pages_;
   TLessonMenus* menus_ = nullptr;
   TLessonSpelling* spelling_ = nullptr;
+  TMemoryGameForm* memoryGame_ = nullptr;
 
  public:
   // Controls, named as in the window design; those of the Header and

@@ -19,6 +19,7 @@
 #include "ui/dialogs/fontdialog.h"
 #include "ui/dialogs/helpwindow.h"
 #include "ui/dialogs/importdlg.h"
+#include "ui/memorygame/memorygameform.h"
 #include "ui/recovery/recoverydlg.h"
 #include "ui/spelling/spellingdlg.h"
 #include "ui/language/textproperties.h"
@@ -140,6 +141,7 @@ void MainForm::MenuSaveLanguageClick() {
     absent.push_back(std::make_unique<THelpWindow>());
     absent.push_back(std::make_unique<TRecoveryDlg>(nullptr, std::vector<TLeftRecovery>{}));
     absent.push_back(std::make_unique<TSpellingDlg>(nullptr));
+    absent.push_back(std::make_unique<TMemoryGameForm>(nullptr, platform_, nullptr));
     if (LessonWindows().isEmpty()) absent.push_back(std::make_unique<VocabEditForm>(*this));
     if (childWindows_->TextWindows().isEmpty()) absent.push_back(std::make_unique<TEditForm>(*this));
     if (!aboutBox_) absent.push_back(std::make_unique<TAboutBox>(platform_));

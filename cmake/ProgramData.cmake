@@ -1,8 +1,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Puts the files the editor reads beside the program: the interface-language
-# files, the help files (also as .html, the program's home pages), the start
-# sound, and the language list and the sound of the "Start" event in the
-# program settings file. Run with
+# files, the help files (also as .html, the program's home pages), the sounds
+# of the sound events, and the language list and the sound files of the events
+# in the program settings file. Run with
 #   cmake -DSOURCE_DIR=<repository> -DPROGRAM_DIR=<folder of the program> -P ProgramData.cmake
 # The settings file is the user's: it is created when missing, and an
 # existing one only gains the language list when it has none.
@@ -17,7 +17,10 @@ foreach(name English German)
 endforeach()
 
 file(MAKE_DIRECTORY "${PROGRAM_DIR}/sounds")
-file(COPY_FILE "${SOURCE_DIR}/sounds/start.wav" "${PROGRAM_DIR}/sounds/start.wav" ONLY_IF_DIFFERENT)
+file(GLOB sounds RELATIVE "${SOURCE_DIR}/sounds" "${SOURCE_DIR}/sounds/*.wav")
+foreach(name ${sounds})
+  file(COPY_FILE "${SOURCE_DIR}/sounds/${name}" "${PROGRAM_DIR}/sounds/${name}" ONLY_IF_DIFFERENT)
+endforeach()
 
 # Each default section goes into the settings file unless it has it already.
 set(settings "${PROGRAM_DIR}/vocatrix.ini")

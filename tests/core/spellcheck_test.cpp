@@ -17,6 +17,7 @@ using test::MakeEntry;
 using test::MakeLesson;
 using test::TempDir;
 using test::WriteDictionary;
+using test::WriteFile;
 
 std::vector<std::string> Words(std::string_view phrase) {
   std::vector<std::string> words;

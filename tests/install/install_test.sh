@@ -20,6 +20,8 @@ mkdir -p "$HOME"
 files=(bin/vocatrix bin/vocatrix-cli share/applications/org.vocatrix.Vocatrix.desktop
        share/metainfo/org.vocatrix.Vocatrix.metainfo.xml share/mime/packages/vocatrix.xml)
 for name in lang/English.ini lang/Deutsch.ini English.hlp English.html German.hlp German.html sounds/start.wav \
+            sounds/yes.wav sounds/no.wav sounds/clap.wav sounds/applause.wav sounds/bonus.wav sounds/showit.wav \
+            sounds/rotate.wav sounds/bye.wav \
             vocatrix.ini examples/english-german.tav examples/french-german.tav; do
   files+=("share/vocatrix/$name")
 done
@@ -28,6 +30,11 @@ for f in "${files[@]}"; do [ -s "$prefix/$f" ] || fail "not installed: $f"; done
 # The default settings: the language list and the sounds, nothing of a user's.
 grep -q '^\[Languages\]' "$data/vocatrix.ini" && grep -q '^Deutsch=lang/Deutsch.ini' "$data/vocatrix.ini" &&
   grep -q '^Start=sounds/start.wav' "$data/vocatrix.ini" || fail "default settings incomplete"
+# Every sound the default settings name is installed.
+for wave in $(sed -n 's/^[A-Za-z0-9]*=\(sounds\/[^\r]*\)\r\?$/\1/p' "$data/vocatrix.ini"); do
+  [ -s "$data/$wave" ] || fail "a default sound is not installed: $wave"
+done
+[ "$(grep -c '^[A-Za-z0-9]*=sounds/' "$data/vocatrix.ini")" -eq 9 ] || fail "default settings name not all sounds"
 ! grep -q '^\[Lessons\]' "$data/vocatrix.ini" || fail "default settings hold a user's lessons"
 # The example lessons are their lesson text converted by the installed tool.
 for example in english-german french-german; do

@@ -26,6 +26,8 @@ files=(usr/bin/vocatrix usr/bin/vocatrix-cli
        usr/share/applications/org.vocatrix.Vocatrix.desktop
        usr/share/metainfo/org.vocatrix.Vocatrix.metainfo.xml usr/share/mime/packages/vocatrix.xml)
 for name in lang/English.ini lang/Deutsch.ini English.hlp English.html German.hlp German.html sounds/start.wav \
+            sounds/yes.wav sounds/no.wav sounds/clap.wav sounds/applause.wav sounds/bonus.wav sounds/showit.wav \
+            sounds/rotate.wav sounds/bye.wav \
             vocatrix.ini examples/english-german.tav examples/english-german.txt examples/french-german.tav \
             examples/french-german.txt; do
   files+=("usr/share/vocatrix/$name")

@@ -29,6 +29,7 @@
 #include "ui/language/multilanguage.h"
 #include "ui/language/textproperties.h"
 #include "ui/common/qtstrings.h"
+#include "ui/memorygame/memorygameform.h"
 #include "ui/recovery/recoverydlg.h"
 #include "ui/spelling/spellingdlg.h"
 #include "ui_fixture.h"
@@ -354,6 +355,13 @@ TEST_F(LanguageTest, F1InADialogOpensItsOwnTopicAndEscClosesTheHelpWindow) {
          f1(form->SpellingDlg()->ListWords);
          form->SpellingDlg()->close();
        }},
+      {"memory",
+       [&] {
+         form->findChild<QAction*>("MenuMemoryGame")->trigger();
+         form->MemoryGame()->FinishDealing();
+         f1(form->MemoryGame()->ComboDirection);
+         form->MemoryGame()->close();
+       }},
       {"accents", [&] { answer("StringGrid1"); Main().MenuCharmapClick(); }},
       {"hc_Import", [&] { answer("HelpBtn"); Main().ImportFile(File("words.csv")); }},
       {"hc_Combine", [&] { answer("ComboBox1"); Main().CombineLessons(0); }},
@@ -448,8 +456,8 @@ TEST_F(LanguageTest, TheTemplateHoldsEverySectionTheProgramReadsAndNoPlaceholder
   for (const auto& [key, value] : keys) sections.insert(key.substr(0, key.find('/')));
   EXPECT_EQ(sections, (std::set<std::string>{"AboutBox", "CharmapDlg", "CheckLessonDlg", "CombiLessonsDlg", "Dynamic",
                                              "EditForm", "FindForm", "FontDialog", "HelpForm", "ImportDlg", "MainForm",
-                                             "PracticeForm", "RecoveryDlg", "SpellingDlg", "VocabEditForm",
-                                             "Vocatrix"}));
+                                             "MemoryGameForm", "PracticeForm", "RecoveryDlg", "SpellingDlg",
+                                             "VocabEditForm", "Vocatrix"}));
   // Every message and every text of the shipped file, in the language shown.
   const auto german = Keys(kSource + "/lang/Deutsch.ini");
   for (const auto& [key, value] : german) EXPECT_TRUE(keys.count(key)) << key;

@@ -124,6 +124,8 @@ void TLessonMenus::CreateExtrasMenu() {
           &VocabEditForm::MenuCheckLessonClick);
   connect(AddItem(menuExtras_, "MenuPractise", "Ü&ben..."), &QAction::triggered, &form_,
           &VocabEditForm::MenuPractiseClick);
+  connect(AddItem(menuExtras_, "MenuMemoryGame", "&Memory-Spiel..."), &QAction::triggered, &form_,
+          &VocabEditForm::MenuMemoryGameClick);
   menuLanguage_ = MakeMenu(&form_, "MenuLanguage", "S&prache");
   menuExtras_->addMenu(menuLanguage_);
   QAction* saveLanguage = AddItem(menuLanguage_, "Speichern1", "&Speichern");

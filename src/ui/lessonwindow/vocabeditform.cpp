@@ -32,6 +32,7 @@
 #include "ui/mainwindow/windowhost.h"
 #include "ui/practice/practiceform.h"
 #include "ui/lessoncheck/checklessondlg.h"
+#include "ui/memorygame/memorygameform.h"
 #include "ui/spelling/lessonspelling.h"
 
 namespace vocatrix::ui {
@@ -394,6 +395,25 @@ void VocabEditForm::MenuCheckLessonClick() {
   checkLesson_->CheckLesson();
 }
 bool VocabEditForm::LoadingDictionaries() const { return spelling_->LoadingDictionaries(); }
+
+void VocabEditForm::MenuMemoryGameClick() {
+  // The lesson as the Text page has it, read back as leaving the page does;
+  // a format error keeps the page, with the error in the status bar.
+  const auto lesson = [this]() -> const TMeanCollection* {
+    SelectTab(TLessonPage::kEntriesPage);
+    if (CurrentPage() != TLessonPage::kEntriesPage) return nullptr;
+    StoreControls();
+    return &Document().Lesson();
+  };
+  if (!memoryGame_) {
+    // A window of the lesson window's own: it closes with it.
+    memoryGame_ = new TMemoryGameForm(this, host_.Services(), lesson);
+    memoryGame_->NewGame();
+  }
+  memoryGame_->show();
+  memoryGame_->raise();
+  memoryGame_->activateWindow();
+}
 
 QMenu* VocabEditForm::ContextMenuOf(QPlainTextEdit* memo, const QPoint& at) {
   if (memo == MemoText) CompleteText();

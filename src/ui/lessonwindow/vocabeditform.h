@@ -51,6 +51,7 @@ class TLessonFinder;
 class TLessonMenus;
 class TLessonSpelling;
 class TMemoText;
+class TMemoryGameForm;
 class TSpellingDlg;
 class TCheckLessonDlg;
 class TTablePage;
@@ -219,6 +220,9 @@ class VocabEditForm : public TChildForm, public TPageHost, public THeaderControl
   // --- Check Lesson (ui/lessoncheck/checklessondlg.h) ---
   void MenuCheckLessonClick();
   TCheckLessonDlg* CheckLessonDlg() const { return checkLesson_; }
+  // --- The memory game (ui/memorygame/memorygameform.h), a window of this one ---
+  void MenuMemoryGameClick();
+  TMemoryGameForm* MemoryGame() const { return memoryGame_; }
 
   // --- Menus ---
   std::vector<GroupedMenu<QMenu*>> MenuGroups() const override;
@@ -286,6 +290,7 @@ class VocabEditForm : public TChildForm, public TPageHost, public THeaderControl
   // Goes before the document it observes.
   QPointer<PracticeForm> practice_;
   TCheckLessonDlg* checkLesson_ = nullptr;  // made when first asked for
+  TMemoryGameForm* memoryGame_ = nullptr;
 
  public:
   // Controls, named as in the window design; those of the Header and

@@ -20,6 +20,7 @@
 #include "ui/dialogs/fontdialog.h"
 #include "ui/dialogs/helpwindow.h"
 #include "ui/dialogs/importdlg.h"
+#include "ui/memorygame/memorygameform.h"
 #include "ui/recovery/recoverydlg.h"
 #include "ui/practice/practiceform.h"
 #include "ui/spelling/spellingdlg.h"
@@ -142,6 +143,7 @@ void MainForm::MenuSaveLanguageClick() {
     absent.push_back(std::make_unique<THelpWindow>());
     absent.push_back(std::make_unique<TRecoveryDlg>(nullptr, std::vector<TLeftRecovery>{}));
     absent.push_back(std::make_unique<TSpellingDlg>(nullptr));
+    absent.push_back(std::make_unique<TMemoryGameForm>(nullptr, platform_, nullptr));
     absent.push_back(std::make_unique<PracticeForm>(nullptr));
     VocabEditForm* lessonWindow = LessonWindows().isEmpty() ? nullptr : LessonWindows().first();
     if (!lessonWindow) {

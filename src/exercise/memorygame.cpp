@@ -1,0 +1,88 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "exercise/memorygame.h"
+
+#include <algorithm>
+#include <unordered_map>
+#include <unordered_set>
+
+namespace vocatrix {
+
+std::unique_ptr<TLesson> ExerciseCopy(const TMeanCollection& lesson) {
+  auto copy = std::make_unique<TLesson>();
+  static_cast<TLessonHeader&>(*copy) = static_cast<const TLessonHeader&>(lesson);
+  copy->LessonFileName = lesson.LessonFileName;
+  if (!lesson.Meanings) return copy;
+  copy->Meanings = std::make_unique<TMeaningList>();
+  // An entry listed twice (a concatenation) stays one entry in the copy.
+  std::unordered_map<const TMeaning*, MeaningPtr> copied;
+  for (const MeaningPtr& entry : *lesson.Meanings) {
+    MeaningPtr& twin = copied[entry.get()];
+    if (!twin) {
+      twin = TMeaning::Create();
+      twin->Form = entry->Form;
+      for (int kind = kSynonyms; kind <= kAntonymTranslations; ++kind)
+        for (const PWord& word : entry->ListOfKind(kind)) {
+          auto own = std::make_shared<TWord>(word->Text(), word->Extra, word->Remark);
+          own->Knowledge = word->Knowledge;
+          twin->AddWord(kind, own);
+        }
+    }
+    copy->Meanings->Insert(twin);
+  }
+  return copy;
+}
+
+void TMemoryGame::Deal(const TProbCollection& problems) {
+  cards_.clear();
+  open_.clear();
+  pairsFound_ = 0;
+  moves_ = 0;
+  std::unordered_set<std::string> onBoard;
+  // The selection gives every word it hands out the font of its language.
+  const auto faceOf = [](const PWord& word) { return word->Font ? *word->Font : TFont{}; };
+  for (const ProblemPtr& problem : problems) {
+    if (Pairs() == kMaxPairs) break;
+    if (!problem->Question || !problem->Solution) continue;
+    const std::string& question = problem->Question->Text();
+    const std::string& solution = problem->Solution->Text();
+    if (question == solution || onBoard.count(question) || onBoard.count(solution)) continue;
+    onBoard.insert(question);
+    onBoard.insert(solution);
+    const int pair = Pairs();
+    cards_.push_back({question, faceOf(problem->Question), pair, true});
+    cards_.push_back({solution, faceOf(problem->Solution), pair, false});
+  }
+  matched_.assign(cards_.size(), false);
+}
+
+bool TMemoryGame::FaceUp(int card) const {
+  return Matched(card) || std::find(open_.begin(), open_.end(), card) != open_.end();
+}
+
+bool TMemoryGame::Matched(int card) const {
+  return card >= 0 && card < static_cast<int>(matched_.size()) && matched_[static_cast<std::size_t>(card)];
+}
+
+TMemoryGame::TurnResult TMemoryGame::TurnCard(int card) {
+  if (card < 0 || card >= static_cast<int>(cards_.size()) || FaceUp(card)) return TurnResult::kIgnored;
+  TurnBack();
+  open_.push_back(card);
+  if (open_.size() == 1) return TurnResult::kFirst;
+  ++moves_;
+  const int first = open_[0];
+  if (cards_[static_cast<std::size_t>(first)].Pair != cards_[static_cast<std::size_t>(card)].Pair)
+    return TurnResult::kMismatch;
+  matched_[static_cast<std::size_t>(first)] = true;
+  matched_[static_cast<std::size_t>(card)] = true;
+  open_.clear();
+  ++pairsFound_;
+  return Cleared() ? TurnResult::kCleared : TurnResult::kMatch;
+}
+
+bool TMemoryGame::TurnBack() {
+  if (!Waiting()) return false;
+  open_.clear();
+  return true;
+}
+
+}  // namespace vocatrix

@@ -20,6 +20,7 @@
 #include "ui/common/qtstrings.h"
 #include "ui/dialogs/combinedlg.h"
 #include "ui/dialogs/importdlg.h"
+#include "ui/practice/practiceform.h"
 #include "ui/textwindow/editform.h"
 #include "ui_fixture.h"
 
@@ -91,6 +92,17 @@ TEST_F(GermanWordingTest, NoEnglishIsLeftAndOneThingHasOneWording) {
   EXPECT_TRUE(platform_.Dialogs.FileDialogs.back().Request.Filter.contains("Lektionsdatei (*.tav)"));
   EXPECT_FALSE(platform_.Dialogs.FileDialogs.back().Request.Filter.contains("tavvi"));
   Discard(form);
+
+  // Practice names a question's form as the Entries page does.
+  ui::VocabEditForm* lesson = Open(MakeLessonFile("formen.tav", {MakeEntry(4, {"cat"}, {"Katze"}),
+                                                                 MakeEntry(4, {"dog"}, {"Hund"})}));
+  ASSERT_NE(lesson, nullptr);
+  lesson->MenuPractiseClick();
+  ui::PracticeForm* practice = lesson->Practice();
+  practice->FinishWork();
+  QTest::mouseClick(practice->ButtonStart, Qt::LeftButton);
+  practice->FinishWork();
+  EXPECT_EQ(practice->LabelTask->text().toStdString(), "Übersetzen  (andere)");
 }
 
 TEST_F(GermanWordingTest, TextsFitTheRoomTheirWindowsGiveAtTheDefaultSize) {

@@ -23,6 +23,7 @@
 #include "ui/dialogs/helpwindow.h"
 #include "ui/language/multilanguage.h"
 #include "ui/language/textproperties.h"
+#include "ui/lessonwindow/entrytablemodel.h"
 #include "ui/lessonwindow/lessonpage.h"
 #include "ui/mainwindow/windowhost.h"
 
@@ -324,10 +325,10 @@ void PracticeForm::Ask() {
   const QFont questionFont = ToQFont(lesson.GetFont(static_cast<std::uint8_t>(side)));
   const QFont answerFont = ToQFont(lesson.GetFont(static_cast<std::uint8_t>(answerSide)));
   QString task = TaskName(problem->ProblemType);
+  // The form by the name the Entries page gives it, in the interface language.
   if (const TMeaning* entry = question.Meaning()) {
-    const TLanguage& language = side == 0 ? lesson.Language1 : lesson.Language2;
-    if (entry->Form < language.WordForms.Names.size())
-      task += "  (" + ToQString(language.WordForms.Names[entry->Form]) + ")";
+    const std::vector<std::string> forms = InterfaceFormNames().Shown;
+    if (entry->Form < forms.size()) task += "  (" + ToQString(forms[entry->Form]) + ")";
   }
   if (round_->Retry()) task += "  " + Message("PractiseAgain", "- again");
   LabelTask->setText(task);

@@ -108,6 +108,9 @@ class TPracticeRound {
   // Problems done (right or missed) and right.
   int Finished() const { return rightFirst_ + rightLater_ + static_cast<int>(missed_.size()); }
   int Right() const { return rightFirst_ + rightLater_; }
+  // Distinct problems asked so far, the current one included: a problem
+  // that comes back is not counted again.
+  int Asked() const { return static_cast<int>(answers_.size()); }
   int RightFirstTime() const { return rightFirst_; }
   int RightLater() const { return rightLater_; }
   const std::vector<ProblemPtr>& Missed() const { return missed_; }

@@ -46,10 +46,12 @@ TEST(PracticeRound, AMissedProblemComesBackLaterInLevelOrderUntilRightOrMissedAn
   // Not asked again at once, though its Level (-1) is now the lowest.
   ASSERT_NE(round.CurrentProblem(), first);
   EXPECT_FALSE(round.Retry());
+  EXPECT_EQ(round.Asked(), 2) << "the next question counts while the missed one waits";
   EXPECT_EQ(round.Answer(round.Current()->Solution->Text()), TPracticeRound::TOutcome::kRight);
   // Level -1 comes before the untouched problem's 0.
   ASSERT_EQ(round.CurrentProblem(), first);
   EXPECT_TRUE(round.Retry());
+  EXPECT_EQ(round.Asked(), 2) << "a problem that comes back counts once";
   EXPECT_EQ(round.Answer("zzz"), TPracticeRound::TOutcome::kWrong);
   EXPECT_EQ(store.Of(asked)[kTranslationProblem], -1 - 2);
   EXPECT_EQ(asked->Knowledge[kTranslationProblem], 0) << "the lesson's own word is never scored";

@@ -335,7 +335,7 @@ void PracticeForm::Ask() {
   LabelQuestion->setFont(questionFont);
   LabelQuestion->setText(ToQString(question.Text()));
   LabelProgress->setText(Message("PractiseProgress", "%s of %s, %s right",
-                                 {std::to_string(round_->Finished() + 1), std::to_string(round_->Total()),
+                                 {std::to_string(round_->Asked()), std::to_string(round_->Total()),
                                   std::to_string(round_->Right())}));
   switch (round_->Way()) {
     case TAnswerWay::kChoose:

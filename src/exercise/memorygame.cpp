@@ -2,35 +2,9 @@
 #include "exercise/memorygame.h"
 
 #include <algorithm>
-#include <unordered_map>
 #include <unordered_set>
 
 namespace vocatrix {
-
-std::unique_ptr<TLesson> ExerciseCopy(const TMeanCollection& lesson) {
-  auto copy = std::make_unique<TLesson>();
-  static_cast<TLessonHeader&>(*copy) = static_cast<const TLessonHeader&>(lesson);
-  copy->LessonFileName = lesson.LessonFileName;
-  if (!lesson.Meanings) return copy;
-  copy->Meanings = std::make_unique<TMeaningList>();
-  // An entry listed twice (a concatenation) stays one entry in the copy.
-  std::unordered_map<const TMeaning*, MeaningPtr> copied;
-  for (const MeaningPtr& entry : *lesson.Meanings) {
-    MeaningPtr& twin = copied[entry.get()];
-    if (!twin) {
-      twin = TMeaning::Create();
-      twin->Form = entry->Form;
-      for (int kind = kSynonyms; kind <= kAntonymTranslations; ++kind)
-        for (const PWord& word : entry->ListOfKind(kind)) {
-          auto own = std::make_shared<TWord>(word->Text(), word->Extra, word->Remark);
-          own->Knowledge = word->Knowledge;
-          twin->AddWord(kind, own);
-        }
-    }
-    copy->Meanings->Insert(twin);
-  }
-  return copy;
-}
 
 void TMemoryGame::Deal(const TProbCollection& problems) {
   cards_.clear();

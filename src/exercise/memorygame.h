@@ -4,9 +4,9 @@
 // pair a problem's question and its solution, turned two at a time. A pair
 // found stays face up; two cards that do not belong together are turned back.
 //
-// The game plays on its own copy of the lesson (ExerciseCopy): a selection
-// sets the fonts of the words it hands out, and the lesson a window edits
-// must not change for a game.
+// The game plays on its own copy of the lesson (TPracticeLesson): a
+// selection sets the fonts of the words it hands out, and the lesson a
+// window edits must not change for a game.
 
 #include <memory>
 #include <string>
@@ -16,10 +16,6 @@
 #include "exercise/exercise.h"
 
 namespace vocatrix {
-
-// A lesson for exercises with its own entries and words: texts, remarks,
-// forms and Knowledge scores as in `lesson`, the header too.
-std::unique_ptr<TLesson> ExerciseCopy(const TMeanCollection& lesson);
 
 struct TMemoryCardFace {
   std::string Text;  // Windows-1252

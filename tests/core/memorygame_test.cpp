@@ -5,6 +5,7 @@
 
 #include "base/random.h"
 #include "exercise/memorygame.h"
+#include "exercise/practice.h"
 #include "test_util.h"
 
 namespace vocatrix {
@@ -31,7 +32,8 @@ std::unique_ptr<TMeanCollection> TenEntries() {
 
 TEST(MemoryGame, DealsAtMostEightPairsOfDistinctTextsInTheirLanguagesFontsFromACopy) {
   const auto lesson = TenEntries();
-  const auto copy = ExerciseCopy(*lesson);
+  TPracticeLesson practice(*lesson, TKnowledgeStore());
+  TLesson* copy = &practice.Lesson();
   ASSERT_EQ(copy->EntryCount(), lesson->EntryCount());
   EXPECT_EQ(copy->At(10), copy->At(0));  // the entry listed twice stays one
   EXPECT_NE(copy->At(3)->Synonyms.At(0), lesson->At(3)->Synonyms.At(0));
@@ -66,15 +68,16 @@ TEST(MemoryGame, DealsAtMostEightPairsOfDistinctTextsInTheirLanguagesFontsFromAC
   auto synonyms = MakeLesson("English", "Deutsch", {MakeEntry(1, {"big", "large"}, {"groß"})});
   synonyms->Language2.Font.Name = "Times";
   TMemoryGame same;
-  same.Deal(*ExerciseCopy(*synonyms)->Select(kSameLanguage1 | kAllGroups));
+  same.Deal(*TPracticeLesson(*synonyms, TKnowledgeStore()).Lesson().Select(kSameLanguage1 | kAllGroups));
   ASSERT_EQ(same.Pairs(), 1);
   EXPECT_EQ(same.Cards()[1].Font.Name, "Arial");
 }
 
 TEST(MemoryGame, AMatchStaysAMismatchWaitsToTurnBackAndTheLastPairClearsTheBoard) {
   SeedRandom(1);
-  const auto copy = ExerciseCopy(*MakeLesson("English", "Deutsch",
-                                             {MakeEntry(1, {"a"}, {"A"}), MakeEntry(1, {"b"}, {"B"})}));
+  TPracticeLesson practice(*MakeLesson("English", "Deutsch", {MakeEntry(1, {"a"}, {"A"}), MakeEntry(1, {"b"}, {"B"})}),
+                           TKnowledgeStore());
+  TLesson* copy = &practice.Lesson();
   TMemoryGame game;
   game.Deal(*copy->Select(kAskLanguage1 | kAllGroups));
   ASSERT_EQ(game.Pairs(), 2);

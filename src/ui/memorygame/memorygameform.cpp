@@ -13,6 +13,7 @@
 
 #include "base/messages.h"
 #include "components/memopanel.h"
+#include "exercise/practice.h"
 #include "ui/about/soundevents.h"
 #include "ui/common/backgroundwork.h"
 #include "ui/common/qtfonts.h"
@@ -139,13 +140,13 @@ void TMemoryGameForm::NewGame() {
   LabelStatus->setText(Utf8ToQString(TranslateMessage("MemoryDealing", "Dealing the cards...")));
   // The copy takes the fonts the selection hands out, not the lesson; the
   // worker alone uses it, and frees it with the problems.
-  std::shared_ptr<TLesson> copy = ExerciseCopy(*lesson);
+  auto copy = std::make_shared<TPracticeLesson>(*lesson, TKnowledgeStore());
   auto dealt = std::make_shared<TMemoryGame>();
   const std::uint8_t flags = Flags();
   dealing_->Start(
       [copy = std::move(copy), dealt, flags](TWorkProgress&) mutable {
-        const std::shared_ptr<TLesson> own = std::move(copy);
-        dealt->Deal(*own->Select(flags));
+        const std::shared_ptr<TPracticeLesson> own = std::move(copy);
+        dealt->Deal(*own->Lesson().Select(flags));
       },
       {[this, dealt] {
         game_ = *dealt;

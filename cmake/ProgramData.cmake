@@ -8,7 +8,7 @@
 # existing one only gains the language list when it has none.
 
 file(MAKE_DIRECTORY "${PROGRAM_DIR}/lang")
-foreach(name English Deutsch)
+foreach(name English Deutsch Francais Espanol Italiano Nederlands)
   file(COPY_FILE "${SOURCE_DIR}/lang/${name}.ini" "${PROGRAM_DIR}/lang/${name}.ini" ONLY_IF_DIFFERENT)
 endforeach()
 foreach(name English German)

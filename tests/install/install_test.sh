@@ -19,7 +19,8 @@ mkdir -p "$HOME"
 "$cmake" --install "$build" --prefix "$prefix" >/dev/null
 files=(bin/vocatrix bin/vocatrix-cli share/applications/org.vocatrix.Vocatrix.desktop
        share/metainfo/org.vocatrix.Vocatrix.metainfo.xml share/mime/packages/vocatrix.xml)
-for name in lang/English.ini lang/Deutsch.ini English.hlp English.html German.hlp German.html sounds/start.wav \
+for name in lang/English.ini lang/Deutsch.ini lang/Francais.ini lang/Espanol.ini lang/Italiano.ini \
+            lang/Nederlands.ini English.hlp English.html German.hlp German.html sounds/start.wav \
             sounds/yes.wav sounds/no.wav sounds/clap.wav sounds/applause.wav sounds/bonus.wav sounds/showit.wav \
             sounds/rotate.wav sounds/bye.wav \
             vocatrix.ini examples/english-german.tav examples/french-german.tav; do
@@ -28,7 +29,9 @@ done
 for size in 16 22 24 32 48 64 128 256; do files+=("share/icons/hicolor/${size}x$size/apps/vocatrix.png"); done
 for f in "${files[@]}"; do [ -s "$prefix/$f" ] || fail "not installed: $f"; done
 # The default settings: the language list and the sounds, nothing of a user's.
+# Language names are Windows-1252 there, as in the interface-language files.
 grep -q '^\[Languages\]' "$data/vocatrix.ini" && grep -q '^Deutsch=lang/Deutsch.ini' "$data/vocatrix.ini" &&
+  LC_ALL=C grep -q $'^Fran\xe7ais=lang/Francais.ini' "$data/vocatrix.ini" &&
   grep -q '^Start=sounds/start.wav' "$data/vocatrix.ini" || fail "default settings incomplete"
 # Every sound the default settings name is installed.
 for wave in $(sed -n 's/^[A-Za-z0-9]*=\(sounds\/[^\r]*\)\r\?$/\1/p' "$data/vocatrix.ini"); do
@@ -73,7 +76,7 @@ mkdir -p "$XDG_CONFIG_HOME/vocatrix"
 printf '[Options]\nSound=0\n' >"$settings"
 touch "$work/stamp"
 lesson=$data/examples/english-german.tav
-QT_QPA_PLATFORM=offscreen LC_ALL= LC_MESSAGES= LANG=de_DE.UTF-8 "$prefix/bin/vocatrix" "$lesson" \
+QT_QPA_PLATFORM=offscreen LC_ALL= LC_MESSAGES= LANG=fr_FR.UTF-8 "$prefix/bin/vocatrix" "$lesson" \
   >"$work/out" 2>"$work/err" &
 pid=$!
 for _ in $(seq 600); do
@@ -89,7 +92,8 @@ cat "$work/err" >&2
 [ $status -eq 0 ] || fail "the editor ended with $status"
 ! grep -q 'is missing' "$work/err" || fail "the installed editor misses its data"
 [ -z "$(find "$prefix" -newer "$work/stamp")" ] || fail "written into the prefix: $(find "$prefix" -newer "$work/stamp")"
-grep -q '^Language=Deutsch' "$settings" || fail "the interface language was not saved"
+# The first start took the locale's language and kept its name in Windows-1252.
+tr -d '\r' <"$settings" | LC_ALL=C grep -qx $'Language=Fran\xe7ais' || fail "the locale's interface language was not saved"
 grep -qxF "Lesson1=$lesson" <(tr -d '\r' <"$settings") || fail "the example lesson was not open"
 grep -q '^\[Languages\]' "$settings" && grep -q '^Start=sounds/start.wav' "$settings" &&
   grep -q '^Sound=0' "$settings" || fail "the user's settings lack their own values or the installed defaults"

@@ -25,7 +25,8 @@ files=(usr/bin/vocatrix usr/bin/vocatrix-cli
        usr/share/doc/vocatrix/copyright usr/share/doc/vocatrix/changelog.gz
        usr/share/applications/org.vocatrix.Vocatrix.desktop
        usr/share/metainfo/org.vocatrix.Vocatrix.metainfo.xml usr/share/mime/packages/vocatrix.xml)
-for name in lang/English.ini lang/Deutsch.ini English.hlp English.html German.hlp German.html sounds/start.wav \
+for name in lang/English.ini lang/Deutsch.ini lang/Francais.ini lang/Espanol.ini lang/Italiano.ini \
+            lang/Nederlands.ini English.hlp English.html German.hlp German.html sounds/start.wav \
             sounds/yes.wav sounds/no.wav sounds/clap.wav sounds/applause.wav sounds/bonus.wav sounds/showit.wav \
             sounds/rotate.wav sounds/bye.wav \
             vocatrix.ini examples/english-german.tav examples/english-german.txt examples/french-german.tav \

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstdlib>
 #include <set>
@@ -12,6 +13,7 @@
 
 #include "base/cp1252.h"
 #include "base/inifile.h"
+#include "base/languagenames.h"
 #include "base/safesave.h"
 
 namespace vocatrix {
@@ -69,7 +71,32 @@ std::string SettingsFileName() {
   return (dot != std::string::npos && dot > 0 ? name.substr(0, dot) : name) + ".ini";
 }
 
-// Gives `file` the sections of `defaults` it lacks, once per file and run.
+// Gives a language list the languages of the defaults' list it lacks (those
+// shipped since it was made), after its own, with their files. Whether it
+// changed anything.
+bool AddMissingLanguages(IniFile& target, const IniFile& source) {
+  std::set<std::string> names;
+  long last = 0;
+  std::string key, value;
+  for (const std::string& line : target.ReadSectionValues("Languages"))
+    if (SplitIniLine(line, key, value)) {
+      names.insert(AnsiLowerCase(value));
+      last = std::max(last, std::strtol(key.c_str(), nullptr, 10));
+    }
+  bool changed = false;
+  for (const std::string& line : source.ReadSectionValues("Languages")) {
+    if (!SplitIniLine(line, key, value) || value.empty() || !names.insert(AnsiLowerCase(value)).second) continue;
+    target.WriteString("Languages", std::to_string(++last), value);
+    // A list without its files gets the defaults' whole section below.
+    if (target.SectionExists("LanguageFiles") && target.ReadString("LanguageFiles", value, "").empty())
+      target.WriteString("LanguageFiles", value, source.ReadString("LanguageFiles", value, ""));
+    changed = true;
+  }
+  return changed;
+}
+
+// Gives `file` the sections of `defaults` it lacks, and its language list
+// the languages it lacks, once per file and run.
 void AddDefaultSections(const std::string& file, const std::string& defaults) {
   static std::set<std::string> done;
   if (!done.insert(file).second) return;
@@ -88,7 +115,10 @@ void AddDefaultSections(const std::string& file, const std::string& defaults) {
       const auto close = line.find(']');
       if (line.empty() || line[0] != '[' || close == std::string::npos) continue;
       const std::string section = line.substr(1, close - 1);
-      if (target.SectionExists(section)) continue;
+      if (target.SectionExists(section)) {
+        if (SameTextAsciiCaseless(section, "Languages")) changed = AddMissingLanguages(target, source) || changed;
+        continue;
+      }
       std::string key, value;
       for (const std::string& entry : source.ReadSectionValues(section))
         if (SplitIniLine(entry, key, value)) target.WriteString(section, key, value);
@@ -230,6 +260,18 @@ std::vector<std::string> InterfaceLanguages() {
   for (const std::string& line : list.ReadSectionValues("Languages"))
     if (SplitIniLine(line, key, value) && !value.empty()) languages.push_back(value);
   return languages;
+}
+
+std::string InterfaceLanguageOfLocale(const std::string& locale) {
+  if (const LanguageRow* wanted = FindLocale(locale))
+    for (const std::string& language : InterfaceLanguages()) {
+      const LanguageRow* row = FindLanguage(language);
+      struct stat st {};
+      if (row && row->Locale == wanted->Locale && ::stat(LanguageFileName(language).c_str(), &st) == 0 &&
+          S_ISREG(st.st_mode))
+        return language;
+    }
+  return "English";
 }
 
 }  // namespace vocatrix

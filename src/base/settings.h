@@ -60,6 +60,10 @@ std::string LanguageFileName(const std::string& language);
 // The interface languages the settings list (section [Languages] of the
 // language list), in their order.
 std::vector<std::string> InterfaceLanguages();
+// The interface language for a locale ("fr_FR.UTF-8", "de-AT"): the first
+// listed language of the locale's language whose file is there; "English"
+// when none is.
+std::string InterfaceLanguageOfLocale(const std::string& locale);
 
 // The user's home folder ($HOME, else the password entry's), with a
 // trailing "/".

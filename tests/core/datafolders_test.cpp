@@ -50,6 +50,7 @@ TEST(DataFolders, BesideTheProgramOrInstalledWithTheUsersSettings) {
     const char* data;
     const char* settings;
     bool writable;
+    std::vector<std::string> languages = {"1=English", "2=Deutsch"};
   };
   const std::string defaults =
       "[Languages]\r\n1=English\r\n2=Deutsch\r\n\r\n[LanguageFiles]\r\nEnglish=lang/English.ini\r\n"
@@ -61,6 +62,11 @@ TEST(DataFolders, BesideTheProgramOrInstalledWithTheUsersSettings) {
       {"installed", false, true, kXdgSet, nullptr, "prefix/share/vocatrix/", "config/vocatrix/vocatrix.ini", true},
       {"installed, user's file kept", false, true, kXdgSet, "[Config]\nLanguage=Deutsch\n[Sound]\nStart=mine.wav\n",
        "prefix/share/vocatrix/", "config/vocatrix/vocatrix.ini", true},
+      // A list from before gains the languages shipped since, after its own.
+      {"installed, older language list", false, true, kXdgSet,
+       "[Config]\nLanguage=Deutsch\n[Languages]\n1=english\n4=Klingon\n[LanguageFiles]\nEnglish=lang/English.ini\n"
+       "Klingon=lang/Klingon.ini\n[Sound]\nStart=mine.wav\n",
+       "prefix/share/vocatrix/", "config/vocatrix/vocatrix.ini", true, {"1=english", "4=Klingon", "5=Deutsch"}},
       {"installed, no XDG_CONFIG_HOME", false, true, kXdgUnset, nullptr, "prefix/share/vocatrix/",
        "home/.config/vocatrix/vocatrix.ini", true},
       {"installed, relative XDG_CONFIG_HOME", false, true, kXdgRelative, nullptr, "prefix/share/vocatrix/",
@@ -109,7 +115,7 @@ TEST(DataFolders, BesideTheProgramOrInstalledWithTheUsersSettings) {
     const IniFile settings(ProgramSettingsFile());
     EXPECT_EQ(settings.ReadString("Sound", "Start", ""), c.userFile ? "mine.wav" : "sounds/start.wav");
     EXPECT_EQ(settings.ReadString("Config", "Language", ""), c.userFile ? "Deutsch" : "");
-    EXPECT_EQ(settings.ReadSectionValues("Languages"), (std::vector<std::string>{"1=English", "2=Deutsch"}));
+    EXPECT_EQ(settings.ReadSectionValues("Languages"), c.languages);
     // Relative names: from the user's folder when the file is there, else from the data folder.
     EXPECT_EQ(LanguageFileName("Deutsch"), root + "prefix/share/vocatrix/lang/Deutsch.ini");
     EXPECT_EQ(LanguageFileName("Klingon"), c.writable && c.xdg == kXdgSet ? root + "config/vocatrix/lang/Klingon.ini"

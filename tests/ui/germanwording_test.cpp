@@ -63,7 +63,7 @@ TEST_F(GermanWordingTest, NoEnglishIsLeftAndOneThingHasOneWording) {
   const std::pair<QString, const char*> texts[] = {
       {Child<QLabel>(form, "Label6")->text(), "Schriftart:"},
       {Child<QLabel>(form, "Label9")->text(), "Wörter:"},
-      {menuText("MenuCloseAll"), "Alle schließen"},
+      {menuText("MenuCloseAll"), "Alle sc&hließen"},
       {menuText("MenuSaveAll"), "&Alle speichern"},
       {menuText("MenuSubstitute"), "Sprache &ersetzen..."},
       {menuText("MenuTips"), "&Lerntipps"},

@@ -15,9 +15,14 @@
 #include <QTabBar>
 #include <QTextBrowser>
 #include <QToolButton>
+#include <cstdlib>
+#include <map>
+#include <optional>
 
+#include "base/cp1252.h"
 #include "base/inifile.h"
 #include "base/messages.h"
+#include "base/settings.h"
 #include "components/compostatusbar.h"
 #include "ui/about/aboutbox.h"
 #include "ui/textwindow/editform.h"
@@ -51,6 +56,45 @@ class LanguageTest : public UiTest {
     WriteSettings("[Config]\nLanguage=English\n[Languages]\n1=English\n2=Deutsch\n3=Test\n[LanguageFiles]\nEnglish=" +
                   kSource + "/lang/English.ini\nDeutsch=" + kSource + "/lang/Deutsch.ini\nTest=test.ini\n");
     if (!testFile.empty()) WriteFile(File("test.ini"), testFile);
+  }
+
+  // Settings offering the shipped languages under their own names (in
+  // Windows-1252, as the shipped list has them) and one without its file.
+  void OfferShippedLanguages(const std::string& config = {}) {
+    std::string list = "[Config]\n" + config + "[Languages]\n", files = "[LanguageFiles]\n";
+    int n = 0;
+    for (const auto& [language, file] : kShipped) {
+      list += std::to_string(++n) + "=" + language + "\n";
+      files += language + "=" + (file.empty() ? File("missing.ini") : kSource + "/lang/" + file) + "\n";
+    }
+    WriteSettings(list + files);
+  }
+  inline static const std::vector<std::pair<std::string, std::string>> kShipped = {
+      {"English", "English.ini"},     {"Deutsch", "Deutsch.ini"},   {"Fran\xE7" "ais", "Francais.ini"},
+      {"Espa\xF1ol", "Espanol.ini"}, {"Italiano", "Italiano.ini"}, {"Nederlands", "Nederlands.ini"},
+      {"Portugu\xEAs", ""}};
+
+  // Sets the locale variables for the test and puts them back afterwards.
+  void SetLocale(const char* all, const char* messages, const char* lang) {
+    for (const auto& [name, value] : {std::pair{"LC_ALL", all}, {"LC_MESSAGES", messages}, {"LANG", lang}}) {
+      if (!savedLocale_.count(name)) {
+        const char* old = std::getenv(name);
+        savedLocale_[name] = old ? std::optional<std::string>(old) : std::nullopt;
+      }
+      ::setenv(name, value, 1);
+    }
+  }
+  void TearDown() override {
+    for (const auto& [name, value] : savedLocale_)
+      value ? ::setenv(name.c_str(), value->c_str(), 1) : ::unsetenv(name.c_str());
+    UiTest::TearDown();
+  }
+  std::map<std::string, std::optional<std::string>> savedLocale_;
+
+  static QString YesButton() {
+    QMessageBox box;
+    box.setStandardButtons(QMessageBox::Yes);
+    return box.button(QMessageBox::Yes)->text();
   }
 
   QStringList MenuBarTitles() {
@@ -465,6 +509,103 @@ TEST_F(LanguageTest, TheTemplateHoldsEverySectionTheProgramReadsAndNoPlaceholder
   EXPECT_FALSE(keys.count("AboutBox/Name2Caption"));
   Main().SetLanguage("English");
   for (VocabEditForm* form : Main().LessonWindows()) Discard(form);
+}
+
+TEST_F(LanguageTest, AFirstStartSpeaksTheLocalesLanguageWhenItHasAFileAndKeepsItsName) {
+  OfferShippedLanguages();
+  struct Case {
+    const char* all;
+    const char* messages;
+    const char* lang;
+    const char* language;
+  };
+  const Case cases[] = {
+      {"", "", "fr_FR.UTF-8", "Fran\xE7" "ais"},
+      {"", "", "fr_CA", "Fran\xE7" "ais"},
+      // LC_ALL before LC_MESSAGES before LANG.
+      {"", "es_MX.UTF-8", "de_DE.UTF-8", "Espa\xF1ol"},
+      {"it_CH.UTF-8", "de_DE.UTF-8", "fr_FR.UTF-8", "Italiano"},
+      {"", "", "nl_BE.UTF-8", "Nederlands"},
+      {"", "", "de_AT.UTF-8", "Deutsch"},
+      // Listed without its file, not listed, no language at all.
+      {"", "", "pt_PT.UTF-8", "English"},
+      {"", "", "ja_JP.UTF-8", "English"},
+      {"", "", "C", "English"},
+  };
+  for (const Case& c : cases) {
+    SetLocale(c.all, c.messages, c.lang);
+    EXPECT_EQ(ui::MainForm::FirstLanguage(), c.language) << c.all << "|" << c.messages << "|" << c.lang;
+  }
+
+  // The first start in French: the menu names it, Qt's buttons speak it,
+  // and the name is kept in Windows-1252 as the list writes it.
+  SetLocale("", "", "fr_FR.UTF-8");
+  const auto start = [this] { Main().SetLanguage(Main().Language()); };
+  const auto checkedLanguage = [this] {
+    for (QAction* item : Child<QMenu>(&Main(), "MenuLanguage")->actions())
+      if (item->isChecked()) return item->text();
+    return QString();
+  };
+  start();
+  EXPECT_EQ(Main().Language(), "Fran\xE7" "ais");
+  EXPECT_EQ(checkedLanguage(), QString::fromUtf8("Français"));
+  EXPECT_EQ(YesButton(), "&Oui");
+  CloseMain();
+  EXPECT_NE(ReadFile(SettingsFile()).find("\nLanguage=Fran\xE7" "ais\n"), std::string::npos);
+  // The next start keeps it whatever the locale says.
+  SetLocale("", "", "de_DE.UTF-8");
+  start();
+  EXPECT_EQ(Main().Language(), "Fran\xE7" "ais");
+  EXPECT_EQ(checkedLanguage(), QString::fromUtf8("Français"));
+  CloseMain();
+  // A settings file its user saved as UTF-8 names the same language.
+  WriteSettings(Cp1252ToUtf8(ReadFile(SettingsFile())));
+  start();
+  EXPECT_EQ(Main().Language(), "Fran\xE7" "ais");
+  EXPECT_EQ(checkedLanguage(), QString::fromUtf8("Français"));
+  EXPECT_EQ(Child<QMenu>(&Main(), "MenuFile")->title(), "&Fichier");
+}
+
+TEST_F(LanguageTest, ALanguageWithoutItsOwnHelpOpensTheEnglishHelpItsHelpItemsSaySoAndQtSpeaksIt) {
+  OfferShippedLanguages();
+  struct Case {
+    std::string language;
+    const char* help;
+    bool note;
+    const char* yes;
+  };
+  const Case cases[] = {
+      {"Fran\xE7" "ais", "English.hlp", true, "&Oui"},
+      {"Deutsch", "German.hlp", false, "&Ja"},
+      {"Espa\xF1ol", "English.hlp", true, "&S\xED"},
+      {"Italiano", "English.hlp", true, "&S\xEC"},
+      {"Nederlands", "English.hlp", true, "&Ja"},
+      {"English", "English.hlp", false, "&Yes"},
+      // Chosen again, the note is not doubled.
+      {"Nederlands", "English.hlp", true, "&Ja"},
+  };
+  for (const Case& c : cases) {
+    const std::string name = ui::ToQString(c.language).toStdString();
+    SCOPED_TRACE(name);
+    Main().SetLanguage(c.language);
+    const auto keys = Keys(LanguageFileName(c.language));
+    const QString note = " " + ui::ToQString(keys.at("Dynamic/HelpOnlyInEnglish"));
+    for (const char* item : {"MenuTopics", "MenuSteps", "MenuProducts"})
+      EXPECT_EQ(Child<QAction>(&Main(), item)->text(),
+                ui::ToQString(keys.at("MainForm/" + std::string(item) + "Caption")) + (c.note ? note : QString()));
+    EXPECT_EQ(Child<QAction>(&Main(), "MenuAbout")->text(), ui::ToQString(keys.at("MainForm/MenuAboutCaption")));
+    Child<QAction>(&Main(), "MenuSteps")->trigger();
+    EXPECT_TRUE(platform_.Help.Shown.back().first.endsWith(QString("/") + c.help));
+    EXPECT_EQ(YesButton(), ui::ToQString(c.yes));
+  }
+  // The template has the captions as the language file does; the menu keeps its note.
+  Main().SetLanguage("Espa\xF1ol");
+  Main().MenuSaveLanguageClick();
+  const auto spanish = Keys(LanguageFileName("Espa\xF1ol"));
+  EXPECT_EQ(Keys(File("Language.ini")).at("MainForm/MenuTopicsCaption"), spanish.at("MainForm/MenuTopicsCaption"));
+  EXPECT_TRUE(
+      Child<QAction>(&Main(), "MenuTopics")->text().endsWith(ui::ToQString(spanish.at("Dynamic/HelpOnlyInEnglish"))));
+  Main().SetLanguage("English");
 }
 
 }  // namespace

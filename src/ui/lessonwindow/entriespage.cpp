@@ -12,6 +12,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <algorithm>
 
 #include "base/messages.h"
 #include "document/lessoncommands.h"
@@ -106,7 +107,7 @@ TEntriesPage::TEntriesPage(TPageHost& host) : TLessonPage(host) {
   SetEntryNrColor(false);
   // "of N": room for the largest number of entries.
   LabelEntryCount = MakeLabel(this, "LabelEntryCount", QString(), 114, 150, 64);
-  MakeLabel(this, "Label14", "Form:", 182, 150);
+  formLabel_ = MakeLabel(this, "Label14", "Form:", kDesignedFormLabelX, 150);
   ComboBoxForm = new QComboBox(this);
   ComboBoxForm->setObjectName("ComboBoxForm");
   ComboBoxForm->addItems({"v.", "s.", "adj.", "adv.", "other"});
@@ -199,6 +200,9 @@ void TEntriesPage::FitHeadings() {
   }
   const int grown = memos[2]->y() - kDesignedMemoTop;
   for (const auto& [control, designedY] : controlsBelow_) control->move(control->x(), designedY + grown);
+  // A longer word for "form" starts further left, into the room the entry
+  // count leaves free, rather than run under the list.
+  formLabel_->move(std::min(kDesignedFormLabelX, ComboBoxForm->x() - 2 - formLabel_->width()), formLabel_->y());
 }
 
 std::vector<QPlainTextEdit*> TEntriesPage::Memos() const {

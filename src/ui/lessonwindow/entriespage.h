@@ -77,7 +77,8 @@ class TEntriesPage : public TLessonPage, public TEntriesControls {
   void SelectWord(int kind, int word);
   // The memo of each word kind (kSynonyms ...), in the kinds' order.
   std::vector<QPlainTextEdit*> Memos() const;
-  // Lays the lists out under their headings in the texts they have now.
+  // Lays the lists out under their headings in the texts they have now,
+  // and the form's label before its list.
   void FitHeadings();
 
  private:
@@ -86,6 +87,8 @@ class TEntriesPage : public TLessonPage, public TEntriesControls {
   static constexpr int kHeadingMargin = 6;
   // Where the lower lists stand under headings of one line.
   static constexpr int kDesignedMemoTop = 88;
+  // Where the form's label starts in the design.
+  static constexpr int kDesignedFormLabelX = 182;
 
   void ShowEntry();
   // The entry number and the scroll bar.
@@ -104,6 +107,7 @@ class TEntriesPage : public TLessonPage, public TEntriesControls {
   QStringList shownLists_;
   // The headings of the four lists, in the kinds' order.
   std::array<QLabel*, 4> headings_{};
+  QLabel* formLabel_ = nullptr;
   // The controls below the lists, with where they stand in the design.
   std::vector<std::pair<QWidget*, int>> controlsBelow_;
 };

@@ -328,9 +328,9 @@ void MainForm::CreateMenus() {
     connect(item, &QAction::triggered, this, [this, topic] { ShowHelpTopic(topic); });
     return item;
   };
-  addTopic("MenuTopics", "&Hilfethemen", "hc_Contents", QKeySequence(Qt::Key_F1));
-  addTopic("MenuSteps", "&Kurzanleitung", "hc_VocatrixSteps");
-  addTopic("MenuProducts", "&Mehr davon", "hc_Products");
+  helpItems_ = {addTopic("MenuTopics", "&Hilfethemen", "hc_Contents", QKeySequence(Qt::Key_F1)),
+                addTopic("MenuSteps", "&Kurzanleitung", "hc_VocatrixSteps"),
+                addTopic("MenuProducts", "&Mehr davon", "hc_Products")};
   AddSeparator(menuHelp_, "N2");
   menuTips_ = addTopic("MenuTips", "&Lerntips", "hc_LearnTips");
   menuHolly_ = addTopic("MenuHolly", "&Sprachferien", "hc_Schools");

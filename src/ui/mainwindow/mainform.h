@@ -84,7 +84,8 @@ class MainForm : public QMainWindow, public TWindowHost {
 
   // --- Interface language ---
   const std::string& Language() const { return language_; }
-  // The interface language of a first start: German for a German locale.
+  // The interface language of a first start: the user's locale's when it
+  // has a file, else English.
   static std::string FirstLanguage();
   // The lines "key=value" of section "Languages" (values not empty).
   const std::vector<std::string>& Languages() const { return languages_; }
@@ -284,6 +285,9 @@ class MainForm : public QMainWindow, public TWindowHost {
   // `kind`; the file chosen, whose folder is then the last one used.
   std::optional<std::string> ChooseFile(TFolderKind kind, FileDialogRequest request);
   void ApplyQtTranslation(const std::string& name);
+  // Appends `note` to the help items' captions, in place of the one
+  // appended before.
+  void NoteHelpLanguage(const QString& note);
 
   Platform platform_;
   TLaterBoxes* laterBoxes_ = nullptr;
@@ -330,6 +334,9 @@ class MainForm : public QMainWindow, public TWindowHost {
   QAction* menuTips_ = nullptr;
   QAction* menuHolly_ = nullptr;
   QAction* n3_ = nullptr;
+  // The items that open the help, and what their captions carry about its language.
+  QList<QAction*> helpItems_;
+  QString helpNote_;
   QObject* preview_ = nullptr;
   // Where the frame stands is kept a moment after it last moved.
   QTimer* geometryTimer_ = nullptr;

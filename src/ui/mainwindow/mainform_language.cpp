@@ -8,9 +8,12 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QMenu>
+#include <QScopeGuard>
 #include <QTranslator>
+#include <cstdlib>
 
 #include "base/inifile.h"
+#include "base/languagenames.h"
 #include "base/messages.h"
 #include "base/safesave.h"
 #include "base/settings.h"
@@ -87,6 +90,7 @@ void MainForm::SetLanguage(const std::string& name) {
   SetCurrentLanguage(shown);
   if (aboutBox_) aboutBox_->SetAboutLanguage(shown);
   ApplyQtTranslation(shown);
+  NoteHelpLanguage({});
   multiLanguage_.ReadLanguageFile(nullptr, LanguageFileName(shown));
   // A window without a file is named by a message of the language.
   for (VocabEditForm* form : LessonWindows()) form->LanguageChanged();
@@ -95,6 +99,10 @@ void MainForm::SetLanguage(const std::string& name) {
   setWindowTitle(Utf8ToQString(Translate(shown, "Vocatrix", "Name", kProductName)));
   const bool german = shown == "Deutsch";
   helpFile_ = ProgramDataFolder() + (german ? "German.hlp" : "English.hlp");
+  // The help is English and German only; the other languages say so where
+  // it is opened.
+  if (!german && shown != "English")
+    NoteHelpLanguage(" " + Utf8ToQString(Translate(shown, "Dynamic", "HelpOnlyInEnglish", "(in English)")));
   // An open help window follows the language.
   platform_.help.FollowLanguage(FileNameToQString(helpFile_));
   menuTips_->setVisible(german);
@@ -112,23 +120,37 @@ void MainForm::SetLanguage(const std::string& name) {
 }
 
 std::string MainForm::FirstLanguage() {
-  return QLocale::system().language() == QLocale::German ? "Deutsch" : "English";
+  // The locale of messages as the C library chooses it.
+  for (const char* variable : {"LC_ALL", "LC_MESSAGES", "LANG"})
+    if (const char* value = std::getenv(variable); value && *value) return InterfaceLanguageOfLocale(value);
+  return InterfaceLanguageOfLocale(QLocale::system().name().toStdString());
+}
+
+void MainForm::NoteHelpLanguage(const QString& note) {
+  for (QAction* item : helpItems_) {
+    QString caption = item->text();
+    if (!helpNote_.isEmpty() && caption.endsWith(helpNote_)) caption.chop(helpNote_.size());
+    item->setText(caption + note);
+  }
+  helpNote_ = note;
 }
 
 void MainForm::ApplyQtTranslation(const std::string& name) {
   // Sizes, dates and numbers in the file and print dialogs as the language
   // writes them, not as the system's locale does.
-  QLocale::setDefault(name == "Deutsch" ? QLocale(QLocale::German, QLocale::Germany)
-                                        : QLocale(QLocale::English, QLocale::UnitedStates));
-  // Qt's own texts (message-box buttons, the file and print dialogs) in
-  // German from Qt's translations; in English they are built in.
+  const LanguageRow* row = FindLanguage(name);
+  const bool english = !row || row->Locale == "en";
+  QLocale::setDefault(english ? QLocale(QLocale::English, QLocale::UnitedStates)
+                              : QLocale(QString::fromLatin1(row->Locale.data(), row->Locale.size())));
+  // Qt's own texts (message-box buttons, the file and print dialogs) from
+  // Qt's translations; in English they are built in.
   if (qtTranslator_) {
     QCoreApplication::removeTranslator(qtTranslator_.get());
     qtTranslator_.reset();
   }
-  if (name != "Deutsch") return;
+  if (english) return;
   auto translator = std::make_unique<QTranslator>();
-  if (translator->load(QLocale(QLocale::German), "qtbase", "_", QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+  if (translator->load(QLocale(), "qtbase", "_", QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
     QCoreApplication::installTranslator(translator.get());
     qtTranslator_ = std::move(translator);
   }
@@ -163,6 +185,10 @@ void MainForm::MenuSaveLanguageClick() {
       TranslateForm(window.get());
     }
     const std::string fileName = SettingsFolder() + "Language.ini";
+    // The help items' captions as the language file has them.
+    const QString note = helpNote_;
+    NoteHelpLanguage({});
+    const auto restoreNote = qScopeGuard([this, note] { NoteHelpLanguage(note); });
     multiLanguage_.WriteLanguageFile(nullptr, fileName);
     // ...and the messages and the program's name, from the language's file
     // (English when it has none).

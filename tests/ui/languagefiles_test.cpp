@@ -33,7 +33,6 @@
 #include "ui/dialogs/combinedlg.h"
 #include "ui/dialogs/finddlg.h"
 #include "ui/dialogs/fontdialog.h"
-#include "ui/dialogs/importdlg.h"
 #include "ui/language/multilanguage.h"
 #include "ui/language/textproperties.h"
 #include "ui/lessoncheck/checklessondlg.h"
@@ -116,6 +115,16 @@ class ShippedLanguagesTest : public UiTest {
     return widest;
   }
 
+  // Where a label's text stands in its parent; empty for a word-wrapped or
+  // empty label.
+  static QRect Ink(const QLabel* label) {
+    if (label->wordWrap() || label->text().isEmpty()) return {};
+    const QString text = label->buddy() ? Shown(label->text()) : label->text();
+    const QRect contents = label->contentsRect().translated(label->pos());
+    return QStyle::alignedRect(label->layoutDirection(), label->alignment(),
+                               QSize(Advance(label, text), contents.height()), contents);
+  }
+
   // The texts of `window`'s visible labels, buttons, group boxes and tabs
   // that do not fit, as "name 'text' needs n of m"; `measured` counts the
   // texts measured.
@@ -153,17 +162,20 @@ class ShippedLanguagesTest : public UiTest {
             report(label, word, Advance(label, word), room);
         } else {
           report(label, text, Advance(label, text), room);
-          // Nor may it run under a control beside it.
-          if (label->alignment() & Qt::AlignLeft && label->parentWidget()) {
-            const QRect ink(label->geometry().topLeft() + label->contentsRect().topLeft() + QPoint(indent, 0),
-                            QSize(Advance(label, text), label->contentsRect().height()));
-            for (const QWidget* control : label->parentWidget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-              if (control->isVisibleTo(window) &&
-                  (qobject_cast<const QAbstractButton*>(control) || qobject_cast<const QLineEdit*>(control) ||
-                   qobject_cast<const QComboBox*>(control) || qobject_cast<const QAbstractSpinBox*>(control) ||
-                   qobject_cast<const QAbstractScrollArea*>(control)) &&
-                  control->geometry().intersects(ink))
-                report(label, text + " over " + control->objectName(), ink.right() + 1, control->x());
+          // Nor may it run under a control or into a text beside it.
+          const QRect ink = Ink(label);
+          for (const QWidget* other : label->parentWidget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            if (other == label || !other->isVisibleTo(window)) continue;
+            const auto* text = qobject_cast<const QLabel*>(other);
+            const QRect occupied =
+                text ? Ink(text)
+                : qobject_cast<const QAbstractButton*>(other) || qobject_cast<const QLineEdit*>(other) ||
+                        qobject_cast<const QComboBox*>(other) || qobject_cast<const QAbstractSpinBox*>(other) ||
+                        qobject_cast<const QAbstractScrollArea*>(other)
+                    ? other->geometry()
+                    : QRect();
+            if (occupied.intersects(ink))
+              report(label, label->text() + " into " + other->objectName(), ink.right() + 1, occupied.left());
           }
         }
       } else if (auto* cloned = qobject_cast<TCustomClonedLabel*>(widget)) {
@@ -275,8 +287,7 @@ TEST_F(ShippedLanguagesTest, EveryLanguageHasTheTemplatesKeysItsPlaceholdersAndM
 }
 
 TEST_F(ShippedLanguagesTest, EveryWindowShowsItsTextsWholeInEveryLanguage) {
-  const std::string csv = "house;Haus\ntree;Baum\n";
-  WriteFile(File("words.csv"), csv);
+  WriteFile(File("words.csv"), "house;Haus\ntree;Baum\n");
   const std::string lessonFile =
       MakeLessonFile("lesson.tav", {MakeEntry(1, {"house"}, {"Haus"}), MakeEntry(2, {"tree"}, {"Baum"}),
                                     MakeEntry(4, {"green"}, {"gr\xFCn"}), MakeEntry(0, {"go"}, {"gehen"})});
@@ -315,9 +326,11 @@ TEST_F(ShippedLanguagesTest, EveryWindowShowsItsTextsWholeInEveryLanguage) {
       return static_cast<int>(QDialog::Rejected);
     });
     Main().MenuCharmapClick();
-    ui::TImportDlg import(&Main(), File("words.csv"), csv, IniFile::Load(std::string()));
-    ui::TranslateForm(&import);
-    check("import", &import);
+    platform_.Dialogs.DialogAnswers.push_back([&](QDialog& dialog) {
+      check("import", &dialog);
+      return static_cast<int>(QDialog::Rejected);
+    });
+    EXPECT_EQ(Main().ImportFile(File("words.csv")), nullptr);
     check("find", Main().FindDlg());
     Main().FindDlg()->hide();
     ui::TFontDialog font(TFont{});

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QSignalBlocker>
+#include <algorithm>
 
 #include "document/lessoncommands.h"
 #include "ui/common/qtfonts.h"
@@ -40,16 +41,17 @@ THeaderPage::THeaderPage(TPageHost& host) : TLessonPage(host) {
 
   QFrame* bottom = MakePanel(this, "PanelStatistics",
                              QRect(0, 158, VocabEditForm::kClientWidth, VocabEditForm::kPageHeight - 158));
-  MakeLabel(bottom, "Label9", "Worte:", 8, 8);
-  LabelLanguage1 = MakeLabel(bottom, "LabelLanguage1", {}, 64, 8, 100);
+  wordsLabel_ = MakeLabel(bottom, "Label9", "Worte:", 8, 8);
+  LabelLanguage1 = MakeLabel(bottom, "LabelLanguage1", {}, kDesignedNamesX, 8, kNamesRight - kDesignedNamesX);
   Label13 = MakeLabel(bottom, "Label13", "0", 164, 8, 44, Qt::AlignRight);
-  LabelLanguage2 = MakeLabel(bottom, "LabelLanguage2", {}, 64, 28, 100);
+  LabelLanguage2 = MakeLabel(bottom, "LabelLanguage2", {}, kDesignedNamesX, 28, kNamesRight - kDesignedNamesX);
   Label15 = MakeLabel(bottom, "Label15", "0", 164, 28, 44, Qt::AlignRight);
-  auto* rule = new QFrame(bottom);
-  rule->setObjectName("Bevel1");
-  rule->setFrameStyle(QFrame::HLine | QFrame::Sunken);
-  rule->setGeometry(64, 48, 146, 3);
-  LabelStatistics = MakeLabel(bottom, "LabelStatistics", "Gesamt", 64, 54, 100);
+  rule_ = new QFrame(bottom);
+  rule_->setObjectName("Bevel1");
+  rule_->setFrameStyle(QFrame::HLine | QFrame::Sunken);
+  rule_->setGeometry(kDesignedNamesX, 48, kRuleRight - kDesignedNamesX, 3);
+  LabelStatistics =
+      MakeLabel(bottom, "LabelStatistics", "Gesamt", kDesignedNamesX, 54, kNamesRight - kDesignedNamesX);
   Label11 = MakeLabel(bottom, "Label11", "0", 164, 54, 44, Qt::AlignRight);
   MakeLabel(bottom, "Label10", "Einträge:", 226, 8);
   Label7 = MakeLabel(bottom, "Label7", "0", 226, 28, 82, Qt::AlignRight);
@@ -62,6 +64,15 @@ THeaderPage::THeaderPage(TPageHost& host) : TLessonPage(host) {
   TLessonChange whole;
   whole.What = TLessonChange::kReplaced | TLessonChange::kHeader;
   LessonChanged(whole);
+}
+
+void THeaderPage::FitStatistics() {
+  // A longer word for "words" moves the names right, into the room their
+  // counts leave them, rather than run into them.
+  const int left = std::max(kDesignedNamesX, wordsLabel_->geometry().right() + 5);
+  for (QLabel* label : {LabelLanguage1, LabelLanguage2, LabelStatistics})
+    label->setGeometry(left, label->y(), kNamesRight - left, label->height());
+  rule_->setGeometry(left, rule_->y(), kRuleRight - left, rule_->height());
 }
 
 std::vector<QLineEdit*> THeaderPage::Edits() const {

@@ -55,8 +55,16 @@ class THeaderPage : public TLessonPage, public THeaderControls {
   // The font dialog on the font of language 1 or 2, instead of the list of
   // its drop-down; a new font is a change of the lesson.
   void ChooseFont(int language);
+  // The statistics' language names after the heading "Words:" in the text
+  // it has now.
+  void FitStatistics();
 
  private:
+  // Where the language names of the statistics start and end in the design.
+  static constexpr int kDesignedNamesX = 64;
+  static constexpr int kNamesRight = 164;
+  static constexpr int kRuleRight = 210;
+
   std::vector<QLineEdit*> Edits() const;
   void ShowHeader(const TMeanCollection& lesson);
   void ShowCounts(const TMeanCollection& lesson);
@@ -64,6 +72,8 @@ class THeaderPage : public TLessonPage, public THeaderControls {
   void ApplyFonts(const TMeanCollection& lesson);
   // The edits' texts as shown or stored last.
   QStringList shown_;
+  QLabel* wordsLabel_ = nullptr;
+  QFrame* rule_ = nullptr;
 };
 
 }  // namespace vocatrix::ui

@@ -124,6 +124,7 @@ VocabEditForm::VocabEditForm(TWindowHost& host, std::unique_ptr<TLessonDocument>
     MarkAsData(data);
   TranslateForm(this);
   entries_->FitHeadings();
+  header_->FitStatistics();
   connect(TabSet, &QTabBar::currentChanged, this, &VocabEditForm::TabSetClick);
 
   Client->resize(kClientWidth, kClientHeight);

@@ -58,6 +58,7 @@ void VocabEditForm::LanguageChanged() {
   NameWindow();
   entries_->ShowEntryCount();
   entries_->FitHeadings();
+  header_->FitStatistics();
   table_->LanguageChanged();
 }
 

@@ -138,7 +138,11 @@ class ShippedLanguagesTest : public UiTest {
     };
     QStyleOptionButton option;
     for (QWidget* widget : window->findChildren<QWidget*>()) {
-      if (!widget->isVisibleTo(window) || ui::IsData(widget)) continue;
+      if (!widget->isVisibleTo(window)) continue;
+      // A text the program sets is the lesson's or the program's, except a
+      // paragraph such as the about box's description, which is the language's.
+      const auto* paragraph = qobject_cast<TCustomClonedLabel*>(widget);
+      if (ui::IsData(widget) && !(paragraph && paragraph->WordWrap())) continue;
       QStyle* style = widget->style();
       // A text that grew its widget past the parent's edge is cut there.
       const QWidget* parent = widget->parentWidget();
@@ -182,7 +186,12 @@ class ShippedLanguagesTest : public UiTest {
         const auto* multi = qobject_cast<TMultiLabel*>(widget);
         const QString text = multi ? multi->Text().join('\n') : Shown(cloned->Caption());
         const auto* framed = qobject_cast<TFramedLabel*>(widget);
-        if (!cloned->WordWrap())
+        if (cloned->WordWrap())
+          report(
+              cloned, text,
+              cloned->fontMetrics().boundingRect(QRect(0, 0, cloned->width(), 10000), Qt::TextWordWrap, text).height(),
+              cloned->height());
+        else
           report(cloned, text, Advance(cloned, text) + (framed ? 4 * framed->OffsetX() : 0), cloned->width());
       } else if (auto* box = qobject_cast<QGroupBox*>(widget)) {
         if (!box->title().isEmpty()) report(box, box->title(), Advance(box, Shown(box->title())) + 16, box->width());

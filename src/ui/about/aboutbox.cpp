@@ -222,11 +222,12 @@ TAboutBox::TAboutBox(Platform platform, QWidget* parent) : TAboutBaseBox(platfor
   SubName->setGeometry(80, 52, 41, 17);
   Name2->setGeometry(9, 194, 56, 15);
   Bevel1 = MakeLine(AboutPanel, "Bevel1", 80, 58, 222);
-  // As wide as the rules above and below it, inside the box.
-  Comments->setGeometry(80, 62, 222, 67);
+  // As wide as the rules above and below it, inside the box, and high
+  // enough for five lines.
+  Comments->setGeometry(80, 62, 222, 72);
   Comments->SetCaption(QString::fromUtf8("Lektionseditor für Vokabelprogramme, anlegen, erweitern, spiegeln, verdichten, "
                                          "kombinieren und konvertieren von Lektionen, viele Extras."));
-  Bevel2 = MakeLine(AboutPanel, "Bevel2", 80, 132, 222);
+  Bevel2 = MakeLine(AboutPanel, "Bevel2", 80, 136, 222);
   Bevel3 = MakeLine(AboutPanel, "Bevel3", 80, 176, 222);
   Bevel3->hide();
   NoticeLabel->setGeometry(80, 182, 217, 49);

@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QDirIterator>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -17,6 +18,7 @@
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QStyleOptionButton>
+#include <QStyleOptionComboBox>
 #include <QTabBar>
 #include <filesystem>
 #include <map>
@@ -125,7 +127,7 @@ class ShippedLanguagesTest : public UiTest {
                                QSize(Advance(label, text), contents.height()), contents);
   }
 
-  // The texts of `window`'s visible labels, buttons, group boxes and tabs
+  // The texts of `window`'s visible labels, buttons, lists, group boxes and tabs
   // that do not fit, as "name 'text' needs n of m"; `measured` counts the
   // texts measured.
   static std::vector<std::string> CutTexts(QWidget* window, int& measured) {
@@ -193,6 +195,23 @@ class ShippedLanguagesTest : public UiTest {
               cloned->height());
         else
           report(cloned, text, Advance(cloned, text) + (framed ? 4 * framed->OffsetX() : 0), cloned->width());
+      } else if (auto* combo = qobject_cast<QComboBox*>(widget)) {
+        // Each item, as the closed list would show it.
+        QStyleOptionComboBox box;
+        box.initFrom(combo);
+        box.editable = combo->isEditable();
+        box.frame = combo->hasFrame();
+        const int room = style->subControlRect(QStyle::CC_ComboBox, &box, QStyle::SC_ComboBoxEditField, combo).width();
+        for (int item = 0; item < combo->count(); ++item)
+          report(combo, combo->itemText(item), Advance(combo, combo->itemText(item)), room);
+      } else if (auto* header = qobject_cast<QHeaderView*>(widget)) {
+        if (header->orientation() != Qt::Horizontal || !header->model()) continue;
+        const int margin = style->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
+        for (int section = 0; section < header->count(); ++section) {
+          if (header->isSectionHidden(section)) continue;
+          const QString text = header->model()->headerData(section, Qt::Horizontal).toString();
+          report(header, text, Advance(header, text) + 2 * margin, header->sectionSize(section));
+        }
       } else if (auto* box = qobject_cast<QGroupBox*>(widget)) {
         if (!box->title().isEmpty()) report(box, box->title(), Advance(box, Shown(box->title())) + 16, box->width());
       } else if (auto* bar = qobject_cast<QTabBar*>(widget)) {

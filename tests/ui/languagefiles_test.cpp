@@ -90,7 +90,8 @@ class ShippedLanguagesTest : public UiTest {
     return {};
   }
 
-  // Clashing mnemonics among the actions, as "A / B: x".
+  // Adds the clashing mnemonics among the actions to `faults`, as
+  // "where: first / second".
   static void CheckMnemonics(const QString& where, const QList<QAction*>& actions, std::vector<std::string>& faults,
                              bool visibleOnly) {
     std::map<QChar, QString> seen;

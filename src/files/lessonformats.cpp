@@ -113,7 +113,18 @@ bool IsAnkiDeck(const std::string& fileName) {
   return format && format->Read == LoadAnki;
 }
 
-AnkiContents ListAnkiDeck(const std::string& fileName) { return ListAnki(ReadWholeFile(fileName), fileName); }
+AnkiContents ListAnkiDeck(std::string_view package, const std::string& fileName) {
+  return ListAnki(package, fileName);
+}
+
+std::unique_ptr<TMeanCollection> ReadAnkiDeck(std::string_view package, const std::string& fileName,
+                                              const ReadOptions& options, TransferReport& report) {
+  auto lesson = std::make_unique<TMeanCollection>();
+  lesson->LessonFileName = fileName;
+  ParseAnki(package, fileName, options, *lesson, report);
+  lesson->Modified = false;
+  return lesson;
+}
 
 std::unique_ptr<TMeanCollection> ImportDelimitedText(const std::string& fileName, const ReadOptions& options,
                                                      TransferReport& report) {

@@ -81,8 +81,12 @@ std::unique_ptr<TMeanCollection> ImportDelimitedText(const std::string& fileName
 // Whether Import reads the file as an Anki deck (".apkg"), whose note type
 // and deck the user may choose.
 bool IsAnkiDeck(const std::string& fileName);
-// The note types and decks of an Anki deck to choose from.
-AnkiContents ListAnkiDeck(const std::string& fileName);
+// The note types and decks of an Anki deck (the bytes of `fileName`) to
+// choose from, and its lesson as `options.Anki` chooses it, read (and not
+// compacted) as ReadLessonByFormat reads the file.
+AnkiContents ListAnkiDeck(std::string_view package, const std::string& fileName);
+std::unique_ptr<TMeanCollection> ReadAnkiDeck(std::string_view package, const std::string& fileName,
+                                              const ReadOptions& options, TransferReport& report);
 
 // Reads a lesson of any format; raises ENotLesson for a name of none.
 std::unique_ptr<TMeanCollection> ReadLessonByFormat(const std::string& fileName, const ReadOptions& options,

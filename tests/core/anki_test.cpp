@@ -101,7 +101,7 @@ struct Note {
   std::string fields;
 };
 
-std::string OlderDeck(const std::vector<Note>& notes, const std::string& models = {}) {
+std::string OlderDeck(const std::vector<Note>& notes, const std::string& models = {}, bool writeAhead = false) {
   const std::string name = "built.apkg";
   anki::Database db({}, name);
   db.Execute(
@@ -126,7 +126,10 @@ std::string OlderDeck(const std::vector<Note>& notes, const std::string& models 
     card.Bind(1, 2 * id).Bind(2, id).Bind(3, notes[i].deck).Bind(4, 0).Run();
     card.Bind(1, 2 * id + 1).Bind(2, id).Bind(3, 12).Bind(4, 1).Run();
   }
-  return anki::PackageImage(db.Image());
+  std::string image = db.Image();
+  // The header of a database saved in write-ahead mode.
+  if (writeAhead) image[18] = image[19] = 2;
+  return anki::PackageImage(image);
 }
 
 TEST(AnkiImport, ReadsTheNotesOfTheChosenTypeAndDeckWithTheirText) {
@@ -149,6 +152,9 @@ TEST(AnkiImport, ReadsTheNotesOfTheChosenTypeAndDeckWithTheirText) {
     int sounds, pictures, columns;
     std::size_t lost;
   };
+  TransferReport writeAhead;
+  EXPECT_EQ(Read(OlderDeck({{100, 10, "a"}, {100, 10, "b"}}, {}, true), {}, writeAhead)->EntryCount(), 2);
+
   const std::vector<Case> cases{
       {0, 0, {"", "Front/Back", "house,home=Haus", "to go=gehen,laufen", "???=<Haus>"}, 1, 1, 1, 3},
       {100, 0, {"", "Front/Back", "house,home=Haus", "???=<Haus>"}, 1, 0, 0, 3},

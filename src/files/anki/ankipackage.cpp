@@ -105,8 +105,11 @@ std::string PackageImage(std::string_view collection) {
   if (ok) {
     zip_source_t* db = zip_source_buffer(archive, collection.data(), collection.size(), 0);
     zip_source_t* media = zip_source_buffer(archive, kMedia, 2, 0);
-    ok = db && zip_file_add(archive, "collection.anki2", db, ZIP_FL_ENC_UTF_8) >= 0 && media &&
-         zip_file_add(archive, "media", media, ZIP_FL_ENC_UTF_8) >= 0;
+    const zip_int64_t added = db ? zip_file_add(archive, "collection.anki2", db, ZIP_FL_ENC_UTF_8) : -1;
+    // The fastest deflate: the collection of a full-size lesson packs in a
+    // fraction of the default level's time, for a slightly larger file.
+    ok = added >= 0 && zip_set_file_compression(archive, static_cast<zip_uint64_t>(added), ZIP_CM_DEFLATE, 1) == 0 &&
+         media && zip_file_add(archive, "media", media, ZIP_FL_ENC_UTF_8) >= 0;
     if (ok) ok = zip_close(archive) == 0;
     else zip_discard(archive);
   }
@@ -130,6 +133,9 @@ Database::Database(std::string_view image, const std::string& fileName) : fileNa
   auto* copy = static_cast<unsigned char*>(sqlite3_malloc64(image.size()));
   if (!copy) Fail();
   std::memcpy(copy, image.data(), image.size());
+  // A collection saved in write-ahead mode reads from memory only as a
+  // database of the ordinary journal: its header's two version bytes say so.
+  if (image.size() >= 100 && copy[18] == 2 && copy[19] == 2) copy[18] = copy[19] = 1;
   if (sqlite3_deserialize(db_, "main", copy, static_cast<sqlite3_int64>(image.size()),
                           static_cast<sqlite3_int64>(image.size()),
                           SQLITE_DESERIALIZE_FREEONCLOSE | SQLITE_DESERIALIZE_READONLY) != SQLITE_OK)

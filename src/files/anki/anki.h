@@ -8,8 +8,9 @@
 // head word and its synonyms, the translations, the antonyms, the antonym
 // translations (the words of a field parted by <br>), the form and the two
 // language names; two cards per note (language 1 to 2 and 2 to 1). The form
-// and the title are the note's tags; title, topic, author and picture stand
-// in the deck's own key "vocatrix".
+// and the title are the note's tags; the lesson's header (title, topic,
+// author, picture, language names) stands in the deck's own key "vocatrix",
+// so that a lesson without entries comes back whole too.
 //
 // Read in both schemas (collection.anki2 and .anki21 with the note types and
 // decks as JSON in the table col; collection.anki21b, zstd-compressed, with

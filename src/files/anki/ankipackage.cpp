@@ -7,6 +7,7 @@
 
 #include <cstring>
 #include <memory>
+#include <new>
 
 #include "files/anki/anki.h"
 
@@ -127,25 +128,34 @@ std::string PackageImage(std::string_view collection) {
 }
 
 Database::Database(std::string_view image, const std::string& fileName) : fileName_(fileName) {
-  if (sqlite3_open_v2(":memory:", &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK) Fail();
+  if (sqlite3_open_v2(":memory:", &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK) {
+    sqlite3_close(db_);
+    throw std::bad_alloc();
+  }
   if (image.empty()) return;
-  // SQLite owns the copy and frees it with the connection.
-  auto* copy = static_cast<unsigned char*>(sqlite3_malloc64(image.size()));
-  if (!copy) Fail();
-  std::memcpy(copy, image.data(), image.size());
-  // A collection saved in write-ahead mode reads from memory only as a
-  // database of the ordinary journal: its header's two version bytes say so.
-  if (image.size() >= 100 && copy[18] == 2 && copy[19] == 2) copy[18] = copy[19] = 1;
-  if (sqlite3_deserialize(db_, "main", copy, static_cast<sqlite3_int64>(image.size()),
-                          static_cast<sqlite3_int64>(image.size()),
-                          SQLITE_DESERIALIZE_FREEONCLOSE | SQLITE_DESERIALIZE_READONLY) != SQLITE_OK)
-    Fail();
-  // A damaged file must fail, not loop or wander: no writes, no triggers of its own.
-  Execute("PRAGMA query_only = 1; PRAGMA trusted_schema = 0;");
-  Execute("SELECT count(*) FROM sqlite_master");
+  // No destructor runs for a constructor that fails.
+  try {
+    // SQLite owns the copy and frees it with the connection.
+    auto* copy = static_cast<unsigned char*>(sqlite3_malloc64(image.size()));
+    if (!copy) throw std::bad_alloc();
+    std::memcpy(copy, image.data(), image.size());
+    // A collection saved in write-ahead mode reads from memory only as a
+    // database of the ordinary journal: its header's two version bytes say so.
+    if (image.size() >= 100 && copy[18] == 2 && copy[19] == 2) copy[18] = copy[19] = 1;
+    if (sqlite3_deserialize(db_, "main", copy, static_cast<sqlite3_int64>(image.size()),
+                            static_cast<sqlite3_int64>(image.size()),
+                            SQLITE_DESERIALIZE_FREEONCLOSE | SQLITE_DESERIALIZE_READONLY) != SQLITE_OK)
+      Fail();
+    // A damaged file must fail, not loop or wander: no writes, no triggers of its own.
+    Execute("PRAGMA query_only = 1; PRAGMA trusted_schema = 0;");
+    Execute("SELECT count(*) FROM sqlite_master");
+  } catch (...) {
+    sqlite3_close(db_);
+    throw;
+  }
 }
 
-Database::~Database() { sqlite3_close(db_); }
+Database::~Database() { sqlite3_close_v2(db_); }
 
 void Database::Fail() const { throw EAnkiDeck::Damaged(fileName_); }
 

@@ -27,7 +27,7 @@ struct NoteType {
 struct Deck {
   std::string Name;
   bool HasHeader = false;
-  TLessonHeader Header;  // title, topic, author and picture of our decks
+  TLessonHeader Header;  // title, topic, author, picture and language names of our decks
 };
 
 // What the collection says of its note types, decks and cards.
@@ -66,7 +66,8 @@ Collection ReadCollection(anki::Database& db) {
                           "SELECT CAST(d.key AS INTEGER), json_extract(d.value, '$.name'), "
                           "json_type(d.value, '$.vocatrix') = 'object', json_extract(d.value, '$.vocatrix.title'), "
                           "json_extract(d.value, '$.vocatrix.topic'), json_extract(d.value, '$.vocatrix.author'), "
-                          "json_extract(d.value, '$.vocatrix.picture') "
+                          "json_extract(d.value, '$.vocatrix.picture'), json_extract(d.value, '$.vocatrix.language1'), "
+                          "json_extract(d.value, '$.vocatrix.language2') "
                           "FROM col, json_each(col.decks) AS d WHERE json_type(d.value) = 'object'");
     while (decks.Step()) {
       Deck& deck = c.Decks[decks.Integer(0)];
@@ -76,6 +77,8 @@ Collection ReadCollection(anki::Database& db) {
       deck.Header.Topic = Header(decks, 4);
       deck.Header.Author = Header(decks, 5);
       deck.Header.Picture = Header(decks, 6);
+      deck.Header.Language1 = TLanguage(Header(decks, 7));
+      deck.Header.Language2 = TLanguage(Header(decks, 8));
     }
   }
   for (auto& [id, type] : c.NoteTypes)
@@ -115,6 +118,8 @@ class NoteReader {
       : builder_(fileName, lesson, report), lesson_(lesson), report_(report) {}
 
   bool Full() const { return builder_.Full(); }
+  // Whether a note named the languages.
+  bool Named() const { return named_; }
   [[noreturn]] void TooMany(std::size_t total) const { builder_.TooManyEntries(total); }
 
   void Read(const NoteType& type, std::string_view flds) {
@@ -225,14 +230,23 @@ void ParseAnki(std::string_view package, const std::string& fileName, const Read
   }
   if (total > static_cast<std::size_t>(TMeanCollection::kMaxEntries)) reader.TooMany(total);
   // The deck chosen, or the one deck all notes lie in, names the lesson;
-  // ours gives back the whole header.
-  const std::int64_t named = options.Anki.Deck != 0 ? options.Anki.Deck : oneDeck ? firstDeck : 0;
+  // ours gives back the whole header, also of a lesson without entries.
+  std::int64_t named = options.Anki.Deck != 0 ? options.Anki.Deck : oneDeck ? firstDeck : 0;
+  if (total == 0 && named == 0) {
+    const auto ours = [](const auto& deck) { return deck.second.HasHeader; };
+    if (std::count_if(c.Decks.begin(), c.Decks.end(), ours) == 1)
+      named = std::find_if(c.Decks.begin(), c.Decks.end(), ours)->first;
+  }
   if (const auto deck = c.Decks.find(named); named != 0 && deck != c.Decks.end()) {
     if (deck->second.HasHeader) {
       lesson.Title = deck->second.Header.Title;
       lesson.Topic = deck->second.Header.Topic;
       lesson.Author = deck->second.Header.Author;
       lesson.Picture = deck->second.Header.Picture;
+      if (!reader.Named()) {
+        lesson.Language1 = deck->second.Header.Language1;
+        lesson.Language2 = deck->second.Header.Language2;
+      }
     } else {
       lesson.Title = Utf8ToCp1252(deck->second.Name);
     }

@@ -143,7 +143,9 @@ std::string AnkiImage(const TMeanCollection& lesson, const std::string& fileName
   const std::string header = ",\"vocatrix\":{\"title\":" + JsonString(Cp1252ToUtf8(lesson.Title)) +
                              ",\"topic\":" + JsonString(Cp1252ToUtf8(lesson.Topic)) +
                              ",\"author\":" + JsonString(Cp1252ToUtf8(lesson.Author)) +
-                             ",\"picture\":" + JsonString(Cp1252ToUtf8(lesson.Picture)) + "}";
+                             ",\"picture\":" + JsonString(Cp1252ToUtf8(lesson.Picture)) +
+                             ",\"language1\":" + JsonString(Cp1252ToUtf8(lesson.Language1.Name)) +
+                             ",\"language2\":" + JsonString(Cp1252ToUtf8(lesson.Language2.Name)) + "}";
   const std::string decks = "{\"1\":" + DeckJson(1, "Default", secs, "") + "," + JsonString(std::to_string(deck)) +
                             ":" + DeckJson(deck, deckName, secs, header) + "}";
   const std::string conf = "{\"nextPos\":" + std::to_string(lesson.EntryCount() + 1) +

@@ -60,7 +60,7 @@ TEST(AnkiRoundTrip, GivesBackExamplesOddWordsAndLargeDictionariesExactly) {
   odd->Picture = "pic.bmp";
   lessons.emplace_back("odd", std::move(odd));
   lessons.emplace_back("dictionary", Dictionary(20000));
-  lessons.emplace_back("empty", MakeLesson("A", "B", {}));
+  lessons.emplace_back("empty", MakeLesson("", "B", {}));
   lessons.back().second->Title = "Nothing yet";
   for (const auto& [name, lesson] : lessons) {
     SCOPED_TRACE(name);

@@ -22,7 +22,7 @@ std::uint32_t Rotate(std::uint32_t value, int bits) { return (value << bits) | (
 std::string FieldOfWords(const std::vector<std::string>& words, std::vector<std::string>* uncarried) {
   std::string field;
   for (const std::string& word : words) {
-    if (!field.empty()) field += "<br>";
+    if (&word != &words.front()) field += "<br>";
     bool dropped = false;
     for (const char c : Cp1252ToUtf8(word)) {
       switch (c) {

@@ -204,6 +204,11 @@ def import_decks(program):
         older = os.path.join(work, "older.apkg")
         make_package(older, {"collection.anki2": database_bytes(older_collection), "media": "{}"})
         check_import(program, older, "older schema")
+        # Anki 2.1's own older file, beside the stub that older versions read.
+        middle = os.path.join(work, "middle.apkg")
+        make_package(middle, {"collection.anki2": database_bytes(stub_collection),
+                              "collection.anki21": database_bytes(older_collection), "media": "{}"})
+        check_import(program, middle, "collection.anki21")
         packed = subprocess.run(["zstd", "-q", "-c"], input=database_bytes(current_collection), capture_output=True,
                                 check=True).stdout
         current = os.path.join(work, "current.apkg")

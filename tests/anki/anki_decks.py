@@ -66,6 +66,9 @@ def check_package(path, entries):
             expect("{{Language 1}}" in model["tmpls"][0]["qfmt"] and "{{Language 2}}" in model["tmpls"][0]["afmt"]
                    and "{{Language 2}}" in model["tmpls"][1]["qfmt"] and "{{Language 1}}" in model["tmpls"][1]["afmt"]
                    and all("{{Antonyms}}" in t["afmt"] for t in model["tmpls"]), f"{name}: template sides")
+            # The question shows its head word alone; the back shows every word of both fields.
+            expect(all("class=question" in t["qfmt"] and "{{Language 1}}" in t["afmt"] and "{{Language 2}}" in t["afmt"]
+                       for t in model["tmpls"]) and "-webkit-line-clamp: 1" in model["css"], f"{name}: synonyms on the back")
             expect(str(conf["curModel"]) == model_id and "1" in dconf, f"{name}: conf and deck options")
             expect(all(str(d["id"]) == key and d["conf"] == 1 for key, d in decks.items()), f"{name}: deck ids")
             notes = {}

@@ -158,8 +158,8 @@ TEST(AnkiImport, ReadsTheNotesOfTheChosenTypeAndDeckWithTheirText) {
   EXPECT_EQ(Read(OlderDeck({{100, 10, "a"}, {100, 10, "b"}}, {}, true), {}, writeAhead)->EntryCount(), 2);
 
   const std::vector<Case> cases{
-      {0, 0, {"", "Front/Back", "house,home=Haus", "to go=gehen,laufen", "???=<Haus>"}, 1, 1, 1, 3},
-      {100, 0, {"", "Front/Back", "house,home=Haus", "???=<Haus>"}, 1, 0, 0, 3},
+      {0, 0, {"", "Front/Back", "house,home=Haus", "to go=gehen,laufen", "?\?\?=<Haus>"}, 1, 1, 1, 3},
+      {100, 0, {"", "Front/Back", "house,home=Haus", "?\?\?=<Haus>"}, 1, 0, 0, 3},
       {0, 10, {"Lang", "Front/Back", "house,home=Haus", "to go=gehen,laufen"}, 1, 1, 1, 0},
       {200, 11, {"Lang::Verbs", "Word/Meaning", "to go=gehen,laufen"}, 0, 1, 1, 0},
       {0, 99, {"", "Language 1/Language 2"}, 0, 0, 0, 0},

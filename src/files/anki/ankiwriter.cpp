@@ -58,9 +58,20 @@ constexpr const char* kAntonymsOnBack =
     "{{#Antonyms}}<div class=antonyms>{{Antonyms}}</div>{{/Antonyms}}"
     "{{#Antonym translations}}<div class=antonyms>{{Antonym translations}}</div>{{/Antonym translations}}";
 constexpr const char* kFormOnFront = "{{#Form}}<div class=form>{{Form}}</div>{{/Form}}";
+// A question shows the first word of its field, the head word: the words
+// stand one a line (<br>), and the front keeps the first line only. The back
+// shows the whole field, synonyms included.
 constexpr const char* kCardStyle =
     ".card { font-family: arial; font-size: 24px; text-align: center; color: black; background-color: white; }\n"
+    ".question { display: -webkit-box; -webkit-box-orient: vertical; -webkit-line-clamp: 1; overflow: hidden; }\n"
     ".form { font-size: 14px; color: gray; }\n.antonyms { font-size: 18px; color: #a04000; margin-top: 8px; }";
+
+// Front and back of the card that asks `question` and answers `answer`.
+std::pair<std::string, std::string> CardSides(const std::string& question, const std::string& answer) {
+  const std::string form = kFormOnFront;
+  return {form + "<div class=question>{{" + question + "}}</div>",
+          form + "<div>{{" + question + "}}</div><hr id=answer>{{" + answer + "}}" + kAntonymsOnBack};
+}
 
 std::string DeckJson(std::int64_t id, std::string_view name, std::int64_t secs, const std::string& extra) {
   return "{\"id\":" + std::to_string(id) + ",\"name\":" + JsonString(name) + ",\"mod\":" + std::to_string(secs) +
@@ -79,13 +90,10 @@ std::string NoteTypeJson(std::int64_t id, std::int64_t deck, std::int64_t secs) 
   for (std::size_t i = 0; i < anki::kVocatrixFields.size(); ++i)
     fields += std::string(i ? "," : "") + "{\"name\":" + JsonString(anki::kVocatrixFields[i]) + ",\"ord\":" +
               std::to_string(i) + ",\"sticky\":false,\"rtl\":false,\"font\":\"Arial\",\"size\":20,\"media\":[]}";
-  const std::string back = "{{FrontSide}}<hr id=answer>";
-  const std::string templates =
-      TemplateJson(0, "Language 1 \u2192 2", kFormOnFront + std::string("{{Language 1}}"),
-                   back + "{{Language 2}}" + kAntonymsOnBack) +
-      "," +
-      TemplateJson(1, "Language 2 \u2192 1", kFormOnFront + std::string("{{Language 2}}"),
-                   back + "{{Language 1}}" + kAntonymsOnBack);
+  const auto [front1, back1] = CardSides("Language 1", "Language 2");
+  const auto [front2, back2] = CardSides("Language 2", "Language 1");
+  const std::string templates = TemplateJson(0, "Language 1 \u2192 2", front1, back1) + "," +
+                                TemplateJson(1, "Language 2 \u2192 1", front2, back2);
   const std::string ids = std::to_string(id);
   return "{" + JsonString(ids) + ":{\"id\":" + ids + ",\"name\":\"Vocatrix\",\"type\":0,\"mod\":" +
          std::to_string(secs) + ",\"usn\":-1,\"sortf\":0,\"did\":" + std::to_string(deck) + ",\"tmpls\":[" +

@@ -7,6 +7,7 @@
 #include "files/anki/anki.h"
 #include "files/anki/ankipackage.h"
 #include "files/anki/ankitext.h"
+#include "files/binaryfile.h"
 #include "files/transferreport.h"
 #include "model/lesson.h"
 #include "test_util.h"
@@ -58,6 +59,12 @@ TEST(AnkiRoundTrip, GivesBackExamplesOddWordsAndLargeDictionariesExactly) {
   odd->Topic = "Topic \"quoted\"";
   odd->Author = "\xC6thelred";
   odd->Picture = "pic.bmp";
+  // What only the lesson file keeps: fonts, a word's extra and remark texts, a list holding a word twice.
+  odd->Language2.Font = TFont{"Times New Roman", 14, 0x0000FF, false, true, true};
+  odd->At(0)->Synonyms.At(1)->Extra = "v.";
+  odd->At(2)->Translations.At(0)->Remark = "\"fast\", \xE9";
+  odd->At(3)->Antonyms.Duplicates = true;
+  for (int twice = 0; twice < 2; ++twice) odd->At(3)->AddWord(kAntonyms, std::make_shared<TWord>("same", "x"));
   lessons.emplace_back("odd", std::move(odd));
   lessons.emplace_back("dictionary", Dictionary(20000));
   lessons.emplace_back("empty", MakeLesson("", "B", {}));
@@ -69,6 +76,7 @@ TEST(AnkiRoundTrip, GivesBackExamplesOddWordsAndLargeDictionariesExactly) {
     TransferReport read;
     const auto back = Read(package, ReadOptions(), read);
     EXPECT_EQ(AsText(*back), AsText(*lesson));
+    EXPECT_EQ(EncodeBinary(*back), EncodeBinary(*lesson)) << "the lesson file made of it";
     EXPECT_TRUE(written.Uncarried.empty());
     EXPECT_EQ(read.LeftOutTotal(), 0);
     EXPECT_FALSE(read.LostAny());
@@ -80,6 +88,7 @@ TEST(AnkiRoundTrip, GivesBackExamplesOddWordsAndLargeDictionariesExactly) {
   EXPECT_EQ(Read(AnkiImage(*controls, "c.apkg", 0, &written), {}, read)->At(0)->KindTexts(kSynonyms),
             Lines{"tabhere"});
   EXPECT_EQ(written.Uncarried, Lines{"tab\there"});
+
 }
 
 TEST(AnkiText, ChecksumsAndFieldsAsAnkiReadsThem) {
@@ -101,6 +110,7 @@ struct Note {
   std::int64_t type;
   std::int64_t deck;
   std::string fields;
+  std::string data = {};
 };
 
 std::string OlderDeck(const std::vector<Note>& notes, const std::string& models = {}, bool writeAhead = false) {
@@ -108,7 +118,7 @@ std::string OlderDeck(const std::vector<Note>& notes, const std::string& models 
   anki::Database db({}, name);
   db.Execute(
       "CREATE TABLE col (id integer primary key, models text, decks text);"
-      "CREATE TABLE notes (id integer primary key, mid integer, flds text);"
+      "CREATE TABLE notes (id integer primary key, mid integer, flds text, data text);"
       "CREATE TABLE cards (id integer primary key, nid integer, did integer, ord integer);");
   anki::Statement col(db, "INSERT INTO col VALUES (1, ?, ?)");
   col.Bind(1, models.empty() ? R"({"100": {"name": "Basic", "flds": [{"name": "Back", "ord": 1},
@@ -119,11 +129,11 @@ std::string OlderDeck(const std::vector<Note>& notes, const std::string& models 
   col.Bind(2, std::string_view(R"({"1": {"name": "Default"}, "10": {"name": "Lang"},
                                  "11": {"name": "Lang::Verbs"}, "12": {"name": "Other"}})"));
   col.Run();
-  anki::Statement note(db, "INSERT INTO notes VALUES (?, ?, ?)");
+  anki::Statement note(db, "INSERT INTO notes VALUES (?, ?, ?, ?)");
   anki::Statement card(db, "INSERT INTO cards VALUES (?, ?, ?, ?)");
   for (std::size_t i = 0; i < notes.size(); ++i) {
     const auto id = static_cast<std::int64_t>(i + 1);
-    note.Bind(1, id).Bind(2, notes[i].type).Bind(3, notes[i].fields).Run();
+    note.Bind(1, id).Bind(2, notes[i].type).Bind(3, notes[i].fields).Bind(4, notes[i].data).Run();
     // A second card in another deck does not move the note.
     card.Bind(1, 2 * id).Bind(2, id).Bind(3, notes[i].deck).Bind(4, 0).Run();
     card.Bind(1, 2 * id + 1).Bind(2, id).Bind(3, 12).Bind(4, 1).Run();
@@ -185,6 +195,24 @@ TEST(AnkiImport, ReadsTheNotesOfTheChosenTypeAndDeckWithTheirText) {
     EXPECT_EQ(report.LeftOutCount(LeftOut::Pictures), c.pictures);
     EXPECT_EQ(report.LeftOutCount(LeftOut::Columns), c.columns);
     EXPECT_EQ(report.Lost.Characters(), c.lost);
+  }
+
+  // A note of ours whose data is no JSON, or names lists and words that are not there, keeps its words.
+  const std::string ours = R"({"300": {"name": "Vocatrix", "flds": [{"name": "Language 1", "ord": 0},
+      {"name": "Language 2", "ord": 1}, {"name": "Antonyms", "ord": 2}, {"name": "Antonym translations", "ord": 3},
+      {"name": "Form", "ord": 4}, {"name": "Languages", "ord": 5}]}})";
+  for (const char* data : {"{not json", R"({"vocatrix":7})",
+                           R"({"vocatrix":{"words":[[9,0,"a","b"],[0,99,"a","b"],"x",[1,0,7]],"duplicates":["q",7]}})"}) {
+    SCOPED_TRACE(data);
+    TransferReport report;
+    const auto lesson = Read(OlderDeck({{300, 10, "cat\x1fKatze\x1f\x1f\x1fs.\x1f", data}}, ours), {}, report);
+    ASSERT_EQ(lesson->EntryCount(), 1);
+    const TMeaning& entry = *lesson->At(0);
+    EXPECT_EQ(entry.KindTexts(kSynonyms), Lines{"cat"});
+    EXPECT_EQ(entry.Form, 1);
+    EXPECT_FALSE(entry.Synonyms.Duplicates);
+    EXPECT_EQ(entry.Synonyms.At(0)->Extra, "");
+    EXPECT_EQ(entry.Translations.At(0)->Extra, std::string(data).find("[1,0,7]") == std::string::npos ? "" : "7");
   }
 }
 

@@ -12,6 +12,7 @@
 #include "files/anki/anki.h"
 #include "files/anki/ankipackage.h"
 #include "files/anki/ankitext.h"
+#include "files/binaryfile.h"
 #include "files/lessonbuilder.h"
 #include "model/lesson.h"
 
@@ -27,7 +28,8 @@ struct NoteType {
 struct Deck {
   std::string Name;
   bool HasHeader = false;
-  TLessonHeader Header;  // title, topic, author, picture and language names of our decks
+  TLessonHeader Header;  // title, topic, author, picture, language names and fonts of our decks
+  bool HasFonts = false;
 };
 
 // What the collection says of its note types, decks and cards.
@@ -39,6 +41,15 @@ struct Collection {
 };
 
 std::string Header(anki::Statement& row, int column) { return Utf8ToCp1252(row.Text(column)); }
+
+// A font of our deck's header from the columns name, size, colour and style
+// bits, as the lesson file reads them.
+void ReadFont(anki::Statement& row, int column, TFont& font) {
+  font.SetName(Header(row, column));
+  font.Size = static_cast<std::int32_t>(static_cast<std::uint32_t>(row.Integer(column + 1)));
+  font.Color = static_cast<TColor>(row.Integer(column + 2));
+  font.SetStyleBits(static_cast<std::uint32_t>(row.Integer(column + 3)));
+}
 
 // The current schema keeps note types, their fields and decks in tables of
 // their own (col.models may be empty there); the older one as JSON in col.
@@ -67,7 +78,13 @@ Collection ReadCollection(anki::Database& db) {
                           "json_type(d.value, '$.vocatrix') = 'object', json_extract(d.value, '$.vocatrix.title'), "
                           "json_extract(d.value, '$.vocatrix.topic'), json_extract(d.value, '$.vocatrix.author'), "
                           "json_extract(d.value, '$.vocatrix.picture'), json_extract(d.value, '$.vocatrix.language1'), "
-                          "json_extract(d.value, '$.vocatrix.language2') "
+                          "json_extract(d.value, '$.vocatrix.language2'), "
+                          "json_type(d.value, '$.vocatrix.font1') = 'object' AND "
+                          "json_type(d.value, '$.vocatrix.font2') = 'object', "
+                          "json_extract(d.value, '$.vocatrix.font1.name'), json_extract(d.value, '$.vocatrix.font1.size'), "
+                          "json_extract(d.value, '$.vocatrix.font1.color'), json_extract(d.value, '$.vocatrix.font1.style'), "
+                          "json_extract(d.value, '$.vocatrix.font2.name'), json_extract(d.value, '$.vocatrix.font2.size'), "
+                          "json_extract(d.value, '$.vocatrix.font2.color'), json_extract(d.value, '$.vocatrix.font2.style') "
                           "FROM col, json_each(col.decks) AS d WHERE json_type(d.value) = 'object'");
     while (decks.Step()) {
       Deck& deck = c.Decks[decks.Integer(0)];
@@ -79,6 +96,11 @@ Collection ReadCollection(anki::Database& db) {
       deck.Header.Picture = Header(decks, 6);
       deck.Header.Language1 = TLanguage(Header(decks, 7));
       deck.Header.Language2 = TLanguage(Header(decks, 8));
+      deck.HasFonts = deck.HasHeader && decks.Integer(9) != 0;
+      if (deck.HasFonts) {
+        ReadFont(decks, 10, deck.Header.Language1.Font);
+        ReadFont(decks, 14, deck.Header.Language2.Font);
+      }
     }
   }
   for (auto& [id, type] : c.NoteTypes)
@@ -114,17 +136,17 @@ std::vector<std::string_view> SplitFields(std::string_view flds) {
 
 class NoteReader {
  public:
-  NoteReader(const std::string& fileName, TMeanCollection& lesson, TransferReport& report)
-      : builder_(fileName, lesson, report), lesson_(lesson), report_(report) {}
+  NoteReader(anki::Database& db, const std::string& fileName, TMeanCollection& lesson, TransferReport& report)
+      : db_(db), builder_(fileName, lesson, report), lesson_(lesson), report_(report) {}
 
   bool Full() const { return builder_.Full(); }
   // Whether a note named the languages.
   bool Named() const { return named_; }
   [[noreturn]] void TooMany(std::size_t total) const { builder_.TooManyEntries(total); }
 
-  void Read(const NoteType& type, std::string_view flds) {
+  void Read(const NoteType& type, std::string_view flds, std::string_view data) {
     const std::vector<std::string_view> fields = SplitFields(flds);
-    if (type.Ours && fields.size() == anki::kVocatrixFields.size()) return ReadOurs(fields);
+    if (type.Ours && fields.size() == anki::kVocatrixFields.size()) return ReadOurs(fields, std::string(data));
     std::array<anki::FieldWords, 2> words;
     for (std::size_t i = 0; i < fields.size(); ++i) {
       if (i >= 2) {
@@ -160,10 +182,48 @@ class NoteReader {
     for (const std::string& word : words.Words) builder_.AddWord(entry, kind, word, true);
   }
 
-  void ReadOurs(const std::vector<std::string_view>& fields) {
+  // Whether the note's data holds what our writer puts there (EntryData).
+  bool HasEntryData(const std::string& data) {
+    if (data.empty()) return false;
+    anki::Statement ours(db_, "SELECT CASE WHEN json_valid(?1) THEN json_type(?1, '$.vocatrix') = 'object' END");
+    ours.Bind(1, data);
+    return ours.Step() && ours.Integer(0) != 0;
+  }
+
+  void ReadOurs(const std::vector<std::string_view>& fields, const std::string& data) {
     TMeaning& entry = builder_.NewEntry();
+    const bool extras = HasEntryData(data);
+    // A list that may hold a word twice must say so before its words come.
+    if (extras) {
+      anki::Statement lists(db_, "SELECT value FROM json_each(?, '$.vocatrix.duplicates') WHERE type = 'integer'");
+      lists.Bind(1, data);
+      while (lists.Step())
+        if (const std::int64_t kind = lists.Integer(0); kind >= kSynonyms && kind <= kAntonymTranslations)
+          entry.ListOfKind(static_cast<int>(kind)).Duplicates = true;
+    }
     for (int kind : {kSynonyms, kTranslations, kAntonyms, kAntonymTranslations})
       AddWords(entry, kind, Words(fields[static_cast<std::size_t>(kind)]));
+    if (extras) {
+      anki::Statement words(db_,
+                            "SELECT json_extract(value, '$[0]'), json_extract(value, '$[1]'), "
+                            "json_extract(value, '$[2]'), json_extract(value, '$[3]') "
+                            "FROM json_each(?, '$.vocatrix.words') WHERE type = 'array' AND "
+                            "json_type(value, '$[0]') = 'integer' AND json_type(value, '$[1]') = 'integer'");
+      words.Bind(1, data);
+      while (words.Step()) {
+        const std::int64_t kind = words.Integer(0);
+        const std::int64_t index = words.Integer(1);
+        if (kind < kSynonyms || kind > kAntonymTranslations) continue;
+        const TWordCollection& list = entry.ListOfKind(static_cast<int>(kind));
+        if (index < 0 || index >= list.Count()) continue;
+        std::string extra = Utf8ToCp1252(words.Text(2));
+        std::string remark = Utf8ToCp1252(words.Text(3));
+        if (extra.size() > kMaxLessonFileText || remark.size() > kMaxLessonFileText) continue;
+        TWord& word = *list.At(static_cast<int>(index));
+        word.Extra = std::move(extra);
+        word.Remark = std::move(remark);
+      }
+    }
     const std::string form = Utf8ToCp1252(TrimControls(anki::StrippedField(fields[4])));
     const auto& names = FormNames();
     const auto known = std::find(names.begin(), names.end(), form);
@@ -178,6 +238,7 @@ class NoteReader {
     }
   }
 
+  anki::Database& db_;
   LessonBuilder builder_;
   TMeanCollection& lesson_;
   TransferReport& report_;
@@ -211,12 +272,16 @@ void ParseAnki(std::string_view package, const std::string& fileName, const Read
   const std::unordered_set<std::int64_t> decks = ChosenDecks(c, options.Anki.Deck);
   lesson.Language1 = TLanguage("Language 1");
   lesson.Language2 = TLanguage("Language 2");
-  NoteReader reader(fileName, lesson, report);
+  NoteReader reader(db, fileName, lesson, report);
   static const NoteType kUnknownType;
   std::size_t total = 0;
   std::int64_t firstDeck = 0;
   bool oneDeck = true;
-  anki::Statement notes(db, "SELECT id, mid, flds FROM notes ORDER BY id");
+  // The data column is Anki's; a deck made by hand may do without it.
+  anki::Statement hasData(db, "SELECT count(*) FROM pragma_table_info('notes') WHERE name = 'data'");
+  const bool withData = hasData.Step() && hasData.Integer(0) > 0;
+  anki::Statement notes(db, withData ? "SELECT id, mid, flds, data FROM notes ORDER BY id"
+                                     : "SELECT id, mid, flds, '' FROM notes ORDER BY id");
   while (notes.Step()) {
     if (options.Anki.NoteType != 0 && notes.Integer(1) != options.Anki.NoteType) continue;
     const auto card = c.DeckOfNote.find(notes.Integer(0));
@@ -226,7 +291,7 @@ void ParseAnki(std::string_view package, const std::string& fileName, const Read
     else if (deck != firstDeck) oneDeck = false;
     if (reader.Full()) continue;
     const auto type = c.NoteTypes.find(notes.Integer(1));
-    reader.Read(type == c.NoteTypes.end() ? kUnknownType : type->second, notes.Text(2));
+    reader.Read(type == c.NoteTypes.end() ? kUnknownType : type->second, notes.Text(2), notes.Text(3));
   }
   if (total > static_cast<std::size_t>(TMeanCollection::kMaxEntries)) reader.TooMany(total);
   // The deck chosen, or the one deck all notes lie in, names the lesson;
@@ -246,6 +311,10 @@ void ParseAnki(std::string_view package, const std::string& fileName, const Read
       if (!reader.Named()) {
         lesson.Language1 = deck->second.Header.Language1;
         lesson.Language2 = deck->second.Header.Language2;
+      }
+      if (deck->second.HasFonts) {
+        lesson.Language1.Font = deck->second.Header.Language1.Font;
+        lesson.Language2.Font = deck->second.Header.Language2.Font;
       }
     } else {
       lesson.Title = Utf8ToCp1252(deck->second.Name);

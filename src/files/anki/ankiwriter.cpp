@@ -106,6 +106,33 @@ std::string NoteTypeJson(std::int64_t id, std::int64_t deck, std::int64_t secs) 
          "\"tags\":[],\"vers\":[]}}";
 }
 
+// A language's font as the lesson file keeps it.
+std::string FontJson(const TFont& font) {
+  return "{\"name\":" + JsonString(Cp1252ToUtf8(font.Name)) + ",\"size\":" + std::to_string(font.Size) +
+         ",\"color\":" + std::to_string(font.Color) + ",\"style\":" + std::to_string(font.StyleBits()) + "}";
+}
+
+// What the lesson file keeps of an entry beyond its words' texts: each
+// word's extra and remark texts, and the lists that may hold a word twice.
+// It rides in the note's data column, which Anki leaves alone, so that a
+// deck gives back the lesson file it was made from; empty when there is
+// nothing of the kind.
+std::string EntryData(const TMeaning& entry) {
+  std::string words, lists;
+  for (int kind : {kSynonyms, kTranslations, kAntonyms, kAntonymTranslations}) {
+    const TWordCollection& list = entry.ListOfKind(kind);
+    if (list.Duplicates) lists += (lists.empty() ? "" : ",") + std::to_string(kind);
+    for (int i = 0; i < list.Count(); ++i) {
+      const TWord& word = *list.At(i);
+      if (word.Extra.empty() && word.Remark.empty()) continue;
+      words += std::string(words.empty() ? "" : ",") + "[" + std::to_string(kind) + "," + std::to_string(i) + "," +
+               JsonString(Cp1252ToUtf8(word.Extra)) + "," + JsonString(Cp1252ToUtf8(word.Remark)) + "]";
+    }
+  }
+  if (words.empty() && lists.empty()) return {};
+  return "{\"vocatrix\":{\"words\":[" + words + "],\"duplicates\":[" + lists + "]}}";
+}
+
 // The part of a file name between its folder and its extension.
 std::string FileStem(const std::string& fileName) {
   const std::size_t slash = fileName.find_last_of('/');
@@ -153,7 +180,9 @@ std::string AnkiImage(const TMeanCollection& lesson, const std::string& fileName
                              ",\"author\":" + JsonString(Cp1252ToUtf8(lesson.Author)) +
                              ",\"picture\":" + JsonString(Cp1252ToUtf8(lesson.Picture)) +
                              ",\"language1\":" + JsonString(Cp1252ToUtf8(lesson.Language1.Name)) +
-                             ",\"language2\":" + JsonString(Cp1252ToUtf8(lesson.Language2.Name)) + "}";
+                             ",\"language2\":" + JsonString(Cp1252ToUtf8(lesson.Language2.Name)) +
+                             ",\"font1\":" + FontJson(lesson.Language1.Font) +
+                             ",\"font2\":" + FontJson(lesson.Language2.Font) + "}";
   const std::string decks = "{\"1\":" + DeckJson(1, "Default", secs, "") + "," + JsonString(std::to_string(deck)) +
                             ":" + DeckJson(deck, deckName, secs, header) + "}";
   const std::string conf = "{\"nextPos\":" + std::to_string(lesson.EntryCount() + 1) +
@@ -171,7 +200,7 @@ std::string AnkiImage(const TMeanCollection& lesson, const std::string& fileName
   col.Bind(1, secs - secs % 86400).Bind(2, now).Bind(3, now).Bind(4, conf).Bind(5, NoteTypeJson(noteType, deck, secs));
   col.Bind(6, decks).Bind(7, std::string_view(kDeckOptions)).Run();
 
-  anki::Statement note(db, "INSERT INTO notes VALUES (?, ?, ?, ?, -1, ?, ?, ?, ?, 0, '')");
+  anki::Statement note(db, "INSERT INTO notes VALUES (?, ?, ?, ?, -1, ?, ?, ?, ?, 0, ?)");
   anki::Statement card(db, "INSERT INTO cards VALUES (?, ?, ?, ?, ?, -1, 0, 0, ?, 0, 0, 0, 0, 0, 0, 0, 0, '')");
   const std::string languages =
       anki::FieldOfWords({lesson.Language1.Name, lesson.Language2.Name}, uncarried);
@@ -193,7 +222,8 @@ std::string AnkiImage(const TMeanCollection& lesson, const std::string& fileName
     const std::int64_t id = now + i;
     note.Bind(1, id).Bind(2, guid).Bind(3, noteType).Bind(4, secs);
     note.Bind(5, " " + (formed ? Tag(FormNames()[entry.Form]) + " " : std::string()) + titleTag);
-    note.Bind(6, flds).Bind(7, anki::StrippedField(fields[0])).Bind(8, anki::FieldChecksum(fields[0])).Run();
+    note.Bind(6, flds).Bind(7, anki::StrippedField(fields[0])).Bind(8, anki::FieldChecksum(fields[0]));
+    note.Bind(9, EntryData(entry)).Run();
     // A card for each side that has a word; every note has at least one.
     for (int ord = 0; ord < 2; ++ord) {
       if (fields[static_cast<std::size_t>(ord)].empty() && (ord == 1 || !fields[1].empty())) continue;

@@ -30,7 +30,7 @@ while getopts "t:n:j:" opt; do
 done
 shift $((OPTIND - 1))
 HARNESSES=("$@")
-[ ${#HARNESSES[@]} -gt 0 ] || HARNESSES=(binary lessontext rtf inifile language dbldel personalwords)
+[ ${#HARNESSES[@]} -gt 0 ] || HARNESSES=(binary lessontext rtf inifile language dbldel personalwords anki)
 
 # Dictionaries of the input syntax, where a harness has one.
 dict_of() {

@@ -8,6 +8,7 @@ PACKAGES=(
   build-essential cmake ninja-build pkg-config libicu-dev
   libgtest-dev libgmock-dev libbenchmark-dev libexpat1-dev
   libhunspell-dev hunspell-de-de hunspell-en-us hunspell-fr libcli11-dev
+  libsqlite3-dev libzip-dev libzstd-dev zstd python3
   qt6-base-dev libgl-dev qt6-translations-l10n qt6-multimedia-dev
   fonts-liberation2 fontconfig
   xvfb xauth poppler-utils

@@ -16,6 +16,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <algorithm>
+#include <memory>
 
 #include "../bench_spelling.h"
 #include "bench_main.h"
@@ -37,10 +38,29 @@ void Settle() {
   QApplication::processEvents();
 }
 
-// The practice window of a lesson window on the full-size lesson, its
-// counts done.
+std::string LessonFile() {
+  const std::optional<DictionaryFiles> english = bench::InstalledDictionary("en_US");
+  const std::optional<DictionaryFiles> german = bench::InstalledDictionary("de_DE");
+  if (!english || !german) return {};
+  const std::string file = bench::Folder().File("practice.tav");
+  SaveBinary(*bench::FullSizeSpellingLesson(*english, *german), file);
+  return file;
+}
+
+// The main window and the practice window of a lesson window on the
+// full-size lesson, its counts done; none, and the benchmark skipped, when
+// the dictionaries are missing.
 struct Practice {
-  explicit Practice(ui::MainForm& main, const std::string& file) {
+  static std::unique_ptr<Practice> Open(benchmark::State& state) {
+    const std::string file = LessonFile();
+    if (file.empty()) {
+      state.SkipWithError("the en_US and de_DE dictionaries are not installed (scripts/setup.sh)");
+      return nullptr;
+    }
+    return std::make_unique<Practice>(file);
+  }
+  explicit Practice(const std::string& file) : main(bench::BenchPlatform()) {
+    main.show();
     form = main.OpenFile(file);
     form->MenuPractiseClick();
     window = form->Practice();
@@ -51,29 +71,15 @@ struct Practice {
     form->close();
     Settle();
   }
+  ui::MainForm main;
   ui::VocabEditForm* form = nullptr;
   ui::PracticeForm* window = nullptr;
 };
 
-std::string LessonFile() {
-  const std::optional<DictionaryFiles> english = bench::InstalledDictionary("en_US");
-  const std::optional<DictionaryFiles> german = bench::InstalledDictionary("de_DE");
-  if (!english || !german) return {};
-  const std::string file = bench::Folder().File("practice.tav");
-  SaveBinary(*bench::FullSizeSpellingLesson(*english, *german), file);
-  return file;
-}
-
 void BM_PractiseFirstQuestion(benchmark::State& state) {
-  const std::string file = LessonFile();
-  if (file.empty()) {
-    state.SkipWithError("the en_US and de_DE dictionaries are not installed (scripts/setup.sh)");
-    return;
-  }
-  ui::MainForm main(bench::BenchPlatform());
-  main.show();
-  Practice practice(main, file);
-  ui::PracticeForm& window = *practice.window;
+  const std::unique_ptr<Practice> practice = Practice::Open(state);
+  if (!practice) return;
+  ui::PracticeForm& window = *practice->window;
   double longest = 0;
   double slowest = 0;
   for (auto _ : state) {
@@ -102,15 +108,9 @@ BENCHMARK(BM_PractiseFirstQuestion)->Unit(benchmark::kMillisecond)->Iterations(3
 // All four directions and all words: Cancel shows while the selection runs,
 // and a click on it gives the window back at once.
 void BM_PractiseCancelLongSelection(benchmark::State& state) {
-  const std::string file = LessonFile();
-  if (file.empty()) {
-    state.SkipWithError("the en_US and de_DE dictionaries are not installed (scripts/setup.sh)");
-    return;
-  }
-  ui::MainForm main(bench::BenchPlatform());
-  main.show();
-  Practice practice(main, file);
-  ui::PracticeForm& window = *practice.window;
+  const std::unique_ptr<Practice> practice = Practice::Open(state);
+  if (!practice) return;
+  ui::PracticeForm& window = *practice->window;
   for (QCheckBox* box : window.CheckDirection) box->setChecked(true);
   window.CheckAllWords->setChecked(true);
   window.FinishWork();

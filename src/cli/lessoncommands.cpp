@@ -147,12 +147,13 @@ std::vector<Command> LessonCommands() {
   return {
       {"new", "OUT", "write a new empty lesson", New},
       {"convert", "[--compact] IN OUT [--languages N,M] [OPTIONS]",
-       "read IN by its kind, write OUT by its kind (.tav .txt .rtf .kvtml .csv .tsv); "
+       "read IN by its kind, write OUT by its kind (.tav .txt .rtf .kvtml .csv .tsv .apkg); "
        "--languages picks KVTML identifiers. Words with characters a lesson cannot hold make it fail unless "
        "--replace-unsupported turns them into \"?\". Delimited text (.csv, .tsv, a .txt from Anki) is laid out "
        "by --separator tab|comma|semicolon|space|pipe|colon|C, --encoding utf-8|utf-16le|utf-16be|windows-1252, "
        "--header or --no-header, --columns with a role per column (word, synonyms, translations, antonyms, "
-       "antonym-translations, form, ignore), --language1 NAME and --language2 NAME",
+       "antonym-translations, form, ignore), --language1 NAME and --language2 NAME. An Anki deck (.apkg) is read "
+       "whole: the notes of every note type and every deck",
        Convert},
       {"show", "[--compact] IN", "print the lesson as lesson text (UTF-8)", Show},
       {"stats", "[--compact] IN", "print the numbers of entries and words", Stats},

@@ -5,6 +5,7 @@
 
 #include "base/cp1252.h"
 #include "base/safesave.h"
+#include "files/anki/anki.h"
 #include "files/binaryfile.h"
 #include "files/csv/csvfile.h"
 #include "files/fontranges.h"
@@ -45,13 +46,14 @@ void WriteRichText(TMeanCollection& lesson, const std::string& fileName, const s
   WriteFileAtomically(fileName, WriteRtf(document), backupName);
 }
 
-constexpr std::array<LessonFormat, 6> kFormats{{
+constexpr std::array<LessonFormat, 7> kFormats{{
     {".rtf", kRichTextFile, false, "Rich Text (*.rtf)", "Rich Text (*rtf)", ReadText, WriteText, WriteRichText},
     {".txt", kTextFile, false, "Text (*.txt) ", "Text (*.txt)", ReadText, WriteText, nullptr},
     {".tav", kLessonFile, false, "tavvi (*.tav)", "tavvi (*.tav)", ReadBinary, WriteBinary, nullptr},
     {".kvtml", kNotLesson, true, "KVTML (*.kvtml)", "KVTML (*.kvtml)", LoadKvtml, SaveKvtml, nullptr},
     {".csv", kNotLesson, true, "CSV (*.csv)", "CSV (*.csv)", LoadCsv, SaveCsv, nullptr},
     {".tsv", kNotLesson, true, "Tab-separated (*.tsv)", "Tab-separated (*.tsv)", LoadCsv, SaveCsv, nullptr},
+    {".apkg", kNotLesson, true, "Anki deck (*.apkg)", "Anki deck (*.apkg)", LoadAnki, SaveAnki, nullptr},
 }};
 
 std::string Pattern(const LessonFormat& format) { return "*" + std::string(format.Extension); }
@@ -104,6 +106,24 @@ std::string ImportDialogFilter() { return ExchangeDialogFilter() + "|Anki, text 
 bool IsDelimitedText(const std::string& fileName) {
   const LessonFormat* format = FindLessonFormat(fileName);
   return format && (format->Read == LoadCsv || format->Kind == kTextFile);
+}
+
+bool IsAnkiDeck(const std::string& fileName) {
+  const LessonFormat* format = FindLessonFormat(fileName);
+  return format && format->Read == LoadAnki;
+}
+
+AnkiContents ListAnkiDeck(std::string_view package, const std::string& fileName) {
+  return ListAnki(package, fileName);
+}
+
+std::unique_ptr<TMeanCollection> ReadAnkiDeck(std::string_view package, const std::string& fileName,
+                                              const ReadOptions& options, TransferReport& report) {
+  auto lesson = std::make_unique<TMeanCollection>();
+  lesson->LessonFileName = fileName;
+  ParseAnki(package, fileName, options, *lesson, report);
+  lesson->Modified = false;
+  return lesson;
 }
 
 std::unique_ptr<TMeanCollection> ImportDelimitedText(const std::string& fileName, const ReadOptions& options,

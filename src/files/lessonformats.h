@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "files/anki/ankioptions.h"
 #include "files/csv/csvoptions.h"
 #include "files/transferreport.h"
 
@@ -26,6 +27,8 @@ struct ReadOptions {
   int Language2 = -1;
   // Delimited text: separator, encoding, header and the roles of columns.
   CsvOptions Csv;
+  // Anki decks: the note type and the deck whose notes are read.
+  AnkiOptions Anki;
 };
 
 struct LessonFormat {
@@ -51,7 +54,7 @@ struct LessonFormat {
 };
 
 // All formats: the lesson kinds ".rtf", ".txt", ".tav" in the dialogs' order,
-// then the exchange formats ".kvtml", ".csv", ".tsv".
+// then the exchange formats ".kvtml", ".csv", ".tsv", ".apkg".
 std::span<const LessonFormat> LessonFormats();
 
 // The format of a file name by its extension (without regard to case), or
@@ -74,6 +77,16 @@ bool IsDelimitedText(const std::string& fileName);
 // read and compacted (ImportCsv), as the import dialog's preview shows it.
 std::unique_ptr<TMeanCollection> ImportDelimitedText(const std::string& fileName, const ReadOptions& options,
                                                      TransferReport& report);
+
+// Whether Import reads the file as an Anki deck (".apkg"), whose note type
+// and deck the user may choose.
+bool IsAnkiDeck(const std::string& fileName);
+// The note types and decks of an Anki deck (the bytes of `fileName`) to
+// choose from, and its lesson as `options.Anki` chooses it, read (and not
+// compacted) as ReadLessonByFormat reads the file.
+AnkiContents ListAnkiDeck(std::string_view package, const std::string& fileName);
+std::unique_ptr<TMeanCollection> ReadAnkiDeck(std::string_view package, const std::string& fileName,
+                                              const ReadOptions& options, TransferReport& report);
 
 // Reads a lesson of any format; raises ENotLesson for a name of none.
 std::unique_ptr<TMeanCollection> ReadLessonByFormat(const std::string& fileName, const ReadOptions& options,

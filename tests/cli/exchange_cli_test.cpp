@@ -34,14 +34,19 @@ TEST(CliExchange, ConvertsThroughEveryExchangeFormatAndPicksKvtmlLanguages) {
                            {MakeEntry(0, {"go", "walk"}, {"gehen"}, {"stay"}, {"bleiben"}),
                             MakeEntry(2, {"big"}, {"gro\xDF", "riesig"}, {"small"}, {})});
   lesson->SaveToFile(dir.File("in.tav"));
-  // .tav -> .kvtml -> .csv -> .tsv -> .tav keeps every entry.
-  const char* chain[] = {"in.tav", "a.kvtml", "b.csv", "c.tsv", "d.tav"};
-  for (int i = 0; i + 1 < 5; ++i) {
+  // .tav -> .kvtml -> .csv -> .tsv -> .apkg -> .tav keeps every entry.
+  const char* chain[] = {"in.tav", "a.kvtml", "b.csv", "c.tsv", "e.apkg", "d.tav"};
+  for (int i = 0; i + 1 < 6; ++i) {
     const auto r = RunCliWith({"convert", dir.File(chain[i]), dir.File(chain[i + 1])});
     EXPECT_EQ(r.code, 0) << chain[i + 1] << r.err;
     EXPECT_EQ(r.err, "");
   }
   EXPECT_EQ(EntryLines(*TMeanCollection::CreateFromFile(dir.File("d.tav"))), EntryLines(*lesson));
+  // A deck that is none fails naming the file.
+  WriteFile(dir.File("bad.apkg"), "not a zip");
+  const auto bad = RunCliWith({"convert", dir.File("bad.apkg"), dir.File("bad.tav")});
+  EXPECT_EQ(bad.code, 1);
+  EXPECT_EQ(bad.err, "vocatrix-cli: '" + dir.File("bad.apkg") + "' is no Anki deck: it is not a zip archive.\n");
 
   // Identifiers in another order mirror the lesson; both spellings of the option.
   lesson->Mirror();

@@ -301,10 +301,11 @@ TEST(LessonFormats, KindsFiltersAndRefusalsComeFromOneTable) {
             "Lesson (*.rtf;*.txt;*.tav)|*.rtf;*.txt;*.tav|Rich Text (*.rtf)|*.rtf|Text (*.txt) |*.txt|tavvi "
             "(*.tav)|*.tav");
   EXPECT_EQ(SaveDialogFilter(), "Rich Text (*rtf)|*.rtf|Text (*.txt)|*.txt|tavvi (*.tav)|*.tav");
-  EXPECT_EQ(ExchangeDialogFilter(), "KVTML (*.kvtml)|*.kvtml|CSV (*.csv)|*.csv|Tab-separated (*.tsv)|*.tsv");
+  EXPECT_EQ(ExchangeDialogFilter(), "KVTML (*.kvtml)|*.kvtml|CSV (*.csv)|*.csv|Tab-separated (*.tsv)|*.tsv|Anki deck "
+                                    "(*.apkg)|*.apkg");
   TempDir dir;
   auto lesson = MakeLesson("A", "B", {MakeEntry(1, {"a"}, {"b"})});
-  for (const char* name : {"x.kvtml", "x.CSV", "x.tsv"}) {
+  for (const char* name : {"x.kvtml", "x.CSV", "x.tsv", "x.apkg"}) {
     // Exchange files are no lesson kinds: Open and Save refuse them as before.
     const std::string file = dir.File(name);
     EXPECT_EQ(FileKind(file), kNotLesson);

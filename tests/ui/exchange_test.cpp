@@ -8,6 +8,7 @@
 #include <QTableWidget>
 
 #include "base/inifile.h"
+#include "files/anki/ankipackage.h"
 #include "files/lessonformats.h"
 #include "ui/common/qtstrings.h"
 #include "ui/dialogs/importdlg.h"
@@ -52,7 +53,8 @@ TEST_F(ExchangeTest, ImportOpensAnUnnamedCompactedLessonThatExportWritesBack) {
   ASSERT_EQ(platform_.Dialogs.FileDialogs.size(), 1u);
   EXPECT_FALSE(platform_.Dialogs.FileDialogs[0].Save);
   EXPECT_EQ(platform_.Dialogs.FileDialogs[0].Request.Filter,
-            "KVTML (*.kvtml)|*.kvtml|CSV (*.csv)|*.csv|Tab-separated (*.tsv)|*.tsv|Anki, text (*.txt)|*.txt");
+            "KVTML (*.kvtml)|*.kvtml|CSV (*.csv)|*.csv|Tab-separated (*.tsv)|*.tsv|Anki deck (*.apkg)|*.apkg|Anki, "
+            "text (*.txt)|*.txt");
   ASSERT_EQ(Main().LessonWindows().size(), 1);
   VocabEditForm* form = Main().LessonWindows()[0];
   EXPECT_EQ(form->FileName(), "");
@@ -98,6 +100,51 @@ TEST_F(ExchangeTest, ImportOpensAnUnnamedCompactedLessonThatExportWritesBack) {
             (std::vector<QString>{ui::Utf8ToQString("'" + File("out.doc") + "' is not a lesson file.")}));
   EXPECT_FALSE(std::filesystem::exists(File("out.doc")));
   Discard(form);
+}
+
+TEST_F(ExchangeTest, AnkiDecksExportAndImportWithAChoiceOfNoteTypeAndDeckWhenThereIsOne) {
+  // Export, then Import of the deck: one note type, one deck, no dialog.
+  auto* form = Open(std::string(VOCATRIX_SOURCE_DIR) + "/examples/english-german.tav");
+  ASSERT_NE(form, nullptr);
+  platform_.Dialogs.FileAnswers.push_back(ui::Utf8ToQString(File("lesson.apkg")));
+  Trigger(form, "MenuExport");
+  platform_.Dialogs.FileAnswers.push_back(ui::Utf8ToQString(File("lesson.apkg")));
+  Trigger(&Main(), "MenuImport");
+  ASSERT_EQ(Main().LessonWindows().size(), 2);
+  EXPECT_EQ(Main().ActiveEditForm()->Lesson().ToLines(), form->Lesson().ToLines());
+  EXPECT_TRUE(platform_.Dialogs.TextsOf(MessageKind::Error).empty());
+
+  // A deck of two note types: the dialog shows both, the preview follows the choice.
+  anki::Database db({}, "x");
+  db.Execute(
+      "CREATE TABLE col (models text, decks text); CREATE TABLE notes (id integer, mid integer, flds text);"
+      "CREATE TABLE cards (id integer, nid integer, did integer, ord integer);"
+      "INSERT INTO col VALUES ('{\"1\": {\"name\": \"Basic\", \"flds\": [{\"name\": \"Front\"}, "
+      "{\"name\": \"Back\"}]}, \"2\": {\"name\": \"Cloze\", \"flds\": [{\"name\": \"Text\"}]}}', "
+      "'{\"5\": {\"name\": \"Words\"}}');"
+      "INSERT INTO notes VALUES (1, 1, 'house' || char(31) || 'Haus'), (2, 2, 'a {{c1::cloze}}');"
+      "INSERT INTO cards VALUES (1, 1, 5, 0), (2, 2, 5, 0);");
+  WriteFile(File("two.apkg"), anki::PackageImage(db.Image()));
+  platform_.Dialogs.FileAnswers.push_back(ui::Utf8ToQString(File("two.apkg")));
+  platform_.Dialogs.DialogAnswers.push_back([](QDialog& dialog) {
+    auto& import = static_cast<ui::TImportDlg&>(dialog);
+    EXPECT_TRUE(import.ComboBoxNoteType->isVisibleTo(&import));
+    EXPECT_FALSE(import.GridColumns->isVisibleTo(&import));
+    EXPECT_EQ(import.ComboBoxNoteType->count(), 3);
+    EXPECT_EQ(import.ComboBoxNoteType->itemText(1), "Basic (1)");
+    EXPECT_EQ(import.ComboBoxDeck->itemText(1), "Words (2)");
+    EXPECT_EQ(import.GridPreview->rowCount(), 2);
+    import.ComboBoxNoteType->setCurrentIndex(1);
+    EXPECT_EQ(import.GridPreview->rowCount(), 1);
+    EXPECT_EQ(import.GridPreview->item(0, 2)->text(), "Haus");
+    EXPECT_EQ(import.LabelCount->text(), "Entries: 1.");
+    return int(QDialog::Accepted);
+  });
+  Trigger(&Main(), "MenuImport");
+  ASSERT_EQ(Main().LessonWindows().size(), 3);
+  EXPECT_EQ(Entries(Main().ActiveEditForm()->Lesson()), (std::vector<std::string>{"Front/Back", "4|0house|1Haus"}));
+  EXPECT_EQ(Main().ActiveEditForm()->Lesson().Title, "Words");
+  for (ui::VocabEditForm* window : Main().LessonWindows()) Discard(window);
 }
 
 TEST_F(ExchangeTest, ImportRefusesUnreadableAndOversizedFilesWithoutAWindowAndCancelChangesNothing) {

@@ -29,6 +29,7 @@
 #include "base/settings.h"
 #include "components/framedlabel.h"
 #include "components/multilabel.h"
+#include "files/anki/ankipackage.h"
 #include "ui/about/aboutbox.h"
 #include "ui/characters/charmapdlg.h"
 #include "ui/common/qtstrings.h"
@@ -317,6 +318,17 @@ TEST_F(ShippedLanguagesTest, EveryLanguageHasTheTemplatesKeysItsPlaceholdersAndM
 
 TEST_F(ShippedLanguagesTest, EveryWindowShowsItsTextsWholeInEveryLanguage) {
   WriteFile(File("words.csv"), "house;Haus\ntree;Baum\n");
+  // A deck of two note types, whose import asks which to take.
+  anki::Database deck({}, "x");
+  deck.Execute(
+      "CREATE TABLE col (models text, decks text); CREATE TABLE notes (id integer, mid integer, flds text);"
+      "CREATE TABLE cards (id integer, nid integer, did integer, ord integer);"
+      "INSERT INTO col VALUES ('{\"1\": {\"name\": \"Basic\", \"flds\": [{\"name\": \"Front\"}, "
+      "{\"name\": \"Back\"}]}, \"2\": {\"name\": \"Cloze\", \"flds\": [{\"name\": \"Text\"}]}}', "
+      "'{\"5\": {\"name\": \"Words\"}}');"
+      "INSERT INTO notes VALUES (1, 1, 'house' || char(31) || 'Haus'), (2, 2, 'a {{c1::cloze}}');"
+      "INSERT INTO cards VALUES (1, 1, 5, 0), (2, 2, 5, 0);");
+  WriteFile(File("two.apkg"), anki::PackageImage(deck.Image()));
   const std::string lessonFile =
       MakeLessonFile("lesson.tav", {MakeEntry(1, {"house"}, {"Haus"}), MakeEntry(2, {"tree"}, {"Baum"}),
                                     MakeEntry(4, {"green"}, {"gr\xFCn"}), MakeEntry(0, {"go"}, {"gehen"})});
@@ -360,6 +372,11 @@ TEST_F(ShippedLanguagesTest, EveryWindowShowsItsTextsWholeInEveryLanguage) {
       return static_cast<int>(QDialog::Rejected);
     });
     EXPECT_EQ(Main().ImportFile(File("words.csv")), nullptr);
+    platform_.Dialogs.DialogAnswers.push_back([&](QDialog& dialog) {
+      check("import of an Anki deck", &dialog);
+      return static_cast<int>(QDialog::Rejected);
+    });
+    EXPECT_EQ(Main().ImportFile(File("two.apkg")), nullptr);
     check("find", Main().FindDlg());
     Main().FindDlg()->hide();
     ui::TFontDialog font(TFont{});

@@ -111,6 +111,15 @@ TImportDlg::TImportDlg(MainForm* mainForm, const std::string& fileName, std::str
   LabelRole = named(new QLabel("&Rolle der Spalte:", this), "LabelRole");
   ComboBoxRole = combo("ComboBoxRole", {"Wort", "Synonyme", "Übersetzungen", "Antonyme", "Antonym-Übersetzungen",
                                         "Form", "Nicht einlesen"});
+  LabelNoteType = named(new QLabel("&Notiztyp:", this), "LabelNoteType");
+  ComboBoxNoteType = named(new QComboBox(this), "ComboBoxNoteType");
+  LabelDeck = named(new QLabel("Sta&pel:", this), "LabelDeck");
+  ComboBoxDeck = named(new QComboBox(this), "ComboBoxDeck");
+  // The deck's own names, after an item in the language's words.
+  MarkAsData(ComboBoxNoteType);
+  MarkAsData(ComboBoxDeck);
+  LabelNoteType->setBuddy(ComboBoxNoteType);
+  LabelDeck->setBuddy(ComboBoxDeck);
   LabelPreview = named(new QLabel("Vorschau der Einträge:", this), "LabelPreview");
   GridPreview = MakeGrid(this, "GridPreview");
   GridPreview->setColumnCount(6);
@@ -138,6 +147,10 @@ TImportDlg::TImportDlg(MainForm* mainForm, const std::string& fileName, std::str
   choices->addWidget(EditLanguage2, 1, 3);
   choices->addWidget(LabelHeader, 2, 0);
   choices->addWidget(ComboBoxHeader, 2, 1);
+  choices->addWidget(LabelNoteType, 3, 0);
+  choices->addWidget(ComboBoxNoteType, 3, 1);
+  choices->addWidget(LabelDeck, 4, 0);
+  choices->addWidget(ComboBoxDeck, 4, 1);
   choices->setColumnStretch(1, 1);
   choices->setColumnStretch(3, 1);
   auto* role = new QHBoxLayout;
@@ -159,6 +172,18 @@ TImportDlg::TImportDlg(MainForm* mainForm, const std::string& fileName, std::str
   layout->addWidget(GridPreview, 1);
   layout->addWidget(LabelCount);
   layout->addLayout(buttons);
+
+  connect(OKBtn, &QPushButton::clicked, this, &QDialog::accept);
+  connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
+  connect(HelpBtn, &QPushButton::clicked, this, [this] { main_->ShowHelpTopic("hc_Import"); });
+  anki_ = IsAnkiDeck(fileName_);
+  for (QWidget* widget : {static_cast<QWidget*>(LabelNoteType), static_cast<QWidget*>(ComboBoxNoteType),
+                          static_cast<QWidget*>(LabelDeck), static_cast<QWidget*>(ComboBoxDeck)})
+    widget->setVisible(anki_);
+  if (anki_) {
+    SetUpAnki();
+    return;
+  }
 
   // What the file itself says; the choices kept start a file of their shape.
   found_ = ExamineCsv(data_, CsvOptionsForFile({}, fileName_), 0);
@@ -185,9 +210,6 @@ TImportDlg::TImportDlg(MainForm* mainForm, const std::string& fileName, std::str
     connect(side == 0 ? EditLanguage1 : EditLanguage2, &QLineEdit::textEdited, this, [this, side] {
       nameTyped_[side] = true;
     });
-  connect(OKBtn, &QPushButton::clicked, this, &QDialog::accept);
-  connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
-  connect(HelpBtn, &QPushButton::clicked, this, [this] { main_->ShowHelpTopic("hc_Import"); });
 }
 
 bool TImportDlg::Ask(MainForm* mainForm, const std::string& fileName, CsvOptions& options) {
@@ -235,6 +257,10 @@ void TImportDlg::SetColumnRole(int column, ColumnRole role) {
 }
 
 void TImportDlg::TextsChanged() {
+  if (anki_) {
+    ShowAnkiChoices();
+    return ShowPreview();
+  }
   ShowFound();
   ShowColumns();
   ShowPreview();
@@ -316,7 +342,7 @@ void TImportDlg::ShowPreview() {
   for (int role = 0; role <= static_cast<int>(ColumnRole::Form); ++role)
     headers << RoleText(static_cast<ColumnRole>(role));
   GridPreview->setHorizontalHeaderLabels(headers);
-  const TMeanCollection* lesson = preview_.Lesson.get();
+  const TMeanCollection* lesson = anki_ ? ankiPreview_.get() : preview_.Lesson.get();
   const int entries = lesson ? lesson->EntryCount() : 0;
   const int shown = std::min(entries, kShownEntries);
   GridPreview->setRowCount(shown);
@@ -330,7 +356,11 @@ void TImportDlg::ShowPreview() {
     for (int c = 0; c < 6; ++c) GridPreview->setItem(i, c, new QTableWidgetItem(cells[c]));
   }
   std::string count = previewError_;
-  if (lesson) {
+  if (lesson && anki_) {
+    count = TranslateMessage("ImportAnkiCount", "Entries: %s.", {std::to_string(entries)});
+    if (shown < entries) count += " " + TranslateMessage("ImportFirstShown", "The first %s are shown.",
+                                                         {std::to_string(shown)});
+  } else if (lesson) {
     count = TranslateMessage("ImportCount", "Entries: %s, from %s rows of the file.",
                              {std::to_string(entries), std::to_string(preview_.Rows)});
     if (shown < entries) count += " " + TranslateMessage("ImportFirstShown", "The first %s are shown.",

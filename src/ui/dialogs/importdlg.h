@@ -7,11 +7,15 @@
 // compacted, with its number of entries. Every file starts from what is found
 // in it; the choices last confirmed are kept in the program settings file
 // (section "Import") as the start for a file of the same shape.
+//
+// For an Anki deck (.apkg) of several note types or decks it offers these
+// instead, with the same preview of the entries.
 
 #include <QDialog>
 #include <string>
 
 #include "files/csv/csvfile.h"
+#include "files/lessonformats.h"
 #include "model/lesson.h"
 
 class QComboBox;
@@ -40,9 +44,13 @@ class TImportDlg : public QDialog {
   // cancels. Reads the file (raising its error); keeps the choices in the
   // settings file once the user confirms them.
   static bool Ask(MainForm* mainForm, const std::string& fileName, CsvOptions& options);
+  // Asks which note type and deck of an Anki deck to import: false when the
+  // user cancels.
+  static bool AskAnki(MainForm* mainForm, const std::string& fileName, AnkiOptions& options);
 
   // The choices as shown.
   CsvOptions Options() const;
+  AnkiOptions AnkiChoice() const;
   // Keeps the choices in section "Import" with the shape of the file:
   // separator, encoding, header row and, when the user set them, the roles
   // of the columns.
@@ -64,6 +72,11 @@ class TImportDlg : public QDialog {
   QTableWidget* GridColumns = nullptr;
   QLabel* LabelRole = nullptr;
   QComboBox* ComboBoxRole = nullptr;
+  // An Anki deck's note type and deck; the first item of each takes all.
+  QLabel* LabelNoteType = nullptr;
+  QComboBox* ComboBoxNoteType = nullptr;
+  QLabel* LabelDeck = nullptr;
+  QComboBox* ComboBoxDeck = nullptr;
   QLabel* LabelPreview = nullptr;
   QTableWidget* GridPreview = nullptr;
   // The number of entries the lesson gets, and of rows they come from.
@@ -86,6 +99,10 @@ class TImportDlg : public QDialog {
   void ColumnChosen();
   void RoleChosen(int index);
   QString RoleText(ColumnRole role) const;
+  // An Anki deck: its choices shown, and its lesson read again under them.
+  void SetUpAnki();
+  void ShowAnkiChoices();
+  void ExamineAnki();
 
   MainForm* main_;
   std::string fileName_;
@@ -100,6 +117,10 @@ class TImportDlg : public QDialog {
   // A name the user typed replaces the one found.
   bool nameTyped_[2] = {false, false};
   bool showing_ = false;  // the dialog fills its controls: no choice is made
+  // An Anki deck, what it holds, and the lesson OK makes of it.
+  bool anki_ = false;
+  AnkiContents ankiContents_;
+  std::unique_ptr<TMeanCollection> ankiPreview_;
 };
 
 }  // namespace vocatrix::ui

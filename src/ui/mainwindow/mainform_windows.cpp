@@ -245,6 +245,8 @@ VocabEditForm* MainForm::ImportFile(const std::string& fileName) {
       if (!TImportDlg::Ask(this, fileName, options.Csv)) return nullptr;
       lesson = ImportDelimitedText(fileName, options, report);
     } else {
+      // An Anki deck of several note types or decks: the user chooses.
+      if (IsAnkiDeck(fileName) && !TImportDlg::AskAnki(this, fileName, options.Anki)) return nullptr;
       lesson = ReadLessonByFormat(fileName, options, report);
       lesson->DblDel(report.LossyWords);
     }

@@ -232,8 +232,11 @@ std::string LessonFindingLine(const TMeanCollection& lesson, const LessonFinding
 }
 
 std::string CheckCountLine(const TMeanCollection& lesson, int direction, int problems) {
-  return TranslateMessage("CheckCount", "%s: %s problems",
-                          {CheckDirectionText(lesson, direction), std::to_string(problems)});
+  // One problem is said in the singular.
+  const std::string text = CheckDirectionText(lesson, direction);
+  const std::string count = std::to_string(problems);
+  return problems == 1 ? TranslateMessage("CheckCountOne", "%s: %s problem", {text, count})
+                       : TranslateMessage("CheckCount", "%s: %s problems", {text, count});
 }
 
 }  // namespace vocatrix

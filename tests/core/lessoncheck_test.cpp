@@ -150,6 +150,7 @@ TEST(LessonCheck, AllWordsCountsAsSelectAndTheCheckCanBeStopped) {
   EXPECT_EQ(LessonFindingLine(lesson, none.front()),
             "entry 2: translations English to Deutsch: no question: no translation into Deutsch");
   EXPECT_EQ(CheckCountLine(lesson, 3, 7), "synonyms and antonyms in Deutsch: 7 problems");
+  EXPECT_EQ(CheckCountLine(lesson, 3, 1), "synonyms and antonyms in Deutsch: 1 problem");
 }
 
 }  // namespace

@@ -93,13 +93,13 @@ TEST_F(GermanWordingTest, NoEnglishIsLeftAndOneThingHasOneWording) {
   EXPECT_FALSE(platform_.Dialogs.FileDialogs.back().Request.Filter.contains("tavvi"));
   Discard(form);
 
-  // Practice names a question's form as the Entries page does.
-  ui::VocabEditForm* lesson = Open(MakeLessonFile("formen.tav", {MakeEntry(4, {"cat"}, {"Katze"}),
-                                                                 MakeEntry(4, {"dog"}, {"Hund"})}));
+  // Practice names a question's form as the Entries page does, and one question in the singular.
+  ui::VocabEditForm* lesson = Open(MakeLessonFile("formen.tav", {MakeEntry(4, {"cat"}, {"Katze"})}));
   ASSERT_NE(lesson, nullptr);
   lesson->MenuPractiseClick();
   ui::PracticeForm* practice = lesson->Practice();
   practice->FinishWork();
+  EXPECT_EQ(practice->LabelProblems->text().toStdString(), "1 Frage");
   QTest::mouseClick(practice->ButtonStart, Qt::LeftButton);
   practice->FinishWork();
   EXPECT_EQ(practice->LabelTask->text().toStdString(), "Übersetzen  (andere)");

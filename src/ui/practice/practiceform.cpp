@@ -237,7 +237,9 @@ void PracticeForm::ShowCounts(const std::vector<int>& counts) {
   for (int i = 0; i < 4; ++i) LabelDirectionCount[i]->setText(QString::number(counts[static_cast<std::size_t>(i)]));
   for (int i = 0; i < 3; ++i) LabelGroupCount[i]->setText(QString::number(counts[static_cast<std::size_t>(4 + i)]));
   LabelAllWordsCount->setText(QString::number(counts[7]));
-  LabelProblems->setText(Message("PractiseProblems", "%s questions", {std::to_string(counts[8])}));
+  const std::string questions = std::to_string(counts[8]);
+  LabelProblems->setText(counts[8] == 1 ? Message("PractiseProblemsOne", "%s question", {questions})
+                                        : Message("PractiseProblems", "%s questions", {questions}));
   ButtonStart->setEnabled(counts[8] > 0);
 }
 

@@ -8,12 +8,12 @@
 #include <QTableWidget>
 
 #include "base/inifile.h"
-#include "files/anki/ankipackage.h"
 #include "files/lessonformats.h"
 #include "ui/common/qtstrings.h"
 #include "ui/dialogs/importdlg.h"
 #include "cli/cli_runner.h"
 #include "components/compostatusbar.h"
+#include "testdecks.h"
 #include "ui_fixture.h"
 
 namespace vocatrix::test {
@@ -115,16 +115,7 @@ TEST_F(ExchangeTest, AnkiDecksExportAndImportWithAChoiceOfNoteTypeAndDeckWhenThe
   EXPECT_TRUE(platform_.Dialogs.TextsOf(MessageKind::Error).empty());
 
   // A deck of two note types: the dialog shows both, the preview follows the choice.
-  anki::Database db({}, "x");
-  db.Execute(
-      "CREATE TABLE col (models text, decks text); CREATE TABLE notes (id integer, mid integer, flds text);"
-      "CREATE TABLE cards (id integer, nid integer, did integer, ord integer);"
-      "INSERT INTO col VALUES ('{\"1\": {\"name\": \"Basic\", \"flds\": [{\"name\": \"Front\"}, "
-      "{\"name\": \"Back\"}]}, \"2\": {\"name\": \"Cloze\", \"flds\": [{\"name\": \"Text\"}]}}', "
-      "'{\"5\": {\"name\": \"Words\"}}');"
-      "INSERT INTO notes VALUES (1, 1, 'house' || char(31) || 'Haus'), (2, 2, 'a {{c1::cloze}}');"
-      "INSERT INTO cards VALUES (1, 1, 5, 0), (2, 2, 5, 0);");
-  WriteFile(File("two.apkg"), anki::PackageImage(db.Image()));
+  WriteFile(File("two.apkg"), DeckOfTwoNoteTypes());
   platform_.Dialogs.FileAnswers.push_back(ui::Utf8ToQString(File("two.apkg")));
   platform_.Dialogs.DialogAnswers.push_back([](QDialog& dialog) {
     auto& import = static_cast<ui::TImportDlg&>(dialog);

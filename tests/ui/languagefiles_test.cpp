@@ -29,7 +29,6 @@
 #include "base/settings.h"
 #include "components/framedlabel.h"
 #include "components/multilabel.h"
-#include "files/anki/ankipackage.h"
 #include "ui/about/aboutbox.h"
 #include "ui/characters/charmapdlg.h"
 #include "ui/common/qtstrings.h"
@@ -44,6 +43,7 @@
 #include "ui/recovery/recoverydlg.h"
 #include "ui/spelling/spellingdlg.h"
 #include "ui/textwindow/editform.h"
+#include "testdecks.h"
 #include "ui_fixture.h"
 
 namespace vocatrix::test {
@@ -319,16 +319,7 @@ TEST_F(ShippedLanguagesTest, EveryLanguageHasTheTemplatesKeysItsPlaceholdersAndM
 TEST_F(ShippedLanguagesTest, EveryWindowShowsItsTextsWholeInEveryLanguage) {
   WriteFile(File("words.csv"), "house;Haus\ntree;Baum\n");
   // A deck of two note types, whose import asks which to take.
-  anki::Database deck({}, "x");
-  deck.Execute(
-      "CREATE TABLE col (models text, decks text); CREATE TABLE notes (id integer, mid integer, flds text);"
-      "CREATE TABLE cards (id integer, nid integer, did integer, ord integer);"
-      "INSERT INTO col VALUES ('{\"1\": {\"name\": \"Basic\", \"flds\": [{\"name\": \"Front\"}, "
-      "{\"name\": \"Back\"}]}, \"2\": {\"name\": \"Cloze\", \"flds\": [{\"name\": \"Text\"}]}}', "
-      "'{\"5\": {\"name\": \"Words\"}}');"
-      "INSERT INTO notes VALUES (1, 1, 'house' || char(31) || 'Haus'), (2, 2, 'a {{c1::cloze}}');"
-      "INSERT INTO cards VALUES (1, 1, 5, 0), (2, 2, 5, 0);");
-  WriteFile(File("two.apkg"), anki::PackageImage(deck.Image()));
+  WriteFile(File("two.apkg"), DeckOfTwoNoteTypes());
   const std::string lessonFile =
       MakeLessonFile("lesson.tav", {MakeEntry(1, {"house"}, {"Haus"}), MakeEntry(2, {"tree"}, {"Baum"}),
                                     MakeEntry(4, {"green"}, {"gr\xFCn"}), MakeEntry(0, {"go"}, {"gehen"})});

@@ -88,7 +88,7 @@ int Catalog(const std::vector<std::string>& args) {
 enum class AnswerWay { kChoose, kType, kCards };
 
 struct QuizOptions {
-  std::uint8_t Flags = kAskLanguage1 | kKeepHard | kKeepMedium | kKeepEasy;
+  std::uint8_t Flags = kAskLanguage1 | kKeepAllGroups;
   AnswerWay Way = AnswerWay::kType;
   std::uint8_t Mode = 0;  // given with --mode; else the way's own
   bool Seeded = false;

@@ -43,6 +43,8 @@ enum SelectFlags : std::uint8_t {
   kKeepEasy = 64,
   kAllWords = 128,            // every word asked, random translation solutions
 };
+// The hard, medium and easy groups all kept.
+inline constexpr std::uint8_t kKeepAllGroups = kKeepHard | kKeepMedium | kKeepEasy;
 
 class TProblem {
  public:

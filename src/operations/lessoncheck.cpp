@@ -13,7 +13,6 @@
 namespace vocatrix {
 namespace {
 
-constexpr std::uint8_t kAllGroups = kKeepHard | kKeepMedium | kKeepEasy;
 // The check's draws start alike every time, so a lesson gives the same
 // report however often it is checked, all-words solutions included.
 constexpr std::uint64_t kCheckSeed = 1;
@@ -47,7 +46,7 @@ struct DirectionResult {
 
 DirectionResult CheckDirection(const TMeanCollection& lesson, const std::unordered_map<const TMeaning*, int>& index,
                                int direction, std::uint8_t allWords, TRandom& random) {
-  const std::uint8_t flags = static_cast<std::uint8_t>((1u << direction) | kAllGroups | allWords);
+  const std::uint8_t flags = static_cast<std::uint8_t>((1u << direction) | kKeepAllGroups | allWords);
   const std::unique_ptr<TProbCollection> problems = SelectProblems(lesson, flags, random);
   DirectionResult result;
   result.Problems = problems->Count();

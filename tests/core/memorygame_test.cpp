@@ -13,7 +13,6 @@ namespace {
 
 using test::MakeEntry;
 using test::MakeLesson;
-constexpr std::uint8_t kAllGroups = kKeepHard | kKeepMedium | kKeepEasy;
 
 // Ten entries; "Haus" answers two of them, and one entry is listed twice.
 std::unique_ptr<TMeanCollection> TenEntries() {
@@ -44,7 +43,7 @@ TEST(MemoryGame, DealsAtMostEightPairsOfDistinctTextsInTheirLanguagesFontsFromAC
     SCOPED_TRACE(seed);
     SeedRandom(seed);
     TMemoryGame game;
-    game.Deal(*copy->Select(kAskLanguage1 | kAllGroups));
+    game.Deal(*copy->Select(kAskLanguage1 | kKeepAllGroups));
     ASSERT_EQ(game.Pairs(), TMemoryGame::kMaxPairs);
     std::set<std::string> texts;
     for (int card = 0; card < 2 * game.Pairs(); ++card) {
@@ -68,7 +67,7 @@ TEST(MemoryGame, DealsAtMostEightPairsOfDistinctTextsInTheirLanguagesFontsFromAC
   auto synonyms = MakeLesson("English", "Deutsch", {MakeEntry(1, {"big", "large"}, {"groß"})});
   synonyms->Language2.Font.Name = "Times";
   TMemoryGame same;
-  same.Deal(*TPracticeLesson(*synonyms, TKnowledgeStore()).Lesson().Select(kSameLanguage1 | kAllGroups));
+  same.Deal(*TPracticeLesson(*synonyms, TKnowledgeStore()).Lesson().Select(kSameLanguage1 | kKeepAllGroups));
   ASSERT_EQ(same.Pairs(), 1);
   EXPECT_EQ(same.Cards()[1].Font.Name, "Arial");
 }
@@ -79,7 +78,7 @@ TEST(MemoryGame, AMatchStaysAMismatchWaitsToTurnBackAndTheLastPairClearsTheBoard
                            TKnowledgeStore());
   TLesson* copy = &practice.Lesson();
   TMemoryGame game;
-  game.Deal(*copy->Select(kAskLanguage1 | kAllGroups));
+  game.Deal(*copy->Select(kAskLanguage1 | kKeepAllGroups));
   ASSERT_EQ(game.Pairs(), 2);
   using R = TMemoryGame::TurnResult;
   EXPECT_EQ(game.TurnCard(7), R::kIgnored);
@@ -99,7 +98,7 @@ TEST(MemoryGame, AMatchStaysAMismatchWaitsToTurnBackAndTheLastPairClearsTheBoard
   EXPECT_EQ(game.TurnCard(2), R::kCleared);
   EXPECT_EQ(game.Moves(), 3);
   // A new deal starts afresh; a lesson without problems deals nothing.
-  game.Deal(*copy->Select(kSameLanguage2 | kAllGroups));
+  game.Deal(*copy->Select(kSameLanguage2 | kKeepAllGroups));
   EXPECT_EQ(game.Pairs(), 0);
   EXPECT_FALSE(game.Cleared());
   EXPECT_EQ(game.Moves(), 0);

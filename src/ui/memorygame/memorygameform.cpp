@@ -29,7 +29,6 @@ namespace {
 // little about its centre and comes to the front, so that its word reads.
 constexpr int kCardHidden = 96;
 constexpr int kCardShown = 112;
-constexpr std::uint8_t kAllGroups = kKeepHard | kKeepMedium | kKeepEasy;
 constexpr std::uint8_t kDirections[] = {kAskLanguage1, kAskLanguage2, kSameLanguage1, kSameLanguage2};
 
 const QColor kBackColour(40, 70, 140);
@@ -127,7 +126,7 @@ TMemoryGameForm::TMemoryGameForm(QWidget* parent, Platform& platform, std::funct
 
 std::uint8_t TMemoryGameForm::Flags() const {
   const int index = std::clamp(ComboDirection->currentIndex(), 0, 3);
-  return static_cast<std::uint8_t>(kDirections[index] | kAllGroups);
+  return static_cast<std::uint8_t>(kDirections[index] | kKeepAllGroups);
 }
 
 void TMemoryGameForm::NewGame() {

@@ -218,7 +218,7 @@ void PracticeForm::UpdateCounts() {
   RunOnWorker(
       [copy = countCopy_, flags, counts](const std::atomic<bool>& stop) {
         TLesson& lesson = copy->Lesson();
-        const std::uint8_t others = flags & (kKeepHard | kKeepMedium | kKeepEasy | kAllWords);
+        const std::uint8_t others = flags & (kKeepAllGroups | kAllWords);
         const std::uint8_t directions = flags & 0x0F;
         // Each choice alone with the others as they are; no directions, no questions.
         std::vector<std::uint8_t> asked;
